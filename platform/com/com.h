@@ -97,8 +97,8 @@ protected:
     ~IClassFactory() = default;
 };
 
-constexpr const IID& IID_IUnknown = IUnknown::iid;
-constexpr const IID& IID_IClassFactory = IClassFactory::iid;
+inline constexpr const IID& IID_IUnknown = IUnknown::iid;
+inline constexpr const IID& IID_IClassFactory = IClassFactory::iid;
 
 // Signatures of the exports of an in-process server library.
 using DllGetClassObjectFn = HRESULT (*)(REFCLSID clsid, REFIID riid, void** ppv);
