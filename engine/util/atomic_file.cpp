@@ -1,0 +1,62 @@
+#include "engine/util/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace engine {
+
+namespace {
+std::atomic<unsigned> g_tempCounter{0};
+
+std::string Describe(const char* step, const std::string& path) {
+    return std::string(step) + " \"" + path + "\": " + std::strerror(errno);
+}
+}  // namespace
+
+std::string TemporaryNameFor(const std::string& path) {
+    return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(g_tempCounter.fetch_add(1));
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+    auto fail = [&](const std::string& text) {
+        if (error) *error = text;
+        return false;
+    };
+    std::string temp = TemporaryNameFor(path);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return fail(Describe("cannot create", temp));
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            std::string text = Describe("cannot write", temp);
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return fail(text);
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    bool synced = ::fsync(fd) == 0;
+    bool closed = ::close(fd) == 0;
+    if (!synced || !closed) {
+        std::string text = Describe("cannot flush", temp);
+        ::unlink(temp.c_str());
+        return fail(text);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        std::string text = Describe("cannot replace", path);
+        ::unlink(temp.c_str());
+        return fail(text);
+    }
+    return true;
+}
+
+}  // namespace engine

@@ -1,0 +1,75 @@
+// The display layer: monitors and top-level windows of the desktop the program runs on.
+//
+// IDisplay is what the engine and the shell ask about the screen layout (monitors in the platform's
+// order with their rectangles, work areas and the primary) and about windows (search by class and
+// caption, rectangles including the window manager's frame, visibility, stacking and parents, the
+// owning process). TXcbDisplay answers from the X server (RandR 1.5 monitors, EWMH properties);
+// TFakeDisplay (fake_display.h) answers from tables so several-monitor layouts can be tested.
+//
+// CurrentDisplay() is the process-wide display every utility uses; tests replace it with
+// SetCurrentDisplay(). Every call asks afresh (nothing is cached), so added or removed monitors and
+// moved windows are seen at the next call. All methods may be called from any thread.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/display/geometry.h"
+
+namespace platform {
+
+// A window of the display server; 0 is "no window".
+using WindowId = uint32_t;
+constexpr WindowId kNoWindow = 0;
+
+struct TMonitorInfo {
+    TRect Monitor;   // the monitor's rectangle
+    TRect WorkArea;  // the part not taken by panels and task bars; the monitor when unknown
+    bool Primary = false;
+    std::string Name;
+};
+
+class IDisplay {
+public:
+    virtual ~IDisplay() = default;
+
+    // Monitors in the platform's enumeration order; empty when no display is reachable.
+    virtual std::vector<TMonitorInfo> Monitors() = 0;
+
+    // Top-level windows in the platform's enumeration order (the window manager's client list when
+    // there is one, else the children of the root window, bottom first).
+    virtual std::vector<WindowId> TopLevelWindows() = 0;
+
+    virtual bool IsWindow(WindowId w) = 0;
+    virtual bool IsWindowVisible(WindowId w) = 0;
+    // The window's rectangle on the desktop, the window manager's frame included; none when w is no window.
+    virtual std::optional<TRect> GetWindowRect(WindowId w) = 0;
+    // The class name (WM_CLASS class part) and caption (_NET_WM_NAME, else WM_NAME); none when w is no window.
+    virtual std::optional<std::string> GetWindowClass(WindowId w) = 0;
+    virtual std::optional<std::string> GetWindowCaption(WindowId w) = 0;
+    // The parent window; for a top-level window its owner (transient-for) or kNoWindow.
+    virtual WindowId GetParentWindow(WindowId w) = 0;
+    // The sibling directly above w in the stacking order; kNoWindow at the top or when w is no window.
+    virtual WindowId GetWindowAbove(WindowId w) = 0;
+    // The process that owns w, when the window tells it.
+    virtual std::optional<pid_t> GetWindowProcess(WindowId w) = 0;
+};
+
+// The process-wide display: the X server named by $DISPLAY unless a test set another one.
+std::shared_ptr<IDisplay> CurrentDisplay();
+// Replaces the process-wide display (nullptr returns to the X server).
+void SetCurrentDisplay(std::shared_ptr<IDisplay> display);
+
+// The first top-level window (enumeration order) whose class and caption equal the given texts; an
+// empty text matches any. Both empty: no search, kNoWindow.
+WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption);
+
+// The first monitor marked primary, else the first monitor; none without monitors.
+std::optional<TMonitorInfo> PrimaryMonitor(IDisplay& display);
+
+}  // namespace platform

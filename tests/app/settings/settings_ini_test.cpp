@@ -1,0 +1,179 @@
+#include "app/settings/settings_ini.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sstream>
+#include <thread>
+
+#include "app/settings/counters.h"
+#include "app/settings/settings_store.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+class SettingsIniTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        paths_ = app::MakeAppPaths(dir_.path().string(), "/opt/fw", "/opt/fw");
+        app::SetAppPaths(paths_);
+    }
+    void TearDown() override { app::SetAppPaths(app::MakeAppPaths("", "", "")); }
+    void WriteIni(const std::string& text) { fw_test::WriteFile(paths_.IniFileName, text); }
+
+    fw_test::TempDir dir_;
+    app::TAppPaths paths_;
+};
+
+// Every key set to something other than its default.
+app::TSettings NonDefaultSettings() {
+    app::TSettings s;
+    s.LogDir = "/logs/";
+    s.LogError = false;
+    s.LogWarning = false;
+    s.LogInfo = false;
+    s.ShowLog = true;
+    s.SnmpActive = true;
+    s.Port = 8080;
+    s.Ip = -1062731519;
+    s.AutoStart = true;
+    s.Root = "/srv/htdocs/";
+    s.SegLen = 4;
+    s.NumSeg = 9;
+    s.CenterApp = false;
+    s.NotifyIcon = false;
+    s.FtpErrThr = 7;
+    s.FtpDelay = 30;
+    s.DirPrfxIdx = 2;
+    s.HtmlDir = "/html/";
+    s.ArchiveDir = "/archive/";
+    s.ArchiveLimit = app::kArchivePruneByCount;
+    s.ArchiveFile = 250;
+    s.ArchiveSize = 4000;
+    s.VlcVer = "3.0.24";
+    s.PngComp = 9;
+    s.JpgComp = 70;
+    s.BmpConvAct = false;
+    s.Bmp2Jpg = true;
+    s.Bmp2Png = false;
+    s.Svg2Png = true;
+    s.JavaDir = "/usr/lib/jvm/bin/";
+    s.BatikDir = "/usr/share/java/batik.jar";
+    s.DeactScreenSaver = true;
+    s.DefFps = 5;
+    s.MinDiskSpace = 10;
+    s.AskForDownload = false;
+    return s;
+}
+
+TEST_F(SettingsIniTest, NoFileGivesEveryDefaultAndTheFirstSaveWritesAllKeys) {
+    app::LoadIniFile();
+    const app::TSettings& s = *app::Settings();
+    EXPECT_EQ(s, app::DefaultSettings(paths_));
+    EXPECT_EQ(s.LogDir, dir_.path().string() + "/Log/");
+    EXPECT_EQ(s.Root, dir_.path().string() + "/WebServer/htdocs/");
+    EXPECT_EQ(s.Ip, 2130706433);
+    EXPECT_EQ(s.VlcVer, app::kDefaultVlcVer);
+
+    ASSERT_TRUE(app::SaveIniFile());
+    const std::string text = fw_test::ReadFile(paths_.IniFileName);
+    int keyLines = 0;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) keyLines += line.find('=') != std::string::npos;
+    EXPECT_EQ(keyLines, 35);
+    EXPECT_EQ(text.rfind("[General]\nLogDir=", 0), 0u) << text;
+    for (const char* part : {"\n[Http]\nPort=80\nIp=2130706433\nAutoStart=0\nRoot=", "\n[Hls]\nSegLen=10\nNumSeg=5\n",
+                             "\nSnmpActive=0\nCenterApp=1\nDirPrfxIdx=0\nNotifyIcon=1\nFtpErrThr=3\nFtpDelay=10\n",
+                             "\nArchiveLimit=0\nArchiveFile=1000\nArchiveSize=1000\nVlcVer=3.0\nPngComp=6\nJpgComp=95\n",
+                             "\nBmpConvAct=1\nBmp2Jpg=0\nBmp2Png=1\nSvg2Png=0\nJavaDir=\nBatikDir=\nDeactScreenSaver=0\n",
+                             "\nDefFps=2\nMinDiskSpace=2\nAskForDownload=1\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\nin:\n" << text;
+    int sections = 0;
+    for (size_t at = text.find("\n["); at != std::string::npos; at = text.find("\n[", at + 1)) ++sections;
+    EXPECT_EQ(sections + 1, 3);
+}
+
+TEST_F(SettingsIniTest, RoundTripOfEveryKey) {
+    const app::TSettings wanted = NonDefaultSettings();
+    app::PublishSettings(wanted);
+    ASSERT_TRUE(app::SaveIniFile());
+    app::PublishSettings(app::DefaultSettings(paths_));
+    app::LoadIniFile();
+    EXPECT_EQ(*app::Settings(), wanted);
+    const std::string text = fw_test::ReadFile(paths_.IniFileName);
+    EXPECT_NE(text.find("Ip=-1062731519\n"), std::string::npos);
+    EXPECT_NE(text.find("ArchiveLimit=2\n"), std::string::npos);
+}
+
+TEST_F(SettingsIniTest, BadValuesReadTheirDefaultsAndGoodOnesStay) {
+    WriteIni("[general]\nlogerror=0\nArchiveLimit=258\nVlcVer=\nPngComp=12\nJpgComp=abc\nFtpDelay=0x1E\n"
+             "DefFps=0\nMinDiskSpace=-3\nShowLog=7\n[HTTP]\nPort=0\nIp=-1062731519\nRoot=/r/\n[Hls]\nSegLen=\n"
+             "NumSeg=99999999999\n");
+    app::TSettings s = app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_);
+    app::TSettings d = app::DefaultSettings(paths_);
+    EXPECT_FALSE(s.LogError);
+    EXPECT_EQ(s.ArchiveLimit, 2);               // low byte of 258
+    EXPECT_EQ(s.VlcVer, app::kDefaultVlcVer);   // empty reads the default
+    EXPECT_EQ(s.PngComp, d.PngComp);            // out of 0 .. 9
+    EXPECT_EQ(s.JpgComp, d.JpgComp);            // not a number
+    EXPECT_EQ(s.FtpDelay, 30);
+    EXPECT_EQ(s.DefFps, d.DefFps);
+    EXPECT_EQ(s.MinDiskSpace, d.MinDiskSpace);
+    EXPECT_TRUE(s.ShowLog);                     // any non-zero number is true
+    EXPECT_EQ(s.Port, d.Port);
+    EXPECT_EQ(static_cast<uint32_t>(s.Ip), 0xC0A80101u);  // 192.168.1.1
+    EXPECT_EQ(s.Root, "/r/");
+    EXPECT_EQ(s.SegLen, d.SegLen);
+    EXPECT_EQ(s.NumSeg, d.NumSeg);
+    EXPECT_EQ(s.LogDir, d.LogDir);              // missing key
+
+    WriteIni("[General]\nArchiveLimit=3\n");
+    EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, app::kArchiveNoPruning);
+}
+
+TEST_F(SettingsIniTest, SaveKeepsUnknownKeysAndAFailedSaveKeepsTheOldFile) {
+    WriteIni("[General]\nMyOwnKey=hello\nPort=1\n[Extra]\nA=b\n");
+    app::LoadIniFile();
+    ASSERT_TRUE(app::SaveIniFile());
+    std::string text = fw_test::ReadFile(paths_.IniFileName);
+    EXPECT_NE(text.find("MyOwnKey=hello\n"), std::string::npos);
+    EXPECT_NE(text.find("[Extra]\nA=b\n"), std::string::npos);
+    EXPECT_NE(text.find("Port=1\n"), std::string::npos);  // [General] Port is not a key of this file: left alone
+
+    // A folder where the file should be makes the save fail; nothing half-written appears.
+    app::TAppPaths broken = app::MakeAppPaths((dir_ / "missing").string(), "", "");
+    app::SetAppPaths(broken);
+    std::string error;
+    EXPECT_FALSE(app::SaveIniFile(&error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
+    EXPECT_EQ(fw_test::ReadFile(paths_.IniFileName), text);
+}
+
+TEST_F(SettingsIniTest, LoadingRestartsTheInternalPorts) {
+    app::NextInternalPort();
+    app::LoadIniFile();
+    EXPECT_EQ(app::NextInternalPort(), app::kFirstInternalPort);
+}
+
+TEST_F(SettingsIniTest, ReadersOnOtherThreadsSeeWholeSnapshots) {
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 4; ++t) {
+        readers.emplace_back([&] {
+            while (!stop) {
+                std::shared_ptr<const app::TSettings> s = app::Settings();
+                // Each published snapshot has matching JavaDir and BatikDir.
+                if (s->JavaDir.size() != s->BatikDir.size()) ++torn;
+            }
+        });
+    }
+    for (int i = 0; i < 2000; ++i)
+        app::UpdateSettings([i](app::TSettings& s) { s.JavaDir = s.BatikDir = std::string(static_cast<size_t>(i % 97), 'j'); });
+    stop = true;
+    for (auto& r : readers) r.join();
+    EXPECT_EQ(torn, 0);
+}
+
+}  // namespace
