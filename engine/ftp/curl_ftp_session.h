@@ -1,0 +1,69 @@
+// The FTP session on libcurl, in passive mode. One easy handle keeps the control connection open
+// between calls; every call is bounded by the time-outs below, and a stop request from the owner
+// ends a call within about a second. The user name and password go to libcurl as options: they
+// are never part of a URL or of a message.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "engine/ftp/curl_easy.h"
+#include "engine/ftp/ftp_session.h"
+
+namespace engine {
+
+struct FtpLogin {
+    std::string host;  // as the share holds it; see FtpServerAddress
+    std::string user;
+    std::string password;
+};
+
+class CurlFtpSession final : public FtpSession {
+public:
+    static constexpr long kConnectTimeoutMs = 10'000;     // TCP connect of the control and data connections
+    static constexpr long kReplyTimeoutS = 15;            // waiting for any one server reply
+    static constexpr long kStallTimeoutS = 15;            // a transfer below kStallMinBytesPerS this long is dead
+    static constexpr long kStallMinBytesPerS = 1;
+    static constexpr long kOperationTimeoutMs = 300'000;  // one whole call, upload included
+    static constexpr long kWorkReportIntervalMs = 100;    // progress is reported at most this often
+
+    // stopRequested, when given, is watched during every call; once it is set, calls end with kAborted.
+    explicit CurlFtpSession(FtpLogin login, std::shared_ptr<const std::atomic<bool>> stopRequested = nullptr);
+    ~CurlFtpSession() override;
+
+    FtpResult Connect() override;
+    bool IsConnected() const override { return connected_; }
+    void Disconnect() override;
+    FtpResult ChangeDir(const std::string& dir) override;
+    FtpResult MakeDirs(const std::string& dir) override;
+    FtpResult CurrentDir(std::string* dir) override;
+    FtpResult ListPlainFiles(std::vector<std::string>* names) override;
+    FtpResult Upload(const std::filesystem::path& localFile, const std::string& remoteName,
+                     const FtpTransferHandlers& handlers) override;
+    FtpResult Delete(const std::string& remoteName) override;
+
+private:
+    struct Call;
+    static int OnProgress(void* call, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded);
+
+    FtpResult Perform(Call& call);
+    FtpResult CommandsInCurrentDir(const std::vector<std::string>& commands, std::string* replies = nullptr);
+    FtpResult EnterDir(const std::string& dir, bool createMissing);
+    FtpResult Store(const std::filesystem::path& localFile, const std::string& storeName,
+                    const std::vector<std::string>& afterStore, const FtpTransferHandlers& handlers);
+    std::string DirUrl(const std::string& dir) const;
+    std::string CurrentDirUrl() const;
+
+    FtpLogin login_;
+    std::string baseUrl_;  // "ftp://server/", "" when the host is unusable
+    std::shared_ptr<const std::atomic<bool>> stopRequested_;
+    std::unique_ptr<CurlEasy> easy_;
+    bool connected_ = false;
+    bool currentDirKnown_ = false;  // false: still in the login folder
+    std::string currentDir_;
+    CURLcode lastCode_ = CURLE_OK;
+    bool renameRefused_ = false;    // the server refused to rename an upload; later uploads go straight in
+};
+
+}  // namespace engine

@@ -1,0 +1,27 @@
+#include "engine/ftp/ftp_update.h"
+
+#include "app/settings/settings_store.h"
+#include "engine/ftp/window_ftp_notifier.h"
+
+namespace engine {
+
+TFtpUpdate::TFtpUpdate(TFtpUpdateSettings settings) : settings_(std::move(settings)) {}
+
+TFtpUpdate::~TFtpUpdate() { StartStopThread(false); }
+
+void TFtpUpdate::SetActive(bool value) {
+    active_ = value;
+    StartStopThread(value);
+}
+
+void TFtpUpdate::StartStopThread(bool run) {
+    if (!run) {
+        thread_.reset();
+        return;
+    }
+    if (thread_) return;
+    thread_ = std::make_unique<TFtpUpdateThread>(settings_, app::Settings()->FtpDelay,
+                                                 std::make_shared<WindowFtpNotifier>(settings_.NotifyWindow));
+}
+
+}  // namespace engine

@@ -1,0 +1,204 @@
+#include "engine/ftp/ftp_mirror_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/ftp/curl_ftp_session.h"
+#include "tests/engine/ftp/ftp_test_server.h"
+#include "tests/engine/ftp/recording_notifier.h"
+#include "tests/support/test_env.h"
+
+namespace engine {
+namespace {
+
+using fw_test::FtpTestServer;
+using fw_test::RecordingNotifier;
+using Clock = FtpMirrorCycle::Clock;
+using std::chrono::seconds;
+namespace fs = std::filesystem;
+
+std::vector<std::string> FilesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class FtpMirrorCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server_.Start()); }
+
+    void MakeCycle(const std::string& hostDir, int imgFreq = 5, const std::string& password = FtpTestServer::kPassword) {
+        settings_.Host = server_.host();
+        settings_.User = FtpTestServer::kUser;
+        settings_.Password = password;
+        settings_.LocalDir = local_.path().string() + "/";
+        settings_.StreamName = "stream_1";
+        settings_.HostDir = hostDir;
+        settings_.ImgFreq = imgFreq;
+        auto session = std::make_unique<CurlFtpSession>(FtpLogin{settings_.Host, settings_.User, settings_.Password});
+        cycle_ = std::make_unique<FtpMirrorCycle>(settings_, std::move(session), notifier_, now_);
+    }
+    void Local(const std::string& name, const std::string& bytes = "data") { fw_test::WriteFile(local_ / name, bytes); }
+    void RunAfter(seconds step) {
+        now_ += step;
+        cycle_->Run(now_);
+    }
+    std::string Playlist(const std::vector<std::string>& segments) {
+        std::string text = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n";
+        for (const auto& s : segments) text += "#EXTINF:10,\nhttp://cdn.example/live/" + s + "\n";
+        return text;
+    }
+
+    FtpTestServer server_;
+    fw_test::TempDir local_;
+    std::shared_ptr<RecordingNotifier> notifier_ = std::make_shared<RecordingNotifier>();
+    TFtpUpdateSettings settings_;
+    Clock::time_point now_ = Clock::now();
+    std::unique_ptr<FtpMirrorCycle> cycle_;
+};
+
+TEST_F(FtpMirrorCycleTest, SegmentsGoUpOnePerCycleInNameOrderAndThePlaylistOnlyAfterThem) {
+    const std::vector<std::string> segments = {"stream_1_00000001.ts", "stream_1_00000002.ts", "stream_1_00000003.ts"};
+    for (auto it = segments.rbegin(); it != segments.rend(); ++it) Local(*it);
+    Local("stream_1.m3u8", Playlist(segments));
+    MakeCycle("");
+
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"stream_1_00000001.ts"}));
+    const auto first = notifier_->TakeNotes();
+    ASSERT_EQ(first.size(), 3u);  // begin, progress, upload time
+    EXPECT_EQ(first[0], (RecordingNotifier::Note{cfWorkBegin, 4}));
+    EXPECT_EQ(first[1], (RecordingNotifier::Note{cfWork, 4}));
+    EXPECT_EQ(first[2].first, cfUploadTime);
+    EXPECT_GE(first[2].second, 0);
+
+    RunAfter(seconds(1));
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()), segments);
+    EXPECT_EQ(cycle_->LastPlaylist(), "");
+
+    // Three segments are there but the server does not hold four files yet.
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()).size(), 3u);
+    Local("index.html", "<html/>");
+    RunAfter(seconds(1));
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1.m3u8"), Playlist(segments));
+    EXPECT_EQ(cycle_->LastPlaylist(), Playlist(segments));
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
+
+    // A playlist naming a segment that is not up yet waits for it.
+    Local("stream_1_00000004.ts");
+    const std::vector<std::string> next = {"stream_1_00000002.ts", "stream_1_00000003.ts", "stream_1_00000004.ts"};
+    Local("stream_1.m3u8", Playlist(next));
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1.m3u8"), Playlist(segments));
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1.m3u8"), Playlist(next));
+    EXPECT_FALSE(fs::exists(server_.root() / "stream_1.m3u8.part"));
+}
+
+TEST_F(FtpMirrorCycleTest, NamesGoUpInLowerCaseAndImagesAgainAfterTheirInterval) {
+    Local("index.html");
+    Local("Capimg_1.PNG", "png-1");
+    Local("notes.txt");
+    MakeCycle("Live\\Cam1", 3);
+    RunAfter(seconds(1));
+    RunAfter(seconds(1));
+    const fs::path remote = server_.root() / "live" / "cam1";
+    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"capimg_1.png", "index.html"}));
+    EXPECT_EQ(notifier_->Count(cfUploadTime), 2u);
+
+    Local("Capimg_1.PNG", "png-2");
+    RunAfter(seconds(2));
+    EXPECT_EQ(fw_test::ReadFile(remote / "capimg_1.png"), "png-2");
+    EXPECT_EQ(notifier_->Count(cfUploadTime), 3u);
+    Local("Capimg_1.PNG", "png-3");
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(remote / "capimg_1.png"), "png-2");  // not three seconds since the last round
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
+}
+
+TEST_F(FtpMirrorCycleTest, ImageIntervalZeroSendsTheImagesEveryCycle) {
+    Local("index.html");
+    Local("capimg_1.jpg", "a");
+    MakeCycle("", 0);
+    RunAfter(seconds(1));
+    for (const char* bytes : {"b", "c"}) {
+        Local("capimg_1.jpg", bytes);
+        RunAfter(seconds(1));
+        EXPECT_EQ(fw_test::ReadFile(server_.root() / "capimg_1.jpg"), bytes);
+    }
+}
+
+TEST_F(FtpMirrorCycleTest, VanishedFilesAreDeletedAfterThirtySecondsAndOnlyTheMirrorsOwn) {
+    fw_test::WriteFile(server_.root() / "foreign.ts", "not ours");
+    Local("index.html");
+    Local("a.ts");
+    Local("b.ts");
+    MakeCycle("");
+    for (int i = 0; i < 3; ++i) RunAfter(seconds(1));
+    ASSERT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"a.ts", "b.ts", "foreign.ts", "index.html"}));
+
+    fs::remove(local_ / "a.ts");
+    fs::remove(local_ / "b.ts");
+    RunAfter(seconds(1));
+    EXPECT_EQ(cycle_->QueuedDeletes(), (std::vector<std::string>{"a.ts", "b.ts"}));
+    Local("b.ts");  // comes back before its deletion is due
+    RunAfter(seconds(30));
+    EXPECT_TRUE(fs::exists(server_.root() / "a.ts"));
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"b.ts", "foreign.ts", "index.html"}));
+    EXPECT_TRUE(cycle_->QueuedDeletes().empty());
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
+
+    // Clearing at the end removes what the mirror put there and nothing else.
+    fs::create_directories(server_.root() / "keep");
+    cycle_->Finish(true);
+    EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"foreign.ts"}));
+    EXPECT_TRUE(fs::is_directory(server_.root() / "keep"));
+}
+
+TEST_F(FtpMirrorCycleTest, AnExistingHostFolderReportedWithoutSlashIsUsedAsItIs) {
+    fs::create_directories(server_.root() / "live");
+    Local("index.html");
+    MakeCycle("live/");
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root() / "live"), (std::vector<std::string>{"index.html"}));
+    EXPECT_TRUE(FilesIn(server_.root()).empty());
+}
+
+TEST_F(FtpMirrorCycleTest, WrongPasswordPostsConnectErrorEveryCycle) {
+    Local("index.html");
+    MakeCycle("", 5, "wrong");
+    RunAfter(seconds(1));
+    RunAfter(seconds(1));
+    EXPECT_EQ(notifier_->notes(), (std::vector<RecordingNotifier::Note>{{cfError, cfErrConnect}, {cfError, cfErrConnect}}));
+}
+
+TEST(FtpMirrorCycleReadOnly, AHostFolderThatCannotBeMadeIsReported) {
+    FtpTestServer server(fw_test::FtpTestServerOptions{.readOnly = true});
+    ASSERT_TRUE(server.Start());
+    fw_test::TempDir local;
+    fw_test::WriteFile(local / "index.html", "x");
+    TFtpUpdateSettings settings;
+    settings.Host = server.host();
+    settings.User = FtpTestServer::kUser;
+    settings.Password = FtpTestServer::kPassword;
+    settings.LocalDir = local.path().string() + "/";
+    settings.StreamName = "stream_1";
+    settings.HostDir = "live/";
+    auto notifier = std::make_shared<RecordingNotifier>();
+    FtpMirrorCycle cycle(settings, std::make_unique<CurlFtpSession>(FtpLogin{settings.Host, settings.User, settings.Password}),
+                         notifier, Clock::now());
+    cycle.Run(Clock::now() + seconds(1));
+    EXPECT_EQ(notifier->notes(), (std::vector<RecordingNotifier::Note>{{cfError, cfErrHostDir}}));
+    EXPECT_FALSE(fs::exists(server.root() / "live"));
+}
+
+}  // namespace
+}  // namespace engine
