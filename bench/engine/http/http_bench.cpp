@@ -1,0 +1,198 @@
+// Requests per second and MB/s of the embedded web server for a 1 MB ".ts" segment and a small
+// index.html with 1, 8 and 50 keep-alive clients, side by side with nginx serving the same folder on
+// another loopback port (when /usr/sbin/nginx is installed). Prints both figures and their ratio.
+//
+//   engine_http_bench [seconds per run, default 2]
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/http.hpp>
+
+#include "app/settings/settings_store.h"
+#include "engine/http/capture_http_server.h"
+
+namespace fs = std::filesystem;
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+using asio::ip::tcp;
+
+namespace {
+
+constexpr const char* kNginxBinary = "/usr/sbin/nginx";
+constexpr size_t kSegmentBytes = 1024 * 1024;
+constexpr int kClientCounts[] = {1, 8, 50};
+constexpr int kStartupWaitMs = 5000;
+
+struct TFigures {
+    double RequestsPerSecond = 0;
+    double MegabytesPerSecond = 0;
+    long Failures = 0;
+};
+
+int FreePort() {
+    asio::io_context ioc;
+    tcp::acceptor acceptor(ioc, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+    return acceptor.local_endpoint().port();
+}
+
+bool WaitForPort(int port) {
+    for (int waited = 0; waited < kStartupWaitMs; waited += 20) {
+        asio::io_context ioc;
+        tcp::socket socket(ioc);
+        boost::system::error_code ec;
+        socket.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), static_cast<uint16_t>(port)), ec);
+        if (!ec) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+// Each client keeps one connection and asks for target again and again until the time is up.
+TFigures Measure(int port, const std::string& target, int clients, std::chrono::milliseconds duration) {
+    std::atomic<long> requests{0}, bytes{0}, failures{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < clients; ++i) {
+        threads.emplace_back([&] {
+            asio::io_context ioc;
+            tcp::socket socket(ioc);
+            boost::beast::flat_buffer buffer;
+            http::request<http::empty_body> request{http::verb::get, target, 11};
+            request.set(http::field::host, "127.0.0.1");
+            bool connected = false;
+            while (!stop) {
+                boost::system::error_code ec;
+                if (!connected) {
+                    socket = tcp::socket(ioc);
+                    socket.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), static_cast<uint16_t>(port)), ec);
+                    if (ec) {
+                        ++failures;
+                        continue;
+                    }
+                    connected = true;
+                }
+                http::write(socket, request, ec);
+                http::response_parser<http::string_body> parser;
+                parser.body_limit(64 * 1024 * 1024);
+                if (!ec) http::read(socket, buffer, parser, ec);
+                if (ec || parser.get().result() != http::status::ok) {
+                    ++failures;
+                    connected = false;
+                    continue;
+                }
+                ++requests;
+                bytes += static_cast<long>(parser.get().body().size());
+                if (!parser.get().keep_alive()) connected = false;
+            }
+        });
+    }
+    auto start = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(duration);
+    stop = true;
+    for (auto& t : threads) t.join();
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {requests / seconds, bytes / seconds / (1024.0 * 1024.0), failures.load()};
+}
+
+// nginx on its own port, serving root, in the foreground as our child.
+class TNginx {
+public:
+    TNginx(const fs::path& work, const fs::path& root, int port) {
+        fs::create_directories(work / "logs");
+        std::ofstream conf(work / "nginx.conf");
+        if (::geteuid() == 0) conf << "user root;\n";
+        conf << "worker_processes auto;\npid " << (work / "nginx.pid").string() << ";\n"
+             << "error_log " << (work / "logs" / "error.log").string() << ";\n"
+             << "events { worker_connections 1024; }\n"
+             << "http {\n  access_log off;\n  sendfile on;\n  tcp_nopush on;\n  keepalive_requests 1000000;\n"
+             << "  types { video/mp2t ts; text/html html; }\n"
+             << "  client_body_temp_path " << (work / "body").string() << ";\n"
+             << "  proxy_temp_path " << (work / "proxy").string() << ";\n"
+             << "  server {\n    listen 127.0.0.1:" << port << ";\n    root " << root.string() << ";\n  }\n}\n";
+        conf.close();
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            std::string confPath = (work / "nginx.conf").string();
+            std::string prefix = work.string() + "/";
+            ::execl(kNginxBinary, kNginxBinary, "-p", prefix.c_str(), "-c", confPath.c_str(), "-g", "daemon off;",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~TNginx() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::signal(SIGPIPE, SIG_IGN);
+    std::chrono::milliseconds duration(static_cast<long>(1000 * (argc > 1 ? std::atof(argv[1]) : 2.0)));
+    char pattern[] = "/tmp/fw-http-bench-XXXXXX";
+    if (!::mkdtemp(pattern)) return 1;
+    fs::path work = pattern;
+    fs::path root = work / "htdocs";
+    fs::create_directories(root);
+    std::ofstream(root / "seg_1.ts", std::ios::binary) << std::string(kSegmentBytes, 'T');
+    std::ofstream(root / "index.html") << "<html><head><title>capture</title></head><body><img src=\"/share/"
+                                          "capimg_2130706433_80.png\" name=\"capimg\"></body></html>\n";
+    app::UpdateSettings([&](app::TSettings& s) { s.HtmlDir = (work / "html").string() + "/"; });
+
+    engine::TCaptureHttpServer server(1, "", nullptr);
+    server.Root = root.string() + "/";
+    int ownPort = FreePort();
+    server.SetPort(ownPort);
+    if (!server.Activate()) {
+        std::fprintf(stderr, "the web server did not start\n");
+        return 1;
+    }
+
+    std::unique_ptr<TNginx> nginx;
+    int nginxPort = FreePort();
+    if (fs::exists(kNginxBinary)) nginx = std::make_unique<TNginx>(work, root, nginxPort);
+    bool haveNginx = nginx && WaitForPort(nginxPort);
+    if (!haveNginx) std::printf("nginx not available: only our own figures follow\n");
+
+    std::printf("%-12s %7s | %12s %10s | %12s %10s | %7s\n", "file", "clients", "ours req/s", "ours MB/s",
+                "nginx req/s", "nginx MB/s", "ratio");
+    for (const char* target : {"/seg_1.ts", "/index.html"}) {
+        for (int clients : kClientCounts) {
+            TFigures ours = Measure(ownPort, target, clients, duration);
+            TFigures theirs = haveNginx ? Measure(nginxPort, target, clients, duration) : TFigures{};
+            double ratio = theirs.RequestsPerSecond > 0 ? ours.RequestsPerSecond / theirs.RequestsPerSecond : 0;
+            std::printf("%-12s %7d | %12.0f %10.1f | %12.0f %10.1f | %6.0f%%", target, clients,
+                        ours.RequestsPerSecond, ours.MegabytesPerSecond, theirs.RequestsPerSecond,
+                        theirs.MegabytesPerSecond, ratio * 100);
+            if (ours.Failures || theirs.Failures) std::printf("  (failures: %ld / %ld)", ours.Failures, theirs.Failures);
+            std::printf("\n");
+            std::fflush(stdout);
+        }
+    }
+    nginx.reset();
+    server.Deactivate();
+    std::error_code ec;
+    fs::remove_all(work, ec);
+    return 0;
+}

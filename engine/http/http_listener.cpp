@@ -1,0 +1,81 @@
+#include "engine/http/http_listener.h"
+
+#include <unistd.h>
+
+#include <boost/asio/ip/address_v4.hpp>
+
+namespace engine {
+namespace {
+
+namespace asio = boost::asio;
+using asio::ip::tcp;
+using boost::system::error_code;
+
+constexpr int kListenBacklog = 128;
+
+}  // namespace
+
+THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log)
+    : pool_(pool), makeJob_(std::move(makeJob)), log_(std::move(log)), acceptor_(ioc_), retryTimer_(ioc_) {}
+
+THttpListener::~THttpListener() { Stop(); }
+
+bool THttpListener::Start(const std::string& address, uint16_t port, TListenFailure& failure) {
+    Stop();
+    error_code ec;
+    auto ip = asio::ip::make_address_v4(address, ec);
+    if (ec) {
+        failure = {"address", ec.message()};
+        return false;
+    }
+    tcp::endpoint endpoint(ip, port);
+    auto fail = [&](const char* kind) {
+        failure = {kind, ec.message()};
+        error_code ignored;
+        acceptor_.close(ignored);
+        return false;
+    };
+    if (acceptor_.open(endpoint.protocol(), ec)) return fail("open");
+    // On Linux this only lets a restart reuse a port in TIME_WAIT; a port that another socket
+    // listens on still refuses the bind (no port sharing).
+    if (acceptor_.set_option(tcp::acceptor::reuse_address(true), ec)) return fail("open");
+    if (acceptor_.bind(endpoint, ec)) return fail("bind");
+    if (acceptor_.listen(kListenBacklog, ec)) return fail("listen");
+    ioc_.restart();
+    AcceptNext();
+    thread_ = std::thread([this] { ioc_.run(); });
+    return true;
+}
+
+void THttpListener::AcceptNext() {
+    acceptor_.async_accept([this](error_code ec, tcp::socket socket) {
+        if (ec == asio::error::operation_aborted) return;
+        if (ec) {
+            // Out of descriptors or a connection reset before it was taken: wait a moment, go on.
+            if (log_) log_("accept failed: " + ec.message());
+            retryTimer_.expires_after(std::chrono::milliseconds(kAcceptRetryDelayMs));
+            retryTimer_.async_wait([this](error_code timerEc) {
+                if (!timerEc) AcceptNext();
+            });
+            return;
+        }
+        int fd = socket.release(ec);
+        if (!ec) {
+            auto job = makeJob_(fd);
+            pool_.Dispatch(std::move(job));  // a pool that is stopping drops the job, closing it
+        }
+        AcceptNext();
+    });
+}
+
+void THttpListener::Stop() {
+    if (thread_.joinable()) {
+        ioc_.stop();
+        thread_.join();
+    }
+    error_code ignored;
+    retryTimer_.cancel();
+    acceptor_.close(ignored);
+}
+
+}  // namespace engine

@@ -1,0 +1,57 @@
+// The listening socket of one web server and its accept thread. Each accepted connection becomes a
+// job of the server's connection-thread pool.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+
+#include "engine/http/connection_thread_pool.h"
+
+namespace engine {
+
+struct TListenFailure {
+    std::string Kind;     // the step that failed: "address", "open", "bind", "listen"
+    std::string Message;  // the system's text
+};
+
+class THttpListener {
+public:
+    // Makes the job for an accepted socket descriptor (the job owns it from then on).
+    using TJobFactory = std::function<std::shared_ptr<IConnectionJob>(int socketFd)>;
+    // A line for the server's log (accept failures); called on the accept thread.
+    using TLogFunction = std::function<void(const std::string&)>;
+
+    static constexpr int kAcceptRetryDelayMs = 100;
+
+    THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log);
+    ~THttpListener();
+    THttpListener(const THttpListener&) = delete;
+    THttpListener& operator=(const THttpListener&) = delete;
+
+    // Binds address:port (dotted IPv4 text) exclusively and starts accepting. False with failure set
+    // when the address is not local, the port is taken or the socket cannot be made.
+    bool Start(const std::string& address, uint16_t port, TListenFailure& failure);
+    // Stops accepting and closes the listening socket; open connections are the pool's.
+    void Stop();
+    bool IsListening() const { return thread_.joinable(); }
+
+private:
+    void AcceptNext();
+
+    TConnectionThreadPool& pool_;
+    TJobFactory makeJob_;
+    TLogFunction log_;
+    boost::asio::io_context ioc_;
+    boost::asio::ip::tcp::acceptor acceptor_;
+    boost::asio::steady_timer retryTimer_;
+    std::thread thread_;
+};
+
+}  // namespace engine

@@ -1,0 +1,42 @@
+// A file opened for sending: the descriptor stays open for the whole transfer, so a writer that
+// replaces the published file (temporary name + rename) never mixes its bytes into a running answer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace engine {
+
+class TServedFile {
+public:
+    enum class TOpenResult { Opened, NotRegular, Failed };
+
+    TServedFile() = default;
+    ~TServedFile();
+    TServedFile(TServedFile&& other) noexcept;
+    TServedFile& operator=(TServedFile&& other) noexcept;
+    TServedFile(const TServedFile&) = delete;
+    TServedFile& operator=(const TServedFile&) = delete;
+
+    // Opens path read-only without following a final link and without blocking on a FIFO; only a
+    // regular file is kept open.
+    TOpenResult Open(const std::filesystem::path& path);
+
+    bool IsOpen() const { return fd_ >= 0; }
+    uint64_t Size() const { return size_; }
+    const std::filesystem::path& Path() const { return path_; }
+
+    // Up to count bytes at offset; 0 at the end of the file, -1 on an error.
+    long ReadAt(uint64_t offset, char* buffer, size_t count) const;
+
+private:
+    void Close();
+
+    int fd_ = -1;
+    uint64_t size_ = 0;
+    std::filesystem::path path_;
+};
+
+}  // namespace engine
