@@ -1,0 +1,12 @@
+// Serves the messages waiting for the calling thread while a long routine runs on it.
+#pragma once
+
+namespace hollarin {
+
+class TMessagePump {
+public:
+    virtual ~TMessagePump() = default;
+    virtual void Pump() = 0;
+};
+
+}  // namespace hollarin

@@ -1,0 +1,23 @@
+// An archive on the local file system, read with pread.
+#pragma once
+
+#include "installer/zip/unique_fd.h"
+#include "installer/zip/zip_archive_file.h"
+
+namespace hollarin {
+
+class TPosixArchiveFile final : public TZipArchiveFile {
+public:
+    // None when the file cannot be opened or is not a regular file.
+    static std::unique_ptr<TPosixArchiveFile> Open(const char* name);
+
+    uint64_t Size() const override { return size_; }
+    bool ReadAt(uint64_t offset, void* dst, size_t n, size_t& got) override;
+
+private:
+    TPosixArchiveFile(TUniqueFd fd, uint64_t size) : fd_(std::move(fd)), size_(size) {}
+    TUniqueFd fd_;
+    uint64_t size_;
+};
+
+}  // namespace hollarin

@@ -1,0 +1,153 @@
+#include "installer/zip/zip_extract.h"
+
+#include <cstring>
+#include <memory>
+
+#include "installer/zip/dos_date_time.h"
+#include "installer/zip/zip_bytes.h"
+#include "installer/zip/zip_decoders.h"
+#include "installer/zip/zip_extraction_lock.h"
+#include "installer/zip/zip_log.h"
+#include "installer/zip/zip_target_file.h"
+
+namespace hollarin {
+namespace {
+
+constexpr size_t kLocalHeaderBytes = 30;
+constexpr size_t kDescriptorBytes = 16;  // signature, CRC, compressed and uncompressed size
+constexpr uint16_t kFlagEncrypted = 0x01;
+constexpr uint16_t kFlagDataDescriptor = 0x08;
+constexpr uint32_t kSupportedMethods = 383;  // bits 0..6 and 8
+constexpr uint32_t kUnknownSizeStandIn = 2147483547;  // 0x7FFFFF9B: sizes follow in the data descriptor
+constexpr uint32_t kShrinkUnknownSize = 2147483647;
+
+struct TLocalHeader {
+    uint16_t Flags = 0;
+    uint16_t Method = 0;
+    uint32_t DateTime = 0;
+    uint32_t Crc = 0;
+    uint32_t CompressedSize = 0;
+    uint32_t Size = 0;
+    uint64_t DataOffset = 0;
+    bool SizesUnknown = false;
+};
+
+int ReadLocalHeader(TZipArchiveFile& file, uint32_t offset, TLocalHeader& h) {
+    uint8_t raw[kLocalHeaderBytes];
+    if (!file.ReadExactAt(offset, raw, sizeof raw) || ZipLe32(raw) != kZipLocalHeaderSig) return kZipExtractData;
+    h.Flags = ZipLe16(raw + 6);
+    h.Method = ZipLe16(raw + 8);
+    h.DateTime = ZipLe32(raw + 10);
+    h.Crc = ZipLe32(raw + 14);
+    h.CompressedSize = ZipLe32(raw + 18);
+    h.Size = ZipLe32(raw + 22);
+    h.DataOffset = uint64_t(offset) + kLocalHeaderBytes + ZipLe16(raw + 26) + ZipLe16(raw + 28);
+    if ((h.Flags & kFlagDataDescriptor) && h.Method != 0 && h.CompressedSize == 0) {
+        h.CompressedSize = h.Size = kUnknownSizeStandIn;
+        h.Crc = 0;
+        h.SizesUnknown = true;
+    }
+    return kZipExtractOk;
+}
+
+// Only deflate ends by itself; the older methods need the sizes, which a data descriptor withholds.
+bool MethodSupported(const TLocalHeader& h) {
+    if (h.Method > 8 || !((kSupportedMethods >> h.Method) & 1)) return false;
+    if (h.Method >= 1 && h.Method <= 6 && h.SizesUnknown) return false;
+    if (h.Method == 1 && h.CompressedSize == kShrinkUnknownSize) return false;
+    return true;
+}
+
+int Decode(const TLocalHeader& h, TZipInput& in, TZipOutput& out, uint64_t& consumed) {
+    consumed = h.CompressedSize;
+    switch (h.Method) {
+        case 0: return DecodeStored(in, out);
+        case 1: return DecodeShrunk(in, out);
+        case 6: return DecodeImploded(in, out, h.Flags);
+        case 8: return DecodeDeflated(in, out, consumed);
+        default: return DecodeReduced(in, out, h.Method - 1);
+    }
+}
+
+// The CRC of a data descriptor right behind the data, with or without its signature.
+bool DescriptorCrcMatches(TZipArchiveFile& file, uint64_t offset, uint32_t crc) {
+    uint8_t raw[kDescriptorBytes] = {};
+    size_t got = 0;
+    if (!file.ReadAt(offset, raw, sizeof raw, got) || got < 4) return false;
+    if (ZipLe32(raw) == crc) return true;  // no signature: the CRC comes first
+    return got >= 8 && ZipLe32(raw) == kZipDescriptorSig && ZipLe32(raw + 4) == crc;
+}
+
+int Extract(const std::string& zipName, std::string outName, uint16_t attr, uint32_t headerOffset,
+            TZipProgressWindow* progressWnd, uint16_t progressId, const TZipExtractHooks& hooks,
+            TZipExtractionLockHold& lock) {
+    TZipArchiveOpener& opener = hooks.Opener ? *hooks.Opener : PosixArchiveOpener();
+    std::unique_ptr<TZipArchiveFile> archive = opener.Open(zipName.c_str());
+    if (!archive) {
+        ZipLog(zipName, "cannot open the archive");
+        return kZipExtractRead;
+    }
+    TLocalHeader h;
+    if (ReadLocalHeader(*archive, headerOffset, h) != kZipExtractOk) {
+        ZipLog(zipName, "no local header at offset " + std::to_string(headerOffset));
+        return kZipExtractData;
+    }
+    if (!MethodSupported(h)) {
+        ZipLog(zipName, "\"" + outName + "\": compression method " + std::to_string(h.Method) + " is not supported");
+        return kZipExtractMethod;
+    }
+    if (h.Flags & kFlagEncrypted) {
+        ZipLog(zipName, "\"" + outName + "\" is encrypted: not extracted");
+        return kZipExtractEncrypted;
+    }
+
+    if ((attr & kDosAttrDirectory) && !outName.empty() && outName.back() != '/') outName += '/';
+    TZipTargetFile target(zipName);
+    if (!target.Prepare(outName, hooks.TargetRoot)) return kZipExtractWrite;
+    if (target.IsFolder()) return kZipExtractOk;
+
+    TZipProgress progress(progressWnd, progressId, hooks.Pump, hooks.Keyboard,
+                          [&lock] { lock.Touch(TZipExtractionLock::NowMs()); });
+    progress.Pump();
+    progress.ReportStart();
+    TZipArchiveBudget ownBudget;
+    TZipInput in(*archive, h.DataOffset, h.CompressedSize, progress);
+    TZipOutput out(target, h.Size, hooks.Budget ? *hooks.Budget : ownBudget, zipName,
+                   h.Method >= 2 && h.Method <= 5 ? kReduceWindowBytes : TZipOutput::kWindowBytes);
+    uint64_t consumed = 0;
+    int result = Decode(h, in, out, consumed);
+
+    bool crcOk = out.Crc() == h.Crc;
+    if (result == kZipExtractOk && (h.Flags & kFlagDataDescriptor))
+        crcOk = DescriptorCrcMatches(*archive, h.DataOffset + consumed, out.Crc());
+    archive.reset();
+
+    if (result == kZipExtractOk && !crcOk) {
+        ZipLog(zipName, "\"" + outName + "\": CRC error");
+        return kZipExtractCrc;
+    }
+    if (result != kZipExtractOk) return result;
+    progress.ReportDone();
+    if (progress.Aborted()) return kZipExtractAborted;
+    time_t modified = 0;
+    const bool timeKnown = DosDateTimeToUnix(h.DateTime, modified);
+    if (!target.Commit(timeKnown ? &modified : nullptr, (attr & kDosAttrReadOnly) != 0)) return kZipExtractWrite;
+    return kZipExtractOk;
+}
+
+}  // namespace
+
+int ExtractZipEntry(const char* ZipName, const char* OutName, uint16_t Attr, uint32_t HeaderOffset,
+                    TZipProgressWindow* ProgressWnd, uint16_t ProgressId, const TZipExtractHooks& hooks) {
+    TZipExtractionLockHold lock(TZipExtractionLock::Process(), TZipExtractionLock::NowMs());
+    if (!lock.Held()) return kZipExtractBusy;
+    const std::string zipName = ZipName ? ZipName : "";
+    const std::string outName = OutName ? OutName : "";
+    if (outName.size() > size_t(kZipMaxOutNameChars)) {
+        ZipLog(zipName, "the target name is longer than " + std::to_string(kZipMaxOutNameChars) + " characters");
+        return kZipExtractWrite;
+    }
+    return Extract(zipName, outName, Attr, HeaderOffset, ProgressWnd, ProgressId, hooks, lock);
+}
+
+}  // namespace hollarin

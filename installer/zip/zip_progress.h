@@ -1,0 +1,42 @@
+// Progress and abort of one extraction: the message pump, the percentage of the entry's compressed data
+// read so far, and the two ways to stop (the progress window answers kZipAbortPercent, or, without a
+// window, the key named by the progress id is held down).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "installer/zip/keyboard_state.h"
+#include "installer/zip/message_pump.h"
+#include "installer/zip/zip_progress_window.h"
+
+namespace hollarin {
+
+class TZipProgress {
+public:
+    TZipProgress(TZipProgressWindow* window, uint16_t progressId, TMessagePump* pump, TKeyboardState* keys,
+                 std::function<void()> onActivity);
+
+    // Serves the thread's messages and records a sign of life.
+    void Pump();
+    // Recomputes the percentage; a changed value goes to the window or triggers the key test.
+    void Check(uint64_t bytesRead, uint64_t compressedSize);
+    // The first report (0 %) before decoding and the last (100 %) after a good entry.
+    void ReportStart();
+    void ReportDone();
+
+    bool Aborted() const { return aborted_; }
+
+private:
+    void Send();
+
+    TZipProgressWindow* window_;
+    uint16_t progressId_;
+    TMessagePump* pump_;
+    TKeyboardState* keys_;
+    std::function<void()> onActivity_;
+    uint16_t lastPercent_ = 0;
+    bool aborted_ = false;
+};
+
+}  // namespace hollarin
