@@ -1,0 +1,53 @@
+#include "engine/capture/VlcLibraryCheck.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "app/settings/registry_store.h"
+#include "engine/util/folder_scan.h"
+#include "engine/util/path_utils.h"
+#include "engine/vlc/VlcLib.h"
+#include "engine/vlc/VlcVersion.h"
+
+namespace fs = std::filesystem;
+
+namespace engine {
+namespace {
+
+constexpr const char* kVlcVerValue = "VlcVer";
+constexpr const char* kVlcIniValue = "VlcIni";
+
+void DeleteCacheFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    ListFiles(folder, "*.dat", files, false);
+    std::error_code ec;
+    for (const std::string& file : files) fs::remove(file, ec);
+}
+
+}  // namespace
+
+bool TVlcLibraryCheck::CheckVlc(const std::string& capVlcLibPath) {
+    const std::string wanted(kRequiredVlcVersion);
+    if (app::RegReadExeString(kVlcVerValue, "") != wanted) app::RegWriteExeString(kVlcVerValue, wanted);
+
+    vlcOk_ = false;
+    SetVlcLibPath(capVlcLibPath);
+    if (LoadVlcFunctions() != 0) return false;
+    if (versionText_.empty()) {
+        versionText_ = GetVlcVersion();
+        vlcOk_ = VlcVersionMatches(versionText_, wanted);
+    }
+    if (vlcOk_) DeleteVlcPluginCache(GetVlcLibPath(), false);
+    return vlcOk_;
+}
+
+void DeleteVlcPluginCache(const std::string& dir, bool force) {
+    if (dir.empty() || (!force && app::RegReadInstInteger(kVlcIniValue, 1) != 1)) return;
+    const std::string folder = IncludeTrailingPathDelimiter(dir);
+    DeleteCacheFiles(folder);
+    const std::string plugins = folder + kVlcPluginFolderName;
+    std::error_code ec;
+    if (!fs::is_symlink(plugins, ec) && fs::is_directory(plugins, ec)) DeleteCacheFiles(IncludeTrailingPathDelimiter(plugins));
+}
+
+}  // namespace engine

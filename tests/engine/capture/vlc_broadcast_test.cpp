@@ -1,0 +1,281 @@
+// A capture job's broadcast against the real libVLC: raw YV12 pictures served over TCP on loopback
+// are encoded into HLS in a share folder and a transport stream to a UDP receiver on loopback.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "app/settings/registry_store.h"
+#include "engine/capture/CaptureBroadcast.h"
+#include "engine/capture/VlcArguments.h"
+#include "engine/capture/VlcLibraryCheck.h"
+#include "engine/vlc/BoundVlcApi.h"
+#include "engine/vlc/InstalledVlc.h"
+#include "tests/engine/capture/capture_test_fakes.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+using namespace engine;
+using namespace std::chrono_literals;
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 112;
+constexpr int kFps = 20;
+constexpr size_t kTsPacketSize = 188;
+
+std::string ThreadNames() {
+    std::string names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+        names += fw_test::ReadFile(task.path() / "comm");
+    return names;
+}
+
+size_t ThreadCount() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                             std::filesystem::directory_iterator()));
+}
+
+int ListeningSocket(int port, int type) {
+    const int fd = socket(AF_INET, type, 0);
+    const int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return -1;
+    }
+    if (type == SOCK_STREAM) listen(fd, 4);
+    return fd;
+}
+
+// Serves moving YV12 pictures to every client that connects, as the capture graph's sink does.
+class RawVideoServer {
+public:
+    explicit RawVideoServer(int port) : fd_(ListeningSocket(port, SOCK_STREAM)), thread_([this] { Run(); }) {}
+    ~RawVideoServer() {
+        stop_ = true;
+        thread_.join();
+        close(fd_);
+    }
+    bool ok() const { return fd_ >= 0; }
+
+private:
+    void Run() {
+        std::vector<unsigned char> frame(kWidth * kHeight * 3 / 2, 128);
+        int client = -1;
+        for (int n = 0; !stop_; ++n) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 0) > 0) {
+                if (client >= 0) close(client);
+                client = accept(fd_, nullptr, nullptr);
+            }
+            if (client >= 0) {
+                for (int i = 0; i < kWidth * kHeight; ++i) frame[i] = static_cast<unsigned char>(i % kWidth + n * 3);
+                if (send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) {
+                    close(client);
+                    client = -1;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000 / kFps));
+        }
+        if (client >= 0) close(client);
+    }
+
+    int fd_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Counts datagrams on a loopback port and checks that each is made of whole TS packets.
+class UdpReceiver {
+public:
+    explicit UdpReceiver(int port) : fd_(ListeningSocket(port, SOCK_DGRAM)), thread_([this] { Run(); }) {}
+    ~UdpReceiver() {
+        stop_ = true;
+        thread_.join();
+        close(fd_);
+    }
+    int datagrams() const { return datagrams_; }
+    int malformed() const { return malformed_; }
+
+private:
+    void Run() {
+        std::vector<unsigned char> buffer(65536);
+        while (!stop_) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0) continue;
+            const ssize_t n = recv(fd_, buffer.data(), buffer.size(), 0);
+            if (n <= 0) continue;
+            bool whole = n % kTsPacketSize == 0;
+            for (ssize_t at = 0; whole && at < n; at += kTsPacketSize) whole = buffer[at] == 0x47;
+            (whole ? datagrams_ : malformed_)++;
+        }
+    }
+
+    int fd_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> datagrams_{0};
+    std::atomic<int> malformed_{0};
+    std::thread thread_;
+};
+
+class VlcBroadcastTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const auto installed = FindInstalledVlc();
+        ASSERT_TRUE(installed) << "libvlc5 and vlc-plugin-base must be installed";
+        libDir_ = new fw_test::TempDir;
+        ASSERT_TRUE(CopyInstalledVlc(*installed, (libDir_->path() / "LIB_VLC").string()));
+    }
+    // libVLC stays loaded to the end, so its own leftovers are reported under its name.
+    static void TearDownTestSuite() { delete libDir_; }
+    static std::string LibDir() { return (libDir_->path() / "LIB_VLC").string() + "/"; }
+
+    CaptureLog Log() {
+        return [this](const std::string& text, uint8_t level) {
+            if (level == kLogLevelError) errors.push_back(text);
+        };
+    }
+
+    static fw_test::TempDir* libDir_;
+    std::vector<std::string> errors;
+};
+fw_test::TempDir* VlcBroadcastTest::libDir_ = nullptr;
+
+// The segments the playlist lists, with their durations.
+std::vector<std::pair<double, std::string>> PlaylistSegments(const std::string& playlist) {
+    std::vector<std::pair<double, std::string>> segments;
+    std::istringstream lines(playlist);
+    std::string line;
+    double seconds = -1;
+    while (std::getline(lines, line)) {
+        if (line.starts_with("#EXTINF:")) {
+            seconds = std::atof(line.c_str() + 8);
+        } else if (seconds >= 0 && !line.empty() && line[0] != '#') {
+            segments.emplace_back(seconds, line);
+            seconds = -1;
+        }
+    }
+    return segments;
+}
+
+TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds) {
+    app::RegWriteInstInteger("VlcIni", 0);  // keep the copied plugin cache
+    TVlcLibraryCheck check;
+    ASSERT_TRUE(check.CheckVlc(LibDir()));
+    const size_t threadsBefore = ThreadCount();
+    {
+        const int tcpPort = fw_test::FreeTcpPort();
+        const int udpPort = fw_test::FreeUdpPort();
+        RawVideoServer source(tcpPort);
+        UdpReceiver receiver(udpPort);
+        ASSERT_TRUE(source.ok());
+
+        fw_test::TempDir web;
+        auto hls = std::make_shared<TCaptureStreamer>();
+        hls->Protocol = kShareProtocolHttp;
+        hls->HttpServer = std::make_shared<fw_test::FakeHttpServer>(kLoopbackAddress, 8080, web.path().string() + "/");
+        hls->SubDir = "pc1";
+        auto udp = std::make_shared<TCaptureStreamer>();
+        udp->IpAddr = kLoopbackAddress;
+        udp->Port = udpPort;
+        const std::vector<PCaptureStreamer> shares = {hls, udp};
+
+        TScreenCaptureParams p;
+        p.FrameWidth = kWidth;
+        p.FrameHeight = kHeight;
+        p.vidFrameRate = kFps;
+        p.vidBitrate = 300;
+        const TChainSettings settings{1, "stream_1", /*SegLen=*/1, /*NumSeg=*/5};
+
+        TVlcBroadcast broadcast(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, Log());
+        ASSERT_TRUE(broadcast.CreateInstance(BuildVlcArguments(p, GetVlcLibPath())));
+        auto started = std::chrono::steady_clock::now();
+        const TBroadcastStepResult result = RunBroadcastStep(broadcast, p, shares, settings, tcpPort, Log());
+        ASSERT_TRUE(result.Ok) << (errors.empty() ? "" : errors.back());
+        EXPECT_EQ(result.HlsShares.size(), 1u);
+
+        const std::filesystem::path folder = web.path() / "pc1";
+        std::string playlist;
+        std::string segment;
+        const bool written = fw_test::WaitUntil(
+            [&] {
+                playlist = fw_test::ReadFile(folder / "stream_1.m3u8");
+                const auto segments = PlaylistSegments(playlist);
+                if (segments.size() < 2) return false;
+                segment = fw_test::ReadFile(folder / std::filesystem::path(segments.back().second).filename());
+                return !segment.empty();
+            },
+            20s);
+        ASSERT_TRUE(written) << playlist;
+        EXPECT_TRUE(playlist.starts_with("#EXTM3U")) << playlist;
+        EXPECT_EQ(static_cast<unsigned char>(segment[0]), 0x47);
+        for (const auto& [seconds, url] : PlaylistSegments(playlist)) {
+            EXPECT_LE(seconds, settings.SegLen + 0.5) << "segments follow the key-frame interval";
+            EXPECT_TRUE(url.starts_with("http://127.0.0.1:8080/pc1/stream_1_")) << url;
+        }
+        EXPECT_TRUE(fw_test::WaitUntil([&] { return receiver.datagrams() >= 10; }, 10s)) << receiver.datagrams();
+        EXPECT_EQ(receiver.malformed(), 0);
+        broadcast.Stop(started);
+        EXPECT_FALSE(broadcast.HasMedia());
+
+        // Started again and stopped one second later: the stop comes three seconds after the start.
+        started = std::chrono::steady_clock::now();
+        ASSERT_TRUE(RunBroadcastStep(broadcast, p, shares, settings, tcpPort, Log()).Ok);
+        std::this_thread::sleep_until(started + 1s);
+        const auto stopCalled = std::chrono::steady_clock::now();
+        broadcast.Stop(started);
+        const auto now = std::chrono::steady_clock::now();
+        EXPECT_GE(now - started, kMinBroadcastRunTime);
+        EXPECT_LT(now - started, kMinBroadcastRunTime + 1500ms);
+        EXPECT_GE(now - stopCalled, 1800ms);
+
+        // Nothing listens: play answers success, but the broadcast is reported as failed.
+        errors.clear();
+        EXPECT_FALSE(RunBroadcastStep(broadcast, p, shares, settings, fw_test::FreeTcpPort(), Log()).Ok);
+        ASSERT_FALSE(errors.empty());
+        EXPECT_NE(errors.back().find("could not be read"), std::string::npos) << errors.back();
+        broadcast.ReleaseInstance();
+    }
+    // Deleting the broadcast and releasing the instance leave no libVLC thread behind.
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return ThreadCount() <= threadsBefore; }, 5s))
+        << ThreadCount() << " threads, " << threadsBefore << " before: " << ThreadNames();
+}
+
+// Runs after the broadcast: without its plugin cache libVLC would load every plugin at the next start.
+TEST_F(VlcBroadcastTest, LibraryCheckAcceptsTheCopiedLibraryOnceAndClearsThePluginCache) {
+    ASSERT_TRUE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
+    app::RegWriteInstInteger("VlcIni", 1);
+    TVlcLibraryCheck check;
+    EXPECT_TRUE(check.CheckVlc(LibDir()));
+    EXPECT_TRUE(check.VlcVersionText().starts_with("3.0")) << check.VlcVersionText();
+    EXPECT_FALSE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
+    if (!app::ExeRegKey().empty()) {
+        EXPECT_EQ(app::RegReadExeString("VlcVer", ""), "3.0");
+    }
+    EXPECT_FALSE(check.CheckVlc(LibDir()));  // a job reads the version word once only
+
+    fw_test::WriteFile(LibDir() + "plugins/plugins.dat", "cache");
+    if (!app::InstanceRegKey().empty()) {
+        app::RegWriteInstInteger("VlcIni", 0);
+        DeleteVlcPluginCache(LibDir(), false);
+        EXPECT_TRUE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
+        app::RegWriteInstInteger("VlcIni", 1);
+    }
+    DeleteVlcPluginCache(LibDir(), true);
+    EXPECT_FALSE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
+}
+
+}  // namespace
