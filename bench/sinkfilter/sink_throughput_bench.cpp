@@ -1,0 +1,227 @@
+// Sink throughput on loopback, UDP and TCP-server output, 64 KB and 1 MB samples, side by side with a
+// plain socket pump that makes the same sends (the same datagrams with the same 1 ms pause after each,
+// or one whole write per sample, through a socket with the same send buffer) from one thread. Samples are fed through a graph into the filter; the
+// feeder keeps at most kInFlightSamples samples ahead of the receiver, so nothing is dropped and the
+// figure is what the receiver gets per second.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "platform/dshow/dshow.h"
+#include "sinkfilter/orbelle.h"
+#include "sinkfilter/sink_module.h"
+#include "sinkfilter/sink_settings.h"
+#include "sinkfilter/sink_thread.h"
+#include "tests/platform/dshow/test_push_source.h"
+
+using namespace std::chrono;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr size_t kInFlightSamples = 8;
+// Loopback figures vary with what else the machine does; each side keeps its best of a few runs.
+constexpr int kRounds = 3;
+constexpr size_t kChunk = 32768;
+
+struct TCase {
+    const char* name;
+    TSinkInterface kind;
+    size_t sampleBytes;
+    size_t samples;
+};
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return a;
+}
+
+int BoundPort(int fd) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    return ntohs(a.sin_port);
+}
+
+// Counts what arrives on a UDP socket or a TCP connection until told to stop.
+struct TReceiver {
+    int fd = -1;
+    std::atomic<size_t> bytes{0};
+    std::atomic<bool> stop{false};
+    std::thread thread;
+
+    void Start() {
+        timeval tv{0, 100000};
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        thread = std::thread([this] {
+            std::vector<uint8_t> buf(1 << 20);
+            while (!stop) {
+                const ssize_t n = recv(fd, buf.data(), buf.size(), 0);
+                if (n > 0) bytes += static_cast<size_t>(n);
+                else if (n == 0) break;
+            }
+        });
+    }
+    ~TReceiver() {
+        stop = true;
+        if (thread.joinable()) thread.join();
+        if (fd >= 0) close(fd);
+    }
+};
+
+int UdpSocket(int port) {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    const int big = 16 << 20;
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &big, sizeof big);
+    sockaddr_in a = Loopback(port);
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    return fd;
+}
+
+int ConnectTcp(int port) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a = Loopback(port);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
+        close(fd);
+        std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+}
+
+int FreePort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = Loopback(0);
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    const int port = BoundPort(fd);
+    close(fd);
+    return port;
+}
+
+// Waits until the receiver is no more than kInFlightSamples behind `sent` samples.
+void Throttle(const TReceiver& r, size_t sent, size_t sampleBytes) {
+    while (sent > kInFlightSamples && r.bytes < (sent - kInFlightSamples) * sampleBytes) std::this_thread::yield();
+}
+
+double WaitAll(const TReceiver& r, size_t total, steady_clock::time_point start) {
+    const auto deadline = steady_clock::now() + 60s;
+    while (r.bytes < total && steady_clock::now() < deadline) std::this_thread::sleep_for(100us);
+    return duration<double>(steady_clock::now() - start).count();
+}
+
+double SinkRun(const TCase& c) {
+    const int port = FreePort();
+    ComPtr<IBaseFilter> sink;
+    dshow::QueryNewObject(static_cast<dshow::TBaseRenderer*>(
+                              new sinkfilter::Orbelle(sinkfilter::SinkModule(), sinkfilter::SteadySinkClock())),
+                          IID_IBaseFilter, sink.PutVoid());
+    ComPtr<IOrbelleData> data;
+    sink.As(data);
+    data->SetupDravenel(port, 2130706433, kChunk, 0, ftUnk, 33, c.kind);
+
+    fw_test::TPushStream* stream = nullptr;
+    auto source = fw_test::TPushSource::Create({fw_test::AudioType(48000, 2)}, static_cast<long>(c.sampleBytes), &stream);
+    ComPtr<IGraphBuilder> graph;
+    CoCreate(CLSID_FilterGraph, graph);
+    ComPtr<IMediaControl> control;
+    graph.As(control);
+    graph->AddFilter(source.Get(), "Source");
+    graph->AddFilter(sink.Get(), "Sink");
+    graph->Connect(fw_test::FirstPin(source.Get(), PINDIR_OUTPUT).Get(), fw_test::FirstPin(sink.Get(), PINDIR_INPUT).Get());
+
+    TReceiver r;
+    r.fd = c.kind == siUdpClient ? UdpSocket(port) : ConnectTcp(port);
+    r.Start();
+    control->Run();
+    if (c.kind == siUdpClient) std::this_thread::sleep_for(sinkfilter::kDiscardWindow + 200ms);
+
+    const std::vector<uint8_t> sample(c.sampleBytes, 0x5A);
+    const auto start = steady_clock::now();
+    for (size_t i = 0; i < c.samples; ++i) {
+        Throttle(r, i, c.sampleBytes);
+        stream->Push({sample, std::nullopt});
+    }
+    const double seconds = WaitAll(r, c.samples * c.sampleBytes, start);
+    control->Stop();
+    return static_cast<double>(r.bytes) / seconds / 1e6;
+}
+
+double PumpRun(const TCase& c) {
+    const int port = FreePort();
+    TReceiver r;
+    int sender = -1, listener = -1;
+    if (c.kind == siUdpClient) {
+        r.fd = UdpSocket(port);
+        sender = socket(AF_INET, SOCK_DGRAM, 0);
+    } else {
+        listener = socket(AF_INET, SOCK_STREAM, 0);
+        const int one = 1;
+        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        // The same send buffer as the sink's server sets on its listening socket.
+        const int sendBuffer = 0xFFFFF;
+        setsockopt(listener, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
+        sockaddr_in a = Loopback(port);
+        bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        listen(listener, 1);
+        r.fd = ConnectTcp(port);
+        sender = accept(listener, nullptr, nullptr);
+    }
+    r.Start();
+    const sockaddr_in to = Loopback(port);
+    const std::vector<uint8_t> sample(c.sampleBytes, 0x5A);
+    const auto start = steady_clock::now();
+    for (size_t i = 0; i < c.samples; ++i) {
+        Throttle(r, i, c.sampleBytes);
+        if (c.kind == siUdpClient) {
+            for (size_t off = 0; off < sample.size(); off += kChunk) {
+                const size_t n = std::min(kChunk, sample.size() - off);
+                sendto(sender, sample.data() + off, n, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+                std::this_thread::sleep_for(sinkfilter::kChunkPauseMs);
+            }
+        } else {
+            size_t off = 0;
+            while (off < sample.size()) {
+                const ssize_t n = send(sender, sample.data() + off, sample.size() - off, MSG_NOSIGNAL);
+                if (n <= 0) break;
+                off += static_cast<size_t>(n);
+            }
+        }
+    }
+    const double seconds = WaitAll(r, c.samples * c.sampleBytes, start);
+    close(sender);
+    if (listener >= 0) close(listener);
+    return static_cast<double>(r.bytes) / seconds / 1e6;
+}
+
+}  // namespace
+
+int main() {
+    const TCase cases[] = {
+        {"UDP client, 64 KB samples", siUdpClient, 64 << 10, 300},
+        {"UDP client, 1 MB samples", siUdpClient, 1 << 20, 20},
+        {"TCP server, 64 KB samples", siTcpServer, 64 << 10, 8000},
+        {"TCP server, 1 MB samples", siTcpServer, 1 << 20, 600},
+    };
+    std::printf("%-28s %12s %12s %8s   (best of %d alternating runs)\n", "case", "sink MB/s", "pump MB/s", "ratio",
+                kRounds);
+    for (const TCase& c : cases) {
+        double sink = 0, pump = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            sink = std::max(sink, SinkRun(c));
+            pump = std::max(pump, PumpRun(c));
+        }
+        std::printf("%-28s %12.1f %12.1f %7.0f%%\n", c.name, sink, pump, 100.0 * sink / pump);
+    }
+    return 0;
+}

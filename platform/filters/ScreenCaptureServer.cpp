@@ -1,0 +1,30 @@
+// The in-process server of the screen-capture filter: its factory table and the four exports COM
+// looks for. Registration writes the class key and the filter mapper's entry.
+#include "platform/dshow/class_factory.h"
+#include "platform/filters/ScreenCaptureFilter.h"
+
+namespace {
+
+const REGPINTYPES kOutputTypes[] = {{&MEDIATYPE_Video, &MEDIASUBTYPE_RGB32}};
+const REGFILTERPINS kPins[] = {{"Output", FALSE, TRUE, FALSE, FALSE, nullptr, nullptr, 1, kOutputTypes}};
+const REGFILTER2 kFilterRegistration = {1, MERIT_DO_NOT_USE, 1, kPins};
+
+const dshow::TFactoryTemplate kTemplates[] = {
+    {platform::TScreenCaptureFilter::kFilterName, &CLSID_ScreenCaptureFilter, &platform::TScreenCaptureFilter::CreateObject,
+     &kFilterRegistration}};
+
+}  // namespace
+
+#define FW_EXPORT extern "C" __attribute__((visibility("default")))
+
+FW_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
+    return dshow::GetClassObjectFromTemplates(kTemplates, platform::TScreenCaptureFilter::Module(), clsid, riid, ppv);
+}
+
+FW_EXPORT HRESULT DllCanUnloadNow() { return platform::TScreenCaptureFilter::Module().CanUnloadNow(); }
+
+FW_EXPORT HRESULT DllRegisterServer() {
+    return dshow::RegisterTemplates(kTemplates, ModulePathOf(reinterpret_cast<const void*>(&DllRegisterServer)));
+}
+
+FW_EXPORT HRESULT DllUnregisterServer() { return dshow::UnregisterTemplates(kTemplates); }

@@ -1,0 +1,46 @@
+#include "sinkfilter/sink_module.h"
+
+#include "sinkfilter/filter_utils.h"
+#include "sinkfilter/host_callback.h"
+#include "sinkfilter/if_orbelle.h"
+#include "sinkfilter/orbelle.h"
+
+namespace sinkfilter {
+namespace {
+
+const REGPINTYPES kInputPinTypes[] = {{&GUID_NULL, &GUID_NULL}};
+
+const REGFILTERPINS kPins[] = {{
+    "Input",
+    FALSE,    // rendered
+    FALSE,    // output
+    FALSE,    // zero
+    FALSE,    // many
+    nullptr,  // connects to filter
+    nullptr,  // connects to pin
+    1,
+    kInputPinTypes,
+}};
+
+const REGFILTER2 kFilterSetup = {1, MERIT_DO_NOT_USE, 1, kPins};
+
+// The property page joins this table once it is built.
+const dshow::TFactoryTemplate kTemplates[] = {
+    {kOrbelleFilterName, &CLSID_Orbelle, &Orbelle::CreateFromFactory, &kFilterSetup},
+};
+
+}  // namespace
+
+dshow::TComModule& SinkModule() {
+    static dshow::TComModule module;
+    return module;
+}
+
+std::span<const dshow::TFactoryTemplate> SinkFactoryTemplates() { return kTemplates; }
+
+void InitSinkLibrary() {
+    SetFilterRegKey(kFilterRegKey);
+    LookupHostCallback();
+}
+
+}  // namespace sinkfilter

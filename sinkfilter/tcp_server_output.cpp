@@ -1,0 +1,116 @@
+#include "sinkfilter/tcp_server_output.h"
+
+#include <algorithm>
+
+#include <boost/asio/ip/address_v4.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/socket_base.hpp>
+
+#include "platform/dshow/dshow_log.h"
+#include "sinkfilter/websocket_output.h"
+
+namespace sinkfilter {
+namespace {
+constexpr int kServerSendBufferBytes = 0xFFFFF;
+constexpr std::chrono::milliseconds kListenRetryStepMs{100};
+}  // namespace
+
+TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, std::shared_ptr<TSinkQueue> queue,
+                                   THostCallback callback, dshow::TComModule& module)
+    : address_(address),
+      port_(port),
+      queue_(std::move(queue)),
+      callback_(callback),
+      token_(module),
+      acceptor_(io_),
+      retry_(io_),
+      firstAttempt_(std::chrono::steady_clock::now()) {
+    boost::asio::post(io_, [this] { TryListen(); });
+    thread_ = std::thread([this] { io_.run(); });
+    queue_->SetPushListener([this] { boost::asio::post(io_, [this] { WakeSessions(); }); });
+}
+
+TTcpServerOutput::~TTcpServerOutput() {
+    queue_->SetPushListener(nullptr);
+    boost::asio::post(io_, [this] {
+        boost::system::error_code ignored;
+        acceptor_.close(ignored);
+        retry_.cancel();
+        for (auto& weak : sessions_)
+            if (auto s = weak.lock()) s->Close();
+    });
+    // The closes above run first; stop then ends the thread without waiting for stalled clients.
+    boost::asio::post(io_, [this] { io_.stop(); });
+    thread_.join();
+}
+
+void TTcpServerOutput::WakeSessions() {
+    for (auto& weak : sessions_)
+        if (auto s = weak.lock()) s->Wake();
+}
+
+void TTcpServerOutput::SetCounters(std::shared_ptr<TSinkOutputCounters> counters) {
+    std::lock_guard lock(countersMutex_);
+    counters_ = std::move(counters);
+}
+
+std::shared_ptr<TSinkOutputCounters> TTcpServerOutput::Counters() {
+    std::lock_guard lock(countersMutex_);
+    return counters_;
+}
+
+void TTcpServerOutput::TryListen() {
+    namespace ip = boost::asio::ip;
+    boost::system::error_code ec;
+    const ip::address_v4 address = ip::make_address_v4(address_, ec);
+    if (ec) {
+        dshow::Log("[Orbelle32] TCP server: invalid address " + address_);
+        return;
+    }
+    const ip::tcp::endpoint endpoint(address, port_);
+    acceptor_.open(endpoint.protocol(), ec);
+    if (!ec) acceptor_.set_option(ip::tcp::acceptor::reuse_address(true), ec);
+    if (!ec) acceptor_.set_option(boost::asio::socket_base::send_buffer_size(kServerSendBufferBytes), ec);
+    if (!ec) acceptor_.bind(endpoint, ec);
+    if (!ec) acceptor_.listen(boost::asio::socket_base::max_listen_connections, ec);
+    if (!ec) {
+        DoAccept();
+        return;
+    }
+    boost::system::error_code ignored;
+    acceptor_.close(ignored);
+    if (std::chrono::steady_clock::now() - firstAttempt_ >= kListenRetryMs) {
+        dshow::Log("[Orbelle32] TCP server cannot listen on " + address_ + ":" + std::to_string(port_) + ": " +
+                   ec.message());
+        return;
+    }
+    retry_.expires_after(kListenRetryStepMs);
+    retry_.async_wait([this](const boost::system::error_code& waited) {
+        if (!waited) TryListen();
+    });
+}
+
+void TTcpServerOutput::DoAccept() {
+    acceptor_.async_accept([this](const boost::system::error_code& ec, boost::asio::ip::tcp::socket socket) {
+        if (ec == boost::asio::error::operation_aborted || !acceptor_.is_open()) return;
+        if (ec) {
+            dshow::Log("[Orbelle32] TCP server " + address_ + ":" + std::to_string(port_) + " cannot accept: " +
+                       ec.message());
+            retry_.expires_after(kAcceptRetryMs);
+            retry_.async_wait([this](const boost::system::error_code& waited) {
+                if (!waited) DoAccept();
+            });
+            return;
+        }
+        auto session = std::make_shared<TTcpServerSession>(std::move(socket), queue_, [this] { return Counters(); },
+                                                           callback_);
+        sessions_.erase(std::remove_if(sessions_.begin(), sessions_.end(),
+                                       [](const std::weak_ptr<TTcpServerSession>& w) { return w.expired(); }),
+                        sessions_.end());
+        sessions_.push_back(session);
+        session->Start();
+        DoAccept();
+    });
+}
+
+}  // namespace sinkfilter

@@ -1,0 +1,50 @@
+// One client of the sink's TCP server: takes the first item of the shared queue whenever it has no
+// write in flight and writes it whole. A write that fails or takes longer than kSendTimeoutMs closes
+// the connection and puts the item back at the head of the queue for the next client. While the queue
+// is empty the session waits for Wake (a new item), looking again every kIdlePollMs at the latest.
+// Runs on the server's thread only.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+
+#include "sinkfilter/host_callback.h"
+#include "sinkfilter/output_counters.h"
+#include "sinkfilter/sink_queue.h"
+
+namespace sinkfilter {
+
+inline constexpr std::chrono::milliseconds kIdlePollMs{10};
+
+class TTcpServerSession : public std::enable_shared_from_this<TTcpServerSession> {
+public:
+    // `counters` is asked for the current activation's counters at each write.
+    TTcpServerSession(boost::asio::ip::tcp::socket socket, std::shared_ptr<TSinkQueue> queue,
+                      std::function<std::shared_ptr<TSinkOutputCounters>()> counters, THostCallback callback);
+
+    void Start();
+    void Close();
+    void Wake();
+
+private:
+    void WatchPeer();
+    void TakeNext();
+    void OnWritten(const boost::system::error_code& ec);
+
+    boost::asio::ip::tcp::socket socket_;
+    boost::asio::steady_timer pollTimer_;
+    boost::asio::steady_timer sendDeadline_;
+    std::shared_ptr<TSinkQueue> queue_;
+    std::function<std::shared_ptr<TSinkOutputCounters>()> counters_;
+    THostCallback callback_;
+    std::optional<TSinkQueueItem> inFlight_;
+    char peerByte_ = 0;
+    bool closed_ = false;
+    bool waiting_ = false;
+};
+
+}  // namespace sinkfilter

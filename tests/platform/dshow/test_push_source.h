@@ -1,0 +1,65 @@
+// A source filter for tests and benchmarks: one output pin that offers the given media types and
+// delivers whatever the test pushes, in order, from its streaming thread.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/dshow/media_type.h"
+#include "platform/dshow/source_stream.h"
+
+namespace fw_test {
+
+struct TPushedSample {
+    std::vector<uint8_t> data;
+    std::optional<std::pair<REFERENCE_TIME, REFERENCE_TIME>> times;
+    bool endOfStream = false;
+};
+
+class TPushStream final : public dshow::TSourceStream {
+public:
+    TPushStream(dshow::TSource* filter, std::vector<dshow::TMediaType> types, long bufferBytes);
+
+    void Push(TPushedSample sample);
+    size_t Pending();
+    // Samples that downstream took (Deliver answered S_OK) -- counted after delivery.
+    size_t Delivered();
+
+    HRESULT CheckMediaType(const AM_MEDIA_TYPE* pmt) override;
+    HRESULT GetMediaType(int position, dshow::TMediaType* mt) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+
+protected:
+    HRESULT FillBuffer(IMediaSample* sample) override;
+
+private:
+    std::vector<dshow::TMediaType> types_;
+    long bufferBytes_;
+    std::mutex mutex_;
+    std::deque<TPushedSample> pending_;
+    size_t taken_ = 0;
+};
+
+class TPushSource final : public dshow::TSource {
+public:
+    static constexpr CLSID kClsid = {0x1B2C3D4E, 0x0000, 0x4000, {0x80, 0, 0, 0, 0, 0, 0, 0x01}};
+
+    // A new filter with one reference.
+    static ComPtr<IBaseFilter> Create(std::vector<dshow::TMediaType> types, long bufferBytes,
+                                      TPushStream** stream);
+
+private:
+    TPushSource(std::vector<dshow::TMediaType> types, long bufferBytes);
+    TPushStream* stream_;
+};
+
+// Types the tests use.
+dshow::TMediaType VideoType(const GUID& subtype, int width, int height, int bitCount, REFERENCE_TIME avgTimePerFrame);
+dshow::TMediaType AudioType(int samplesPerSec, int channels);
+
+// The first pin of the given direction.
+ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
+
+}  // namespace fw_test
