@@ -8,15 +8,13 @@ std::string BroadcastOutput(const TScreenCaptureParams& params, const std::vecto
     return "#" + TranscodeElement(VideoOption(params, segLen), AudioOption(params)) + JoinChains(chains);
 }
 
-TBroadcastStepResult RunBroadcastStep(TVlcBroadcast& broadcast, const TScreenCaptureParams& params,
-                                      const std::vector<PCaptureStreamer>& shares, const TChainSettings& settings,
-                                      int32_t internalPort, const CaptureLog& log) {
+TBroadcastStepResult PlayShareChains(TVlcBroadcast& broadcast, const TScreenCaptureParams& params, TShareChains chains,
+                                     const TChainSettings& settings, int32_t internalPort, const CaptureLog& log) {
     TBroadcastStepResult result;
     if (params.capEncoder == kCapEncoderSystem) {
         result.Ok = true;  // dropped files only: no broadcast input
         return result;
     }
-    TShareChains chains = BuildShareChains(shares, settings, log);
     result.HasChains = !chains.Chains.empty();
     result.HlsShares = std::move(chains.HlsShares);
     if (!result.HasChains) {
@@ -30,6 +28,14 @@ TBroadcastStepResult RunBroadcastStep(TVlcBroadcast& broadcast, const TScreenCap
     }
     result.Ok = broadcast.Play(BroadcastInput(params, internalPort), BroadcastOutput(params, chains.Chains, settings.SegLen));
     return result;
+}
+
+TBroadcastStepResult RunBroadcastStep(TVlcBroadcast& broadcast, const TScreenCaptureParams& params,
+                                      const std::vector<PCaptureStreamer>& shares, const TChainSettings& settings,
+                                      int32_t internalPort, const CaptureLog& log) {
+    TShareChains chains;
+    if (params.capEncoder != kCapEncoderSystem) chains = BuildShareChains(shares, settings, log);
+    return PlayShareChains(broadcast, params, std::move(chains), settings, internalPort, log);
 }
 
 }  // namespace engine

@@ -19,9 +19,12 @@ struct TBroadcastStepResult {
 // The output text handed to libVLC: "#" + transcode element + joined chains.
 std::string BroadcastOutput(const TScreenCaptureParams& params, const std::vector<std::string>& chains, int32_t segLen);
 
-// Builds the chains of the shares (BuildShareChains) and, when there are any, adds and plays the
-// broadcast. A job of method 2 broadcasts nothing. A codec that a transport stream cannot carry is
-// refused with an error line.
+// Adds and plays the broadcast of chains built by BuildShareChains, when there are any. A job of
+// method 2 broadcasts nothing. A codec that a transport stream cannot carry is refused with an error line.
+TBroadcastStepResult PlayShareChains(TVlcBroadcast& broadcast, const TScreenCaptureParams& params, TShareChains chains,
+                                     const TChainSettings& settings, int32_t internalPort, const CaptureLog& log);
+
+// BuildShareChains, then PlayShareChains (method 2 builds no chains).
 TBroadcastStepResult RunBroadcastStep(TVlcBroadcast& broadcast, const TScreenCaptureParams& params,
                                       const std::vector<PCaptureStreamer>& shares, const TChainSettings& settings,
                                       int32_t internalPort, const CaptureLog& log);

@@ -9,6 +9,7 @@
 
 #include "engine/capture/ShareHttpServer.h"
 #include "engine/capture/ShareWorker.h"
+#include "platform/ui/message_target.h"
 
 namespace engine {
 
@@ -53,6 +54,8 @@ struct TCaptureStreamer {
     std::vector<std::string> FileList;
     bool UseFileList = false;
     TShareLedState Led;
+    // The share's status tab, set by the capture panel; its FTP mirror posts wmFtpNotify there.
+    platform::WindowHandle FrameHandle = 0;
 
     // Running workers; the share keeps them only while they run.
     std::unique_ptr<IShareWorker> FtpUpdate;       // owned: destroying it waits for the mirror

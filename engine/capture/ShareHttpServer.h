@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -15,6 +16,12 @@ public:
     virtual int32_t IpAddr() const = 0;      // the shared IPv4 integer
     virtual int32_t Port() const = 0;
     virtual std::string Root() const = 0;    // the folder served, with a trailing "/"
+    // The server's own index.html copy (may be empty or name no file yet) and the program's default
+    // page template file that stands in when it does not exist.
+    virtual std::string IndexHtml() const = 0;
+    virtual std::string DefaultIndexFile() const = 0;
+    // Extra files a capture job copies into every share folder of this server when it starts.
+    virtual std::vector<std::string> FileList() const = 0;
 };
 
 class IShareHttpServerList {

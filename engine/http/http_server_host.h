@@ -6,17 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/util/capture_notify.h"  // wmCaptureNotify and its kinds
 #include "platform/ui/message_target.h"
 
 namespace engine {
 
 // The id of a share as carried in LParam; 0 is no share.
 using TShareId = intptr_t;
-
-// wmCaptureNotify to the main window, with the share in LParam (or 0).
-constexpr uint32_t kWmCaptureNotify = 0xB800;
-constexpr intptr_t kCnHttpRequest = 11;  // a snapshot of the share was asked for
-constexpr intptr_t kCnHttpSend = 12;     // a file went out
 
 class IHttpServerHost {
 public:

@@ -17,6 +17,13 @@ public:
     int32_t IpAddr() const override { return ip_; }
     int32_t Port() const override { return port_; }
     std::string Root() const override { return root_; }
+    std::string IndexHtml() const override { return indexHtml; }
+    std::string DefaultIndexFile() const override { return defaultIndexFile; }
+    std::vector<std::string> FileList() const override { return fileList; }
+
+    std::string indexHtml;
+    std::string defaultIndexFile;
+    std::vector<std::string> fileList;
 
 private:
     int32_t ip_;

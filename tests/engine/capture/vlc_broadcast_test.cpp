@@ -20,45 +20,22 @@
 #include "engine/vlc/BoundVlcApi.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "tests/engine/capture/capture_test_fakes.h"
+#include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/support/test_env.h"
 
 namespace {
 
 using namespace engine;
 using namespace std::chrono_literals;
+using fw_test::ListeningSocket;
+using fw_test::PlaylistSegments;
+using fw_test::ThreadCount;
+using fw_test::ThreadNames;
+using fw_test::UdpReceiver;
 
 constexpr int kWidth = 160;
 constexpr int kHeight = 112;
 constexpr int kFps = 20;
-constexpr size_t kTsPacketSize = 188;
-
-std::string ThreadNames() {
-    std::string names;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
-        names += fw_test::ReadFile(task.path() / "comm");
-    return names;
-}
-
-size_t ThreadCount() {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/task"),
-                                             std::filesystem::directory_iterator()));
-}
-
-int ListeningSocket(int port, int type) {
-    const int fd = socket(AF_INET, type, 0);
-    const int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-        close(fd);
-        return -1;
-    }
-    if (type == SOCK_STREAM) listen(fd, 4);
-    return fd;
-}
 
 // Serves moving YV12 pictures to every client that connects, as the capture graph's sink does.
 class RawVideoServer {
@@ -98,39 +75,6 @@ private:
     std::thread thread_;
 };
 
-// Counts datagrams on a loopback port and checks that each is made of whole TS packets.
-class UdpReceiver {
-public:
-    explicit UdpReceiver(int port) : fd_(ListeningSocket(port, SOCK_DGRAM)), thread_([this] { Run(); }) {}
-    ~UdpReceiver() {
-        stop_ = true;
-        thread_.join();
-        close(fd_);
-    }
-    int datagrams() const { return datagrams_; }
-    int malformed() const { return malformed_; }
-
-private:
-    void Run() {
-        std::vector<unsigned char> buffer(65536);
-        while (!stop_) {
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0) continue;
-            const ssize_t n = recv(fd_, buffer.data(), buffer.size(), 0);
-            if (n <= 0) continue;
-            bool whole = n % kTsPacketSize == 0;
-            for (ssize_t at = 0; whole && at < n; at += kTsPacketSize) whole = buffer[at] == 0x47;
-            (whole ? datagrams_ : malformed_)++;
-        }
-    }
-
-    int fd_;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> datagrams_{0};
-    std::atomic<int> malformed_{0};
-    std::thread thread_;
-};
-
 class VlcBroadcastTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -153,23 +97,6 @@ protected:
     std::vector<std::string> errors;
 };
 fw_test::TempDir* VlcBroadcastTest::libDir_ = nullptr;
-
-// The segments the playlist lists, with their durations.
-std::vector<std::pair<double, std::string>> PlaylistSegments(const std::string& playlist) {
-    std::vector<std::pair<double, std::string>> segments;
-    std::istringstream lines(playlist);
-    std::string line;
-    double seconds = -1;
-    while (std::getline(lines, line)) {
-        if (line.starts_with("#EXTINF:")) {
-            seconds = std::atof(line.c_str() + 8);
-        } else if (seconds >= 0 && !line.empty() && line[0] != '#') {
-            segments.emplace_back(seconds, line);
-            seconds = -1;
-        }
-    }
-    return segments;
-}
 
 TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds) {
     app::RegWriteInstInteger("VlcIni", 0);  // keep the copied plugin cache

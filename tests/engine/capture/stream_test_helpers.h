@@ -1,0 +1,106 @@
+// What the tests of the published streams share: the threads of this process, loopback sockets, a
+// UDP receiver that checks for whole transport-stream packets, and the segments a playlist lists.
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tests/support/test_env.h"
+
+namespace fw_test {
+
+constexpr size_t kTsPacketSize = 188;
+constexpr unsigned char kTsSyncByte = 0x47;
+
+inline std::string ThreadNames() {
+    std::string names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) names += ReadFile(task.path() / "comm");
+    return names;
+}
+
+inline size_t ThreadCount() {
+    return static_cast<size_t>(
+        std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator()));
+}
+
+// A socket bound to 127.0.0.1:port (listening for SOCK_STREAM); -1 when the port is taken.
+inline int ListeningSocket(int port, int type) {
+    const int fd = socket(AF_INET, type, 0);
+    const int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return -1;
+    }
+    if (type == SOCK_STREAM) listen(fd, 4);
+    return fd;
+}
+
+// Counts datagrams on a loopback port and checks that each is made of whole TS packets.
+class UdpReceiver {
+public:
+    explicit UdpReceiver(int port) : fd_(ListeningSocket(port, SOCK_DGRAM)), thread_([this] { Run(); }) {}
+    ~UdpReceiver() {
+        stop_ = true;
+        thread_.join();
+        if (fd_ >= 0) close(fd_);
+    }
+    bool ok() const { return fd_ >= 0; }
+    int datagrams() const { return datagrams_; }
+    int malformed() const { return malformed_; }
+
+private:
+    void Run() {
+        std::vector<unsigned char> buffer(65536);
+        while (!stop_ && fd_ >= 0) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0) continue;
+            const ssize_t n = recv(fd_, buffer.data(), buffer.size(), 0);
+            if (n <= 0) continue;
+            bool whole = n % kTsPacketSize == 0;
+            for (ssize_t at = 0; whole && at < n; at += kTsPacketSize) whole = buffer[at] == kTsSyncByte;
+            (whole ? datagrams_ : malformed_)++;
+        }
+    }
+
+    int fd_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> datagrams_{0};
+    std::atomic<int> malformed_{0};
+    std::thread thread_;
+};
+
+// The segments the playlist lists, with their durations.
+inline std::vector<std::pair<double, std::string>> PlaylistSegments(const std::string& playlist) {
+    std::vector<std::pair<double, std::string>> segments;
+    std::istringstream lines(playlist);
+    std::string line;
+    double seconds = -1;
+    while (std::getline(lines, line)) {
+        if (line.starts_with("#EXTINF:")) {
+            seconds = std::atof(line.c_str() + 8);
+        } else if (seconds >= 0 && !line.empty() && line[0] != '#') {
+            segments.emplace_back(seconds, line);
+            seconds = -1;
+        }
+    }
+    return segments;
+}
+
+}  // namespace fw_test
