@@ -1,0 +1,17 @@
+// The screen checks of the program start: a resolution other than 96 dpi gets a warning that the user
+// may suppress for good (per instance) or answer with Cancel, which ends the program.
+#pragma once
+
+#include "app/StartupUi.h"
+
+namespace app {
+
+constexpr int kDesignDpi = 96;
+
+// The warning shown at dpi.
+TCheckDialogRequest DpiWarningDialog(int dpi);
+
+// False when the program must end.
+bool CheckScreen(IStartupUi& ui);
+
+}  // namespace app

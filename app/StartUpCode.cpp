@@ -1,0 +1,52 @@
+#include "app/StartUpCode.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/InstanceIndex.h"
+#include "app/settings/app_globals.h"
+#include "app/settings/data_folder.h"
+#include "engine/util/path_utils.h"
+#include "platform/com/com.h"
+
+namespace fs = std::filesystem;
+
+namespace app {
+
+namespace {
+
+void CreateFolder(const std::string& folder, std::vector<std::string>* failures) {
+    if (folder.empty()) return;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec || !fs::is_directory(folder, ec)) {
+        if (failures) failures->push_back("cannot create folder " + folder + " : " + ec.message());
+    }
+}
+
+}  // namespace
+
+TAppPaths SetUpPathsAndFolders(const std::string& dataFolder, const std::string& programFolder,
+                               const std::string& installFolder, std::vector<std::string>* failures) {
+    TAppPaths paths = MakeAppPaths(dataFolder, programFolder, installFolder);
+    SetAppPaths(paths);
+    // A data folder of "" means the current folder: the default folders are then relative to it too.
+    for (const std::string* folder : {&paths.LibVlcDir, &paths.DefaultLogDir, &paths.DefaultHtmlDir, &paths.DefaultArchiveDir})
+        CreateFolder(*folder, failures);
+    return paths;
+}
+
+TStartUpCode::TStartUpCode(const std::vector<std::string>& arguments) {
+    comInitialized_ = CoInitialize() >= 0;
+    InstanceIndex = GetInstanceIndex(arguments);
+    InitLocaleSettings();
+    // The data folder depends on the instance, so it is asked for only now.
+    SetUpPathsAndFolders(GetDataFolder(), engine::ProgramFolder(), GetInstallFolder(), &folderFailures_);
+    GlobalLock();  // made now, before any thread could race to make it
+}
+
+TStartUpCode::~TStartUpCode() {
+    if (comInitialized_) CoUninitialize();
+}
+
+}  // namespace app
