@@ -1,0 +1,13 @@
+# Message dialog, tray icon and coloured frames; included by components/CMakeLists.txt.
+target_sources(components PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MessageDialogForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsgDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IconImage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IconResources.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IconSequence.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtTrayArea.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtAppTaskbar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NotifyIcon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BevelOutline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BevelBandPainter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ColorFrames.cpp)

@@ -1,0 +1,176 @@
+// The bevel label: default look, frames and bevels, ring shading, caption layouts and repainting.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <set>
+
+#include "components/BevelLabel.h"
+#include "components/ColorUtils.h"
+#include "tests/components/event_pump.h"
+#include "tests/components/paint_counter.h"
+#include "tests/components/render_helpers.h"
+#include "tests/components/widget_test_app.h"
+
+using namespace components;
+using fw_test::kUnpainted;
+using fw_test::PixelAt;
+
+namespace {
+
+class BevelLabelTest : public ::testing::Test {
+protected:
+    BevelLabelTest() : label(&form) {
+        form.resize(120, 60);
+        label.move(10, 10);
+        label.SetColor(0x00C0FF);
+        form.show();
+    }
+    QImage LabelImage() { return fw_test::Render(form).copy(label.geometry()); }
+    int CountColour(const QImage& image, TColor colour) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += PixelAt(image, x, y) == colour;
+        return n;
+    }
+
+    QWidget form;
+    TBevelLabel label;
+};
+
+TEST_F(BevelLabelTest, DefaultIsAFlatRectangleWithACentredCaption) {
+    EXPECT_EQ(label.size(), QSize(70, 15));
+    QImage image = LabelImage();
+    EXPECT_EQ(PixelAt(image, 0, 0), 0x00C0FFu);
+    EXPECT_EQ(PixelAt(image, 69, 14), 0x00C0FFu);
+    EXPECT_EQ(CountColour(image, clBlack), 0);
+
+    label.SetCaption("MMMM");
+    image = LabelImage();
+    int left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (PixelAt(image, x, y) != 0x00C0FFu) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, 0);
+    EXPECT_LE(std::abs((left + right) / 2 - 35), 3);  // centred
+}
+
+TEST_F(BevelLabelTest, FrameWidthIsAtLeastOne) {
+    for (int value : {0, -3}) {
+        label.Label3DFrame().SetfrWidth(value);
+        EXPECT_EQ(label.Label3DFrame().frWidth(), 1) << value;
+    }
+}
+
+TEST_F(BevelLabelTest, BorderAndBevels) {
+    label.LabelBorder().SetfpWidth(1);
+    label.LabelBorder().SetfpColor(0x112233);
+    label.LabelBevelOuter().SetbpWidth(1);  // lowered: upper-left white
+    label.LabelBevelInner().SetbpWidth(1);  // raised: upper-left grey
+    const QImage image = LabelImage();
+    EXPECT_EQ(PixelAt(image, 0, 7), 0x112233u);
+    EXPECT_EQ(PixelAt(image, 69, 7), 0x112233u);
+    EXPECT_EQ(PixelAt(image, 1, 7), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(image, 68, 7), 0x808080u);
+    EXPECT_EQ(PixelAt(image, 2, 7), 0x808080u);
+    EXPECT_EQ(PixelAt(image, 67, 7), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(image, 3, 7), 0x00C0FFu);
+}
+
+TEST_F(BevelLabelTest, GradedFrameRampsInward) {
+    label.Label3DFrame().SetfrKind(fkGrad);
+    label.Label3DFrame().SetfrWidth(3);
+    label.Label3DFrame().SetfrColor1(0x000000);
+    label.Label3DFrame().SetfrColor2(0x0000F0);
+    const QImage image = LabelImage();
+    EXPECT_EQ(PixelAt(image, 0, 7), 0x000000u);
+    EXPECT_EQ(PixelAt(image, 1, 7), 0x000050u);
+    EXPECT_EQ(PixelAt(image, 2, 7), 0x0000F0u);
+    EXPECT_EQ(PixelAt(image, 3, 7), 0x00C0FFu);
+}
+
+TEST_F(BevelLabelTest, EllipseDrawsNoBevelAndNothingOutsideItsShape) {
+    label.LabelShape().SetshShape(psEllipse);
+    label.LabelBevelOuter().SetbpWidth(2);
+    label.LabelBevelInner().SetbpWidth(2);
+    const QImage image = LabelImage();
+    EXPECT_EQ(PixelAt(image, 0, 0), kUnpainted);
+    EXPECT_EQ(PixelAt(image, 69, 14), kUnpainted);
+    EXPECT_EQ(CountColour(image, 0xFFFFFF), 0);
+    EXPECT_EQ(CountColour(image, 0x808080), 0);
+    EXPECT_EQ(PixelAt(image, 35, 7), 0x00C0FFu);
+}
+
+TEST_F(BevelLabelTest, RingShadingHasOneShadePerRing) {
+    label.LabelFill().SetfpKind(fkGrad);
+    label.LabelFill().SetfpStyle(gs3D);
+    label.LabelFill().SetfpColor1(0x000000);
+    label.LabelFill().SetfpColor2(0x0000FF);
+    const QImage image = LabelImage();
+    // 15 high: 8 rings from the top row down to the middle.
+    std::set<TColor> shades;
+    for (int y = 0; y <= 7; ++y) shades.insert(PixelAt(image, 35, y));
+    EXPECT_EQ(shades.size(), 8u);
+    EXPECT_EQ(PixelAt(image, 35, 0), 0x000000u);
+    EXPECT_EQ(PixelAt(image, 35, 7), 0x0000FFu);
+}
+
+TEST_F(BevelLabelTest, NewCaptionPaintsAtOnceTheSameOneNot) {
+    fw_test::PumpFor(20);
+    fw_test::PaintCounter paints(&label);
+    label.SetCaption("12");
+    EXPECT_EQ(paints.count, 1);
+    label.SetCaption("12");
+    EXPECT_EQ(paints.count, 1);
+    label.LabelFill().SetfpColor1(0x00FF00);  // settings: at the next paint cycle
+    EXPECT_EQ(paints.count, 1);
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return paints.count == 2; }, 2000));
+}
+
+TEST_F(BevelLabelTest, DisabledCaptionWhiteCopyOnlyOnOneLine) {
+    label.resize(70, 60);
+    label.SetCaption("ABC");
+    label.CaptionProp().cpShadow().SetspShadow(true);
+    label.CaptionProp().cpShadow().SetspColor(0x00FF00);
+    EXPECT_GT(CountColour(LabelImage(), 0x00FF00), 0);  // enabled: the shadow shows
+    label.setEnabled(false);
+    QImage image = LabelImage();
+    EXPECT_EQ(CountColour(image, 0x00FF00), 0);
+    EXPECT_GT(CountColour(image, 0xFFFFFF), 0);
+    EXPECT_GT(CountColour(image, kDisabledTextColor), 0);
+    label.CaptionProp().SetcpStyle(cdHorizontal);
+    image = LabelImage();
+    EXPECT_EQ(CountColour(image, 0x00FF00), 0);
+    EXPECT_EQ(CountColour(image, 0xFFFFFF), 0);
+    EXPECT_GT(CountColour(image, kDisabledTextColor), 0);
+}
+
+TEST_F(BevelLabelTest, StackedCaptionRunsDownward) {
+    label.resize(20, 60);
+    label.SetFontColor(0x000000);
+    label.CaptionProp().SetcpStyle(cdHorizontal);
+    label.SetCaption("III");
+    const QImage image = LabelImage();
+    int top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (PixelAt(image, x, y) != 0x00C0FFu) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(bottom, 0);
+    EXPECT_GT(bottom - top, 2 * QFontMetrics(label.font()).ascent());  // three lines tall
+}
+
+TEST(BevelLabelParentTest, HiddenParentPaintsNothing) {
+    QWidget form;
+    form.resize(80, 20);
+    TBevelLabel label(&form);
+    label.SetColor(0x00FF00);
+    const QImage image = fw_test::Render(label);
+    EXPECT_EQ(PixelAt(image, 5, 5), kUnpainted);
+}
+
+}  // namespace
