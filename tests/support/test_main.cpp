@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     };
     set("FRAMEWICK_REGISTRY_HKCU", fw_test::g_scratch / "registry" / "hkcu");
     set("FRAMEWICK_REGISTRY_HKLM", fw_test::g_scratch / "registry" / "hklm");
+    set("FRAMEWICK_LOCK_DIR", fw_test::g_scratch / "lock");
     set("XDG_CONFIG_HOME", fw_test::g_scratch / "config");
     set("XDG_DATA_HOME", fw_test::g_scratch / "data");
     set("XDG_RUNTIME_DIR", fw_test::g_scratch / "runtime");
