@@ -10,12 +10,13 @@
 #include <string>
 
 #include "app/settings/app_paths.h"
+#include "engine/vlc/VlcVersion.h"
 
 namespace app {
 
 // The libVLC version word the program asks for (the ini's VlcVer default and its replacement for an
 // empty value).
-inline constexpr const char* kDefaultVlcVer = "3.0";
+inline constexpr std::string_view kDefaultVlcVer = engine::kRequiredVlcVersion;
 
 // 127.0.0.1 as the 32-bit address integer (first octet in the top byte).
 constexpr int32_t kLoopbackAddress = 2130706433;
@@ -50,7 +51,7 @@ struct TSettings {
     uint8_t ArchiveLimit = kArchiveNoPruning;
     int32_t ArchiveFile = 1000;  // files per archive sub-folder
     int32_t ArchiveSize = 1000;  // units of 1,000,000 bytes per archive sub-folder
-    std::string VlcVer = kDefaultVlcVer;
+    std::string VlcVer{kDefaultVlcVer};
     int32_t PngComp = 6;
     int32_t JpgComp = 95;
     bool BmpConvAct = true;
