@@ -1,9 +1,11 @@
 #include "sinkfilter/sink_module.h"
 
 #include "sinkfilter/filter_utils.h"
+#include "sinkfilter/form_prop_edit.h"
 #include "sinkfilter/host_callback.h"
 #include "sinkfilter/if_orbelle.h"
 #include "sinkfilter/orbelle.h"
+#include "sinkfilter/qt_libraries_pin.h"
 
 namespace sinkfilter {
 namespace {
@@ -24,9 +26,9 @@ const REGFILTERPINS kPins[] = {{
 
 const REGFILTER2 kFilterSetup = {1, MERIT_DO_NOT_USE, 1, kPins};
 
-// The property page joins this table once it is built.
 const dshow::TFactoryTemplate kTemplates[] = {
     {kOrbelleFilterName, &CLSID_Orbelle, &Orbelle::CreateFromFactory, &kFilterSetup},
+    {"", &CLSID_OrbellePropPage, &TFormPropEdit::CreateFromFactory, nullptr},
 };
 
 }  // namespace
@@ -41,6 +43,7 @@ std::span<const dshow::TFactoryTemplate> SinkFactoryTemplates() { return kTempla
 void InitSinkLibrary() {
     SetFilterRegKey(kFilterRegKey);
     LookupHostCallback();
+    PinQtLibraries();
 }
 
 }  // namespace sinkfilter

@@ -10,7 +10,7 @@ namespace sinkfilter {
 
 dshow::TComModule& SinkModule();
 std::span<const dshow::TFactoryTemplate> SinkFactoryTemplates();
-// Sets the settings key and looks up the host's DataOutputIpCallBack.
+// Sets the settings key, looks up the host's DataOutputIpCallBack and keeps Qt loaded for good.
 void InitSinkLibrary();
 
 }  // namespace sinkfilter
