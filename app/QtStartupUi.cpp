@@ -1,0 +1,74 @@
+#include "app/QtStartupUi.h"
+
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/ScreenDpi.h"
+
+namespace app {
+
+TQtStartupUi::TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm)
+    : application_(application), makeMainForm_(std::move(makeMainForm)) {}
+
+TQtStartupUi::~TQtStartupUi() = default;
+
+int TQtStartupUi::ScreenLogicalDpi() { return PrimaryScreenLogicalDpi(); }
+
+int TQtStartupUi::ShowCheckDialog(const TCheckDialogRequest& request, bool& checked) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(request.Caption), QString::fromStdString(request.Text));
+    QPushButton* first = box.addButton(QString::fromStdString(request.Button1), QMessageBox::AcceptRole);
+    if (!request.Button2.empty()) box.addButton(QString::fromStdString(request.Button2), QMessageBox::RejectRole);
+    box.setDefaultButton(first);
+    QCheckBox* check = nullptr;
+    if (!request.CheckCaption.empty()) {
+        check = new QCheckBox(QString::fromStdString(request.CheckCaption), &box);
+        check->setChecked(checked);
+        box.setCheckBox(check);
+    }
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+    if (check != nullptr) checked = check->isChecked();
+    return box.clickedButton() == first ? kDialogFirstButton : kDialogSecondButton;
+}
+
+void TQtStartupUi::ShowSplash() {
+    splash_ = std::make_unique<TSplash_Form>();
+    splash_->ShowCentred();
+    QApplication::processEvents();
+}
+
+void TQtStartupUi::CloseSplash() {
+    if (!splash_) return;
+    splash_->hide();
+    QApplication::processEvents();
+    splash_.reset();
+}
+
+void TQtStartupUi::SetApplicationTitle(const std::string& title) {
+    QApplication::setApplicationDisplayName(QString::fromStdString(title));
+}
+
+void TQtStartupUi::CreateForms() {
+    mainForm_ = makeMainForm_();
+    if (mainForm_->FormCreate()) mainForm_->show();
+}
+
+void TQtStartupUi::ShowMainWindow() {
+    if (!mainForm_) return;
+    if (mainForm_->isMinimized()) {
+        mainForm_->showNormal();
+        return;
+    }
+    mainForm_->show();
+    mainForm_->raise();
+    mainForm_->activateWindow();
+}
+
+int TQtStartupUi::RunMessageLoop() {
+    const int exitCode = application_.exec();
+    mainForm_.reset();
+    return exitCode;
+}
+
+}  // namespace app

@@ -1,0 +1,39 @@
+// The program block's user interface on Qt Widgets: the screen's resolution, the check-box warning,
+// the splash window, the main window and the message loop.
+#pragma once
+
+#include <QApplication>
+#include <functional>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/SplashForm.h"
+#include "app/StartupUi.h"
+
+namespace app {
+
+class TQtStartupUi final : public IStartupUi {
+public:
+    // makeMainForm builds the main window with the options of the program (its parts and hooks).
+    TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm);
+    ~TQtStartupUi() override;
+
+    int ScreenLogicalDpi() override;
+    int ShowCheckDialog(const TCheckDialogRequest& request, bool& checked) override;
+    void ShowSplash() override;
+    void SetApplicationTitle(const std::string& title) override;
+    void CreateForms() override;
+    void ShowMainWindow() override;
+    int RunMessageLoop() override;
+
+    void CloseSplash();
+    TLumora_MainForm* MainForm() const { return mainForm_.get(); }
+
+private:
+    QApplication& application_;
+    std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm_;
+    std::unique_ptr<TSplash_Form> splash_;
+    std::unique_ptr<TLumora_MainForm> mainForm_;
+};
+
+}  // namespace app

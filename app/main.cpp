@@ -1,0 +1,40 @@
+// Framewick: the start-up code, the COM servers beside the program, then the program block with the
+// main window on Qt Widgets.
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ComServers.h"
+#include "app/LogQueue.h"
+#include "app/MainForm.h"
+#include "app/ProgramBlock.h"
+#include "app/QtStartupUi.h"
+#include "app/SingleInstance.h"
+#include "app/StartUpCode.h"
+#include "engine/util/path_utils.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    app::TStartUpCode startUp(arguments);
+    QApplication application(argc, argv);
+    // The tray may hide the main window; the program ends when the main window closes, not before.
+    application.setQuitOnLastWindowClosed(false);
+
+    for (const std::string& failure : startUp.FolderFailures()) app::QueueLogEntry(*app::LogList(), failure, app::kLogError);
+    const std::string programFolder = engine::ProgramFolder();
+    for (const std::string& failure : app::RegisterComServersIfMissing(programFolder))
+        app::QueueLogEntry(*app::LogList(), failure, app::kLogError);
+
+    app::TQtStartupUi* uiRef = nullptr;
+    app::TQtStartupUi ui(application, [&] {
+        app::TLumora_MainForm::TOptions options;
+        options.InstallerPath = programFolder + app::kInstallerFileName;
+        options.Parts.CloseSplash = [&] { uiRef->CloseSplash(); };
+        options.Closed = [&application] { application.quit(); };
+        return std::make_unique<app::TLumora_MainForm>(std::move(options));
+    });
+    uiRef = &ui;
+    app::TSingleInstance instance;
+    return app::RunProgramBlock(ui, instance);
+}

@@ -1,0 +1,51 @@
+// Control helpers shared by the editors: choice lists whose items carry the number that is stored,
+// number fields that clamp, the grey background of disabled fields and the key filters of typed fields.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <initializer_list>
+#include <utility>
+
+#include "components/Color.h"
+
+class QComboBox;
+class QSpinBox;
+class QWidget;
+
+namespace app {
+
+constexpr components::TColor kFieldWhite = 0xFFFFFF;
+constexpr components::TColor kFieldGrey = 0xC0C0C0;
+
+// Replaces the items of box with (text, stored number) pairs and selects none.
+void FillChoices(QComboBox& box, std::initializer_list<std::pair<const char*, int>> items);
+// Selects the item that carries number; false (and no selection) when none does.
+bool SelectChoice(QComboBox& box, int number);
+// The number of the selected item; fallback when nothing is selected.
+int ChoiceNumber(const QComboBox& box, int fallback);
+
+// A spin field with its range and step; setValue then keeps every value inside the range.
+void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step = 1);
+
+// Background colour of a field (0x00BBGGRR).
+void SetFieldColor(QWidget& field, components::TColor color);
+
+// Drops every typed character that is not in allowed (backspace and the editing keys pass).
+class TKeyFilter : public QObject {
+public:
+    TKeyFilter(QString allowed, QObject* parent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString allowed_;
+};
+
+// The digits-and-backspace filter of the area fields, and the PID fields' hexadecimal one.
+inline const QString kDigitKeys = QStringLiteral("0123456789");
+inline const QString kPidKeys = QStringLiteral("0123456789ABCDEFabcdefx");
+void InstallKeyFilter(QWidget& field, const QString& allowed);
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#include "app/windows/HtmlHelp.h"
+
+#include <QFileInfo>
+
+#include "app/windows/MsgDlgWrappers.h"
+
+namespace app {
+
+namespace {
+
+void ShowHelpError(const char* text) {
+    ShowMsgDlg(components::mtError, QStringLiteral("Error"), QString::fromLatin1(text), 1, QString(), QString(),
+               QStringLiteral("OK"));
+}
+
+}  // namespace
+
+bool ShowHtmlHelp(int /*helpContext*/, const QString& helpFile) {
+    if (helpFile.isEmpty() || !QFileInfo::exists(helpFile)) {
+        ShowHelpError("Helpfile not found !");
+        return false;
+    }
+    // The context would go to the help viewer, which this platform does not have.
+    ShowHelpError("Help not available !");
+    return false;
+}
+
+}  // namespace app

@@ -1,0 +1,74 @@
+#include "app/windows/PanelBuilders.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+
+#include "app/windows/ColourPresets.h"
+#include "components/BevelLabel.h"
+#include "components/CanvasPanelEx.h"
+#include "components/LedLabel.h"
+
+namespace app {
+
+namespace {
+constexpr int kCaptionFontPt = 7;
+constexpr int kCaptionHeight = 13;
+}  // namespace
+
+QLabel* MakeCaption(QWidget* parent, const QString& text, int x, int y, int width) {
+    auto* caption = new QLabel(text, parent);
+    QFont font = caption->font();
+    font.setPointSize(kCaptionFontPt);
+    caption->setFont(font);
+    caption->setGeometry(x, y, width, kCaptionHeight);
+    SetCaptionColor(*caption, kCaptionTextColor);
+    return caption;
+}
+
+void SetCaptionColor(QLabel& caption, components::TColor color) {
+    QPalette palette = caption.palette();
+    palette.setColor(QPalette::WindowText, components::ToQColor(color));
+    caption.setPalette(palette);
+}
+
+components::TBevelLabel* MakeValueLabel(QWidget* parent, int x, int y, int width) {
+    auto* label = new components::TBevelLabel(parent);
+    label->setGeometry(x, y, width, kValueLabelHeight);
+    SetBevelLabelScheme(*label, 0);
+    return label;
+}
+
+components::TLedLabel* MakeLed(QWidget* parent, components::TColorLed color, int x, int y, int autoOffMs) {
+    auto* led = new components::TLedLabel(parent);
+    led->setGeometry(x, y, kLedSize, kLedSize);
+    led->LedColor().SetllColor(color);
+    led->SetLedAutoOff(autoOffMs);
+    led->SetLedOn(false);
+    return led;
+}
+
+components::TCanvasPanelEx* MakeButton(QWidget* parent, const QString& hint, const QString& caption, int x, int y,
+                                       int width, int height) {
+    auto* button = new components::TCanvasPanelEx(parent);
+    button->setGeometry(x, y, width, height);
+    button->setToolTip(hint);
+    button->SetCaption(caption);
+    button->setCursor(Qt::PointingHandCursor);
+    SetPanelNormalAlways(*button);
+    return button;
+}
+
+QImage GlyphImage(const QString& glyph, int sizePx) {
+    QImage image(sizePx, sizePx, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(sizePx * 3 / 4);
+    painter.setFont(font);
+    painter.setPen(components::ToQColor(kButtonGlyphColor));
+    painter.drawText(image.rect(), Qt::AlignCenter, glyph);
+    return image;
+}
+
+}  // namespace app

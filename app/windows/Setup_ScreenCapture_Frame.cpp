@@ -1,0 +1,870 @@
+#include "app/windows/Setup_ScreenCapture_Frame.h"
+
+#include <QColorDialog>
+#include <QEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/settings/app_globals.h"
+#include "app/settings/http_server_entry.h"
+#include "app/settings/settings_store.h"
+#include "app/windows/AmpelImages.h"
+#include "app/windows/EditorControls.h"
+#include "app/windows/FileChooser.h"
+#include "app/windows/IpAddrPortFrame.h"
+#include "app/windows/ModalRunner.h"
+#include "app/windows/MsgDlgWrappers.h"
+#include "app/windows/NumberFieldText.h"
+#include "app/windows/PathEllipsis.h"
+#include "app/windows/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/ShareTabCaptions.h"
+#include "app/windows/WndArea_Form.h"
+#include "app/windows/WndList_Form.h"
+#include "app/windows/DigitRules.h"
+#include "engine/capture/CaptureRect.h"
+#include "engine/http/capture_http_server.h"
+#include "engine/util/monitors.h"
+#include "engine/util/number_strings.h"
+#include "engine/util/path_utils.h"
+
+namespace app {
+
+namespace {
+
+enum : int { kColActive = 0, kColFtp = 1, kColProtocol = 2, kColDestination = 3 };
+
+constexpr components::TColor kNewFontColor = 0x0000FFFF;
+constexpr components::TColor kNewBackgroundColor = 0x00800000;
+constexpr int kNewArea = 100;
+constexpr int kNewFileFreqS = 5;
+constexpr int kNewImageFreqS = 5;
+constexpr int kNewBitrate = 1000;
+constexpr int kNewFrameRate = 25;
+constexpr int kNewAudioBitrate = 128;
+constexpr int kMaxPort = 65535;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const char* name) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
+    auto* spin = new QSpinBox(parent);
+    SetupSpin(*spin, minimum, maximum, step);
+    return spin;
+}
+
+QToolButton* MakeTool(QWidget* parent, const char* name, const QString& text, const QString& hint = {}) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    return button;
+}
+
+QString DottedText(int32_t address) { return Q(engine::IpAddrToText(static_cast<uint32_t>(address))); }
+
+}  // namespace
+
+components::TColor ColorOf(const QPushButton& picker) { return picker.property("color").toUInt(); }
+
+void SetColorOf(QPushButton& picker, components::TColor color) {
+    picker.setProperty("color", color);
+    picker.setStyleSheet(QStringLiteral("background: rgb(%1,%2,%3);")
+                             .arg(color & 0xFF)
+                             .arg((color >> 8) & 0xFF)
+                             .arg((color >> 16) & 0xFF));
+}
+
+TSetup_ScreenCapture_Frame::TSetup_ScreenCapture_Frame(TCaptureEditorContext context, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)) {
+    auto* layout = new QVBoxLayout(this);
+    PageControl = new QTabWidget(this);
+    PageControl->addTab(BuildCapturePage(), QStringLiteral("Capture"));
+    PageControl->addTab(BuildVideoPage(), QStringLiteral("Video Settings"));
+    PageControl->addTab(BuildImagePage(), QStringLiteral("Image Snapshot"));
+    PageControl->addTab(BuildTimePage(), QStringLiteral("Time Display"));
+    PageControl->addTab(BuildAudioPage(), QStringLiteral("Audio"));
+    layout->addWidget(PageControl);
+    layout->addWidget(BuildSharePanel());
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildCapturePage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    auto* top = new QFormLayout();
+    Encoder_ComboBox = MakeCombo(page, "Encoder_ComboBox");
+    CaptureSrc_ComboBox = MakeCombo(page, "CaptureSrc_ComboBox");
+    Idx_Edit = MakeEdit(page, "Idx_Edit");
+    Idx_Edit->setReadOnly(true);
+    Name_Edit = MakeEdit(page, "Name_Edit");
+    AutoStart_CB = new QCheckBox(QStringLiteral("Auto Start"), page);
+    top->addRow(QStringLiteral("Source"), Encoder_ComboBox);
+    top->addRow(QStringLiteral("Capture"), CaptureSrc_ComboBox);
+    top->addRow(QStringLiteral("IDX"), Idx_Edit);
+    top->addRow(QStringLiteral("Name"), Name_Edit);
+    top->addRow(AutoStart_CB);
+    layout->addLayout(top);
+
+    Port_Panel = new QWidget(page);
+    auto* port = new QFormLayout(Port_Panel);
+    auto* portRow = new QHBoxLayout();
+    SinkPort_Edit = MakeEdit(Port_Panel, "SinkPort_Edit");
+    EditPort_TB = MakeTool(Port_Panel, "EditPort_TB", QStringLiteral("..."), QStringLiteral("Edit Port"));
+    EditPort_TB->setCheckable(true);
+    portRow->addWidget(SinkPort_Edit);
+    portRow->addWidget(EditPort_TB);
+    port->addRow(QStringLiteral("Port (internal)"), portRow);
+    MouseCapture_CB = new QCheckBox(QStringLiteral("capture Mouse "), Port_Panel);
+    port->addRow(MouseCapture_CB);
+    PixelFormat_ComboBox = MakeCombo(Port_Panel, "PixelFormat_ComboBox");
+    port->addRow(QStringLiteral("PixelFormat"), PixelFormat_ComboBox);
+    layout->addWidget(Port_Panel);
+
+    Monitor_GB = new QGroupBox(QStringLiteral("Monitor"), page);
+    auto* monitor = new QFormLayout(Monitor_GB);
+    DeskNo_ComboBox = MakeCombo(Monitor_GB, "DeskNo_ComboBox");
+    monitor->addRow(QStringLiteral("Index"), DeskNo_ComboBox);
+    layout->addWidget(Monitor_GB);
+
+    Window_GB = new QGroupBox(QStringLiteral("Window Parameters"), page);
+    auto* window = new QFormLayout(Window_GB);
+    WinClass_Edit = MakeEdit(Window_GB, "WinClass_Edit");
+    WinCaption_Edit = MakeEdit(Window_GB, "WinCaption_Edit");
+    Windows_TB = MakeTool(Window_GB, "Windows_TB", QStringLiteral("..."), QStringLiteral("Window List"));
+    Adjust_CB = new QCheckBox(QStringLiteral("adjust"), Window_GB);
+    auto* classRow = new QHBoxLayout();
+    classRow->addWidget(WinClass_Edit);
+    classRow->addWidget(Windows_TB);
+    window->addRow(QStringLiteral("Class"), classRow);
+    window->addRow(QStringLiteral("Caption"), WinCaption_Edit);
+    window->addRow(Adjust_CB);
+    layout->addWidget(Window_GB);
+
+    Area_GB = new QGroupBox(QStringLiteral("Screen Area Parameters"), page);
+    auto* area = new QHBoxLayout(Area_GB);
+    Left_Edit = MakeEdit(Area_GB, "Left_Edit");
+    Top_Edit = MakeEdit(Area_GB, "Top_Edit");
+    Width_Edit = MakeEdit(Area_GB, "Width_Edit");
+    Height_Edit = MakeEdit(Area_GB, "Height_Edit");
+    for (QLineEdit* edit : {Left_Edit, Top_Edit, Width_Edit, Height_Edit, Idx_Edit}) InstallKeyFilter(*edit, kDigitKeys);
+    for (QLineEdit* edit : {Left_Edit, Top_Edit, Width_Edit, Height_Edit}) area->addWidget(edit);
+    WndArea_TB = MakeTool(Area_GB, "WndArea_TB", QStringLiteral("..."), QStringLiteral("Screen Area"));
+    Screen_Button = MakeTool(Area_GB, "Screen_Button", QStringLiteral("Screen-Area"));
+    Work_Button = MakeTool(Area_GB, "Work_Button", QStringLiteral("Work-Area"));
+    for (QToolButton* button : {WndArea_TB, Screen_Button, Work_Button}) area->addWidget(button);
+    layout->addWidget(Area_GB);
+
+    Udp_GB = new QGroupBox(QStringLiteral("UDP Input"), page);
+    auto* udp = new QHBoxLayout(Udp_GB);
+    Udp_IpAddr_Port_Frame1 = new TMod_IpAddr_Port_Frame(Udp_GB);
+    udp->addWidget(Udp_IpAddr_Port_Frame1);
+    layout->addWidget(Udp_GB);
+
+    Files_GB = new QGroupBox(QStringLiteral("Files"), page);
+    auto* files = new QFormLayout(Files_GB);
+    FileFmt_ComboBox = MakeCombo(Files_GB, "FileFmt_ComboBox");
+    files->addRow(QStringLiteral("Format"), FileFmt_ComboBox);
+    auto* dirRow = new QHBoxLayout();
+    FileDir_Label = new QLabel(Files_GB);
+    SpeedButton1 = MakeTool(Files_GB, "SpeedButton1", QStringLiteral("..."));
+    dirRow->addWidget(FileDir_Label, 1);
+    dirRow->addWidget(SpeedButton1);
+    files->addRow(QStringLiteral("Source-Dir"), dirRow);
+    FileFreq_SpinEdit = MakeSpin(Files_GB, 1, 60);
+    files->addRow(QStringLiteral("Frequency"), FileFreq_SpinEdit);
+    FileDel_CB = new QCheckBox(QStringLiteral("Delete Files"), Files_GB);
+    files->addRow(FileDel_CB);
+    layout->addWidget(Files_GB);
+    layout->addStretch();
+
+    connect(Encoder_ComboBox, &QComboBox::activated, this, [this] { ApplyMethod(); });
+    connect(CaptureSrc_ComboBox, &QComboBox::activated, this, [this] { ShowSourceGroup(); });
+    connect(EditPort_TB, &QToolButton::clicked, this, [this] { EditPort_TBClick(); });
+    connect(Windows_TB, &QToolButton::clicked, this, [this] { Windows_TBClick(); });
+    connect(WndArea_TB, &QToolButton::clicked, this, [this] { WndArea_TBClick(); });
+    connect(Screen_Button, &QToolButton::clicked, this, [this] { Screen_ButtonClick(); });
+    connect(Work_Button, &QToolButton::clicked, this, [this] { Work_ButtonClick(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+    return page;
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildVideoPage() {
+    VideoPage = new QWidget(this);
+    auto* layout = new QVBoxLayout(VideoPage);
+    Video_GB = new QGroupBox(QStringLiteral("Multiplexing + Transcoding"), VideoPage);
+    auto* form = new QFormLayout(Video_GB);
+    Deccoder_ComboBox = MakeCombo(Video_GB, "Deccoder_ComboBox");
+    Scale_ComboBox = MakeCombo(Video_GB, "Scale_ComboBox");
+    BitRate_SpinEdit = MakeSpin(Video_GB, engine::kMinVideoBitrate, engine::kMaxVideoBitrate, 50);
+    Frame_SpinEdit = MakeSpin(Video_GB, engine::kMinFrameRate, engine::kMaxFrameRate);
+    PreScaling_CB = new QCheckBox(QStringLiteral("pre-scaling"), Video_GB);
+    form->addRow(QStringLiteral("Encoder"), Deccoder_ComboBox);
+    form->addRow(QStringLiteral("Scaling"), Scale_ComboBox);
+    form->addRow(QStringLiteral("Bitrate [kBit/s]"), BitRate_SpinEdit);
+    form->addRow(QStringLiteral("FrameRate [fps]"), Frame_SpinEdit);
+    form->addRow(PreScaling_CB);
+    // The audio encoding is kept as loaded: its panel is never shown.
+    Audio_Panel = new QWidget(Video_GB);
+    auto* audio = new QFormLayout(Audio_Panel);
+    AudDecoder_ComboBox = MakeCombo(Audio_Panel, "AudDecoder_ComboBox");
+    AudioBitrate_SpinEdit = MakeSpin(Audio_Panel, 16, 512, 8);
+    audio->addRow(AudDecoder_ComboBox);
+    audio->addRow(AudioBitrate_SpinEdit);
+    Audio_Panel->hide();
+    Mux_Panel = new QWidget(Video_GB);
+    auto* mux = new QFormLayout(Mux_Panel);
+    Mux_ComboBox = MakeCombo(Mux_Panel, "Mux_ComboBox");
+    VidPid_Edit = MakeEdit(Mux_Panel, "VidPid_Edit");
+    AudPid_Edit = MakeEdit(Mux_Panel, "AudPid_Edit");
+    PmtPid_Edit = MakeEdit(Mux_Panel, "PmtPid_Edit");
+    mux->addRow(QStringLiteral("Multiplex"), Mux_ComboBox);
+    mux->addRow(QStringLiteral("Video PID"), VidPid_Edit);
+    mux->addRow(QStringLiteral("Audio PID"), AudPid_Edit);
+    mux->addRow(QStringLiteral("PMT PID"), PmtPid_Edit);
+    for (QLineEdit* pid : {VidPid_Edit, AudPid_Edit, PmtPid_Edit}) {
+        InstallKeyFilter(*pid, kPidKeys);
+        pid->installEventFilter(this);  // the double click converts
+    }
+    form->addRow(Mux_Panel);
+    layout->addWidget(Video_GB);
+    layout->addStretch();
+    return VideoPage;
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildImagePage() {
+    ImagePage = new QWidget(this);
+    auto* form = new QFormLayout(ImagePage);
+    ImgFreq_SpinEdit = MakeSpin(ImagePage, 1, 60);
+    ImgFormat_ComboBox = MakeCombo(ImagePage, "ImgFormat_ComboBox");
+    PngComp_SpinEdit = MakeSpin(ImagePage, 1, 9);
+    JpgComp_SpinEdit = MakeSpin(ImagePage, 5, 100, 5);
+    Archive_CB = new QCheckBox(QStringLiteral("Image Archive"), ImagePage);
+    Limit_Panel = new QLabel(ImagePage);
+    Limit_Panel->setObjectName(QStringLiteral("Limit_Panel"));
+    ArchPath_Label = new QLabel(ImagePage);
+    form->addRow(QStringLiteral("Frequency"), ImgFreq_SpinEdit);
+    form->addRow(QStringLiteral("Image Format"), ImgFormat_ComboBox);
+    form->addRow(QStringLiteral("PNG "), PngComp_SpinEdit);
+    form->addRow(QStringLiteral("JPG "), JpgComp_SpinEdit);
+    form->addRow(Archive_CB);
+    form->addRow(QStringLiteral("Limit"), Limit_Panel);
+    form->addRow(QStringLiteral("Archive-Path"), ArchPath_Label);
+    return ImagePage;
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildTimePage() {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout(page);
+    ImgDispAct_CB = new QCheckBox(QStringLiteral("Active"), page);
+    Pos_ComboBox = MakeCombo(page, "Pos_ComboBox");
+    FontName_ComboBox = MakeCombo(page, "FontName_ComboBox");
+    FontSize_SpinEdit = MakeSpin(page, 7, 70);
+    Font_ColorPicker = new QPushButton(page);
+    Bold_CB = new QCheckBox(QStringLiteral("bold"), page);
+    Bkgnd_ColorPicker = new QPushButton(page);
+    Transparent_CB = new QCheckBox(QStringLiteral("Transparent"), page);
+    form->addRow(ImgDispAct_CB);
+    form->addRow(QStringLiteral("Position"), Pos_ComboBox);
+    form->addRow(QStringLiteral("Font-Name"), FontName_ComboBox);
+    form->addRow(QStringLiteral("Font-Size"), FontSize_SpinEdit);
+    form->addRow(QStringLiteral("Font-Color"), Font_ColorPicker);
+    form->addRow(Bold_CB);
+    form->addRow(QStringLiteral("Background"), Bkgnd_ColorPicker);
+    form->addRow(Transparent_CB);
+    for (QPushButton* picker : {Font_ColorPicker, Bkgnd_ColorPicker}) {
+        SetColorOf(*picker, 0);
+        connect(picker, &QPushButton::clicked, this, [this, picker] {
+            const components::TColor color = ColorOf(*picker);
+            const QColor chosen = QColorDialog::getColor(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF), this);
+            if (chosen.isValid())
+                SetColorOf(*picker, static_cast<components::TColor>(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16)));
+        });
+    }
+    return page;
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildAudioPage() {
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    auto* group = new QGroupBox(QStringLiteral("Local Audio Capture"), page);
+    auto* form = new QFormLayout(group);
+    Ws_ComboBox = MakeCombo(group, "Ws_ComboBox");
+    WsAct_CB = new QCheckBox(QStringLiteral("Active"), group);
+    WsAct_Label = new QLabel(QStringLiteral("[de-activated]"), group);
+    WsAct_Label->hide();
+    form->addRow(QStringLiteral("Web-Socket"), Ws_ComboBox);
+    form->addRow(WsAct_CB, WsAct_Label);
+    layout->addWidget(group);
+    layout->addStretch();
+    connect(Ws_ComboBox, &QComboBox::activated, this, [this] { Ws_ComboBoxChange(); });
+    return page;
+}
+
+QWidget* TSetup_ScreenCapture_Frame::BuildSharePanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QHBoxLayout(panel);
+    Streamer_VST = new QTreeWidget(panel);
+    Streamer_VST->setObjectName(QStringLiteral("Streamer_VST"));
+    Streamer_VST->setRootIsDecorated(false);
+    Streamer_VST->setHeaderLabels({QStringLiteral("Act"), QStringLiteral("FTP"), QStringLiteral("Protocol"),
+                                   QStringLiteral("Destination")});
+    Streamer_VST->setStyleSheet(QStringLiteral("QTreeWidget { font-family: Verdana; font-size: 8pt; color: #000080; }"
+                                               " QTreeWidget::item:selected { color: white; }"));
+    Streamer_VST->setColumnWidth(kColActive, kShareStateColumnWidthPx);
+    Streamer_VST->setColumnWidth(kColFtp, kShareStateColumnWidthPx);
+    layout->addWidget(Streamer_VST, 1);
+    auto* buttons = new QVBoxLayout();
+    AddPort_BitBtn = MakeTool(panel, "AddPort_BitBtn", QStringLiteral("+"), QStringLiteral("Add Share"));
+    EditPort_BitBtn = MakeTool(panel, "EditPort_BitBtn", QStringLiteral("..."), QStringLiteral("Edit Share"));
+    DelPort_BitBtn = MakeTool(panel, "DelPort_BitBtn", QStringLiteral("-"), QStringLiteral("Delete Share"));
+    for (QToolButton* button : {AddPort_BitBtn, EditPort_BitBtn, DelPort_BitBtn}) buttons->addWidget(button);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(AddPort_BitBtn, &QToolButton::clicked, this, [this] { AddPort_BitBtnClick(); });
+    connect(EditPort_BitBtn, &QToolButton::clicked, this, [this] { EditPort_BitBtnClick(); });
+    connect(DelPort_BitBtn, &QToolButton::clicked, this, [this] { DelPort_BitBtnClick(); });
+    connect(Streamer_VST, &QTreeWidget::itemDoubleClicked, this, [this] { EditPort_BitBtnClick(); });
+    return panel;
+}
+
+TCaptureJobView TSetup_ScreenCapture_Frame::Job() const {
+    if (!entry_) return {};
+    return context_.JobOf ? context_.JobOf(*entry_) : JobViewOf(*entry_);
+}
+
+std::optional<uint8_t> TSetup_ScreenCapture_Frame::JobKind() const {
+    const TCaptureJobView job = Job();
+    return job ? std::optional<uint8_t>(job.Params->capKind) : std::nullopt;
+}
+
+void TSetup_ScreenCapture_Frame::InitEditor(TCaptureListEntry* entry) {
+    const int videoTab = PageControl->indexOf(VideoPage);
+    PageControl->setCurrentIndex(videoTab);
+    PageControl->setTabVisible(videoTab, !VlcMissing);
+    Video_GB->setVisible(!VlcMissing);
+    MouseCapture_CB->setVisible(!VlcMissing);
+    if (VlcMissing) PageControl->setCurrentWidget(ImagePage);
+
+    entry_ = entry;
+    const size_t captures = context_.CaptureList ? context_.CaptureList->Count() : 0;
+    const QString idx = Q(engine::ZeroPadStr(std::to_string(captures), 2));
+    Idx_Edit->setText(idx);
+    Name_Edit->setText(QStringLiteral("capture_service_") + idx);
+    AutoStart_CB->setChecked(false);
+
+    FillChoices(*Encoder_ComboBox, {{"DirectX", engine::kCapEncoderDirectX}, {"System", engine::kCapEncoderSystem}});
+    SelectChoice(*Encoder_ComboBox, engine::kCapEncoderDirectX);
+    ApplyMethod();
+
+    DeskNo_ComboBox->clear();
+    for (int monitor = 1; monitor <= engine::GetMonitorCount(); ++monitor)
+        DeskNo_ComboBox->addItem(QString::number(monitor), monitor);
+    DeskNo_ComboBox->setCurrentIndex(DeskNo_ComboBox->count() > 0 ? 0 : -1);
+
+    const TCaptureJobView job = Job();
+    SinkPort_Edit->setText(job.InternalPort ? QString::number(*job.InternalPort) : QString());
+    PreScaling_CB->setChecked(false);
+    MouseCapture_CB->setChecked(false);
+    FillChoices(*PixelFormat_ComboBox, {{"1 bit", 0}, {"4 bit", 1}, {"8 bit", 2}, {"15 bit", 3}, {"16 bit", 4},
+                                        {"24 bit", 5}, {"32 bit", 6}});
+    SelectChoice(*PixelFormat_ComboBox, 6);
+    ShowSourceGroup();
+
+    FillChoices(*Deccoder_ComboBox, {{"none", engine::kVidCodecNone}, {"orig", engine::kVidCodecNoOption},
+                                     {"H.264", engine::kVidCodecH264}, {"MP4", engine::kVidCodecMp4v},
+                                     {"VP8", engine::kVidCodecVp8}, {"H.265", engine::kVidCodecH265}});
+    SelectChoice(*Deccoder_ComboBox, engine::kVidCodecH264);
+    FillChoices(*AudDecoder_ComboBox, {{"none", engine::kAudCodecNone}, {"orig", 1}, {"MP3", engine::kAudCodecMp3}});
+    SelectChoice(*AudDecoder_ComboBox, engine::kAudCodecNone);
+    BitRate_SpinEdit->setValue(kNewBitrate);
+    Frame_SpinEdit->setValue(kNewFrameRate);
+    AudioBitrate_SpinEdit->setValue(kNewAudioBitrate);
+
+    WinClass_Edit->clear();
+    WinCaption_Edit->clear();
+    Adjust_CB->setChecked(true);
+    SetArea(0, 0, kNewArea, kNewArea);
+
+    DeleteShareRows(0, true);
+    if (job)
+        for (const engine::PCaptureStreamer& share : job.Streamers->Items()) AddShareRow(share);
+
+    EditPort_TB->setChecked(false);
+    EditPort_TBClick();
+
+    FillChoices(*Mux_ComboBox, {{"TS", 0}});
+    SelectChoice(*Mux_ComboBox, 0);
+    VidPid_Edit->setText(QStringLiteral("101"));
+    AudPid_Edit->setText(QStringLiteral("102"));
+    PmtPid_Edit->setText(QStringLiteral("100"));
+
+    FillChoices(*ImgFormat_ComboBox, {{"PNG", 0}, {"JPG", 1}, {"BMP", 2}});
+    SelectChoice(*ImgFormat_ComboBox, 0);
+    ImgFreq_SpinEdit->setValue(kNewImageFreqS);
+
+    FillChoices(*Pos_ComboBox, {{"Top-Left", 1}, {"Top-Right", 2}, {"Bottom-Left", 3}, {"Bottom-Right", 4}});
+    SelectChoice(*Pos_ComboBox, 1);
+    FontName_ComboBox->clear();
+    FontName_ComboBox->addItems({QStringLiteral("Arial"), QStringLiteral("Courier New"), QStringLiteral("Verdana"),
+                                 QStringLiteral("Tahoma")});
+    FontName_ComboBox->setCurrentIndex(0);
+    SetColorOf(*Bkgnd_ColorPicker, kNewBackgroundColor);
+    SetColorOf(*Font_ColorPicker, kNewFontColor);
+    Bold_CB->setChecked(true);
+
+    const std::shared_ptr<const TSettings> settings = Settings();
+    PngComp_SpinEdit->setValue(settings->PngComp);
+    JpgComp_SpinEdit->setValue(settings->JpgComp);
+    Archive_CB->setChecked(false);
+    ShowArchiveSettings();
+
+    FillChoices(*FileFmt_ComboBox, {{"PNG", 3}, {"JPG", 1}, {"SVG", 2}, {"BMP", 0}});
+    SelectChoice(*FileFmt_ComboBox, 3);
+    FileDir_Label->clear();
+    FileFreq_SpinEdit->setValue(kNewFileFreqS);
+    FileDel_CB->setChecked(true);
+
+    FillWebSocketList();
+    WsAct_CB->setChecked(false);
+    WsAct_Label->hide();
+}
+
+void TSetup_ScreenCapture_Frame::ShowArchiveSettings() {
+    const std::shared_ptr<const TSettings> settings = Settings();
+    switch (settings->ArchiveLimit) {
+        case kArchivePruneBySize:
+            Limit_Panel->setText(QString::number(settings->ArchiveSize) + QStringLiteral(" MB"));
+            break;
+        case kArchivePruneByCount:
+            Limit_Panel->setText(QString::number(settings->ArchiveFile) + QStringLiteral(" files"));
+            break;
+        default:
+            Limit_Panel->setText(QStringLiteral("none"));
+            break;
+    }
+    ArchPath_Label->setText(ShortenPathForDisplay(Q(settings->ArchiveDir), ArchPath_Label->fontMetrics(), kArchivePathWidthPx));
+}
+
+void TSetup_ScreenCapture_Frame::FillWebSocketList() {
+    Ws_ComboBox->clear();
+    Ws_ComboBox->addItem(QStringLiteral("none"), -1);
+    if (context_.WebSocketList) {
+        const auto& sockets = context_.WebSocketList->Items();
+        for (size_t i = 0; i < sockets.size(); ++i)
+            Ws_ComboBox->addItem(Q(sockets[i]->Name) + QStringLiteral(" [") + DottedText(sockets[i]->Addr) +
+                                     QStringLiteral(":") + QString::number(sockets[i]->Port) + QStringLiteral("]"),
+                                 static_cast<int>(i));
+    }
+    Ws_ComboBox->setCurrentIndex(0);
+}
+
+void TSetup_ScreenCapture_Frame::ApplyMethod() {
+    if (Encoder_ComboBox->currentIndex() < 0) return;
+    const int method = ChoiceNumber(*Encoder_ComboBox, -1);
+    Port_Panel->hide();
+    PreScaling_CB->hide();
+    Files_GB->hide();
+    if (method == engine::kCapEncoderDirectX) {
+        Port_Panel->show();
+        PreScaling_CB->show();
+    } else if (method == engine::kCapEncoderSystem) {
+        Files_GB->show();
+        if (const TCaptureJobView job = Job()) job.Params->capKind = engine::kCapKindFiles;
+    }
+    FillSourceList(method);
+    FillScaleList(method);
+    ShowSourceGroup();
+}
+
+void TSetup_ScreenCapture_Frame::FillSourceList(int method) {
+    switch (method) {
+        case engine::kCapEncoderDirectX:
+            FillChoices(*CaptureSrc_ComboBox, {{"Monitor", engine::kCapKindMonitor}, {"Window", engine::kCapKindWindow},
+                                               {"Screen Area", engine::kCapKindArea},
+                                               {"All Monitors", engine::kCapKindAllMonitors}});
+            break;
+        case engine::kCapEncoderVlc:
+            FillChoices(*CaptureSrc_ComboBox, {{"TS via UDP", engine::kCapKindUdpStream}});
+            break;
+        case engine::kCapEncoderSystem:
+            FillChoices(*CaptureSrc_ComboBox, {{"Files", engine::kCapKindFiles}});
+            break;
+        default:
+            CaptureSrc_ComboBox->clear();
+            break;
+    }
+    CaptureSrc_ComboBox->setCurrentIndex(CaptureSrc_ComboBox->count() > 0 ? 0 : -1);
+}
+
+void TSetup_ScreenCapture_Frame::FillScaleList(int method) {
+    Scale_ComboBox->clear();
+    if (method == engine::kCapEncoderDirectX) {
+        Scale_ComboBox->addItem(QStringLiteral("2.0"), 12);
+        Scale_ComboBox->addItem(QStringLiteral("1.5"), 13);
+    }
+    for (uint8_t scale = 0; scale <= 11; ++scale) Scale_ComboBox->addItem(Q(engine::ScaleIndexToStr(scale)), scale);
+    SelectChoice(*Scale_ComboBox, 0);
+}
+
+void TSetup_ScreenCapture_Frame::ShowSourceGroup() {
+    for (QGroupBox* group : {Area_GB, Window_GB, Udp_GB, Monitor_GB, Files_GB}) group->hide();
+    Mux_Panel->setEnabled(true);
+    for (QWidget* field : std::initializer_list<QWidget*>{Mux_ComboBox, VidPid_Edit, AudPid_Edit, PmtPid_Edit})
+        SetFieldColor(*field, kFieldWhite);
+    const int method = ChoiceNumber(*Encoder_ComboBox, -1);
+    switch (ChoiceNumber(*CaptureSrc_ComboBox, -1)) {
+        case engine::kCapKindMonitor:
+            Monitor_GB->setVisible(method == engine::kCapEncoderDirectX);
+            break;
+        case engine::kCapKindWindow:
+            Window_GB->show();
+            break;
+        case engine::kCapKindArea:
+            Area_GB->show();
+            break;
+        case engine::kCapKindFiles:
+            Files_GB->show();
+            break;
+        case engine::kCapKindUdpStream:
+            Udp_GB->show();
+            Mux_Panel->setEnabled(false);
+            for (QWidget* field : std::initializer_list<QWidget*>{Mux_ComboBox, VidPid_Edit, AudPid_Edit, PmtPid_Edit})
+                SetFieldColor(*field, kFieldGrey);
+            break;
+        default:
+            break;
+    }
+}
+
+void TSetup_ScreenCapture_Frame::LoadCapture(int32_t captureIdx) {
+    if (!context_.CaptureList) return;
+    TCaptureListEntry* entry = nullptr;
+    for (const auto& item : context_.CaptureList->Items())
+        if (item->Idx == captureIdx) entry = item.get();
+    if (!entry) return;
+    InitEditor(entry);
+    const TCaptureJobView job = Job();
+    if (!job) return;
+    const engine::TScreenCaptureParams& p = *job.Params;
+
+    if (!SelectChoice(*Encoder_ComboBox, p.capEncoder) && p.capEncoder == engine::kCapEncoderVlc) {
+        // An entry of capture.xml with the libVLC method: offered as it is, so storing keeps it.
+        Encoder_ComboBox->addItem(QStringLiteral("VLC"), engine::kCapEncoderVlc);
+        SelectChoice(*Encoder_ComboBox, engine::kCapEncoderVlc);
+    }
+    ApplyMethod();
+    SelectChoice(*CaptureSrc_ComboBox, p.capKind);
+    ShowSourceGroup();
+    SelectChoice(*Deccoder_ComboBox, p.vidCodec);
+    SelectChoice(*Scale_ComboBox, p.vidScale);
+    BitRate_SpinEdit->setValue(p.vidBitrate);
+    Frame_SpinEdit->setValue(p.vidFrameRate);
+    SelectChoice(*AudDecoder_ComboBox, p.audCodec);
+    AudioBitrate_SpinEdit->setValue(p.audBitrate);
+    WinClass_Edit->setText(Q(p.Window.sClass));
+    WinCaption_Edit->setText(Q(p.Window.sCaption));
+    Adjust_CB->setChecked(p.Window.bAdjust);
+    SetArea(p.iLeft, p.iTop, p.iWidth, p.iHeight);
+    Udp_IpAddr_Port_Frame1->SetIpText(engine::IpAddrToText(static_cast<uint32_t>(p.capUdpIp)));
+    Udp_IpAddr_Port_Frame1->SetPort(p.capUdpPort);
+    if (!SelectChoice(*DeskNo_ComboBox, p.capDesktopNo) && DeskNo_ComboBox->count() > 0) DeskNo_ComboBox->setCurrentIndex(0);
+    SinkPort_Edit->setText(job.InternalPort ? QString::number(*job.InternalPort) : QString());
+    PreScaling_CB->setChecked(p.bPreScale);
+    MouseCapture_CB->setChecked(p.bCapMouse);
+    SelectChoice(*PixelFormat_ComboBox, p.capPixelFormat);
+    VidPid_Edit->setText(QString::number(p.capVidPid));
+    AudPid_Edit->setText(QString::number(p.capAudPid));
+    PmtPid_Edit->setText(QString::number(p.capPmtPid));
+    ImgFreq_SpinEdit->setValue(p.capImageFreq);
+    SelectChoice(*ImgFormat_ComboBox, p.capImageFormat);
+    PngComp_SpinEdit->setValue(p.capImagePngComp);
+    JpgComp_SpinEdit->setValue(p.capImageJpgComp);
+    Archive_CB->setChecked(p.capImagebArchive);
+    ShowArchiveSettings();
+    ImgDispAct_CB->setChecked(p.capTimeDisplaybAct);
+    SelectChoice(*Pos_ComboBox, p.capTimeDisplayiPos);
+    FontName_ComboBox->setCurrentIndex(FontName_ComboBox->findText(Q(p.capTimeDisplaysFont)));
+    FontSize_SpinEdit->setValue(p.capTimeDisplayiSize);
+    SetColorOf(*Font_ColorPicker, static_cast<components::TColor>(p.capTimeDisplayiColor));
+    Bold_CB->setChecked(p.capTimeDisplaybBold);
+    SetColorOf(*Bkgnd_ColorPicker, static_cast<components::TColor>(p.capTimeDisplaysiBkgnd));
+    Transparent_CB->setChecked(p.capTimeDisplaysbTransp);
+    DeleteShareRows(0, true);
+    for (const engine::PCaptureStreamer& share : job.Streamers->Items()) AddShareRow(share);
+    FileDir_Label->setText(ShortenPathForDisplay(Q(p.Files.capFilesDir), FileDir_Label->fontMetrics(), kFilesDirWidthPx));
+    FileFreq_SpinEdit->setValue(p.Files.capiFreq);
+    SelectChoice(*FileFmt_ComboBox, p.Files.capiFileFmt);
+    FileDel_CB->setChecked(p.Files.capbDelete);
+
+    Ws_ComboBox->setCurrentIndex(0);
+    WsAct_Label->hide();
+    if (const std::shared_ptr<TWebSocketEntry> socket = entry->WebSocket.lock(); socket && context_.WebSocketList) {
+        const auto& sockets = context_.WebSocketList->Items();
+        const auto found = std::find(sockets.begin(), sockets.end(), socket);
+        if (found != sockets.end()) {
+            Ws_ComboBox->setCurrentIndex(static_cast<int>(found - sockets.begin()) + 1);
+            WsAct_Label->setVisible(!socket->Active);
+        }
+    }
+    WsAct_CB->setChecked(entry->WebSocketAct);
+}
+
+void TSetup_ScreenCapture_Frame::StoreCapture(TCaptureListEntry* entry) {
+    if (!entry) return;
+    const TCaptureJobView job = context_.JobOf ? context_.JobOf(*entry) : JobViewOf(*entry);
+    if (!job) return;
+    engine::TScreenCaptureParams& p = *job.Params;
+    p.capEncoder = static_cast<uint8_t>(ChoiceNumber(*Encoder_ComboBox, p.capEncoder));
+    p.capKind = static_cast<uint8_t>(ChoiceNumber(*CaptureSrc_ComboBox, p.capKind));
+    p.capDesktopNo = ChoiceNumber(*DeskNo_ComboBox, p.capDesktopNo);
+    // Only a usable port replaces the one the job has: the sink must be able to listen on it.
+    if (const std::optional<int32_t> port = ParseIntegerText(S(SinkPort_Edit->text()));
+        port && job.InternalPort && *port > 0 && *port <= kMaxPort)
+        *job.InternalPort = *port;
+    p.capPixelFormat = static_cast<uint8_t>(ChoiceNumber(*PixelFormat_ComboBox, p.capPixelFormat));
+    p.vidCodec = static_cast<uint8_t>(ChoiceNumber(*Deccoder_ComboBox, p.vidCodec));
+    p.vidScale = static_cast<uint8_t>(ChoiceNumber(*Scale_ComboBox, p.vidScale));
+    p.vidBitrate = BitRate_SpinEdit->value();
+    p.vidFrameRate = Frame_SpinEdit->value();
+    p.audCodec = static_cast<uint8_t>(ChoiceNumber(*AudDecoder_ComboBox, p.audCodec));
+    p.audBitrate = AudioBitrate_SpinEdit->value();
+    p.bPreScale = PreScaling_CB->isChecked();
+    p.bCapMouse = MouseCapture_CB->isChecked();
+    p.Window.sClass = S(WinClass_Edit->text());
+    p.Window.sCaption = S(WinCaption_Edit->text());
+    p.Window.bAdjust = Adjust_CB->isChecked();
+    p.iLeft = ReadNumberField(S(Left_Edit->text()));
+    p.iTop = ReadNumberField(S(Top_Edit->text()));
+    p.iWidth = ReadNumberField(S(Width_Edit->text()));
+    p.iHeight = ReadNumberField(S(Height_Edit->text()));
+    p.capUdpIp = DottedTextToIpAddr(Udp_IpAddr_Port_Frame1->GetIpText());
+    p.capUdpPort = Udp_IpAddr_Port_Frame1->GetPort();
+    p.capVidPid = ReadNumberField(S(VidPid_Edit->text()));
+    p.capAudPid = ReadNumberField(S(AudPid_Edit->text()));
+    p.capPmtPid = ReadNumberField(S(PmtPid_Edit->text()));
+    p.capImageFreq = ImgFreq_SpinEdit->value();
+    p.capImageFormat = static_cast<uint8_t>(ChoiceNumber(*ImgFormat_ComboBox, p.capImageFormat));
+    p.capImagePngComp = PngComp_SpinEdit->value();
+    p.capImageJpgComp = JpgComp_SpinEdit->value();
+    p.capImagebArchive = Archive_CB->isChecked();
+    p.capTimeDisplaybAct = ImgDispAct_CB->isChecked();
+    p.capTimeDisplayiPos = static_cast<uint8_t>(ChoiceNumber(*Pos_ComboBox, p.capTimeDisplayiPos));
+    p.capTimeDisplaysFont = S(FontName_ComboBox->currentText()).substr(0, engine::kMaxTimeDisplayFontLength);
+    p.capTimeDisplayiSize = FontSize_SpinEdit->value();
+    p.capTimeDisplayiColor = static_cast<int32_t>(ColorOf(*Font_ColorPicker));
+    p.capTimeDisplaybBold = Bold_CB->isChecked();
+    p.capTimeDisplaysiBkgnd = static_cast<int32_t>(ColorOf(*Bkgnd_ColorPicker));
+    p.capTimeDisplaysbTransp = Transparent_CB->isChecked();
+    p.Files.capiFreq = FileFreq_SpinEdit->value();
+    p.Files.capiFileFmt = static_cast<uint8_t>(ChoiceNumber(*FileFmt_ComboBox, p.Files.capiFileFmt));
+    p.Files.capbDelete = FileDel_CB->isChecked();
+    if (p.capKind == engine::kCapKindWindow) {
+        p.Window.Handle = platform::kNoWindow;
+        engine::UpdateWindowRect(p.Window);
+    }
+    const int socket = ChoiceNumber(*Ws_ComboBox, -1);
+    entry->WebSocket.reset();
+    if (context_.WebSocketList && socket >= 0 && socket < static_cast<int>(context_.WebSocketList->Count()))
+        entry->WebSocket = context_.WebSocketList->Items()[static_cast<size_t>(socket)];
+    entry->WebSocketAct = WsAct_CB->isChecked();
+}
+
+bool TSetup_ScreenCapture_Frame::HasShares() const {
+    const TCaptureJobView job = Job();
+    return job && job.Streamers->Count() > 0;
+}
+
+void TSetup_ScreenCapture_Frame::AddShareRow(const engine::PCaptureStreamer& share) {
+    rows_.push_back(share);
+    new QTreeWidgetItem(Streamer_VST);
+    RefreshShareRows();
+}
+
+void TSetup_ScreenCapture_Frame::DeleteShareRows(int row, bool all) {
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+    const int end = all ? static_cast<int>(rows_.size()) : row + 1;
+    for (int i = end - 1; i >= row; --i) delete Streamer_VST->takeTopLevelItem(i);
+    rows_.erase(rows_.begin() + row, rows_.begin() + end);
+}
+
+void TSetup_ScreenCapture_Frame::RefreshShareRows() {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        QTreeWidgetItem* item = Streamer_VST->topLevelItem(static_cast<int>(i));
+        const engine::TCaptureStreamer& share = *rows_[i];
+        item->setIcon(kColActive, AmpelImage(share.Active ? kAmpelTick : kAmpelBar));
+        item->setIcon(kColFtp, AmpelImage(share.FtpActive ? kAmpelTick : kAmpelBar));
+        QString protocol;
+        QString destination;
+        if (share.Protocol == engine::kShareProtocolHttp) {
+            protocol = QStringLiteral("HTTP");
+            if (share.HttpServer) {
+                const auto* entry = dynamic_cast<const THttpServerEntry*>(share.HttpServer.get());
+                const std::string name = entry && entry->Server ? entry->Server->Name() : std::string();
+                destination = DottedText(share.HttpServer->IpAddr()) + QStringLiteral(":") +
+                              QString::number(share.HttpServer->Port()) + QStringLiteral(" [") + Q(name) +
+                              QStringLiteral("]");
+            }
+        } else if (share.Protocol == engine::kShareProtocolUdp) {
+            protocol = QStringLiteral("UDP");
+            destination = DottedText(share.IpAddr) + QStringLiteral(":") + QString::number(share.Port);
+        }
+        item->setText(kColProtocol, protocol);
+        item->setText(kColDestination, destination);
+    }
+}
+
+engine::PCaptureStreamer TSetup_ScreenCapture_Frame::FocusedShare() const {
+    const int row = Streamer_VST->indexOfTopLevelItem(Streamer_VST->currentItem());
+    return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<size_t>(row)] : nullptr;
+}
+
+void TSetup_ScreenCapture_Frame::AddPort_BitBtnClick() {
+    const TCaptureJobView job = Job();
+    if (!job || !context_.ShareEditor) return;
+    const engine::PCaptureStreamer share = job.Streamers->AddStreamer();
+    AddShareRow(share);
+    context_.ShareEditor->LoadShare(share, JobKind());
+    if (RunModal(*context_.ShareEditor) == kModalOk) {
+        context_.ShareEditor->StoreShare(*share);
+    } else {
+        const int row = static_cast<int>(std::find(rows_.begin(), rows_.end(), share) - rows_.begin());
+        job.Streamers->DeleteStreamer(share.get());
+        DeleteShareRows(row, false);
+    }
+    RefreshShareRows();
+}
+
+void TSetup_ScreenCapture_Frame::EditPort_BitBtnClick() {
+    const engine::PCaptureStreamer share = FocusedShare();
+    if (!share || !context_.ShareEditor) return;
+    context_.ShareEditor->LoadShare(share, JobKind());
+    if (RunModal(*context_.ShareEditor) == kModalOk) {
+        context_.ShareEditor->StoreShare(*share);
+        QString caption;
+        if (context_.ShareTabs && context_.ShareTabs->TabCaption(*share, caption))
+            context_.ShareTabs->SetTabCaption(*share, EditedShareTabCaption(caption, share->Protocol));
+    } else if (share->Active) {
+        share->Active = context_.ShareEditor->Active_CB->isChecked();
+    }
+    RefreshShareRows();
+}
+
+void TSetup_ScreenCapture_Frame::DelPort_BitBtnClick() {
+    const engine::PCaptureStreamer share = FocusedShare();
+    const TCaptureJobView job = Job();
+    if (!share || !job) return;
+    if (ShowMsgDlg(components::mtConfirmation, QStringLiteral("Confirmation"),
+                   QStringLiteral("The selected Share will be deleted! Are you sure?"), 1, QString(),
+                   QStringLiteral("Cancel"), QStringLiteral("Yes")) != kMsgDlgButton1)
+        return;
+    const int row = static_cast<int>(std::find(rows_.begin(), rows_.end(), share) - rows_.begin());
+    job.Streamers->DeleteStreamer(share.get());
+    if (context_.ShareTabs) context_.ShareTabs->FreeTab(*share);
+    DeleteShareRows(row, false);
+    if (context_.ShareTabs) {
+        const auto& shares = job.Streamers->Items();
+        for (size_t i = 0; i < shares.size(); ++i) {
+            QString caption;
+            if (context_.ShareTabs->TabCaption(*shares[i], caption))
+                context_.ShareTabs->SetTabCaption(*shares[i], RenumberedShareTabCaption(caption, static_cast<int>(i)));
+        }
+    }
+    RefreshShareRows();
+}
+
+void TSetup_ScreenCapture_Frame::EditPort_TBClick() {
+    const bool down = EditPort_TB->isChecked();
+    SinkPort_Edit->setEnabled(down);
+    SetFieldColor(*SinkPort_Edit, down ? kFieldWhite : kFieldGrey);
+}
+
+void TSetup_ScreenCapture_Frame::Windows_TBClick() {
+    if (!context_.WndList || RunModal(*context_.WndList) != kModalOk) return;
+    std::string className;
+    std::string caption;
+    context_.WndList->GetSelected(className, caption);
+    WinClass_Edit->setText(Q(className));
+    WinCaption_Edit->setText(Q(caption));
+}
+
+void TSetup_ScreenCapture_Frame::WndArea_TBClick() {
+    if (!context_.WndArea) return;
+    for (QLineEdit* field : {Left_Edit, Top_Edit, Width_Edit, Height_Edit})
+        if (field->text().isEmpty()) return;  // no area to start from: the picker does not open
+    QWidget* editor = window();
+    editor->hide();
+    TWndArea_Form& picker = *context_.WndArea;
+    picker.StartLeft = ReadNumberField(S(Left_Edit->text()));
+    picker.StartTop = ReadNumberField(S(Top_Edit->text()));
+    picker.setGeometry(picker.StartLeft, picker.StartTop, ReadNumberField(S(Width_Edit->text())),
+                       ReadNumberField(S(Height_Edit->text())));
+    RunModal(picker);
+    SetArea(picker.x(), picker.y(), picker.width(), picker.height());
+    editor->show();
+}
+
+void TSetup_ScreenCapture_Frame::Screen_ButtonClick() {
+    if (const auto monitor = platform::PrimaryMonitor(*platform::CurrentDisplay()))
+        SetArea(0, 0, monitor->Monitor.Width(), monitor->Monitor.Height());
+}
+
+void TSetup_ScreenCapture_Frame::Work_ButtonClick() {
+    if (const auto monitor = platform::PrimaryMonitor(*platform::CurrentDisplay()))
+        SetArea(0, 0, monitor->WorkArea.Width(), monitor->WorkArea.Height());
+}
+
+void TSetup_ScreenCapture_Frame::SetArea(int left, int top, int width, int height) {
+    Left_Edit->setText(QString::number(left));
+    Top_Edit->setText(QString::number(top));
+    Width_Edit->setText(QString::number(width));
+    Height_Edit->setText(QString::number(height));
+}
+
+void TSetup_ScreenCapture_Frame::SpeedButton1Click() {
+    const TCaptureJobView job = Job();
+    if (!job || !context_.FileChooser) return;
+    std::string& dir = job.Params->Files.capFilesDir;
+    if (const std::optional<std::string> chosen =
+            context_.FileChooser->BrowseForFolder(this, "Select File-Source Directory", dir)) {
+        dir = *chosen;
+        FileDir_Label->setText(ShortenPathForDisplay(Q(dir), FileDir_Label->fontMetrics(), kFilesDirWidthPx));
+    }
+    if (!dir.empty()) dir = engine::IncludeTrailingPathDelimiter(dir);
+}
+
+void TSetup_ScreenCapture_Frame::Ws_ComboBoxChange() {
+    WsAct_Label->hide();
+    const int socket = ChoiceNumber(*Ws_ComboBox, -1);
+    if (context_.WebSocketList && socket >= 0 && socket < static_cast<int>(context_.WebSocketList->Count()))
+        WsAct_Label->setVisible(!context_.WebSocketList->Items()[static_cast<size_t>(socket)]->Active);
+}
+
+void TSetup_ScreenCapture_Frame::PidDoubleClick(QLineEdit& field) {
+    field.setText(Q(TogglePidText(S(field.text()))));
+}
+
+bool TSetup_ScreenCapture_Frame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick)
+        for (QLineEdit* pid : {VidPid_Edit, AudPid_Edit, PmtPid_Edit})
+            if (watched == pid) {
+                PidDoubleClick(*pid);
+                return true;
+            }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace app

@@ -1,0 +1,5 @@
+# Colour presets of panels, bevel labels and LEDs; the message-dialog and wait-window wrappers.
+target_sources(app_windows PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ColourPresets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MsgDlgWrappers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WaitFormWrappers.cpp)

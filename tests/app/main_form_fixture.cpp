@@ -1,0 +1,77 @@
+#include "tests/app/main_form_fixture.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <thread>
+
+#include "tests/support/test_env.h"
+
+namespace fw_test {
+
+bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!pred()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+int HttpGet(int port, const std::string& path, std::string* body) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd < 0) return 0;
+    timeval timeout{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return 0;
+    }
+    const std::string request = "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    if (::send(fd, request.data(), request.size(), 0) != static_cast<ssize_t>(request.size())) {
+        ::close(fd);
+        return 0;
+    }
+    std::string reply;
+    char buffer[4096];
+    for (ssize_t n; (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;) reply.append(buffer, static_cast<size_t>(n));
+    ::close(fd);
+    if (reply.compare(0, 5, "HTTP/") != 0 || reply.size() < 12) return 0;
+    if (body != nullptr) {
+        const size_t start = reply.find("\r\n\r\n");
+        *body = start == std::string::npos ? std::string() : reply.substr(start + 4);
+    }
+    return std::stoi(reply.substr(9, 3));
+}
+
+void WriteHttpServerList(const std::filesystem::path& file, int port, const std::filesystem::path& root) {
+    WriteFile(file, "<HTTP_SERVER_LIST><HTTP_SERVER_LIST_ENTRY><idx>1</idx><ipaddr>2130706433</ipaddr><port>" +
+                        std::to_string(port) + "</port><root>" + root.string() +
+                        "/</root><auto>True</auto><ExtHttpServer>False</ExtHttpServer>"
+                        "<Authentication>False</Authentication></HTTP_SERVER_LIST_ENTRY></HTTP_SERVER_LIST>");
+}
+
+void WriteFolderCaptureList(const std::filesystem::path& file, const std::string& name,
+                            const std::filesystem::path& dropFolder, const std::string& subDir) {
+    WriteFile(file,
+              "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>" + name +
+                  "</name><minimized>False</minimized><autostart>True</autostart>"
+                  "<SCREENCAPTURE_PARAMS><capEncoder>2</capEncoder><capKind>5</capKind>"
+                  "<capFilesDir>" + dropFolder.string() + "/</capFilesDir><capiFileFmt>3</capiFileFmt>"
+                  "<capbDelete>False</capbDelete><capiFreq>1</capiFreq>"
+                  "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol><bActive>True</bActive>"
+                  "<strLocalDir>" + subDir + "</strLocalDir><strVideo>False</strVideo><strImg>False</strImg>"
+                  "<strFile>True</strFile></streamer_list_entry></streamer_list>"
+                  "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
+                  "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
+}
+
+}  // namespace fw_test

@@ -1,0 +1,45 @@
+// A data folder for the main window: one web server on a free loopback port and one capture service
+// of the folder method (no X needed) with one HTTP share, both marked to start; answers for the
+// message boxes; a loopback GET; and waiting with the Qt event loop turning.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/MainFormDialogs.h"
+
+namespace fw_test {
+
+struct TRecordedDialog {
+    std::string Caption;
+    std::string Text;
+};
+
+class TFakeMainFormDialogs final : public app::IMainFormDialogs {
+public:
+    int Answer = 2;
+    std::vector<TRecordedDialog> Shown;
+    int Ask(app::TDialogKind, const std::string& caption, const std::string& text, const std::string&,
+            const std::string&) override {
+        Shown.push_back({caption, text});
+        return Answer;
+    }
+};
+
+// Runs the Qt event loop until pred holds or timeout passes.
+bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
+
+// "GET path" on 127.0.0.1:port; the status code (0 when no answer) and the body.
+int HttpGet(int port, const std::string& path, std::string* body = nullptr);
+
+// httpserv.xml with one web server (127.0.0.1:port, root, started with all).
+void WriteHttpServerList(const std::filesystem::path& file, int port, const std::filesystem::path& root);
+// capture.xml with one auto-started capture service named name, of the folder method on dropFolder,
+// with one HTTP share in sub-folder subDir publishing the dropped files.
+void WriteFolderCaptureList(const std::filesystem::path& file, const std::string& name,
+                            const std::filesystem::path& dropFolder, const std::string& subDir);
+
+}  // namespace fw_test

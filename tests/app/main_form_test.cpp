@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/ComServers.h"
+#include "app/MainForm.h"
+#include "app/StartUpCode.h"
+#include "app/settings/app_globals.h"
+#include "app/settings/settings_store.h"
+#include "platform/ui/message_target.h"
+#include "tests/app/main_form_fixture.h"
+#include "tests/components/widget_test_app.h"
+#include "tests/support/test_env.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(app::RegisterComServersIfMissing(FW_BIN_DIR).empty());
+        app::SetUpPathsAndFolders(dir.path().string(), (dir / "prog").string(), (dir / "prog").string());
+        app::VlcMissing = true;  // the folder method needs no libVLC; the check has tests of its own
+        app::AppClosing = false;
+        fs::create_directories(dir / "drop");
+        fs::create_directories(dir / "www");
+        fw_test::WriteFile(dir / "www" / "hello.txt", "hello from the root");
+    }
+
+    std::unique_ptr<app::TLumora_MainForm> MakeForm() {
+        app::TLumora_MainForm::TOptions options;
+        options.Dialogs = dialogs;
+        options.EndProcess = [this](int code) { exitCodes.push_back(code); };
+        options.Closed = [this] { ++closedCalls; };
+        return std::make_unique<app::TLumora_MainForm>(std::move(options));
+    }
+
+    fw_test::TempDir dir;
+    std::shared_ptr<fw_test::TFakeMainFormDialogs> dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
+    std::vector<int> exitCodes;
+    int closedCalls = 0;
+};
+
+TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
+    const int port = fw_test::FreeTcpPort();
+    fw_test::WriteHttpServerList(dir / "httpserv.xml", port, dir / "www");
+    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
+
+    auto form = MakeForm();
+    ASSERT_TRUE(form->FormCreate());
+    form->show();
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s)) << "the one-shot never ran";
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_EQ(form->windowTitle().toStdString(), "Framewick");
+
+    ASSERT_EQ(form->HttpServerList().Count(), 1u);
+    const auto server = form->HttpServerList().Items()[0];
+    EXPECT_TRUE(server->Server->Listening());
+    ASSERT_EQ(form->CaptureList().Count(), 1u);
+    app::TCaptureListEntry& entry = *form->CaptureList().Items()[0];
+    const auto capture = form->CaptureOf(entry);
+    ASSERT_TRUE(capture);
+    EXPECT_TRUE(capture->Started());
+    EXPECT_TRUE(capture->Running);
+    ASSERT_EQ(capture->Streamers.Count(), 1u);
+    EXPECT_EQ(capture->Streamers.Items()[0]->HttpServer.get(), server.get());  // bound to the listed server
+    EXPECT_TRUE(form->PipeServerActive());
+    EXPECT_TRUE(form->ArchiveThreadRunning());
+
+    std::string body;
+    EXPECT_EQ(fw_test::HttpGet(port, "/hello.txt", &body), 200);
+    EXPECT_EQ(body, "hello from the root");
+    {
+        std::lock_guard lock(app::GlobalLock());
+        EXPECT_EQ(form->FindStreamerByPath("/cam/"), capture->Streamers.Items()[0].get());
+        EXPECT_EQ(form->FindStreamerByPath("/elsewhere/"), nullptr);
+    }
+
+    // What the user changed reaches capture.xml when the window closes.
+    entry.Name = "Renamed job";
+    form->close();
+    EXPECT_EQ(closedCalls, 1);
+    EXPECT_TRUE(app::AppClosing);
+    EXPECT_EQ(form->CaptureList().Count(), 0u);
+    EXPECT_EQ(form->HttpServerList().Count(), 0u);
+    EXPECT_FALSE(form->PipeServerActive());
+    EXPECT_EQ(fw_test::HttpGet(port, "/hello.txt"), 0) << "the web server still answers after closing";
+    const std::string saved = fw_test::ReadFile(dir / "capture.xml");
+    EXPECT_NE(saved.find("Renamed job"), std::string::npos);
+    EXPECT_NE(saved.find("<strLocalDir>cam</strLocalDir>"), std::string::npos) << "the share was not saved";
+    EXPECT_NE(fw_test::ReadFile(dir / "httpserv.xml").find("<port>" + std::to_string(port) + "</port>"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "framewick.ini"));
+    EXPECT_TRUE(exitCodes.empty());
+}
+
+TEST_F(MainFormTest, NoCaptureServiceAndNoEditorEndsTheProgramWithoutSaving) {
+    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+    auto form = MakeForm();
+    ASSERT_TRUE(form->FormCreate());
+    form->show();
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !exitCodes.empty(); }, 10s));
+    EXPECT_EQ(exitCodes, std::vector<int>{app::kExitNoCapture});
+    EXPECT_FALSE(form->StartUpDone());
+}
+
+TEST_F(MainFormTest, DeleteNoticeForAnEntryNoLongerListedChangesNothing) {
+    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
+    auto form = MakeForm();
+    ASSERT_TRUE(form->FormCreate());
+    form->show();
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s));
+    app::TCaptureListEntry* listed = form->CaptureList().Items()[0].get();
+
+    app::TCaptureListEntry stranger;
+    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture,
+                          reinterpret_cast<intptr_t>(&stranger));
+    fw_test::PumpUntil([] { return false; }, 200ms);
+    EXPECT_EQ(form->CaptureList().Count(), 1u);
+
+    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture,
+                          reinterpret_cast<intptr_t>(listed));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 0; }, 5s));
+    EXPECT_EQ(fw_test::ReadFile(dir / "capture.xml").find("CAPTURE_LIST_ENTRY"), std::string::npos);
+    form->close();
+}
+
+}  // namespace

@@ -1,0 +1,377 @@
+// The capture-service editor and the share editor driven as a user would: fields set, OK pressed, the
+// job's settings and share records checked; refused OKs with their messages; the FTP check against a
+// real FTP server on loopback.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <filesystem>
+#include <vector>
+
+#include "app/settings/http_server_list.h"
+#include "app/windows/CaptureSettings_Form.h"
+#include "app/windows/FtpCheck.h"
+#include "app/windows/FtpLog_Form.h"
+#include "app/windows/IpAddrPortFrame.h"
+#include "app/windows/ModalRunner.h"
+#include "app/windows/MsgDlgWrappers.h"
+#include "app/windows/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/ShareEditRules.h"
+#include "app/windows/NumberFieldText.h"
+#include "app/windows/EditorControls.h"
+#include "engine/ftp/curl_ftp_session.h"
+#include "tests/components/widget_test_app.h"
+#include "tests/engine/ftp/ftp_test_server.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+using namespace app;
+
+// Answers every message box with its first button and remembers the texts.
+struct MessageRecorder {
+    std::vector<std::string> texts;
+    TMsgDlgRunner previous = SetMsgDlgRunner([this](const TMsgDlgRequest& request, bool&) {
+        texts.push_back(request.Text.toStdString());
+        return kMsgDlgButton1;
+    });
+    ~MessageRecorder() { SetMsgDlgRunner(previous); }
+};
+
+struct ModalScript {
+    TModalRunner previous;
+    explicit ModalScript(TModalRunner runner) : previous(SetModalRunner(std::move(runner))) {}
+    ~ModalScript() { SetModalRunner(previous); }
+};
+
+engine::TShareDefaults Defaults(const fw_test::TempDir& dir) {
+    engine::TShareDefaults defaults;
+    defaults.HtmlDir = (dir.path() / "html").string() + "/";
+    defaults.SubDir = "share";
+    defaults.NextIndex = [n = 0]() mutable { return n++; };
+    return defaults;
+}
+
+TShareEditorContext ShareContext(THttpServerList& servers, TCaptureList& captures) {
+    TShareEditorContext context;
+    context.HttpServers = &servers;
+    context.CaptureList = &captures;
+    return context;
+}
+
+class ShareEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto server = std::make_unique<engine::TCaptureHttpServer>(0, "", nullptr);
+        server->Root = (dir.path() / "root").string() + "/";
+        servers.Append(std::make_shared<THttpServerEntry>(std::move(server)));
+        share = std::make_shared<engine::TCaptureStreamer>();
+        share->Protocol = engine::kShareProtocolHttp;
+        share->SubDir = "cam";
+    }
+
+    // Presses OK; true when the dialog accepted.
+    bool PressOk() {
+        editor.setResult(0);
+        editor.OK_BitBtnClick();
+        return editor.result() == QDialog::Accepted;
+    }
+
+    fw_test::TempDir dir;
+    THttpServerList servers;
+    TCaptureList captures;
+    TScreenCapture_StreameSet_Form editor{ShareContext(servers, captures)};
+    engine::PCaptureStreamer share;
+};
+
+TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
+    struct Case {
+        const char* name;
+        uint8_t protocol;
+        std::string subDir, ip;
+        int port;
+        bool ftp;
+        std::string user, password;
+        const char* message;  // nullptr: accepted
+    };
+    const std::vector<Case> cases = {
+        {"empty sub-folder", 0, "  ", "", 0, false, "", "", "Sub-Directory must not be empty!"},
+        {"sub-folder climbing out", 0, "../../etc", "", 0, false, "", "", "Sub-Directory must lie inside the Root-Path!"},
+        {"ftp without user", 0, "cam", "", 0, true, "", "pw", "No FTP-User defined!"},
+        {"ftp without password", 0, "cam", "", 0, true, "u", "", "No FTP-Password defined!"},
+        {"good http share", 0, "cam", "", 0, true, "u", "pw", nullptr},
+        {"port 65535", 1, "", "10.0.0.1", 65535, false, "", "", "Invalid IP-Port!"},
+        {"port 0", 1, "", "10.0.0.1", 0, false, "", "", "Invalid IP-Port!"},
+        {"port 65534", 1, "", "10.0.0.1", 65534, false, "", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageRecorder messages;
+        share->Protocol = c.protocol;
+        editor.LoadShare(share, engine::kCapKindMonitor);
+        editor.Active_CB->setChecked(true);
+        editor.LocalDir_Edit->setText(QString::fromStdString(c.subDir));
+        editor.Ftp_CB->setChecked(c.ftp);
+        editor.User_Edit->setText(QString::fromStdString(c.user));
+        editor.Pw_Edit->setText(QString::fromStdString(c.password));
+        if (c.protocol == 1) {
+            editor.IpAddr_Frame->SetIpText(c.ip);
+            editor.IpAddr_Frame->SetPort(c.port);
+        }
+        const bool accepted = PressOk();
+        if (c.message) {
+            EXPECT_FALSE(accepted);
+            ASSERT_EQ(messages.texts.size(), 1u);
+            EXPECT_EQ(messages.texts[0], c.message);
+            EXPECT_TRUE(editor.OkFailed());
+        } else {
+            EXPECT_TRUE(accepted);
+            EXPECT_TRUE(messages.texts.empty());
+        }
+    }
+}
+
+TEST_F(ShareEditorTest, HttpShareRoundTripTidiesSubFolderAndHostFolder) {
+    MessageRecorder messages;
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    EXPECT_EQ(share->HttpServer.get(), servers.Items()[0].get());  // the first server is bound at once
+    editor.Active_CB->setChecked(true);
+    editor.LocalDir_Edit->setText(" my dir");
+    editor.HostDir_Edit->setText("\\Live\\\\Cam1\\");
+    editor.Img_CB->setChecked(true);
+    editor.Video_CB->setChecked(false);
+    ASSERT_TRUE(PressOk());
+    editor.StoreShare(*share);
+    EXPECT_EQ(share->SubDir, "my_dir");
+    EXPECT_EQ(share->FtpHostDir, "live/cam1");
+    EXPECT_TRUE(share->ImageActive);
+    EXPECT_FALSE(share->VideoActive);
+    EXPECT_FALSE(share->FileActive);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "root" / "my_dir"));
+}
+
+TEST_F(ShareEditorTest, UdpShareKeepsVideoAndCancelAfterRefusalDeactivates) {
+    MessageRecorder messages;
+    share->Protocol = engine::kShareProtocolUdp;
+    share->VideoActive = false;
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    EXPECT_TRUE(editor.Video_CB->isChecked());
+    editor.Video_CB->setChecked(false);
+    EXPECT_TRUE(editor.Video_CB->isChecked());  // a UDP share always sends video
+
+    share->Protocol = engine::kShareProtocolHttp;
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    editor.Active_CB->setChecked(true);
+    editor.LocalDir_Edit->clear();
+    EXPECT_FALSE(PressOk());
+    editor.Cancel_BitBtnClick();
+    EXPECT_FALSE(editor.Active_CB->isChecked());
+}
+
+TEST_F(ShareEditorTest, FilesBoxFollowsTheCaptureOfEachShare) {
+    editor.LoadShare(share, engine::kCapKindFiles);
+    editor.Files_CB->setChecked(false);
+    EXPECT_TRUE(editor.Files_CB->isChecked());
+    editor.StoreShare(*share);
+    EXPECT_TRUE(share->FileActive);
+    auto other = std::make_shared<engine::TCaptureStreamer>();
+    other->Protocol = engine::kShareProtocolHttp;
+    editor.LoadShare(other, engine::kCapKindMonitor);
+    editor.StoreShare(*other);
+    EXPECT_FALSE(other->FileActive);
+}
+
+TEST(ShareEditRules, TextRules) {
+    EXPECT_EQ(NormalizeHostDir("\\Live\\\\Cam1\\"), "live/cam1");
+    EXPECT_EQ(NormalizeHostDir(""), "");
+    EXPECT_EQ(CleanSubDir("  my dir x"), "my_dir_x");
+    EXPECT_FALSE(IsSubDirInsideRoot("/abs"));
+    EXPECT_FALSE(IsSubDirInsideRoot("a/../../b"));
+    EXPECT_TRUE(IsSubDirInsideRoot("a/b"));
+}
+
+TEST(NumberFieldText, ReadingAndPidToggle) {
+    EXPECT_EQ(ReadNumberField("  42abc"), 42);
+    EXPECT_EQ(ReadNumberField("$1F"), 31);
+    EXPECT_EQ(ReadNumberField("0x0065"), 101);
+    EXPECT_EQ(ReadNumberField("-7"), -7);
+    EXPECT_EQ(ReadNumberField(""), 0);
+    EXPECT_EQ(ReadNumberField("99999999999"), 2147483647);
+    EXPECT_EQ(TogglePidText("101"), "0x0065");
+    EXPECT_EQ(TogglePidText("0x0065"), "101");
+    EXPECT_EQ(TogglePidText("zz"), "zz");
+    EXPECT_FALSE(ParseIntegerText("12a").has_value());
+}
+
+class FtpCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server.Start()); }
+
+    std::vector<std::string> Run(const std::string& password, const std::string& hostDir, bool create) {
+        std::vector<std::string> lines;
+        engine::CurlFtpSession session({server.host(), fw_test::FtpTestServer::kUser, password});
+        TFtpCheckIo io{[&](const std::string& line) { lines.push_back(line); },
+                       [&](const std::string&) { return create; }};
+        RunFtpCheck(session, server.host(), hostDir, io);
+        return lines;
+    }
+
+    fw_test::FtpTestServer server;
+};
+
+TEST_F(FtpCheckTest, RightPasswordWithExistingFolderPasses) {
+    std::filesystem::create_directories(server.root() / "live" / "cam1");
+    const std::vector<std::string> lines = Run(fw_test::FtpTestServer::kPassword, "live/cam1", false);
+    const std::vector<std::string> expected = {"connect FTP : " + server.host(), "FTP connect OK", "ftp-root directory set",
+                                               "check ftp-directory : live/cam1", "ftp-host-directory ok",
+                                               "FTP disconnect OK"};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(FtpCheckTest, WrongPasswordReportsConnectFailure) {
+    const std::vector<std::string> lines = Run("wrong", "live", false);
+    const std::vector<std::string> expected = {"connect FTP : " + server.host(), "FTP connect failed"};
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(FtpCheckTest, MissingFolderIsReportedAndMadeOnRequest) {
+    std::vector<std::string> lines = Run(fw_test::FtpTestServer::kPassword, "new/dir", false);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "ftp-directory does not exist"), lines.end());
+    EXPECT_FALSE(std::filesystem::exists(server.root() / "new" / "dir"));
+    lines = Run(fw_test::FtpTestServer::kPassword, "new/dir", true);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "create ftp-host-directory ok"), lines.end());
+    EXPECT_TRUE(std::filesystem::is_directory(server.root() / "new" / "dir"));
+}
+
+TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
+    fw_test::TempDir dir;
+    TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
+    auto share = std::make_shared<engine::TCaptureStreamer>();
+    share->FtpHost = server.host();
+    share->FtpUser = fw_test::FtpTestServer::kUser;
+    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    editor.LoadShare(share, std::nullopt);
+    editor.CheckFtp_TBClick();
+    EXPECT_FALSE(editor.isEnabled());
+    EXPECT_TRUE(editor.FtpLog().Log_Memo->toPlainText().contains("FTP connect OK"));
+    editor.FtpLog().BitBtn1->click();
+    EXPECT_TRUE(editor.isEnabled());
+}
+
+class CaptureEditorTest : public ::testing::Test {
+protected:
+    CaptureEditorTest() {
+        auto entry = std::make_unique<TCaptureListEntry>();
+        entry->Idx = 7;
+        entry->Streamers = std::make_unique<engine::TStreamerList>(Defaults(dir));
+        captures.Append(std::move(entry));
+        context.CaptureList = &captures;
+        context.ShareEditor = &shareEditor;
+    }
+    TCaptureListEntry& Entry() { return *captures.Items()[0]; }
+
+    fw_test::TempDir dir;
+    TCaptureList captures;
+    TScreenCapture_StreameSet_Form shareEditor{TShareEditorContext{}};
+    TCaptureEditorContext context;
+};
+
+TEST_F(CaptureEditorTest, OkWithoutShareIsRefusedAndCancelledAddLeavesNoShare) {
+    TCaptureSettings_Form form(context);
+    MessageRecorder messages;
+    form.Setup_ScreenCapture_Frame1->InitEditor(&Entry());
+    form.setResult(0);
+    form.OK_BitBtnClick();
+    EXPECT_NE(form.result(), QDialog::Accepted);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], "No Share defined!");
+
+    ModalScript cancel([](QDialog&) { return kModalCancel; });
+    form.Setup_ScreenCapture_Frame1->AddPort_BitBtnClick();
+    EXPECT_EQ(Entry().Streamers->Count(), 0u);
+    EXPECT_TRUE(form.Setup_ScreenCapture_Frame1->ShareRows().empty());
+}
+
+TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
+    TCaptureSettings_Form form(context);
+    TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
+    MessageRecorder messages;
+    f.InitEditor(&Entry());
+    EXPECT_EQ(f.Idx_Edit->text(), "01");
+    EXPECT_EQ(f.Name_Edit->text(), "capture_service_01");
+    {
+        ModalScript ok([](QDialog& dialog) {
+            auto& editor = static_cast<TScreenCapture_StreameSet_Form&>(dialog);
+            editor.Protocol_ComboBox->setCurrentIndex(1);  // UDP
+            editor.ArrangeProtocol();
+            editor.IpAddr_Frame->SetIpText("192.168.1.20");
+            editor.IpAddr_Frame->SetPort(6000);
+            editor.OK_BitBtnClick();
+            return dialog.result() == QDialog::Accepted ? kModalOk : kModalCancel;
+        });
+        f.AddPort_BitBtnClick();
+    }
+    ASSERT_EQ(Entry().Streamers->Count(), 1u);
+    EXPECT_EQ(Entry().Streamers->Items()[0]->Port, 6000);
+    EXPECT_EQ(f.Streamer_VST->topLevelItem(0)->text(3), "192.168.1.20:6000");
+
+    SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+    f.ShowSourceGroup();
+    f.Left_Edit->setText("10");
+    f.Top_Edit->setText("20");
+    f.Width_Edit->setText("300");
+    f.Height_Edit->setText("200");
+    f.VidPid_Edit->setText("0x0065");
+    SelectChoice(*f.Scale_ComboBox, 6);
+    f.BitRate_SpinEdit->setValue(20000);  // clamped to the maximum
+    f.FontName_ComboBox->setCurrentText("Tahoma");
+    form.setResult(0);
+    form.OK_BitBtnClick();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    f.StoreCapture(&Entry());
+    const engine::TScreenCaptureParams& p = Entry().Params;
+    EXPECT_EQ(p.capEncoder, engine::kCapEncoderDirectX);
+    EXPECT_EQ(p.capKind, engine::kCapKindArea);
+    EXPECT_EQ(p.iLeft, 10);
+    EXPECT_EQ(p.iTop, 20);
+    EXPECT_EQ(p.iWidth, 300);
+    EXPECT_EQ(p.iHeight, 200);
+    EXPECT_EQ(p.capVidPid, 101);
+    EXPECT_EQ(p.vidScale, 6);
+    EXPECT_EQ(p.vidBitrate, engine::kMaxVideoBitrate);
+    EXPECT_EQ(p.vidFrameRate, 25);
+    EXPECT_EQ(p.capTimeDisplaysFont, "Tahoma");
+
+    // Loading again shows what was stored.
+    f.LoadCapture(7);
+    EXPECT_EQ(ChoiceNumber(*f.CaptureSrc_ComboBox, -1), engine::kCapKindArea);
+    EXPECT_EQ(f.Width_Edit->text(), "300");
+    EXPECT_EQ(f.Scale_ComboBox->currentText(), "0.5");
+    EXPECT_EQ(f.ShareRows().size(), 1u);
+}
+
+TEST_F(CaptureEditorTest, SystemMethodOffersFilesAndSetsTheKindAtOnce) {
+    TCaptureSettings_Form form(context);
+    TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
+    f.InitEditor(&Entry());
+    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "2.0");
+    SelectChoice(*f.Encoder_ComboBox, engine::kCapEncoderSystem);
+    f.ApplyMethod();
+    EXPECT_EQ(f.CaptureSrc_ComboBox->count(), 1);
+    EXPECT_EQ(f.CaptureSrc_ComboBox->currentText(), "Files");
+    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "1.0");
+    EXPECT_TRUE(f.Port_Panel->isHidden());
+    EXPECT_EQ(Entry().Params.capKind, engine::kCapKindFiles);
+}
+
+TEST_F(CaptureEditorTest, ColumnWidthSurvivesReopening) {
+    TCaptureSettings_Form form(context);
+    form.LoadColumnWidths();
+    EXPECT_EQ(form.Setup_ScreenCapture_Frame1->Streamer_VST->columnWidth(2), kShareListDefaultWidthPx);
+    form.Setup_ScreenCapture_Frame1->Streamer_VST->setColumnWidth(2, 177);
+    form.FormClose();
+    TCaptureSettings_Form again(context);
+    again.LoadColumnWidths();
+    EXPECT_EQ(again.Setup_ScreenCapture_Frame1->Streamer_VST->columnWidth(2), 177);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The main log window over its log: lines shown and capped, the Continue/Freeze pair, Clear, the
+// status bar, the colours by level, the stored bounds, closing by hand, F1, and the SNMP log docked
+// into it with a hidden tab.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "app/MainLog.h"
+#include "app/settings/registry_store.h"
+#include "app/settings/settings_store.h"
+#include "app/windows/ColourPresets.h"
+#include "app/windows/LogLineColors.h"
+#include "app/windows/LogListDelegate.h"
+#include "app/windows/Log_Form.h"
+#include "app/windows/MainLog_Form.h"
+#include "app/windows/MsgDlgWrappers.h"
+#include "components/CanvasPanelEx.h"
+#include "tests/components/widget_test_app.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+constexpr uint64_t kPlentyOfBytes = 100ull << 30;
+
+class LogWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app::UpdateSettings([this](app::TSettings& s) {
+            s.LogDir = (dir_.path() / "Log").string() + "/";
+            s.LogInfo = true;
+        });
+        freeSpace_ = std::make_shared<engine::TFakeFreeSpace>(kPlentyOfBytes);
+        form_ = std::make_unique<app::TMainLog_Form>(std::make_unique<app::TMainLog>(freeSpace_),
+                                                     [this](const QUrl& url) { opened_.push_back(url); });
+    }
+
+    QStringList Items() const {
+        QStringList texts;
+        for (int i = 0; i < form_->LogLB()->count(); ++i) texts << form_->LogLB()->item(i)->text();
+        return texts;
+    }
+
+    fw_test::TempDir dir_;
+    std::shared_ptr<engine::TFakeFreeSpace> freeSpace_;
+    std::vector<QUrl> opened_;
+    std::unique_ptr<app::TMainLog_Form> form_;
+};
+
+TEST_F(LogWindowsTest, TextOfSeveralLinesShowsWithoutItsEmptyLinesAndNamesTheFile) {
+    form_->WriteLines("first\r\n\r\nthird", 2);
+    const QStringList items = Items();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_TRUE(items[0].endsWith(" [err] first")) << items[0].toStdString();
+    EXPECT_EQ(items[1], "      third");
+    EXPECT_EQ(form_->LogLB()->item(1)->data(app::kLogValueRole).toInt(), 2);
+    EXPECT_EQ(form_->LogLB()->currentRow(), 1);  // the newest line is selected
+    EXPECT_EQ(form_->LogStatusBar()->currentMessage().toStdString(), form_->Log().StatusText());
+    EXPECT_TRUE(form_->LogStatusBar()->currentMessage().startsWith("Log-File : Framewick_"));
+
+    form_->WriteLines("", 4);
+    EXPECT_EQ(form_->LogLB()->count(), 2);
+}
+
+TEST_F(LogWindowsTest, WindowKeepsTheNewest500Lines) {
+    for (int i = 0; i < 501; ++i) form_->WriteLines("line " + std::to_string(i), 4);
+    const QStringList items = Items();
+    ASSERT_EQ(items.size(), 500);
+    EXPECT_TRUE(items.front().endsWith("line 1"));
+    EXPECT_TRUE(items.back().endsWith("line 500"));
+    EXPECT_EQ(form_->Log().Lines().Lines().size(), 500u);
+}
+
+TEST_F(LogWindowsTest, ContinueAndFreezeFormAPairThatMayBothBeUp) {
+    form_->show();
+    EXPECT_TRUE(form_->StartTB()->isChecked());
+    EXPECT_FALSE(form_->StopTB()->isChecked());
+
+    form_->StopTB()->click();  // freeze
+    EXPECT_FALSE(form_->StartTB()->isChecked());
+    form_->WriteLines("frozen", 4);
+    EXPECT_EQ(form_->LogLB()->count(), 0);
+
+    form_->StopTB()->click();  // releasing Freeze resumes, both up
+    EXPECT_FALSE(form_->StopTB()->isChecked());
+    EXPECT_FALSE(form_->StartTB()->isChecked());
+    form_->WriteLines("running", 4);
+    EXPECT_EQ(form_->LogLB()->count(), 1);
+
+    form_->StartTB()->click();  // pressed
+    form_->StartTB()->click();  // releasing Continue freezes
+    form_->WriteLines("frozen again", 4);
+    EXPECT_EQ(form_->LogLB()->count(), 1);
+
+    form_->ClearTB()->click();
+    EXPECT_EQ(form_->LogLB()->count(), 0);
+    EXPECT_TRUE(form_->Log().Lines().Lines().empty());
+    form_->close();
+}
+
+TEST_F(LogWindowsTest, OpenDirOpensTheLogFolder) {
+    form_->OpenDirTB()->click();
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].toLocalFile().toStdString(), app::Settings()->LogDir);
+}
+
+TEST(LogLineColorsTest, ColoursByLevelAndSelection) {
+    struct Case {
+        int level;
+        components::TColor text, background;
+    };
+    const Case cases[] = {{0, 0xFFFFFF, 0xFF0000}, {1, 0, 0xBFFFBF}, {2, 0, 0x8080FF}, {3, 0, 0xDADADA},
+                          {4, 0, 0xFFFFFF},        {5, 0xFFFFFF, 0x000080}, {6, 0, 0xC0C0C0}, {200, 0, 0xC0C0C0}};
+    for (const Case& c : cases) {
+        const app::TLogLineColors colours = app::MainLogLineColors(uint8_t(c.level), false);
+        EXPECT_EQ(colours.Text, c.text) << c.level;
+        EXPECT_EQ(colours.Background, c.background) << c.level;
+        const app::TLogLineColors selected = app::MainLogLineColors(uint8_t(c.level), true);
+        EXPECT_EQ(selected.Text, 0xFFFFFFu);
+        EXPECT_EQ(selected.Background, 0x800000u);
+    }
+    EXPECT_EQ(app::SnmpLogLineColors(1, false).Background, 0x0000FFu);
+    EXPECT_EQ(app::SnmpLogLineColors(2, true).Text, 0x00FFFFu);
+    EXPECT_EQ(app::SnmpLogLineColors(9, true).Text, 0xFFFFFFu);
+}
+
+TEST_F(LogWindowsTest, LinesAreDrawnInTheirLevelsBackground) {
+    form_->resize(500, 300);
+    form_->show();
+    form_->WriteLines("error line", 2);
+    form_->WriteLines("info line", 4);
+    form_->LogLB()->clearSelection();
+    form_->LogLB()->setCurrentRow(-1);
+    QApplication::processEvents();
+    QImage image(form_->LogLB()->viewport()->size(), QImage::Format_RGB32);
+    form_->LogLB()->viewport()->render(&image);
+    const QRect first = form_->LogLB()->visualItemRect(form_->LogLB()->item(0));
+    const QRect second = form_->LogLB()->visualItemRect(form_->LogLB()->item(1));
+    EXPECT_EQ(QColor(image.pixel(first.right() - 2, first.center().y())), components::ToQColor(0x8080FF));
+    EXPECT_EQ(QColor(image.pixel(second.right() - 2, second.center().y())), components::ToQColor(0xFFFFFF));
+    form_->close();
+}
+
+TEST_F(LogWindowsTest, BoundsDefaultThenComeBackFromTheRegistry) {
+    form_->show();
+    EXPECT_EQ(form_->geometry().topLeft(), QPoint(80, 50));
+    EXPECT_EQ(form_->size(), QSize(500, 400));
+    form_->setGeometry(120, 90, 640, 360);
+    form_->close();
+    app::TFormBounds stored;
+    ASSERT_TRUE(app::ReadFormBounds("main_log", stored));
+    EXPECT_EQ(stored.Width, 640);
+    EXPECT_EQ(stored.Height, 360);
+    form_->show();
+    EXPECT_EQ(form_->size(), QSize(640, 360));
+    form_->close();
+}
+
+TEST_F(LogWindowsTest, ClosingByHandGivesTheLogButtonItsNormalLook) {
+    components::TCanvasPanelEx logButton;
+    app::SetPanelActive(logButton);
+    logButton.SetTag(app::kPanelTagSwitchedOn);
+    form_->SetLogButton(&logButton);
+    form_->show();
+    form_->close();
+    EXPECT_EQ(logButton.Tag(), 0);
+    EXPECT_EQ(logButton.Fill().fpColor1(), 0x999999u);
+}
+
+TEST_F(LogWindowsTest, F1SaysTheHelpFileIsMissing) {
+    std::vector<QString> texts;
+    app::SetMsgDlgRunner([&](const app::TMsgDlgRequest& r, bool&) {
+        texts.push_back(r.Caption + ": " + r.Text);
+        EXPECT_EQ(r.DlgType, components::mtError);
+        return 1;
+    });
+    form_->show();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(form_.get(), &f1);
+    app::SetMsgDlgRunner(nullptr);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "Error: Helpfile not found !");
+    form_->close();
+}
+
+TEST_F(LogWindowsTest, SnmpLogDocksAsAHiddenPageAndRedocksWhenClosed) {
+    form_->show();
+    QTabWidget* pages = form_->PageControl1();
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->currentIndex(), 0);
+    EXPECT_FALSE(pages->isTabVisible(1));
+    EXPECT_EQ(pages->tabText(1), "Real-Time Analysis Log");
+    EXPECT_TRUE(form_->SnmpLog().Docked());
+
+    form_->SnmpLog().SetDocked(false);
+    EXPECT_EQ(pages->count(), 1);
+    EXPECT_TRUE(form_->SnmpLog().isWindow());
+    EXPECT_FALSE(form_->SnmpLog().Docked());
+
+    EXPECT_FALSE(form_->SnmpLog().close());  // closing is refused: it docks again
+    EXPECT_EQ(pages->count(), 2);
+    EXPECT_TRUE(form_->SnmpLog().Docked());
+    app::TFormBounds stored;
+    EXPECT_TRUE(app::ReadFormBounds("bera_log", stored));
+    form_->close();
+}
+
+}  // namespace
