@@ -27,7 +27,9 @@ TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, st
       firstAttempt_(std::chrono::steady_clock::now()) {
     boost::asio::post(io_, [this] { TryListen(); });
     thread_ = std::thread([this] { io_.run(); });
-    queue_->SetPushListener([this] { boost::asio::post(io_, [this] { WakeSessions(); }); });
+    queue_->SetPushListener([this] {
+        if (!wakePosted_.exchange(true)) boost::asio::post(io_, [this] { WakeSessions(); });
+    });
 }
 
 TTcpServerOutput::~TTcpServerOutput() {
@@ -45,6 +47,7 @@ TTcpServerOutput::~TTcpServerOutput() {
 }
 
 void TTcpServerOutput::WakeSessions() {
+    wakePosted_ = false;  // before the sessions look at the queue: a later item posts a new wake-up
     for (auto& weak : sessions_)
         if (auto s = weak.lock()) s->Wake();
 }

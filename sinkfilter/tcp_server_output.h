@@ -5,6 +5,7 @@
 // connection and waits for the thread, so the port is free again when the destructor returns.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -48,6 +49,9 @@ private:
     std::shared_ptr<TSinkQueue> queue_;
     THostCallback callback_;
     dshow::TComModule::TObjectToken token_;
+
+    // At most one wake-up waits in the loop: items that arrive meanwhile are found by the same one.
+    std::atomic<bool> wakePosted_{false};
 
     std::mutex countersMutex_;
     std::shared_ptr<TSinkOutputCounters> counters_;

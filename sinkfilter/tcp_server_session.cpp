@@ -6,6 +6,16 @@
 #include "sinkfilter/tcp_client_output.h"
 
 namespace sinkfilter {
+namespace {
+
+// Asio's own completion conditions hand the socket at most 64 KB per system call, so a 1 MB item took
+// sixteen sends and as many turns of the event loop. The item goes out in as few sends as the socket
+// buffer allows.
+constexpr size_t kMaxBytesPerSend = 64 * 1024 * 1024;
+
+size_t WholeItem(const boost::system::error_code& ec, size_t) { return ec ? 0 : kMaxBytesPerSend; }
+
+}  // namespace
 
 TTcpServerSession::TTcpServerSession(boost::asio::ip::tcp::socket socket, std::shared_ptr<TSinkQueue> queue,
                                      std::function<std::shared_ptr<TSinkOutputCounters>()> counters,
@@ -46,18 +56,34 @@ void TTcpServerSession::TakeNext() {
         });
         return;
     }
-    sendDeadline_.expires_after(kSendTimeoutMs);
-    sendDeadline_.async_wait([self = shared_from_this()](const boost::system::error_code& ec) {
-        if (!ec) self->Close();  // a stalled client: its write fails and the item goes back
-    });
-    boost::asio::async_write(socket_, boost::asio::buffer(*inFlight_),
+    writeStartedAt_ = std::chrono::steady_clock::now();
+    if (!deadlineArmed_) ArmDeadline(writeStartedAt_ + kSendTimeoutMs);
+    boost::asio::async_write(socket_, boost::asio::buffer(*inFlight_), WholeItem,
                              [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
                                  self->OnWritten(ec);
                              });
 }
 
+void TTcpServerSession::ArmDeadline(std::chrono::steady_clock::time_point at) {
+    deadlineArmed_ = true;
+    sendDeadline_.expires_at(at);
+    sendDeadline_.async_wait([self = shared_from_this()](const boost::system::error_code& ec) {
+        self->deadlineArmed_ = false;
+        if (!ec) self->OnDeadline();
+    });
+}
+
+void TTcpServerSession::OnDeadline() {
+    if (closed_ || !inFlight_) return;  // idle: the next write arms the deadline again
+    const auto due = writeStartedAt_ + kSendTimeoutMs;
+    if (std::chrono::steady_clock::now() >= due) {
+        Close();  // a stalled client: its write fails and the item goes back
+        return;
+    }
+    ArmDeadline(due);  // a later write is in flight: its own deadline counts
+}
+
 void TTcpServerSession::OnWritten(const boost::system::error_code& ec) {
-    sendDeadline_.cancel();
     if (ec) {
         queue_->PushFront(std::move(*inFlight_));
         inFlight_.reset();

@@ -3,6 +3,10 @@
 // the connection and puts the item back at the head of the queue for the next client. While the queue
 // is empty the session waits for Wake (a new item), looking again every kIdlePollMs at the latest.
 // Runs on the server's thread only.
+//
+// The send deadline is one timer per session, not one per item: it is armed when a write starts and
+// none is armed, and when it fires it closes the connection only if the write then in flight began
+// kSendTimeoutMs ago or more; otherwise it waits for that write's own deadline.
 #pragma once
 
 #include <chrono>
@@ -34,6 +38,8 @@ private:
     void WatchPeer();
     void TakeNext();
     void OnWritten(const boost::system::error_code& ec);
+    void ArmDeadline(std::chrono::steady_clock::time_point at);
+    void OnDeadline();
 
     boost::asio::ip::tcp::socket socket_;
     boost::asio::steady_timer pollTimer_;
@@ -42,6 +48,8 @@ private:
     std::function<std::shared_ptr<TSinkOutputCounters>()> counters_;
     THostCallback callback_;
     std::optional<TSinkQueueItem> inFlight_;
+    std::chrono::steady_clock::time_point writeStartedAt_{};
+    bool deadlineArmed_ = false;
     char peerByte_ = 0;
     bool closed_ = false;
     bool waiting_ = false;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -146,11 +147,13 @@ double SinkRun(const TCase& c) {
     control->Run();
     if (c.kind == siUdpClient) std::this_thread::sleep_for(sinkfilter::kDiscardWindow + 200ms);
 
-    const std::vector<uint8_t> sample(c.sampleBytes, 0x5A);
+    // One buffer for every sample, as the pump sends one: the source copies it into each media sample
+    // (what any upstream filter does), and the feeder adds no copy of its own.
+    const auto sample = std::make_shared<const std::vector<uint8_t>>(c.sampleBytes, 0x5A);
     const auto start = steady_clock::now();
     for (size_t i = 0; i < c.samples; ++i) {
         Throttle(r, i, c.sampleBytes);
-        stream->Push({sample, std::nullopt});
+        stream->Push({{}, std::nullopt, false, sample});
     }
     const double seconds = WaitAll(r, c.samples * c.sampleBytes, start);
     control->Stop();

@@ -1,8 +1,13 @@
 #include "engine/http/request_path_mapper.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
+#include <optional>
+#include <vector>
 
 namespace engine {
 namespace {
@@ -40,7 +45,7 @@ fs::path CanonicalOf(const fs::path& path) {
 TMappedPath Verdict(TPathVerdict verdict, fs::path path = {}) { return {verdict, std::move(path)}; }
 
 // Containment first, existence afterwards, so a path outside the root never reaches the second test.
-TMappedPath CheckCandidate(const fs::path& canonicalRoot, const fs::path& candidate, bool& isFolder) {
+TMappedPath CheckCanonically(const fs::path& canonicalRoot, const fs::path& candidate, bool& isFolder) {
     fs::path canonical = CanonicalOf(candidate);
     if (canonical.empty() || !IsWithinRoot(canonicalRoot, canonical)) return Verdict(TPathVerdict::Forbidden);
     std::error_code ec;
@@ -48,6 +53,41 @@ TMappedPath CheckCandidate(const fs::path& canonicalRoot, const fs::path& candid
     if (ec || !fs::exists(status)) return Verdict(TPathVerdict::NotFound);
     isFolder = fs::is_directory(status);
     return Verdict(TPathVerdict::Found, canonical);
+}
+
+// The common case cheaply: "." and ".." are refused before, so when no entry below the canonical
+// folder `base` is a symbolic link, base + segments is already canonical and inside it. One lstat per
+// segment instead of resolving the whole path from "/". Returns nothing when it cannot tell (a link,
+// a folder it may not look into): the caller then takes the canonical road.
+std::optional<TMappedPath> CheckWithoutLinks(const fs::path& base, const std::vector<std::string_view>& segments,
+                                             bool& isFolder) {
+    std::string path = base.native();
+    struct stat st {};
+    if (segments.empty()) {
+        if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+        isFolder = S_ISDIR(st.st_mode);
+        return Verdict(TPathVerdict::Found, base);
+    }
+    for (std::string_view segment : segments) {
+        if (path.empty() || path.back() != '/') path += '/';
+        path.append(segment);
+        if (::lstat(path.c_str(), &st) != 0) {
+            // What is missing below the root is not there, whatever follows it.
+            if (errno == ENOENT || errno == ENOTDIR) return Verdict(TPathVerdict::NotFound);
+            return std::nullopt;
+        }
+        if (S_ISLNK(st.st_mode)) return std::nullopt;
+    }
+    isFolder = S_ISDIR(st.st_mode);
+    return Verdict(TPathVerdict::Found, fs::path(std::move(path)));
+}
+
+TMappedPath CheckCandidate(const fs::path& base, const std::vector<std::string_view>& segments,
+                           const fs::path& canonicalRoot, bool& isFolder) {
+    if (std::optional<TMappedPath> quick = CheckWithoutLinks(base, segments, isFolder)) return *quick;
+    fs::path candidate = base;
+    for (std::string_view segment : segments) candidate /= fs::path(std::string(segment));
+    return CheckCanonically(canonicalRoot, candidate, isFolder);
 }
 
 }  // namespace
@@ -99,21 +139,21 @@ TMappedPath MapRequestPath(const fs::path& canonicalRoot, std::string_view rawPa
         return Verdict(TPathVerdict::Forbidden);
     }
 
-    fs::path candidate = canonicalRoot;
+    std::vector<std::string_view> segments;
     std::string_view rest = std::string_view(decoded).substr(1);
     while (!rest.empty()) {
         size_t slash = rest.find('/');
         std::string_view segment = rest.substr(0, slash);
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (segment == "." || segment == "..") return Verdict(TPathVerdict::Forbidden);
-        if (!segment.empty()) candidate /= fs::path(std::string(segment));
+        if (!segment.empty()) segments.push_back(segment);
     }
 
     bool isFolder = false;
-    TMappedPath mapped = CheckCandidate(canonicalRoot, candidate, isFolder);
+    TMappedPath mapped = CheckCandidate(canonicalRoot, segments, canonicalRoot, isFolder);
     if (mapped.Verdict != TPathVerdict::Found || !isFolder) return mapped;
     // A folder means its index.html; the index itself may be a link and is checked like any request.
-    return CheckCandidate(canonicalRoot, mapped.Path / kFolderIndexFile, isFolder);
+    return CheckCandidate(mapped.Path, {kFolderIndexFile}, canonicalRoot, isFolder);
 }
 
 }  // namespace engine

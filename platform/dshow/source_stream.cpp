@@ -88,8 +88,10 @@ void TSourceStream::ThreadMain() {
         }
         const HRESULT delivered = Deliver(sample.Get());
         if (delivered != S_OK) {
-            // Downstream stopped (the usual order of a graph's Stop) or refused the sample.
-            if (FAILED(delivered) && delivered != VFW_E_WRONG_STATE && delivered != VFW_E_NOT_CONNECTED)
+            // Downstream stopped (the usual order of a graph's Stop: a transform's allocator may already
+            // be decommitted) or refused the sample.
+            if (FAILED(delivered) && delivered != VFW_E_WRONG_STATE && delivered != VFW_E_NOT_CONNECTED &&
+                delivered != VFW_E_NOT_COMMITTED)
                 Log("[" + Filter()->Name() + "] " + Name() + ": delivery refused - " + ErrorText(delivered));
             break;
         }

@@ -3,6 +3,10 @@
 // header per connection type, the TCP client against a server that starts late, and web-socket
 // clients receiving the chunks as binary messages.
 #include <gtest/gtest.h>
+#include <poll.h>
+
+#include <atomic>
+#include <mutex>
 
 #include <set>
 #include <thread>
@@ -63,6 +67,63 @@ TEST(SinkTcpServer, TwoClientsConnectedBeforeRunShareTheSamplesDisjointly) {
     for (uint32_t n : gotB) EXPECT_TRUE(all.insert(n).second) << "sample " << n << " reached both clients";
     EXPECT_EQ(all.size(), kSamples);
     EXPECT_EQ(gotA.size() + gotB.size(), kSamples);
+}
+
+TEST(SinkTcpServer, AStalledClientIsClosedAfterTheSendTimeoutAndItsItemGoesToTheOther) {
+    const int port = fw_test::FreeTcpPort();
+    constexpr size_t kSampleBytes = 1 << 20;
+    constexpr uint32_t kSamples = 24;
+    fw_test::TSinkGraph g({fw_test::VideoType(MEDIASUBTYPE_RGB32, 512, 512, 32, 400000)}, kSampleBytes);
+    g.Setup(port, 32768, true, ftUnk, 0, siTcpServer);
+    fw_test::TFd stalled = fw_test::ConnectTcp(port);  // reads nothing until the server gives up on it
+    fw_test::TFd reader = fw_test::ConnectTcp(port);
+    ASSERT_TRUE(stalled && reader);
+    std::this_thread::sleep_for(100ms);
+    ASSERT_EQ(g.control->Run(), S_OK);
+
+    std::mutex mutex;
+    std::vector<uint32_t> gotReader;
+    std::atomic<bool> done{false};
+    std::thread readerThread([&] {
+        while (!done)
+            if (auto frame = fw_test::ReadFrame(reader.get(), 200ms)) {
+                std::lock_guard lock(mutex);
+                gotReader.push_back(fw_test::SampleNumber(frame->payload));
+            }
+    });
+    for (uint32_t i = 0; i < kSamples; ++i) {
+        g.Push(fw_test::NumberedSample(i, kSampleBytes));
+        ASSERT_TRUE(g.WaitDelivered(i + 1));
+        std::this_thread::sleep_for(20ms);  // well below the queue's limit: nothing is dropped
+    }
+
+    // Once a write has waited the send time-out (5 s) the server gives up on the stalled client and the
+    // sample in flight goes back to the queue and on to the other client: then every sample went out whole.
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return g.Stats().OutpSamples == kSamples; }, 12s))
+        << "the sample in flight at the stalled client never went out";
+    // The stalled client holds some whole samples, perhaps the start of the one that was in flight, and
+    // then the end of the connection (queued behind the data it did not read).
+    std::vector<uint32_t> gotStalled;
+    while (auto frame = fw_test::ReadFrame(stalled.get(), 500ms)) gotStalled.push_back(fw_test::SampleNumber(frame->payload));
+    std::vector<uint8_t> rest(kSampleBytes);
+    pollfd readable{stalled.get(), POLLIN, 0};
+    ssize_t n = 1;
+    while (n > 0 && ::poll(&readable, 1, 1000) > 0) n = ::recv(stalled.get(), rest.data(), rest.size(), 0);
+    EXPECT_LE(n, 0) << "the stalled connection is still open";
+
+    EXPECT_TRUE(fw_test::WaitUntil(
+        [&] {
+            std::lock_guard lock(mutex);
+            return gotReader.size() + gotStalled.size() >= kSamples;
+        },
+        5s));
+    done = true;
+    readerThread.join();
+    std::set<uint32_t> all(gotReader.begin(), gotReader.end());
+    for (uint32_t number : gotStalled)
+        EXPECT_TRUE(all.insert(number).second) << "sample " << number << " reached both clients";
+    EXPECT_EQ(all.size(), kSamples);
+    EXPECT_EQ(gotReader.size() + gotStalled.size(), kSamples);
 }
 
 TEST(SinkSampleHeader, VideoFieldsOnlyForAVideoInfoConnectionWithTheVp8Setting) {

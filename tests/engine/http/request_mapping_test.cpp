@@ -18,7 +18,8 @@ using engine::TPathVerdict;
 namespace {
 
 // root/ with index.html, a.png, sub/index.html, empty/, inner -> a.png, out -> ../outside,
-// outfile -> ../outside/secret.txt; outside/secret.txt beside root; rootsibling/x.txt beside root.
+// outfile -> ../outside/secret.txt, sublink -> sub, sub/up -> ../../outside; outside/secret.txt beside
+// root; rootsibling/x.txt beside root.
 class MappingFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -38,6 +39,8 @@ protected:
         fs::create_symlink(base_ / "outside" / "secret.txt", root_ / "outfile");
         fs::create_directories(root_ / "linkedindex");
         fs::create_symlink(base_ / "outside" / "secret.txt", root_ / "linkedindex" / "index.html");
+        fs::create_symlink(root_ / "sub", root_ / "sublink");          // a folder link that stays inside
+        fs::create_symlink(base_ / "outside", root_ / "sub" / "up");  // one that leaves from deeper down
         canonicalRoot_ = fs::canonical(root_);
     }
 
@@ -58,6 +61,9 @@ TEST_F(MappingFixture, FilesFoldersAndMissingEntries) {
         {"/sub", TPathVerdict::Found, "sub/index.html"},
         {"/sub/", TPathVerdict::Found, "sub/index.html"},
         {"/inner", TPathVerdict::Found, "a.png"},  // a link that stays inside
+        {"/sublink/index.html", TPathVerdict::Found, "sub/index.html"},
+        {"/sublink/", TPathVerdict::Found, "sub/index.html"},
+        {"/sublink/missing", TPathVerdict::NotFound, nullptr},
         {"/%61.png", TPathVerdict::Found, "a.png"},
         {"/empty/", TPathVerdict::NotFound, nullptr},  // folder without index.html
         {"/missing.png", TPathVerdict::NotFound, nullptr},
@@ -86,6 +92,7 @@ TEST_F(MappingFixture, EveryEscapeIsForbiddenWhetherOrNotTheTargetExists) {
         "//etc/passwd", "/sub//index.html",
         "etc/passwd", "http://127.0.0.1/index.html", "*",
         "/out/secret.txt", "/out/none.txt", "/outfile", "/out",
+        "/sub/up/secret.txt", "/sub/up/none.txt", "/sub/up", "/sublink/up/secret.txt",
         "/linkedindex/",  // a folder whose index.html leads outside
         "/a.png%00.html", "/./a.png", "/sub/./index.html",
         "/../rootsibling/x.txt", "/../root/a.png",

@@ -65,8 +65,9 @@ HRESULT TPushStream::FillBuffer(IMediaSample* sample) {
     if (next.endOfStream) return S_FALSE;
     BYTE* p = nullptr;
     sample->GetPointer(&p);
-    const size_t n = std::min<size_t>(next.data.size(), static_cast<size_t>(sample->GetSize()));
-    if (n > 0) std::memcpy(p, next.data.data(), n);
+    const std::vector<uint8_t>& data = next.shared ? *next.shared : next.data;
+    const size_t n = std::min<size_t>(data.size(), static_cast<size_t>(sample->GetSize()));
+    if (n > 0) std::memcpy(p, data.data(), n);
     sample->SetActualDataLength(static_cast<LONG>(n));
     if (next.times) sample->SetTime(&next.times->first, &next.times->second);
     return S_OK;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -16,6 +17,8 @@ struct TPushedSample {
     std::vector<uint8_t> data;
     std::optional<std::pair<REFERENCE_TIME, REFERENCE_TIME>> times;
     bool endOfStream = false;
+    // Sent instead of data when set: a benchmark pushes one buffer many times without copying it first.
+    std::shared_ptr<const std::vector<uint8_t>> shared = nullptr;
 };
 
 class TPushStream final : public dshow::TSourceStream {

@@ -21,10 +21,11 @@ public:
         static int started = 0;  // servers of this program get numbers of their own
         for (int attempt = 0; attempt < 20 && !server_; ++attempt) {
             const int number = 200 + (::getpid() * 7 + (started++) * 13) % 3000;
-            if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-                std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+            const std::string digits = std::to_string(number);
+            if (std::filesystem::exists(std::filesystem::path("/tmp/.X11-unix") / ("X" + digits)) ||
+                std::filesystem::exists(std::filesystem::path("/tmp") / (".X" + digits + "-lock")))
                 continue;
-            name_ = ":" + std::to_string(number);
+            name_ = std::string(":").append(digits);
             auto server = std::make_unique<ChildProcess>(std::vector<std::string>{
                 "Xvfb", name_, "-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
                 "-nolisten", "tcp", "-ac", "-noreset"});
