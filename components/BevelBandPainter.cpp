@@ -14,7 +14,7 @@ void TBevelBandPainter::Band(TColor a, TColor b, int n, bool gradient, bool bord
     for (int i = 0; i < n; ++i) {
         const TColor color = gradient ? ColorAtStep(n, i + 1, a, b) : a;
         canvas_.SetPenColor(color);
-        const TBandRing ring{rect_, ringCounter_ + i, i, gradient, b};
+        const TBandRing ring{rect_, ringCounter_ + i, i, gradient, b, color};
         switch (shape_) {
         case bsRect:
             RectRing(ring, color);
@@ -34,6 +34,10 @@ void TBevelBandPainter::Band(TColor a, TColor b, int n, bool gradient, bool bord
             PolygonRing(ring);
             break;
         case bsVariable:
+            if (variableRing_) {
+                canvas_.SetPenWidth(1);
+                variableRing_(canvas_, ring);
+            }
             break;
         }
     }
@@ -62,7 +66,7 @@ void TBevelBandPainter::EllipseRing(const TBandRing& ring, int n) {
 
 void TBevelBandPainter::RoundRectRing(const TBandRing& ring, bool border) {
     canvas_.SetPenWidth(ring.i > 0 || border ? 3 : 1);
-    canvas_.SetHollowBrush();
+    if (!roundRectKeepsBrush_) canvas_.SetHollowBrush();
     canvas_.RoundRect(ring.rect, edge_, edge_);
 }
 

@@ -3,8 +3,12 @@
 // Rectangle, ellipse and rounded-rectangle rings follow a working rectangle that shrinks by one pixel per
 // ring; polygon rings are numbered by a ring counter that runs through all bands of one pass, so later
 // bands continue inward where earlier ones stopped. While a band is drawn, the right and bottom edges
-// sit one pixel in, so rings fall on the last pixel column and row. A variable outline has no rings here.
+// sit one pixel in, so rings fall on the last pixel column and row. A variable outline has no rings of
+// its own: its owner draws them through the variable-ring hook, numbered like the polygon rings.
 #pragma once
+
+#include <functional>
+#include <utility>
 
 #include "components/BevelTypes.h"
 #include "components/Canvas.h"
@@ -19,7 +23,11 @@ struct TBandRing {
     int i;          // the ring's index within its band
     bool gradient;
     TColor colorB;  // the lower-right colour of a two-coloured ring
+    TColor color;   // the ring's own colour: its ramp step with gradient, else the upper-left colour A
 };
+
+// Draws one ring of a variable outline; the pen already has the ring's colour and width 1.
+using TVariableRingHook = std::function<void(TCanvas& canvas, const TBandRing& ring)>;
 
 class TBevelBandPainter {
 public:
@@ -27,6 +35,11 @@ public:
 
     // n rings; border marks the border line's band (its rounded-rectangle rings are 3 pixels from the first).
     void Band(TColor a, TColor b, int n, bool gradient, bool border = false);
+
+    // The rings of a variable outline; without a hook it has none.
+    void SetVariableRingHook(TVariableRingHook hook) { variableRing_ = std::move(hook); }
+    // Rounded-rectangle rings fill with the canvas's current brush instead of leaving the inside alone.
+    void SetRoundRectRingsKeepBrush(bool keep) { roundRectKeepsBrush_ = keep; }
 
     int RingCounter() const { return ringCounter_; }
     const TRect& WorkingRect() const { return rect_; }
@@ -43,6 +56,8 @@ private:
     TBevelShape shape_;
     int edge_;
     int ringCounter_ = 0;
+    TVariableRingHook variableRing_;
+    bool roundRectKeepsBrush_ = false;
 };
 
 }  // namespace components

@@ -11,3 +11,7 @@ target_sources(components PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/BevelOutline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BevelBandPainter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ColorFrames.cpp)
+# The colour button and its variable outline.
+target_sources(components PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/VariableOutline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ColorButton.cpp)

@@ -11,3 +11,6 @@ fw_add_test(NAME notify_icon_test
 fw_add_test(NAME color_frames_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/color_frames_test.cpp
   LIBS components Qt6::Widgets)
+fw_add_test(NAME color_button_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/color_button_test.cpp
+  LIBS components Qt6::Widgets)
