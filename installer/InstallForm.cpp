@@ -1,0 +1,381 @@
+#include "installer/InstallForm.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QShowEvent>
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+#include "components/ColorFrames.h"
+#include "engine/util/path_utils.h"
+#include "installer/ButtonLooks.h"
+#include "installer/CanvasPanelEx.h"
+#include "installer/DisplayMemo.h"
+#include "installer/InstallerHost.h"
+#include "installer/InstallerLed.h"
+#include "installer/InstallerLog.h"
+#include "installer/InstallerMessages.h"
+#include "installer/InstallerRegistry.h"
+#include "installer/InstallerStartUp.h"
+#include "installer/LibraryInstall.h"
+#include "installer/Unzip.h"
+#include "installer/VlcDownload.h"
+#include "installer/VlcLibraryProbe.h"
+#include "installer/WaitForm.h"
+
+namespace hollarin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kLogName = "install window";
+constexpr const char* kWriteTestFile = "test.txt";
+constexpr const char* kWriteTestLine = "writing test";
+constexpr const char* kNotAvailable = "n/a";
+constexpr components::TColor kMemoPanelColor = 0xC0FFFF;
+constexpr int kMemoBorderPx = 10;
+
+const QString kErrorTitle = QStringLiteral("Error");
+const QString kInstallTitle = QStringLiteral("Installation");
+
+// The folder named by -dd when it exists or can be made; "" otherwise (never a relative path).
+std::string AcceptTargetFolder(const std::string& folder) {
+    if (folder.empty()) return std::string();
+    const fs::path path(folder);
+    if (!path.is_absolute()) {
+        InstallerLog(kLogName, "library folder \"" + folder + "\" is not absolute: not used");
+        return std::string();
+    }
+    std::error_code ec;
+    if (!fs::is_directory(path, ec) && !fs::create_directories(path, ec)) {
+        InstallerLog(kLogName, "library folder \"" + folder + "\" cannot be made: " + ec.message());
+        return std::string();
+    }
+    return engine::IncludeTrailingPathDelimiter(folder);
+}
+
+// The thousands separator of the system's locale; a blank where it is no single ASCII character.
+char SystemGroupSeparator() {
+    const QString separator = QLocale::system().groupSeparator();
+    return separator.size() == 1 && separator[0].unicode() > 0x20 && separator[0].unicode() < 0x80
+               ? char(separator[0].unicode())
+               : ' ';
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    return label;
+}
+
+}  // namespace
+
+void SetLedOk(TLed& led, bool ok) {
+    TCustomColor& colors = led.Led().llCustomColor();
+    led.Led().SetLlColor(lcdCustom);
+    colors.SetCcColor1On(ok ? 0x006600 : 0x0000EA);
+    colors.SetCcColor2On(ok ? 0x80FF80 : 0x8080FF);
+}
+
+QString TFaldrin_Install_Form::InformationText(const std::string& wantedVersion) {
+    return QStringLiteral("IMPORTANT INFORMATION !\r\n") + QString(19, QLatin1Char('=')) + QStringLiteral("\r\n\r\n") +
+           QStringLiteral("VLC V") + QString::fromStdString(wantedVersion) +
+           QStringLiteral(" as player/decoder plug-in required !") + QStringLiteral("\r\n\r\n") +
+           QStringLiteral("Please click 'GetVLC' to download and install the required VLC libraries.") +
+           QStringLiteral("\r\n\r\n") + QStringLiteral("!!! Note : An already installed VLC is not affected !!!") +
+           QStringLiteral("\r\n\r\n") + QString(77, QLatin1Char('-')) + QStringLiteral("\r\n\r\n") +
+           QStringLiteral("After successful installation please re-start the desired application.") +
+           QStringLiteral("\r\n\r\n");
+}
+
+TFaldrin_Install_Form::TFaldrin_Install_Form(TInstallFormSetup setup, TWait_Form& waitForm, IInstallerHost& host,
+                                             TInstallerVlcLib& binding)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      setup_(std::move(setup)),
+      wait_(waitForm),
+      host_(host),
+      binding_(binding),
+      paths_(DownloadPaths(setup_.TempFolder)),
+      messages_([this](uint32_t msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); }) {
+    setWindowTitle(QString::fromLatin1(kInstallWindowCaption));
+    BuildLayout();
+    wait_.OnBreak = [this](int mode) { BreakOff(mode); };
+    FormCreate();
+}
+
+TFaldrin_Install_Form::~TFaldrin_Install_Form() = default;
+
+void TFaldrin_Install_Form::BuildLayout() {
+    setFixedSize(kInstallWindowWidth, kInstallWindowHeight);
+    auto* frame = new components::TColorFrames(this);
+    frame->setGeometry(0, 0, kInstallWindowWidth, kInstallWindowHeight);
+    frame->SetHitTest(components::htForm);
+
+    titlePanel_ = new TCanvasPanelEx(frame);
+    titlePanel_->setGeometry(10, 10, kInstallWindowWidth - 20, 30);
+    titlePanel_->SetCaption(QStringLiteral("Setup Plug-In"));
+    titlePanel_->SetHitTest(components::htForm);
+
+    auto* memoPanel = new QFrame(frame);
+    memoPanel->setGeometry(10, 50, kInstallWindowWidth - 20, 250);
+    QPalette memoPalette = memoPanel->palette();
+    memoPalette.setColor(QPalette::Window, components::ToQColor(kMemoPanelColor));
+    memoPanel->setPalette(memoPalette);
+    memoPanel->setAutoFillBackground(true);
+    memo_ = new TDisplayMemo(memoPanel);
+    memo_->setGeometry(kMemoBorderPx, kMemoBorderPx, memoPanel->width() - 2 * kMemoBorderPx,
+                       memoPanel->height() - 2 * kMemoBorderPx);
+    memo_->setFrameShape(QFrame::NoFrame);
+
+    MakeLabel(frame, QStringLiteral("Version"), 20, 316);
+    versionPanel_ = new QLabel(QString::fromLatin1(kNotAvailable), frame);
+    versionPanel_->setGeometry(75, 312, 110, 24);
+    versionPanel_->setFrameShape(QFrame::Panel);
+    versionPanel_->setFrameShadow(QFrame::Sunken);
+    versionPanel_->setAlignment(Qt::AlignCenter);
+
+    MakeLabel(frame, QStringLiteral("VLC"), 200, 316);
+    vlcLed_ = new TLed(frame);
+    vlcLed_->move(230, 316);
+    vlcLed_->LedMainProp().SetLpOn(true);
+    MakeLabel(frame, QStringLiteral("Admin"), 255, 316);
+    adminLed_ = new TLed(frame);
+    adminLed_->move(300, 316);
+    adminLed_->Led().SetLlColor(lcdGreen);
+
+    adminLabel_ = new QLabel(QStringLiteral("Administrator rights required !"), frame);
+    adminLabel_->setGeometry(20, 352, 220, 20);
+    QPalette warn = adminLabel_->palette();
+    warn.setColor(QPalette::WindowText, Qt::red);
+    adminLabel_->setPalette(warn);
+
+    getVlcButton_ = new TCanvasPanelEx(frame);
+    getVlcButton_->setGeometry(250, 346, 95, 32);
+    getVlcButton_->SetCaption(QStringLiteral("Get VLC"));
+    WireButtonLooks(*getVlcButton_, kButtonNormalFontColor);
+    getVlcButton_->OnClick = [this](QWidget*) { GetVlc_TBClick(); };
+
+    exitButton_ = new TCanvasPanelEx(frame);
+    exitButton_->setGeometry(355, 346, 95, 32);
+    exitButton_->SetCaption(QStringLiteral("Exit"));
+    exitButton_->setFocusPolicy(Qt::StrongFocus);
+    WireButtonLooks(*exitButton_, kButtonNormalFontColor);
+    exitButton_->OnClick = [this](QWidget*) { Cancel_TBClick(); };
+}
+
+void TFaldrin_Install_Form::FormCreate() {
+    wantedVlcVersion_ = !setup_.CommandLine.VlcVersionParam.empty()
+                            ? setup_.CommandLine.VlcVersionParam
+                            : RegReadMonitorString(kSupportedVlcVerValue, kDefaultSupportedVlcVer);
+    rights_ = true;
+    adminLabel_->hide();
+    libVlcDir_ = AcceptTargetFolder(setup_.CommandLine.VlcDirParam);
+    const TVlcProbe probe = ProbeVlcLibrary(binding_, libVlcDir_, wantedVlcVersion_);
+    if (probe.Loaded) {
+        vlcOk_ = probe.Version.Ok;
+        ShowVersion(probe.Version.VersionText);
+    }
+}
+
+void TFaldrin_Install_Form::ShowVersion(const std::string& versionText) {
+    vlcVersionText_ = versionText;
+    versionPanel_->setText(QString::fromStdString(vlcVersionText_));
+    SetLedOk(*vlcLed_, true);
+}
+
+void TFaldrin_Install_Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+bool TFaldrin_Install_Form::WriteTest() const {
+    const std::string folder =
+        engine::IncludeTrailingPathDelimiter(setup_.ProgramFolder.empty() ? engine::ProgramFolder() : setup_.ProgramFolder);
+    // A file of that name that is there already is not ours to replace.
+    std::error_code ec;
+    std::string file = folder + kWriteTestFile;
+    if (fs::exists(file, ec)) file = folder + "test-" + std::to_string(getpid()) + ".txt";
+    {
+        std::ofstream out(file, std::ios::trunc);
+        out << kWriteTestLine << '\n';
+        out.close();
+        if (!out) {
+            InstallerLog(kLogName, "write test in " + folder + " failed");
+            fs::remove(file, ec);
+            return false;
+        }
+    }
+    return fs::remove(file, ec);
+}
+
+void TFaldrin_Install_Form::FormShow() {
+    adminLed_->LedMainProp().SetLpOn(false);
+    bool isAdmin = false;
+    const bool tested = host_.IsUserAdministrator(isAdmin);
+    rights_ = isAdmin;
+    if (!tested || !rights_) {
+        host_.ShowMessage(kErrorTitle, QStringLiteral("Run this application as administration !!!"), TMessageIcon::Error);
+        host_.EndProcess();
+        return;
+    }
+    adminLed_->LedMainProp().SetLpOn(true);
+    if (!WriteTest()) rights_ = false;
+    adminLabel_->setVisible(!rights_);
+    memo_->setPlainText(InformationText(wantedVlcVersion_));
+    if (vlcOk_) {
+        versionPanel_->setText(QString::fromStdString(vlcVersionText_));
+        SetLedOk(*vlcLed_, true);
+        getVlcButton_->setEnabled(false);
+        adminLabel_->hide();
+    } else {
+        versionPanel_->setText(QString::fromLatin1(kNotAvailable));
+        SetLedOk(*vlcLed_, false);
+        getVlcButton_->setEnabled(true);
+    }
+    exitButton_->setFocus();
+}
+
+QString TFaldrin_Install_Form::VersionPanelText() const { return versionPanel_->text(); }
+bool TFaldrin_Install_Form::AdminLabelShown() const { return adminLabel_->isVisibleTo(this); }
+QString TFaldrin_Install_Form::MemoText() const { return memo_->toPlainText(); }
+
+void TFaldrin_Install_Form::GetVlc_TBClick() {
+    if (!getVlcButton_->isEnabled() || Busy()) return;
+    if (!rights_) {
+        host_.ShowMessage(kErrorTitle, QStringLiteral("Administrator rights required !"), TMessageIcon::None);
+        return;
+    }
+    const auto url = VlcDownloadUrl(wantedVlcVersion_, setup_.DownloadServer);
+    if (!url) {
+        InstallerLog(kLogName, "version \"" + wantedVlcVersion_ + "\" cannot name a download");
+        host_.ShowMessage(kErrorTitle,
+                          QStringLiteral("The VLC version \"%1\" cannot be downloaded: it is not a version number.")
+                              .arg(QString::fromStdString(wantedVlcVersion_)),
+                          TMessageIcon::Error);
+        return;
+    }
+    TDownloadRequest request;
+    request.Url = *url;
+    request.ZipFileName = paths_.ZipFileName;
+    request.ProgressTarget = messages_.Handle();
+    download_ = std::make_unique<TVlcDownload>(
+        request, [this](TVlcDownload&, const TDownloadResult& result) { DownloadDone(result); }, setup_.HttpClient);
+    if (!download_->Start()) {
+        InstallerLog(kLogName, "the download thread could not be started");
+        download_.reset();
+        return;
+    }
+    wait_.SetGaugeMax(kExpectedArchiveBytes);
+    wait_.ShowWait(kWaitModeDownloading, this);
+}
+
+void TFaldrin_Install_Form::OnMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
+    if (msg != kInstallerMessage || !wait_.Showing()) return;
+    const int bytes = int(std::min<intptr_t>(lParam, INT_MAX));
+    if (wParam == kDownloadProgress) {
+        wait_.SetGaugeProgress(bytes);
+    } else if (wParam == kDownloadSize && lParam >= 0) {
+        // Without a length (-1) the gauge keeps its expected size and the text its mode's.
+        wait_.SetGaugeMax(bytes);
+        wait_.SetInfoText(QString::fromStdString(DownloadSizeText(lParam, SystemGroupSeparator())));
+    }
+}
+
+void TFaldrin_Install_Form::DownloadDone(const TDownloadResult& result) {
+    switch (result.Status) {
+    case TDownloadStatus::Downloaded: {
+        RegWriteMonitorString(kZipFnValue, paths_.ZipFileName);
+        RegWriteMonitorString(kZipDirValue, paths_.ZipDirValue);
+        wait_.EndWait();
+        wait_.ShowWait(kWaitModeUnpacking, this);
+        unzip_ = std::make_unique<TUnzip>();
+        unzip_->SetZipFile(result.ZipFileName);
+        unzip_->SetTargetDir(paths_.UnzipDir);
+        unzip_->OnDone = [this](TUnzip&, int code, bool done) { InstallLibraries(code, done); };
+        if (!unzip_->Start()) {
+            InstallerLog(kLogName, "the extraction of " + result.ZipFileName + " could not be started");
+            unzip_.reset();
+            wait_.EndWait();
+        }
+        break;
+    }
+    case TDownloadStatus::DownloadFailed:
+        wait_.EndWait();
+        host_.ShowMessage(kErrorTitle,
+                          QStringLiteral("Download Error!\r\n\r\nReasons could be:\r\n  - no proper Internet "
+                                         "connection!\r\n  - VLC download server down"),
+                          TMessageIcon::Error);
+        break;
+    case TDownloadStatus::SaveFailed:
+        InstallerLog(kLogName, "the archive could not be saved as " + paths_.ZipFileName);
+        wait_.EndWait();
+        break;
+    }
+    download_.reset();
+}
+
+void TFaldrin_Install_Form::InstallLibraries(int code, bool done) {
+    if (!done || code != kUnzipOk) {
+        InstallerLog(kLogName, "extraction ended with code " + std::to_string(code) + ": nothing installed");
+        wait_.EndWait();
+    } else {
+        wait_.EndWait();
+        wait_.ShowWait(kWaitModePreparing, this);
+        const TInstallResult result = TLibraryInstall(binding_, paths_.UnzipDir, libVlcDir_, wantedVlcVersion_).Run();
+        if (result.Probe.Loaded) {
+            vlcOk_ = result.Probe.Version.Ok;
+            ShowVersion(result.Probe.Version.VersionText);
+        }
+        wait_.EndWait();
+        ReportInstall(result);
+    }
+    unzip_.reset();
+}
+
+void TFaldrin_Install_Form::ReportInstall(const TInstallResult& result) {
+    const QString version = QString::fromStdString(wantedVlcVersion_);
+    const QString folder = QString::fromStdString(libVlcDir_);
+    switch (result.Status) {
+    case TInstallStatus::Installed:
+        return;
+    case TInstallStatus::NoTargetFolder:
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("No usable library folder was named (-dd): nothing was installed."),
+                          TMessageIcon::Error);
+        return;
+    case TInstallStatus::NoRelease:
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("The downloaded archive holds no VLC %1 release for this system (no folder "
+                                         "\"vlc-%1\" with the libVLC libraries).\r\n\r\nNothing was installed; the "
+                                         "library folder was left as it was:\r\n%2")
+                              .arg(version, folder),
+                          TMessageIcon::Error);
+        return;
+    case TInstallStatus::CopyFailed:
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("The VLC %1 libraries could not be copied.\r\n\r\nNothing was installed; the "
+                                         "library folder was left as it was:\r\n%2")
+                              .arg(version, folder),
+                          TMessageIcon::Error);
+        return;
+    case TInstallStatus::ReplaceFailed:
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("The library folder could not be replaced; it was left as it was:\r\n%1")
+                              .arg(folder),
+                          TMessageIcon::Error);
+        return;
+    }
+}
+
+void TFaldrin_Install_Form::BreakOff(int mode) {
+    if (mode == kWaitModeDownloading || mode == kWaitModeUnpacking || mode == kWaitModePreparing) host_.EndProcess();
+}
+
+void TFaldrin_Install_Form::Cancel_TBClick() { close(); }
+
+}  // namespace hollarin

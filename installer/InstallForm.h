@@ -1,0 +1,115 @@
+// Hollarin's install window. At creation it settles the wanted libVLC version and the library folder
+// and loads the libVLC found there; when shown it insists on administrator rights and a writable
+// program folder and explains the situation. "Get VLC" downloads the release archive (the wait window
+// shows the progress), extracts it and installs its libraries into the library folder; the version
+// panel and the "VLC" LED then show what loaded.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "installer/CommandLine.h"
+#include "installer/DownloadNaming.h"
+#include "installer/HttpClient.h"
+#include "platform/ui/message_target.h"
+
+class QLabel;
+
+namespace hollarin {
+
+class IInstallerHost;
+class TCanvasPanelEx;
+class TDisplayMemo;
+class TInstallerVlcLib;
+class TLed;
+class TUnzip;
+class TVlcDownload;
+class TWait_Form;
+struct TDownloadResult;
+struct TInstallResult;
+
+// The archive size the gauge starts with until the real length arrives.
+constexpr int kExpectedArchiveBytes = 35617000;
+constexpr int kInstallWindowWidth = 471;
+constexpr int kInstallWindowHeight = 400;
+
+struct TInstallFormSetup {
+    TCommandLine CommandLine;
+    std::string DownloadServer = kVlcDownloadServer;  // may carry a port
+    std::string TempFolder;                           // "": the system's temporary folder
+    std::string ProgramFolder;                        // where the write test writes; "": the program's own
+    std::shared_ptr<THttpClient> HttpClient;          // null: libcurl
+};
+
+class TFaldrin_Install_Form : public QWidget {
+public:
+    TFaldrin_Install_Form(TInstallFormSetup setup, TWait_Form& waitForm, IInstallerHost& host,
+                          TInstallerVlcLib& binding);
+    ~TFaldrin_Install_Form() override;
+
+    void GetVlc_TBClick();
+    void Cancel_TBClick();
+
+    const std::string& WantedVlcVersion() const { return wantedVlcVersion_; }
+    const std::string& LibVlcDir() const { return libVlcDir_; }
+    const std::string& VlcVersionText() const { return vlcVersionText_; }
+    bool VlcOk() const { return vlcOk_; }
+    bool Rights() const { return rights_; }
+    bool Busy() const { return download_ != nullptr || unzip_ != nullptr; }
+    TCanvasPanelEx& GetVlcButton() { return *getVlcButton_; }
+    TCanvasPanelEx& ExitButton() { return *exitButton_; }
+    TLed& VlcLed() { return *vlcLed_; }
+    TLed& AdminLed() { return *adminLed_; }
+    QString VersionPanelText() const;
+    bool AdminLabelShown() const;
+    QString MemoText() const;
+
+    // The memo's text for the wanted version.
+    static QString InformationText(const std::string& wantedVersion);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildLayout();
+    void FormCreate();
+    void FormShow();
+    bool WriteTest() const;
+    void ShowVersion(const std::string& versionText);
+    void OnMessage(uint32_t msg, intptr_t wParam, intptr_t lParam);
+    void DownloadDone(const TDownloadResult& result);
+    void InstallLibraries(int code, bool done);
+    void ReportInstall(const TInstallResult& result);
+    void BreakOff(int mode);
+
+    TInstallFormSetup setup_;
+    TWait_Form& wait_;
+    IInstallerHost& host_;
+    TInstallerVlcLib& binding_;
+    const TDownloadPaths paths_;
+
+    std::string wantedVlcVersion_;
+    std::string libVlcDir_;
+    std::string vlcVersionText_;
+    bool vlcOk_ = false;
+    bool rights_ = true;
+
+    TCanvasPanelEx* titlePanel_ = nullptr;
+    TDisplayMemo* memo_ = nullptr;
+    QLabel* versionPanel_ = nullptr;
+    TLed* vlcLed_ = nullptr;
+    TLed* adminLed_ = nullptr;
+    QLabel* adminLabel_ = nullptr;
+    TCanvasPanelEx* getVlcButton_ = nullptr;
+    TCanvasPanelEx* exitButton_ = nullptr;
+
+    std::unique_ptr<TVlcDownload> download_;
+    std::unique_ptr<TUnzip> unzip_;
+    platform::MessageTarget messages_;
+};
+
+// SetLedOk: a custom colour pair, green when ok, else red.
+void SetLedOk(TLed& led, bool ok);
+
+}  // namespace hollarin
