@@ -161,15 +161,12 @@ bool SaveListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
         writeEntries(doc.get()->append_child(format.RootName));
         std::ostringstream out;
         doc.get()->save(out, "  ", pugi::format_default, pugi::encoding_utf8);
+        // Two of the lists hold passwords: every list file is the owner's alone.
         std::string error;
-        if (!engine::WriteFileAtomic(path, out.str(), &error)) {
+        if (!engine::WriteFileAtomic(path, out.str(), &error, engine::kOwnerOnlyFileMode)) {
             LogListFileError(FileTag(path) + "not written: " + error);
             return false;
         }
-        // Two of the lists hold passwords: every list file is the owner's alone.
-        std::error_code ec;
-        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
-        if (ec) LogListFileError(FileTag(path) + "its permissions could not be narrowed: " + ec.message());
         return true;
     } catch (const std::exception& e) {
         LogListFileError(FileTag(path) + "not written: " + e.what());

@@ -1,7 +1,6 @@
 // The values of the list files (capture.xml, httpserv.xml, wsocket.xml): one child element per field,
-// its text the value. Booleans are written "True" / "False" and read as True or False in any case or as
-// an integer (non-zero is true); integers are decimal. A missing child or a text that does not convert
-// leaves the field as it was.
+// its text the value, read as engine/util/xml_value_text.h says. Booleans are written "True" / "False",
+// integers decimal. A missing child or a text that does not convert leaves the field as it was.
 #pragma once
 
 #include <pugixml.hpp>
@@ -9,13 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace app {
-
-// Decimal with an optional sign; blanks around it are ignored.
-std::optional<int64_t> ParseListInteger(std::string_view text);
-std::optional<bool> ParseListBool(std::string_view text);
 
 class TListEntryReader {
 public:

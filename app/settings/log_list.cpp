@@ -4,7 +4,7 @@ namespace app {
 
 const char* LogLevelTag(uint8_t level) {
     static const char* const kTags[] = {"[sys]", "[wrn]", "[err]", "[dbg]", "[inf]", "[dx ]"};
-    return level < std::size(kTags) ? kTags[level] : "[???]";
+    return level < std::size(kTags) ? kTags[level] : "";  // an unknown level shows no tag
 }
 
 void TLogList::Append(TLogListEntry entry) {

@@ -20,7 +20,7 @@ enum TLogLevel : uint8_t {
     kLogDirectX = 5,
 };
 
-// "[sys]", "[wrn]", "[err]", "[dbg]", "[inf]", "[dx ]"; "[???]" for any other level.
+// "[sys]", "[wrn]", "[err]", "[dbg]", "[inf]", "[dx ]"; empty (no tag) for any other level.
 const char* LogLevelTag(uint8_t level);
 
 // The most entries the main window's queueing keeps pending; further entries are dropped.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/settings/app_paths.h"
+#include "engine/util/ip_address.h"
 #include "engine/vlc/VlcVersion.h"
 
 namespace app {
@@ -18,8 +19,7 @@ namespace app {
 // empty value).
 inline constexpr std::string_view kDefaultVlcVer = engine::kRequiredVlcVersion;
 
-// 127.0.0.1 as the 32-bit address integer (first octet in the top byte).
-constexpr int32_t kLoopbackAddress = 2130706433;
+using engine::kLoopbackAddress;
 
 // Archive pruning (ArchiveLimit).
 enum : uint8_t { kArchiveNoPruning = 0, kArchivePruneBySize = 1, kArchivePruneByCount = 2 };

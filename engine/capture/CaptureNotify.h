@@ -3,17 +3,12 @@
 // receives nothing.
 #pragma once
 
-#include <cstdint>
-
 #include "engine/util/capture_notify.h"  // wmCaptureNotify and its kinds
+#include "platform/ui/message_poster.h"
 
 namespace engine {
 
 // Posted, never sent: a worker never waits for the receiver.
-class ICaptureNotifier {
-public:
-    virtual ~ICaptureNotifier() = default;
-    virtual void Post(intptr_t wParam, intptr_t lParam) = 0;
-};
+using ICaptureNotifier = platform::IMessagePoster;
 
 }  // namespace engine

@@ -14,10 +14,10 @@
 #include "engine/capture/ShareDefaultsFromSettings.h"
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/VlcArguments.h"
-#include "engine/capture/WindowCaptureNotifier.h"
 #include "engine/util/monitors.h"
 #include "engine/vlc/BoundVlcApi.h"
 #include "engine/vlc/VlcLib.h"
+#include "platform/ui/window_poster.h"
 
 namespace engine {
 namespace {
@@ -51,7 +51,7 @@ TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform
     s.Vlc = std::make_shared<BoundVlcApi>();
     s.MakeGraph = &MakeSpreadCaptureGraph;
     s.MakeFtpMirror = &MakeFtpMirror;
-    s.Notifier = std::make_shared<TWindowCaptureNotifier>(mainWindow);
+    s.Notifier = std::make_shared<platform::TWindowPoster>(mainWindow, kWmCaptureNotify);
     s.LogList = app::LogList();
     s.ShareDefaults = ShareDefaultsFromSettings(captureIdx);
     return s;

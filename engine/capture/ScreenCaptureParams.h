@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/util/ip_address.h"
 #include "platform/display/display.h"
 #include "platform/display/geometry.h"
 
@@ -38,7 +39,6 @@ constexpr int32_t kMinVideoBitrate = 50;     // kbit/s
 constexpr int32_t kMaxVideoBitrate = 10000;  // kbit/s
 constexpr int32_t kMinFrameRate = 1;         // frames per second
 constexpr int32_t kMaxFrameRate = 100;
-constexpr int32_t kLoopbackAddress = 0x7F000001;  // 127.0.0.1 as the shared IPv4 integer
 
 struct TCaptureWindow {
     platform::WindowId Handle = platform::kNoWindow;  // run time

@@ -1,15 +1,12 @@
 #include "engine/capture/ScreenCaptureXml.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <limits>
 #include <optional>
-#include <string_view>
 #include <type_traits>
 
 #include "engine/util/path_utils.h"
+#include "engine/util/xml_value_text.h"
 
 namespace fs = std::filesystem;
 
@@ -19,40 +16,6 @@ namespace {
 constexpr const char* kStreamerList = "streamer_list";
 constexpr const char* kStreamerListEntry = "streamer_list_entry";
 constexpr const char* kFileListEntry = "FileListEntry";
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-// Decimal with an optional sign, or hexadecimal after "$" or "0x"; nothing else around it.
-std::optional<int64_t> ParseInteger(std::string_view text) {
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    if (!text.empty() && text[0] == '$') {
-        base = 16;
-        text.remove_prefix(1);
-    } else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty()) return std::nullopt;
-    int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return negative ? -value : value;
-}
-
-std::optional<bool> ParseBool(std::string_view text) {
-    if (EqualsIgnoreCase(text, "True")) return true;
-    if (EqualsIgnoreCase(text, "False")) return false;
-    if (const auto number = ParseInteger(text)) return *number != 0;
-    return std::nullopt;
-}
 
 // Writing: one child per value.
 struct XmlWriter {
@@ -80,14 +43,14 @@ struct XmlReader {
     }
     void operator()(const char* name, bool& value) const {
         if (auto text = Text(name))
-            if (auto parsed = ParseBool(*text)) value = *parsed;
+            if (auto parsed = ParseXmlBool(*text)) value = *parsed;
     }
     template <class T>
         requires std::is_integral_v<T>
     void operator()(const char* name, T& value) const {
         auto text = Text(name);
         if (!text) return;
-        const auto parsed = ParseInteger(*text);
+        const auto parsed = ParseXmlInteger(*text);
         if (parsed && *parsed >= std::numeric_limits<T>::min() && *parsed <= std::numeric_limits<T>::max())
             value = static_cast<T>(*parsed);
     }

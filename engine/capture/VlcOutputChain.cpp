@@ -7,12 +7,6 @@
 
 namespace engine {
 
-std::string DottedAddress(int32_t ipAddr) {
-    const auto a = static_cast<uint32_t>(ipAddr);
-    return std::to_string(a >> 24) + "." + std::to_string((a >> 16) & 0xFF) + "." + std::to_string((a >> 8) & 0xFF) +
-           "." + std::to_string(a & 0xFF);
-}
-
 std::string BroadcastInput(const TScreenCaptureParams& p, int32_t internalPort) {
     if (p.capEncoder == kCapEncoderDirectX) return "tcp://127.0.0.1:" + std::to_string(internalPort);
     if (p.capEncoder != kCapEncoderVlc) return {};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/capture/ScreenCaptureParams.h"
+#include "engine/util/ip_address.h"
 
 namespace engine {
 
@@ -54,8 +55,5 @@ std::optional<std::string> HlsChain(const THlsChainParams& hls);
 std::string UdpChain(int32_t ipAddr, int32_t port);
 // One chain stands alone; several become "duplicate{dst=...,dst=...}".
 std::string JoinChains(const std::vector<std::string>& chains);
-
-// "a.b.c.d" of the shared IPv4 integer (first octet in the top byte).
-std::string DottedAddress(int32_t ipAddr);
 
 }  // namespace engine

@@ -10,7 +10,6 @@ target_sources(engine_capture PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ImageEncoders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChildProgram.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SvgRasterizer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/WindowCaptureNotifier.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageThread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CopyFileThread.cpp)
 target_link_libraries(engine_capture PUBLIC platform_filters platform_ui PNG::PNG JPEG::JPEG)

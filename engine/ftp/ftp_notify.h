@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/ui/message_poster.h"
+
 namespace engine {
 
 constexpr uint32_t wmFtpNotify = 0xB801;
@@ -23,10 +25,6 @@ constexpr intptr_t cfErrGeneral = 7;   // any other failure during a connected c
 constexpr intptr_t cfErrHostDir = 8;   // the remote folder could not be made, entered or cleared
 
 // Where the mirror's notifications go; posted, never sent, so the mirror never waits for the receiver.
-class FtpNotifier {
-public:
-    virtual ~FtpNotifier() = default;
-    virtual void Post(intptr_t wParam, intptr_t lParam) = 0;
-};
+using FtpNotifier = platform::IMessagePoster;
 
 }  // namespace engine

@@ -1,7 +1,7 @@
 #include "engine/ftp/ftp_update.h"
 
 #include "app/settings/settings_store.h"
-#include "engine/ftp/window_ftp_notifier.h"
+#include "platform/ui/window_poster.h"
 
 namespace engine {
 
@@ -21,7 +21,7 @@ void TFtpUpdate::StartStopThread(bool run) {
     }
     if (thread_) return;
     thread_ = std::make_unique<TFtpUpdateThread>(settings_, app::Settings()->FtpDelay,
-                                                 std::make_shared<WindowFtpNotifier>(settings_.NotifyWindow));
+                                                 std::make_shared<platform::TWindowPoster>(settings_.NotifyWindow, wmFtpNotify));
 }
 
 }  // namespace engine

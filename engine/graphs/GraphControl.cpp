@@ -1,6 +1,7 @@
 #include "engine/graphs/GraphControl.h"
 
 #include <chrono>
+#include <exception>
 #include <thread>
 
 #include "engine/graphs/GraphErrorText.h"
@@ -40,6 +41,33 @@ bool StopGraphControl(IMediaControl* control, std::string* failure) {
     const HRESULT hr = control->StopWhenReady();
     if (FAILED(hr) && failure) *failure = HResultText(hr);
     return hr == S_OK;
+}
+
+bool RunGraph(const ComPtr<IGraphBuilder>& graph, ComPtr<IMediaControl>& control, const TGraphLog& log) {
+    try {
+        if (!graph) return false;
+        if (!control) {
+            const HRESULT hr = graph.As(control);
+            if (FAILED(hr)) {
+                log(HResultText(hr));
+                return false;
+            }
+        }
+        return RunGraphControl(graph.Get(), control.Get());
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool StopGraph(IMediaControl* control, const TGraphLog& log) {
+    try {
+        std::string failure;
+        const bool stopped = StopGraphControl(control, &failure);
+        if (!failure.empty()) log(failure);
+        return stopped;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace engine

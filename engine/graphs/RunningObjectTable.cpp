@@ -89,4 +89,10 @@ void RemoveGraphFromRot(DWORD cookie) {
     }
 }
 
+void LeaveRot(DWORD& cookie) {
+    if (cookie == 0) return;
+    RemoveGraphFromRot(cookie);
+    cookie = 0;
+}
+
 }  // namespace engine

@@ -52,5 +52,7 @@ private:
 HRESULT AddGraphToRot(IUnknown* graph, DWORD& cookie, const std::function<void(const std::string&)>& log);
 // Revokes the registration; failures are swallowed.
 void RemoveGraphFromRot(DWORD cookie);
+// Revokes a registration when there is one (cookie non-zero) and clears the cookie.
+void LeaveRot(DWORD& cookie);
 
 }  // namespace engine

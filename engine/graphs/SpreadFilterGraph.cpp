@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "engine/graphs/GraphBuildBox.h"
 #include "engine/graphs/GraphControl.h"
 #include "engine/graphs/GraphErrorText.h"
 #include "engine/graphs/GraphPins.h"
@@ -12,9 +13,7 @@
 namespace engine {
 namespace {
 
-constexpr const char* kBuildFailedText = "Error: DirectX-Filtergraph initialization";
-constexpr const char* kBuildRaisedText = "General Error: DirectX-Filtergraph initialization";
-constexpr const char* kBuildBoxCaption = "Framewick";
+constexpr const char* kGraphName = "SpreadFilterGraph";
 constexpr const char* kProbeBoxCaption = "ERROR";
 
 }  // namespace
@@ -28,13 +27,6 @@ void TSpreadFilterGraph::Log(const std::string& text) {
     if (OnLog) OnLog(*this, text);
 }
 
-void TSpreadFilterGraph::ShowError(const std::string& text) {
-    if (errorBox_)
-        errorBox_->ShowError(kBuildBoxCaption, text);
-    else
-        dshow::Log("[SpreadFilterGraph] " + text);
-}
-
 bool TSpreadFilterGraph::Fail(const std::string& text) {
     if (!text.empty()) Log(text);
     ReleaseGraph();
@@ -42,24 +34,14 @@ bool TSpreadFilterGraph::Fail(const std::string& text) {
 }
 
 bool TSpreadFilterGraph::Init() {
-    try {
-        built_ = BuildSteps();
-        if (!built_) ShowError(kBuildFailedText);
-    } catch (const std::exception&) {
-        ReleaseGraph();
-        built_ = false;
-        ShowError(kBuildRaisedText);
-    }
+    built_ = InitGraphShowingErrors(errorBox_.get(), kGraphName, [this] { return BuildSteps(); },
+                                    [this] { ReleaseGraph(); });
     return built_;
 }
 
 bool TSpreadFilterGraph::BuildGraph() {
-    try {
-        return BuildSteps();
-    } catch (const std::exception&) {
-        ReleaseGraph();
-        return false;
-    }
+    return BuildGraphGuarded([this] { return BuildSteps(); }, [this] { ReleaseGraph(); }) ==
+           TGraphBuildOutcome::Built;
 }
 
 bool TSpreadFilterGraph::BuildSteps() {
@@ -140,30 +122,12 @@ void TSpreadFilterGraph::ReleaseGraph() {
 }
 
 bool TSpreadFilterGraph::Run() {
-    try {
-        if (!graph_ || !built_) return false;  // a half-built graph must not report that it runs
-        if (!control_) {
-            const HRESULT hr = graph_.As(control_);
-            if (FAILED(hr)) {
-                Log(HResultText(hr));
-                return false;
-            }
-        }
-        return RunGraphControl(graph_.Get(), control_.Get());
-    } catch (const std::exception&) {
-        return false;
-    }
+    // A half-built graph must not report that it runs.
+    return built_ && RunGraph(graph_, control_, [this](const std::string& text) { Log(text); });
 }
 
 bool TSpreadFilterGraph::Stop() {
-    try {
-        std::string failure;
-        const bool stopped = StopGraphControl(control_.Get(), &failure);
-        if (!failure.empty()) Log(failure);
-        return stopped;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return StopGraph(control_.Get(), [this](const std::string& text) { Log(text); });
 }
 
 bool TSpreadFilterGraph::GetImage(platform::TBitmap* bitmap) {
@@ -174,7 +138,7 @@ bool TSpreadFilterGraph::GetImage(platform::TBitmap* bitmap) {
     frameStream_.Seek(0);
     std::string error;
     if (!platform::DecodeBmp(frameStream_.Data(), frameStream_.Size(), *bitmap, &error)) {
-        dshow::Log("[SpreadFilterGraph] the screen-capture filter's picture is unreadable: " + error);
+        dshow::Log(std::string("[") + kGraphName + "] the screen-capture filter's picture is unreadable: " + error);
         return false;
     }
     screenData_->ReleaseImage();
@@ -221,10 +185,7 @@ void TSpreadFilterGraph::RemoveGraphFromRot(DWORD cookie) { engine::RemoveGraphF
 
 void TSpreadFilterGraph::Shutdown() {
     Stop();
-    if (rotCookie_ != 0) {
-        RemoveGraphFromRot(rotCookie_);
-        rotCookie_ = 0;
-    }
+    LeaveRot(rotCookie_);
     ReleaseGraph();
 }
 

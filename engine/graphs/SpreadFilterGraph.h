@@ -80,7 +80,6 @@ private:
     bool BuildSteps();
     bool Fail(const std::string& text);  // logs (unless empty), releases, false
     void Log(const std::string& text);
-    void ShowError(const std::string& text);
 
     TFgSpreadInputParams params_;
     std::shared_ptr<IErrorBox> errorBox_;

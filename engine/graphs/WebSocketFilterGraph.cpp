@@ -1,13 +1,11 @@
 #include "engine/graphs/WebSocketFilterGraph.h"
 
-#include <exception>
-
 #include "engine/graphs/GraphBuildBox.h"
 #include "engine/graphs/GraphControl.h"
 #include "engine/graphs/GraphErrorText.h"
 #include "engine/graphs/GraphPins.h"
 #include "engine/graphs/RunningObjectTable.h"
-#include "engine/http/capture_http_server.h"
+#include "engine/util/ip_address.h"
 
 namespace engine {
 namespace {
@@ -31,34 +29,21 @@ bool TWebSocketFilterGraph::Fail(const std::string& text) {
 }
 
 bool TWebSocketFilterGraph::Init() {
-    try {
-        built_ = BuildSteps();
-        if (!built_) ShowGraphBuildError(errorBox_.get(), kGraphName, kGraphBuildFailedText);
-    } catch (const std::exception&) {
-        ReleaseGraph();
-        built_ = false;
-        ShowGraphBuildError(errorBox_.get(), kGraphName, kGraphBuildRaisedText);
-    }
+    built_ = InitGraphShowingErrors(errorBox_.get(), kGraphName, [this] { return BuildSteps(); },
+                                    [this] { ReleaseGraph(); });
     return built_;
 }
 
 bool TWebSocketFilterGraph::BuildGraph() {
-    try {
-        built_ = BuildSteps();
-    } catch (const std::exception&) {
-        ReleaseGraph();
-        built_ = false;
-    }
+    built_ = BuildGraphGuarded([this] { return BuildSteps(); }, [this] { ReleaseGraph(); }) ==
+             TGraphBuildOutcome::Built;
     return built_;
 }
 
 bool TWebSocketFilterGraph::BuildSteps() {
     built_ = false;
     // The graph of an earlier build goes, and with it its media control: the next Run works on this one.
-    if (rotCookie_ != 0) {
-        RemoveGraphFromRot(rotCookie_);
-        rotCookie_ = 0;
-    }
+    LeaveRot(rotCookie_);
     ReleaseGraph();
     audioGrab_.Reset();
     audioFilter_.Reset();
@@ -81,7 +66,7 @@ bool TWebSocketFilterGraph::BuildSteps() {
     if (FAILED(hr = sinkFilter_.As(sinkData))) return Fail(HResultText(hr));
     hr = sinkData->SetupDravenel(params_.Port, params_.IpAddr, kSinkBufferBytes, false, ftUnk, 0, siWebSocket);
     if (FAILED(hr)) return Fail(HResultText(hr));
-    Log("Setup WebSocket: " + IpAddrToText(static_cast<uint32_t>(params_.IpAddr)) + ":" + std::to_string(params_.Port));
+    Log("Setup WebSocket: " + DottedAddress(params_.IpAddr) + ":" + std::to_string(params_.Port));
     ComPtr<IPin> sinkIn = FirstPin(sinkFilter_.Get(), PINDIR_INPUT);
     if (!sinkIn) return Fail("pOrbelle input pin error");
 
@@ -103,31 +88,12 @@ void TWebSocketFilterGraph::ReleaseGraph() {
 }
 
 bool TWebSocketFilterGraph::Run() {
-    try {
-        if (!graph_ || !built_) return false;
-        if (!control_) {
-            const HRESULT hr = graph_.As(control_);
-            if (FAILED(hr)) {
-                Log(HResultText(hr));
-                return false;
-            }
-        }
-        return RunGraphControl(graph_.Get(), control_.Get());
-    } catch (const std::exception&) {
-        return false;
-    }
+    return built_ && RunGraph(graph_, control_, [this](const std::string& text) { Log(text); });
 }
 
 bool TWebSocketFilterGraph::Stop() {
     built_ = false;
-    try {
-        std::string failure;
-        const bool stopped = StopGraphControl(control_.Get(), &failure);
-        if (!failure.empty()) Log(failure);
-        return stopped;
-    } catch (const std::exception&) {
-        return false;
-    }
+    return StopGraph(control_.Get(), [this](const std::string& text) { Log(text); });
 }
 
 HRESULT TWebSocketFilterGraph::AddGraphToRot(IUnknown* graph, DWORD& cookie) {
@@ -138,10 +104,7 @@ void TWebSocketFilterGraph::RemoveGraphFromRot(DWORD cookie) { engine::RemoveGra
 
 void TWebSocketFilterGraph::Shutdown() {
     Stop();
-    if (rotCookie_ != 0) {
-        RemoveGraphFromRot(rotCookie_);
-        rotCookie_ = 0;
-    }
+    LeaveRot(rotCookie_);
     ReleaseGraph();
     audioGrab_.Reset();
     audioFilter_.Reset();

@@ -1,7 +1,5 @@
 #include "engine/http/capture_http_server.h"
 
-#include <arpa/inet.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -31,13 +29,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 }  // namespace
-
-std::string IpAddrToText(uint32_t ipAddr) {
-    in_addr address{htonl(ipAddr)};
-    char text[INET_ADDRSTRLEN] = {};
-    ::inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
 
 TCaptureHttpServer::TCaptureHttpServer(int idx, std::string defaultIndexFile, std::shared_ptr<IHttpServerHost> host,
                                        THttpConnectionLimits limits)

@@ -17,6 +17,7 @@
 #include "engine/http/http_connection_limits.h"
 #include "engine/http/http_listener.h"
 #include "engine/http/http_server_host.h"
+#include "engine/util/ip_address.h"
 
 namespace engine {
 
@@ -93,8 +94,5 @@ private:
     std::shared_ptr<THttpRequestHandler> handler_;  // the handler of the running listener
     std::unique_ptr<THttpListener> listener_;
 };
-
-// The shared IPv4 integer (first octet in the top byte) as dotted text.
-std::string IpAddrToText(uint32_t ipAddr);
 
 }  // namespace engine

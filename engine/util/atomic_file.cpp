@@ -22,13 +22,13 @@ std::string TemporaryNameFor(const std::string& path) {
     return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(g_tempCounter.fetch_add(1));
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, mode_t fileMode) {
     auto fail = [&](const std::string& text) {
         if (error) *error = text;
         return false;
     };
     std::string temp = TemporaryNameFor(path);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, fileMode);
     if (fd < 0) return fail(Describe("cannot create", temp));
     const char* p = bytes.data();
     size_t left = bytes.size();

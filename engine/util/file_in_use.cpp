@@ -27,6 +27,16 @@ std::string KeyFor(const std::string& fileName) {
     return p.string();
 }
 
+bool IsMarked(const std::string& fileName) {
+    {
+        std::lock_guard lock(g_marksMutex);
+        if (Marks().empty()) return false;  // the usual case: no spelling to work out
+    }
+    const std::string key = KeyFor(fileName);
+    std::lock_guard lock(g_marksMutex);
+    return Marks().count(key) != 0;
+}
+
 }  // namespace
 
 TFileUseMark::TFileUseMark(const std::string& fileName) : key_(KeyFor(fileName)) {
@@ -43,16 +53,11 @@ TFileUseMark::~TFileUseMark() {
 bool IsFileInUse(const std::string& fileName) {
     struct stat st {};
     if (fileName.empty() || ::stat(fileName.c_str(), &st) != 0) return false;
-    {
-        std::lock_guard lock(g_marksMutex);
-        if (Marks().count(KeyFor(fileName))) return true;
-    }
-    // A file nobody may write is read-only, whoever asks.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
-    int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return true;
-    ::close(fd);
-    return false;
+    if (IsMarked(fileName)) return true;
+    // A file nobody may write is read-only, whoever asks; a folder is never ours to hand out.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || S_ISDIR(st.st_mode)) return true;
+    // Asked with the effective ids, as an open for reading and writing would be.
+    return ::faccessat(AT_FDCWD, fileName.c_str(), R_OK | W_OK, AT_EACCESS) != 0;
 }
 
 }  // namespace engine

@@ -71,7 +71,8 @@ TEST(LogList, LevelTagsAndTheQueueLimit) {
     EXPECT_STREQ(app::LogLevelTag(app::kLogDebug), "[dbg]");
     EXPECT_STREQ(app::LogLevelTag(app::kLogInfo), "[inf]");
     EXPECT_STREQ(app::LogLevelTag(app::kLogDirectX), "[dx ]");
-    EXPECT_STREQ(app::LogLevelTag(9), "[???]");
+    EXPECT_STREQ(app::LogLevelTag(6), "");  // unknown levels show no tag
+    EXPECT_STREQ(app::LogLevelTag(255), "");
 
     app::TLogList list;
     for (size_t i = 0; i < app::kMaxQueuedLogEntries; ++i)

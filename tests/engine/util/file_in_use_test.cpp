@@ -38,6 +38,15 @@ TEST(FileInUse, ReadOnlyFileCountsAsInUse) {
     EXPECT_TRUE(engine::IsFileInUse(file.string()));
 }
 
+TEST(FileInUse, UnreadableFileAndFolderCountAsInUse) {
+    fw_test::TempDir dir;
+    EXPECT_TRUE(engine::IsFileInUse(dir.path().string()));
+    fs::path file = MakeFile(dir.path(), "wo.ts");
+    fs::permissions(file, fs::perms::owner_write);
+    if (::geteuid() == 0) GTEST_SKIP() << "root may open any file";
+    EXPECT_TRUE(engine::IsFileInUse(file.string()));
+}
+
 TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporary) {
     fw_test::TempDir dir;
     const std::string file = (dir / "index.html").string();
@@ -50,6 +59,19 @@ TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporary) {
     int entries = 0;
     for ([[maybe_unused]] auto& e : fs::directory_iterator(dir.path())) ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicFile, OwnerOnlyModeHoldsFromCreation) {
+    fw_test::TempDir dir;
+    const fs::path shared = dir / "index.html";
+    const fs::path secret = dir / "ftplist.xml";
+    fw_test::WriteFile(secret.string(), "old");
+    fs::permissions(secret, fs::perms::all);  // the file it replaces may be wide open
+    ASSERT_TRUE(engine::WriteFileAtomic(shared.string(), "page"));
+    ASSERT_TRUE(engine::WriteFileAtomic(secret.string(), "password", nullptr, engine::kOwnerOnlyFileMode));
+    EXPECT_EQ(fs::status(secret).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE((fs::status(shared).permissions() & fs::perms::owner_read) != fs::perms::none);
+    EXPECT_TRUE((fs::status(shared).permissions() & fs::perms::group_write) == fs::perms::none);
 }
 
 TEST(PathUtils, TrailingDelimiterAndNameParts) {
