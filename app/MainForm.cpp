@@ -150,8 +150,7 @@ void TLumora_MainForm::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { FormShow(); });
 }
 
-bool TLumora_MainForm::RunLibVlcCheck() {
-    if (VlcMissing) return true;
+TLibVlcCheck TLumora_MainForm::MakeLibVlcCheck() {
     TLibVlcCheckServices services;
     if (options_.FindInstalledVlc) services.FindInstalledVlc = options_.FindInstalledVlc;
     services.Dialogs = dialogs_.get();
@@ -160,8 +159,12 @@ bool TLumora_MainForm::RunLibVlcCheck() {
     services.CloseSplash = [this] { CloseSplash(); };
     services.ShowWaitForm = options_.Parts.ShowWaitForm;
     services.CloseWaitForm = options_.Parts.CloseWaitForm;
-    TLibVlcCheck check(AppPaths()->LibVlcDir, std::move(services));
-    if (check.Run() == TLibVlcCheckResult::EndProgram) {
+    return TLibVlcCheck(AppPaths()->LibVlcDir, std::move(services));
+}
+
+bool TLumora_MainForm::RunLibVlcCheck() {
+    if (VlcMissing) return true;
+    if (MakeLibVlcCheck().Run() == TLibVlcCheckResult::EndProgram) {
         EndProcess(kExitVlcDownload);
         return false;
     }
@@ -169,7 +172,7 @@ bool TLumora_MainForm::RunLibVlcCheck() {
 }
 
 bool TLumora_MainForm::FormShow() {
-    StartTimer(statusTimer_, kStatusTimerMs, false, &TLumora_MainForm::StatusTimerTimer);
+    StartTimer(statusTimer_, kMainStatusTimerMs, false, &TLumora_MainForm::StatusTimerTimer);
     if (!RunLibVlcCheck()) return false;
     PlaceWindow();
     WriteLog("Framewick Start [" + NowText() + "]", kLogSystem);
@@ -187,7 +190,7 @@ bool TLumora_MainForm::FormShow() {
     }
     StartTimer(showTimer_, kShowTimerMs, true, &TLumora_MainForm::ShowTimerTimer);
     StartTimer(minTimer_, kMinTimerMs, true, &TLumora_MainForm::MinTimerTimer);
-    if (statusBar_) statusBar_->Widget()->setFocus();
+    FocusStatusBar();
     return true;
 }
 
@@ -230,7 +233,7 @@ void TLumora_MainForm::ShowTimerTimer() {
              return entries;
          }()))
         if (entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
-    // The tray icon belongs to the tray group; NotifyIcon is honoured there.
+    if (Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
     archiveThread_ = std::make_unique<TArchiveThread>(
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), LogList()));
     CloseSplash();
@@ -266,9 +269,8 @@ void TLumora_MainForm::StatusTimerTimer() {
 }
 
 void TLumora_MainForm::WriteLog(const std::string& text, uint8_t level) {
-    const TLogWindowUpdate update = log_.WriteLog(text, level);
-    if (options_.Parts.LogLinesChanged && (update.Added > 0 || update.RemovedFromFront > 0))
-        options_.Parts.LogLinesChanged(log_, update);
+    if (options_.Parts.WriteLog) options_.Parts.WriteLog(text, level);
+    else log_.WriteLog(text, level);
 }
 
 void TLumora_MainForm::HandleCaptureLog(const std::string& text, uint8_t level) {
@@ -346,12 +348,18 @@ bool TLumora_MainForm::AddCapture() {
         FreeCaptureEntry(*entry);
         return false;
     }
+    NewCaptureEdited(*entry);
+    return true;
+}
+
+void TLumora_MainForm::NewCaptureEdited(TCaptureListEntry& entry) {
+    const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(entry);
+    if (!capture) return;
     CallIfSet(options_.Parts.ShowWaitForm);
-    capture->Prepare(entry->Idx);
-    if (ICapturePanel* panel = PanelOf(*entry)) panel->InitPanel();
+    capture->Prepare(entry.Idx);
+    if (ICapturePanel* panel = PanelOf(entry)) panel->InitPanel();
     CallIfSet(options_.Parts.CloseWaitForm);
     UpdateArchiveIndices();
-    return true;
 }
 
 void TLumora_MainForm::FreeCaptureEntry(TCaptureListEntry& entry) {
@@ -405,6 +413,12 @@ int TLumora_MainForm::IndexOfCaptureEntry(const TCaptureListEntry* entry) const 
     for (size_t i = 0; i < items.size(); ++i)
         if (items[i].get() == entry) return static_cast<int>(i);
     return -1;
+}
+
+TCaptureListEntry* TLumora_MainForm::FindEntryByIdx(int32_t idx) const {
+    for (const auto& entry : captureList_.Items())
+        if (entry->Idx == idx) return entry.get();
+    return nullptr;
 }
 
 TCaptureListEntry* TLumora_MainForm::FindEntryByCapture(const engine::TScreenCapture* capture) const {
@@ -496,10 +510,10 @@ engine::TCaptureStreamer* TLumora_MainForm::FindShareById(engine::TShareId id) c
 void TLumora_MainForm::WMCaptureNotify(intptr_t wParam, intptr_t lParam) {
     switch (wParam) {
         case engine::kCnDeleteCapture: {
-            const auto* entry = reinterpret_cast<const TCaptureListEntry*>(lParam);
-            const int index = IndexOfCaptureEntry(entry);  // compared, never followed, until found listed
-            if (index < 0) return;
-            FreeCaptureEntry(*captureList_.Items()[static_cast<size_t>(index)]);
+            // The entry's Idx: an entry deleted meanwhile is simply no longer found.
+            TCaptureListEntry* entry = FindEntryByIdx(static_cast<int32_t>(lParam));
+            if (entry == nullptr) return;
+            FreeCaptureEntry(*entry);
             AdjustHeight();
             SaveCaptureList();
             return;
@@ -556,7 +570,10 @@ void TLumora_MainForm::OpenSettings() {
         panel->StartStop(true);
         panel->RestartAfterEdit = false;
     }
-    if (Settings()->NotifyIcon != oldNotifyIcon && !Settings()->NotifyIcon && isHidden()) show();
+    if (Settings()->NotifyIcon != oldNotifyIcon) {
+        if (!Settings()->NotifyIcon && isHidden()) show();
+        if (options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(Settings()->NotifyIcon);
+    }
     SetKsaTimer(Settings()->DeactScreenSaver);
 }
 
@@ -582,6 +599,10 @@ void TLumora_MainForm::AdjustHeight() {
     setFixedHeight(BarHeight(toolBar_ ? toolBar_->Widget() : nullptr) +
                    BarHeight(statusBar_ ? statusBar_->Widget() : nullptr) +
                    (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
+}
+
+void TLumora_MainForm::FocusStatusBar() {
+    if (statusBar_) statusBar_->Widget()->setFocus();
 }
 
 void TLumora_MainForm::SetCompactMode(bool keepPosition) {
@@ -627,6 +648,8 @@ void TLumora_MainForm::SetAllPanelsMinimized(bool minimize) {
         }
     scrollBox_->setVisible(true);
 }
+
+void TLumora_MainForm::StartDownloader() { MakeLibVlcCheck().StartDownloader(); }
 
 void TLumora_MainForm::CloseSplash() { CallIfSet(options_.Parts.CloseSplash); }
 

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -51,7 +52,7 @@ inline constexpr int kMainWindowWidthPx = 550;
 inline constexpr int kShowTimerMs = 100;
 inline constexpr int kMinTimerMs = 100;
 inline constexpr int kLogTimerMs = 1000;
-inline constexpr int kStatusTimerMs = 1000;
+inline constexpr int kMainStatusTimerMs = 1000;
 inline constexpr int kKsaTimerMs = 1000;
 inline constexpr int kListDocPoolSize = 10;
 inline constexpr int kMemoryStreamPoolSize = 50;
@@ -101,21 +102,28 @@ public:
     void StartStopCapture(TCaptureListEntry& entry, bool start);
     // A new capture service through the capture-service editor; false when cancelled. The caller saves.
     bool AddCapture();
+    // After the editor's OK on a new capture service: its job is prepared and its panel filled.
+    void NewCaptureEdited(TCaptureListEntry& entry);
     // Frees the service's panel and job and removes it from the list.
     void FreeCaptureEntry(TCaptureListEntry& entry);
     void OpenSettings();
     void ToggleLogWindow();
     void ShowLogWindow(bool show);
     void AdjustHeight();
+    void FocusStatusBar();
     void SetCompactMode(bool keepPosition);
     bool Compact() const { return compact_; }
     bool AnyPanelExpanded() const;
     void SetAllPanelsMinimized(bool minimize);
     void CloseSplash();
+    // The libVLC installer (or the message that it is missing); the process then ends (KillOwnProcess).
+    void StartDownloader();
+    void KillOwnProcess() { EndProcess(kExitVlcDownload); }
     void CloseApp() { close(); }
     void ShowAbout();
     void SetKsaTimer(bool on);
     int IndexOfCaptureEntry(const TCaptureListEntry* entry) const;
+    TCaptureListEntry* FindEntryByIdx(int32_t idx) const;
     TCaptureListEntry* FindEntryByCapture(const engine::TScreenCapture* capture) const;
     // Saves capture.xml with the jobs' current settings and shares.
     bool SaveCaptureList();
@@ -125,7 +133,8 @@ public:
     // The share whose sub-folder occurs in path (the last capture service with one wins); caller holds GlobalLock.
     const engine::TCaptureStreamer* FindStreamerByPath(const std::string& path) const;
 
-    // The log: WriteLog on this thread only; HandleHttpServerLog on any.
+    // The log: WriteLog on this thread only; HandleHttpServerLog on any. Without a log window part the
+    // window keeps the log itself (MainLog).
     void WriteLog(const std::string& text, uint8_t level);
     const TMainLog& MainLog() const { return log_; }
     static void HandleHttpServerLog(const engine::TCaptureHttpServer& sender, const std::string& text);
@@ -161,6 +170,7 @@ private:
     void HandleCaptureRestart(engine::TScreenCapture& sender);
     void StopCapturesForDiskSpace(const std::vector<int32_t>& indices);
 
+    TLibVlcCheck MakeLibVlcCheck();
     bool RunLibVlcCheck();
     void LoadLists();
     void PlaceWindow();
@@ -172,7 +182,10 @@ private:
     // The entry's saved settings and shares follow its job's (the job is what the editors change).
     void CopyJobIntoEntry(TCaptureListEntry& entry) const;
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());
-    int BarHeight(QWidget* bar) const { return bar != nullptr ? bar->sizeHint().height() : 0; }
+    // A bar of fixed height has no size hint of its own: its minimum height is its height.
+    int BarHeight(QWidget* bar) const {
+        return bar != nullptr ? std::max({bar->minimumHeight(), bar->sizeHint().height(), 0}) : 0;
+    }
 
     TOptions options_;
     std::shared_ptr<IMainFormDialogs> dialogs_;

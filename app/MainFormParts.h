@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
-#include "app/LogLineModel.h"
 #include "app/settings/capture_list_entry.h"
 #include "engine/capture/CaptureStreamer.h"
 
@@ -20,8 +20,6 @@ class TScreenCapture;
 }
 
 namespace app {
-
-class TMainLog;
 
 // One capture service's panel (TCapture_Frame) with one status tab per share (TStreamer_Frame).
 class ICapturePanel {
@@ -96,8 +94,9 @@ struct TMainFormParts {
     std::function<bool()> OpenSettingsDialog;
     std::function<void()> ShowAbout;
 
-    // The log window: lines were added to (or trimmed from) log's line list; show or hide it; its state.
-    std::function<void(const TMainLog& log, const TLogWindowUpdate& update)> LogLinesChanged;
+    // The log window, which then keeps the program's log (level switches, its lines and the daily file);
+    // without it the main window keeps the log itself. Show or hide it; its state.
+    std::function<void(const std::string& text, uint8_t level)> WriteLog;
     std::function<void(bool show)> ShowLogWindow;
     std::function<bool()> LogWindowMinimized;
 
@@ -106,6 +105,8 @@ struct TMainFormParts {
     std::function<void()> CloseWaitForm;
     // The splash window goes (CloseSplash).
     std::function<void()> CloseSplash;
+    // The tray icon is shown (the task-bar button hidden) or removed (the button shown again).
+    std::function<void(bool on)> ShowTrayIcon;
 };
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "app/ComServers.h"
 #include "app/LogQueue.h"
 #include "app/MainForm.h"
+#include "app/MainWindowParts.h"
 #include "app/ProgramBlock.h"
 #include "app/QtStartupUi.h"
 #include "app/SingleInstance.h"
@@ -26,13 +27,18 @@ int main(int argc, char** argv) {
     for (const std::string& failure : app::RegisterComServersIfMissing(programFolder))
         app::QueueLogEntry(*app::LogList(), failure, app::kLogError);
 
+    // The windows outlive the main window that uses them.
+    app::TMainWindowParts windows;
     app::TQtStartupUi* uiRef = nullptr;
     app::TQtStartupUi ui(application, [&] {
         app::TLumora_MainForm::TOptions options;
         options.InstallerPath = programFolder + app::kInstallerFileName;
+        options.Parts = windows.Parts();
         options.Parts.CloseSplash = [&] { uiRef->CloseSplash(); };
         options.Closed = [&application] { application.quit(); };
-        return std::make_unique<app::TLumora_MainForm>(std::move(options));
+        auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+        windows.Attach(*form);
+        return form;
     });
     uiRef = &ui;
     app::TSingleInstance instance;

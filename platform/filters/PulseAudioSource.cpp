@@ -12,7 +12,7 @@ namespace platform {
 void TPulseAudioSource::TCloser::operator()(pa_simple* stream) const { pa_simple_free(stream); }
 
 std::unique_ptr<TPulseAudioSource> TPulseAudioSource::Open(const char* device, std::string* why) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kAudioSampleRateHz, static_cast<uint8_t>(kAudioChannels)};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, kAudioSampleRateHz, static_cast<uint8_t>(kAudioChannels)};
     // Fragments of one buffer keep the delay down to about one buffer.
     pa_buffer_attr attr;
     attr.maxlength = static_cast<uint32_t>(-1);
@@ -22,7 +22,7 @@ std::unique_ptr<TPulseAudioSource> TPulseAudioSource::Open(const char* device, s
     attr.fragsize = kAudioBufferBytes;
     int error = 0;
     pa_simple* stream =
-        pa_simple_new(nullptr, "Framewick", PA_STREAM_RECORD, device, "audio grab", &spec, nullptr, &attr, &error);
+        pa_simple_new(nullptr, "Framewick", PA_STREAM_RECORD, device, "audio grab", &sampleFormat, nullptr, &attr, &error);
     if (!stream) {
         if (why) *why = pa_strerror(error);
         return nullptr;

@@ -5,9 +5,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <thread>
 
+#include "app/ComServers.h"
+#include "app/StartUpCode.h"
+#include "app/settings/app_globals.h"
+#include "app/settings/settings_store.h"
 #include "tests/support/test_env.h"
 
 namespace fw_test {
@@ -59,19 +65,35 @@ void WriteHttpServerList(const std::filesystem::path& file, int port, const std:
                         "<Authentication>False</Authentication></HTTP_SERVER_LIST_ENTRY></HTTP_SERVER_LIST>");
 }
 
+void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector<TFolderCapture>& captures) {
+    std::string entries;
+    for (const TFolderCapture& capture : captures)
+        entries += "<CAPTURE_LIST_ENTRY><name>" + capture.Name +
+                   "</name><minimized>False</minimized><autostart>True</autostart>"
+                   "<SCREENCAPTURE_PARAMS><capEncoder>2</capEncoder><capKind>5</capKind>"
+                   "<capFilesDir>" + capture.DropFolder.string() + "/</capFilesDir><capiFileFmt>3</capiFileFmt>"
+                   "<capbDelete>False</capbDelete><capiFreq>1</capiFreq>"
+                   "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol><bActive>True</bActive>"
+                   "<strLocalDir>" + capture.SubDir + "</strLocalDir><strVideo>False</strVideo><strImg>False</strImg>"
+                   "<strFile>True</strFile></streamer_list_entry></streamer_list>"
+                   "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
+                   "</CAPTURE_LIST_ENTRY>";
+    WriteFile(file, "<CAPTURE_LIST>" + entries + "</CAPTURE_LIST>");
+}
+
 void WriteFolderCaptureList(const std::filesystem::path& file, const std::string& name,
                             const std::filesystem::path& dropFolder, const std::string& subDir) {
-    WriteFile(file,
-              "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>" + name +
-                  "</name><minimized>False</minimized><autostart>True</autostart>"
-                  "<SCREENCAPTURE_PARAMS><capEncoder>2</capEncoder><capKind>5</capKind>"
-                  "<capFilesDir>" + dropFolder.string() + "/</capFilesDir><capiFileFmt>3</capiFileFmt>"
-                  "<capbDelete>False</capbDelete><capiFreq>1</capiFreq>"
-                  "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol><bActive>True</bActive>"
-                  "<strLocalDir>" + subDir + "</strLocalDir><strVideo>False</strVideo><strImg>False</strImg>"
-                  "<strFile>True</strFile></streamer_list_entry></streamer_list>"
-                  "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
-                  "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
+    WriteFolderCaptureList(file, {{name, dropFolder, subDir}});
+}
+
+void PrepareMainFormFolder(const std::filesystem::path& dir, const std::string& binDir) {
+    ASSERT_TRUE(app::RegisterComServersIfMissing(binDir).empty());
+    app::SetUpPathsAndFolders(dir.string(), (dir / "prog").string(), (dir / "prog").string());
+    app::VlcMissing = true;  // the folder method needs no libVLC; the check has tests of its own
+    app::AppClosing = false;
+    std::filesystem::create_directories(dir / "drop");
+    std::filesystem::create_directories(dir / "www");
+    WriteFile(dir / "www" / "hello.txt", "hello from the root");
 }
 
 }  // namespace fw_test

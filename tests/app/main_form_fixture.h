@@ -37,9 +37,20 @@ int HttpGet(int port, const std::string& path, std::string* body = nullptr);
 
 // httpserv.xml with one web server (127.0.0.1:port, root, started with all).
 void WriteHttpServerList(const std::filesystem::path& file, int port, const std::filesystem::path& root);
-// capture.xml with one auto-started capture service named name, of the folder method on dropFolder,
-// with one HTTP share in sub-folder subDir publishing the dropped files.
+// One auto-started capture service of the folder method on DropFolder, with one HTTP share in
+// sub-folder SubDir publishing the dropped files.
+struct TFolderCapture {
+    std::string Name;
+    std::filesystem::path DropFolder;
+    std::string SubDir;
+};
+// capture.xml with these capture services in this order.
+void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector<TFolderCapture>& captures);
 void WriteFolderCaptureList(const std::filesystem::path& file, const std::string& name,
                             const std::filesystem::path& dropFolder, const std::string& subDir);
+
+// The data folder of a main window under test: the COM servers of binDir, the paths in dir, the
+// folder method's need of no libVLC, a drop folder and a web root with hello.txt.
+void PrepareMainFormFolder(const std::filesystem::path& dir, const std::string& binDir);
 
 }  // namespace fw_test

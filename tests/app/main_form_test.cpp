@@ -19,15 +19,7 @@ namespace {
 
 class MainFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(app::RegisterComServersIfMissing(FW_BIN_DIR).empty());
-        app::SetUpPathsAndFolders(dir.path().string(), (dir / "prog").string(), (dir / "prog").string());
-        app::VlcMissing = true;  // the folder method needs no libVLC; the check has tests of its own
-        app::AppClosing = false;
-        fs::create_directories(dir / "drop");
-        fs::create_directories(dir / "www");
-        fw_test::WriteFile(dir / "www" / "hello.txt", "hello from the root");
-    }
+    void SetUp() override { fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR); }
 
     std::unique_ptr<app::TLumora_MainForm> MakeForm() {
         app::TLumora_MainForm::TOptions options;
@@ -114,14 +106,12 @@ TEST_F(MainFormTest, DeleteNoticeForAnEntryNoLongerListedChangesNothing) {
     ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s));
     app::TCaptureListEntry* listed = form->CaptureList().Items()[0].get();
 
-    app::TCaptureListEntry stranger;
-    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture,
-                          reinterpret_cast<intptr_t>(&stranger));
+    const int32_t strangerIdx = listed->Idx + 100;
+    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture, strangerIdx);
     fw_test::PumpUntil([] { return false; }, 200ms);
     EXPECT_EQ(form->CaptureList().Count(), 1u);
 
-    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture,
-                          reinterpret_cast<intptr_t>(listed));
+    platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, engine::kCnDeleteCapture, listed->Idx);
     ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 0; }, 5s));
     EXPECT_EQ(fw_test::ReadFile(dir / "capture.xml").find("CAPTURE_LIST_ENTRY"), std::string::npos);
     form->close();

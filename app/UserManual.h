@@ -1,0 +1,16 @@
+// The user manual: HelpIndexFile opened in the desktop's browser at an anchor.
+#pragma once
+
+#include <QUrl>
+#include <string>
+
+#include "app/windows/ShellOpen.h"
+
+namespace app {
+
+// "file:///" + helpIndexFile + anchor, every "\" turned into "/" and every blank into "%20".
+QUrl UserManualUrl(const std::string& helpIndexFile, const std::string& anchor);
+
+void ShowUserManual(const std::string& anchor, const TShellOpener& open = DesktopShellOpener());
+
+}  // namespace app

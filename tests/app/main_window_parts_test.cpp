@@ -1,0 +1,168 @@
+// The main window built with the real windows, offscreen: one panel per capture service, the bars, the
+// log window, the share tabs' LEDs driven by the engine's notifications, and the panel's delete road.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QListWidget>
+
+#include "app/MainForm.h"
+#include "app/MainWindowParts.h"
+#include "app/windows/BottomFrame.h"
+#include "app/windows/CaptureFrame.h"
+#include "app/windows/MainLog_Form.h"
+#include "app/windows/MsgDlgWrappers.h"
+#include "app/windows/ShareStatusTab.h"
+#include "app/windows/TopFrame.h"
+#include "components/LedLabel.h"
+#include "platform/ui/message_target.h"
+#include "tests/app/main_form_fixture.h"
+#include "tests/components/widget_test_app.h"
+#include "tests/support/test_env.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The windows' classes carry no meta-object of their own, so findChildren cannot tell them apart.
+template <class T>
+std::vector<T*> ChildrenOf(const QObject& parent) {
+    std::vector<T*> found;
+    for (QObject* child : parent.findChildren<QObject*>())
+        if (auto* typed = dynamic_cast<T*>(child)) found.push_back(typed);
+    return found;
+}
+
+template <class T>
+T* ChildOf(const QObject& parent) {
+    const std::vector<T*> found = ChildrenOf<T>(parent);
+    return found.empty() ? nullptr : found.front();
+}
+
+class MainWindowPartsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
+        fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+        fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"},
+                                                              {"Second job", dir / "drop", "cam2"}});
+        app::TLumora_MainForm::TOptions options;
+        options.Parts = windows.Parts();
+        options.Dialogs = dialogs;
+        options.EndProcess = [this](int code) { exitCodes.push_back(code); };
+        form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+        windows.Attach(*form);
+        ASSERT_TRUE(form->FormCreate());
+        form->show();
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s)) << "the one-shot never ran";
+    }
+
+    void TearDown() override {
+        if (form) form->close();
+        app::SetMsgDlgRunner({});
+    }
+
+    app::TCapture_Frame* PanelOf(const app::TCaptureListEntry& entry) const {
+        return dynamic_cast<app::TCapture_Frame*>(form->findChild<QWidget*>(QString("CaptureFrame_%1").arg(entry.Idx)));
+    }
+
+    fw_test::TempDir dir;
+    std::shared_ptr<fw_test::TFakeMainFormDialogs> dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
+    std::vector<int> exitCodes;
+    app::TMainWindowParts windows;  // outlives the form
+    std::unique_ptr<app::TLumora_MainForm> form;
+};
+
+TEST_F(MainWindowPartsTest, ShowsOnePanelPerCaptureServiceBetweenTheBars) {
+    ASSERT_EQ(form->CaptureList().Count(), 2u);
+    EXPECT_EQ(ChildrenOf<app::TCapture_Frame>(*form).size(), 2u);
+    for (const auto& entry : form->CaptureList().Items()) {
+        app::TCapture_Frame* panel = PanelOf(*entry);
+        ASSERT_NE(panel, nullptr) << entry->Name;
+        EXPECT_TRUE(panel->isVisibleTo(form.get())) << entry->Name;
+        EXPECT_TRUE(panel->Running()) << entry->Name << ": an auto-start service's running lamp is off";
+        EXPECT_EQ(panel->StreamerFrames().size(), 1u) << entry->Name;
+    }
+    const auto* toolBar = ChildOf<app::TTop_Frame>(*form);
+    const auto* statusBar = ChildOf<app::TBottom_Frame>(*form);
+    ASSERT_NE(toolBar, nullptr);
+    ASSERT_NE(statusBar, nullptr);
+    EXPECT_TRUE(toolBar->isVisibleTo(form.get()));
+    EXPECT_TRUE(statusBar->isVisibleTo(form.get()));
+    int panelsHeight = 0;
+    for (const auto& entry : form->CaptureList().Items()) {
+        const int top = PanelOf(*entry)->mapTo(form.get(), QPoint(0, 0)).y();
+        EXPECT_GE(top, toolBar->geometry().bottom()) << entry->Name << ": the panel is not below the tool bar";
+        EXPECT_LT(top, statusBar->geometry().top()) << entry->Name << ": the panel is not above the status bar";
+        panelsHeight += PanelOf(*entry)->height();
+    }
+    EXPECT_GE(form->height(), toolBar->height() + statusBar->height() + panelsHeight)
+        << "the window's height does not follow its panels";
+
+    const QImage shot = form->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.width(), app::kMainWindowWidthPx);
+}
+
+TEST_F(MainWindowPartsTest, LogWindowShowsTheMainWindowsLog) {
+    const QListWidget* lines = windows.LogWindow().LogLB();
+    ASSERT_TRUE(fw_test::PumpUntil(
+        [&] { return !lines->findItems("Framewick Start [", Qt::MatchContains).isEmpty(); }, 3s));
+    form->WriteLog("a line from the main window", app::kLogSystem);
+    EXPECT_FALSE(lines->findItems("a line from the main window", Qt::MatchContains).isEmpty());
+}
+
+// Each notification lights its LED on the share tab of its own capture service only.
+TEST_F(MainWindowPartsTest, HttpNotificationsLightTheShareTabOfTheirShare) {
+    struct TCase {
+        intptr_t Kind;
+        components::TLedLabel* app::TStreamer_Frame::TControls::*Led;
+    };
+    const TCase cases[] = {{engine::kCnHttpRequest, &app::TStreamer_Frame::TControls::HttpData_Led},
+                           {engine::kCnHttpSend, &app::TStreamer_Frame::TControls::HttpSend_Led}};
+    app::TCaptureListEntry& second = *form->CaptureList().Items()[1];
+    app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
+    const auto share = form->CaptureOf(second)->Streamers.Items()[0];
+    app::TStreamer_Frame* tab = PanelOf(second)->FindStreamerFrame(share->Index);
+    app::TStreamer_Frame* otherTab = PanelOf(first)->StreamerFrames()[0];
+    ASSERT_NE(tab, nullptr);
+    for (const TCase& c : cases) {
+        components::TLedLabel* led = tab->Controls().*c.Led;
+        led->SetLedOn(false);
+        platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, c.Kind, share->Index);
+        EXPECT_TRUE(fw_test::PumpUntil([&] { return led->LedOn(); }, 2s)) << "kind " << c.Kind;
+        EXPECT_FALSE((otherTab->Controls().*c.Led)->LedOn()) << "kind " << c.Kind << " lit another service's tab";
+    }
+}
+
+TEST_F(MainWindowPartsTest, DataNotificationsLightTheStatusBarLeds) {
+    struct TCase {
+        intptr_t Kind;
+        components::TLedLabel* app::TBottom_Frame::TControls::*Led;
+    };
+    const TCase cases[] = {{engine::kCnImageData, &app::TBottom_Frame::TControls::ImgData_Led},
+                           {engine::kCnVideoData, &app::TBottom_Frame::TControls::VidData_Led},
+                           {engine::kCnFileData, &app::TBottom_Frame::TControls::FileData_Led}};
+    const auto* statusBar = ChildOf<app::TBottom_Frame>(*form);
+    ASSERT_NE(statusBar, nullptr);
+    for (const TCase& c : cases) {
+        platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, c.Kind, 0);
+        EXPECT_TRUE(fw_test::PumpUntil([&] { return (statusBar->Controls().*c.Led)->LedOn(); }, 2s)) << "kind " << c.Kind;
+    }
+}
+
+TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
+    app::SetMsgDlgRunner([](const app::TMsgDlgRequest&, bool&) { return app::kMsgDlgButton1; });  // "Yes"
+    app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
+    const int32_t idx = first.Idx;
+    const int heightBefore = form->height();
+    PanelOf(first)->Delete_TBClick();
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 1; }, 5s));
+    EXPECT_EQ(form->FindEntryByIdx(idx), nullptr);
+    EXPECT_EQ(ChildrenOf<app::TCapture_Frame>(*form).size(), 1u);
+    EXPECT_LT(form->height(), heightBefore);
+    const std::string saved = fw_test::ReadFile(dir / "capture.xml");
+    EXPECT_EQ(saved.find("First job"), std::string::npos);
+    EXPECT_NE(saved.find("Second job"), std::string::npos);
+}
+
+}  // namespace
