@@ -1,17 +1,13 @@
 #include "app/windows/Setup_ScreenCapture_Frame.h"
 
-#include <QColorDialog>
 #include <QEvent>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/settings/app_globals.h"
 #include "app/settings/http_server_entry.h"
 #include "app/settings/settings_store.h"
 #include "app/windows/AmpelImages.h"
+#include "app/windows/CaptureEditorPages.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/FileChooser.h"
 #include "app/windows/IpAddrPortFrame.h"
@@ -34,8 +30,6 @@ namespace app {
 
 namespace {
 
-enum : int { kColActive = 0, kColFtp = 1, kColProtocol = 2, kColDestination = 3 };
-
 constexpr components::TColor kNewFontColor = 0x0000FFFF;
 constexpr components::TColor kNewBackgroundColor = 0x00800000;
 constexpr int kNewArea = 100;
@@ -48,32 +42,6 @@ constexpr int kMaxPort = 65535;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
-}
-
-QComboBox* MakeCombo(QWidget* parent, const char* name) {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
-    auto* spin = new QSpinBox(parent);
-    SetupSpin(*spin, minimum, maximum, step);
-    return spin;
-}
-
-QToolButton* MakeTool(QWidget* parent, const char* name, const QString& text, const QString& hint = {}) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    return button;
-}
 
 QString DottedText(int32_t address) { return Q(engine::IpAddrToText(static_cast<uint32_t>(address))); }
 
@@ -91,254 +59,7 @@ void SetColorOf(QPushButton& picker, components::TColor color) {
 
 TSetup_ScreenCapture_Frame::TSetup_ScreenCapture_Frame(TCaptureEditorContext context, QWidget* parent)
     : QWidget(parent), context_(std::move(context)) {
-    auto* layout = new QVBoxLayout(this);
-    PageControl = new QTabWidget(this);
-    PageControl->addTab(BuildCapturePage(), QStringLiteral("Capture"));
-    PageControl->addTab(BuildVideoPage(), QStringLiteral("Video Settings"));
-    PageControl->addTab(BuildImagePage(), QStringLiteral("Image Snapshot"));
-    PageControl->addTab(BuildTimePage(), QStringLiteral("Time Display"));
-    PageControl->addTab(BuildAudioPage(), QStringLiteral("Audio"));
-    layout->addWidget(PageControl);
-    layout->addWidget(BuildSharePanel());
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildCapturePage() {
-    auto* page = new QWidget(this);
-    auto* layout = new QVBoxLayout(page);
-    auto* top = new QFormLayout();
-    Encoder_ComboBox = MakeCombo(page, "Encoder_ComboBox");
-    CaptureSrc_ComboBox = MakeCombo(page, "CaptureSrc_ComboBox");
-    Idx_Edit = MakeEdit(page, "Idx_Edit");
-    Idx_Edit->setReadOnly(true);
-    Name_Edit = MakeEdit(page, "Name_Edit");
-    AutoStart_CB = new QCheckBox(QStringLiteral("Auto Start"), page);
-    top->addRow(QStringLiteral("Source"), Encoder_ComboBox);
-    top->addRow(QStringLiteral("Capture"), CaptureSrc_ComboBox);
-    top->addRow(QStringLiteral("IDX"), Idx_Edit);
-    top->addRow(QStringLiteral("Name"), Name_Edit);
-    top->addRow(AutoStart_CB);
-    layout->addLayout(top);
-
-    Port_Panel = new QWidget(page);
-    auto* port = new QFormLayout(Port_Panel);
-    auto* portRow = new QHBoxLayout();
-    SinkPort_Edit = MakeEdit(Port_Panel, "SinkPort_Edit");
-    EditPort_TB = MakeTool(Port_Panel, "EditPort_TB", QStringLiteral("..."), QStringLiteral("Edit Port"));
-    EditPort_TB->setCheckable(true);
-    portRow->addWidget(SinkPort_Edit);
-    portRow->addWidget(EditPort_TB);
-    port->addRow(QStringLiteral("Port (internal)"), portRow);
-    MouseCapture_CB = new QCheckBox(QStringLiteral("capture Mouse "), Port_Panel);
-    port->addRow(MouseCapture_CB);
-    PixelFormat_ComboBox = MakeCombo(Port_Panel, "PixelFormat_ComboBox");
-    port->addRow(QStringLiteral("PixelFormat"), PixelFormat_ComboBox);
-    layout->addWidget(Port_Panel);
-
-    Monitor_GB = new QGroupBox(QStringLiteral("Monitor"), page);
-    auto* monitor = new QFormLayout(Monitor_GB);
-    DeskNo_ComboBox = MakeCombo(Monitor_GB, "DeskNo_ComboBox");
-    monitor->addRow(QStringLiteral("Index"), DeskNo_ComboBox);
-    layout->addWidget(Monitor_GB);
-
-    Window_GB = new QGroupBox(QStringLiteral("Window Parameters"), page);
-    auto* window = new QFormLayout(Window_GB);
-    WinClass_Edit = MakeEdit(Window_GB, "WinClass_Edit");
-    WinCaption_Edit = MakeEdit(Window_GB, "WinCaption_Edit");
-    Windows_TB = MakeTool(Window_GB, "Windows_TB", QStringLiteral("..."), QStringLiteral("Window List"));
-    Adjust_CB = new QCheckBox(QStringLiteral("adjust"), Window_GB);
-    auto* classRow = new QHBoxLayout();
-    classRow->addWidget(WinClass_Edit);
-    classRow->addWidget(Windows_TB);
-    window->addRow(QStringLiteral("Class"), classRow);
-    window->addRow(QStringLiteral("Caption"), WinCaption_Edit);
-    window->addRow(Adjust_CB);
-    layout->addWidget(Window_GB);
-
-    Area_GB = new QGroupBox(QStringLiteral("Screen Area Parameters"), page);
-    auto* area = new QHBoxLayout(Area_GB);
-    Left_Edit = MakeEdit(Area_GB, "Left_Edit");
-    Top_Edit = MakeEdit(Area_GB, "Top_Edit");
-    Width_Edit = MakeEdit(Area_GB, "Width_Edit");
-    Height_Edit = MakeEdit(Area_GB, "Height_Edit");
-    for (QLineEdit* edit : {Left_Edit, Top_Edit, Width_Edit, Height_Edit, Idx_Edit}) InstallKeyFilter(*edit, kDigitKeys);
-    for (QLineEdit* edit : {Left_Edit, Top_Edit, Width_Edit, Height_Edit}) area->addWidget(edit);
-    WndArea_TB = MakeTool(Area_GB, "WndArea_TB", QStringLiteral("..."), QStringLiteral("Screen Area"));
-    Screen_Button = MakeTool(Area_GB, "Screen_Button", QStringLiteral("Screen-Area"));
-    Work_Button = MakeTool(Area_GB, "Work_Button", QStringLiteral("Work-Area"));
-    for (QToolButton* button : {WndArea_TB, Screen_Button, Work_Button}) area->addWidget(button);
-    layout->addWidget(Area_GB);
-
-    Udp_GB = new QGroupBox(QStringLiteral("UDP Input"), page);
-    auto* udp = new QHBoxLayout(Udp_GB);
-    Udp_IpAddr_Port_Frame1 = new TMod_IpAddr_Port_Frame(Udp_GB);
-    udp->addWidget(Udp_IpAddr_Port_Frame1);
-    layout->addWidget(Udp_GB);
-
-    Files_GB = new QGroupBox(QStringLiteral("Files"), page);
-    auto* files = new QFormLayout(Files_GB);
-    FileFmt_ComboBox = MakeCombo(Files_GB, "FileFmt_ComboBox");
-    files->addRow(QStringLiteral("Format"), FileFmt_ComboBox);
-    auto* dirRow = new QHBoxLayout();
-    FileDir_Label = new QLabel(Files_GB);
-    SpeedButton1 = MakeTool(Files_GB, "SpeedButton1", QStringLiteral("..."));
-    dirRow->addWidget(FileDir_Label, 1);
-    dirRow->addWidget(SpeedButton1);
-    files->addRow(QStringLiteral("Source-Dir"), dirRow);
-    FileFreq_SpinEdit = MakeSpin(Files_GB, 1, 60);
-    files->addRow(QStringLiteral("Frequency"), FileFreq_SpinEdit);
-    FileDel_CB = new QCheckBox(QStringLiteral("Delete Files"), Files_GB);
-    files->addRow(FileDel_CB);
-    layout->addWidget(Files_GB);
-    layout->addStretch();
-
-    connect(Encoder_ComboBox, &QComboBox::activated, this, [this] { ApplyMethod(); });
-    connect(CaptureSrc_ComboBox, &QComboBox::activated, this, [this] { ShowSourceGroup(); });
-    connect(EditPort_TB, &QToolButton::clicked, this, [this] { EditPort_TBClick(); });
-    connect(Windows_TB, &QToolButton::clicked, this, [this] { Windows_TBClick(); });
-    connect(WndArea_TB, &QToolButton::clicked, this, [this] { WndArea_TBClick(); });
-    connect(Screen_Button, &QToolButton::clicked, this, [this] { Screen_ButtonClick(); });
-    connect(Work_Button, &QToolButton::clicked, this, [this] { Work_ButtonClick(); });
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    return page;
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildVideoPage() {
-    VideoPage = new QWidget(this);
-    auto* layout = new QVBoxLayout(VideoPage);
-    Video_GB = new QGroupBox(QStringLiteral("Multiplexing + Transcoding"), VideoPage);
-    auto* form = new QFormLayout(Video_GB);
-    Deccoder_ComboBox = MakeCombo(Video_GB, "Deccoder_ComboBox");
-    Scale_ComboBox = MakeCombo(Video_GB, "Scale_ComboBox");
-    BitRate_SpinEdit = MakeSpin(Video_GB, engine::kMinVideoBitrate, engine::kMaxVideoBitrate, 50);
-    Frame_SpinEdit = MakeSpin(Video_GB, engine::kMinFrameRate, engine::kMaxFrameRate);
-    PreScaling_CB = new QCheckBox(QStringLiteral("pre-scaling"), Video_GB);
-    form->addRow(QStringLiteral("Encoder"), Deccoder_ComboBox);
-    form->addRow(QStringLiteral("Scaling"), Scale_ComboBox);
-    form->addRow(QStringLiteral("Bitrate [kBit/s]"), BitRate_SpinEdit);
-    form->addRow(QStringLiteral("FrameRate [fps]"), Frame_SpinEdit);
-    form->addRow(PreScaling_CB);
-    // The audio encoding is kept as loaded: its panel is never shown.
-    Audio_Panel = new QWidget(Video_GB);
-    auto* audio = new QFormLayout(Audio_Panel);
-    AudDecoder_ComboBox = MakeCombo(Audio_Panel, "AudDecoder_ComboBox");
-    AudioBitrate_SpinEdit = MakeSpin(Audio_Panel, 16, 512, 8);
-    audio->addRow(AudDecoder_ComboBox);
-    audio->addRow(AudioBitrate_SpinEdit);
-    Audio_Panel->hide();
-    Mux_Panel = new QWidget(Video_GB);
-    auto* mux = new QFormLayout(Mux_Panel);
-    Mux_ComboBox = MakeCombo(Mux_Panel, "Mux_ComboBox");
-    VidPid_Edit = MakeEdit(Mux_Panel, "VidPid_Edit");
-    AudPid_Edit = MakeEdit(Mux_Panel, "AudPid_Edit");
-    PmtPid_Edit = MakeEdit(Mux_Panel, "PmtPid_Edit");
-    mux->addRow(QStringLiteral("Multiplex"), Mux_ComboBox);
-    mux->addRow(QStringLiteral("Video PID"), VidPid_Edit);
-    mux->addRow(QStringLiteral("Audio PID"), AudPid_Edit);
-    mux->addRow(QStringLiteral("PMT PID"), PmtPid_Edit);
-    for (QLineEdit* pid : {VidPid_Edit, AudPid_Edit, PmtPid_Edit}) {
-        InstallKeyFilter(*pid, kPidKeys);
-        pid->installEventFilter(this);  // the double click converts
-    }
-    form->addRow(Mux_Panel);
-    layout->addWidget(Video_GB);
-    layout->addStretch();
-    return VideoPage;
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildImagePage() {
-    ImagePage = new QWidget(this);
-    auto* form = new QFormLayout(ImagePage);
-    ImgFreq_SpinEdit = MakeSpin(ImagePage, 1, 60);
-    ImgFormat_ComboBox = MakeCombo(ImagePage, "ImgFormat_ComboBox");
-    PngComp_SpinEdit = MakeSpin(ImagePage, 1, 9);
-    JpgComp_SpinEdit = MakeSpin(ImagePage, 5, 100, 5);
-    Archive_CB = new QCheckBox(QStringLiteral("Image Archive"), ImagePage);
-    Limit_Panel = new QLabel(ImagePage);
-    Limit_Panel->setObjectName(QStringLiteral("Limit_Panel"));
-    ArchPath_Label = new QLabel(ImagePage);
-    form->addRow(QStringLiteral("Frequency"), ImgFreq_SpinEdit);
-    form->addRow(QStringLiteral("Image Format"), ImgFormat_ComboBox);
-    form->addRow(QStringLiteral("PNG "), PngComp_SpinEdit);
-    form->addRow(QStringLiteral("JPG "), JpgComp_SpinEdit);
-    form->addRow(Archive_CB);
-    form->addRow(QStringLiteral("Limit"), Limit_Panel);
-    form->addRow(QStringLiteral("Archive-Path"), ArchPath_Label);
-    return ImagePage;
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildTimePage() {
-    auto* page = new QWidget(this);
-    auto* form = new QFormLayout(page);
-    ImgDispAct_CB = new QCheckBox(QStringLiteral("Active"), page);
-    Pos_ComboBox = MakeCombo(page, "Pos_ComboBox");
-    FontName_ComboBox = MakeCombo(page, "FontName_ComboBox");
-    FontSize_SpinEdit = MakeSpin(page, 7, 70);
-    Font_ColorPicker = new QPushButton(page);
-    Bold_CB = new QCheckBox(QStringLiteral("bold"), page);
-    Bkgnd_ColorPicker = new QPushButton(page);
-    Transparent_CB = new QCheckBox(QStringLiteral("Transparent"), page);
-    form->addRow(ImgDispAct_CB);
-    form->addRow(QStringLiteral("Position"), Pos_ComboBox);
-    form->addRow(QStringLiteral("Font-Name"), FontName_ComboBox);
-    form->addRow(QStringLiteral("Font-Size"), FontSize_SpinEdit);
-    form->addRow(QStringLiteral("Font-Color"), Font_ColorPicker);
-    form->addRow(Bold_CB);
-    form->addRow(QStringLiteral("Background"), Bkgnd_ColorPicker);
-    form->addRow(Transparent_CB);
-    for (QPushButton* picker : {Font_ColorPicker, Bkgnd_ColorPicker}) {
-        SetColorOf(*picker, 0);
-        connect(picker, &QPushButton::clicked, this, [this, picker] {
-            const components::TColor color = ColorOf(*picker);
-            const QColor chosen = QColorDialog::getColor(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF), this);
-            if (chosen.isValid())
-                SetColorOf(*picker, static_cast<components::TColor>(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16)));
-        });
-    }
-    return page;
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildAudioPage() {
-    auto* page = new QWidget(this);
-    auto* layout = new QVBoxLayout(page);
-    auto* group = new QGroupBox(QStringLiteral("Local Audio Capture"), page);
-    auto* form = new QFormLayout(group);
-    Ws_ComboBox = MakeCombo(group, "Ws_ComboBox");
-    WsAct_CB = new QCheckBox(QStringLiteral("Active"), group);
-    WsAct_Label = new QLabel(QStringLiteral("[de-activated]"), group);
-    WsAct_Label->hide();
-    form->addRow(QStringLiteral("Web-Socket"), Ws_ComboBox);
-    form->addRow(WsAct_CB, WsAct_Label);
-    layout->addWidget(group);
-    layout->addStretch();
-    connect(Ws_ComboBox, &QComboBox::activated, this, [this] { Ws_ComboBoxChange(); });
-    return page;
-}
-
-QWidget* TSetup_ScreenCapture_Frame::BuildSharePanel() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QHBoxLayout(panel);
-    Streamer_VST = new QTreeWidget(panel);
-    Streamer_VST->setObjectName(QStringLiteral("Streamer_VST"));
-    Streamer_VST->setRootIsDecorated(false);
-    Streamer_VST->setHeaderLabels({QStringLiteral("Act"), QStringLiteral("FTP"), QStringLiteral("Protocol"),
-                                   QStringLiteral("Destination")});
-    Streamer_VST->setStyleSheet(QStringLiteral("QTreeWidget { font-family: Verdana; font-size: 8pt; color: #000080; }"
-                                               " QTreeWidget::item:selected { color: white; }"));
-    Streamer_VST->setColumnWidth(kColActive, kShareStateColumnWidthPx);
-    Streamer_VST->setColumnWidth(kColFtp, kShareStateColumnWidthPx);
-    layout->addWidget(Streamer_VST, 1);
-    auto* buttons = new QVBoxLayout();
-    AddPort_BitBtn = MakeTool(panel, "AddPort_BitBtn", QStringLiteral("+"), QStringLiteral("Add Share"));
-    EditPort_BitBtn = MakeTool(panel, "EditPort_BitBtn", QStringLiteral("..."), QStringLiteral("Edit Share"));
-    DelPort_BitBtn = MakeTool(panel, "DelPort_BitBtn", QStringLiteral("-"), QStringLiteral("Delete Share"));
-    for (QToolButton* button : {AddPort_BitBtn, EditPort_BitBtn, DelPort_BitBtn}) buttons->addWidget(button);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    connect(AddPort_BitBtn, &QToolButton::clicked, this, [this] { AddPort_BitBtnClick(); });
-    connect(EditPort_BitBtn, &QToolButton::clicked, this, [this] { EditPort_BitBtnClick(); });
-    connect(DelPort_BitBtn, &QToolButton::clicked, this, [this] { DelPort_BitBtnClick(); });
-    connect(Streamer_VST, &QTreeWidget::itemDoubleClicked, this, [this] { EditPort_BitBtnClick(); });
-    return panel;
+    TCaptureEditorPages(*this).Build();
 }
 
 TCaptureJobView TSetup_ScreenCapture_Frame::Job() const {
@@ -705,8 +426,8 @@ void TSetup_ScreenCapture_Frame::RefreshShareRows() {
     for (size_t i = 0; i < rows_.size(); ++i) {
         QTreeWidgetItem* item = Streamer_VST->topLevelItem(static_cast<int>(i));
         const engine::TCaptureStreamer& share = *rows_[i];
-        item->setIcon(kColActive, AmpelImage(share.Active ? kAmpelTick : kAmpelBar));
-        item->setIcon(kColFtp, AmpelImage(share.FtpActive ? kAmpelTick : kAmpelBar));
+        item->setIcon(kShareColActive, AmpelImage(share.Active ? kAmpelTick : kAmpelBar));
+        item->setIcon(kShareColFtp, AmpelImage(share.FtpActive ? kAmpelTick : kAmpelBar));
         QString protocol;
         QString destination;
         if (share.Protocol == engine::kShareProtocolHttp) {
@@ -722,8 +443,8 @@ void TSetup_ScreenCapture_Frame::RefreshShareRows() {
             protocol = QStringLiteral("UDP");
             destination = DottedText(share.IpAddr) + QStringLiteral(":") + QString::number(share.Port);
         }
-        item->setText(kColProtocol, protocol);
-        item->setText(kColDestination, destination);
+        item->setText(kShareColProtocol, protocol);
+        item->setText(kShareColDestination, destination);
     }
 }
 

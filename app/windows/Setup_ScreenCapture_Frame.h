@@ -2,6 +2,7 @@
 // parameters (monitor, window, area, watched folder), video encoding, snapshots, time overlay, the
 // audio web socket and the share list. It edits the job of one capture entry; share changes act on the
 // job at once, everything else is written by StoreCapture after OK.
+// TCaptureEditorPages lays its controls out.
 #pragma once
 
 #include <QCheckBox>
@@ -141,12 +142,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* BuildCapturePage();
-    QWidget* BuildVideoPage();
-    QWidget* BuildImagePage();
-    QWidget* BuildTimePage();
-    QWidget* BuildAudioPage();
-    QWidget* BuildSharePanel();
     void FillSourceList(int method);
     void FillScaleList(int method);
     void FillWebSocketList();
