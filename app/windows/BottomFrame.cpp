@@ -20,6 +20,7 @@ constexpr int kGroupTop = 4;
 constexpr int kLampCaptionTop = 18;
 constexpr int kLampTop = 32;
 constexpr int kCountWidth = 34;
+constexpr int kStartTimeFontPt = 7;
 constexpr const char* kStartTimeFormat = "%Y-%m-%d %H:%M:%S";
 
 QWidget* Group(QWidget* parent, const QString& caption, int x, int width, QLabel** captionOut = nullptr) {
@@ -54,7 +55,7 @@ void TBottom_Frame::BuildControls() {
     using namespace components;
     ui_.Status_Frame = new TColorFrames(this);
     ui_.Status_Frame->setGeometry(0, 0, 550, kStatusBarHeight);
-    ui_.Status_Frame->BevelMain().SetbmBkgndColor(kPanelBackgroundColor);
+    SetDarkFrameLook(*ui_.Status_Frame);
     ui_.Status_Frame->SetHitTest(htForm);
     QWidget* bar = ui_.Status_Frame;
 
@@ -74,16 +75,19 @@ void TBottom_Frame::BuildControls() {
     ui_.Ws_Led = Lamp(ws, "On", lcdGreen, 4);
     ui_.WS_Label = MakeValueLabel(ws, 24, kLampTop - 6, kCountWidth);
 
-    QWidget* system = Group(bar, "System", 328, 186, &ui_.SystemCaption);
+    QWidget* system = Group(bar, "System", 328, 192, &ui_.SystemCaption);
     MakeCaption(system, "Start", 4, kLampCaptionTop - 4, 110);
     ui_.SysStart_CPanel = new TCanvasPanelEx(system);
     ui_.SysStart_CPanel->setGeometry(4, kLampTop - 6, 116, kValueLabelHeight);
+    QFont startFont = ui_.SysStart_CPanel->font();
+    startFont.setPointSize(kStartTimeFontPt);  // the whole date and time fit the field
+    ui_.SysStart_CPanel->setFont(startFont);
     ui_.Screesaver_LED = Lamp(system, "KSA", lcdBlue, 126);
     ui_.SysError_Led = Lamp(system, "Err", lcdRed, 148);
     ui_.MainData_LED = Lamp(system, "Data", lcdYellow, 170);
 
     ui_.MinMax_TB = MakeButton(bar, "Minimize App", "", 0, 0, kMinMaxButtonSize, kMinMaxButtonSize);
-    ui_.MinMax_TB->SetPicture(GlyphImage(QString::fromUtf8("\u25A3"), kMinMaxButtonSize - 4));
+    SetButtonGlyph(*ui_.MinMax_TB, QString::fromUtf8("\u25A3"), kMinMaxButtonSize - 4);
 }
 
 void TBottom_Frame::InitStatusBar(std::function<void(bool keepPosition)> setCompactMode,

@@ -17,7 +17,7 @@ constexpr int kTitleHeight = 26;
 constexpr int kButtonSize = 22;
 constexpr int kFieldCaptionHeight = 13;
 constexpr int kFieldGroupHeight = 30;
-constexpr int kPageControlHeight = 78;
+constexpr int kPageControlBottomGap = 4;
 constexpr int kDefaultPanelWidth = 542;
 
 components::TBevelLabel* Field(QWidget* parent, const QString& caption, int x, int y, int width,
@@ -61,11 +61,11 @@ TCaptureFrameControls BuildCaptureFrameControls(QWidget* panel) {
         const char* glyph;
     } pictures[] = {{c.Connect_TB, "\u25B6"}, {c.Disconn_TB, "\u25A0"}, {c.Settings_TB, "\u2699"},
                     {c.Delete_TB, "\u2715"}, {c.Minimize_TB, "\u2195"}};
-    for (const auto& p : pictures) p.button->SetPicture(GlyphImage(QString::fromUtf8(p.glyph), kButtonSize - 6));
+    for (const auto& p : pictures) SetButtonGlyph(*p.button, QString::fromUtf8(p.glyph), kButtonSize - 6);
 
     c.Main_ColorFrame = new components::TColorFrames(panel);
     c.Main_ColorFrame->setGeometry(4, kCaptureFrameTop, width - 8, kFrameHeightExpanded);
-    c.Main_ColorFrame->BevelMain().SetbmBkgndColor(kPanelBackgroundColor);
+    SetDarkFrameLook(*c.Main_ColorFrame);
     QWidget* body = c.Main_ColorFrame;
 
     c.Device_Label = Field(body, "Name", 6, 4, 150);
@@ -76,37 +76,40 @@ TCaptureFrameControls BuildCaptureFrameControls(QWidget* panel) {
     c.Ws_Label = Field(body, "Audio", 398, 4, 56);
     c.Archive_Label = Field(body, "Archive", 458, 4, 60);
 
-    c.Area_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 272);
-    c.Left_Label = Field(c.Area_Panel, "Left", 0, 0, 50);
-    c.Top_Label = Field(c.Area_Panel, "Top", 54, 0, 50);
-    c.Width_Label = Field(c.Area_Panel, "Width", 108, 0, 50);
-    c.Height_Label = Field(c.Area_Panel, "Height", 162, 0, 50);
-    c.DeskNo_Label = Field(c.Area_Panel, "DeskNo", 216, 0, 50, &c.DeskNoCaption);
+    // One row below the header: the capture rectangle (or the stream input, or the folder), the
+    // pixel format and the encodings side by side, so the share tabs get the space below.
+    c.Area_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 216);
+    c.Left_Label = Field(c.Area_Panel, "Left", 0, 0, 40);
+    c.Top_Label = Field(c.Area_Panel, "Top", 44, 0, 40);
+    c.Width_Label = Field(c.Area_Panel, "Width", 88, 0, 40);
+    c.Height_Label = Field(c.Area_Panel, "Height", 132, 0, 40);
+    c.DeskNo_Label = Field(c.Area_Panel, "DeskNo", 176, 0, 40, &c.DeskNoCaption);
 
-    c.TsUdp_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 272);
-    c.TsIp_Label = Field(c.TsUdp_Panel, "Input IP Address", 0, 0, 100);
-    c.TsPort_Label = Field(c.TsUdp_Panel, "Port", 104, 0, 50);
+    c.TsUdp_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 216);
+    c.TsIp_Label = Field(c.TsUdp_Panel, "Input IP Address", 0, 0, 110);
+    c.TsPort_Label = Field(c.TsUdp_Panel, "Port", 114, 0, 50);
 
-    c.SysFile_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 390);
-    c.FileDir_Label = Field(c.SysFile_Panel, "Source Directory", 0, 0, 270);
-    c.FileFmt_Label = Field(c.SysFile_Panel, "Format", 274, 0, 50);
-    c.Convert_Label = Field(c.SysFile_Panel, "Convert", 328, 0, 56);
+    c.SysFile_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop, 330);
+    c.FileDir_Label = Field(c.SysFile_Panel, "Source Directory", 0, 0, 210);
+    c.FileFmt_Label = Field(c.SysFile_Panel, "Format", 214, 0, 52);
+    c.Convert_Label = Field(c.SysFile_Panel, "Convert", 270, 0, 56);
 
-    c.AV_Panel = Group(body, 290, kFieldGroupTop, 230);
-    c.TransVid_Label = Field(c.AV_Panel, "Video", 0, 0, 52, &c.TransVidCaption);
-    c.TransScale_Label = Field(c.AV_Panel, "Scale", 56, 0, 52, &c.TransScaleCaption);
-    c.TransAud_Label = Field(c.AV_Panel, "Audio", 112, 0, 52, &c.TransAudCaption);
+    c.Format_Panel = Group(body, 226, kFieldGroupTop, 110);
+    c.PixelFormat_Label = Field(c.Format_Panel, "Format", 0, 0, 50);
+    c.BmpSize_Label = Field(c.Format_Panel, "Bmp [kByte]", 54, 0, 56);
+
+    // The audio column is never shown, so it comes last and the visible ones stay together.
+    c.AV_Panel = Group(body, 346, kFieldGroupTop, 190);
+    c.TransVid_Label = Field(c.AV_Panel, "Video", 0, 0, 50, &c.TransVidCaption);
+    c.TransScale_Label = Field(c.AV_Panel, "Scale", 54, 0, 44, &c.TransScaleCaption);
+    c.TransImg_Label = Field(c.AV_Panel, "Snap-Img", 102, 0, 44, &c.TransImgCaption);
+    c.TransAud_Label = Field(c.AV_Panel, "Audio", 150, 0, 40, &c.TransAudCaption);
     c.TransAud_Label->hide();
     c.TransAudCaption->hide();
-    c.TransImg_Label = Field(c.AV_Panel, "Snap-Img", 168, 0, 56, &c.TransImgCaption);
 
-    c.Format_Panel = Group(body, kFieldGroupLeft, kFieldGroupTop + kFieldGroupHeight + 2, 140);
-    c.PixelFormat_Label = Field(c.Format_Panel, "Format", 0, 0, 50);
-    c.BmpSize_Label = Field(c.Format_Panel, "Bmp [kByte]", 54, 0, 80);
-
+    constexpr int pageTop = kFieldGroupTop + kFieldGroupHeight + 2;
     c.Streamer_PageControl = new TStreamerPageControl(body);
-    c.Streamer_PageControl->setGeometry(4, kFrameHeightExpanded - 4 - kPageControlHeight, width - 16,
-                                        kPageControlHeight);
+    c.Streamer_PageControl->setGeometry(4, pageTop, width - 16, kFrameHeightExpanded - kPageControlBottomGap - pageTop);
     return c;
 }
 

@@ -7,6 +7,7 @@
 #include "app/windows/ColourPresets.h"
 #include "components/BevelLabel.h"
 #include "components/CanvasPanelEx.h"
+#include "components/ColorFrames.h"
 #include "components/LedLabel.h"
 
 namespace app {
@@ -14,7 +15,28 @@ namespace app {
 namespace {
 constexpr int kCaptionFontPt = 7;
 constexpr int kCaptionHeight = 13;
+constexpr int kDarkFrameBandPx = 3;
+constexpr int kDarkFrameCornerPx = 3;
+
+QImage GlyphImage(const QString& glyph, int sizePx) {
+    QImage image(sizePx, sizePx, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPixelSize(sizePx * 3 / 4);
+    painter.setFont(font);
+    painter.setPen(components::ToQColor(kButtonGlyphColor));
+    painter.drawText(image.rect(), Qt::AlignCenter, glyph);
+    return image;
+}
 }  // namespace
+
+void SetDarkFrameLook(components::TColorFrames& frame) {
+    frame.BevelMain().SetbmBkgndColor(kPanelBackgroundColor);
+    frame.BevelMain().SetbmEdge(kDarkFrameCornerPx);
+    frame.BevelOuterSub().SetbpWidth(kDarkFrameBandPx);
+}
 
 QLabel* MakeCaption(QWidget* parent, const QString& text, int x, int y, int width) {
     auto* caption = new QLabel(text, parent);
@@ -59,16 +81,12 @@ components::TCanvasPanelEx* MakeButton(QWidget* parent, const QString& hint, con
     return button;
 }
 
-QImage GlyphImage(const QString& glyph, int sizePx) {
-    QImage image(sizePx, sizePx, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(sizePx * 3 / 4);
-    painter.setFont(font);
-    painter.setPen(components::ToQColor(kButtonGlyphColor));
-    painter.drawText(image.rect(), Qt::AlignCenter, glyph);
-    return image;
+void SetButtonGlyph(components::TCanvasPanelEx& button, const QString& glyph, int sizePx) {
+    button.SetPicture(GlyphImage(glyph, sizePx));
+    // A panel paints its picture only when told to, at the offset it is given.
+    button.ImageProp().SetipLeft((button.width() - sizePx) / 2);
+    button.ImageProp().SetipTop((button.height() - sizePx) / 2);
+    button.ImageProp().SetipImage(true);
 }
 
 }  // namespace app

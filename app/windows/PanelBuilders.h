@@ -3,7 +3,6 @@
 // positions as the windows were laid out.
 #pragma once
 
-#include <QImage>
 #include <QString>
 
 #include "components/Color.h"
@@ -15,6 +14,7 @@ class QWidget;
 namespace components {
 class TBevelLabel;
 class TCanvasPanelEx;
+class TColorFrames;
 class TLedLabel;
 }  // namespace components
 
@@ -33,6 +33,9 @@ constexpr int kLedFlashMs = 300;
 constexpr int kLedSize = 11;
 constexpr int kValueLabelHeight = 15;
 
+// The dark body of a capture panel or the status bar: a thin band, so that the fields placed a few
+// pixels from the edge sit on the dark ground and not on the light band.
+void SetDarkFrameLook(components::TColorFrames& frame);
 // A one-line caption in the panels' small font.
 QLabel* MakeCaption(QWidget* parent, const QString& text, int x, int y, int width);
 void SetCaptionColor(QLabel& caption, components::TColor color);
@@ -44,7 +47,7 @@ components::TLedLabel* MakeLed(QWidget* parent, components::TColorLed color, int
 components::TCanvasPanelEx* MakeButton(QWidget* parent, const QString& hint, const QString& caption, int x, int y,
                                        int width, int height);
 
-// A button picture: the glyph drawn in the panels' caption colour, sizePx square.
-QImage GlyphImage(const QString& glyph, int sizePx);
+// Gives a button its picture: the glyph drawn in the button-picture colour, sizePx square, centred.
+void SetButtonGlyph(components::TCanvasPanelEx& button, const QString& glyph, int sizePx);
 
 }  // namespace app

@@ -33,7 +33,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A bevel label under its caption.
 components::TBevelLabel* CaptionedValue(QWidget* parent, const QString& caption, int x, int y, int width) {
-    MakeCaption(parent, caption, x, y, width + 20);
+    MakeCaption(parent, caption, x, y, width);
     return MakeValueLabel(parent, x, y + 13, width);
 }
 
@@ -58,39 +58,39 @@ TStreamer_Frame::~TStreamer_Frame() {
 
 void TStreamer_Frame::BuildControls() {
     using components::lcdGreen;
-    ui_.IpAdr_Label = CaptionedValue(this, "Destination IP Address", 4, 2, 95);
-    ui_.Port_Label = CaptionedValue(this, "Port", 104, 2, 45);
-    ui_.Udp_Label = CaptionedValue(this, "Protocol", 154, 2, 45);
+    // Destination on the left with the lamps under it; the FTP feedback as one row beside them.
+    ui_.IpAdr_Label = CaptionedValue(this, "Destination IP Address", 4, 2, 100);
+    ui_.Port_Label = CaptionedValue(this, "Port", 108, 2, 48);
+    ui_.Udp_Label = CaptionedValue(this, "Protocol", 160, 2, 45);
 
     ui_.FtpUpload_Panel = new QWidget(this);
-    ui_.FtpUpload_Panel->setGeometry(205, 0, 175, 56);
+    ui_.FtpUpload_Panel->setGeometry(212, 0, 300, 44);
     QWidget* ftp = ui_.FtpUpload_Panel;
     MakeCaption(ftp, "FTP Upload", 2, 0, 80);
-    ui_.FtpLen_Label = CaptionedValue(ftp, "Size [kB]", 2, 12, 50);
-    ui_.Upload_Label = CaptionedValue(ftp, "Upload [sec]", 56, 12, 64);
-    ui_.FtpFiles_Label = CaptionedValue(ftp, "Files", 124, 12, 48);
-    MakeCaption(ftp, "last upload", 2, 42, 54);
-    ui_.LastUpload_Label = MakeValueLabel(ftp, 56, 41, 64);
-    ui_.Upload_Led = MakeLed(ftp, lcdGreen, 126, 43);
+    ui_.FtpLen_Label = CaptionedValue(ftp, "Size [kB]", 2, 14, 50);
+    ui_.Upload_Label = CaptionedValue(ftp, "Upload [sec]", 56, 14, 64);
+    ui_.FtpFiles_Label = CaptionedValue(ftp, "Files", 124, 14, 48);
+    ui_.LastUpload_Label = CaptionedValue(ftp, "last upload", 176, 14, 76);
+    ui_.Upload_Led = MakeLed(ftp, lcdGreen, 256, 29);
 
     ui_.Status_Panel = new QWidget(this);
-    ui_.Status_Panel->setGeometry(384, 0, 150, 56);
+    ui_.Status_Panel->setGeometry(4, 34, 150, 26);
     QWidget* status = ui_.Status_Panel;
-    MakeCaption(status, "HTTP", 2, 2, 50);
-    ui_.HttpOn_Led = MakeLed(status, lcdGreen, 2, 18);
-    ui_.HttpData_Led = MakeLed(status, components::lcdYellow, 15, 18, kLedFlashMs);
-    ui_.HttpSend_Led = MakeLed(status, components::lcdOrange, 28, 18, kLedFlashMs);
-    ui_.HttpErr_Led = MakeLed(status, components::lcdRed, 41, 18);
-    MakeCaption(status, "FTP", 58, 2, 40);
-    ui_.FtpOn_Led = MakeLed(status, lcdGreen, 58, 18);
-    ui_.FtpData_Led = MakeLed(status, components::lcdYellow, 71, 18, kLedFlashMs);
-    ui_.FtpErr_Led = MakeLed(status, components::lcdRed, 84, 18);
-    ui_.VidCaption = MakeCaption(status, "Vid", 100, 2, 18);
-    ui_.Video_LED = MakeLed(status, lcdGreen, 102, 18);
-    MakeCaption(status, "Img", 117, 2, 18);
-    ui_.Snap_LED = MakeLed(status, lcdGreen, 119, 18);
-    MakeCaption(status, "File", 133, 2, 18);
-    ui_.File_LED = MakeLed(status, lcdGreen, 135, 18);
+    MakeCaption(status, "HTTP", 0, 0, 50);
+    ui_.HttpOn_Led = MakeLed(status, lcdGreen, 0, 14);
+    ui_.HttpData_Led = MakeLed(status, components::lcdYellow, 13, 14, kLedFlashMs);
+    ui_.HttpSend_Led = MakeLed(status, components::lcdOrange, 26, 14, kLedFlashMs);
+    ui_.HttpErr_Led = MakeLed(status, components::lcdRed, 39, 14);
+    MakeCaption(status, "FTP", 56, 0, 40);
+    ui_.FtpOn_Led = MakeLed(status, lcdGreen, 56, 14);
+    ui_.FtpData_Led = MakeLed(status, components::lcdYellow, 69, 14, kLedFlashMs);
+    ui_.FtpErr_Led = MakeLed(status, components::lcdRed, 82, 14);
+    ui_.VidCaption = MakeCaption(status, "Vid", 98, 0, 18);
+    ui_.Video_LED = MakeLed(status, lcdGreen, 100, 14);
+    MakeCaption(status, "Img", 117, 0, 18);
+    ui_.Snap_LED = MakeLed(status, lcdGreen, 119, 14);
+    MakeCaption(status, "File", 136, 0, 18);
+    ui_.File_LED = MakeLed(status, lcdGreen, 138, 14);
 
     shareLed_ = MakeLed(this, components::lcdGray, 0, 0);
     shareLed_->hide();  // shown once the tab strip takes it

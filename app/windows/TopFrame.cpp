@@ -24,7 +24,7 @@ void Call(const F& hook) {
 
 components::TCanvasPanelEx* IconButton(QWidget* parent, const QString& hint, const char* glyph) {
     auto* button = MakeButton(parent, hint, "", 0, kToolBarEdgeGap, kIconButtonWidth, kButtonHeight);
-    button->SetPicture(GlyphImage(QString::fromUtf8(glyph), kGlyphSize));
+    SetButtonGlyph(*button, QString::fromUtf8(glyph), kGlyphSize);
     return button;
 }
 
