@@ -1,9 +1,9 @@
 #include "components/BevelLabel.h"
 
-#include <QEvent>
 #include <QPainter>
 
 #include "components/Canvas.h"
+#include "components/CaptionText.h"
 #include "components/LabelPainter.h"
 #include "components/Rect.h"
 #include "components/ShapeRings.h"
@@ -20,6 +20,7 @@ TBevelLabel::TBevelLabel(QWidget* parent)
       captionProp_(std::make_unique<TCaptionProperty>()),
       label3DFrame_(std::make_unique<TFrame3D>()) {
     resize(kBevelLabelDefaultWidth, kBevelLabelDefaultHeight);
+    SetRepaintOnFontOrEnabled(true);
     const auto invalidate = [this] { update(); };
     labelShape_->OnChange = invalidate;
     labelBorder_->OnChange = invalidate;
@@ -36,11 +37,6 @@ void TBevelLabel::SetCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     repaint();
-}
-
-void TBevelLabel::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange) update();
-    TControl::changeEvent(event);
 }
 
 void TBevelLabel::paintEvent(QPaintEvent*) {
@@ -94,9 +90,7 @@ void TBevelLabel::PaintFrame(TCanvas& canvas, TRect& b) {
 }
 
 void TBevelLabel::PaintCaption(TCanvas& canvas, const TRect& b) {
-    const bool enabled = isEnabled();
     canvas.SetFont(font());
-    const TShadowProperty& shadow = captionProp_->cpShadow();
     const TFrame3D& frame = *label3DFrame_;
     int m = labelBevelOuter_->bpWidth() + labelBevelInner_->bpWidth() + labelBorder_->fpWidth();
     if (frame.frKind() != fkNone) m += 2 * frame.frWidth();
@@ -105,18 +99,7 @@ void TBevelLabel::PaintCaption(TCanvas& canvas, const TRect& b) {
     const int xpos = captionProp_->cpXpos(), ypos = captionProp_->cpYpos();
     const TCaptionAlignment alignment = captionProp_->cpAlignment();
 
-    // Shadow, or the white copy of a disabled caption where the layout shows one, then the text.
-    auto draw = [&](int x, int y, const QString& text, bool whiteCopyWhenDisabled) {
-        if (shadow.spShadow() && enabled) {
-            canvas.SetFontColor(shadow.spColor());
-            canvas.TextOut(x + shadow.spDx(), y + shadow.spDy(), text);
-        } else if (!enabled && whiteCopyWhenDisabled) {
-            canvas.SetFontColor(clWhite);
-            canvas.TextOut(x + 1, y + 1, text);
-        }
-        canvas.SetFontColor(enabled ? FontColor() : kDisabledTextColor);
-        canvas.TextOut(x, y, text);
-    };
+    const TCaptionText writer(canvas, captionProp_->cpShadow(), isEnabled(), FontColor());
 
     if (captionProp_->cpStyle() == cdVertical) {
         const int tw = canvas.TextWidth(caption_);
@@ -136,7 +119,7 @@ void TBevelLabel::PaintCaption(TCanvas& canvas, const TRect& b) {
             break;
         }
         const int y = alignment == caCustom ? b.Top + 1 + ypos : b.Bottom - h / 2 - th / 2 + m / 2 - m % 2 + ypos;
-        draw(x, y, caption_, true);
+        writer.Draw(x, y, caption_, true);
         return;
     }
     const int cw = canvas.TextWidth(caption_.left(1));
@@ -155,12 +138,8 @@ void TBevelLabel::PaintCaption(TCanvas& canvas, const TRect& b) {
         x = b.Left + m + xpos;
         break;
     }
-    int y = alignment == caCustom ? b.Top + m + ypos : b.Top + h / 2 - int(th * caption_.size()) / 2;
-    for (const QChar ch : caption_) {
-        const QString text(ch);
-        draw(x, y, text, false);
-        y += canvas.TextHeight(text);
-    }
+    const int y = alignment == caCustom ? b.Top + m + ypos : b.Top + h / 2 - int(th * caption_.size()) / 2;
+    writer.DrawColumn(x, y, caption_);
 }
 
 }  // namespace components

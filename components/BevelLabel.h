@@ -41,7 +41,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void PaintFrame(TCanvas& canvas, TRect& b);

@@ -1,12 +1,12 @@
 #include "components/CanvasPanelEx.h"
 
 #include <QCursor>
-#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
 #include "components/BitmapUtils.h"
+#include "components/CaptionText.h"
 #include "components/ColorUtils.h"
 #include "components/GradientPaint.h"
 #include "components/ShapeRegion.h"
@@ -42,6 +42,7 @@ TCanvasPanelEx::TCanvasPanelEx(QWidget* parent)
       cursorPoll_(std::make_unique<platform::TTimer>()),
       lightTimer_(std::make_unique<platform::TTimer>()) {
     resize(kPanelDefaultWidth, kPanelDefaultHeight);
+    SetRepaintOnFontOrEnabled(true);
     panelMain_->SetbmBkgndColor(clActiveBorder);
     panelMain_->SetbmBorderLineColor(clBlack);
     panelMain_->SetbmBorderLineWidth(1);
@@ -94,11 +95,6 @@ void TCanvasPanelEx::SetCaption(const QString& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     update();
-}
-
-void TCanvasPanelEx::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange) update();
-    TBevelControl::changeEvent(event);
 }
 
 bool TCanvasPanelEx::CursorInside() const { return rect().contains(mapFromGlobal(QCursor::pos())); }
@@ -276,25 +272,13 @@ void TCanvasPanelEx::PaintBackground() {
 }
 
 void TCanvasPanelEx::PaintCaption(TCanvas& canvas, const TRect& r, QSize workSize) {
-    const bool enabled = isEnabled();
     canvas.SetFont(font());
-    const TShadowProperty& shadow = captionProp_->cpShadow();
     const int d = panelMain_->bmBorderLineWidth() + 1;
     const int bw = workSize.width(), bh = workSize.height();
     const int th = canvas.TextHeight(caption_);
     const TCaptionAlignment alignment = captionProp_->cpAlignment();
 
-    auto draw = [&](int x, int y, const QString& text, bool whiteCopyWhenDisabled) {
-        if (shadow.spShadow() && enabled) {
-            canvas.SetFontColor(shadow.spColor());
-            canvas.TextOut(x + shadow.spDx(), y + shadow.spDy(), text);
-        } else if (!enabled && whiteCopyWhenDisabled) {
-            canvas.SetFontColor(clWhite);
-            canvas.TextOut(x + 1, y + 1, text);
-        }
-        canvas.SetFontColor(enabled ? FontColor() : kDisabledTextColor);
-        canvas.TextOut(x, y, text);
-    };
+    const TCaptionText writer(canvas, captionProp_->cpShadow(), isEnabled(), FontColor());
 
     if (captionProp_->cpStyle() == cdVertical) {
         const int tw = canvas.TextWidth(caption_);
@@ -314,7 +298,7 @@ void TCanvasPanelEx::PaintCaption(TCanvas& canvas, const TRect& r, QSize workSiz
             y = captionProp_->cpYpos() + d;
             break;
         }
-        draw(x, y, caption_, true);
+        writer.Draw(x, y, caption_, true);
         return;
     }
     const int cw = canvas.TextWidth(caption_.left(1));
@@ -333,12 +317,8 @@ void TCanvasPanelEx::PaintCaption(TCanvas& canvas, const TRect& r, QSize workSiz
         x = captionProp_->cpXpos() + d;
         break;
     }
-    int y = bh / 2 - int(th * caption_.size()) / 2;
-    for (const QChar ch : caption_) {
-        const QString text(ch);
-        draw(x, y, text, false);
-        y += canvas.TextHeight(text);
-    }
+    const int y = bh / 2 - int(th * caption_.size()) / 2;
+    writer.DrawColumn(x, y, caption_);
 }
 
 void TCanvasPanelEx::PaintPicture(QPainter& painter) {

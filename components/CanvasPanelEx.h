@@ -72,7 +72,6 @@ protected:
     void CMMouseLeave() override;
 
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -2,7 +2,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 
 #include "components/BevelBandPainter.h"
 #include "components/BevelOutline.h"
@@ -19,22 +18,6 @@ constexpr int kRampCaption = 2;
 constexpr int kDefaultEdge = 10;
 constexpr int kDefaultBandWidth = 1;
 constexpr int kDefaultBlinkIntervalMs = 500;
-constexpr int kDefaultLightEffectTimerMs = 50;
-constexpr int kDefaultLightEffectLuminance = 60;
-constexpr int kDefaultLightEffectStep = 5;
-
-TColor RaiseLuminance(TColor color, int amount) {
-    THLSTriple hls = RGBToHLS(color);
-    hls.Lum = uint8_t(std::clamp(int(hls.Lum) + amount, 0, kHlsMax));
-    return HLSToRGB(hls);
-}
-
-void InitLightEffect(TLightEffectCtrl& effect, int effectId) {
-    effect.SetleTimer(kDefaultLightEffectTimerMs);
-    effect.SetleLuminance(kDefaultLightEffectLuminance);  // before the step width, which it limits
-    effect.SetleLumStepWidth(kDefaultLightEffectStep);
-    effect.SetEffectId(effectId);
-}
 
 }  // namespace
 
@@ -55,9 +38,8 @@ TColorButton::TColorButton(QWidget* parent) : TBevelControl(parent) {
     buttonMain_.OnChange = [this] { MainChanged(); };
     buttonSub_.OnChange = [this] { SubChanged(); };
     captionSub_.OnChange = [this] { CaptionChanged(); };
-    buttonAction_.OnChange = [this] { ActionChanged(); };
-    buttonLightEffect_.OnChange = [this] { LightEffectChanged(); };
-    buttonBlinking_.OnChange = [this] { BlinkingChanged(); };
+    MakeExclusive(buttonAction_, buttonLightEffect_);
+    WatchBlinking(buttonBlinking_, [this] { LoadNormalFaceColors(); });
 
     LoadNormalFaceColors();
     work_.caption = captionSub_.caColor();
@@ -119,22 +101,6 @@ void TColorButton::CaptionChanged() {
     update();
 }
 
-// The mouse-over colours and the face light effect exclude each other.
-void TColorButton::ActionChanged() {
-    if (buttonAction_.acOn() && buttonLightEffect_.leOn()) buttonLightEffect_.SetleOn(false);
-}
-
-void TColorButton::LightEffectChanged() {
-    if (buttonLightEffect_.leOn() && buttonAction_.acOn()) buttonAction_.SetacOn(false);
-}
-
-void TColorButton::BlinkingChanged() {
-    if (!buttonBlinking_.blOn()) return;
-    buttonBlinking_.SetWnd(this);
-    LoadNormalFaceColors();
-    update();
-}
-
 void TColorButton::LoadNormalFaceColors() {
     work_.face1 = buttonSub_.bpColor1();
     work_.face2 = buttonSub_.bpColor2();
@@ -169,11 +135,6 @@ void TColorButton::LoadHoverFaceColors() {
     }
 }
 
-void TColorButton::StartLightEffect(TLightEffectCtrl& effect, TColor from, TColor base, bool up, int rampId) {
-    effect.Stop();
-    effect.Start(from, base, effect.leTimer(), this, up, effect.leLuminance(), effect.leLumStepWidth(), rampId);
-}
-
 void TColorButton::StopLightEffects() {
     if (buttonLightEffect_.leOn()) buttonLightEffect_.Stop();
     if (captionLightEffect_.leOn()) captionLightEffect_.Stop();
@@ -186,12 +147,12 @@ void TColorButton::CMMouseEnter() {
     hover_ = true;
     if (!buttonSub_.bpDown() && !pressed_) {
         if (captionLightEffect_.leOn())
-            StartLightEffect(captionLightEffect_, work_.caption, captionSub_.caColor(), true, kRampCaption);
+            RestartLightEffect(captionLightEffect_, work_.caption, captionSub_.caColor(), true, kRampCaption);
         else if (captionSub_.caOn())
             work_.caption = captionSub_.caActionColor();
 
         if (buttonLightEffect_.leOn()) {
-            StartLightEffect(buttonLightEffect_, work_.face2, buttonSub_.bpColor2(), true, kRampFace);
+            RestartLightEffect(buttonLightEffect_, work_.face2, buttonSub_.bpColor2(), true, kRampFace);
         } else {
             if (buttonBlinking_.blOn()) {
                 blinkWasOn_ = true;
@@ -212,7 +173,7 @@ void TColorButton::CMMouseLeave() {
     if (!isEnabled()) return;
     const bool down = buttonSub_.bpDown();
     if (captionLightEffect_.leOn() && !down && !pressed_)
-        StartLightEffect(captionLightEffect_, work_.caption, captionSub_.caColor(), false, kRampCaption);
+        RestartLightEffect(captionLightEffect_, work_.caption, captionSub_.caColor(), false, kRampCaption);
     else
         work_.caption = captionSub_.caColor();
 
@@ -226,7 +187,7 @@ void TColorButton::CMMouseLeave() {
             buttonBlinking_.SetblOn(true);
         }
         if (buttonLightEffect_.leOn())
-            StartLightEffect(buttonLightEffect_, work_.face2, buttonSub_.bpColor2(), false, kRampFace);
+            RestartLightEffect(buttonLightEffect_, work_.face2, buttonSub_.bpColor2(), false, kRampFace);
         else
             LoadNormalFaceColors();
     }

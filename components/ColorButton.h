@@ -81,9 +81,6 @@ private:
     void MainChanged();
     void SubChanged();
     void CaptionChanged();
-    void ActionChanged();
-    void LightEffectChanged();
-    void BlinkingChanged();
 
     // The colour sets loaded into the working colours.
     void LoadNormalFaceColors();
@@ -91,7 +88,6 @@ private:
     void LoadActionColors();
     void LoadHoverColors();
     void LoadHoverFaceColors();
-    void StartLightEffect(TLightEffectCtrl& effect, TColor from, TColor base, bool up, int rampId);
     void StopLightEffects();
     void UpdateWindowRegion();
 

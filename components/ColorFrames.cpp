@@ -4,7 +4,6 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
-#include <algorithm>
 
 #include "components/BevelBandPainter.h"
 #include "components/Canvas.h"
@@ -18,15 +17,6 @@ namespace {
 constexpr int kRampOuter = 1;
 constexpr int kRampBackground = 2;
 constexpr int kDefaultBlinkIntervalMs = 500;
-constexpr int kDefaultLightEffectTimerMs = 50;
-constexpr int kDefaultLightEffectLuminance = 60;
-constexpr int kDefaultLightEffectStep = 5;
-
-TColor RaiseLuminance(TColor color, int amount) {
-    THLSTriple hls = RGBToHLS(color);
-    hls.Lum = uint8_t(std::clamp(int(hls.Lum) + amount, 0, kHlsMax));
-    return HLSToRGB(hls);
-}
 
 void InitSub(TBevelFillSub& sub, TBevelFill fill, int width) {
     sub.SetbpFill(fill);
@@ -43,13 +33,6 @@ void InitAction(TAction& action) {
 void InitClick(TBevelClick& click) {
     click.SetbcColor1(clWhite);
     click.SetbcColor2(clGray);
-}
-
-void InitLightEffect(TLightEffectCtrl& effect, int effectId) {
-    effect.SetleTimer(kDefaultLightEffectTimerMs);
-    effect.SetleLuminance(kDefaultLightEffectLuminance);  // before the step width, which it limits
-    effect.SetleLumStepWidth(kDefaultLightEffectStep);
-    effect.SetEffectId(effectId);
 }
 
 }  // namespace
@@ -71,9 +54,11 @@ TColorFrames::TColorFrames(QWidget* parent) : TBevelControl(parent) {
     outerSub_.OnChange = [this] { SubChanged(outerSub_, work_.outer1, work_.outer2); };
     distanceSub_.OnChange = [this] { SubChanged(distanceSub_, work_.distance1, work_.distance2); };
     innerSub_.OnChange = [this] { SubChanged(innerSub_, work_.inner1, work_.inner2); };
-    outerAction_.OnChange = [this] { OuterActionChanged(); };
-    outerLightEffect_.OnChange = [this] { OuterLightEffectChanged(); };
-    outerBlinking_.OnChange = [this] { BlinkingChanged(); };
+    MakeExclusive(outerAction_, outerLightEffect_);
+    WatchBlinking(outerBlinking_, [this] {
+        work_.outer1 = outerSub_.bpColor1();
+        work_.outer2 = outerSub_.bpColor2();
+    });
 
     LoadNormalColors();
     UpdateContentMargins();
@@ -165,23 +150,6 @@ void TColorFrames::SubChanged(TBevelFillSub& sub, TColor& color1, TColor& color2
     update();
 }
 
-// The outer mouse-over colours and the outer light effect exclude each other.
-void TColorFrames::OuterActionChanged() {
-    if (outerAction_.acOn() && outerLightEffect_.leOn()) outerLightEffect_.SetleOn(false);
-}
-
-void TColorFrames::OuterLightEffectChanged() {
-    if (outerLightEffect_.leOn() && outerAction_.acOn()) outerAction_.SetacOn(false);
-}
-
-void TColorFrames::BlinkingChanged() {
-    if (!outerBlinking_.blOn()) return;
-    outerBlinking_.SetWnd(this);
-    work_.outer1 = outerSub_.bpColor1();
-    work_.outer2 = outerSub_.bpColor2();
-    update();
-}
-
 void TColorFrames::LoadNormalColors() {
     work_ = {outerSub_.bpColor1(),   outerSub_.bpColor2(), distanceSub_.bpColor1(), distanceSub_.bpColor2(),
              innerSub_.bpColor1(),   innerSub_.bpColor2(), bevelMain_.bmBkgndColor()};
@@ -204,15 +172,10 @@ bool TColorFrames::AnyHoverEffect() const {
            bkgndLightEffect_.leOn();
 }
 
-void TColorFrames::StartLightEffect(TLightEffectCtrl& effect, TColor from, TColor base, bool up, int rampId) {
-    effect.Stop();
-    effect.Start(from, base, effect.leTimer(), this, up, effect.leLuminance(), effect.leLumStepWidth(), rampId);
-}
-
 void TColorFrames::CMMouseEnter() {
     if (AnyHoverEffect() && !hover_) {
         if (bkgndLightEffect_.leOn())
-            StartLightEffect(bkgndLightEffect_, work_.background, bevelMain_.bmBkgndColor(), true, kRampBackground);
+            RestartLightEffect(bkgndLightEffect_, work_.background, bevelMain_.bmBkgndColor(), true, kRampBackground);
         if (outerBlinking_.blOn()) {
             blinkWasOn_ = true;
             outerBlinking_.SetblOn(false);  // its last message restores the outer colours
@@ -230,7 +193,7 @@ void TColorFrames::HoverOn() {
         LoadHoverColors();
     } else {
         if (outerLightEffect_.leOn())
-            StartLightEffect(outerLightEffect_, work_.outer2, outerSub_.bpColor2(), true, kRampOuter);
+            RestartLightEffect(outerLightEffect_, work_.outer2, outerSub_.bpColor2(), true, kRampOuter);
         if (outerAction_.acOn()) work_.outer1 = outerAction_.acColor1(), work_.outer2 = outerAction_.acColor2();
         if (distanceAction_.acOn())
             work_.distance1 = distanceAction_.acColor1(), work_.distance2 = distanceAction_.acColor2();
@@ -249,7 +212,7 @@ void TColorFrames::CMMouseLeave() {
         if (!OuterRegion().contains(mapFromGlobal(global))) {
             if (pressed_) ReleasePainting();
             if (bkgndLightEffect_.leOn())
-                StartLightEffect(bkgndLightEffect_, work_.background, bevelMain_.bmBkgndColor(), false,
+                RestartLightEffect(bkgndLightEffect_, work_.background, bevelMain_.bmBkgndColor(), false,
                                  kRampBackground);
             if (hover_) HoverOff();
             hover_ = false;
@@ -273,7 +236,7 @@ void TColorFrames::HoverOff() {
         LoadNormalColors();
     } else {
         if (outerLightEffect_.leOn())
-            StartLightEffect(outerLightEffect_, work_.outer2, outerSub_.bpColor2(), false, kRampOuter);
+            RestartLightEffect(outerLightEffect_, work_.outer2, outerSub_.bpColor2(), false, kRampOuter);
         if (outerAction_.acOn()) work_.outer1 = outerSub_.bpColor1(), work_.outer2 = outerSub_.bpColor2();
         if (distanceAction_.acOn()) work_.distance1 = distanceSub_.bpColor1(), work_.distance2 = distanceSub_.bpColor2();
         if (innerAction_.acOn()) work_.inner1 = innerSub_.bpColor1(), work_.inner2 = innerSub_.bpColor2();

@@ -87,9 +87,6 @@ protected:
 private:
     void MainChanged();
     void SubChanged(TBevelFillSub& sub, TColor& color1, TColor& color2);
-    void OuterActionChanged();
-    void OuterLightEffectChanged();
-    void BlinkingChanged();
 
     void LoadNormalColors();
     void LoadHoverColors();  // after a press while the pointer is inside
@@ -98,7 +95,6 @@ private:
     void PressPainting();
     void ReleasePainting();
     bool AnyHoverEffect() const;
-    void StartLightEffect(TLightEffectCtrl& effect, TColor from, TColor base, bool up, int rampId);
     void UpdateContentMargins();
     void UpdateWindowRegion();
     void FollowParent();

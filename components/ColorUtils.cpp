@@ -107,4 +107,10 @@ THLSTriple RGBToHLS(TColor color) {
     return hls;
 }
 
+TColor RaiseLuminance(TColor color, int amount) {
+    THLSTriple hls = RGBToHLS(color);
+    hls.Lum = uint8_t(std::clamp(int(hls.Lum) + amount, 0, kHlsMax));
+    return HLSToRGB(hls);
+}
+
 }  // namespace components

@@ -29,4 +29,7 @@ int HueToRGB(int m1, int m2, int hue);
 void RGBToHLS(TColor color, THLSTriple& hls);
 THLSTriple RGBToHLS(TColor color);
 
+// The colour with its luminance moved by amount, kept within 0..kHlsMax.
+TColor RaiseLuminance(TColor color, int amount);
+
 }  // namespace components

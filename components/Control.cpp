@@ -1,11 +1,18 @@
 #include "components/Control.h"
 
 #include <QEnterEvent>
+#include <QEvent>
 #include <QMouseEvent>
 
 namespace components {
 
 TControl::TControl(QWidget* parent) : QWidget(parent) {}
+
+void TControl::changeEvent(QEvent* event) {
+    if (repaintOnFontOrEnabled_ && (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange))
+        update();
+    QWidget::changeEvent(event);
+}
 
 TColor TControl::Color() const {
     if (!parentColor_) return color_;

@@ -48,6 +48,8 @@ protected:
     virtual void CMMouseLeave();
     // Colour or font colour changed: repaint at the next paint cycle unless a control says otherwise.
     virtual void AppearanceChanged() { update(); }
+    // For captioned controls: a new font or enabled state changes how the caption looks, so repaint.
+    void SetRepaintOnFontOrEnabled(bool value) { repaintOnFontOrEnabled_ = value; }
 
     void RaiseMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
     void RaiseMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -59,6 +61,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     int tag_ = 0;
@@ -66,6 +69,7 @@ private:
     bool parentColor_ = true;
     TColor fontColor_ = clBlack;
     bool clickArmed_ = false;  // a left press went through the standard handling
+    bool repaintOnFontOrEnabled_ = false;
 };
 
 }  // namespace components

@@ -125,4 +125,11 @@ TEST(ColorUtilsTest, SplitColorResolvesSystemColours) {
     EXPECT_EQ(b, face.blue());
 }
 
+TEST(ColorUtilsTest, RaiseLuminanceKeepsWithinTheScale) {
+    EXPECT_EQ(RaiseLuminance(0x7F7F7F, 0), HLSToRGB(RGBToHLS(0x7F7F7F)));
+    EXPECT_EQ(RaiseLuminance(0x000000, 60), HLSToRGB(kUndefinedHue, 60, 0));  // a grey keeps no hue
+    EXPECT_EQ(RaiseLuminance(0xC0C0C0, 240), 0xFFFFFFu);  // clamped at the top
+    EXPECT_EQ(RaiseLuminance(0x404040, -240), 0x000000u);  // and at the bottom
+}
+
 }  // namespace
