@@ -1,11 +1,11 @@
 #include "app/ArchivePrune.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "app/settings/settings.h"
+#include "engine/util/folder_ops.h"
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
 
@@ -48,17 +48,7 @@ void PruneBySize(const std::string& dir, int32_t limitUnits, TArchivePruneResult
 
 std::string ArchiveFolderRefusal(const std::string& archiveDir) {
     if (archiveDir.empty()) return "no archive folder set";
-    const fs::path plain(engine::ExcludeTrailingPathDelimiter(archiveDir));
-    std::error_code ec;
-    const fs::file_status st = fs::symlink_status(plain, ec);
-    if (st.type() == fs::file_type::symlink) return "it is a link";
-    if (ec || st.type() != fs::file_type::directory) return "it is no folder";
-    const fs::path canonical = fs::canonical(plain, ec);
-    if (ec) return "it cannot be resolved : " + ec.message();
-    if (canonical == canonical.root_path()) return "it is the root folder";
-    if (const char* home = std::getenv("HOME"); home && *home && canonical == fs::weakly_canonical(home, ec))
-        return "it is the home folder";
-    return "";
+    return engine::FolderTouchRefusal(archiveDir);
 }
 
 TArchivePruneResult PruneArchive(const std::string& archiveDir, const TArchiveLimits& limits) {

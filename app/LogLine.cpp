@@ -15,11 +15,6 @@ std::string LogTimeText(std::chrono::system_clock::time_point time) {
     return text;
 }
 
-std::string LogLineTag(uint8_t level) {
-    // The log list names unknown levels for its own uses; the log line leaves them without a tag.
-    return level <= kLogDirectX ? LogLevelTag(level) : "";
-}
-
 std::vector<std::string> SplitLogText(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -40,7 +35,7 @@ std::vector<TFormattedLogLine> FormatLogLines(const std::string& text, uint8_t l
     std::vector<TFormattedLogLine> formatted;
     const std::vector<std::string> lines = SplitLogText(text);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string prefix = i == 0 ? LogTimeText(time) + " " + LogLineTag(level) : kLogContinuationPrefix;
+        const std::string prefix = i == 0 ? LogTimeText(time) + " " + LogLevelTag(level) : kLogContinuationPrefix;
         formatted.push_back({prefix + " " + lines[i], !lines[i].empty()});
     }
     return formatted;

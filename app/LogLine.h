@@ -19,9 +19,6 @@ inline constexpr const char* kLogContinuationPrefix = "     ";  // five blanks; 
 // The local time of time as "hh:nn:ss" (24 hours).
 std::string LogTimeText(std::chrono::system_clock::time_point time);
 
-// "[sys]", "[wrn]", "[err]", "[dbg]", "[inf]", "[dx ]" for levels 0 to 5; no tag ("") for any other.
-std::string LogLineTag(uint8_t level);
-
 // The text's lines, split at CR LF, LF or CR. An empty text has no line; a break at the very end
 // starts no further line.
 std::vector<std::string> SplitLogText(const std::string& text);

@@ -11,23 +11,26 @@ namespace fs = std::filesystem;
 
 namespace engine {
 
+std::string FolderTouchRefusal(const std::string& dir) {
+    if (dir.empty()) return "no folder named";
+    std::error_code ec;
+    const fs::path plain(ExcludeTrailingPathDelimiter(dir));
+    const fs::file_status st = fs::symlink_status(plain, ec);
+    if (st.type() == fs::file_type::symlink) return "it is a link";
+    if (ec || st.type() != fs::file_type::directory) return "it is no folder";
+    const fs::path canonical = fs::canonical(plain, ec);
+    if (ec) return "it cannot be resolved : " + ec.message();
+    if (canonical == canonical.root_path()) return "it is the root folder";
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        const fs::path homeCanonical = fs::weakly_canonical(home, ec);
+        if (!ec && canonical == homeCanonical) return "it is the home folder";
+    }
+    return "";
+}
+
 namespace {
 
-// True when dir names a real folder (not a link to one) that may be emptied.
-bool IsFolderWeMayTouch(const std::string& dir) {
-    if (dir.empty()) return false;
-    std::error_code ec;
-    fs::path plain(ExcludeTrailingPathDelimiter(dir));
-    fs::file_status st = fs::symlink_status(plain, ec);
-    if (ec || st.type() != fs::file_type::directory) return false;
-    fs::path canonical = fs::canonical(plain, ec);
-    if (ec || canonical == canonical.root_path()) return false;
-    if (const char* home = std::getenv("HOME"); home && *home) {
-        fs::path homeCanonical = fs::weakly_canonical(home, ec);
-        if (!ec && canonical == homeCanonical) return false;
-    }
-    return true;
-}
+bool IsFolderWeMayTouch(const std::string& dir) { return FolderTouchRefusal(dir).empty(); }
 
 // Removes every entry inside dir without following links; false when any entry stays.
 bool RemoveContents(const fs::path& dir) {

@@ -24,4 +24,8 @@ bool DeleteFolder(const std::string& dir);
 // As DeleteFolder, but Dir itself stays.
 bool ClearFolder(const std::string& dir);
 
+// Why DeleteFolder and ClearFolder refuse dir ("it is a link", "it is the root folder", ...); empty when
+// dir is a real folder they may act in.
+std::string FolderTouchRefusal(const std::string& dir);
+
 }  // namespace engine
