@@ -6,7 +6,7 @@
 #include "app/ArchivePrune.h"
 #include "app/DiskSpace.h"
 #include "app/LogQueue.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 
@@ -15,10 +15,10 @@ std::string DiskSpaceStopText(int32_t captureIdx) {
 }
 
 TArchiveGuard::TArchiveGuard(std::shared_ptr<IArchiveHost> host, std::shared_ptr<engine::IFreeSpaceQuery> freeSpace,
-                             std::shared_ptr<TLogList> log)
+                             std::shared_ptr<engine::TLogList> log)
     : host_(std::move(host)), freeSpace_(std::move(freeSpace)), log_(std::move(log)) {}
 
-void TArchiveGuard::Log(const std::string& text) { QueueLogEntry(*log_, text, kLogError); }
+void TArchiveGuard::Log(const std::string& text) { QueueLogEntry(*log_, text, engine::kLogError); }
 
 TArchivePassOutcome TArchiveGuard::RunPass() noexcept {
     try {
@@ -33,7 +33,7 @@ TArchivePassOutcome TArchiveGuard::RunPass() noexcept {
 }
 
 TArchivePassOutcome TArchiveGuard::Pass() {
-    const std::shared_ptr<const TSettings> settings = Settings();
+    const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
     const std::optional<int64_t> freeGb = FreeGigabytes(*freeSpace_, settings->ArchiveDir);
     if (!freeGb) {
         // Not knowing the free space is no reason to stop the captures; pruning only frees space.
@@ -48,7 +48,7 @@ TArchivePassOutcome TArchiveGuard::Pass() {
             return TArchivePassOutcome::CapturesStopped;
         }
     }
-    if (settings->ArchiveLimit == kArchiveNoPruning) return TArchivePassOutcome::NothingToDo;
+    if (settings->ArchiveLimit == engine::kArchiveNoPruning) return TArchivePassOutcome::NothingToDo;
     TArchivePruneResult result =
         PruneArchive(settings->ArchiveDir, {settings->ArchiveLimit, settings->ArchiveSize, settings->ArchiveFile});
     LogNewProblems(std::move(result.Problems));

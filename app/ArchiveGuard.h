@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ArchiveHost.h"
-#include "app/settings/log_list.h"
+#include "engine/settings/log_list.h"
 #include "engine/util/free_space.h"
 
 namespace app {
@@ -22,7 +22,7 @@ enum class TArchivePassOutcome { CapturesStopped, Pruned, NothingToDo };
 class TArchiveGuard {
 public:
     TArchiveGuard(std::shared_ptr<IArchiveHost> host, std::shared_ptr<engine::IFreeSpaceQuery> freeSpace,
-                  std::shared_ptr<TLogList> log);
+                  std::shared_ptr<engine::TLogList> log);
 
     // Never throws: a failure inside the pass is logged and ends that pass.
     TArchivePassOutcome RunPass() noexcept;
@@ -34,7 +34,7 @@ private:
 
     std::shared_ptr<IArchiveHost> host_;
     std::shared_ptr<engine::IFreeSpaceQuery> freeSpace_;
-    std::shared_ptr<TLogList> log_;
+    std::shared_ptr<engine::TLogList> log_;
     bool queryFailureLogged_ = false;
     std::vector<std::string> lastProblems_;
 };

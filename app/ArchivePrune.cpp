@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 #include "engine/util/folder_ops.h"
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
@@ -53,7 +53,7 @@ std::string ArchiveFolderRefusal(const std::string& archiveDir) {
 
 TArchivePruneResult PruneArchive(const std::string& archiveDir, const TArchiveLimits& limits) {
     TArchivePruneResult result;
-    if (limits.Kind != kArchivePruneBySize && limits.Kind != kArchivePruneByCount) return result;
+    if (limits.Kind != engine::kArchivePruneBySize && limits.Kind != engine::kArchivePruneByCount) return result;
     if (std::string refusal = ArchiveFolderRefusal(archiveDir); !refusal.empty()) {
         result.Problems.push_back(archiveDir + " is not pruned : " + refusal);
         return result;
@@ -63,7 +63,7 @@ TArchivePruneResult PruneArchive(const std::string& archiveDir, const TArchiveLi
     for (const std::string& subFolder : subFolders) {
         if (IsLink(subFolder)) continue;
         const std::string dir = engine::IncludeTrailingPathDelimiter(subFolder);
-        if (limits.Kind == kArchivePruneByCount) PruneByCount(dir, limits.FileCount, result);
+        if (limits.Kind == engine::kArchivePruneByCount) PruneByCount(dir, limits.FileCount, result);
         else PruneBySize(dir, limits.SizeUnits, result);
     }
     return result;

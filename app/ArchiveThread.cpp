@@ -51,7 +51,7 @@ TArchiveThread::TArchiveThread(std::shared_ptr<TArchiveGuard> guard, std::chrono
     try {
         std::thread([state = state_] { RunLoop(state); }).detach();
     } catch (const std::system_error& e) {
-        QueueLogEntry(*LogList(), std::string("[archive] thread cannot start : ") + e.what(), kLogError);
+        QueueLogEntry(*engine::LogList(), std::string("[archive] thread cannot start : ") + e.what(), engine::kLogError);
         state_->Ended = true;
         state_->Guard.reset();
     }

@@ -53,7 +53,7 @@ TIndexPage LoadIndexTemplate(const std::string& htmlDir) {
         text = BuiltInIndexHtml();
         std::string error;
         if (!engine::WriteFileAtomic(page.IndexHtmlFile, text, &error))
-            QueueLogEntry(*LogList(), "index.html : " + page.IndexHtmlFile + " cannot be written - " + error, kLogError);
+            QueueLogEntry(*engine::LogList(), "index.html : " + page.IndexHtmlFile + " cannot be written - " + error, engine::kLogError);
     }
     page.IndexTemplate = SplitLines(text);
     return page;

@@ -3,10 +3,10 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/settings/app_globals.h"
-#include "app/settings/log_list.h"
-#include "app/settings/settings_store.h"
 #include "app/LogQueue.h"
+#include "engine/settings/log_list.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
 #include "engine/vlc/VlcLib.h"
 #include "engine/vlc/VlcVersion.h"
@@ -48,19 +48,19 @@ TLibVlcCheckResult TLibVlcCheck::Run() {
     try {
         return RunSteps();
     } catch (const std::exception& e) {
-        QueueLogEntry(*LogList(), std::string("libVLC check : ") + e.what(), kLogError);
+        QueueLogEntry(*engine::LogList(), std::string("libVLC check : ") + e.what(), engine::kLogError);
         return TLibVlcCheckResult::Unchanged;
     }
 }
 
 TLibVlcCheckResult TLibVlcCheck::RunSteps() {
     if (UseLibraryFolder() || CopyInstalledLibrary()) {
-        VlcMissing = false;
+        engine::VlcMissing = false;
         return TLibVlcCheckResult::Ready;
     }
-    VlcMissing = false;
-    if (Settings()->AskForDownload) {
-        UpdateSettings([](TSettings& s) { s.AskForDownload = false; });
+    engine::VlcMissing = false;
+    if (engine::Settings()->AskForDownload) {
+        engine::UpdateSettings([](engine::TSettings& s) { s.AskForDownload = false; });
         const int answer = services_.Dialogs->Ask(TDialogKind::Confirmation, "Confirmation", kDownloadOfferText, "Yes", "No");
         if (answer == 1) {
             Call(services_.CloseSplash);
@@ -68,20 +68,20 @@ TLibVlcCheckResult TLibVlcCheck::RunSteps() {
             return TLibVlcCheckResult::EndProgram;
         }
     }
-    VlcMissing = true;
+    engine::VlcMissing = true;
     return TLibVlcCheckResult::Missing;
 }
 
 bool TLibVlcCheck::UseLibraryFolder() {
     const std::string version = LoadVersionFrom(libDir_);
     if (version.empty()) return false;
-    const std::string preferred = Settings()->VlcVer;
+    const std::string preferred = engine::Settings()->VlcVer;
     if (engine::VlcVersionMatches(version, preferred)) return true;
     const int answer = services_.Dialogs->Ask(
         TDialogKind::Confirmation, "Confirmation",
         "The current VLC Version " + version + " is different from preferred Version " + preferred, "Continue", "Cancel");
     if (answer == 1) {
-        UpdateSettings([&version](TSettings& s) { s.VlcVer = version; });
+        engine::UpdateSettings([&version](engine::TSettings& s) { s.VlcVer = version; });
         return true;
     }
     engine::UnloadVlcLibraries();
@@ -96,15 +96,15 @@ bool TLibVlcCheck::CopyInstalledLibrary() {
     Call(services_.ShowWaitForm);
     bool loaded = false;
     const std::string version = LoadVersionFrom(installed->LibraryFolder);
-    const bool usable = !version.empty() && engine::VlcVersionMatches(version, Settings()->VlcVer);
+    const bool usable = !version.empty() && engine::VlcVersionMatches(version, engine::Settings()->VlcVer);
     engine::UnloadVlcLibraries();
     if (usable) {
         std::string error;
         if (engine::CopyInstalledVlc(*installed, libDir_, &error)) {
             loaded = !LoadVersionFrom(libDir_).empty();
-            if (!loaded) QueueLogEntry(*LogList(), "libVLC check : the copy in " + libDir_ + " cannot be loaded", kLogError);
+            if (!loaded) QueueLogEntry(*engine::LogList(), "libVLC check : the copy in " + libDir_ + " cannot be loaded", engine::kLogError);
         } else {
-            QueueLogEntry(*LogList(), "libVLC check : copy into " + libDir_ + " failed - " + error, kLogError);
+            QueueLogEntry(*engine::LogList(), "libVLC check : copy into " + libDir_ + " failed - " + error, engine::kLogError);
         }
     }
     Call(services_.CloseWaitForm);
@@ -121,7 +121,7 @@ bool TLibVlcCheck::StartDownloader() {
     const bool started = services_.Starter != nullptr &&
                          services_.Starter->StartDetached(services_.InstallerPath,
                                                           {"-vv", std::string(engine::kRequiredVlcVersion), "-dd", libDir_}, &error);
-    if (!started) QueueLogEntry(*LogList(), "libVLC check : " + services_.InstallerPath + " cannot be started - " + error, kLogError);
+    if (!started) QueueLogEntry(*engine::LogList(), "libVLC check : " + services_.InstallerPath + " cannot be started - " + error, engine::kLogError);
     return started;
 }
 

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "app/settings/log_list.h"
+#include "engine/settings/log_list.h"
 
 namespace app {
 
@@ -35,17 +35,17 @@ std::vector<TFormattedLogLine> FormatLogLines(const std::string& text, uint8_t l
     std::vector<TFormattedLogLine> formatted;
     const std::vector<std::string> lines = SplitLogText(text);
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string prefix = i == 0 ? LogTimeText(time) + " " + LogLevelTag(level) : kLogContinuationPrefix;
+        const std::string prefix = i == 0 ? LogTimeText(time) + " " + engine::LogLevelTag(level) : kLogContinuationPrefix;
         formatted.push_back({prefix + " " + lines[i], !lines[i].empty()});
     }
     return formatted;
 }
 
-bool LogLevelSwitchedOn(uint8_t level, const TSettings& settings) {
+bool LogLevelSwitchedOn(uint8_t level, const engine::TSettings& settings) {
     switch (level) {
-        case kLogWarning: return settings.LogWarning;
-        case kLogError: return settings.LogError;
-        case kLogInfo: return settings.LogInfo;
+        case engine::kLogWarning: return settings.LogWarning;
+        case engine::kLogError: return settings.LogError;
+        case engine::kLogInfo: return settings.LogInfo;
         default: return true;
     }
 }

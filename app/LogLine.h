@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -32,6 +32,6 @@ std::vector<TFormattedLogLine> FormatLogLines(const std::string& text, uint8_t l
 
 // The switches of the log: warnings (1), errors (2) and info lines (4) each pass only while their
 // setting is on; every other level always passes.
-bool LogLevelSwitchedOn(uint8_t level, const TSettings& settings);
+bool LogLevelSwitchedOn(uint8_t level, const engine::TSettings& settings);
 
 }  // namespace app

@@ -1,17 +1,17 @@
 #include "app/LogQueue.h"
 
 #include "app/MainLog.h"
-#include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 
 namespace app {
 
-bool QueueLogEntry(TLogList& list, const std::string& text, uint8_t level, std::chrono::system_clock::time_point time) {
-    return list.AppendIfFewerThan(TLogListEntry{text, time, level}, kMaxQueuedLogEntries);
+bool QueueLogEntry(engine::TLogList& list, const std::string& text, uint8_t level, std::chrono::system_clock::time_point time) {
+    return list.AppendIfFewerThan(engine::TLogListEntry{text, time, level}, engine::kMaxQueuedLogEntries);
 }
 
-void DrainLogQueue(TLogList& list, TMainLog& log) {
-    if (AppClosing) return;
-    for (const TLogListEntry& entry : list.TakeAll()) log.WriteLog(entry.Text, entry.Level);
+void DrainLogQueue(engine::TLogList& list, TMainLog& log) {
+    if (engine::AppClosing) return;
+    for (const engine::TLogListEntry& entry : list.TakeAll()) log.WriteLog(entry.Text, entry.Level);
 }
 
 }  // namespace app

@@ -15,14 +15,16 @@
 #include "app/SplashSettings.h"
 #include "app/settings/app_globals.h"
 #include "app/settings/capture_list_file.h"
-#include "app/settings/counters.h"
 #include "app/settings/http_server_list_file.h"
 #include "app/settings/registry_store.h"
 #include "app/settings/settings_ini.h"
-#include "app/settings/settings_store.h"
+#include "app/settings/vlc_registry_preferences.h"
 #include "app/settings/web_socket_list_file.h"
 #include "engine/capture/ShareDefaultsFromSettings.h"
 #include "engine/graphs/SpreadFilterGraph.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 
 namespace app {
@@ -123,13 +125,13 @@ void TLumora_MainForm::StartTimer(QTimer& timer, int intervalMs, bool singleShot
 bool TLumora_MainForm::FormCreate() {
     // The DirectX check has no counterpart here: the filters are probed below.
     setWindowTitle(QString::fromStdString(MainCaption(InstanceIndex)));
-    AppClosing = false;
+    engine::AppClosing = false;
     LoadIniFile();
     SetListDocPool(std::make_unique<engine::TXmlDocPool>(kListDocPoolSize));
     msPool_ = std::make_unique<engine::TMsPool>(kMemoryStreamPoolSize);
     StartTimer(logTimer_, kLogTimerMs, false, &TLumora_MainForm::LogTimerTimer);
-    SetIndexPage(LoadIndexTemplate(Settings()->HtmlDir));
-    SetKsaTimer(Settings()->DeactScreenSaver);
+    SetIndexPage(LoadIndexTemplate(engine::Settings()->HtmlDir));
+    SetKsaTimer(engine::Settings()->DeactScreenSaver);
     if (!engine::TSpreadFilterGraph::ProbeFilters(errorBox_.get())) {
         EndProcess(kExitFilterProbeFailed);
         return false;
@@ -163,7 +165,7 @@ TLibVlcCheck TLumora_MainForm::MakeLibVlcCheck() {
 }
 
 bool TLumora_MainForm::RunLibVlcCheck() {
-    if (VlcMissing) return true;
+    if (engine::VlcMissing) return true;
     if (MakeLibVlcCheck().Run() == TLibVlcCheckResult::EndProgram) {
         EndProcess(kExitVlcDownload);
         return false;
@@ -175,7 +177,7 @@ bool TLumora_MainForm::FormShow() {
     StartTimer(statusTimer_, kMainStatusTimerMs, false, &TLumora_MainForm::StatusTimerTimer);
     if (!RunLibVlcCheck()) return false;
     PlaceWindow();
-    WriteLog("Framewick Start [" + NowText() + "]", kLogSystem);
+    WriteLog("Framewick Start [" + NowText() + "]", engine::kLogSystem);
     if (toolBar_) toolBar_->InitToolBar();
     if (statusBar_) statusBar_->InitStatusBar();
     LoadLists();
@@ -207,7 +209,7 @@ void TLumora_MainForm::PlaceWindow() {
 }
 
 void TLumora_MainForm::LoadLists() {
-    std::lock_guard lock(GlobalLock());
+    std::lock_guard lock(engine::GlobalLock());
     const std::shared_ptr<const TAppPaths> paths = AppPaths();
     app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, httpServerList_);
     app::LoadWebSocketList(ListDocPool(), paths->WebSocketListFile, *this, webSocketList_);
@@ -224,18 +226,18 @@ void TLumora_MainForm::ShowTimerTimer() {
     if (!pipeServer_.isListening()) {
         QLocalServer::removeServer(kPipeName);
         if (!pipeServer_.listen(kPipeName))
-            WriteLog("Pipe " + std::string(kPipeName) + " : " + pipeServer_.errorString().toStdString(), kLogError);
+            WriteLog("Pipe " + std::string(kPipeName) + " : " + pipeServer_.errorString().toStdString(), engine::kLogError);
     }
-    ShowLogWindow(Settings()->ShowLog);
+    ShowLogWindow(engine::Settings()->ShowLog);
     for (const auto& entry : std::vector<TCaptureListEntry*>([this] {
              std::vector<TCaptureListEntry*> entries;
              for (const auto& e : captureList_.Items()) entries.push_back(e.get());
              return entries;
          }()))
         if (entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
-    if (Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
+    if (engine::Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
     archiveThread_ = std::make_unique<TArchiveThread>(
-        std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), LogList()));
+        std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));
     CloseSplash();
     startUpDone_ = true;
 }
@@ -247,8 +249,8 @@ void TLumora_MainForm::MinTimerTimer() {
 }
 
 void TLumora_MainForm::LogTimerTimer() {
-    if (AppClosing) return;
-    for (TLogListEntry& entry : LogList()->TakeAll()) WriteLog(entry.Text, entry.Level);
+    if (engine::AppClosing) return;
+    for (engine::TLogListEntry& entry : engine::LogList()->TakeAll()) WriteLog(entry.Text, entry.Level);
 }
 
 void TLumora_MainForm::StatusTimerTimer() {
@@ -258,7 +260,7 @@ void TLumora_MainForm::StatusTimerTimer() {
         if (service.Capture && service.Capture->Running) status.AnyCaptureRunning = true;
         if (service.Panel) service.Panel->RefreshHttpState();
     }
-    status.KeepAwake = Settings()->DeactScreenSaver;
+    status.KeepAwake = engine::Settings()->DeactScreenSaver;
     status.WebSockets = static_cast<int>(webSocketList_.Count());
     for (const auto& socket : webSocketList_.Items())
         if (socket->Active) status.AnyWebSocketActive = true;
@@ -274,13 +276,13 @@ void TLumora_MainForm::WriteLog(const std::string& text, uint8_t level) {
 }
 
 void TLumora_MainForm::HandleCaptureLog(const std::string& text, uint8_t level) {
-    QueueLogEntry(*LogList(), text, level);
+    QueueLogEntry(*engine::LogList(), text, level);
 }
 
 void TLumora_MainForm::HandleHttpServerLog(const engine::TCaptureHttpServer& sender, const std::string& text) {
-    QueueLogEntry(*LogList(),
+    QueueLogEntry(*engine::LogList(),
                   "HTTP [" + engine::IpAddrToText(sender.IpAddr()) + ":" + std::to_string(sender.Port()) + "] - " + text,
-                  kLogInfo);
+                  engine::kLogInfo);
 }
 
 void TLumora_MainForm::HandleCaptureRestart(engine::TScreenCapture& sender) {
@@ -299,11 +301,13 @@ void TLumora_MainForm::StopCapturesForDiskSpace(const std::vector<int32_t>& indi
 
 std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
     auto entry = std::make_unique<TCaptureListEntry>();
-    entry->Idx = NextCaptureIndex();
+    entry->Idx = engine::NextCaptureIndex();
     entry->Streamers = std::make_unique<engine::TStreamerList>(engine::ShareDefaultsFromSettings(entry->Idx));
     entry->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     TCaptureService service;
-    service.Capture = engine::TScreenCapture::Create(entry->Idx, engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle()));
+    engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle());
+    services.VlcPreferences = RegistryVlcPreferences();
+    service.Capture = engine::TScreenCapture::Create(entry->Idx, std::move(services));
     service.Capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     service.Capture->OnRestart = [this](engine::TScreenCapture& sender) { HandleCaptureRestart(sender); };
     service.Capture->OnLog = [this](engine::TScreenCapture&, const std::string& text, uint8_t level) {
@@ -317,7 +321,7 @@ std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
             panelLayout_->insertWidget(panelLayout_->count() - 1, widget);  // last, above the stretch
         }
     }
-    std::lock_guard lock(GlobalLock());
+    std::lock_guard lock(engine::GlobalLock());
     services_.emplace(entry.get(), std::move(service));
     return entry;
 }
@@ -326,7 +330,7 @@ void TLumora_MainForm::CaptureEntryLoaded(TCaptureListEntry& entry) {
     const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(entry);
     if (!capture) return;
     {
-        std::lock_guard lock(GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         capture->Params = entry.Params;
         if (capture->Params.capVlcLibPath.empty()) capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;
         for (const engine::PCaptureStreamer& share : entry.Streamers->Items()) capture->Streamers.Append(share);
@@ -339,7 +343,7 @@ bool TLumora_MainForm::AddCapture() {
     TCaptureListEntry* entry = nullptr;
     {
         std::unique_ptr<TCaptureListEntry> created = InitCaptureEntry();
-        std::lock_guard lock(GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         entry = &captureList_.Append(std::move(created));
     }
     const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(*entry);
@@ -366,7 +370,7 @@ void TLumora_MainForm::FreeCaptureEntry(TCaptureListEntry& entry) {
     TCaptureService service;
     std::unique_ptr<TCaptureListEntry> keep;
     {
-        std::lock_guard lock(GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         if (auto found = services_.find(&entry); found != services_.end()) {
             service = std::move(found->second);
             services_.erase(found);
@@ -379,7 +383,7 @@ void TLumora_MainForm::FreeCaptureEntry(TCaptureListEntry& entry) {
     entry.Name.clear();
     service.Capture.reset();  // stops the job once no operation of its own runs any more
     {
-        std::lock_guard lock(GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         captureList_.Remove(&entry);
     }
     UpdateArchiveIndices();
@@ -465,7 +469,7 @@ void TLumora_MainForm::StartStopHttpServers(bool start) {
         } catch (const std::exception& e) {
             WriteLog("HTTP [" + engine::IpAddrToText(entry->Server->IpAddr()) + ":" + std::to_string(entry->Server->Port()) +
                          "] - " + e.what(),
-                     kLogError);
+                     engine::kLogError);
         }
     }
 }
@@ -543,7 +547,7 @@ void TLumora_MainForm::WMCaptureNotify(intptr_t wParam, intptr_t lParam) {
 // --- the settings road, log window, layout ---
 
 void TLumora_MainForm::OpenSettings() {
-    const bool oldNotifyIcon = Settings()->NotifyIcon;
+    const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
     for (const auto& [entry, service] : services_)
         if (service.Panel) service.Panel->RestartAfterEdit = service.Panel->RunningLedOn();
     StartStopHttpServers(false);
@@ -552,7 +556,7 @@ void TLumora_MainForm::OpenSettings() {
     if (ok) {
         std::string error;
         if (!SaveIniFile(&error)) {
-            WriteLog("General error : framewick.ini cannot be written - " + error, kLogError);
+            WriteLog("General error : framewick.ini cannot be written - " + error, engine::kLogError);
             return;
         }
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
@@ -560,7 +564,7 @@ void TLumora_MainForm::OpenSettings() {
         SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
         SaveCaptureList();
     }
-    if (AppClosing) return;
+    if (engine::AppClosing) return;
     StartStopHttpServers(true);
     std::vector<TCaptureListEntry*> entries;
     for (const auto& entry : captureList_.Items()) entries.push_back(entry.get());
@@ -570,11 +574,11 @@ void TLumora_MainForm::OpenSettings() {
         panel->StartStop(true);
         panel->RestartAfterEdit = false;
     }
-    if (Settings()->NotifyIcon != oldNotifyIcon) {
-        if (!Settings()->NotifyIcon && isHidden()) show();
-        if (options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(Settings()->NotifyIcon);
+    if (engine::Settings()->NotifyIcon != oldNotifyIcon) {
+        if (!engine::Settings()->NotifyIcon && isHidden()) show();
+        if (options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(engine::Settings()->NotifyIcon);
     }
-    SetKsaTimer(Settings()->DeactScreenSaver);
+    SetKsaTimer(engine::Settings()->DeactScreenSaver);
 }
 
 void TLumora_MainForm::ToggleLogWindow() {
@@ -624,7 +628,7 @@ void TLumora_MainForm::SetCompactMode(bool keepPosition) {
     scrollBox_->setVisible(true);
     setFixedHeight(savedClientHeight_);
     RegWriteInstBool("lumora_min", false);
-    if (Settings()->CenterApp && !keepPosition) {
+    if (engine::Settings()->CenterApp && !keepPosition) {
         const platform::TPoint origin = engine::GetMonitorCenterPos(engine::GetMonitorIndexAt(x(), y()), width(), height());
         move(origin.X, origin.Y);
     }
@@ -643,7 +647,7 @@ void TLumora_MainForm::SetAllPanelsMinimized(bool minimize) {
             try {
                 panel->ToggleMinimized();
             } catch (const std::exception& e) {
-                WriteLog(std::string("General error : ") + e.what(), kLogError);
+                WriteLog(std::string("General error : ") + e.what(), engine::kLogError);
             }
         }
     scrollBox_->setVisible(true);
@@ -677,7 +681,7 @@ void TLumora_MainForm::CopyJobIntoEntry(TCaptureListEntry& entry) const {
 }
 
 bool TLumora_MainForm::SaveCaptureList() {
-    std::lock_guard lock(GlobalLock());
+    std::lock_guard lock(engine::GlobalLock());
     for (const auto& entry : captureList_.Items()) CopyJobIntoEntry(*entry);
     return app::SaveCaptureList(ListDocPool(), AppPaths()->CaptureListFile, captureList_);
 }
@@ -702,7 +706,7 @@ void TLumora_MainForm::closeEvent(QCloseEvent* event) {
 
 void TLumora_MainForm::FormClose() {
     closed_ = true;
-    AppClosing = true;
+    engine::AppClosing = true;
     try {
         StartStopAll(false);
     } catch (...) {
@@ -727,7 +731,7 @@ void TLumora_MainForm::FormClose() {
     SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
     SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
     std::string error;
-    if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, kLogError);
+    if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
 
     httpHost_->Detach();
     for (const auto& server : httpServerList_.Items())
@@ -741,7 +745,7 @@ void TLumora_MainForm::FormClose() {
     while (captureList_.Count() > 0) FreeCaptureEntry(*captureList_.Items().front());
     SetListDocPool(nullptr);
     msPool_.reset();
-    LogList()->TakeAll();
+    engine::LogList()->TakeAll();
     SetIndexPage(TIndexPage{});
     CallIfSet(options_.Parts.CloseWaitForm);
 }

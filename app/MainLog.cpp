@@ -2,8 +2,8 @@
 
 #include "app/DiskSpace.h"
 #include "app/LogLine.h"
-#include "app/settings/log_list.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/log_list.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
 
 namespace app {
@@ -12,7 +12,7 @@ TMainLog::TMainLog(std::shared_ptr<engine::IFreeSpaceQuery> freeSpace, TClock cl
     : freeSpace_(std::move(freeSpace)), clock_(std::move(clock)) {}
 
 TLogWindowUpdate TMainLog::WriteLog(const std::string& text, uint8_t level) {
-    if (!LogLevelSwitchedOn(level, *Settings())) return {};
+    if (!LogLevelSwitchedOn(level, *engine::Settings())) return {};
     return WriteLines(text, level);
 }
 
@@ -36,7 +36,7 @@ TLogWindowUpdate TMainLog::WriteLines(const std::string& text, uint8_t level) {
 }
 
 void TMainLog::OpenTodaysFile(std::chrono::system_clock::time_point now, TLogWindowUpdate& update) {
-    const std::string path = engine::IncludeTrailingPathDelimiter(Settings()->LogDir) + DailyLogFileName(now);
+    const std::string path = engine::IncludeTrailingPathDelimiter(engine::Settings()->LogDir) + DailyLogFileName(now);
     std::string error;
     if (!file_.OpenFor(path, &error)) ReportFileFailure(error, now, update);
 }
@@ -47,14 +47,14 @@ void TMainLog::ReportFileFailure(const std::string& what, std::chrono::system_cl
     if (fileFailureShown_ || !outputRunning_) return;
     fileFailureShown_ = true;
     for (const TFormattedLogLine& line : FormatLogLines("Log-File " + file_.FileName() + " cannot be written : " + what,
-                                                        kLogError, now)) {
-        lines_.Add({line.Text, kLogError});
+                                                        engine::kLogError, now)) {
+        lines_.Add({line.Text, engine::kLogError});
         ++update.Added;
     }
 }
 
 void TMainLog::CheckFreeSpace() {
-    const std::shared_ptr<const TSettings> settings = Settings();
+    const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
     std::optional<int64_t> freeGb = FreeGigabytes(*freeSpace_, settings->LogDir);
     if (!freeGb) return;
     if (*freeGb < settings->MinDiskSpace) {

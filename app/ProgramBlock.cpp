@@ -22,7 +22,7 @@ int RunProgramBlock(IStartupUi& ui, ISingleInstance& instance) {
     // Second starts are answered once there is a main window to bring forward; one that comes
     // earlier finds nobody listening and ends quietly.
     if (!instance.ListenForSecondStarts([&ui] { ui.ShowMainWindow(); }))
-        QueueLogEntry(*LogList(), "Single instance : second starts cannot be answered - " + instance.LastError(), kLogError);
+        QueueLogEntry(*engine::LogList(), "Single instance : second starts cannot be answered - " + instance.LastError(), engine::kLogError);
     const int exitCode = ui.RunMessageLoop();
     instance.CloseInstanceMutex();
     return exitCode;

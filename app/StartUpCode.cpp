@@ -6,6 +6,9 @@
 #include "app/InstanceIndex.h"
 #include "app/settings/app_globals.h"
 #include "app/settings/data_folder.h"
+#include "app/settings/default_settings.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
 #include "platform/com/com.h"
 
@@ -30,6 +33,8 @@ TAppPaths SetUpPathsAndFolders(const std::string& dataFolder, const std::string&
                                const std::string& installFolder, std::vector<std::string>* failures) {
     TAppPaths paths = MakeAppPaths(dataFolder, programFolder, installFolder);
     SetAppPaths(paths);
+    // Until the ini file is read, the settings in use are the defaults of these folders.
+    engine::PublishSettings(DefaultSettings(paths));
     // A data folder of "" means the current folder: the default folders are then relative to it too.
     for (const std::string* folder : {&paths.LibVlcDir, &paths.DefaultLogDir, &paths.DefaultHtmlDir, &paths.DefaultArchiveDir})
         CreateFolder(*folder, failures);
@@ -42,7 +47,7 @@ TStartUpCode::TStartUpCode(const std::vector<std::string>& arguments) {
     InitLocaleSettings();
     // The data folder depends on the instance, so it is asked for only now.
     SetUpPathsAndFolders(GetDataFolder(), engine::ProgramFolder(), GetInstallFolder(), &folderFailures_);
-    GlobalLock();  // made now, before any thread could race to make it
+    engine::GlobalLock();  // made now, before any thread could race to make it
 }
 
 TStartUpCode::~TStartUpCode() {

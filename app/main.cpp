@@ -22,10 +22,10 @@ int main(int argc, char** argv) {
     // The tray may hide the main window; the program ends when the main window closes, not before.
     application.setQuitOnLastWindowClosed(false);
 
-    for (const std::string& failure : startUp.FolderFailures()) app::QueueLogEntry(*app::LogList(), failure, app::kLogError);
+    for (const std::string& failure : startUp.FolderFailures()) app::QueueLogEntry(*engine::LogList(), failure, engine::kLogError);
     const std::string programFolder = engine::ProgramFolder();
     for (const std::string& failure : app::RegisterComServersIfMissing(programFolder))
-        app::QueueLogEntry(*app::LogList(), failure, app::kLogError);
+        app::QueueLogEntry(*engine::LogList(), failure, engine::kLogError);
 
     // The windows outlive the main window that uses them.
     app::TMainWindowParts windows;

@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "installer/zip/keyboard_state.h"
 #include "installer/zip/zip_archive_file.h"
+#include "platform/display/keyboard_state.h"
 #include "platform/ui/message_target.h"
 
 namespace hollarin {
@@ -27,7 +27,7 @@ constexpr uint16_t kUnzipProgressId = 27;
 // (the local file system, the X keyboard).
 struct TUnzipSources {
     std::shared_ptr<TZipArchiveOpener> Opener;
-    std::shared_ptr<TKeyboardState> Keyboard;
+    std::shared_ptr<platform::TKeyboardState> Keyboard;
 };
 
 class TUnzipThread {

@@ -1,15 +1,14 @@
 #include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 
 #include <langinfo.h>
 #include <locale.h>
 
-namespace app {
+#include <mutex>
 
-std::recursive_mutex& GlobalLock() {
-    // Never destroyed: threads that end after main may still release it.
-    static auto* lock = new std::recursive_mutex;
-    return *lock;
-}
+#include "engine/settings/program_state.h"
+
+namespace app {
 
 namespace {
 std::string g_requestPathPrefix;  // guarded by GlobalLock
@@ -21,12 +20,12 @@ std::shared_ptr<const TIndexPage> g_indexPage = std::make_shared<const TIndexPag
 }  // namespace
 
 void SetRequestPathPrefix(const std::string& prefix) {
-    std::lock_guard lock(GlobalLock());
+    std::lock_guard lock(engine::GlobalLock());
     g_requestPathPrefix = prefix;
 }
 
 std::string RequestPathPrefix() {
-    std::lock_guard lock(GlobalLock());
+    std::lock_guard lock(engine::GlobalLock());
     return g_requestPathPrefix;
 }
 

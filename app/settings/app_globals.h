@@ -1,14 +1,10 @@
-// The shared run-time state of the program: the closing and library-missing flags, the global lock,
-// the instance number, the running instance's window, the request-path prefix, the list documents'
-// pool, the locale formats and the index page template.
-//
-// Flags are atomic and may be read from any thread. GlobalLock() is the one lock that serialises
-// snapshot writing and web-server request handling; the thread that holds it may take it again.
+// The user interface's shared run-time state: the instance number, the running instance's window, the
+// request-path prefix, the list documents' pool, the locale formats and the index page template. The
+// flags and the lock the engine shares are in engine/settings/program_state.h.
 #pragma once
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,16 +13,10 @@
 
 namespace app {
 
-// Set from the first step of closing: handlers, threads and web requests skip their work.
-inline std::atomic<bool> AppClosing{false};
-// Set when no usable libVLC exists: no libVLC instance, new shares publish snapshots.
-inline std::atomic<bool> VlcMissing{false};
 // This program's instance number (0 for a plain installation), set at start-up.
 inline std::atomic<int> InstanceIndex{0};
 // The running instance's main window found at start-up.
 inline std::atomic<platform::WindowId> PrevInstanceWnd{platform::kNoWindow};
-
-std::recursive_mutex& GlobalLock();
 
 // The path prefix of the request being handled (web server, capture panel); both take GlobalLock.
 void SetRequestPathPrefix(const std::string& prefix);

@@ -2,11 +2,11 @@
 
 #include <limits>
 
-#include "app/settings/counters.h"
 #include "app/settings/list_entry_checks.h"
 #include "app/settings/list_file_store.h"
 #include "app/settings/list_values.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 namespace {
@@ -22,7 +22,7 @@ std::shared_ptr<THttpServerEntry> ReadEntry(pugi::xml_node node, IListFileHost& 
     int32_t value = 0;
     if (r.ReadInt("idx", value)) {
         server.SetIdx(value);
-        if (value < std::numeric_limits<int32_t>::max()) SetNextHttpServerIndex(value + 1);
+        if (value < std::numeric_limits<int32_t>::max()) engine::SetNextHttpServerIndex(value + 1);
     }
     if (r.ReadAddress("ipaddr", value)) server.SetIpAddr(static_cast<uint32_t>(value));
     if (r.ReadInt("port", value) &&
@@ -40,8 +40,8 @@ std::shared_ptr<THttpServerEntry> ReadEntry(pugi::xml_node node, IListFileHost& 
 }
 
 void AddDefaultServer(IListFileHost& host, THttpServerList& list) {
-    const auto settings = Settings();
-    auto server = host.CreateHttpServer(NextHttpServerIndex());
+    const auto settings = engine::Settings();
+    auto server = host.CreateHttpServer(engine::NextHttpServerIndex());
     server->SetIpAddr(static_cast<uint32_t>(settings->Ip));
     server->SetPort(settings->Port);
     server->Root = settings->Root;

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/settings/log_list.h"
+#include "engine/settings/log_list.h"
 #include "engine/util/atomic_file.h"
 
 namespace fs = std::filesystem;
@@ -102,7 +102,7 @@ bool IsWholeEntry(pugi::xml_node entry, const std::string& bytes, ptrdiff_t erro
 }  // namespace
 
 void LogListFileError(const std::string& text) {
-    LogList()->Append(TLogListEntry{text, std::chrono::system_clock::now(), kLogError});
+    engine::LogList()->Append(engine::TLogListEntry{text, std::chrono::system_clock::now(), engine::kLogError});
 }
 
 bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TListFileFormat& format,

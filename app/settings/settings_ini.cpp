@@ -1,10 +1,11 @@
 #include "app/settings/settings_ini.h"
+#include "app/settings/default_settings.h"
 
 #include <limits>
 #include <variant>
 
-#include "app/settings/counters.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 
@@ -20,7 +21,7 @@ constexpr int32_t kMaxPngLevel = 9;
 constexpr int32_t kMaxJpegQuality = 100;
 constexpr int32_t kMaxFps = 1000;
 
-using TField = std::variant<std::string TSettings::*, bool TSettings::*, int32_t TSettings::*, uint8_t TSettings::*>;
+using TField = std::variant<std::string engine::TSettings::*, bool engine::TSettings::*, int32_t engine::TSettings::*, uint8_t engine::TSettings::*>;
 
 struct TIniKey {
     const char* Section;
@@ -32,41 +33,41 @@ struct TIniKey {
 
 // Every key, in the order the file is written.
 const TIniKey kIniKeys[] = {
-    {kIniSectionGeneral, "LogDir", &TSettings::LogDir},
-    {kIniSectionGeneral, "LogError", &TSettings::LogError},
-    {kIniSectionGeneral, "LogWarning", &TSettings::LogWarning},
-    {kIniSectionGeneral, "LogInfo", &TSettings::LogInfo},
-    {kIniSectionGeneral, "ShowLog", &TSettings::ShowLog},
-    {kIniSectionGeneral, "SnmpActive", &TSettings::SnmpActive},
-    {kIniSectionHttp, "Port", &TSettings::Port, 1, kMaxTcpPort},
-    {kIniSectionHttp, "Ip", &TSettings::Ip},
-    {kIniSectionHttp, "AutoStart", &TSettings::AutoStart},
-    {kIniSectionHttp, "Root", &TSettings::Root},
-    {kIniSectionHls, "SegLen", &TSettings::SegLen, 1, kMaxSegmentSeconds},
-    {kIniSectionHls, "NumSeg", &TSettings::NumSeg, 1, kMaxSegments},
-    {kIniSectionGeneral, "CenterApp", &TSettings::CenterApp},
-    {kIniSectionGeneral, "DirPrfxIdx", &TSettings::DirPrfxIdx},
-    {kIniSectionGeneral, "NotifyIcon", &TSettings::NotifyIcon},
-    {kIniSectionGeneral, "FtpErrThr", &TSettings::FtpErrThr, 0, kMaxInt},
-    {kIniSectionGeneral, "FtpDelay", &TSettings::FtpDelay, 0, kMaxFtpDelaySeconds},
-    {kIniSectionGeneral, "HtmlDir", &TSettings::HtmlDir},
-    {kIniSectionGeneral, "ArchiveDir", &TSettings::ArchiveDir},
-    {kIniSectionGeneral, "ArchiveLimit", &TSettings::ArchiveLimit, kArchiveNoPruning, kArchivePruneByCount},
-    {kIniSectionGeneral, "ArchiveFile", &TSettings::ArchiveFile, 0, kMaxInt},
-    {kIniSectionGeneral, "ArchiveSize", &TSettings::ArchiveSize, 0, kMaxInt},
-    {kIniSectionGeneral, "VlcVer", &TSettings::VlcVer},
-    {kIniSectionGeneral, "PngComp", &TSettings::PngComp, 0, kMaxPngLevel},
-    {kIniSectionGeneral, "JpgComp", &TSettings::JpgComp, 1, kMaxJpegQuality},
-    {kIniSectionGeneral, "BmpConvAct", &TSettings::BmpConvAct},
-    {kIniSectionGeneral, "Bmp2Jpg", &TSettings::Bmp2Jpg},
-    {kIniSectionGeneral, "Bmp2Png", &TSettings::Bmp2Png},
-    {kIniSectionGeneral, "Svg2Png", &TSettings::Svg2Png},
-    {kIniSectionGeneral, "JavaDir", &TSettings::JavaDir},
-    {kIniSectionGeneral, "BatikDir", &TSettings::BatikDir},
-    {kIniSectionGeneral, "DeactScreenSaver", &TSettings::DeactScreenSaver},
-    {kIniSectionGeneral, "DefFps", &TSettings::DefFps, 1, kMaxFps},
-    {kIniSectionGeneral, "MinDiskSpace", &TSettings::MinDiskSpace, 0, kMaxInt},
-    {kIniSectionGeneral, "AskForDownload", &TSettings::AskForDownload},
+    {kIniSectionGeneral, "LogDir", &engine::TSettings::LogDir},
+    {kIniSectionGeneral, "LogError", &engine::TSettings::LogError},
+    {kIniSectionGeneral, "LogWarning", &engine::TSettings::LogWarning},
+    {kIniSectionGeneral, "LogInfo", &engine::TSettings::LogInfo},
+    {kIniSectionGeneral, "ShowLog", &engine::TSettings::ShowLog},
+    {kIniSectionGeneral, "SnmpActive", &engine::TSettings::SnmpActive},
+    {kIniSectionHttp, "Port", &engine::TSettings::Port, 1, kMaxTcpPort},
+    {kIniSectionHttp, "Ip", &engine::TSettings::Ip},
+    {kIniSectionHttp, "AutoStart", &engine::TSettings::AutoStart},
+    {kIniSectionHttp, "Root", &engine::TSettings::Root},
+    {kIniSectionHls, "SegLen", &engine::TSettings::SegLen, 1, kMaxSegmentSeconds},
+    {kIniSectionHls, "NumSeg", &engine::TSettings::NumSeg, 1, kMaxSegments},
+    {kIniSectionGeneral, "CenterApp", &engine::TSettings::CenterApp},
+    {kIniSectionGeneral, "DirPrfxIdx", &engine::TSettings::DirPrfxIdx},
+    {kIniSectionGeneral, "NotifyIcon", &engine::TSettings::NotifyIcon},
+    {kIniSectionGeneral, "FtpErrThr", &engine::TSettings::FtpErrThr, 0, kMaxInt},
+    {kIniSectionGeneral, "FtpDelay", &engine::TSettings::FtpDelay, 0, kMaxFtpDelaySeconds},
+    {kIniSectionGeneral, "HtmlDir", &engine::TSettings::HtmlDir},
+    {kIniSectionGeneral, "ArchiveDir", &engine::TSettings::ArchiveDir},
+    {kIniSectionGeneral, "ArchiveLimit", &engine::TSettings::ArchiveLimit, engine::kArchiveNoPruning, engine::kArchivePruneByCount},
+    {kIniSectionGeneral, "ArchiveFile", &engine::TSettings::ArchiveFile, 0, kMaxInt},
+    {kIniSectionGeneral, "ArchiveSize", &engine::TSettings::ArchiveSize, 0, kMaxInt},
+    {kIniSectionGeneral, "VlcVer", &engine::TSettings::VlcVer},
+    {kIniSectionGeneral, "PngComp", &engine::TSettings::PngComp, 0, kMaxPngLevel},
+    {kIniSectionGeneral, "JpgComp", &engine::TSettings::JpgComp, 1, kMaxJpegQuality},
+    {kIniSectionGeneral, "BmpConvAct", &engine::TSettings::BmpConvAct},
+    {kIniSectionGeneral, "Bmp2Jpg", &engine::TSettings::Bmp2Jpg},
+    {kIniSectionGeneral, "Bmp2Png", &engine::TSettings::Bmp2Png},
+    {kIniSectionGeneral, "Svg2Png", &engine::TSettings::Svg2Png},
+    {kIniSectionGeneral, "JavaDir", &engine::TSettings::JavaDir},
+    {kIniSectionGeneral, "BatikDir", &engine::TSettings::BatikDir},
+    {kIniSectionGeneral, "DeactScreenSaver", &engine::TSettings::DeactScreenSaver},
+    {kIniSectionGeneral, "DefFps", &engine::TSettings::DefFps, 1, kMaxFps},
+    {kIniSectionGeneral, "MinDiskSpace", &engine::TSettings::MinDiskSpace, 0, kMaxInt},
+    {kIniSectionGeneral, "AskForDownload", &engine::TSettings::AskForDownload},
 };
 
 int32_t ReadRanged(const TIniFile& ini, const TIniKey& k, int32_t def) {
@@ -76,48 +77,48 @@ int32_t ReadRanged(const TIniFile& ini, const TIniKey& k, int32_t def) {
 
 }  // namespace
 
-TSettings ReadSettings(const TIniFile& ini, const TAppPaths& paths) {
-    TSettings s = DefaultSettings(paths);
+engine::TSettings ReadSettings(const TIniFile& ini, const TAppPaths& paths) {
+    engine::TSettings s = DefaultSettings(paths);
     for (const TIniKey& k : kIniKeys) {
-        if (auto* text = std::get_if<std::string TSettings::*>(&k.Field)) {
+        if (auto* text = std::get_if<std::string engine::TSettings::*>(&k.Field)) {
             s.*(*text) = ini.ReadString(k.Section, k.Key, s.*(*text));
-        } else if (auto* flag = std::get_if<bool TSettings::*>(&k.Field)) {
+        } else if (auto* flag = std::get_if<bool engine::TSettings::*>(&k.Field)) {
             s.*(*flag) = ini.ReadBool(k.Section, k.Key, s.*(*flag));
-        } else if (auto* number = std::get_if<int32_t TSettings::*>(&k.Field)) {
+        } else if (auto* number = std::get_if<int32_t engine::TSettings::*>(&k.Field)) {
             s.*(*number) = ReadRanged(ini, k, s.*(*number));
-        } else if (auto* byte = std::get_if<uint8_t TSettings::*>(&k.Field)) {
+        } else if (auto* byte = std::get_if<uint8_t engine::TSettings::*>(&k.Field)) {
             // Stored in one byte: only the low byte of the number read counts.
             int32_t low = ini.ReadInteger(k.Section, k.Key, s.*(*byte)) & 0xFF;
             s.*(*byte) = static_cast<uint8_t>(low < k.Min || low > k.Max ? s.*(*byte) : low);
         }
     }
-    if (s.VlcVer.empty()) s.VlcVer = kDefaultVlcVer;
+    if (s.VlcVer.empty()) s.VlcVer = engine::kDefaultVlcVer;
     return s;
 }
 
-void WriteSettings(TIniFile& ini, const TSettings& s) {
+void WriteSettings(TIniFile& ini, const engine::TSettings& s) {
     for (const TIniKey& k : kIniKeys) {
-        if (auto* text = std::get_if<std::string TSettings::*>(&k.Field))
+        if (auto* text = std::get_if<std::string engine::TSettings::*>(&k.Field))
             ini.WriteString(k.Section, k.Key, s.*(*text));
-        else if (auto* flag = std::get_if<bool TSettings::*>(&k.Field))
+        else if (auto* flag = std::get_if<bool engine::TSettings::*>(&k.Field))
             ini.WriteBool(k.Section, k.Key, s.*(*flag));
-        else if (auto* number = std::get_if<int32_t TSettings::*>(&k.Field))
+        else if (auto* number = std::get_if<int32_t engine::TSettings::*>(&k.Field))
             ini.WriteInteger(k.Section, k.Key, s.*(*number));
-        else if (auto* byte = std::get_if<uint8_t TSettings::*>(&k.Field))
+        else if (auto* byte = std::get_if<uint8_t engine::TSettings::*>(&k.Field))
             ini.WriteInteger(k.Section, k.Key, s.*(*byte));
     }
 }
 
 void LoadIniFile() {
     auto paths = AppPaths();
-    PublishSettings(ReadSettings(TIniFile(paths->IniFileName), *paths));
-    ResetInternalPort();
+    engine::PublishSettings(ReadSettings(TIniFile(paths->IniFileName), *paths));
+    engine::ResetInternalPort();
 }
 
 bool SaveIniFile(std::string* error) {
     auto paths = AppPaths();
     TIniFile ini(paths->IniFileName);  // keys this program does not know stay in the file
-    WriteSettings(ini, *Settings());
+    WriteSettings(ini, *engine::Settings());
     return ini.Save(paths->IniFileName, error);
 }
 

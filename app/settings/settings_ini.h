@@ -1,4 +1,4 @@
-// framewick.ini: sections [General], [Http] and [Hls] with the keys of TSettings.
+// framewick.ini: sections [General], [Http] and [Hls] with the keys of engine::TSettings.
 //
 // Reading keeps what is good and takes the default for what is bad: a missing file, section or key,
 // text where a number belongs, or a number outside its key's range (a port of 0, a JPEG quality of
@@ -9,8 +9,9 @@
 
 #include <string>
 
+#include "app/settings/app_paths.h"
 #include "app/settings/ini_file.h"
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -19,9 +20,9 @@ inline constexpr const char* kIniSectionHttp = "Http";
 inline constexpr const char* kIniSectionHls = "Hls";
 
 // The settings held by ini, with the defaults of paths for what is missing or bad.
-TSettings ReadSettings(const TIniFile& ini, const TAppPaths& paths);
+engine::TSettings ReadSettings(const TIniFile& ini, const TAppPaths& paths);
 // Writes every key of settings into ini, in the file's order.
-void WriteSettings(TIniFile& ini, const TSettings& settings);
+void WriteSettings(TIniFile& ini, const engine::TSettings& settings);
 
 // Reads AppPaths()->IniFileName, publishes the settings read and restarts the internal-port counter.
 void LoadIniFile();

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/settings/counters.h"
-#include "app/settings/settings.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -34,8 +34,8 @@ bool TWebSocketList::IsAddrFree(int32_t addr, int32_t port) const {
 std::shared_ptr<TWebSocketEntry> InitWebSocketEntry(const TWebSocketList& list,
                                                     std::unique_ptr<engine::TWebSocketFilterGraph> graph) {
     auto entry = std::make_shared<TWebSocketEntry>();
-    entry->Idx = NextWebSocketIndex();
-    entry->Addr = kLoopbackAddress;
+    entry->Idx = engine::NextWebSocketIndex();
+    entry->Addr = engine::kLoopbackAddress;
     entry->Port = kDefaultWebSocketPort;
     entry->Active = false;
     entry->Name = "Web-Socket_" + std::to_string(list.Count());

@@ -1,9 +1,9 @@
 #include "app/settings/web_socket_list_file.h"
 
-#include "app/settings/counters.h"
 #include "app/settings/list_entry_checks.h"
 #include "app/settings/list_file_store.h"
 #include "app/settings/list_values.h"
+#include "engine/settings/counters.h"
 
 namespace app {
 namespace {
@@ -19,7 +19,7 @@ void LoadWebSocketList(engine::TXmlDocPool* pool, const std::string& path, IList
         const TListEntryReader r(node);
         // idx is read as a 64-bit number of which the low 32 bits count.
         if (const auto idx = r.Integer("idx")) entry->Idx = static_cast<int32_t>(static_cast<uint32_t>(*idx));
-        SetNextWebSocketIndex(static_cast<int32_t>(static_cast<uint32_t>(entry->Idx) + 1u));
+        engine::SetNextWebSocketIndex(static_cast<int32_t>(static_cast<uint32_t>(entry->Idx) + 1u));
         r.ReadAddress("iAddr", entry->Addr);
         r.ReadInt("iPort", entry->Port);
         r.ReadText("sName", entry->Name);

@@ -10,6 +10,7 @@
 #include "components/CanvasPanelEx.h"
 #include "components/ColorFrames.h"
 #include "components/LedLabel.h"
+#include "engine/settings/program_state.h"
 #include "engine/util/capture_notify.h"
 
 namespace app {
@@ -92,7 +93,7 @@ void TBottom_Frame::BuildControls() {
 
 void TBottom_Frame::InitStatusBar(std::function<void(bool keepPosition)> setCompactMode,
                                   std::chrono::system_clock::time_point now) {
-    if (VlcMissing) {
+    if (engine::VlcMissing) {
         ui_.VidData_Led->LedColor().SetllColor(components::lcdGray);
         SetCaptionColor(*ui_.VidCaption, kGreyedCaptionColor);
     }

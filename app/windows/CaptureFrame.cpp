@@ -8,9 +8,6 @@
 
 #include "app/settings/app_globals.h"
 #include "app/settings/capture_list_entry.h"
-#include "app/settings/counters.h"
-#include "app/settings/name_routines.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/CaptureFrameTexts.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/MsgDlgWrappers.h"
@@ -26,6 +23,10 @@
 #include "engine/capture/CaptureRect.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/VlcOutputChain.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/name_routines.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/capture_notify.h"
 #include "engine/util/number_strings.h"
 
@@ -98,7 +99,7 @@ void TCapture_Frame::SetEntry(TCaptureListEntry* entry, std::weak_ptr<engine::TS
 bool TCapture_Frame::Running() const { return ui_.On_Led->LedOn(); }
 
 void TCapture_Frame::InitPanel() {
-    if (VlcMissing) {
+    if (engine::VlcMissing) {
         // The snapshot format takes the video column.
         for (QWidget* w : std::initializer_list<QWidget*>{ui_.TransVid_Label, ui_.TransVidCaption, ui_.TransAudCaption,
                                                            ui_.TransAud_Label, ui_.TransScaleCaption,
@@ -166,7 +167,7 @@ void TCapture_Frame::ShowMethod(engine::TScreenCapture& capture) {
         const QFontMetrics metrics(ui_.FileDir_Label->font());
         ui_.FileDir_Label->SetCaption(ShortenPathForDisplay(Q(p.Files.capFilesDir), metrics,
                                                             ui_.FileDir_Label->width() - kFileDirMarginPx));
-        const auto settings = Settings();
+        const auto settings = engine::Settings();
         const TFileFormatText file = FileFormatText(
             p.Files.capiFileFmt, {settings->BmpConvAct, settings->Bmp2Jpg, settings->Bmp2Png, settings->Svg2Png});
         SetIfKnown(*ui_.FileFmt_Label, file.Format);
@@ -220,7 +221,7 @@ void TCapture_Frame::ShowShareTabs(engine::TScreenCapture& capture) {
     int position = 0;
     for (const engine::PCaptureStreamer& share : capture.Streamers.Items()) {
         // Every share visited draws a number, also one that already has its tab.
-        const int32_t number = NextStreamerIndex();
+        const int32_t number = engine::NextStreamerIndex();
         if (!FrameOfShare(share.get())) {
             auto* sheet = new QWidget;
             auto* layout = new QVBoxLayout(sheet);
@@ -338,7 +339,7 @@ void TCapture_Frame::Status_TimerTimer() {
     if (!entry_) return;
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now() -
                                                                           entry_->StartTime);
-    const TRunTime runTime = FormatRunTime(std::abs(elapsed.count()));
+    const engine::TRunTime runTime = engine::FormatRunTime(std::abs(elapsed.count()));
     ShowRunTime(runTime.Hours, runTime.Minutes, runTime.Secs);
     ui_.Data_Led->SetLedOn(true);
 }

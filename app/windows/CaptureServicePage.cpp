@@ -17,6 +17,7 @@
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/SettingsFormHost.h"
 #include "app/windows/SettingsListView.h"
+#include "engine/settings/program_state.h"
 
 namespace app {
 namespace {
@@ -77,12 +78,12 @@ TCaptureServicePage::TCaptureServicePage(ISettingsFormHost& host, std::function<
     connect(Capture_VST, &QTableView::doubleClicked, this, [this] { EditCapture_TBClick(); });
 }
 
-void TCaptureServicePage::LoadFrom(const TSettings& settings) {
+void TCaptureServicePage::LoadFrom(const engine::TSettings& settings) {
     NoOfSeg_SpinEdit->setValue(settings.NumSeg);
     SegLen_SpinEdit->setValue(settings.SegLen);
 }
 
-void TCaptureServicePage::StoreTo(TSettings& settings) const {
+void TCaptureServicePage::StoreTo(engine::TSettings& settings) const {
     settings.SegLen = SegLen_SpinEdit->value();
     settings.NumSeg = NoOfSeg_SpinEdit->value();
 }
@@ -111,12 +112,12 @@ void TCaptureServicePage::AddCapture_TBClick() {
     if (!made) return;
     TCaptureListEntry* entry = nullptr;
     {
-        std::lock_guard lock(GlobalLock());  // the web servers walk the list under this lock
+        std::lock_guard lock(engine::GlobalLock());  // the web servers walk the list under this lock
         entry = &list.Append(std::move(made));
     }
     if (!host_.RunCaptureEditor(*entry, true)) {
         host_.FreeCaptureEntry(*entry);
-        std::lock_guard lock(GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         list.Remove(entry);
         model_->Refill();
         return;
@@ -144,7 +145,7 @@ void TCaptureServicePage::DelCapture_TBClick() {
         if (answer == kMsgDlgButton1) {
             host_.FreeCaptureEntry(*entry);
             {
-                std::lock_guard lock(GlobalLock());
+                std::lock_guard lock(engine::GlobalLock());
                 list.Remove(entry);
             }
             model_->Refill();

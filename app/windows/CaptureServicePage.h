@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -24,8 +24,8 @@ public:
     // leaveApp runs when the user chose to end the program rather than define a capture service.
     TCaptureServicePage(ISettingsFormHost& host, std::function<void()> leaveApp, QWidget* parent = nullptr);
 
-    void LoadFrom(const TSettings& settings);
-    void StoreTo(TSettings& settings) const;
+    void LoadFrom(const engine::TSettings& settings);
+    void StoreTo(engine::TSettings& settings) const;
 
     void FillCaptureList();
     void LoadColumnWidths();

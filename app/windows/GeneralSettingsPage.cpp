@@ -6,10 +6,11 @@
 #include <QVBoxLayout>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/FileChooser.h"
 #include "app/windows/PathEllipsis.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/free_space.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
@@ -152,7 +153,7 @@ void TGeneralSettingsPage::ShowPath(QLabel& label, const std::string& path) {
     label.setToolTip(text);
 }
 
-void TGeneralSettingsPage::LoadFrom(const TSettings& settings) {
+void TGeneralSettingsPage::LoadFrom(const engine::TSettings& settings) {
     ShowPath(*LogFile_Label, settings.LogDir);
     Error_CB->setChecked(settings.LogError);
     Warning_CB->setChecked(settings.LogWarning);
@@ -163,19 +164,19 @@ void TGeneralSettingsPage::LoadFrom(const TSettings& settings) {
     Notify_CB->setChecked(settings.NotifyIcon);
     Screensaver_CB->setChecked(settings.DeactScreenSaver);
     ShowPath(*ArchiveFile_Label, settings.ArchiveDir);
-    SizeLimit_RB->setChecked(settings.ArchiveLimit == kArchivePruneBySize);
-    FileLimit_RB->setChecked(settings.ArchiveLimit == kArchivePruneByCount);
-    NoLimit_RB->setChecked(settings.ArchiveLimit != kArchivePruneBySize && settings.ArchiveLimit != kArchivePruneByCount);
+    SizeLimit_RB->setChecked(settings.ArchiveLimit == engine::kArchivePruneBySize);
+    FileLimit_RB->setChecked(settings.ArchiveLimit == engine::kArchivePruneByCount);
+    NoLimit_RB->setChecked(settings.ArchiveLimit != engine::kArchivePruneBySize && settings.ArchiveLimit != engine::kArchivePruneByCount);
     ArchSize_SpinEdit->setValue(settings.ArchiveSize);
     ArchFile_SpinEdit->setValue(settings.ArchiveFile);
     UploadErr_SpinEdit->setValue(settings.FtpErrThr);
     FtpDelay_SpinEdit->setValue(settings.FtpDelay);
     ShowFreeSpace(settings.ArchiveDir);
     UpdateArchiveLimitControls();
-    Vlc_Panel->setText(VlcMissing ? QStringLiteral("n/a") : QString::fromStdString(settings.VlcVer));
+    Vlc_Panel->setText(engine::VlcMissing ? QStringLiteral("n/a") : QString::fromStdString(settings.VlcVer));
 }
 
-void TGeneralSettingsPage::StoreTo(TSettings& settings) const {
+void TGeneralSettingsPage::StoreTo(engine::TSettings& settings) const {
     settings.SnmpActive = SnmpAct_CB->isChecked();
     settings.ShowLog = ShowLog_CB->isChecked();
     settings.LogError = Error_CB->isChecked();
@@ -185,9 +186,9 @@ void TGeneralSettingsPage::StoreTo(TSettings& settings) const {
     settings.NotifyIcon = Notify_CB->isChecked();
     settings.FtpErrThr = UploadErr_SpinEdit->value();
     settings.FtpDelay = FtpDelay_SpinEdit->value();
-    if (NoLimit_RB->isChecked()) settings.ArchiveLimit = kArchiveNoPruning;
-    if (SizeLimit_RB->isChecked()) settings.ArchiveLimit = kArchivePruneBySize;
-    if (FileLimit_RB->isChecked()) settings.ArchiveLimit = kArchivePruneByCount;
+    if (NoLimit_RB->isChecked()) settings.ArchiveLimit = engine::kArchiveNoPruning;
+    if (SizeLimit_RB->isChecked()) settings.ArchiveLimit = engine::kArchivePruneBySize;
+    if (FileLimit_RB->isChecked()) settings.ArchiveLimit = engine::kArchivePruneByCount;
     settings.ArchiveFile = ArchFile_SpinEdit->value();
     settings.ArchiveSize = ArchSize_SpinEdit->value();
     settings.DeactScreenSaver = Screensaver_CB->isChecked();
@@ -209,22 +210,22 @@ void TGeneralSettingsPage::ShowFreeSpace(const std::string& folder) {
 }
 
 void TGeneralSettingsPage::LogPath_SBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Log-Directory", Settings()->LogDir);
-    UpdateSettings([&](TSettings& s) {
+    const auto folder = chooser_.BrowseForFolder(this, "Select Log-Directory", engine::Settings()->LogDir);
+    engine::UpdateSettings([&](engine::TSettings& s) {
         if (folder) s.LogDir = *folder;
         if (!s.LogDir.empty()) s.LogDir = engine::IncludeTrailingPathDelimiter(s.LogDir);
     });
-    ShowPath(*LogFile_Label, Settings()->LogDir);
+    ShowPath(*LogFile_Label, engine::Settings()->LogDir);
 }
 
 void TGeneralSettingsPage::ArchivePath_TBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Archive-Directory", Settings()->ArchiveDir);
-    UpdateSettings([&](TSettings& s) {
+    const auto folder = chooser_.BrowseForFolder(this, "Select Archive-Directory", engine::Settings()->ArchiveDir);
+    engine::UpdateSettings([&](engine::TSettings& s) {
         if (folder) s.ArchiveDir = *folder;
         if (!s.ArchiveDir.empty()) s.ArchiveDir = engine::IncludeTrailingPathDelimiter(s.ArchiveDir);
     });
-    ShowPath(*ArchiveFile_Label, Settings()->ArchiveDir);
-    ShowFreeSpace(Settings()->ArchiveDir);
+    ShowPath(*ArchiveFile_Label, engine::Settings()->ArchiveDir);
+    ShowFreeSpace(engine::Settings()->ArchiveDir);
 }
 
 }  // namespace app

@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -32,8 +32,8 @@ class TGeneralSettingsPage : public QWidget {
 public:
     TGeneralSettingsPage(IFileChooser& chooser, std::function<void()> downloadVlc, QWidget* parent = nullptr);
 
-    void LoadFrom(const TSettings& settings);
-    void StoreTo(TSettings& settings) const;
+    void LoadFrom(const engine::TSettings& settings);
+    void StoreTo(engine::TSettings& settings) const;
 
     void UpdateArchiveLimitControls();
     // Free space of the file system that holds folder, into FreeSpace_Label.

@@ -4,11 +4,11 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "app/settings/settings_store.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/FileChooser.h"
 #include "app/windows/GeneralSettingsPage.h"
 #include "app/windows/PathEllipsis.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
 
 namespace app {
@@ -65,7 +65,7 @@ void TImageConversionPage::ShowPath(QLabel& label, const std::string& path) {
     label.setToolTip(text);
 }
 
-void TImageConversionPage::LoadFrom(const TSettings& settings) {
+void TImageConversionPage::LoadFrom(const engine::TSettings& settings) {
     BmpConvAct_CB->setChecked(settings.BmpConvAct);
     // The pair may come with neither set; exclusive buttons could not both be cleared.
     Bmp2Jpg_CB->setAutoExclusive(false);
@@ -81,7 +81,7 @@ void TImageConversionPage::LoadFrom(const TSettings& settings) {
     ShowPath(*BatikPath_Label, settings.BatikDir);
 }
 
-void TImageConversionPage::StoreTo(TSettings& settings) const {
+void TImageConversionPage::StoreTo(engine::TSettings& settings) const {
     settings.PngComp = PngComp_SpinEdit->value();
     settings.JpgComp = JpgComp_SpinEdit->value();
     settings.BmpConvAct = BmpConvAct_CB->isChecked();
@@ -91,18 +91,18 @@ void TImageConversionPage::StoreTo(TSettings& settings) const {
 }
 
 void TImageConversionPage::JavaPath_TBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Java-Directory", Settings()->JavaDir);
-    UpdateSettings([&](TSettings& s) {
+    const auto folder = chooser_.BrowseForFolder(this, "Select Java-Directory", engine::Settings()->JavaDir);
+    engine::UpdateSettings([&](engine::TSettings& s) {
         if (folder) s.JavaDir = *folder;
         if (!s.JavaDir.empty()) s.JavaDir = engine::IncludeTrailingPathDelimiter(s.JavaDir);
     });
-    ShowPath(*Java_Label, Settings()->JavaDir);
+    ShowPath(*Java_Label, engine::Settings()->JavaDir);
 }
 
 void TImageConversionPage::BatikPath_TBClick() {
-    const auto file = chooser_.OpenFile(this, "batik-rasterizer", engine::ExtractFilePath(Settings()->BatikDir));
+    const auto file = chooser_.OpenFile(this, "batik-rasterizer", engine::ExtractFilePath(engine::Settings()->BatikDir));
     if (!file) return;
-    UpdateSettings([&](TSettings& s) { s.BatikDir = *file; });
+    engine::UpdateSettings([&](engine::TSettings& s) { s.BatikDir = *file; });
     ShowPath(*BatikPath_Label, *file);
 }
 

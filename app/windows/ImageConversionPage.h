@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QWidget>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
 namespace app {
 
@@ -20,8 +20,8 @@ class TImageConversionPage : public QWidget {
 public:
     explicit TImageConversionPage(IFileChooser& chooser, QWidget* parent = nullptr);
 
-    void LoadFrom(const TSettings& settings);
-    void StoreTo(TSettings& settings) const;
+    void LoadFrom(const engine::TSettings& settings);
+    void StoreTo(engine::TSettings& settings) const;
 
     void JavaPath_TBClick();
     void BatikPath_TBClick();

@@ -10,12 +10,13 @@
 #include <QVBoxLayout>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/HtmlHelp.h"
 #include "app/windows/LogListDelegate.h"
 #include "app/windows/LogWindowCaption.h"
 #include "app/windows/Log_Form.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/capture_notify.h"
 #include "platform/ui/ttimer.h"
 
@@ -135,7 +136,7 @@ void TMainLog_Form::ClearTBClick() {
 }
 
 void TMainLog_Form::OpenDirTBClick() {
-    shellOpen_(QUrl::fromLocalFile(QString::fromStdString(Settings()->LogDir)));
+    shellOpen_(QUrl::fromLocalFile(QString::fromStdString(engine::Settings()->LogDir)));
 }
 
 void TMainLog_Form::showEvent(QShowEvent* event) {
@@ -151,7 +152,7 @@ void TMainLog_Form::showEvent(QShowEvent* event) {
 void TMainLog_Form::closeEvent(QCloseEvent* event) {
     SaveFormBounds(*this, kBoundsName);
     event->accept();
-    if (AppClosing.load()) return;
+    if (engine::AppClosing.load()) return;
     if (logButton_) {
         logButton_->SetTag(0);
         SetPanelNormal(*logButton_);

@@ -9,7 +9,6 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/capture_list.h"
 #include "app/settings/http_server_list.h"
-#include "app/settings/name_routines.h"
 #include "app/windows/DigitRules.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/FileChooser.h"
@@ -22,6 +21,8 @@
 #include "app/windows/PathEllipsis.h"
 #include "app/windows/ShareEditRules.h"
 #include "engine/http/capture_http_server.h"
+#include "engine/settings/name_routines.h"
+#include "engine/settings/program_state.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
 #include "engine/util/system_info.h"
@@ -226,7 +227,7 @@ void TScreenCapture_StreameSet_Form::ConnectRules() {
         if (!on && !Img_CB->isEnabled()) Video_CB->setChecked(true);
     });
     connect(Img_CB, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on && VlcMissing) Img_CB->setChecked(true);
+        if (!on && engine::VlcMissing) Img_CB->setChecked(true);
     });
     // The Files box shows that the share publishes a files-source capture's images: it cannot be
     // switched off there, and LoadShare sets it for each share afresh.
@@ -247,10 +248,10 @@ void TScreenCapture_StreameSet_Form::ConnectRules() {
     connect(WebAdd_TB, &QToolButton::clicked, this, [this] { WebAdd_TBClick(); });
     connect(WebEdit_TB, &QToolButton::clicked, this, [this] { WebEdit_TBClick(); });
     connect(GetCompName_TB, &QToolButton::clicked, this, [this] {
-        LocalDir_Edit->setText(Q(SanitizeName(engine::GetLocalComputerName())).toLower());
+        LocalDir_Edit->setText(Q(engine::SanitizeName(engine::GetLocalComputerName())).toLower());
     });
     connect(Computer_TB, &QToolButton::clicked, this, [this] {
-        HostDir_Edit->setText(Q(SanitizeName(engine::GetLocalComputerName())).toLower());
+        HostDir_Edit->setText(Q(engine::SanitizeName(engine::GetLocalComputerName())).toLower());
     });
     connect(IdxFile_TB, &QToolButton::clicked, this, [this] { IdxFile_TBClick(); });
     connect(EditIdx_TB, &QToolButton::clicked, this, [this] { EditIdx_TBClick(); });
@@ -267,10 +268,10 @@ void TScreenCapture_StreameSet_Form::LoadShare(const engine::PCaptureStreamer& s
     okFailed_ = false;
 
     Protocol_ComboBox->clear();
-    Protocol_ComboBox->addItem(VlcMissing ? QStringLiteral("HTTP") : QStringLiteral("HTTP / HLS"),
+    Protocol_ComboBox->addItem(engine::VlcMissing ? QStringLiteral("HTTP") : QStringLiteral("HTTP / HLS"),
                                engine::kShareProtocolHttp);
-    if (!VlcMissing) Protocol_ComboBox->addItem(QStringLiteral("UDP"), engine::kShareProtocolUdp);
-    if (VlcMissing || !SelectChoice(*Protocol_ComboBox, share->Protocol)) Protocol_ComboBox->setCurrentIndex(0);
+    if (!engine::VlcMissing) Protocol_ComboBox->addItem(QStringLiteral("UDP"), engine::kShareProtocolUdp);
+    if (engine::VlcMissing || !SelectChoice(*Protocol_ComboBox, share->Protocol)) Protocol_ComboBox->setCurrentIndex(0);
 
     IpAddr_Frame->SetIpText(engine::IpAddrToText(static_cast<uint32_t>(share->IpAddr)));
     IpAddr_Frame->SetPort(share->Port);
@@ -357,7 +358,7 @@ void TScreenCapture_StreameSet_Form::ArrangeProtocol() {
     switch (SelectedProtocol()) {
         case engine::kShareProtocolHttp:
             Img_CB->setEnabled(true);
-            Video_CB->setEnabled(!VlcMissing);
+            Video_CB->setEnabled(!engine::VlcMissing);
             part = Dest_Panel;
             break;
         case engine::kShareProtocolUdp:

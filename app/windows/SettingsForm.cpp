@@ -6,13 +6,13 @@
 
 #include "app/settings/app_globals.h"
 #include "app/settings/registry_store.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/CaptureServicePage.h"
 #include "app/windows/GeneralSettingsPage.h"
 #include "app/windows/ImageConversionPage.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/SettingsFormHost.h"
 #include "app/windows/WebServerPage.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 namespace {
@@ -168,7 +168,7 @@ void TSettings_Form::FormShow() {
     TabSheet2->LoadColumnWidths();
     TabSheet1->LoadColumnWidths();
 
-    const auto settings = Settings();
+    const auto settings = engine::Settings();
     TabSheet_General->LoadFrom(*settings);
     TabSheet2->LoadFrom(*settings);
     TabSheet3->LoadFrom(*settings);
@@ -176,7 +176,7 @@ void TSettings_Form::FormShow() {
 }
 
 void TSettings_Form::OK_BitBtnClick() {
-    UpdateSettings([this](TSettings& settings) {
+    engine::UpdateSettings([this](engine::TSettings& settings) {
         TabSheet_General->StoreTo(settings);
         TabSheet2->StoreTo(settings);
         TabSheet3->StoreTo(settings);

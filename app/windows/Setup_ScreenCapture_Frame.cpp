@@ -3,11 +3,10 @@
 #include <QEvent>
 #include <algorithm>
 
-#include "app/settings/app_globals.h"
 #include "app/settings/http_server_entry.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/AmpelImages.h"
 #include "app/windows/CaptureEditorPages.h"
+#include "app/windows/DigitRules.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/FileChooser.h"
 #include "app/windows/IpAddrPortFrame.h"
@@ -19,9 +18,10 @@
 #include "app/windows/ShareTabCaptions.h"
 #include "app/windows/WndArea_Form.h"
 #include "app/windows/WndList_Form.h"
-#include "app/windows/DigitRules.h"
 #include "engine/capture/CaptureRect.h"
 #include "engine/http/capture_http_server.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
@@ -75,10 +75,10 @@ std::optional<uint8_t> TSetup_ScreenCapture_Frame::JobKind() const {
 void TSetup_ScreenCapture_Frame::InitEditor(TCaptureListEntry* entry) {
     const int videoTab = PageControl->indexOf(VideoPage);
     PageControl->setCurrentIndex(videoTab);
-    PageControl->setTabVisible(videoTab, !VlcMissing);
-    Video_GB->setVisible(!VlcMissing);
-    MouseCapture_CB->setVisible(!VlcMissing);
-    if (VlcMissing) PageControl->setCurrentWidget(ImagePage);
+    PageControl->setTabVisible(videoTab, !engine::VlcMissing);
+    Video_GB->setVisible(!engine::VlcMissing);
+    MouseCapture_CB->setVisible(!engine::VlcMissing);
+    if (engine::VlcMissing) PageControl->setCurrentWidget(ImagePage);
 
     entry_ = entry;
     const size_t captures = context_.CaptureList ? context_.CaptureList->Count() : 0;
@@ -147,7 +147,7 @@ void TSetup_ScreenCapture_Frame::InitEditor(TCaptureListEntry* entry) {
     SetColorOf(*Font_ColorPicker, kNewFontColor);
     Bold_CB->setChecked(true);
 
-    const std::shared_ptr<const TSettings> settings = Settings();
+    const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
     PngComp_SpinEdit->setValue(settings->PngComp);
     JpgComp_SpinEdit->setValue(settings->JpgComp);
     Archive_CB->setChecked(false);
@@ -165,12 +165,12 @@ void TSetup_ScreenCapture_Frame::InitEditor(TCaptureListEntry* entry) {
 }
 
 void TSetup_ScreenCapture_Frame::ShowArchiveSettings() {
-    const std::shared_ptr<const TSettings> settings = Settings();
+    const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
     switch (settings->ArchiveLimit) {
-        case kArchivePruneBySize:
+        case engine::kArchivePruneBySize:
             Limit_Panel->setText(QString::number(settings->ArchiveSize) + QStringLiteral(" MB"));
             break;
-        case kArchivePruneByCount:
+        case engine::kArchivePruneByCount:
             Limit_Panel->setText(QString::number(settings->ArchiveFile) + QStringLiteral(" files"));
             break;
         default:

@@ -6,15 +6,16 @@
 #include "app/LogQueue.h"
 #include "app/settings/app_globals.h"
 #include "app/settings/http_server_entry.h"
-#include "app/settings/name_routines.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/CaptureFrameTexts.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/PanelBuilders.h"
 #include "components/BevelLabel.h"
 #include "engine/capture/ScreenCapture.h"
-#include "engine/ftp/ftp_notify.h"
 #include "engine/capture/VlcOutputChain.h"
+#include "engine/ftp/ftp_notify.h"
+#include "engine/settings/name_routines.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 
@@ -25,7 +26,7 @@ constexpr uint8_t kLedStateRed = 2;
 constexpr uint8_t kSchemeHttp = 6;
 constexpr uint8_t kSchemeUdp = 5;
 
-void Log(const std::string& text, uint8_t level) { QueueLogEntry(*LogList(), text, level); }
+void Log(const std::string& text, uint8_t level) { QueueLogEntry(*engine::LogList(), text, level); }
 
 std::string IdxTag(int32_t captureIdx) { return "[IDX: " + std::to_string(captureIdx) + "] "; }
 
@@ -102,7 +103,7 @@ void TStreamer_Frame::Init(const engine::PCaptureStreamer& streamer, QWidget* sh
     if (streamer) streamer->FrameHandle = target_.Handle();
     Reset();
     ShowShare();
-    if (VlcMissing) {
+    if (engine::VlcMissing) {
         ui_.Video_LED->LedColor().SetllColor(components::lcdGray);
         SetCaptionColor(*ui_.VidCaption, kGreyedCaptionColor);
     }
@@ -221,7 +222,7 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
     ui_.FtpLen_Label->SetCaption(Q(KiloBytesText(bytes, separator)));
     ++transferCount_;
     ui_.FtpFiles_Label->SetCaption(Q(GroupedNumber(transferCount_, separator)));
-    ui_.LastUpload_Label->SetCaption(Q(FormatClockTime(std::chrono::system_clock::now())));
+    ui_.LastUpload_Label->SetCaption(Q(engine::FormatClockTime(std::chrono::system_clock::now())));
 }
 
 bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const {
@@ -245,7 +246,7 @@ void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
         case engine::cfError:
             if (!capture->Running) return;
             ui_.FtpErr_Led->SetLedOn(true);
-            Log(IdxTag(n) + "FtpErrorIdx: " + std::to_string(lParam), kLogError);
+            Log(IdxTag(n) + "FtpErrorIdx: " + std::to_string(lParam), engine::kLogError);
             return;
         case engine::cfUploadTime:
             if (panelRunning) ShowUploadTime(lParam, n, *capture);
@@ -253,7 +254,7 @@ void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
         case engine::cfWorkBegin:
             if (!panelRunning || lParam <= 0) return;
             ShowFtpTransfer(lParam, false);
-            Log(IdxTag(n) + "upload: " + std::to_string(lParam) + " bytes", kLogInfo);
+            Log(IdxTag(n) + "upload: " + std::to_string(lParam) + " bytes", engine::kLogInfo);
             return;
         default:
             return;
@@ -261,7 +262,7 @@ void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
 }
 
 void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, engine::TScreenCapture& capture) {
-    const auto settings = Settings();
+    const auto settings = engine::Settings();
     const TLocaleSettings locale = LocaleSettings();
     const float secs = static_cast<float>(milliseconds) / kMsPerSecond;
     ui_.Upload_Label->SetCaption(Q(FormatDecimal(secs, 1, true, locale) + " [" + std::to_string(settings->SegLen) + "]"));
@@ -269,17 +270,17 @@ void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, 
     if (secs < settings->SegLen) {
         SetLedState(*ui_.Upload_Led, kLedStateGreen, true);
         uploadErrors_ = 0;
-        Log(IdxTag(captureIdx) + "FtpUpload Time: " + secsText + " sec", kLogInfo);
+        Log(IdxTag(captureIdx) + "FtpUpload Time: " + secsText + " sec", engine::kLogInfo);
         return;
     }
     SetLedState(*ui_.Upload_Led, kLedStateRed, true);
-    Log(IdxTag(captureIdx) + "FtpUploadError Time: " + secsText + " sec", kLogError);
+    Log(IdxTag(captureIdx) + "FtpUploadError Time: " + secsText + " sec", engine::kLogError);
     ++uploadErrors_;
     if (uploadErrors_ < settings->FtpErrThr) return;
     const int errors = uploadErrors_;
     const QPointer<TStreamer_Frame> self(this);
     capture.Stop();  // waits with events running: the tab may be gone afterwards
-    Log(IdxTag(captureIdx) + "FtpUploadError [" + std::to_string(errors) + "] - Restart", kLogError);
+    Log(IdxTag(captureIdx) + "FtpUploadError [" + std::to_string(errors) + "] - Restart", engine::kLogError);
     if (self) restartTimer_.SetEnabled(true);
 }
 

@@ -2,10 +2,10 @@
 
 #include <QResizeEvent>
 
-#include "app/settings/settings_store.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/PanelBuilders.h"
 #include "components/CanvasPanelEx.h"
+#include "engine/settings/settings_store.h"
 
 namespace app {
 
@@ -118,7 +118,7 @@ void TTop_Frame::Help_TBClick() {
 void TTop_Frame::Info_TBClick() { Call(hooks_.ShowAbout); }
 
 void TTop_Frame::Minimize_TBClick() {
-    if (Settings()->NotifyIcon)
+    if (engine::Settings()->NotifyIcon)
         Call(hooks_.TrayShowHide);
     else
         Call(hooks_.MinimizeMainWindow);

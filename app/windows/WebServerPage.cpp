@@ -6,8 +6,6 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
-#include "app/settings/counters.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/AmpelImages.h"
 #include "app/windows/ColumnWidths.h"
 #include "app/windows/DigitRules.h"
@@ -18,6 +16,8 @@
 #include "app/windows/SettingsFormHost.h"
 #include "app/windows/SettingsListView.h"
 #include "app/windows/SetupWebSocketForm.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
 
 namespace app {
@@ -178,7 +178,7 @@ void TWebServerPage::StoreDialogInto(THttpServerEntry& entry) {
 
 void TWebServerPage::AddHttpServer() {
     THttpServerList& servers = host_.HttpServerList();
-    const auto settings = Settings();
+    const auto settings = engine::Settings();
     httpSetup_.HttpAddr_Port_Frame->SetIpText(engine::IpAddrToText(static_cast<uint32_t>(settings->Ip)));
     httpSetup_.HttpAddr_Port_Frame->SetPort(settings->Port);
     httpSetup_.Name_Edit->setText(QStringLiteral("Web-Server_%1").arg(servers.Count()));
@@ -190,7 +190,7 @@ void TWebServerPage::AddHttpServer() {
     httpSetup_.Ext_CB->setChecked(false);
     httpSetup_.Test_TB->setEnabled(true);
 
-    auto entry = std::make_shared<THttpServerEntry>(host_.CreateHttpServer(NextHttpServerIndex()));
+    auto entry = std::make_shared<THttpServerEntry>(host_.CreateHttpServer(engine::NextHttpServerIndex()));
     if (!entry->Server) return;
     httpSetup_.IndexFile = entry->Server->IndexHtml();
     httpSetup_.ShowIndexFile();

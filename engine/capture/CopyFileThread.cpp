@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/settings/settings_store.h"
 #include "engine/capture/ShareFolderClaims.h"
 #include "engine/capture/SvgRasterizer.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/atomic_file.h"
 #include "engine/util/file_in_use.h"
 #include "engine/util/folder_scan.h"
@@ -41,7 +41,7 @@ std::string TCopyFileThread::InputExtension(uint8_t fileFmt) {
     }
 }
 
-std::optional<std::string> TCopyFileThread::PublishedExtension(uint8_t fileFmt, const app::TSettings& settings) {
+std::optional<std::string> TCopyFileThread::PublishedExtension(uint8_t fileFmt, const engine::TSettings& settings) {
     switch (fileFmt) {
         case kDropBmp: {
             std::string ext = ".bmp";
@@ -82,7 +82,7 @@ TCopyFileThread::TCopyFileThread(TCopyFileThreadParams params)
 }
 
 void TCopyFileThread::Execute() {
-    const std::shared_ptr<const app::TSettings> settings = app::Settings();
+    const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
     png_ = std::make_unique<TPngEncoder>(settings->PngComp);
     jpeg_ = std::make_unique<TJpegEncoder>(settings->JpgComp);
     first_ = true;
@@ -112,7 +112,7 @@ void TCopyFileThread::RunPass() {
     log_.Info("thrdCopy Start");
     const std::string name = sourceDir_.empty() ? std::string() : GetNewestFile(sourceDir_, InputExtension(fileFmt_));
     if (!name.empty() && !outDir_.empty()) {
-        const std::shared_ptr<const app::TSettings> settings = app::Settings();
+        const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
         if (const std::optional<std::string> ext = PublishedExtension(fileFmt_, *settings)) {
             const std::string inputPath = sourceDir_ + name;
             log_.Info("fileCopy inputfn: " + inputPath);
@@ -132,7 +132,7 @@ void TCopyFileThread::RunPass() {
               " msec]");
 }
 
-bool TCopyFileThread::Publish(const std::string& inputPath, const std::string& ext, const app::TSettings& settings) {
+bool TCopyFileThread::Publish(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings) {
     std::string error;
     if ((first_ || !Exists(outDir_ + kIndexPageName)) && !WritePage(ext, &error)) {
         log_.Error("fileCopy " + error);
@@ -201,7 +201,7 @@ bool TCopyFileThread::ConvertBmp(TImageEncoder& encoder, const platform::TBitmap
     return true;
 }
 
-bool TCopyFileThread::Rasterize(const std::string& inputPath, const app::TSettings& settings) {
+bool TCopyFileThread::Rasterize(const std::string& inputPath, const engine::TSettings& settings) {
     const TSvgRasterizer rasterizer(settings.JavaDir, settings.BatikDir);
     const TRasterizeResult result = rasterizer.Run(inputPath);
     switch (result.Outcome) {

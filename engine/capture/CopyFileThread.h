@@ -11,14 +11,14 @@
 #include <optional>
 #include <string>
 
-#include "app/settings/log_list.h"
-#include "app/settings/settings.h"
 #include "engine/capture/CaptureNotify.h"
 #include "engine/capture/CaptureStreamer.h"
 #include "engine/capture/ImageEncoders.h"
 #include "engine/capture/SharePage.h"
 #include "engine/capture/WorkerLog.h"
 #include "engine/capture/WorkerThread.h"
+#include "engine/settings/log_list.h"
+#include "engine/settings/settings.h"
 
 namespace engine {
 
@@ -33,7 +33,7 @@ constexpr std::chrono::milliseconds kMinDropPause{1000};
 
 struct TCopyFileThreadParams {
     PCaptureStreamer Streamer;
-    std::shared_ptr<app::TLogList> LogList;
+    std::shared_ptr<engine::TLogList> LogList;
     bool DeleteInput = true;  // capbDelete
     int32_t Freq = 5;         // capiFreq: seconds between two looks into the folder
     uint8_t FileFmt = 4;      // capiFileFmt
@@ -51,7 +51,7 @@ public:
     // The extension of the watched files (".xxxyyyzzz", which matches no file, for an unknown type).
     static std::string InputExtension(uint8_t fileFmt);
     // The extension the input is published under with these settings; none for an unknown type.
-    static std::optional<std::string> PublishedExtension(uint8_t fileFmt, const app::TSettings& settings);
+    static std::optional<std::string> PublishedExtension(uint8_t fileFmt, const engine::TSettings& settings);
 
     std::chrono::milliseconds PauseBetweenPasses() const { return pause_; }
 
@@ -60,11 +60,11 @@ private:
     void Execute() override;
     void RunPass();
     // Publishes one input (read into input_); true when a file was published.
-    bool Publish(const std::string& inputPath, const std::string& ext, const app::TSettings& settings);
+    bool Publish(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings);
     bool WritePage(const std::string& ext, std::string* error);
     bool ConvertBmp(TImageEncoder& encoder, const platform::TBitmap* bitmap, const char* nameLine,
                     const char* errorLine);
-    bool Rasterize(const std::string& inputPath, const app::TSettings& settings);
+    bool Rasterize(const std::string& inputPath, const engine::TSettings& settings);
     // Writes bytes to the temporary name and then the published name, each replaced atomically.
     bool WriteOutputs(std::string_view bytes, std::string* error);
 

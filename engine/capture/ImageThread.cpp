@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
 
@@ -139,7 +139,7 @@ bool TImageThread::RunPass(std::chrono::milliseconds& elapsed, std::string& erro
     {
         // Held from the grab to the published file, so a web server never sends a half-made page and
         // two snapshot threads never grab at once.
-        std::unique_lock lock(app::GlobalLock());
+        std::unique_lock lock(engine::GlobalLock());
         t0 = Clock::now();
         if (graph_ && graph_->GetImage(picture_) && !picture_.Empty()) {
             log_.Info("imgThrd start [idx: " + IdxText(captureIdx_) + "]");

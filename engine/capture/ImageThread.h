@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/log_list.h"
 #include "engine/capture/CaptureNotify.h"
 #include "engine/capture/CaptureStreamer.h"
 #include "engine/capture/ImageEncoders.h"
@@ -19,6 +18,7 @@
 #include "engine/capture/SnapshotSource.h"
 #include "engine/capture/WorkerLog.h"
 #include "engine/capture/WorkerThread.h"
+#include "engine/settings/log_list.h"
 
 namespace engine {
 
@@ -40,7 +40,7 @@ struct TImageThreadParams {
     std::string ArchiveFolder;  // ArchiveDir + "Cap_" + two-digit index + "/"
     int32_t JpgQuality = 95;
     int32_t PngLevel = 9;
-    std::shared_ptr<app::TLogList> LogList;
+    std::shared_ptr<engine::TLogList> LogList;
     uint8_t ImageFormat = kSnapshotPng;
     std::string OutDir;    // web-server root + SubDir + "/"
     std::string Template;  // the page template text

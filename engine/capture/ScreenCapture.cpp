@@ -3,9 +3,6 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/settings/app_globals.h"
-#include "app/settings/counters.h"
-#include "app/settings/settings_store.h"
 #include "engine/capture/CaptureBroadcast.h"
 #include "engine/capture/CaptureGraphInput.h"
 #include "engine/capture/CaptureRect.h"
@@ -14,6 +11,9 @@
 #include "engine/capture/ShareDefaultsFromSettings.h"
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/VlcArguments.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 #include "engine/vlc/BoundVlcApi.h"
 #include "engine/vlc/VlcLib.h"
@@ -52,7 +52,7 @@ TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform
     s.MakeGraph = &MakeSpreadCaptureGraph;
     s.MakeFtpMirror = &MakeFtpMirror;
     s.Notifier = std::make_shared<platform::TWindowPoster>(mainWindow, kWmCaptureNotify);
-    s.LogList = app::LogList();
+    s.LogList = engine::LogList();
     s.ShareDefaults = ShareDefaultsFromSettings(captureIdx);
     return s;
 }
@@ -69,8 +69,9 @@ std::shared_ptr<TScreenCapture> TScreenCapture::Create(int32_t captureIdx, TScre
 TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServices services)
     : CaptureIdx(captureIdx),
       Streamers(services.ShareDefaults),
-      InternalPort(app::NextInternalPort()),
+      InternalPort(engine::NextInternalPort()),
       services_(std::move(services)),
+      vlcCheck_(services_.VlcPreferences),
       broadcast_(services_.Vlc, NewMediaName(), captureIdx, [this](const std::string& text, uint8_t level) { Log(text, level); }),
       stopTarget_([this](uint32_t msg, intptr_t, intptr_t) {
           // Weak: a request that arrives while the job is being destroyed finds nothing to stop.
@@ -104,7 +105,7 @@ bool TScreenCapture::Prepare(int32_t streamNo) {
 
 bool TScreenCapture::CreateVlcInstance() {
     // A job that publishes dropped files never encodes: it needs no instance.
-    if (app::VlcMissing || Params.capEncoder == kCapEncoderSystem) return true;
+    if (engine::VlcMissing || Params.capEncoder == kCapEncoderSystem) return true;
     try {
         return broadcast_.CreateInstance(BuildVlcArguments(Params, GetVlcLibPath()));
     } catch (const std::exception& e) {
@@ -154,7 +155,7 @@ bool TScreenCapture::BuildGraph() {
     if (graph_) graph_->Shutdown();
     graph_.reset();
     if (!services_.MakeGraph) return false;
-    const auto settings = app::Settings();
+    const auto settings = engine::Settings();
     const std::string prefix = CaptureLogPrefix(CaptureIdx);
     std::weak_ptr<TScreenCapture> weak = weak_from_this();
     graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers.Items(), InternalPort, settings->DefFps),
@@ -179,7 +180,7 @@ bool TScreenCapture::StartOutputs() {
     const bool graphMethod = Params.capEncoder == kCapEncoderDirectX;
     if (graphMethod && !BuildGraph()) return false;
 
-    const auto settings = app::Settings();
+    const auto settings = engine::Settings();
     const std::vector<PCaptureStreamer>& shares = Streamers.Items();
     const TChainSettings chainSettings{CaptureIdx, streamName_, settings->SegLen, settings->NumSeg};
     ClaimShareFolders(shares);

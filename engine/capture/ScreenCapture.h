@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/log_list.h"
 #include "engine/capture/CaptureGraph.h"
 #include "engine/capture/CaptureLog.h"
 #include "engine/capture/CaptureNotify.h"
@@ -27,6 +26,7 @@
 #include "engine/capture/StreamerList.h"
 #include "engine/capture/VlcBroadcast.h"
 #include "engine/capture/VlcLibraryCheck.h"
+#include "engine/settings/log_list.h"
 #include "engine/vlc/VlcApi.h"
 #include "platform/ui/message_target.h"
 #include "platform/ui/ttimer.h"
@@ -53,12 +53,14 @@ struct TScreenCaptureServices {
     TCaptureGraphFactory MakeGraph;
     TFtpMirrorFactory MakeFtpMirror;
     std::shared_ptr<ICaptureNotifier> Notifier;  // wmCaptureNotify to the main window; none: nothing is posted
-    std::shared_ptr<app::TLogList> LogList;      // where the workers' lines go
+    std::shared_ptr<engine::TLogList> LogList;      // where the workers' lines go
     TShareDefaults ShareDefaults;                // for the job's new shares
+    TVlcPreferences VlcPreferences;              // the program's remembered libVLC choices
 };
 
 // libVLC through the process-wide binding, the engine's capture graph, the FTP mirror, notifications
-// to mainWindow, the program's log list and share defaults from the settings.
+// to mainWindow, the program's log list and share defaults from the settings; no stored libVLC
+// preferences (the program adds its own).
 TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform::WindowHandle mainWindow);
 
 class TScreenCapture : public std::enable_shared_from_this<TScreenCapture> {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/settings/app_globals.h"
-#include "app/settings/counters.h"
-#include "app/settings/name_routines.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/name_routines.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/system_info.h"
 
 namespace engine {
@@ -14,12 +14,12 @@ namespace engine {
 TShareDefaults ShareDefaultsFromSettings(int32_t captureIdx) {
     TShareDefaults defaults;
     defaults.CaptureIdx = captureIdx;
-    defaults.VlcMissing = app::VlcMissing.load();
-    defaults.HtmlDir = app::Settings()->HtmlDir;
-    std::string subDir = app::SanitizeName(GetLocalComputerName()) + app::HostDirSuffix();
+    defaults.VlcMissing = engine::VlcMissing.load();
+    defaults.HtmlDir = engine::Settings()->HtmlDir;
+    std::string subDir = engine::SanitizeName(GetLocalComputerName()) + engine::HostDirSuffix();
     std::transform(subDir.begin(), subDir.end(), subDir.begin(), [](unsigned char c) { return std::tolower(c); });
     defaults.SubDir = subDir;
-    defaults.NextIndex = [] { return app::NextStreamerIndex(); };
+    defaults.NextIndex = [] { return engine::NextStreamerIndex(); };
     return defaults;
 }
 

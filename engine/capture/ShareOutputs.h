@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/log_list.h"
 #include "engine/capture/CaptureLog.h"
 #include "engine/capture/CaptureNotify.h"
 #include "engine/capture/CaptureStreamer.h"
 #include "engine/capture/FtpMirrorWorker.h"
 #include "engine/capture/ScreenCaptureParams.h"
 #include "engine/capture/SnapshotSource.h"
+#include "engine/settings/log_list.h"
 
 namespace engine {
 
@@ -22,7 +22,7 @@ struct TShareOutputContext {
     std::string ArchiveDir;                       // the ArchiveDir setting
     std::shared_ptr<ISnapshotSource> Graph;       // the capture graph; none without one
     std::shared_ptr<ICaptureNotifier> Notifier;   // the workers' wmCaptureNotify
-    std::shared_ptr<app::TLogList> LogList;       // the workers' log lines
+    std::shared_ptr<engine::TLogList> LogList;       // the workers' log lines
     TFtpMirrorFactory MakeFtpMirror;
     CaptureLog Log;
 };

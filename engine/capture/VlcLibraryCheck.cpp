@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/settings/registry_store.h"
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
 #include "engine/vlc/VlcLib.h"
@@ -13,9 +12,6 @@ namespace fs = std::filesystem;
 
 namespace engine {
 namespace {
-
-constexpr const char* kVlcVerValue = "VlcVer";
-constexpr const char* kVlcIniValue = "VlcIni";
 
 void DeleteCacheFiles(const std::string& folder) {
     std::vector<std::string> files;
@@ -28,7 +24,7 @@ void DeleteCacheFiles(const std::string& folder) {
 
 bool TVlcLibraryCheck::CheckVlc(const std::string& capVlcLibPath) {
     const std::string wanted(kRequiredVlcVersion);
-    if (app::RegReadExeString(kVlcVerValue, "") != wanted) app::RegWriteExeString(kVlcVerValue, wanted);
+    if (preferences_.StorePreferredVersion) preferences_.StorePreferredVersion(wanted);
 
     vlcOk_ = false;
     SetVlcLibPath(capVlcLibPath);
@@ -37,12 +33,13 @@ bool TVlcLibraryCheck::CheckVlc(const std::string& capVlcLibPath) {
         versionText_ = GetVlcVersion();
         vlcOk_ = VlcVersionMatches(versionText_, wanted);
     }
-    if (vlcOk_) DeleteVlcPluginCache(GetVlcLibPath(), false);
+    if (vlcOk_) DeleteVlcPluginCache(GetVlcLibPath(), false, preferences_);
     return vlcOk_;
 }
 
-void DeleteVlcPluginCache(const std::string& dir, bool force) {
-    if (dir.empty() || (!force && app::RegReadInstInteger(kVlcIniValue, 1) != 1)) return;
+void DeleteVlcPluginCache(const std::string& dir, bool force, const TVlcPreferences& preferences) {
+    if (dir.empty()) return;
+    if (!force && preferences.ClearPluginCache && !preferences.ClearPluginCache()) return;
     const std::string folder = IncludeTrailingPathDelimiter(dir);
     DeleteCacheFiles(folder);
     const std::string plugins = folder + kVlcPluginFolderName;

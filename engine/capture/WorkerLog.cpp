@@ -2,14 +2,14 @@
 
 #include <chrono>
 
-#include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 
 namespace engine {
 
 void TWorkerLog::Add(const std::string& text, uint8_t level) const {
     if (!list_) return;
-    if (skipWhileClosing_ && app::AppClosing.load()) return;
-    list_->Append(app::TLogListEntry{text, std::chrono::system_clock::now(), level});
+    if (skipWhileClosing_ && engine::AppClosing.load()) return;
+    list_->Append(engine::TLogListEntry{text, std::chrono::system_clock::now(), level});
 }
 
 void TWorkerLog::InfoLines(const std::string& text) const {

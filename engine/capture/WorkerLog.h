@@ -5,25 +5,25 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/log_list.h"
+#include "engine/settings/log_list.h"
 
 namespace engine {
 
 class TWorkerLog {
 public:
     // With skipWhileClosing, nothing is added once the program has begun closing.
-    TWorkerLog(std::shared_ptr<app::TLogList> list, bool skipWhileClosing)
+    TWorkerLog(std::shared_ptr<engine::TLogList> list, bool skipWhileClosing)
         : list_(std::move(list)), skipWhileClosing_(skipWhileClosing) {}
 
-    void Info(const std::string& text) const { Add(text, app::kLogInfo); }
-    void Error(const std::string& text) const { Add(text, app::kLogError); }
+    void Info(const std::string& text) const { Add(text, engine::kLogInfo); }
+    void Error(const std::string& text) const { Add(text, engine::kLogError); }
     // Every line of a text of several lines as an entry of its own.
     void InfoLines(const std::string& text) const;
 
 private:
     void Add(const std::string& text, uint8_t level) const;
 
-    const std::shared_ptr<app::TLogList> list_;
+    const std::shared_ptr<engine::TLogList> list_;
     const bool skipWhileClosing_;
 };
 

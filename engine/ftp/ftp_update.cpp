@@ -1,6 +1,6 @@
 #include "engine/ftp/ftp_update.h"
 
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 #include "platform/ui/window_poster.h"
 
 namespace engine {
@@ -20,7 +20,7 @@ void TFtpUpdate::StartStopThread(bool run) {
         return;
     }
     if (thread_) return;
-    thread_ = std::make_unique<TFtpUpdateThread>(settings_, app::Settings()->FtpDelay,
+    thread_ = std::make_unique<TFtpUpdateThread>(settings_, engine::Settings()->FtpDelay,
                                                  std::make_shared<platform::TWindowPoster>(settings_.NotifyWindow, wmFtpNotify));
 }
 

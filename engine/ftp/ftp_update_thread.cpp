@@ -2,9 +2,9 @@
 
 #include <chrono>
 
-#include "app/settings/app_globals.h"
 #include "engine/ftp/curl_ftp_session.h"
 #include "engine/ftp/ftp_mirror_cycle.h"
+#include "engine/settings/program_state.h"
 
 namespace engine {
 
@@ -55,7 +55,7 @@ void TFtpUpdateThread::RunMirror(Control& control, const TFtpUpdateSettings& set
     // The last calls run to their own time-outs; the stop only cut short the cycle.
     control.abortCalls->store(false);
     // While the program closes the server is left alone.
-    if (!app::AppClosing.load()) cycle.Finish(settings.DeleteHostDir);
+    if (!engine::AppClosing.load()) cycle.Finish(settings.DeleteHostDir);
 }
 
 }  // namespace engine

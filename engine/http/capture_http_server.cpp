@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
 #include "engine/http/http_connection.h"
 #include "engine/http/http_request_handler.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
 
@@ -46,7 +46,7 @@ void TCaptureHttpServer::Log(const std::string& text) const {
 }
 
 void TCaptureHttpServer::CreateDefaultRoot() {
-    std::string htmlDir = IncludeTrailingPathDelimiter(app::Settings()->HtmlDir);
+    std::string htmlDir = IncludeTrailingPathDelimiter(engine::Settings()->HtmlDir);
     defaultRoot_ = IncludeTrailingPathDelimiter(htmlDir + "WebServer_" + std::to_string(idx_));
     std::error_code ec;
     fs::create_directories(defaultRoot_, ec);
@@ -112,7 +112,7 @@ std::shared_ptr<THttpRequestHandler> TCaptureHttpServer::MakeHandler(const std::
         if (onLog) onLog(*this, text);
     };
     return std::make_shared<THttpRequestHandler>(
-        std::move(settings), app::GlobalLock(), [] { return app::AppClosing.load(); }, host_, std::move(log));
+        std::move(settings), engine::GlobalLock(), [] { return engine::AppClosing.load(); }, host_, std::move(log));
 }
 
 bool TCaptureHttpServer::Activate() {

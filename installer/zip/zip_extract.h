@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <string>
 
-#include "installer/zip/keyboard_state.h"
-#include "installer/zip/message_pump.h"
 #include "installer/zip/zip_archive_budget.h"
 #include "installer/zip/zip_archive_file.h"
 #include "installer/zip/zip_extract_result.h"
 #include "installer/zip/zip_progress_window.h"
+#include "platform/display/keyboard_state.h"
+#include "platform/ui/message_pump.h"
 
 namespace hollarin {
 
@@ -27,8 +27,8 @@ constexpr int kZipMaxOutNameChars = 4095;
 // What an extraction works with besides its arguments. Empty members fall back to: no message pump,
 // no keyboard (no key is ever down), a budget of this call alone, no target root, the local file system.
 struct TZipExtractHooks {
-    TMessagePump* Pump = nullptr;
-    TKeyboardState* Keyboard = nullptr;
+    platform::TMessagePump* Pump = nullptr;
+    platform::TKeyboardState* Keyboard = nullptr;
     TZipArchiveBudget* Budget = nullptr;  // one per archive: caps the output of all its entries together
     std::string TargetRoot;               // when set, OutName must lie below it; no link below it is followed
     TZipArchiveOpener* Opener = nullptr;

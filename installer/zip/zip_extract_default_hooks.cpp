@@ -1,13 +1,13 @@
 // The extraction as a Hollarin extraction thread calls it: its Qt message pump and the X keyboard.
-#include "installer/zip/qt_message_pump.h"
-#include "installer/zip/xcb_keyboard_state.h"
 #include "installer/zip/zip_extract.h"
+#include "platform/display/xcb_keyboard_state.h"
+#include "platform/ui/qt_message_pump.h"
 
 namespace hollarin {
 
 TZipExtractHooks DefaultExtractHooks() {
-    thread_local TQtMessagePump pump;
-    static TXcbKeyboardState keyboard;
+    thread_local platform::TQtMessagePump pump;
+    static platform::TXcbKeyboardState keyboard;
     TZipExtractHooks hooks;
     hooks.Pump = &pump;
     hooks.Keyboard = &keyboard;

@@ -4,8 +4,8 @@
 
 namespace hollarin {
 
-TZipProgress::TZipProgress(TZipProgressWindow* window, uint16_t progressId, TMessagePump* pump, TKeyboardState* keys,
-                           std::function<void()> onActivity)
+TZipProgress::TZipProgress(TZipProgressWindow* window, uint16_t progressId, platform::TMessagePump* pump,
+                           platform::TKeyboardState* keys, std::function<void()> onActivity)
     : window_(window), progressId_(progressId), pump_(pump), keys_(keys), onActivity_(std::move(onActivity)) {}
 
 void TZipProgress::Pump() {

@@ -6,16 +6,16 @@
 #include <cstdint>
 #include <functional>
 
-#include "installer/zip/keyboard_state.h"
-#include "installer/zip/message_pump.h"
 #include "installer/zip/zip_progress_window.h"
+#include "platform/display/keyboard_state.h"
+#include "platform/ui/message_pump.h"
 
 namespace hollarin {
 
 class TZipProgress {
 public:
-    TZipProgress(TZipProgressWindow* window, uint16_t progressId, TMessagePump* pump, TKeyboardState* keys,
-                 std::function<void()> onActivity);
+    TZipProgress(TZipProgressWindow* window, uint16_t progressId, platform::TMessagePump* pump,
+                 platform::TKeyboardState* keys, std::function<void()> onActivity);
 
     // Serves the thread's messages and records a sign of life.
     void Pump();
@@ -32,8 +32,8 @@ private:
 
     TZipProgressWindow* window_;
     uint16_t progressId_;
-    TMessagePump* pump_;
-    TKeyboardState* keys_;
+    platform::TMessagePump* pump_;
+    platform::TKeyboardState* keys_;
     std::function<void()> onActivity_;
     uint16_t lastPercent_ = 0;
     bool aborted_ = false;

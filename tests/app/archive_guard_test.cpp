@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ArchiveGuard.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 #include "tests/app/archive_fixture.h"
 #include "tests/app/fake_archive_host.h"
 
@@ -14,10 +14,10 @@ constexpr uint64_t kGb = 1024ull * 1024ull * 1024ull;
 struct ArchiveGuardTest : ::testing::Test {
     void SetUp() override {
         fs::create_directories(archive);
-        Configure(2, app::kArchivePruneByCount, 3);
+        Configure(2, engine::kArchivePruneByCount, 3);
     }
     void Configure(int minDiskSpace, uint8_t limit, int files) {
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.ArchiveDir = archive.string() + "/";
             s.MinDiskSpace = minDiskSpace;
             s.ArchiveLimit = limit;
@@ -28,7 +28,7 @@ struct ArchiveGuardTest : ::testing::Test {
     std::vector<std::string> LogTexts() {
         std::vector<std::string> texts;
         for (const auto& e : log->TakeAll()) {
-            EXPECT_EQ(e.Level, app::kLogError) << e.Text;
+            EXPECT_EQ(e.Level, engine::kLogError) << e.Text;
             texts.push_back(e.Text);
         }
         return texts;
@@ -38,7 +38,7 @@ struct ArchiveGuardTest : ::testing::Test {
     fs::path archive = dir / "Archive";
     std::shared_ptr<TFakeArchiveHost> host = std::make_shared<TFakeArchiveHost>(std::vector<int32_t>{0, 3, 12});
     std::shared_ptr<engine::TFakeFreeSpace> freeSpace = std::make_shared<engine::TFakeFreeSpace>(50 * kGb);
-    std::shared_ptr<app::TLogList> log = std::make_shared<app::TLogList>();
+    std::shared_ptr<engine::TLogList> log = std::make_shared<engine::TLogList>();
     app::TArchiveGuard guard{host, freeSpace, log};
 };
 
@@ -58,7 +58,7 @@ TEST_F(ArchiveGuardTest, DiskGuardThreshold) {
         {"negative minimum never stops", -1, 0, false},
     };
     for (const Case& c : cases) {
-        Configure(c.minDiskSpace, app::kArchivePruneByCount, 3);
+        Configure(c.minDiskSpace, engine::kArchivePruneByCount, 3);
         freeSpace->Set(c.freeBytes);
         const size_t stopsBefore = host->Stops().size();
         const app::TArchivePassOutcome outcome = guard.RunPass();
@@ -89,7 +89,7 @@ TEST_F(ArchiveGuardTest, EnoughSpacePrunesAsArchiveLimitSays) {
     EXPECT_TRUE(host->Stops().empty());
     EXPECT_TRUE(LogTexts().empty());
 
-    Configure(2, app::kArchiveNoPruning, 0);
+    Configure(2, engine::kArchiveNoPruning, 0);
     EXPECT_EQ(guard.RunPass(), app::TArchivePassOutcome::NothingToDo);
     EXPECT_EQ(CountIn(archive / "cap"), 3u);
     freeSpace->Set(0);  // without pruning the guard still works

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "app/ArchivePrune.h"
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 #include "tests/app/archive_fixture.h"
 
 using namespace archive_test;
@@ -17,8 +17,8 @@ namespace {
 
 constexpr uint64_t kMB = app::kArchiveSizeUnitBytes;
 
-app::TArchiveLimits ByCount(int files) { return {app::kArchivePruneByCount, 0, files}; }
-app::TArchiveLimits BySize(int units) { return {app::kArchivePruneBySize, units, 0}; }
+app::TArchiveLimits ByCount(int files) { return {engine::kArchivePruneByCount, 0, files}; }
+app::TArchiveLimits BySize(int units) { return {engine::kArchivePruneBySize, units, 0}; }
 
 struct ArchivePruneTest : ::testing::Test {
     fw_test::TempDir dir;

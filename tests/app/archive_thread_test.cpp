@@ -4,7 +4,7 @@
 
 #include "app/ArchiveStopHandOver.h"
 #include "app/ArchiveThread.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 #include "tests/app/archive_fixture.h"
 #include "tests/app/fake_archive_host.h"
 #include "tests/platform/ui/qt_test_app.h"
@@ -20,17 +20,17 @@ struct ArchiveThreadTest : ::testing::Test {
     void SetUp() override {
         TestApp();
         fs::create_directories(archive);
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.ArchiveDir = archive.string();
             s.MinDiskSpace = 2;
-            s.ArchiveLimit = app::kArchivePruneByCount;
+            s.ArchiveLimit = engine::kArchivePruneByCount;
             s.ArchiveFile = 2;
         });
     }
     fw_test::TempDir dir;
     fs::path archive = dir / "Archive";
     std::shared_ptr<engine::TFakeFreeSpace> freeSpace = std::make_shared<engine::TFakeFreeSpace>(1ull << 40);
-    std::shared_ptr<app::TLogList> log = std::make_shared<app::TLogList>();
+    std::shared_ptr<engine::TLogList> log = std::make_shared<engine::TLogList>();
 };
 
 TEST_F(ArchiveThreadTest, DiskGuardStopReachesTheUserInterfaceThread) {

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "app/LibVlcCheck.h"
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/vlc/VlcLib.h"
 #include "engine/vlc/VlcVersion.h"
 #include "platform/process/FakeProcessStarter.h"
@@ -18,9 +18,9 @@ namespace {
 class LibVlcCheckTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::VlcMissing = false;
-        app::UpdateSettings([](app::TSettings& s) {
-            s.VlcVer = app::kDefaultVlcVer;
+        engine::VlcMissing = false;
+        engine::UpdateSettings([](engine::TSettings& s) {
+            s.VlcVer = engine::kDefaultVlcVer;
             s.AskForDownload = true;
         });
     }
@@ -53,7 +53,7 @@ TEST_F(LibVlcCheckTest, CopiesTheInstalledLibVlcIntoAnEmptyLibraryFolder) {
     EXPECT_TRUE(fs::is_directory(dir / "LIB_VLC" / "plugins"));
     EXPECT_TRUE(engine::VlcFunctionsLoaded());
     EXPECT_EQ(engine::GetVlcLibPath(), (dir / "LIB_VLC").string() + "/");  // loaded from the copy
-    EXPECT_FALSE(app::VlcMissing);
+    EXPECT_FALSE(engine::VlcMissing);
     EXPECT_TRUE(dialogs.Shown.empty());
     EXPECT_EQ(splashClosed, 1);
 
@@ -67,24 +67,24 @@ TEST_F(LibVlcCheckTest, AnotherVersionInTheFolderIsAskedAboutAndAdoptedOnContinu
     if (!engine::FindInstalledVlc()) GTEST_SKIP() << "no libVLC installed";
     ASSERT_EQ(MakeCheck(true).Run(), app::TLibVlcCheckResult::Ready);
     engine::UnloadVlcLibraries();
-    app::UpdateSettings([](app::TSettings& s) { s.VlcVer = "2.1.5"; });
+    engine::UpdateSettings([](engine::TSettings& s) { s.VlcVer = "2.1.5"; });
     dialogs.Answer = 1;  // Continue
 
     EXPECT_EQ(MakeCheck(false).Run(), app::TLibVlcCheckResult::Ready);
     ASSERT_EQ(dialogs.Shown.size(), 1u);
     EXPECT_EQ(dialogs.Shown[0].Text.rfind("The current VLC Version 3.0", 0), 0u) << dialogs.Shown[0].Text;
     EXPECT_NE(dialogs.Shown[0].Text.find(" is different from preferred Version 2.1.5"), std::string::npos);
-    EXPECT_TRUE(engine::VlcVersionMatches(app::Settings()->VlcVer, "3.0"));
+    EXPECT_TRUE(engine::VlcVersionMatches(engine::Settings()->VlcVer, "3.0"));
 }
 
 TEST_F(LibVlcCheckTest, DeclinedDownloadRunsWithoutLibVlcAndIsNeverOfferedAgain) {
     EXPECT_EQ(MakeCheck(false).Run(), app::TLibVlcCheckResult::Missing);
-    EXPECT_TRUE(app::VlcMissing);
-    EXPECT_FALSE(app::Settings()->AskForDownload);
+    EXPECT_TRUE(engine::VlcMissing);
+    EXPECT_FALSE(engine::Settings()->AskForDownload);
     ASSERT_EQ(dialogs.Shown.size(), 1u);
     EXPECT_EQ(dialogs.Shown[0].Text, app::kDownloadOfferText);
 
-    app::VlcMissing = false;
+    engine::VlcMissing = false;
     EXPECT_EQ(MakeCheck(false).Run(), app::TLibVlcCheckResult::Missing);
     EXPECT_EQ(dialogs.Shown.size(), 1u);
     EXPECT_TRUE(starter.Starts().empty());

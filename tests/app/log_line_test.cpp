@@ -65,7 +65,7 @@ TEST(LogLineTest, SwitchesDropOnlyTheirOwnLevel) {
         {false, false, false, {true, false, false, true, false, true, true}},
     };
     for (const Case& c : cases) {
-        app::TSettings s;
+        engine::TSettings s;
         s.LogWarning = c.warning;
         s.LogError = c.error;
         s.LogInfo = c.info;

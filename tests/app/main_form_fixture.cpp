@@ -12,8 +12,8 @@
 
 #include "app/ComServers.h"
 #include "app/StartUpCode.h"
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "tests/support/test_env.h"
 
 namespace fw_test {
@@ -89,8 +89,8 @@ void WriteFolderCaptureList(const std::filesystem::path& file, const std::string
 void PrepareMainFormFolder(const std::filesystem::path& dir, const std::string& binDir) {
     ASSERT_TRUE(app::RegisterComServersIfMissing(binDir).empty());
     app::SetUpPathsAndFolders(dir.string(), (dir / "prog").string(), (dir / "prog").string());
-    app::VlcMissing = true;  // the folder method needs no libVLC; the check has tests of its own
-    app::AppClosing = false;
+    engine::VlcMissing = true;  // the folder method needs no libVLC; the check has tests of its own
+    engine::AppClosing = false;
     std::filesystem::create_directories(dir / "drop");
     std::filesystem::create_directories(dir / "www");
     WriteFile(dir / "www" / "hello.txt", "hello from the root");

@@ -5,8 +5,8 @@
 #include "app/ComServers.h"
 #include "app/MainForm.h"
 #include "app/StartUpCode.h"
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "platform/ui/message_target.h"
 #include "tests/app/main_form_fixture.h"
 #include "tests/components/widget_test_app.h"
@@ -65,7 +65,7 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     EXPECT_EQ(fw_test::HttpGet(port, "/hello.txt", &body), 200);
     EXPECT_EQ(body, "hello from the root");
     {
-        std::lock_guard lock(app::GlobalLock());
+        std::lock_guard lock(engine::GlobalLock());
         EXPECT_EQ(form->FindStreamerByPath("/cam/"), capture->Streamers.Items()[0].get());
         EXPECT_EQ(form->FindStreamerByPath("/elsewhere/"), nullptr);
     }
@@ -74,7 +74,7 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     entry.Name = "Renamed job";
     form->close();
     EXPECT_EQ(closedCalls, 1);
-    EXPECT_TRUE(app::AppClosing);
+    EXPECT_TRUE(engine::AppClosing);
     EXPECT_EQ(form->CaptureList().Count(), 0u);
     EXPECT_EQ(form->HttpServerList().Count(), 0u);
     EXPECT_FALSE(form->PipeServerActive());

@@ -8,8 +8,8 @@
 #include "app/DailyLogFile.h"
 #include "app/LogQueue.h"
 #include "app/MainLog.h"
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "tests/support/test_env.h"
 
 namespace fs = std::filesystem;
@@ -33,13 +33,13 @@ std::chrono::system_clock::time_point LocalTime(int day, int hour, int minute, i
 struct MainLogTest : ::testing::Test {
     void SetUp() override {
         UseLogDir(dir / "Log");
-        app::UpdateSettings([](app::TSettings& s) {
+        engine::UpdateSettings([](engine::TSettings& s) {
             s.MinDiskSpace = 2;
             s.LogWarning = s.LogError = s.LogInfo = true;
         });
     }
     void UseLogDir(const fs::path& folder) {
-        app::UpdateSettings([&](app::TSettings& s) { s.LogDir = folder.string() + "/"; });
+        engine::UpdateSettings([&](engine::TSettings& s) { s.LogDir = folder.string() + "/"; });
     }
     std::string FileOf(const fs::path& folder, int day) {
         return fw_test::ReadFile(folder / app::DailyLogFileName(LocalTime(day, 12, 0, 0)));
@@ -57,33 +57,33 @@ struct MainLogTest : ::testing::Test {
 };
 
 TEST_F(MainLogTest, TextGoesToWindowAndDailyFileWithCrLf) {
-    const app::TLogWindowUpdate update = log.WriteLines("first\r\n\r\nthird", app::kLogError);
+    const app::TLogWindowUpdate update = log.WriteLines("first\r\n\r\nthird", engine::kLogError);
     EXPECT_EQ(update.Added, 2u);
     EXPECT_EQ(update.RemovedFromFront, 0u);
     EXPECT_EQ(WindowTexts(), (std::vector<std::string>{"10:00:00 [err] first", "      third"}));
-    EXPECT_EQ(log.Lines().Lines().back().Level, app::kLogError);
+    EXPECT_EQ(log.Lines().Lines().back().Level, engine::kLogError);
     EXPECT_EQ(FileOf(dir / "Log", 9), "10:00:00 [err] first\r\n      \r\n      third\r\n");
     EXPECT_EQ(log.StatusText(), "Log-File : Framewick_2026_12_09.log");
 }
 
 TEST_F(MainLogTest, EmptyTextWritesNothing) {
-    const app::TLogWindowUpdate update = log.WriteLines("", app::kLogInfo);
+    const app::TLogWindowUpdate update = log.WriteLines("", engine::kLogInfo);
     EXPECT_EQ(update.Added, 0u);
     EXPECT_TRUE(log.Lines().Lines().empty());
     EXPECT_FALSE(fs::exists(dir / "Log"));
 }
 
 TEST_F(MainLogTest, SwitchedOffLevelsAreDroppedByWriteLog) {
-    app::UpdateSettings([](app::TSettings& s) { s.LogInfo = false; });
-    log.WriteLog("info", app::kLogInfo);
-    log.WriteLog("system", app::kLogSystem);
+    engine::UpdateSettings([](engine::TSettings& s) { s.LogInfo = false; });
+    log.WriteLog("info", engine::kLogInfo);
+    log.WriteLog("system", engine::kLogSystem);
     EXPECT_EQ(WindowTexts(), (std::vector<std::string>{"10:00:00 [sys] system"}));
     EXPECT_EQ(FileOf(dir / "Log", 9), "10:00:00 [sys] system\r\n");
 }
 
 TEST_F(MainLogTest, WindowKeepsTheLast500LinesAndTheFileKeepsAll) {
-    for (int i = 1; i <= 500; ++i) log.WriteLines("line " + std::to_string(i), app::kLogInfo);
-    const app::TLogWindowUpdate update = log.WriteLines("line 501", app::kLogInfo);
+    for (int i = 1; i <= 500; ++i) log.WriteLines("line " + std::to_string(i), engine::kLogInfo);
+    const app::TLogWindowUpdate update = log.WriteLines("line 501", engine::kLogInfo);
     EXPECT_EQ(update.Added, 1u);
     EXPECT_EQ(update.RemovedFromFront, 1u);
     ASSERT_EQ(log.Lines().Lines().size(), app::kMaxLogWindowLines);
@@ -95,24 +95,24 @@ TEST_F(MainLogTest, WindowKeepsTheLast500LinesAndTheFileKeepsAll) {
 }
 
 TEST_F(MainLogTest, FrozenWindowStillWritesTheFileAndClearKeepsIt) {
-    log.WriteLines("shown", app::kLogInfo);
+    log.WriteLines("shown", engine::kLogInfo);
     log.SetOutputRunning(false);
-    log.WriteLines("file only", app::kLogInfo);
+    log.WriteLines("file only", engine::kLogInfo);
     EXPECT_EQ(WindowTexts(), (std::vector<std::string>{"10:00:00 [inf] shown"}));
     log.Clear();
     EXPECT_TRUE(log.Lines().Lines().empty());
     log.SetOutputRunning(true);
-    log.WriteLines("again", app::kLogInfo);
+    log.WriteLines("again", engine::kLogInfo);
     EXPECT_EQ(WindowTexts(), (std::vector<std::string>{"10:00:00 [inf] again"}));
     EXPECT_EQ(FileOf(dir / "Log", 9), "10:00:00 [inf] shown\r\n10:00:00 [inf] file only\r\n10:00:00 [inf] again\r\n");
 }
 
 TEST_F(MainLogTest, FirstLineAfterMidnightOpensTheNewDaysFileAndFolder) {
     now = LocalTime(9, 23, 59, 59);
-    log.WriteLines("late", app::kLogInfo);
+    log.WriteLines("late", engine::kLogInfo);
     UseLogDir(dir / "new" / "deeper");  // a LogDir changed by the settings dialog counts the same
     now = LocalTime(10, 0, 0, 1);
-    log.WriteLines("early", app::kLogInfo);
+    log.WriteLines("early", engine::kLogInfo);
     EXPECT_EQ(FileOf(dir / "Log", 9), "23:59:59 [inf] late\r\n");
     EXPECT_EQ(FileOf(dir / "new" / "deeper", 10), "00:00:01 [inf] early\r\n");
     EXPECT_EQ(log.LogFileName(), (dir / "new" / "deeper" / "Framewick_2026_12_10.log").string());
@@ -121,24 +121,24 @@ TEST_F(MainLogTest, FirstLineAfterMidnightOpensTheNewDaysFileAndFolder) {
 TEST_F(MainLogTest, ExistingFileIsAppendedTo) {
     fs::create_directories(dir / "Log");
     fw_test::WriteFile(dir / "Log" / "Framewick_2026_12_09.log", "earlier run\r\n");
-    log.WriteLines("this run", app::kLogInfo);
+    log.WriteLines("this run", engine::kLogInfo);
     EXPECT_EQ(FileOf(dir / "Log", 9), "earlier run\r\n10:00:00 [inf] this run\r\n");
 }
 
 TEST_F(MainLogTest, LowDiskSpaceStopsTheFileOnceWithANoticeAndResumes) {
-    log.WriteLines("before", app::kLogInfo);
+    log.WriteLines("before", engine::kLogInfo);
     freeSpace->Set(kGb * 19 / 10);  // 1.9 GB counts as 1
     log.CheckFreeSpace();
     log.CheckFreeSpace();
     EXPECT_FALSE(log.FileOutput());
-    log.WriteLines("while full", app::kLogInfo);
+    log.WriteLines("while full", engine::kLogInfo);
     freeSpace->Set(std::nullopt);  // a failed query changes nothing
     log.CheckFreeSpace();
     EXPECT_FALSE(log.FileOutput());
     freeSpace->Set(2 * kGb);
     log.CheckFreeSpace();
     EXPECT_TRUE(log.FileOutput());
-    log.WriteLines("after", app::kLogInfo);
+    log.WriteLines("after", engine::kLogInfo);
     EXPECT_EQ(FileOf(dir / "Log", 9),
               "10:00:00 [inf] before\r\nDisk full : lower than 2GB free\r\n10:00:00 [inf] after\r\n");
     EXPECT_EQ(WindowTexts().size(), 3u) << "the window goes on while the file stops";
@@ -147,8 +147,8 @@ TEST_F(MainLogTest, LowDiskSpaceStopsTheFileOnceWithANoticeAndResumes) {
 TEST_F(MainLogTest, UnwritableLogFolderIsShownOnceAndTheWindowGoesOn) {
     fw_test::WriteFile(dir / "blocker", "a file where the folder belongs");
     UseLogDir(dir / "blocker" / "Log");
-    log.WriteLines("one", app::kLogInfo);
-    log.WriteLines("two", app::kLogInfo);
+    log.WriteLines("one", engine::kLogInfo);
+    log.WriteLines("two", engine::kLogInfo);
     const auto texts = WindowTexts();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0], "10:00:00 [inf] one");
@@ -157,14 +157,14 @@ TEST_F(MainLogTest, UnwritableLogFolderIsShownOnceAndTheWindowGoesOn) {
     EXPECT_EQ(texts[2], "10:00:00 [inf] two");
 
     UseLogDir(dir / "Log");  // the folder is back: writing resumes, and a later failure is shown again
-    log.WriteLines("three", app::kLogInfo);
+    log.WriteLines("three", engine::kLogInfo);
     EXPECT_EQ(FileOf(dir / "Log", 9), "10:00:00 [inf] three\r\n");
 }
 
 TEST_F(MainLogTest, QueueKeeps100AndDrainWritesThemInOrder) {
-    app::TLogList queue;
+    engine::TLogList queue;
     int accepted = 0;
-    for (int i = 0; i < 150; ++i) accepted += app::QueueLogEntry(queue, "entry " + std::to_string(i), app::kLogInfo);
+    for (int i = 0; i < 150; ++i) accepted += app::QueueLogEntry(queue, "entry " + std::to_string(i), engine::kLogInfo);
     EXPECT_EQ(accepted, 100);
     app::DrainLogQueue(queue, log);
     EXPECT_EQ(queue.Count(), 0u);
@@ -172,10 +172,10 @@ TEST_F(MainLogTest, QueueKeeps100AndDrainWritesThemInOrder) {
     EXPECT_EQ(log.Lines().Lines().front().Text, "10:00:00 [inf] entry 0");
     EXPECT_EQ(log.Lines().Lines().back().Text, "10:00:00 [inf] entry 99");
 
-    app::QueueLogEntry(queue, "while closing", app::kLogInfo);
-    app::AppClosing = true;
+    app::QueueLogEntry(queue, "while closing", engine::kLogInfo);
+    engine::AppClosing = true;
     app::DrainLogQueue(queue, log);
-    app::AppClosing = false;
+    engine::AppClosing = false;
     EXPECT_EQ(queue.Count(), 1u);
 }
 

@@ -107,7 +107,7 @@ TEST_F(MainWindowPartsTest, LogWindowShowsTheMainWindowsLog) {
     const QListWidget* lines = windows.LogWindow().LogLB();
     ASSERT_TRUE(fw_test::PumpUntil(
         [&] { return !lines->findItems("Framewick Start [", Qt::MatchContains).isEmpty(); }, 3s));
-    form->WriteLog("a line from the main window", app::kLogSystem);
+    form->WriteLog("a line from the main window", engine::kLogSystem);
     EXPECT_FALSE(lines->findItems("a line from the main window", Qt::MatchContains).isEmpty());
 }
 

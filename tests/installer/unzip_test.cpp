@@ -19,9 +19,9 @@ using installer_test::SpinUntil;
 using zip_test::Entry;
 namespace fs = std::filesystem;
 
-class TEscapeHeld final : public TKeyboardState {
+class TEscapeHeld final : public platform::TKeyboardState {
 public:
-    bool IsKeyDown(uint16_t key) override { return key == kVirtualKeyEscape; }
+    bool IsKeyDown(uint16_t key) override { return key == platform::kVirtualKeyEscape; }
 };
 
 class TThrowingOpener final : public TZipArchiveOpener {

@@ -31,9 +31,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/settings/registry_store.h"
-#include "app/settings/settings_store.h"
 #include "engine/capture/ScreenCapture.h"
+#include "engine/settings/settings_store.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "platform/com/com.h"
 
@@ -245,13 +244,13 @@ TFigures RunOurJob(const fs::path& work, const fs::path& exeDir, ColourWindow& w
     const auto installed = engine::FindInstalledVlc();
     const std::string libDir = (work / "LIB_VLC").string() + "/";
     if (!installed || !engine::CopyInstalledVlc(*installed, libDir)) Fail("libvlc5 and vlc-plugin-base must be installed");
-    app::RegWriteInstInteger("VlcIni", 0);
-    app::UpdateSettings([](app::TSettings& s) {
+    engine::UpdateSettings([](engine::TSettings& s) {
         s.SegLen = kSegLenS;
         s.NumSeg = kNumSeg;
     });
 
     engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(1, 0);
+    services.VlcPreferences.ClearPluginCache = [] { return false; };  // keep the copied plugin cache
     auto job = engine::TScreenCapture::Create(1, services);
     job->OnLog = [](engine::TScreenCapture&, const std::string& text, uint8_t level) {
         if (level == engine::kLogLevelError) std::fprintf(stderr, "job: %s\n", text.c_str());

@@ -23,8 +23,8 @@
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http.hpp>
 
-#include "app/settings/settings_store.h"
 #include "engine/http/capture_http_server.h"
+#include "engine/settings/settings_store.h"
 
 namespace fs = std::filesystem;
 namespace asio = boost::asio;
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     std::ofstream(root / "seg_1.ts", std::ios::binary) << std::string(kSegmentBytes, 'T');
     std::ofstream(root / "index.html") << "<html><head><title>capture</title></head><body><img src=\"/share/"
                                           "capimg_2130706433_80.png\" name=\"capimg\"></body></html>\n";
-    app::UpdateSettings([&](app::TSettings& s) { s.HtmlDir = (work / "html").string() + "/"; });
+    engine::UpdateSettings([&](engine::TSettings& s) { s.HtmlDir = (work / "html").string() + "/"; });
 
     engine::TCaptureHttpServer server(1, "", nullptr);
     server.Root = root.string() + "/";

@@ -1,22 +1,22 @@
 #include "tests/app/settings/list_file_fixture.h"
 
 #include "app/settings/capture_list_file.h"
-#include "app/settings/counters.h"
 #include "app/settings/http_server_list_file.h"
-#include "app/settings/log_list.h"
-#include "app/settings/settings_store.h"
 #include "app/settings/web_socket_list_file.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/log_list.h"
+#include "engine/settings/settings_store.h"
 
 namespace fw_test {
 
 std::unique_ptr<app::TCaptureListEntry> TFakeListFileHost::InitCaptureEntry() {
     auto entry = std::make_unique<app::TCaptureListEntry>();
-    entry->Idx = app::NextCaptureIndex();
+    entry->Idx = engine::NextCaptureIndex();
     engine::TShareDefaults defaults;
     defaults.CaptureIdx = entry->Idx;
     defaults.HtmlDir = htmlDir_;
     defaults.SubDir = "host";
-    defaults.NextIndex = &app::NextStreamerIndex;
+    defaults.NextIndex = &engine::NextStreamerIndex;
     entry->Streamers = std::make_unique<engine::TStreamerList>(defaults);
     return entry;
 }
@@ -31,7 +31,7 @@ std::unique_ptr<engine::TWebSocketFilterGraph> TFakeListFileHost::CreateWebSocke
 
 void ListFileTest::SetUp() {
     const std::string htmlDir = (dir_ / "html").string() + "/";
-    app::UpdateSettings([&](app::TSettings& s) {
+    engine::UpdateSettings([&](engine::TSettings& s) {
         s.HtmlDir = htmlDir;
         s.Root = (dir_ / "htdocs").string() + "/";
         s.Ip = 2130706433;
@@ -39,7 +39,7 @@ void ListFileTest::SetUp() {
     });
     WriteFile(dir_ / "default-index.html", "<html>default</html>");
     host_ = std::make_unique<TFakeListFileHost>(htmlDir, PathOf("default-index.html"));
-    app::LogList()->TakeAll();
+    engine::LogList()->TakeAll();
 }
 
 void ListFileTest::LoadAll() {
@@ -58,7 +58,7 @@ std::vector<std::filesystem::path> ListFileTest::KeptAside(const std::string& pa
 
 std::vector<std::string> ListFileTest::LogLines() {
     std::vector<std::string> lines;
-    for (const app::TLogListEntry& e : app::LogList()->TakeAll()) lines.push_back(e.Text);
+    for (const engine::TLogListEntry& e : engine::LogList()->TakeAll()) lines.push_back(e.Text);
     return lines;
 }
 

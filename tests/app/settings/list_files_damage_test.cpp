@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "app/settings/capture_list_file.h"
-#include "app/settings/counters.h"
 #include "app/settings/http_server_list_file.h"
 #include "app/settings/web_socket_list_file.h"
+#include "engine/settings/counters.h"
 #include "tests/app/settings/list_file_fixture.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "app/settings/capture_list_file.h"
-#include "app/settings/counters.h"
 #include "app/settings/http_server_list_file.h"
 #include "app/settings/web_socket_list_file.h"
+#include "engine/settings/counters.h"
 #include "tests/app/settings/list_file_fixture.h"
 
 namespace {
@@ -115,7 +115,7 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
     EXPECT_EQ(s5.Idx(), 5);
     EXPECT_EQ(s5.Port(), 9000);
     EXPECT_FALSE(s5.Authentication);
-    EXPECT_EQ(app::NextHttpServerIndex(), 6);  // follows the last entry
+    EXPECT_EQ(engine::NextHttpServerIndex(), 6);  // follows the last entry
 
     ASSERT_EQ(sockets_.Count(), 3u);
     const char* names[] = {"Küche", "Hall", "Büro"};
@@ -131,7 +131,7 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
         ASSERT_TRUE(w.Graph);
         EXPECT_FALSE(w.Graph->Built());
     }
-    EXPECT_EQ(app::NextWebSocketIndex(), 8);  // the last entry's idx + 1, not the largest
+    EXPECT_EQ(engine::NextWebSocketIndex(), 8);  // the last entry's idx + 1, not the largest
 
     ASSERT_EQ(captures_.Count(), 2u);
     const app::TCaptureListEntry& desk = *captures_.Items()[0];

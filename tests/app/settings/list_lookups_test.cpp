@@ -1,7 +1,7 @@
 // The lookups the dialogs use over the three lists.
 #include <gtest/gtest.h>
 
-#include "app/settings/counters.h"
+#include "engine/settings/counters.h"
 #include "tests/app/settings/list_file_fixture.h"
 
 namespace {
@@ -34,7 +34,7 @@ TEST_F(ListLookupsTest, WebSocketsAreFoundByIdxAndTheirAddressesKeptApart) {
     EXPECT_EQ(added->Port, 8080);
     EXPECT_FALSE(added->Active);
     EXPECT_TRUE(added->Graph);
-    EXPECT_EQ(app::NextWebSocketIndex(), added->Idx + 1);
+    EXPECT_EQ(engine::NextWebSocketIndex(), added->Idx + 1);
 }
 
 TEST_F(ListLookupsTest, ADeletedWebSocketIsNoLongerLinked) {

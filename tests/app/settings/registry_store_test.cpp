@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/settings/version_info.h"
+#include "app/settings/vlc_registry_preferences.h"
 #include "engine/util/path_utils.h"
 #include "platform/display/fake_display.h"
 #include "platform/registry/registry.h"
@@ -150,6 +151,15 @@ TEST(VersionInfo, OnlyTheRunningProgramHasAVersionBlock) {
     EXPECT_EQ(app::GetMajorVersion(), "9");
     EXPECT_EQ(app::MajorVersionOf("9.0.2.1025"), "9");
     EXPECT_EQ(app::MajorVersionOf("9"), "");
+}
+
+TEST_F(RegistryStoreTest, LibVlcPreferencesLiveUnderTheProgramAndInstanceKeys) {
+    const engine::TVlcPreferences preferences = app::RegistryVlcPreferences();
+    EXPECT_TRUE(preferences.ClearPluginCache());  // VlcIni defaults to 1
+    app::RegWriteInstInteger("VlcIni", 0);
+    EXPECT_FALSE(preferences.ClearPluginCache());
+    preferences.StorePreferredVersion("3.0");
+    EXPECT_EQ(app::RegReadExeString("VlcVer", ""), "3.0");
 }
 
 }  // namespace

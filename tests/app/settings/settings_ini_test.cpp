@@ -1,3 +1,4 @@
+#include "app/settings/default_settings.h"
 #include "app/settings/settings_ini.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,8 @@
 #include <sstream>
 #include <thread>
 
-#include "app/settings/counters.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/settings_store.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -26,8 +27,8 @@ protected:
 };
 
 // Every key set to something other than its default.
-app::TSettings NonDefaultSettings() {
-    app::TSettings s;
+engine::TSettings NonDefaultSettings() {
+    engine::TSettings s;
     s.LogDir = "/logs/";
     s.LogError = false;
     s.LogWarning = false;
@@ -47,7 +48,7 @@ app::TSettings NonDefaultSettings() {
     s.DirPrfxIdx = 2;
     s.HtmlDir = "/html/";
     s.ArchiveDir = "/archive/";
-    s.ArchiveLimit = app::kArchivePruneByCount;
+    s.ArchiveLimit = engine::kArchivePruneByCount;
     s.ArchiveFile = 250;
     s.ArchiveSize = 4000;
     s.VlcVer = "3.0.24";
@@ -68,12 +69,12 @@ app::TSettings NonDefaultSettings() {
 
 TEST_F(SettingsIniTest, NoFileGivesEveryDefaultAndTheFirstSaveWritesAllKeys) {
     app::LoadIniFile();
-    const app::TSettings& s = *app::Settings();
+    const engine::TSettings& s = *engine::Settings();
     EXPECT_EQ(s, app::DefaultSettings(paths_));
     EXPECT_EQ(s.LogDir, dir_.path().string() + "/Log/");
     EXPECT_EQ(s.Root, dir_.path().string() + "/WebServer/htdocs/");
     EXPECT_EQ(s.Ip, 2130706433);
-    EXPECT_EQ(s.VlcVer, app::kDefaultVlcVer);
+    EXPECT_EQ(s.VlcVer, engine::kDefaultVlcVer);
 
     ASSERT_TRUE(app::SaveIniFile());
     const std::string text = fw_test::ReadFile(paths_.IniFileName);
@@ -94,12 +95,12 @@ TEST_F(SettingsIniTest, NoFileGivesEveryDefaultAndTheFirstSaveWritesAllKeys) {
 }
 
 TEST_F(SettingsIniTest, RoundTripOfEveryKey) {
-    const app::TSettings wanted = NonDefaultSettings();
-    app::PublishSettings(wanted);
+    const engine::TSettings wanted = NonDefaultSettings();
+    engine::PublishSettings(wanted);
     ASSERT_TRUE(app::SaveIniFile());
-    app::PublishSettings(app::DefaultSettings(paths_));
+    engine::PublishSettings(app::DefaultSettings(paths_));
     app::LoadIniFile();
-    EXPECT_EQ(*app::Settings(), wanted);
+    EXPECT_EQ(*engine::Settings(), wanted);
     const std::string text = fw_test::ReadFile(paths_.IniFileName);
     EXPECT_NE(text.find("Ip=-1062731519\n"), std::string::npos);
     EXPECT_NE(text.find("ArchiveLimit=2\n"), std::string::npos);
@@ -109,11 +110,11 @@ TEST_F(SettingsIniTest, BadValuesReadTheirDefaultsAndGoodOnesStay) {
     WriteIni("[general]\nlogerror=0\nArchiveLimit=258\nVlcVer=\nPngComp=12\nJpgComp=abc\nFtpDelay=0x1E\n"
              "DefFps=0\nMinDiskSpace=-3\nShowLog=7\n[HTTP]\nPort=0\nIp=-1062731519\nRoot=/r/\n[Hls]\nSegLen=\n"
              "NumSeg=99999999999\n");
-    app::TSettings s = app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_);
-    app::TSettings d = app::DefaultSettings(paths_);
+    engine::TSettings s = app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_);
+    engine::TSettings d = app::DefaultSettings(paths_);
     EXPECT_FALSE(s.LogError);
     EXPECT_EQ(s.ArchiveLimit, 2);               // low byte of 258
-    EXPECT_EQ(s.VlcVer, app::kDefaultVlcVer);   // empty reads the default
+    EXPECT_EQ(s.VlcVer, engine::kDefaultVlcVer);   // empty reads the default
     EXPECT_EQ(s.PngComp, d.PngComp);            // out of 0 .. 9
     EXPECT_EQ(s.JpgComp, d.JpgComp);            // not a number
     EXPECT_EQ(s.FtpDelay, 30);
@@ -128,7 +129,7 @@ TEST_F(SettingsIniTest, BadValuesReadTheirDefaultsAndGoodOnesStay) {
     EXPECT_EQ(s.LogDir, d.LogDir);              // missing key
 
     WriteIni("[General]\nArchiveLimit=3\n");
-    EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, app::kArchiveNoPruning);
+    EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, engine::kArchiveNoPruning);
 }
 
 TEST_F(SettingsIniTest, SaveKeepsUnknownKeysAndAFailedSaveKeepsTheOldFile) {
@@ -151,9 +152,9 @@ TEST_F(SettingsIniTest, SaveKeepsUnknownKeysAndAFailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(SettingsIniTest, LoadingRestartsTheInternalPorts) {
-    app::NextInternalPort();
+    engine::NextInternalPort();
     app::LoadIniFile();
-    EXPECT_EQ(app::NextInternalPort(), app::kFirstInternalPort);
+    EXPECT_EQ(engine::NextInternalPort(), engine::kFirstInternalPort);
 }
 
 TEST_F(SettingsIniTest, ReadersOnOtherThreadsSeeWholeSnapshots) {
@@ -163,14 +164,14 @@ TEST_F(SettingsIniTest, ReadersOnOtherThreadsSeeWholeSnapshots) {
     for (int t = 0; t < 4; ++t) {
         readers.emplace_back([&] {
             while (!stop) {
-                std::shared_ptr<const app::TSettings> s = app::Settings();
+                std::shared_ptr<const engine::TSettings> s = engine::Settings();
                 // Each published snapshot has matching JavaDir and BatikDir.
                 if (s->JavaDir.size() != s->BatikDir.size()) ++torn;
             }
         });
     }
     for (int i = 0; i < 2000; ++i)
-        app::UpdateSettings([i](app::TSettings& s) { s.JavaDir = s.BatikDir = std::string(static_cast<size_t>(i % 97), 'j'); });
+        engine::UpdateSettings([i](engine::TSettings& s) { s.JavaDir = s.BatikDir = std::string(static_cast<size_t>(i % 97), 'j'); });
     stop = true;
     for (auto& r : readers) r.join();
     EXPECT_EQ(torn, 0);

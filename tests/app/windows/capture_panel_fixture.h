@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "app/settings/capture_list_entry.h"
-#include "app/settings/log_list.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/CaptureFrame.h"
 #include "app/windows/ShareStatusTab.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/WorkerThread.h"
+#include "engine/settings/log_list.h"
+#include "engine/settings/settings_store.h"
 #include "platform/display/fake_display.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/engine/capture/capture_test_fakes.h"
@@ -48,7 +48,7 @@ protected:
     void SetUp() override {
         display->SetMonitors({platform::FakeMonitor(0, 0, 1920, 1080, true)});
         platform::SetCurrentDisplay(display);
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.ArchiveDir = (dir.path() / "archive").string() + "/";
             s.SegLen = 2;
             s.FtpErrThr = 3;
@@ -65,7 +65,7 @@ protected:
         job.reset();
         WaitUntil([] { return engine::TWorkerThread::RunningCount() == 0; }, std::chrono::seconds(10));
         platform::SetCurrentDisplay(nullptr);
-        app::LogList()->TakeAll();
+        engine::LogList()->TakeAll();
     }
 
     std::shared_ptr<engine::TScreenCapture> MakeJob(uint8_t method, uint8_t kind) {
@@ -75,7 +75,7 @@ protected:
         s.MakeFtpMirror = [this](const engine::TFtpUpdateSettings& settings) -> std::unique_ptr<engine::IShareWorker> {
             return std::make_unique<FakeMirror>(events, settings);
         };
-        s.LogList = std::make_shared<app::TLogList>();
+        s.LogList = std::make_shared<engine::TLogList>();
         s.ShareDefaults = TestShareDefaults(kCaptureIdx, (dir.path() / "html").string());
         auto made = engine::TScreenCapture::Create(kCaptureIdx, s);
         made->Params.capEncoder = engine::kCapEncoderSystem;  // no libVLC to check here

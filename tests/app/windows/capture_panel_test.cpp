@@ -2,13 +2,13 @@
 // deletion and collapsing.
 #include <QLabel>
 
-#include "app/settings/counters.h"
 #include "app/windows/CaptureFrameTexts.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/StreamerPageControl.h"
 #include "components/BevelLabel.h"
 #include "components/ColorFrames.h"
 #include "components/LedLabel.h"
+#include "engine/settings/counters.h"
 #include "engine/util/capture_notify.h"
 #include "tests/app/windows/capture_panel_fixture.h"
 
@@ -44,9 +44,9 @@ TEST_F(CapturePanelTest, FolderJobShowsItsSettingsAndOneTabPerShare) {
     EXPECT_EQ(tab->ShareLed().x(), app::kStreamerTabLedLeft);
 
     // A refresh makes no second tab but draws one share number per share.
-    const int32_t before = app::NextStreamerIndex();
+    const int32_t before = engine::NextStreamerIndex();
     panel->ShowCapture();
-    EXPECT_EQ(app::NextStreamerIndex(), before + 3);
+    EXPECT_EQ(engine::NextStreamerIndex(), before + 3);
     EXPECT_EQ(ui.Streamer_PageControl->count(), 2);
     // A protocol change keeps the caption.
     udpShare->Protocol = engine::kShareProtocolHttp;

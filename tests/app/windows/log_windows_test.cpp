@@ -13,7 +13,6 @@
 
 #include "app/MainLog.h"
 #include "app/settings/registry_store.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/LogLineColors.h"
 #include "app/windows/LogListDelegate.h"
@@ -21,6 +20,7 @@
 #include "app/windows/MainLog_Form.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "components/CanvasPanelEx.h"
+#include "engine/settings/settings_store.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
 
@@ -31,7 +31,7 @@ constexpr uint64_t kPlentyOfBytes = 100ull << 30;
 class LogWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        app::UpdateSettings([this](app::TSettings& s) {
+        engine::UpdateSettings([this](engine::TSettings& s) {
             s.LogDir = (dir_.path() / "Log").string() + "/";
             s.LogInfo = true;
         });
@@ -106,7 +106,7 @@ TEST_F(LogWindowsTest, ContinueAndFreezeFormAPairThatMayBothBeUp) {
 TEST_F(LogWindowsTest, OpenDirOpensTheLogFolder) {
     form_->OpenDirTB()->click();
     ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0].toLocalFile().toStdString(), app::Settings()->LogDir);
+    EXPECT_EQ(opened_[0].toLocalFile().toStdString(), engine::Settings()->LogDir);
 }
 
 TEST(LogLineColorsTest, ColoursByLevelAndSelection) {

@@ -7,11 +7,11 @@
 #include <boost/asio.hpp>
 #include <filesystem>
 
-#include "app/settings/settings.h"
 #include "app/settings/web_socket_list.h"
 #include "app/windows/HtmlCodeForm.h"
 #include "app/windows/HttpSetupForm.h"
 #include "app/windows/SetupWebSocketForm.h"
+#include "engine/settings/settings.h"
 #include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
@@ -194,8 +194,8 @@ protected:
 };
 
 TEST_F(WebSocketDialogTest, AddressAndPortMustBeFree) {
-    auto first = Add(app::kLoopbackAddress, 8080, "one");
-    auto second = Add(app::kLoopbackAddress, 8081, "two");
+    auto first = Add(engine::kLoopbackAddress, 8080, "one");
+    auto second = Add(engine::kLoopbackAddress, 8081, "two");
     ScopedMsgDlgAnswers boxes;
 
     // Unchanged address and port of the entry itself: accepted and written.

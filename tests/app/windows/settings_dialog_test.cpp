@@ -9,9 +9,8 @@
 
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
-#include "app/settings/counters.h"
+#include "app/settings/default_settings.h"
 #include "app/settings/registry_store.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/CaptureServicePage.h"
 #include "app/windows/DigitRules.h"
 #include "app/windows/GeneralSettingsPage.h"
@@ -22,6 +21,9 @@
 #include "app/windows/SettingsFormHost.h"
 #include "app/windows/SetupWebSocketForm.h"
 #include "app/windows/WebServerPage.h"
+#include "engine/settings/counters.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/free_space.h"
 #include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
@@ -45,11 +47,11 @@ public:
 
     std::unique_ptr<app::TCaptureListEntry> InitCaptureEntry() override {
         auto entry = std::make_unique<app::TCaptureListEntry>();
-        entry->Idx = app::NextCaptureIndex();
+        entry->Idx = engine::NextCaptureIndex();
         engine::TShareDefaults defaults;
         defaults.CaptureIdx = entry->Idx;
         defaults.HtmlDir = htmlDir_;
-        defaults.NextIndex = &app::NextStreamerIndex;
+        defaults.NextIndex = &engine::NextStreamerIndex;
         entry->Streamers = std::make_unique<engine::TStreamerList>(defaults);
         return entry;
     }
@@ -99,14 +101,14 @@ class SettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app::SetAppPaths(app::MakeAppPaths(dir_.path().string(), dir_.path().string(), dir_.path().string()));
-        app::PublishSettings(app::DefaultSettings(*app::AppPaths()));
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::PublishSettings(app::DefaultSettings(*app::AppPaths()));
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.HtmlDir = (dir_ / "html").string() + "/";
             s.Root = (dir_ / "htdocs").string() + "/";
             s.Port = 8088;
         });
         app::SetListDocPool(std::make_unique<engine::TXmlDocPool>(4));
-        app::VlcMissing = false;
+        engine::VlcMissing = false;
         app::InstanceIndex = 0;
         engine::SetCurrentFreeSpaceQuery(freeSpace_);
         form_ = std::make_unique<app::TSettings_Form>(host_, http_, ws_, chooser_);
@@ -118,7 +120,7 @@ protected:
 
     // A web server listening nowhere, already in the list.
     std::shared_ptr<app::THttpServerEntry> AddServer(const std::string& ip, int port) {
-        auto entry = std::make_shared<app::THttpServerEntry>(host_.CreateHttpServer(app::NextHttpServerIndex()));
+        auto entry = std::make_shared<app::THttpServerEntry>(host_.CreateHttpServer(engine::NextHttpServerIndex()));
         entry->Server->SetIpAddr(static_cast<uint32_t>(app::DottedTextToIpAddr(ip)));
         entry->Server->SetPort(port);
         entry->Server->Root = (dir_ / "htdocs").string() + "/";
@@ -172,7 +174,7 @@ TEST_F(SettingsDialogTest, PageTreeShowsTheChosenPage) {
 }
 
 TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {
-    app::UpdateSettings([](app::TSettings& s) { s.ArchiveLimit = app::kArchivePruneBySize; });
+    engine::UpdateSettings([](engine::TSettings& s) { s.ArchiveLimit = engine::kArchivePruneBySize; });
     Open();
     auto& general = *form_->TabSheet_General;
     auto& capture = *form_->TabSheet2;
@@ -181,7 +183,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {
     EXPECT_FALSE(general.ArchFile_SpinEdit->isEnabled());
     EXPECT_EQ(general.FreeSpace_Label->text().toStdString(),
               app::FreeSpaceText(12345ull << 20, app::LocaleSettings().ThousandSeparator));
-    EXPECT_EQ(general.Vlc_Panel->text(), QString::fromStdString(app::Settings()->VlcVer));
+    EXPECT_EQ(general.Vlc_Panel->text(), QString::fromStdString(engine::Settings()->VlcVer));
 
     general.Error_CB->setChecked(false);
     general.ShowLog_CB->setChecked(true);
@@ -202,12 +204,12 @@ TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {
     form_->OK_BitBtnClick();
 
     EXPECT_EQ(form_->result(), QDialog::Accepted);
-    const auto s = app::Settings();
+    const auto s = engine::Settings();
     EXPECT_FALSE(s->LogError);
     EXPECT_TRUE(s->ShowLog);
     EXPECT_FALSE(s->CenterApp);
     EXPECT_TRUE(s->DeactScreenSaver);
-    EXPECT_EQ(s->ArchiveLimit, app::kArchivePruneByCount);
+    EXPECT_EQ(s->ArchiveLimit, engine::kArchivePruneByCount);
     EXPECT_EQ(s->ArchiveFile, 100000);
     EXPECT_EQ(s->FtpErrThr, 7);
     EXPECT_EQ(s->FtpDelay, 30);
@@ -222,7 +224,7 @@ TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {
 
 TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     Open();
-    const auto before = *app::Settings();
+    const auto before = *engine::Settings();
     chooser_.folder = (dir_ / "newlog").string() + "/";
     form_->TabSheet_General->LogPath_SBClick();
     EXPECT_EQ(chooser_.titles.back(), "Select Log-Directory");
@@ -232,13 +234,13 @@ TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     form_->Cancel_BitBtn->click();
 
     EXPECT_EQ(form_->result(), QDialog::Rejected);
-    EXPECT_EQ(app::Settings()->LogDir, (dir_ / "newlog").string() + "/");
-    EXPECT_EQ(app::Settings()->BatikDir, (dir_ / "batik.jar").string());
-    EXPECT_EQ(app::Settings()->LogInfo, before.LogInfo);
+    EXPECT_EQ(engine::Settings()->LogDir, (dir_ / "newlog").string() + "/");
+    EXPECT_EQ(engine::Settings()->BatikDir, (dir_ / "batik.jar").string());
+    EXPECT_EQ(engine::Settings()->LogInfo, before.LogInfo);
 }
 
 TEST_F(SettingsDialogTest, VlcMissingShowsNotAvailableAndDownloadEndsTheProgram) {
-    app::VlcMissing = true;
+    engine::VlcMissing = true;
     Open();
     EXPECT_EQ(form_->TabSheet_General->Vlc_Panel->text(), "n/a");
     ScopedMsgDlgAnswers boxes;
@@ -248,7 +250,7 @@ TEST_F(SettingsDialogTest, VlcMissingShowsNotAvailableAndDownloadEndsTheProgram)
     form_->TabSheet_General->BitBtn1->click();  // "Yes"
     EXPECT_EQ(host_.calls, (std::vector<std::string>{"StartDownloader", "KillOwnProcess"}));
     EXPECT_EQ(boxes.requests[0].Text, "The application has to be terminated - are you sure?");
-    app::VlcMissing = false;
+    engine::VlcMissing = false;
 }
 
 TEST_F(SettingsDialogTest, AddedAndEditedCapturesReachCaptureXml) {

@@ -2,11 +2,11 @@
 // server's lamps.
 #include <filesystem>
 
+#include "app/settings/http_server_entry.h"
 #include "components/BevelLabel.h"
 #include "components/LedLabel.h"
 #include "engine/ftp/ftp_notify.h"
 #include "engine/http/capture_http_server.h"
-#include "app/settings/http_server_entry.h"
 #include "tests/app/windows/capture_panel_fixture.h"
 
 namespace {
@@ -21,7 +21,7 @@ protected:
         panel->StartStop(true);
         tab = panel->FindStreamerFrame(httpShare->Index);
         ASSERT_NE(tab, nullptr);
-        app::LogList()->TakeAll();
+        engine::LogList()->TakeAll();
     }
     // Posts as the mirror thread does and lets the tab handle it.
     void Notify(intptr_t wParam, intptr_t lParam) {
@@ -29,7 +29,7 @@ protected:
         fw_test::PumpEvents();
     }
     bool Logged(const std::string& text, uint8_t level) {
-        for (const auto& e : app::LogList()->TakeAll())
+        for (const auto& e : engine::LogList()->TakeAll())
             if (e.Text == text && e.Level == level) return true;
         return false;
     }
@@ -48,13 +48,13 @@ TEST_F(ShareStatusTabTest, TransferProgressLightsTheDataLampAndClearsTheError) {
 TEST_F(ShareStatusTabTest, ErrorShowsAndLogsOnlyWhileTheJobRuns) {
     Notify(engine::cfError, engine::cfErrUpload);
     EXPECT_TRUE(ui().FtpErr_Led->LedOn());
-    EXPECT_TRUE(Logged("[IDX: 3] FtpErrorIdx: 5", app::kLogError));
+    EXPECT_TRUE(Logged("[IDX: 3] FtpErrorIdx: 5", engine::kLogError));
 
     ui().FtpErr_Led->SetLedOn(false);
     job->Running = false;
     Notify(engine::cfError, engine::cfErrConnect);
     EXPECT_FALSE(ui().FtpErr_Led->LedOn());
-    EXPECT_TRUE(app::LogList()->TakeAll().empty());
+    EXPECT_TRUE(engine::LogList()->TakeAll().empty());
 }
 
 TEST_F(ShareStatusTabTest, TransferBeginCountsFilesAndKilobytes) {
@@ -70,7 +70,7 @@ TEST_F(ShareStatusTabTest, TransferBeginCountsFilesAndKilobytes) {
         EXPECT_EQ(ui().FtpLen_Label->Caption().toStdString(), c.kiloBytes);
         EXPECT_EQ(ui().FtpFiles_Label->Caption().toStdString(), c.files);
     }
-    EXPECT_TRUE(Logged("[IDX: 3] upload: 1234567 bytes", app::kLogInfo));
+    EXPECT_TRUE(Logged("[IDX: 3] upload: 1234567 bytes", engine::kLogInfo));
     EXPECT_FALSE(ui().LastUpload_Label->Caption().isEmpty());
 }
 
@@ -80,7 +80,7 @@ TEST_F(ShareStatusTabTest, FastUploadIsGreenAndResetsTheSlowCount) {
     EXPECT_TRUE(ui().Upload_Led->LedOn());
     EXPECT_EQ(ui().Upload_Led->LedColor().llColor(), components::lcdGreen);
     EXPECT_EQ(tab->UploadErrors(), 0);
-    EXPECT_TRUE(Logged("[IDX: 3] FtpUpload Time: 1.50 sec", app::kLogInfo));
+    EXPECT_TRUE(Logged("[IDX: 3] FtpUpload Time: 1.50 sec", engine::kLogInfo));
 }
 
 TEST_F(ShareStatusTabTest, SlowUploadsUpToTheThresholdStopTheJobAndRestartItTwoSecondsLater) {
@@ -96,9 +96,9 @@ TEST_F(ShareStatusTabTest, SlowUploadsUpToTheThresholdStopTheJobAndRestartItTwoS
     EXPECT_EQ(tab->UploadErrors(), 3);
     EXPECT_FALSE(job->Started());
     EXPECT_TRUE(tab->RestartPending());
-    const auto lines = app::LogList()->TakeAll();
+    const auto lines = engine::LogList()->TakeAll();
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                            [](const app::TLogListEntry& e) { return e.Text == "[IDX: 3] FtpUploadError [3] - Restart"; }));
+                            [](const engine::TLogListEntry& e) { return e.Text == "[IDX: 3] FtpUploadError [3] - Restart"; }));
 
     ASSERT_TRUE(fw_test::PumpUntil([&] { return job->Started(); }, 10s));
     // Qt's coarse timers may fire up to 5 % early.
@@ -110,7 +110,7 @@ TEST_F(ShareStatusTabTest, SlowUploadsUpToTheThresholdStopTheJobAndRestartItTwoS
 }
 
 TEST_F(ShareStatusTabTest, StoppingThePanelCancelsAPendingRestart) {
-    app::UpdateSettings([](app::TSettings& s) { s.FtpErrThr = 1; });
+    engine::UpdateSettings([](engine::TSettings& s) { s.FtpErrThr = 1; });
     Notify(engine::cfUploadTime, 5000);
     ASSERT_TRUE(tab->RestartPending());
     panel->StartStop(false);

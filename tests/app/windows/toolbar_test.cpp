@@ -6,7 +6,6 @@
 #include <ctime>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
 #include "app/windows/BottomFrame.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/TopFrame.h"
@@ -14,6 +13,8 @@
 #include "components/CanvasPanelEx.h"
 #include "components/ColorFrames.h"
 #include "components/LedLabel.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/capture_notify.h"
 #include "tests/components/widget_test_app.h"
 
@@ -42,7 +43,7 @@ protected:
         bar.InitToolBar(h);
     }
     void TearDown() override {
-        UpdateSettings([](TSettings& s) { s.NotifyIcon = true; });
+        engine::UpdateSettings([](engine::TSettings& s) { s.NotifyIcon = true; });
     }
 
     TTop_Frame bar;
@@ -77,9 +78,9 @@ TEST_F(ToolBarTest, MinimizeAllCollapsesWhenAnyPanelIsExpandedAndDoubleClickExpa
 }
 
 TEST_F(ToolBarTest, MinimizeHidesToTheTrayOnlyWithTheTrayIconSetting) {
-    UpdateSettings([](TSettings& s) { s.NotifyIcon = true; });
+    engine::UpdateSettings([](engine::TSettings& s) { s.NotifyIcon = true; });
     bar.Minimize_TBClick();
-    UpdateSettings([](TSettings& s) { s.NotifyIcon = false; });
+    engine::UpdateSettings([](engine::TSettings& s) { s.NotifyIcon = false; });
     bar.Minimize_TBClick();
     EXPECT_EQ(calls, (std::vector<std::string>{"tray", "minimize"}));
 }
@@ -119,7 +120,7 @@ class StatusBarTest : public ::testing::Test {
 protected:
     void TearDown() override {
         InstanceIndex = 0;
-        VlcMissing = false;
+        engine::VlcMissing = false;
     }
 };
 
@@ -171,7 +172,7 @@ TEST_F(StatusBarTest, DataEventsFlashTheirLampsAndStatusValuesAreShown) {
 
 TEST_F(StatusBarTest, CompactButtonTogglesCompactModeAndSitsAtTheRightEnd) {
     std::vector<bool> asked;
-    VlcMissing = true;
+    engine::VlcMissing = true;
     TBottom_Frame bar;
     bar.resize(550, kStatusBarHeight);
     bar.InitStatusBar([&](bool keepPosition) { asked.push_back(keepPosition); });

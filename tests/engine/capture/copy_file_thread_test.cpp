@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 #include "engine/util/file_in_use.h"
 #include "tests/engine/capture/image_thread_test_helpers.h"
 
@@ -27,7 +27,7 @@ std::string BmpBytes(int w, int h) {
 class CopyFileThreadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedSettings_ = app::Settings();
+        savedSettings_ = engine::Settings();
         share_ = std::make_shared<engine::TCaptureStreamer>();
         share_->IpAddr = 2130706433;
         share_->Port = 50100;
@@ -37,7 +37,7 @@ protected:
     void TearDown() override {
         for (auto& t : threads_) t->RequestEnd();
         EXPECT_TRUE(fw_test::WaitForNoWorkers());
-        app::PublishSettings(*savedSettings_);
+        engine::PublishSettings(*savedSettings_);
     }
 
     engine::TCopyFileThreadParams Params(uint8_t fileFmt, bool deleteInput = true) {
@@ -78,7 +78,7 @@ protected:
     fw_test::LogRecorder log_;
     std::shared_ptr<fw_test::CountingNotifier> notifier_ = std::make_shared<fw_test::CountingNotifier>();
     engine::PCaptureStreamer share_;
-    std::shared_ptr<const app::TSettings> savedSettings_;
+    std::shared_ptr<const engine::TSettings> savedSettings_;
     std::vector<std::shared_ptr<TCopyFileThread>> threads_;
 };
 
@@ -127,7 +127,7 @@ TEST_F(CopyFileThreadTest, BmpConversionsFollowTheSettings) {
         {false, true, true, ".bmp", isBmp},
     };
     for (const Case& c : cases) {
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.BmpConvAct = c.convert;
             s.Bmp2Jpg = c.toJpg;
             s.Bmp2Png = c.toPng;
@@ -140,7 +140,7 @@ TEST_F(CopyFileThreadTest, BmpConversionsFollowTheSettings) {
 }
 
 TEST_F(CopyFileThreadTest, ThePublishedNameKeepsItsExtensionUntilThePageIsWrittenAgain) {
-    app::UpdateSettings([](app::TSettings& s) {
+    engine::UpdateSettings([](engine::TSettings& s) {
         s.Bmp2Jpg = true;
         s.Bmp2Png = false;
     });
@@ -149,7 +149,7 @@ TEST_F(CopyFileThreadTest, ThePublishedNameKeepsItsExtensionUntilThePageIsWritte
     ASSERT_TRUE(log_.WaitForPrefix("thrdCopy End [", 1));
     EXPECT_TRUE(fw_test::HasJpegSoi(ReadFile(Published(".jpg"))));
 
-    app::UpdateSettings([](app::TSettings& s) {
+    engine::UpdateSettings([](engine::TSettings& s) {
         s.Bmp2Jpg = false;
         s.Bmp2Png = true;
     });
@@ -190,13 +190,13 @@ TEST_F(CopyFileThreadTest, AnInputWhosePublishedFileIsInUseWaitsForALaterPass) {
 }
 
 TEST_F(CopyFileThreadTest, AnSvgWithoutJavaGoesOutUnchangedUnderThePngName) {
-    app::UpdateSettings([&](app::TSettings& s) {
+    engine::UpdateSettings([&](engine::TSettings& s) {
         s.Svg2Png = true;
         s.JavaDir = (dir_ / "nojava").string() + "/";
     });
     Drop("d.svg", "<svg/>");
     RunPasses(Params(engine::kDropSvg), 1);
-    EXPECT_EQ(log_.CountStartingWith("fileCopy java.exe not found", app::kLogError), 1);
+    EXPECT_EQ(log_.CountStartingWith("fileCopy java.exe not found", engine::kLogError), 1);
     EXPECT_EQ(ReadFile(Published(".png")), "<svg/>");
 }
 
@@ -206,7 +206,7 @@ TEST_F(CopyFileThreadTest, AnSvgIsRasterisedByTheOutsideProgram) {
     fw_test::MakeFile(java, "#!/bin/sh\nprintf 'PNG of %s' \"$(basename \"$3\")\" > \"${3%.*}.png\"\n");
     fs::permissions(java, fs::perms::owner_all);
     fw_test::MakeFile(dir_ / "batik" / "rasterizer.jar", "jar");
-    app::UpdateSettings([&](app::TSettings& s) {
+    engine::UpdateSettings([&](engine::TSettings& s) {
         s.Svg2Png = true;
         s.JavaDir = (dir_ / "jre").string() + "/";
         s.BatikDir = (dir_ / "batik" / "rasterizer.jar").string();
@@ -227,7 +227,7 @@ TEST_F(CopyFileThreadTest, AnSvgWhoseRasteriserWroteNothingGoesOutUnchanged) {
     fw_test::MakeFile(java, "#!/bin/sh\nexit 1\n");
     fs::permissions(java, fs::perms::owner_all);
     fw_test::MakeFile(dir_ / "rasterizer.jar", "jar");
-    app::UpdateSettings([&](app::TSettings& s) {
+    engine::UpdateSettings([&](engine::TSettings& s) {
         s.Svg2Png = true;
         s.JavaDir = (dir_ / "jre").string();
         s.BatikDir = (dir_ / "rasterizer.jar").string();
@@ -263,7 +263,7 @@ TEST_F(CopyFileThreadTest, TheFileListIsCopiedAndNothingIsDeletedAtTheEnd) {
 }
 
 TEST(CopyFileThreadNamesTest, ExtensionsAndPauses) {
-    app::TSettings s;
+    engine::TSettings s;
     s.BmpConvAct = true;
     s.Bmp2Jpg = false;
     s.Bmp2Png = false;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/settings/app_globals.h"
 #include "engine/capture/CopyFileThread.h"
+#include "engine/settings/program_state.h"
 #include "tests/engine/capture/image_thread_test_helpers.h"
 
 namespace {
@@ -89,7 +89,7 @@ TEST_F(ImageThreadTest, PublishesThePngAndThePageUnderTheSharesNames) {
     EXPECT_EQ(log_.Count("============== index.html ==============="), 1);
     EXPECT_GE(log_.Count("snapImg : [64x48] - " + (OutDir() / (std::string(kImageBase) + ".png")).string()), 1);
     EXPECT_GE(log_.CountStartingWith("imgThrd end [idx: 3 / "), 1);
-    EXPECT_EQ(log_.CountStartingWith("imgThrd GENERAL ERROR", app::kLogError), 0);
+    EXPECT_EQ(log_.CountStartingWith("imgThrd GENERAL ERROR", engine::kLogError), 0);
     EXPECT_EQ(notifier_->NonZeroLParams(), 0);
 }
 
@@ -230,7 +230,7 @@ TEST_F(ImageThreadTest, AFailedWriteIsLoggedAndThePublishedFileKeepsItsContent) 
     fs::create_directories(OutDir() / kImageBase / "blocker");
     const int images = notifier_->Count(engine::kCnImageData);
     ASSERT_TRUE(log_.WaitForPrefix("imgThrd GENERAL ERROR [idx: 3] "));
-    EXPECT_EQ(log_.CountStartingWith("imgThrd GENERAL ERROR [idx: 3] ", app::kLogError), 1);
+    EXPECT_EQ(log_.CountStartingWith("imgThrd GENERAL ERROR [idx: 3] ", engine::kLogError), 1);
     std::this_thread::sleep_for(1500ms);
     // A fault that repeats is logged about once a second, not in a burst.
     EXPECT_LE(log_.CountStartingWith("imgThrd GENERAL ERROR"), 3);
@@ -239,12 +239,12 @@ TEST_F(ImageThreadTest, AFailedWriteIsLoggedAndThePublishedFileKeepsItsContent) 
 }
 
 TEST_F(ImageThreadTest, NothingIsLoggedWhileTheProgramCloses) {
-    app::AppClosing = true;
+    engine::AppClosing = true;
     Start(Params(engine::kSnapshotPng));
     const bool wrote = WaitForImages(1);
     threads_.back()->RequestEnd();
     const bool ended = fw_test::WaitForNoWorkers();
-    app::AppClosing = false;
+    engine::AppClosing = false;
     ASSERT_TRUE(wrote);
     ASSERT_TRUE(ended);
     EXPECT_TRUE(log_.Entries().empty());

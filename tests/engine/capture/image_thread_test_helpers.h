@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings/log_list.h"
 #include "engine/capture/CaptureNotify.h"
 #include "engine/capture/SnapshotSource.h"
 #include "engine/capture/WorkerThread.h"
+#include "engine/settings/log_list.h"
 #include "platform/filters/BmpCodec.h"
 #include "tests/support/test_env.h"
 
@@ -30,9 +30,9 @@ namespace fw_test {
 // Collects the entries of a log list as they come.
 class LogRecorder {
 public:
-    std::shared_ptr<app::TLogList> list = std::make_shared<app::TLogList>();
+    std::shared_ptr<engine::TLogList> list = std::make_shared<engine::TLogList>();
 
-    std::vector<app::TLogListEntry> Entries() {
+    std::vector<engine::TLogListEntry> Entries() {
         std::lock_guard lock(mutex_);
         for (auto& e : list->TakeAll()) seen_.push_back(std::move(e));
         return seen_;
@@ -57,7 +57,7 @@ public:
 
 private:
     std::mutex mutex_;
-    std::vector<app::TLogListEntry> seen_;
+    std::vector<engine::TLogListEntry> seen_;
 };
 
 class CountingNotifier : public engine::ICaptureNotifier {

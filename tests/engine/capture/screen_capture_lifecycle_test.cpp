@@ -6,12 +6,12 @@
 #include <QTimer>
 #include <thread>
 
-#include "app/settings/settings_store.h"
 #include "engine/capture/DelayWithMessages.h"
 #include "engine/capture/LoopbackListener.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/SharePage.h"
+#include "engine/settings/settings_store.h"
 #include "platform/display/fake_display.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/engine/capture/screen_capture_fakes.h"
@@ -37,7 +37,7 @@ protected:
         TestApp();
         display->SetMonitors({platform::FakeMonitor(0, 0, 1920, 1080, true)});
         platform::SetCurrentDisplay(display);
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.ArchiveDir = (dir.path() / "archive").string() + "/";
             s.DefFps = 2;
             s.SegLen = 2;

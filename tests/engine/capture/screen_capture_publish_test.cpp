@@ -9,12 +9,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/settings/registry_store.h"
-#include "app/settings/settings_store.h"
 #include "engine/capture/CaptureHttpServerShare.h"
 #include "engine/capture/ImageEncoders.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/SharePage.h"
+#include "engine/settings/settings_store.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "platform/com/com.h"
 #include "tests/engine/capture/capture_test_fakes.h"
@@ -102,14 +101,13 @@ protected:
         ASSERT_TRUE(installed) << "libvlc5 and vlc-plugin-base must be installed";
         libDir_ = new fw_test::TempDir;
         ASSERT_TRUE(CopyInstalledVlc(*installed, LibDir()));
-        app::RegWriteInstInteger("VlcIni", 0);  // keep the copied plugin cache: every start stays quick
     }
     static void TearDownTestSuite() { delete libDir_; }
     static std::string LibDir() { return (libDir_->path() / "LIB_VLC").string() + "/"; }
 
     void SetUp() override {
         if (!fw_test::HasDisplay()) GTEST_SKIP();
-        app::UpdateSettings([&](app::TSettings& s) {
+        engine::UpdateSettings([&](engine::TSettings& s) {
             s.HtmlDir = (dir.path() / "html").string() + "/";
             s.ArchiveDir = (dir.path() / "archive").string() + "/";
             s.SegLen = 1;
@@ -136,6 +134,7 @@ protected:
         services.Notifier = notifier;
         services.LogList = workerLog.list;
         services.ShareDefaults = fw_test::TestShareDefaults(idx, (dir.path() / "pages").string());
+        services.VlcPreferences.ClearPluginCache = [] { return false; };  // keep the copied cache: every start stays quick
         auto made = TScreenCapture::Create(idx, services);
         made->OnLog = [this](TScreenCapture&, const std::string& text, uint8_t level) {
             if (level == kLogLevelError) errors.push_back(text);

@@ -13,7 +13,6 @@
 #include <sstream>
 #include <thread>
 
-#include "app/settings/registry_store.h"
 #include "engine/capture/CaptureBroadcast.h"
 #include "engine/capture/VlcArguments.h"
 #include "engine/capture/VlcLibraryCheck.h"
@@ -99,8 +98,7 @@ protected:
 fw_test::TempDir* VlcBroadcastTest::libDir_ = nullptr;
 
 TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds) {
-    app::RegWriteInstInteger("VlcIni", 0);  // keep the copied plugin cache
-    TVlcLibraryCheck check;
+    TVlcLibraryCheck check({nullptr, [] { return false; }});  // keep the copied plugin cache
     ASSERT_TRUE(check.CheckVlc(LibDir()));
     const size_t threadsBefore = ThreadCount();
     {
@@ -184,24 +182,21 @@ TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds)
 // Runs after the broadcast: without its plugin cache libVLC would load every plugin at the next start.
 TEST_F(VlcBroadcastTest, LibraryCheckAcceptsTheCopiedLibraryOnceAndClearsThePluginCache) {
     ASSERT_TRUE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
-    app::RegWriteInstInteger("VlcIni", 1);
-    TVlcLibraryCheck check;
+    std::string storedVersion;
+    bool clearCache = true;
+    TVlcPreferences preferences{[&](const std::string& version) { storedVersion = version; }, [&] { return clearCache; }};
+    TVlcLibraryCheck check(preferences);
     EXPECT_TRUE(check.CheckVlc(LibDir()));
     EXPECT_TRUE(check.VlcVersionText().starts_with("3.0")) << check.VlcVersionText();
     EXPECT_FALSE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
-    if (!app::ExeRegKey().empty()) {
-        EXPECT_EQ(app::RegReadExeString("VlcVer", ""), "3.0");
-    }
+    EXPECT_EQ(storedVersion, "3.0");
     EXPECT_FALSE(check.CheckVlc(LibDir()));  // a job reads the version word once only
 
     fw_test::WriteFile(LibDir() + "plugins/plugins.dat", "cache");
-    if (!app::InstanceRegKey().empty()) {
-        app::RegWriteInstInteger("VlcIni", 0);
-        DeleteVlcPluginCache(LibDir(), false);
-        EXPECT_TRUE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
-        app::RegWriteInstInteger("VlcIni", 1);
-    }
-    DeleteVlcPluginCache(LibDir(), true);
+    clearCache = false;
+    DeleteVlcPluginCache(LibDir(), false, preferences);
+    EXPECT_TRUE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
+    DeleteVlcPluginCache(LibDir(), true, preferences);
     EXPECT_FALSE(std::filesystem::exists(LibDir() + "plugins/plugins.dat"));
 }
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <chrono>
 
-#include "app/settings/settings_store.h"
 #include "engine/ftp/ftp_notify.h"
+#include "engine/settings/settings_store.h"
 #include "platform/ui/message_target.h"
 #include "tests/engine/ftp/ftp_test_server.h"
 #include "tests/support/test_env.h"
@@ -43,7 +43,7 @@ protected:
     }
 
     void StartMirror(FtpTestServer& server, int ftpDelayS, bool deleteHostDir) {
-        app::UpdateSettings([&](app::TSettings& s) { s.FtpDelay = ftpDelayS; });
+        engine::UpdateSettings([&](engine::TSettings& s) { s.FtpDelay = ftpDelayS; });
         TFtpUpdateSettings settings;
         settings.Host = "http://" + server.host();
         settings.User = FtpTestServer::kUser;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 #include "engine/util/file_in_use.h"
 #include "tests/engine/http/http_server_fixture.h"
 
@@ -192,7 +192,7 @@ TEST_F(CaptureHttpServerTest, AFileAWriterHoldsIsNotServed) {
 }
 
 TEST_F(CaptureHttpServerTest, RequestsWhileClosingAreRefused) {
-    app::AppClosing = true;
+    engine::AppClosing = true;
     EXPECT_EQ(Request(port_, "GET", "/index.html").Status, 503);
     EXPECT_TRUE(host_->Notifications().empty());
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <future>
 
-#include "app/settings/app_globals.h"
-#include "app/settings/settings_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
 
 namespace fw_test {
 
@@ -35,8 +35,8 @@ void TFakeHttpHost::AddShare(const std::string& subDir, engine::TShareId id) {
 engine::TShareId TFakeHttpHost::FindShareIdForPath(const std::string& pathPrefix) {
     // Another thread cannot take the lock while this connection thread holds it.
     bool locked = std::async(std::launch::async, [this] {
-                      if (!app::GlobalLock().try_lock()) return true;
-                      app::GlobalLock().unlock();
+                      if (!engine::GlobalLock().try_lock()) return true;
+                      engine::GlobalLock().unlock();
                       return false;
                   }).get();
     if (!locked) everyLookupLocked_ = false;
@@ -67,10 +67,10 @@ void HttpServerFixture::SetUp() {
     host_ = std::make_shared<TFakeHttpHost>();
     std::filesystem::create_directories(Root());
     std::string htmlDir = (dir_.path() / "html").string() + "/";
-    app::UpdateSettings([&](app::TSettings& settings) { settings.HtmlDir = htmlDir; });
+    engine::UpdateSettings([&](engine::TSettings& settings) { settings.HtmlDir = htmlDir; });
 }
 
-void HttpServerFixture::TearDown() { app::AppClosing = false; }
+void HttpServerFixture::TearDown() { engine::AppClosing = false; }
 
 std::unique_ptr<engine::TCaptureHttpServer> HttpServerFixture::MakeServer(int idx,
                                                                           engine::THttpConnectionLimits limits) {

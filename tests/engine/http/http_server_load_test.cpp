@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/settings/app_globals.h"
+#include "engine/settings/program_state.h"
 #include "engine/util/atomic_file.h"
 #include "tests/engine/http/http_server_fixture.h"
 
@@ -39,8 +39,8 @@ TEST_F(HttpServerLoadTest, FiftyClientsFinishWhileOneStalls) {
 
     // The stalled transfer holds no lock that a snapshot writer needs.
     ASSERT_TRUE(WaitUntil([&] {
-        if (!app::GlobalLock().try_lock()) return false;
-        app::GlobalLock().unlock();
+        if (!engine::GlobalLock().try_lock()) return false;
+        engine::GlobalLock().unlock();
         return true;
     }, 2s));
 
@@ -72,7 +72,7 @@ TEST_F(HttpServerLoadTest, ReplacedSnapshotIsAlwaysWholeOldOrNew) {
     std::thread writer([&] {
         for (int version = 1; !stop; ++version) {
             {
-                std::lock_guard lock(app::GlobalLock());
+                std::lock_guard lock(engine::GlobalLock());
                 engine::WriteFileAtomic(published.string(), versionBytes(version));
             }
             versions = version;

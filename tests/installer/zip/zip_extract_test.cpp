@@ -33,7 +33,7 @@ public:
     std::vector<uint16_t> ids;
 };
 
-class TFakeKeyboard final : public TKeyboardState {
+class TFakeKeyboard final : public platform::TKeyboardState {
 public:
     uint16_t down = 0;
     int asked = 0;
@@ -43,7 +43,7 @@ public:
     }
 };
 
-class TCountingPump final : public TMessagePump {
+class TCountingPump final : public platform::TMessagePump {
 public:
     int pumps = 0;
     void Pump() override { ++pumps; }
@@ -410,14 +410,14 @@ TEST(ZipExtract, AbortByWindowOrKey) {
             EXPECT_FALSE(fs::exists(f.out));
         }
         TFakeKeyboard keys;
-        keys.down = kVirtualKeyEscape;
+        keys.down = platform::kVirtualKeyEscape;
         TZipExtractHooks hooks;
         hooks.Keyboard = &keys;
-        EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, kVirtualKeyEscape), kZipExtractAborted);
+        EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractAborted);
         EXPECT_FALSE(fs::exists(f.out));
         EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, 0), kZipExtractOk) << "id 0: no key aborts";
         keys.down = 'Q';
-        EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, kVirtualKeyEscape), kZipExtractOk);
+        EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractOk);
         EXPECT_GT(keys.asked, 0);
         EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty());
     }

@@ -5,15 +5,15 @@
 #include <functional>
 #include <memory>
 
-#include "app/settings/settings.h"
+#include "engine/settings/settings.h"
 
-namespace app {
+namespace engine {
 
-// The current snapshot (the defaults of the current paths until the ini file was loaded).
+// The current snapshot: the built-in defaults (no folders) until the program publishes its own.
 std::shared_ptr<const TSettings> Settings();
 // Replaces the snapshot; readers holding the old one keep it unchanged.
 void PublishSettings(const TSettings& settings);
 // Copies the snapshot, lets change edit the copy and publishes it.
 void UpdateSettings(const std::function<void(TSettings&)>& change);
 
-}  // namespace app
+}  // namespace engine

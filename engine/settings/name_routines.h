@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace engine {
 
 // A copy of text with every character outside "0"-"9", "A"-"X", "a"-"x" and "_" replaced by "_"
 // (Y, Z, y and z are replaced too: stored folder names were made this way).
@@ -26,4 +26,4 @@ TRunTime FormatRunTime(int64_t seconds);
 // The local time of day as "hh:nn:ss".
 std::string FormatClockTime(std::chrono::system_clock::time_point time);
 
-}  // namespace app
+}  // namespace engine

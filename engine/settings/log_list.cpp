@@ -1,6 +1,6 @@
-#include "app/settings/log_list.h"
+#include "engine/settings/log_list.h"
 
-namespace app {
+namespace engine {
 
 const char* LogLevelTag(uint8_t level) {
     static const char* const kTags[] = {"[sys]", "[wrn]", "[err]", "[dbg]", "[inf]", "[dx ]"};
@@ -36,4 +36,4 @@ std::shared_ptr<TLogList> LogList() {
     return list;
 }
 
-}  // namespace app
+}  // namespace engine

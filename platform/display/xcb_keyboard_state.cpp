@@ -1,8 +1,8 @@
-#include "installer/zip/xcb_keyboard_state.h"
+#include "platform/display/xcb_keyboard_state.h"
 
 #include <cstdlib>
 
-namespace hollarin {
+namespace platform {
 namespace {
 
 template <typename T>
@@ -70,4 +70,4 @@ bool TXcbKeyboardState::IsKeyDown(uint16_t virtualKey) {
     return false;
 }
 
-}  // namespace hollarin
+}  // namespace platform

@@ -1,7 +1,7 @@
 // Serves the messages waiting for the calling thread while a long routine runs on it.
 #pragma once
 
-namespace hollarin {
+namespace platform {
 
 class TMessagePump {
 public:
@@ -9,4 +9,4 @@ public:
     virtual void Pump() = 0;
 };
 
-}  // namespace hollarin
+}  // namespace platform

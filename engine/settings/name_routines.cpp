@@ -1,10 +1,10 @@
-#include "app/settings/name_routines.h"
+#include "engine/settings/name_routines.h"
 
 #include <ctime>
 
 #include "engine/util/number_strings.h"
 
-namespace app {
+namespace engine {
 
 std::string SanitizeName(const std::string& text) {
     std::string result = text;
@@ -37,4 +37,4 @@ std::string FormatClockTime(std::chrono::system_clock::time_point time) {
     return text;
 }
 
-}  // namespace app
+}  // namespace engine

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace engine {
 
 enum TLogLevel : uint8_t {
     kLogSystem = 0,
@@ -50,4 +50,4 @@ private:
 // The process-wide list; threads keep the pointer they were given.
 std::shared_ptr<TLogList> LogList();
 
-}  // namespace app
+}  // namespace engine

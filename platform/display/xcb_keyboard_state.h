@@ -9,9 +9,9 @@
 #include <mutex>
 #include <vector>
 
-#include "installer/zip/keyboard_state.h"
+#include "platform/display/keyboard_state.h"
 
-namespace hollarin {
+namespace platform {
 
 class TXcbKeyboardState final : public TKeyboardState {
 public:
@@ -32,4 +32,4 @@ private:
     std::map<uint32_t, std::vector<xcb_keycode_t>> keyCodes_;
 };
 
-}  // namespace hollarin
+}  // namespace platform

@@ -1,9 +1,9 @@
-#include "app/settings/settings.h"
+#include "app/settings/default_settings.h"
 
 namespace app {
 
-TSettings DefaultSettings(const TAppPaths& paths) {
-    TSettings s;
+engine::TSettings DefaultSettings(const TAppPaths& paths) {
+    engine::TSettings s;
     s.LogDir = paths.DefaultLogDir;
     s.Root = paths.DefaultHttpRoot;
     s.HtmlDir = paths.DefaultHtmlDir;

@@ -1,8 +1,8 @@
-#include "app/settings/counters.h"
+#include "engine/settings/counters.h"
 
 #include <atomic>
 
-namespace app {
+namespace engine {
 
 namespace {
 std::atomic<int32_t> g_nextCaptureIndex{0};
@@ -30,4 +30,4 @@ int32_t NextInternalPort() {
 
 void ResetInternalPort() { g_nextInternalPort = kFirstInternalPort; }
 
-}  // namespace app
+}  // namespace engine

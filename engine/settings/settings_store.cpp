@@ -1,8 +1,8 @@
-#include "app/settings/settings_store.h"
+#include "engine/settings/settings_store.h"
 
 #include <mutex>
 
-namespace app {
+namespace engine {
 
 namespace {
 std::mutex g_settingsMutex;
@@ -11,7 +11,7 @@ std::shared_ptr<const TSettings> g_settings;
 
 std::shared_ptr<const TSettings> Settings() {
     std::lock_guard lock(g_settingsMutex);
-    if (!g_settings) g_settings = std::make_shared<const TSettings>(DefaultSettings(*AppPaths()));
+    if (!g_settings) g_settings = std::make_shared<const TSettings>();
     return g_settings;
 }
 
@@ -27,4 +27,4 @@ void UpdateSettings(const std::function<void(TSettings&)>& change) {
     PublishSettings(copy);
 }
 
-}  // namespace app
+}  // namespace engine

@@ -1,13 +1,13 @@
 // The message pump of a Qt program: serves the events posted to the calling thread.
 #pragma once
 
-#include "installer/zip/message_pump.h"
+#include "platform/ui/message_pump.h"
 
-namespace hollarin {
+namespace platform {
 
 class TQtMessagePump final : public TMessagePump {
 public:
     void Pump() override;
 };
 
-}  // namespace hollarin
+}  // namespace platform

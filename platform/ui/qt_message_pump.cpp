@@ -1,12 +1,12 @@
-#include "installer/zip/qt_message_pump.h"
+#include "platform/ui/qt_message_pump.h"
 
 #include <QCoreApplication>
 
-namespace hollarin {
+namespace platform {
 
 void TQtMessagePump::Pump() {
     // Without an application object there is no event loop to serve.
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
 }
 
-}  // namespace hollarin
+}  // namespace platform

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace engine {
 
 constexpr int32_t kFirstInternalPort = 47048;
 constexpr int32_t kLastInternalPort = 65534;  // 65535 is never given out
@@ -22,4 +22,4 @@ int32_t NextInternalPort();
 // Sets the port counter back to kFirstInternalPort (done when framewick.ini is loaded).
 void ResetInternalPort();
 
-}  // namespace app
+}  // namespace engine

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace hollarin {
+namespace platform {
 
 constexpr uint16_t kVirtualKeyEscape = 27;
 
@@ -14,4 +14,4 @@ public:
     virtual bool IsKeyDown(uint16_t virtualKey) = 0;
 };
 
-}  // namespace hollarin
+}  // namespace platform

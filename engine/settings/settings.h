@@ -9,24 +9,21 @@
 #include <cstdint>
 #include <string>
 
-#include "app/settings/app_paths.h"
 #include "engine/util/ip_address.h"
 #include "engine/vlc/VlcVersion.h"
 
-namespace app {
+namespace engine {
 
 // The libVLC version word the program asks for (the ini's VlcVer default and its replacement for an
 // empty value).
-inline constexpr std::string_view kDefaultVlcVer = engine::kRequiredVlcVersion;
-
-using engine::kLoopbackAddress;
+inline constexpr std::string_view kDefaultVlcVer = kRequiredVlcVersion;
 
 // Archive pruning (ArchiveLimit).
 enum : uint8_t { kArchiveNoPruning = 0, kArchivePruneBySize = 1, kArchivePruneByCount = 2 };
 
 struct TSettings {
     // [General]
-    std::string LogDir;   // default: DefaultLogDir
+    std::string LogDir;   // the program's default: data folder + "Log/"
     bool LogError = true;
     bool LogWarning = true;
     bool LogInfo = true;
@@ -36,7 +33,7 @@ struct TSettings {
     int32_t Port = 80;
     int32_t Ip = kLoopbackAddress;
     bool AutoStart = false;
-    std::string Root;     // default: data folder + "WebServer/htdocs/"
+    std::string Root;     // the program's default: data folder + "WebServer/htdocs/"
     // [Hls]
     int32_t SegLen = 10;  // seconds
     int32_t NumSeg = 5;
@@ -46,8 +43,8 @@ struct TSettings {
     int32_t FtpErrThr = 3;
     int32_t FtpDelay = 10;  // seconds
     int32_t DirPrfxIdx = 0;
-    std::string HtmlDir;     // default: DefaultHtmlDir
-    std::string ArchiveDir;  // default: DefaultArchiveDir
+    std::string HtmlDir;     // the program's default: data folder + "HTML/"
+    std::string ArchiveDir;  // the program's default: data folder + "Archive/"
     uint8_t ArchiveLimit = kArchiveNoPruning;
     int32_t ArchiveFile = 1000;  // files per archive sub-folder
     int32_t ArchiveSize = 1000;  // units of 1,000,000 bytes per archive sub-folder
@@ -68,7 +65,4 @@ struct TSettings {
     friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
-// The defaults, with the folders taken from paths.
-TSettings DefaultSettings(const TAppPaths& paths);
-
-}  // namespace app
+}  // namespace engine
