@@ -2,6 +2,10 @@
 // ZipFindFirst opens the archive, finds the end record and reads the directory, ZipFindNext delivers the
 // following entries, ZipFindClose lets everything go. At most kZipDirBufferBytes of the directory are in
 // memory at a time; a larger directory is read on as the walk goes, with the archive kept open.
+//
+// Archives with Zip64 records (a Zip64 end record and its locator before the end record, Zip64 extra
+// fields in the directory records) are read as long as every size, offset and count fits 32 bits, as
+// the zip tool writes them with -fz or to a pipe; one that needs more is refused with its own answer.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +29,7 @@ constexpr int kZipDirError = -1;       // cannot open or read, no end record, or
 constexpr int kZipDirEndTooNear = -2;  // ZipFindFirst: the end record lies too near the start of the file
 constexpr int kZipDirClosed = -2;      // ZipFindNext: the walk is already closed
 constexpr int kZipDirUnsafeName = -3;  // an entry name that would leave the target folder, or is too long
+constexpr int kZipDirNeeds64Bit = -4;  // a size, offset or entry count that does not fit 32 bits
 
 struct TZipDirSearch {
     std::unique_ptr<uint8_t[]> Buffer;  // directory bytes; none when the walk is closed
@@ -46,6 +51,7 @@ struct TZipDirSearch {
     uint64_t NextReadOffset = 0;            // where the next piece of the directory starts in the file
     uint64_t DirBytesLeft = 0;              // directory bytes not yet read into Buffer
     uint32_t EntriesExpected = 0;           // entry count of the end record
+    uint32_t DirEndSig = 0;                 // the signature right behind the directory (end or Zip64 end record)
     uint32_t EntriesSeen = 0;
 };
 

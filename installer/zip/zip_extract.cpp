@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "installer/zip/dos_date_time.h"
 #include "installer/zip/zip_bytes.h"
 #include "installer/zip/zip_decoders.h"
+#include "installer/zip/zip_extra_field.h"
 #include "installer/zip/zip_extraction_lock.h"
 #include "installer/zip/zip_log.h"
 #include "installer/zip/zip_target_file.h"
@@ -32,16 +34,39 @@ struct TLocalHeader {
     bool SizesUnknown = false;
 };
 
-int ReadLocalHeader(TZipArchiveFile& file, uint32_t offset, TLocalHeader& h) {
+int ReadLocalHeader(TZipArchiveFile& file, uint32_t offset, TLocalHeader& h, const std::string& zipName) {
     uint8_t raw[kLocalHeaderBytes];
-    if (!file.ReadExactAt(offset, raw, sizeof raw) || ZipLe32(raw) != kZipLocalHeaderSig) return kZipExtractData;
+    if (!file.ReadExactAt(offset, raw, sizeof raw) || ZipLe32(raw) != kZipLocalHeaderSig) {
+        ZipLog(zipName, "no local header at offset " + std::to_string(offset));
+        return kZipExtractData;
+    }
     h.Flags = ZipLe16(raw + 6);
     h.Method = ZipLe16(raw + 8);
     h.DateTime = ZipLe32(raw + 10);
     h.Crc = ZipLe32(raw + 14);
     h.CompressedSize = ZipLe32(raw + 18);
     h.Size = ZipLe32(raw + 22);
-    h.DataOffset = uint64_t(offset) + kLocalHeaderBytes + ZipLe16(raw + 26) + ZipLe16(raw + 28);
+    const uint64_t extraOffset = uint64_t(offset) + kLocalHeaderBytes + ZipLe16(raw + 26);
+    const uint16_t extraBytes = ZipLe16(raw + 28);
+    h.DataOffset = extraOffset + extraBytes;
+    if (h.CompressedSize == kZip64Escape32 || h.Size == kZip64Escape32) {
+        // Zip64: both sizes follow as a pair in the extra field (zeros when a data descriptor brings them).
+        std::vector<uint8_t> extra(extraBytes);
+        if (!file.ReadExactAt(extraOffset, extra.data(), extra.size())) {
+            ZipLog(zipName, "cannot read the local header at offset " + std::to_string(offset));
+            return kZipExtractData;
+        }
+        switch (ReadZip64Fields(extra, {&h.Size, &h.CompressedSize}, true)) {
+            case TZip64Read::Done: break;
+            case TZip64Read::Missing:
+                ZipLog(zipName, "the local header at offset " + std::to_string(offset) + " lacks its Zip64 sizes");
+                return kZipExtractData;
+            case TZip64Read::TooLarge:
+                ZipLog(zipName, "the entry at offset " + std::to_string(offset) +
+                                    " needs 64-bit sizes (Zip64): not supported");
+                return kZipExtractMethod;
+        }
+    }
     if ((h.Flags & kFlagDataDescriptor) && h.Method != 0 && h.CompressedSize == 0) {
         h.CompressedSize = h.Size = kUnknownSizeStandIn;
         h.Crc = 0;
@@ -88,10 +113,7 @@ int Extract(const std::string& zipName, std::string outName, uint16_t attr, uint
         return kZipExtractRead;
     }
     TLocalHeader h;
-    if (ReadLocalHeader(*archive, headerOffset, h) != kZipExtractOk) {
-        ZipLog(zipName, "no local header at offset " + std::to_string(headerOffset));
-        return kZipExtractData;
-    }
+    if (const int rc = ReadLocalHeader(*archive, headerOffset, h, zipName); rc != kZipExtractOk) return rc;
     if (!MethodSupported(h)) {
         ZipLog(zipName, "\"" + outName + "\": compression method " + std::to_string(h.Method) + " is not supported");
         return kZipExtractMethod;

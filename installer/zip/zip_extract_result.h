@@ -9,7 +9,7 @@ constexpr int kZipExtractWrite = 2;      // the output cannot be created or writ
 constexpr int kZipExtractRead = 3;       // the archive cannot be opened, or its data ended or was unreadable
 constexpr int kZipExtractData = 4;       // local header unreadable or wrong, or the compressed data invalid
 constexpr int kZipExtractAborted = 5;    // the user stopped it
-constexpr int kZipExtractMethod = 6;     // the compression method is not supported
+constexpr int kZipExtractMethod = 6;     // the compression method is not supported, or sizes need 64 bits
 constexpr int kZipExtractEncrypted = 7;  // encrypted entries are not decoded
 constexpr int kZipExtractBusy = -1;      // another extraction of this process is running
 

@@ -204,6 +204,80 @@ TEST(ZipDirSearch, DamageReadsAsDamageNotAsTheEnd) {
     }
 }
 
+// An archive of the zip tool with Zip64 records, patched: values beyond 32 bits get their own answer;
+// Zip64 records that do not fit the archive, and strays inside a comment, are not taken.
+TEST(ZipDirSearch, Zip64BeyondThirtyTwoBitsIsRefusedAndStraysAreNotTaken) {
+    fw_test::TempDir dir;
+    fw_test::WriteFile(dir / "a.txt", std::string(3000, 'a'));
+    fw_test::WriteFile(dir / "b.txt", "b");
+    ASSERT_EQ(RunShell("cd '" + dir.path().string() + "' && zip -q -fz z64.zip a.txt b.txt"), 0);
+    const std::string z64 = fw_test::ReadFile(dir / "z64.zip");
+    ASSERT_EQ(Names(WalkArchive(dir / "z64.zip")), (std::vector<std::string>{"a.txt", "b.txt"}));
+    const size_t zip64End = z64.rfind("PK\x06\x06");
+    const size_t locator = z64.rfind("PK\x06\x07");
+    const size_t end = z64.rfind("PK\x05\x06");
+    const size_t central = z64.find("PK\x01\x02");
+    ASSERT_NE(zip64End, std::string::npos);
+    ASSERT_EQ(locator + 20, end);
+    // The first directory record's Zip64 extra field (the tool escapes its uncompressed size).
+    const size_t extraStart = central + 46 + GetLe16(z64, central + 28);
+    const size_t zip64Extra = z64.find(std::string("\x01\x00\x08\x00", 4), extraStart);
+    ASSERT_LT(zip64Extra, extraStart + GetLe16(z64, central + 30));
+    ASSERT_EQ(GetLe32(z64, central + 24), 0xFFFFFFFFu);
+
+    auto patch = [&](auto&& change) {
+        std::string bytes = z64;
+        change(bytes);
+        return bytes;
+    };
+    // A comment holding a locator and an end record that lead nowhere.
+    std::string stray;
+    stray += "PK\x06\x07";
+    stray += std::string(16, '\0');
+    PutLe32(stray, 16, 1);
+    stray += "PK\x05\x06";
+    stray += std::string(8, '\0') + std::string(8, '\xff') + std::string(2, '\0');
+    const std::string commented = patch([&](std::string& b) {
+        PutLe16(b, end + 20, uint16_t(stray.size()));
+        b += stray;
+    });
+    const struct {
+        const char* what;
+        std::string bytes;
+        int first;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"entry count beyond 32 bits", patch([&](std::string& b) {
+             PutLe64(b, zip64End + 24, (uint64_t(1) << 32) + 2);
+             PutLe64(b, zip64End + 32, (uint64_t(1) << 32) + 2);
+             PutLe16(b, end + 8, 0xFFFF);
+             PutLe16(b, end + 10, 0xFFFF);
+         }), kZipDirNeeds64Bit, {}},
+        {"entry size beyond 32 bits", patch([&](std::string& b) { PutLe64(b, zip64Extra + 4, uint64_t(5) << 30); }),
+         kZipDirNeeds64Bit, {}},
+        {"escaped size without its Zip64 field", patch([&](std::string& b) { PutLe16(b, zip64Extra, 0x9999); }),
+         kZipDirError, {}},
+        {"end records that disagree on the count", patch([&](std::string& b) {
+             PutLe64(b, zip64End + 24, 3);
+             PutLe64(b, zip64End + 32, 3);
+         }), kZipDirError, {}},
+        {"locator naming no Zip64 end record", patch([&](std::string& b) { PutLe64(b, locator + 8, 0); }),
+         kZipDirError, {}},
+        {"stray records in the comment", commented, kZipDirEntry, {"a.txt", "b.txt"}},
+    };
+    for (const auto& c : cases) {
+        auto zip = WriteZip(dir, "patched.zip", c.bytes);
+        TZipDirSearch s;
+        EXPECT_EQ(ZipFindFirst(zip.c_str(), s), c.first) << c.what;
+        ZipFindClose(s);
+        TWalk walk = WalkArchive(zip);
+        EXPECT_EQ(Names(walk), c.names) << c.what;
+        if (c.first == kZipDirEntry) {
+            EXPECT_EQ(walk.FinalResult, kZipDirEnd) << c.what;
+        }
+    }
+}
+
 TEST(ZipDirSearch, FilesThatAreNoArchive) {
     fw_test::TempDir dir;
     std::string onlyEnd = BuildZip({}).Bytes;

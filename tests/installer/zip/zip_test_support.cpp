@@ -17,6 +17,9 @@ void PutLe16(std::string& b, size_t at, uint16_t v) {
 void PutLe32(std::string& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = char((v >> (8 * i)) & 0xFF);
 }
+void PutLe64(std::string& b, size_t at, uint64_t v) {
+    for (int i = 0; i < 8; ++i) b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
 uint16_t GetLe16(const std::string& b, size_t at) {
     return uint16_t(uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8));
 }

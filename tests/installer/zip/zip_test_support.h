@@ -47,6 +47,7 @@ std::string SampleData(size_t size, uint32_t seed);
 
 void PutLe16(std::string& bytes, size_t at, uint16_t v);
 void PutLe32(std::string& bytes, size_t at, uint32_t v);
+void PutLe64(std::string& bytes, size_t at, uint64_t v);
 uint16_t GetLe16(const std::string& bytes, size_t at);
 uint32_t GetLe32(const std::string& bytes, size_t at);
 

@@ -1,5 +1,5 @@
 # Seed archives for the zip fuzz target: small archives of every shape the reader and the extractor
-# know (stored, deflated, folders, comments, descriptors, encrypted, legacy method numbers).
+# know (stored, deflated, folders, comments, descriptors, Zip64 sizes, encrypted, legacy method numbers).
 import io, sys, zipfile, os
 
 out = sys.argv[1]
@@ -42,8 +42,13 @@ def empty(buf):
     with zipfile.ZipFile(buf, 'w'):
         pass
 
+def zip64(buf):
+    with zipfile.ZipFile(buf, 'w', zipfile.ZIP_DEFLATED) as z:
+        with z.open('z.txt', 'w', force_zip64=True) as f:
+            f.write(b'zip64 sizes ' * 100)
+
 for name, build in [('basic.zip', basic), ('comment.zip', comment), ('descriptor.zip', descriptor),
-                    ('dos.zip', dos_host), ('empty.zip', empty)]:
+                    ('dos.zip', dos_host), ('empty.zip', empty), ('zip64.zip', zip64)]:
     save(name, build)
 
 # The same small archive with its method number set to each legacy method (the data then is garbage
