@@ -2,12 +2,17 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
+#include <string_view>
+
 #include "engine/ftp/curl_easy.h"
 
 namespace hollarin {
 namespace {
 
 constexpr const char* kUserAgent = "Hollarin";
+constexpr long kHttpNotFound = 404;
+constexpr long kHttpGone = 410;
 
 // What the callbacks of one transfer share with the request.
 struct TTransfer {
@@ -60,17 +65,29 @@ THttpResult Fail(std::string* error, const std::string& text) {
     return THttpResult::Failed;
 }
 
+bool IsPlainHttpUrl(const std::string& url) {
+    constexpr std::string_view scheme = "http://";
+    if (url.size() <= scheme.size()) return false;
+    for (size_t i = 0; i < scheme.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(url[i])) != scheme[i]) return false;
+    return true;
+}
+
 // Runs one request on a fresh handle; head: no body, *contentLength filled.
-THttpResult Perform(const std::string& url, const THttpLimits& limits, bool head, TTransfer& transfer,
-                    int64_t* contentLength, std::string* error) {
+THttpResult Perform(const std::string& url, const std::string& caFile, const THttpLimits& limits, bool head,
+                    TTransfer& transfer, int64_t* contentLength, std::string* error) {
+    if (!IsPlainHttpUrl(url)) return Fail(error, "only plain HTTP is requested: " + url);
     engine::CurlEasy easy;
     if (!easy.valid()) return Fail(error, "libcurl could not make a handle");
     CURL* curl = easy.get();
     char errorText[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http");
+    // The allowed protocols bind the redirect targets too, so HTTPS must be among them for a mirror that
+    // moves the download to HTTPS; the first request is plain HTTP (checked above).
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    if (!caFile.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_MAXREDIRS, limits.MaxRedirects);
     curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
@@ -99,7 +116,14 @@ THttpResult Perform(const std::string& url, const THttpLimits& limits, bool head
     }
     if (transfer.TooLarge || code == CURLE_FILESIZE_EXCEEDED)
         return Fail(error, "the answer is larger than " + std::to_string(limits.MaxBodyBytes) + " bytes");
-    if (code != CURLE_OK) return Fail(error, errorText[0] != '\0' ? errorText : curl_easy_strerror(code));
+    if (code != CURLE_OK) {
+        const THttpResult result = Fail(error, errorText[0] != '\0' ? errorText : curl_easy_strerror(code));
+        long status = 0;
+        if (code == CURLE_HTTP_RETURNED_ERROR && curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
+            (status == kHttpNotFound || status == kHttpGone))
+            return THttpResult::NotFound;
+        return result;
+    }
     if (contentLength != nullptr) {
         curl_off_t length = -1;
         if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) length = -1;
@@ -116,7 +140,7 @@ THttpResult TCurlHttpClient::Head(const std::string& url, const THttpLimits& lim
     transfer.Progress = &progress;
     transfer.MaxBodyBytes = limits.MaxBodyBytes;
     *contentLength = -1;
-    return Perform(url, limits, true, transfer, contentLength, error);
+    return Perform(url, caFile_, limits, true, transfer, contentLength, error);
 }
 
 THttpResult TCurlHttpClient::Get(const std::string& url, const THttpLimits& limits, const Sink& sink,
@@ -125,7 +149,7 @@ THttpResult TCurlHttpClient::Get(const std::string& url, const THttpLimits& limi
     transfer.Sink = &sink;
     transfer.Progress = &progress;
     transfer.MaxBodyBytes = limits.MaxBodyBytes;
-    return Perform(url, limits, false, transfer, nullptr, error);
+    return Perform(url, caFile_, limits, false, transfer, nullptr, error);
 }
 
 }  // namespace hollarin

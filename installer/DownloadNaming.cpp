@@ -24,19 +24,20 @@ std::optional<std::string> VlcDownloadUrl(std::string_view version, std::string_
     return "http://" + std::string(server) + "/pub/videolan/vlc/" + v + "/win32/vlc-" + v + "-win32.zip";
 }
 
-TDownloadPaths DownloadPaths(const std::string& tempFolder) {
-    std::string temp = tempFolder;
-    if (temp.empty()) {
-        std::error_code ec;
-        temp = std::filesystem::temp_directory_path(ec).string();
-        if (ec || temp.empty()) temp = "/tmp";
-    }
-    temp = engine::IncludeTrailingPathDelimiter(temp);
+TDownloadPaths DownloadPaths(const std::string& folder) {
+    const std::string base = engine::IncludeTrailingPathDelimiter(folder);
     TDownloadPaths paths;
-    paths.ZipFileName = temp + kZipFileName;
-    paths.ZipDirValue = temp + kUnzipFolderName;
+    paths.ZipFileName = base + kZipFileName;
+    paths.ZipDirValue = base + kUnzipFolderName;
     paths.UnzipDir = engine::IncludeTrailingPathDelimiter(paths.ZipDirValue);
     return paths;
+}
+
+std::string SystemTempFolder() {
+    std::error_code ec;
+    std::string temp = std::filesystem::temp_directory_path(ec).string();
+    if (ec || temp.empty()) temp = "/tmp";
+    return engine::IncludeTrailingPathDelimiter(temp);
 }
 
 std::string ReleaseSourceFolder(const std::string& unzipDir, std::string_view version) {

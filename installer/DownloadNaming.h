@@ -24,13 +24,16 @@ bool IsUsableVlcVersion(std::string_view version);
 std::optional<std::string> VlcDownloadUrl(std::string_view version, std::string_view server = kVlcDownloadServer);
 
 struct TDownloadPaths {
-    std::string ZipFileName;  // <temp>/vlc.zip
-    std::string UnzipDir;     // <temp>/vlc_zip/ (with the trailing "/")
-    std::string ZipDirValue;  // <temp>/vlc_zip (what the "ZipDir" registry value records)
+    std::string ZipFileName;  // <folder>/vlc.zip
+    std::string UnzipDir;     // <folder>/vlc_zip/ (with the trailing "/")
+    std::string ZipDirValue;  // <folder>/vlc_zip (what the "ZipDir" registry value records)
 };
 
-// Below tempFolder, or below the system's temporary folder ($TMPDIR, else /tmp) when it is empty.
-TDownloadPaths DownloadPaths(const std::string& tempFolder = std::string());
+// The archive and the extraction folder below folder (a download's private working folder).
+TDownloadPaths DownloadPaths(const std::string& folder);
+
+// The system's temporary folder: $TMPDIR, else /tmp; with a trailing "/".
+std::string SystemTempFolder();
 
 // Where the install step takes the release from: unzipDir + "vlc-" + version + "/".
 std::string ReleaseSourceFolder(const std::string& unzipDir, std::string_view version);

@@ -97,9 +97,10 @@ TDownloadStatus THTTPRequestThread::Download(int64_t* bytes) {
     const THttpClient::Progress stillWanted = [this](int64_t) { return !endRequested_; };
 
     int64_t length = -1;
-    if (client_->Head(request_.Url, request_.Limits, &length, stillWanted, &error) != THttpResult::Ok) {
+    const THttpResult head = client_->Head(request_.Url, request_.Limits, &length, stillWanted, &error);
+    if (head != THttpResult::Ok) {
         if (!endRequested_) InstallerLog(LogName(), "HEAD failed: " + error);
-        return TDownloadStatus::DownloadFailed;
+        return head == THttpResult::NotFound ? TDownloadStatus::NotOffered : TDownloadStatus::DownloadFailed;
     }
     Post(kDownloadSize, length);
 
@@ -131,7 +132,7 @@ TDownloadStatus THTTPRequestThread::Download(int64_t* bytes) {
     }
     if (result != THttpResult::Ok) {
         InstallerLog(LogName(), "GET failed: " + error);
-        return TDownloadStatus::DownloadFailed;
+        return result == THttpResult::NotFound ? TDownloadStatus::NotOffered : TDownloadStatus::DownloadFailed;
     }
     if (*bytes == 0) {
         InstallerLog(LogName(), "the answer is empty");

@@ -19,13 +19,18 @@ enum class TDownloadStatus : intptr_t {
     Downloaded = 0,      // the archive is saved under its name
     DownloadFailed = 1,  // no connection, error status, time-out, empty or oversized answer
     SaveFailed = 2,      // the archive could not be written; an older archive stays as it was
+    NotOffered = 3,      // the server has no such archive (404 or 410)
 };
+
+class TRunFolder;
 
 struct TDownloadRequest {
     std::string Url;
     std::string ZipFileName;                    // where the archive goes
     platform::WindowHandle ProgressTarget = 0;  // the install window; 0: no progress messages
     THttpLimits Limits;
+    // The folder ZipFileName lies in, held while the thread runs; may be null.
+    std::shared_ptr<const TRunFolder> RunFolder;
 };
 
 // Posted to the owner's target: wParam a TDownloadStatus, lParam the archive's bytes.

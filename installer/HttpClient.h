@@ -28,7 +28,8 @@ struct THttpLimits {
 
 enum class THttpResult {
     Ok,
-    Failed,       // no connection, time-out, error status, too large, a broken transfer
+    NotFound,     // the server has no such file (404 or 410)
+    Failed,       // no connection, time-out, another error status, too large, a broken transfer
     SinkFailed,   // the sink refused bytes (the file could not be written)
     Aborted,      // the progress callback asked to stop
 };

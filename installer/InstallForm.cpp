@@ -15,6 +15,7 @@
 #include "installer/ButtonLooks.h"
 #include "installer/CanvasPanelEx.h"
 #include "installer/DisplayMemo.h"
+#include "installer/InstallTarget.h"
 #include "installer/InstallerHost.h"
 #include "installer/InstallerLed.h"
 #include "installer/InstallerLog.h"
@@ -22,6 +23,7 @@
 #include "installer/InstallerRegistry.h"
 #include "installer/InstallerStartUp.h"
 #include "installer/LibraryInstall.h"
+#include "installer/RunFolder.h"
 #include "installer/Unzip.h"
 #include "installer/VlcDownload.h"
 #include "installer/VlcLibraryProbe.h"
@@ -34,14 +36,17 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kLogName = "install window";
-constexpr const char* kWriteTestFile = "test.txt";
-constexpr const char* kWriteTestLine = "writing test";
 constexpr const char* kNotAvailable = "n/a";
 constexpr components::TColor kMemoPanelColor = 0xC0FFFF;
 constexpr int kMemoBorderPx = 10;
 
 const QString kErrorTitle = QStringLiteral("Error");
 const QString kInstallTitle = QStringLiteral("Installation");
+
+// What a user on this system does instead, when the download server has no release for it.
+constexpr const char* kSystemVlcAdvice =
+    "Please install the system's libVLC instead (on Debian: the packages libvlc5 and vlc-plugin-base); "
+    "Framewick copies it into its library folder at its next start.";
 
 // The folder named by -dd when it exists or can be made; "" otherwise (never a relative path).
 std::string AcceptTargetFolder(const std::string& folder) {
@@ -100,7 +105,6 @@ TFaldrin_Install_Form::TFaldrin_Install_Form(TInstallFormSetup setup, TWait_Form
       wait_(waitForm),
       host_(host),
       binding_(binding),
-      paths_(DownloadPaths(setup_.TempFolder)),
       messages_([this](uint32_t msg, intptr_t wParam, intptr_t lParam) { OnMessage(msg, wParam, lParam); }) {
     setWindowTitle(QString::fromLatin1(kInstallWindowCaption));
     BuildLayout();
@@ -108,6 +112,7 @@ TFaldrin_Install_Form::TFaldrin_Install_Form(TInstallFormSetup setup, TWait_Form
     FormCreate();
 }
 
+// The threads hold the working folder while they end; the last of them removes it.
 TFaldrin_Install_Form::~TFaldrin_Install_Form() = default;
 
 void TFaldrin_Install_Form::BuildLayout() {
@@ -202,7 +207,7 @@ bool TFaldrin_Install_Form::WriteTest() const {
     if (fs::exists(file, ec)) file = folder + "test-" + std::to_string(getpid()) + ".txt";
     {
         std::ofstream out(file, std::ios::trunc);
-        out << kWriteTestLine << '\n';
+        out << kWriteTestText;
         out.close();
         if (!out) {
             InstallerLog(kLogName, "write test in " + folder + " failed");
@@ -250,6 +255,7 @@ void TFaldrin_Install_Form::GetVlc_TBClick() {
         host_.ShowMessage(kErrorTitle, QStringLiteral("Administrator rights required !"), TMessageIcon::None);
         return;
     }
+    if (!AcceptInstallTarget()) return;
     const auto url = VlcDownloadUrl(wantedVlcVersion_, setup_.DownloadServer);
     if (!url) {
         InstallerLog(kLogName, "version \"" + wantedVlcVersion_ + "\" cannot name a download");
@@ -259,15 +265,45 @@ void TFaldrin_Install_Form::GetVlc_TBClick() {
                           TMessageIcon::Error);
         return;
     }
+    StartDownload(*url);
+}
+
+bool TFaldrin_Install_Form::AcceptInstallTarget() {
+    // An unusable -dd left the library folder empty; its own name tells the user why.
+    const std::string folder = libVlcDir_.empty() ? setup_.CommandLine.VlcDirParam : libVlcDir_;
+    const std::string refusal = InstallTargetRefusal(folder);
+    if (refusal.empty()) return true;
+    InstallerLog(kLogName, "library folder \"" + folder + "\" refused: " + refusal);
+    host_.ShowMessage(kInstallTitle,
+                      QStringLiteral("VLC cannot be installed into the library folder: %1.\r\n\r\nNothing was "
+                                     "downloaded or changed; the folder was left as it was:\r\n%2")
+                          .arg(QString::fromStdString(refusal), QString::fromStdString(folder)),
+                      TMessageIcon::Error);
+    return false;
+}
+
+void TFaldrin_Install_Form::StartDownload(const std::string& url) {
+    std::string error;
+    run_ = TRunFolder::Create(setup_.TempFolder, &error);
+    if (!run_) {
+        InstallerLog(kLogName, error);
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("No working folder for the download could be made:\r\n%1")
+                              .arg(QString::fromStdString(error)),
+                          TMessageIcon::Error);
+        return;
+    }
     TDownloadRequest request;
-    request.Url = *url;
-    request.ZipFileName = paths_.ZipFileName;
+    request.Url = url;
+    request.ZipFileName = run_->Paths().ZipFileName;
     request.ProgressTarget = messages_.Handle();
+    request.RunFolder = run_;
     download_ = std::make_unique<TVlcDownload>(
         request, [this](TVlcDownload&, const TDownloadResult& result) { DownloadDone(result); }, setup_.HttpClient);
     if (!download_->Start()) {
         InstallerLog(kLogName, "the download thread could not be started");
         download_.reset();
+        EndRun();
         return;
     }
     wait_.SetGaugeMax(kExpectedArchiveBytes);
@@ -287,54 +323,117 @@ void TFaldrin_Install_Form::OnMessage(uint32_t msg, intptr_t wParam, intptr_t lP
 }
 
 void TFaldrin_Install_Form::DownloadDone(const TDownloadResult& result) {
+    download_.reset();
+    wait_.EndWait();
     switch (result.Status) {
     case TDownloadStatus::Downloaded: {
-        RegWriteMonitorString(kZipFnValue, paths_.ZipFileName);
-        RegWriteMonitorString(kZipDirValue, paths_.ZipDirValue);
-        wait_.EndWait();
+        RegWriteMonitorString(kZipFnValue, run_->Paths().ZipFileName);
+        RegWriteMonitorString(kZipDirValue, run_->Paths().ZipDirValue);
         wait_.ShowWait(kWaitModeUnpacking, this);
         unzip_ = std::make_unique<TUnzip>();
         unzip_->SetZipFile(result.ZipFileName);
-        unzip_->SetTargetDir(paths_.UnzipDir);
+        unzip_->SetTargetDir(run_->Paths().UnzipDir);
+        unzip_->SetRunFolder(run_);
         unzip_->OnDone = [this](TUnzip&, int code, bool done) { InstallLibraries(code, done); };
         if (!unzip_->Start()) {
             InstallerLog(kLogName, "the extraction of " + result.ZipFileName + " could not be started");
             unzip_.reset();
             wait_.EndWait();
+            EndRun();
         }
-        break;
+        return;
     }
+    case TDownloadStatus::NotOffered:
+        host_.ShowMessage(kInstallTitle,
+                          QStringLiteral("The download server offers no VLC %1 release for this system: the archive "
+                                         "was not found.\r\n\r\n%2")
+                              .arg(QString::fromStdString(wantedVlcVersion_), QString::fromLatin1(kSystemVlcAdvice)),
+                          TMessageIcon::Error);
+        break;
     case TDownloadStatus::DownloadFailed:
-        wait_.EndWait();
         host_.ShowMessage(kErrorTitle,
                           QStringLiteral("Download Error!\r\n\r\nReasons could be:\r\n  - no proper Internet "
                                          "connection!\r\n  - VLC download server down"),
                           TMessageIcon::Error);
         break;
     case TDownloadStatus::SaveFailed:
-        InstallerLog(kLogName, "the archive could not be saved as " + paths_.ZipFileName);
-        wait_.EndWait();
+        InstallerLog(kLogName, "the archive could not be saved as " + run_->Paths().ZipFileName);
+        ShowInstallError(QStringLiteral("The downloaded archive could not be saved in the temporary folder (is the "
+                                        "disk full?)."));
         break;
     }
-    download_.reset();
+    EndRun();
 }
 
 void TFaldrin_Install_Form::InstallLibraries(int code, bool done) {
+    wait_.EndWait();
     if (!done || code != kUnzipOk) {
         InstallerLog(kLogName, "extraction ended with code " + std::to_string(code) + ": nothing installed");
-        wait_.EndWait();
-    } else {
-        wait_.EndWait();
-        wait_.ShowWait(kWaitModePreparing, this);
-        const TInstallResult result = TLibraryInstall(binding_, paths_.UnzipDir, libVlcDir_, wantedVlcVersion_).Run();
-        if (result.Probe.Loaded) {
-            vlcOk_ = result.Probe.Version.Ok;
-            ShowVersion(result.Probe.Version.VersionText);
-        }
-        wait_.EndWait();
-        ReportInstall(result);
+        const TUnzipFailure failure = unzip_->Failure();
+        unzip_.reset();
+        EndRun();
+        ReportUnzipFailure(failure);
+        return;
     }
     unzip_.reset();
+    wait_.ShowWait(kWaitModePreparing, this);
+    const TInstallResult result =
+        TLibraryInstall(binding_, run_->Paths().UnzipDir, libVlcDir_, wantedVlcVersion_).Run();
+    EndRun();
+    if (result.Probe.Loaded) {
+        vlcOk_ = result.Probe.Version.Ok;
+        ShowVersion(result.Probe.Version.VersionText);
+    }
+    wait_.EndWait();
+    ReportInstall(result);
+}
+
+void TFaldrin_Install_Form::EndRun() {
+    if (run_) run_->Remove();
+    run_.reset();
+}
+
+void TFaldrin_Install_Form::ShowInstallError(const QString& what) {
+    host_.ShowMessage(kInstallTitle,
+                      what + QStringLiteral("\r\n\r\nNothing was installed; the library folder was left as it "
+                                            "was:\r\n%1")
+                                 .arg(QString::fromStdString(libVlcDir_)),
+                      TMessageIcon::Error);
+}
+
+void TFaldrin_Install_Form::ReportUnzipFailure(TUnzipFailure failure) {
+    switch (failure) {
+    case TUnzipFailure::None:
+    case TUnzipFailure::Stopped:  // the user's own Escape: nothing to tell
+        return;
+    case TUnzipFailure::NotAnArchive:
+        ShowInstallError(QStringLiteral("The downloaded file is no zip archive that can be read: it is damaged, cut "
+                                        "short or something else."));
+        return;
+    case TUnzipFailure::Needs64Bit:
+        ShowInstallError(QStringLiteral("The downloaded archive needs 64-bit sizes or offsets (Zip64), which this "
+                                        "installer does not read."));
+        return;
+    case TUnzipFailure::UnsafeName:
+        ShowInstallError(QStringLiteral("The downloaded archive holds a file name that leads out of its folder; it "
+                                        "was not unpacked."));
+        return;
+    case TUnzipFailure::DamagedEntry:
+        ShowInstallError(QStringLiteral("The downloaded archive is damaged: a file in it is cut short or fails its "
+                                        "check."));
+        return;
+    case TUnzipFailure::UnsupportedEntry:
+        ShowInstallError(QStringLiteral("The downloaded archive holds a file that is encrypted or packed with a "
+                                        "method this installer does not read."));
+        return;
+    case TUnzipFailure::CannotWrite:
+        ShowInstallError(QStringLiteral("The archive could not be unpacked into the temporary folder (is the disk "
+                                        "full?)."));
+        return;
+    case TUnzipFailure::Error:
+        ShowInstallError(QStringLiteral("Unpacking the downloaded archive ended with an unexpected error."));
+        return;
+    }
 }
 
 void TFaldrin_Install_Form::ReportInstall(const TInstallResult& result) {
@@ -343,25 +442,23 @@ void TFaldrin_Install_Form::ReportInstall(const TInstallResult& result) {
     switch (result.Status) {
     case TInstallStatus::Installed:
         return;
-    case TInstallStatus::NoTargetFolder:
+    case TInstallStatus::TargetRefused:
         host_.ShowMessage(kInstallTitle,
-                          QStringLiteral("No usable library folder was named (-dd): nothing was installed."),
+                          QStringLiteral("VLC cannot be installed into the library folder: %1.\r\n\r\nNothing was "
+                                         "installed; the folder was left as it was:\r\n%2")
+                              .arg(QString::fromStdString(result.Refusal), folder),
                           TMessageIcon::Error);
         return;
     case TInstallStatus::NoRelease:
         host_.ShowMessage(kInstallTitle,
                           QStringLiteral("The downloaded archive holds no VLC %1 release for this system (no folder "
                                          "\"vlc-%1\" with the libVLC libraries).\r\n\r\nNothing was installed; the "
-                                         "library folder was left as it was:\r\n%2")
-                              .arg(version, folder),
+                                         "library folder was left as it was:\r\n%2\r\n\r\n%3")
+                              .arg(version, folder, QString::fromLatin1(kSystemVlcAdvice)),
                           TMessageIcon::Error);
         return;
     case TInstallStatus::CopyFailed:
-        host_.ShowMessage(kInstallTitle,
-                          QStringLiteral("The VLC %1 libraries could not be copied.\r\n\r\nNothing was installed; the "
-                                         "library folder was left as it was:\r\n%2")
-                              .arg(version, folder),
-                          TMessageIcon::Error);
+        ShowInstallError(QStringLiteral("The VLC %1 libraries could not be copied.").arg(version));
         return;
     case TInstallStatus::ReplaceFailed:
         host_.ShowMessage(kInstallTitle,
@@ -373,7 +470,10 @@ void TFaldrin_Install_Form::ReportInstall(const TInstallResult& result) {
 }
 
 void TFaldrin_Install_Form::BreakOff(int mode) {
-    if (mode == kWaitModeDownloading || mode == kWaitModeUnpacking || mode == kWaitModePreparing) host_.EndProcess();
+    if (mode != kWaitModeDownloading && mode != kWaitModeUnpacking && mode != kWaitModePreparing) return;
+    // The process ends at once, whatever the threads do; its working folder goes first.
+    EndRun();
+    host_.EndProcess();
 }
 
 void TFaldrin_Install_Form::Cancel_TBClick() { close(); }

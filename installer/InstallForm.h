@@ -23,11 +23,13 @@ class TCanvasPanelEx;
 class TDisplayMemo;
 class TInstallerVlcLib;
 class TLed;
+class TRunFolder;
 class TUnzip;
 class TVlcDownload;
 class TWait_Form;
 struct TDownloadResult;
 struct TInstallResult;
+enum class TUnzipFailure;
 
 // The archive size the gauge starts with until the real length arrives.
 constexpr int kExpectedArchiveBytes = 35617000;
@@ -37,7 +39,7 @@ constexpr int kInstallWindowHeight = 400;
 struct TInstallFormSetup {
     TCommandLine CommandLine;
     std::string DownloadServer = kVlcDownloadServer;  // may carry a port
-    std::string TempFolder;                           // "": the system's temporary folder
+    std::string TempFolder;                           // where each download makes its working folder; "": the system's
     std::string ProgramFolder;                        // where the write test writes; "": the program's own
     std::shared_ptr<THttpClient> HttpClient;          // null: libcurl
 };
@@ -64,6 +66,8 @@ public:
     QString VersionPanelText() const;
     bool AdminLabelShown() const;
     QString MemoText() const;
+    // The handle the download thread posts its 0xAB90 messages to.
+    platform::WindowHandle MessageHandle() const { return messages_.Handle(); }
 
     // The memo's text for the wanted version.
     static QString InformationText(const std::string& wantedVersion);
@@ -78,16 +82,22 @@ private:
     bool WriteTest() const;
     void ShowVersion(const std::string& versionText);
     void OnMessage(uint32_t msg, intptr_t wParam, intptr_t lParam);
+    // False, after a message box saying why, when the library folder may not be installed into.
+    bool AcceptInstallTarget();
+    void StartDownload(const std::string& url);
     void DownloadDone(const TDownloadResult& result);
     void InstallLibraries(int code, bool done);
     void ReportInstall(const TInstallResult& result);
+    void ReportUnzipFailure(TUnzipFailure failure);
+    void ShowInstallError(const QString& what);
+    // Removes the download's working folder; the run is over.
+    void EndRun();
     void BreakOff(int mode);
 
     TInstallFormSetup setup_;
     TWait_Form& wait_;
     IInstallerHost& host_;
     TInstallerVlcLib& binding_;
-    const TDownloadPaths paths_;
 
     std::string wantedVlcVersion_;
     std::string libVlcDir_;
@@ -104,6 +114,7 @@ private:
     TCanvasPanelEx* getVlcButton_ = nullptr;
     TCanvasPanelEx* exitButton_ = nullptr;
 
+    std::shared_ptr<TRunFolder> run_;  // of the download in progress, from "Get VLC" to the end of the install step
     std::unique_ptr<TVlcDownload> download_;
     std::unique_ptr<TUnzip> unzip_;
     platform::MessageTarget messages_;

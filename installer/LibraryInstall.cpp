@@ -6,26 +6,13 @@
 #include "engine/util/folder_ops.h"
 #include "engine/util/path_utils.h"
 #include "installer/DownloadNaming.h"
+#include "installer/InstallTarget.h"
 #include "installer/InstallerLog.h"
 
 namespace fs = std::filesystem;
 
 namespace hollarin {
 namespace {
-
-// An absolute folder path that names a folder below "/" ("/opt/app/LIB_VLC/"); "" otherwise.
-std::string UsableTargetFolder(const std::string& dir) {
-    const std::string folder = engine::ExcludeTrailingPathDelimiter(dir);
-    if (folder.empty() || folder.front() != '/' || engine::ExtractFileName(folder).empty()) return {};
-    return engine::IncludeTrailingPathDelimiter(folder);
-}
-
-// Something other than a folder (or a link to one) has the folder's name.
-bool IsTakenByAFile(const std::string& folder) {
-    std::error_code ec;
-    const fs::path plain(engine::ExcludeTrailingPathDelimiter(folder));
-    return fs::exists(fs::symlink_status(plain, ec)) && !fs::is_directory(plain, ec);
-}
 
 bool IsFile(const std::string& path) {
     std::error_code ec;
@@ -43,7 +30,7 @@ TLibraryInstall::TLibraryInstall(TInstallerVlcLib& binding, std::string unzipDir
                                  std::string wantedVersion)
     : binding_(binding),
       source_(ReleaseSourceFolder(unzipDir, wantedVersion)),
-      libVlcDir_(UsableTargetFolder(libVlcDir)),
+      libVlcDir_(libVlcDir.empty() ? std::string() : engine::IncludeTrailingPathDelimiter(libVlcDir)),
       wantedVersion_(std::move(wantedVersion)) {}
 
 bool TLibraryInstall::HasRelease() const {
@@ -53,9 +40,11 @@ bool TLibraryInstall::HasRelease() const {
 
 TInstallResult TLibraryInstall::Run() {
     TInstallResult result;
-    if (libVlcDir_.empty() || IsTakenByAFile(libVlcDir_)) {
-        InstallerLog("install", "no usable target folder \"" + libVlcDir_ + "\": nothing installed");
-        result.Status = TInstallStatus::NoTargetFolder;
+    result.Refusal = InstallTargetRefusal(libVlcDir_);
+    if (!result.Refusal.empty()) {
+        InstallerLog("install",
+                     "library folder \"" + libVlcDir_ + "\" refused: " + result.Refusal + "; nothing installed");
+        result.Status = TInstallStatus::TargetRefused;
         return result;
     }
     if (!HasRelease()) {
@@ -64,15 +53,14 @@ TInstallResult TLibraryInstall::Run() {
         return result;
     }
     if (!PrepareTargetDir() || !CopyRelease()) {
-        DropFolder(staging_);
+        DropStaging();
         result.Status = TInstallStatus::CopyFailed;
-    } else if (!ReplaceTarget()) {
-        DropFolder(staging_);
-        result.Status = TInstallStatus::ReplaceFailed;
     } else {
-        InstallerLog(LogName(), "libVLC " + wantedVersion_ + " installed from " + source_);
-        result.Status = TInstallStatus::Installed;
+        result.Status = ReplaceTarget(&result.Refusal);
+        if (result.Status != TInstallStatus::Installed) DropStaging();
     }
+    if (result.Status == TInstallStatus::Installed)
+        InstallerLog(LogName(), "libVLC " + wantedVersion_ + " installed from " + source_);
     // libVLC was unloaded for the step: load what the folder holds now (the new library or the old one).
     result.Probe = ProbeVlcLibrary(binding_, libVlcDir_, wantedVersion_);
     return result;
@@ -80,12 +68,17 @@ TInstallResult TLibraryInstall::Run() {
 
 bool TLibraryInstall::PrepareTargetDir() {
     binding_.UnloadVlcLibraries();
-    staging_ = engine::IncludeTrailingPathDelimiter(engine::TemporaryNameFor(engine::ExcludeTrailingPathDelimiter(libVlcDir_)));
+    const fs::path target(engine::ExcludeTrailingPathDelimiter(libVlcDir_));
+    const std::string staging = engine::TemporaryNameFor(target.string());
     std::error_code ec;
-    fs::create_directories(staging_, ec);
-    if (IsFolder(staging_)) return true;
-    InstallerLog(LogName(), "cannot create " + staging_ + ": " + ec.message());
-    return false;
+    fs::create_directories(target.parent_path(), ec);
+    // A folder of that name that was there already is not ours to fill.
+    if (!fs::create_directory(staging, ec)) {
+        InstallerLog(LogName(), "cannot create " + staging + (ec ? ": " + ec.message() : ": it exists already"));
+        return false;
+    }
+    staging_ = engine::IncludeTrailingPathDelimiter(staging);
+    return true;
 }
 
 bool TLibraryInstall::CopyRelease() {
@@ -108,7 +101,7 @@ bool TLibraryInstall::CopyRelease() {
     return false;
 }
 
-bool TLibraryInstall::ReplaceTarget() {
+TInstallStatus TLibraryInstall::ReplaceTarget(std::string* refusal) {
     const std::string target = engine::ExcludeTrailingPathDelimiter(libVlcDir_);
     const std::string staging = engine::ExcludeTrailingPathDelimiter(staging_);
     std::error_code ec;
@@ -118,7 +111,16 @@ bool TLibraryInstall::ReplaceTarget() {
         fs::rename(target, old, ec);
         if (ec) {
             InstallerLog(LogName(), "cannot move the old folder aside: " + ec.message());
-            return false;
+            return TInstallStatus::ReplaceFailed;
+        }
+        // Something may have come into the folder since it was looked at: then it goes back as it was.
+        *refusal = InstallTargetRefusal(old);
+        if (!refusal->empty()) {
+            std::error_code back;
+            fs::rename(old, target, back);
+            InstallerLog(LogName(),
+                         "refused: " + *refusal + (back ? "; it stays as " + old + ": " + back.message() : ""));
+            return TInstallStatus::TargetRefused;
         }
     }
     fs::rename(staging, target, ec);
@@ -127,21 +129,16 @@ bool TLibraryInstall::ReplaceTarget() {
         std::error_code back;
         if (!old.empty()) fs::rename(old, target, back);
         if (back) InstallerLog(LogName(), "the old folder stays as " + old + ": " + back.message());
-        return false;
+        return TInstallStatus::ReplaceFailed;
     }
-    DropFolder(old);
-    return true;
+    if (!old.empty() && !RemoveInstallItems(old)) InstallerLog(LogName(), "the old folder stays as " + old);
+    return TInstallStatus::Installed;
 }
 
-void TLibraryInstall::DropFolder(const std::string& folder) const {
-    if (folder.empty()) return;
-    std::error_code ec;
-    // A target that was a link to a folder: only the link goes, never what it pointed to.
-    if (fs::is_symlink(engine::ExcludeTrailingPathDelimiter(folder), ec)) {
-        fs::remove(engine::ExcludeTrailingPathDelimiter(folder), ec);
-        return;
-    }
-    if (IsFolder(folder) && !engine::DeleteFolder(folder)) InstallerLog(LogName(), "cannot delete " + folder);
+void TLibraryInstall::DropStaging() const {
+    // The staging folder is this step's own, fresh and private: everything in it may go.
+    if (!staging_.empty() && IsFolder(staging_) && !engine::DeleteFolder(staging_))
+        InstallerLog(LogName(), "cannot delete " + staging_);
 }
 
 }  // namespace hollarin

@@ -2,9 +2,11 @@
 // README.txt and the plugins folder) from <unzip folder>/vlc-<version>/ replace the target folder's,
 // and the new library is loaded to confirm its version.
 //
-// The target folder is replaced as a whole, and only once the new one is complete: the files are
-// copied into a fresh folder beside the target, which then takes the target's place by renaming. An
-// archive without the release, or a copy that fails, leaves the target folder as it was.
+// Only a folder that holds nothing but an install's items may be replaced (InstallTarget.h); any other
+// is refused and left as it was. The target folder is replaced as a whole, and only once the new one
+// is complete: the files are copied into a fresh folder beside the target, which then takes the
+// target's place by renaming; of the old folder only the install's items are deleted. An archive
+// without the release, or a copy that fails, leaves the target folder as it was.
 // Runs on the user-interface thread, like the binding it unloads and loads again.
 #pragma once
 
@@ -17,14 +19,15 @@ namespace hollarin {
 
 enum class TInstallStatus {
     Installed,       // the target folder holds the release's files now
-    NoTargetFolder,  // no absolute target folder was named, or a file has its name: nothing was touched
+    TargetRefused,   // the target may not be replaced (Refusal says why): nothing was touched
     NoRelease,       // no release of the wanted version in the extracted archive: nothing was touched
     CopyFailed,      // a library or the plugins could not be copied: the target stays as it was
     ReplaceFailed,   // the new folder could not take the target's place: the target stays as it was
 };
 
 struct TInstallResult {
-    TInstallStatus Status = TInstallStatus::NoTargetFolder;
+    TInstallStatus Status = TInstallStatus::TargetRefused;
+    std::string Refusal;  // with TargetRefused: why, in words for the user
     // The load after the step (made whenever libVLC was unloaded for it): when Probe.Loaded the window
     // shows Probe.Version and lights the LED; otherwise it keeps its state.
     TVlcProbe Probe;
@@ -44,13 +47,14 @@ private:
     // Unloads libVLC and makes the fresh, empty folder beside the target that the copies go into.
     bool PrepareTargetDir();
     bool CopyRelease();
-    bool ReplaceTarget();
-    void DropFolder(const std::string& folder) const;
+    // Installed, TargetRefused (something came into the target meanwhile) or ReplaceFailed.
+    TInstallStatus ReplaceTarget(std::string* refusal);
+    void DropStaging() const;
     std::string LogName() const { return "install: " + libVlcDir_; }
 
     TInstallerVlcLib& binding_;
     const std::string source_;     // <unzip folder>/vlc-<version>/
-    const std::string libVlcDir_;  // with a trailing "/", or "" when unusable
+    const std::string libVlcDir_;  // as named, with a trailing "/" when it is not empty
     const std::string wantedVersion_;
     std::string staging_;          // with a trailing "/"
 };

@@ -24,7 +24,7 @@ bool TUnzip::Start() {
         InstallerLog("unzip: " + zipFile_, "cannot create the folder " + targetDir_);
         return false;
     }
-    thread_ = std::make_shared<TUnzipThread>(zipFile_, targetDir_, sources_, target_.Handle());
+    thread_ = std::make_shared<TUnzipThread>(zipFile_, targetDir_, sources_, runFolder_, target_.Handle());
     return TUnzipThread::Start(thread_);
 }
 

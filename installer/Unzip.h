@@ -27,6 +27,8 @@ public:
     void SetZipFile(const std::string& zipFile);
     void SetTargetDir(const std::string& targetDir);
     void SetSources(TUnzipSources sources) { sources_ = std::move(sources); }
+    // The working folder the archive and the target lie in; the thread holds it while it runs.
+    void SetRunFolder(std::shared_ptr<const TRunFolder> runFolder) { runFolder_ = std::move(runFolder); }
 
     DoneHandler OnDone;
 
@@ -35,6 +37,8 @@ public:
     // started before or no thread could be made.
     bool Start();
     bool Ended() const { return !thread_ || thread_->Ended(); }
+    // Why the extraction did not succeed; meaningful in OnDone.
+    TUnzipFailure Failure() const { return thread_ ? thread_->Failure() : TUnzipFailure::None; }
 
 private:
     void OnMessage(uint32_t msg, intptr_t wParam, intptr_t lParam);
@@ -42,6 +46,7 @@ private:
     std::string zipFile_;
     std::string targetDir_;
     TUnzipSources sources_;
+    std::shared_ptr<const TRunFolder> runFolder_;
     std::shared_ptr<TUnzipThread> thread_;
     platform::MessageTarget target_;
 };

@@ -5,6 +5,7 @@
 #include "engine/util/path_utils.h"
 #include "installer/InstallerLog.h"
 #include "installer/InstallerThread.h"
+#include "installer/RunFolder.h"
 #include "installer/zip/zip_archive_budget.h"
 #include "installer/zip/zip_dir_search.h"
 #include "installer/zip/zip_extract.h"
@@ -19,13 +20,35 @@ public:
     TZipDirSearch search;
 };
 
+TUnzipFailure DirectoryFailure(int answer) {
+    switch (answer) {
+        case kZipDirNeeds64Bit: return TUnzipFailure::Needs64Bit;
+        case kZipDirUnsafeName: return TUnzipFailure::UnsafeName;
+        default: return TUnzipFailure::NotAnArchive;
+    }
+}
+
+TUnzipFailure EntryFailure(int result) {
+    switch (result) {
+        case kZipExtractWrite: return TUnzipFailure::CannotWrite;
+        case kZipExtractAborted: return TUnzipFailure::Stopped;
+        case kZipExtractMethod:
+        case kZipExtractEncrypted: return TUnzipFailure::UnsupportedEntry;
+        case kZipExtractCrc:
+        case kZipExtractRead:
+        case kZipExtractData: return TUnzipFailure::DamagedEntry;
+        default: return TUnzipFailure::Error;
+    }
+}
+
 }  // namespace
 
 TUnzipThread::TUnzipThread(std::string zipFile, std::string targetDir, TUnzipSources sources,
-                           platform::WindowHandle doneTarget)
+                           std::shared_ptr<const TRunFolder> runFolder, platform::WindowHandle doneTarget)
     : zipFile_(std::move(zipFile)),
       targetDir_(engine::IncludeTrailingPathDelimiter(targetDir)),
       sources_(std::move(sources)),
+      runFolder_(std::move(runFolder)),
       doneTarget_(doneTarget) {}
 
 bool TUnzipThread::Start(const std::shared_ptr<TUnzipThread>& self) {
@@ -44,8 +67,10 @@ void TUnzipThread::Execute() {
     try {
         code = ExtractAll(&stopped);
     } catch (const std::exception& ex) {
+        failure_ = TUnzipFailure::Error;
         InstallerLog(LogName(), std::string("extraction ended by an error: ") + ex.what());
     } catch (...) {
+        failure_ = TUnzipFailure::Error;
         InstallerLog(LogName(), "extraction ended by an unknown error");
     }
     if (stopped || endRequested_) return;
@@ -74,6 +99,7 @@ int TUnzipThread::ExtractAll(bool* stopped) {
                                            nullptr, kUnzipProgressId, hooks);
         if (result != kZipExtractOk) {
             InstallerLog(LogName(), "\"" + std::string(walk.search.FileName) + "\" ended with " + std::to_string(result));
+            failure_ = EntryFailure(result);
             return kUnzipFailed;
         }
         ++entries;
@@ -83,8 +109,8 @@ int TUnzipThread::ExtractAll(bool* stopped) {
         InstallerLog(LogName(), std::to_string(entries) + " entries extracted into " + targetDir_);
         return kUnzipOk;
     }
-    // -1, -2 and -3 (an unsafe entry name) alike: the archive is not one we can install from.
     InstallerLog(LogName(), "the directory walk ended with " + std::to_string(answer));
+    failure_ = DirectoryFailure(answer);
     return kUnzipFailed;
 }
 

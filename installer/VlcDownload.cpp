@@ -28,6 +28,7 @@ void TVlcDownload::OnMessage(uint32_t msg, intptr_t wParam, intptr_t lParam) {
     switch (static_cast<TDownloadStatus>(wParam)) {
         case TDownloadStatus::Downloaded: result.Status = TDownloadStatus::Downloaded; break;
         case TDownloadStatus::SaveFailed: result.Status = TDownloadStatus::SaveFailed; break;
+        case TDownloadStatus::NotOffered: result.Status = TDownloadStatus::NotOffered; break;
         default: result.Status = TDownloadStatus::DownloadFailed; break;
     }
     result.ZipFileName = request_.ZipFileName;

@@ -2,7 +2,8 @@
 // download thread and hands its outcome to OnDone on the window's (user-interface) thread.
 //
 // Outcome: Downloaded (the archive is saved as the request's ZipFileName: go on to unpack it),
-// DownloadFailed (show the "Download Error!" box) or SaveFailed (close the wait window silently).
+// NotOffered (the server has no such archive: say so), DownloadFailed (show the "Download Error!" box)
+// or SaveFailed (the archive could not be written).
 // Destroying the object (or Abort) asks the thread to end; no OnDone follows then.
 #pragma once
 

@@ -1,5 +1,5 @@
-// The download's names: the archive's URL, the temporary files, the size text, and the version check
-// the install window applies to a loaded libVLC.
+// The download's names: the archive's URL, the files in the working folder, the size text, and the
+// version check the install window applies to a loaded libVLC.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,22 +33,21 @@ TEST(DownloadNaming, OnlyPlainVersionWordsReachTheUrlAndTheFolderName) {
     }
 }
 
-TEST(DownloadNaming, ArchiveAndExtractionFolderLieInTheTemporaryFolder) {
+TEST(DownloadNaming, ArchiveAndExtractionFolderLieInTheWorkingFolder) {
     TDownloadPaths paths = DownloadPaths("/var/tmp/x/");
     EXPECT_EQ(paths.ZipFileName, "/var/tmp/x/vlc.zip");
     EXPECT_EQ(paths.UnzipDir, "/var/tmp/x/vlc_zip/");
     EXPECT_EQ(paths.ZipDirValue, "/var/tmp/x/vlc_zip");
+    EXPECT_EQ(ReleaseSourceFolder(paths.UnzipDir, "3.0"), "/var/tmp/x/vlc_zip/vlc-3.0/");
 
     fw_test::TempDir temp;
     const char* saved = std::getenv("TMPDIR");
     const std::string savedValue = saved ? saved : "";
     ::setenv("TMPDIR", temp.path().c_str(), 1);
-    paths = DownloadPaths();
+    const std::string systemTemp = SystemTempFolder();
     if (saved) ::setenv("TMPDIR", savedValue.c_str(), 1);
     else ::unsetenv("TMPDIR");
-    EXPECT_EQ(paths.ZipFileName, temp.path().string() + "/vlc.zip");
-    EXPECT_EQ(paths.UnzipDir, temp.path().string() + "/vlc_zip/");
-    EXPECT_EQ(ReleaseSourceFolder(paths.UnzipDir, "3.0"), temp.path().string() + "/vlc_zip/vlc-3.0/");
+    EXPECT_EQ(systemTemp, temp.path().string() + "/");
 }
 
 TEST(DownloadNaming, SizeTextGivesRoundedGroupedKilobytes) {

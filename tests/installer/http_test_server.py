@@ -6,11 +6,16 @@ few answers that go wrong on purpose.
     /broken           a body that ends before its Content-Length
     /nolength/<path>  the file without a Content-Length (the connection closes after it)
     /redirect/<path>  302 to /<path>
+    /location/<url>   302 to <url> (any scheme, any server)
 
-Usage: http_test_server.py PORT ROOT. Ends by itself after a while, whatever happens.
+Usage: http_test_server.py PORT ROOT [--tls CERT KEY] [--hold]
+    --tls   serve HTTPS with that certificate and key
+    --hold  a GET of a file sends it without a length and then keeps the connection open for a while
+Ends by itself after a while, whatever happens.
 """
 import http.server
 import os
+import ssl
 import sys
 import threading
 import time
@@ -43,27 +48,38 @@ class Handler(http.server.SimpleHTTPRequestHandler):
                     time.sleep(STALL_SECONDS)
                 self.close_connection = True
             return True
-        if path.startswith("/redirect/"):
+        if path.startswith("/redirect/") or path.startswith("/location/"):
             self.send_response(302)
-            self.send_header("Location", path[len("/redirect"):])
+            if path.startswith("/redirect/"):
+                self.send_header("Location", path[len("/redirect"):])
+            else:
+                self.send_header("Location", self.path[len("/location/"):])
             self.send_header("Content-Length", "0")
             self.end_headers()
             return True
         if path.startswith("/nolength/"):
-            file = os.path.join(self.directory, path[len("/nolength/"):])
-            if not os.path.isfile(file):
-                self.send_error(404)
-                return True
-            self.protocol_version = "HTTP/1.0"
-            self.send_response(200)
-            self.send_header("Connection", "close")
-            self.end_headers()
-            if with_body:
-                with open(file, "rb") as f:
-                    self.wfile.write(f.read())
-            self.close_connection = True
+            self._without_length(path[len("/nolength/"):], with_body, 0)
+            return True
+        if HOLD and with_body:
+            self._without_length(path.lstrip("/"), with_body, STALL_SECONDS)
             return True
         return False
+
+    def _without_length(self, relative, with_body, hold_seconds):
+        file = os.path.join(self.directory, relative)
+        if not os.path.isfile(file):
+            self.send_error(404)
+            return
+        self.protocol_version = "HTTP/1.0"
+        self.send_response(200)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if with_body:
+            with open(file, "rb") as f:
+                self.wfile.write(f.read())
+            self.wfile.flush()
+            time.sleep(hold_seconds)
+        self.close_connection = True
 
     def do_GET(self):
         if not self._special(True):
@@ -74,13 +90,25 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             super().do_HEAD()
 
 
+HOLD = False
+
+
 def main():
+    global HOLD
     port = int(sys.argv[1])
     root = sys.argv[2]
+    options = sys.argv[3:]
+    HOLD = "--hold" in options
     threading.Timer(LIFETIME_SECONDS, lambda: os._exit(0)).start()
     handler = lambda *a, **kw: Handler(*a, directory=root, **kw)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
     server.daemon_threads = True
+    if "--tls" in options:
+        at = options.index("--tls")
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(options[at + 1], options[at + 2])
+        # Handshakes happen in the connection threads, so a client that never starts one blocks nobody.
+        server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
     server.serve_forever()
 
 

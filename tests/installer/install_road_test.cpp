@@ -94,7 +94,7 @@ TEST(InstallRoad, DownloadExtractAndInstallTheReleaseIntoTheTargetFolder) {
               fs::file_size(installed->LibraryFolder + engine::kVlcCoreLibraryFile));
     EXPECT_TRUE(fs::exists(libVlcDir + "plugins/codec"));
     EXPECT_FALSE(fs::exists(libVlcDir + "plugins/liblua_plugin.so"));
-    // The archive and the extracted files stay in the temporary folder.
+    // The extraction leaves its files for the install step (the window then removes its working folder).
     EXPECT_TRUE(fs::exists(paths.UnzipDir + "vlc-" + version + "/" + engine::kVlcLibraryFile));
 
     // What Framewick finds at its next start: a library folder its own binding accepts.

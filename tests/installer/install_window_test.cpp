@@ -1,20 +1,28 @@
 // The install window's road end to end, offscreen: "Get VLC" downloads a release archive made at test
-// time from a loopback server, the extraction thread unpacks it and the install step fills the library
-// folder; the version panel and the LED then show the loaded library. Also the archive of another
-// platform (no release for this one: the folder stays as it was, and the message says so) and a
-// download that fails.
+// time from a loopback server into a private working folder, the extraction thread unpacks it and the
+// install step fills the library folder; the version panel and the LED then show the loaded library.
+// Also what a shared machine and Linux bring: releases planted in the temporary folder, library
+// folders that are someone's own, the archive of another platform, a server without the release,
+// damaged and hostile archives, a disk that fills up, the progress messages and the failed write test.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "installer/CanvasPanelEx.h"
+#include "installer/DownloadNaming.h"
 #include "installer/InstallForm.h"
 #include "installer/InstallerHost.h"
 #include "installer/InstallerLed.h"
+#include "installer/InstallerMessages.h"
 #include "installer/InstallerRegistry.h"
 #include "installer/InstallerVlcLib.h"
+#include "installer/RunFolder.h"
 #include "installer/WaitForm.h"
+#include "platform/ui/message_target.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/installer/installer_test_support.h"
 #include "tests/support/test_env.h"
@@ -46,30 +54,59 @@ struct TRoad {
     TWait_Form wait;
     TInstallerVlcLib binding{std::vector<std::string>{}};
     std::string libVlcDir = (work / "Framewick" / "LIB_VLC").string() + "/";
+    fs::path tmp = work / "tmp";
+    fs::path programFolder = work / "bin";
     std::unique_ptr<installer_test::TTestHttpServer> server;
     std::unique_ptr<TFaldrin_Install_Form> form;
 
+    fs::path ServedArchive() const { return serverRoot.path() / installer_test::ArchivePath(kVersion).substr(1); }
     void Serve(const std::string& topFolder) {
         installer_test::FillFakeRelease(work / "release", topFolder, fw_test::FakeVlc::Full);
-        ASSERT_TRUE(installer_test::ZipFolder(work / "release",
-                                              serverRoot.path() / installer_test::ArchivePath(kVersion).substr(1)));
+        ASSERT_TRUE(installer_test::ZipFolder(work / "release", ServedArchive()));
     }
-    void Open() {
-        server = std::make_unique<installer_test::TTestHttpServer>(serverRoot.path());
+    // The Windows release as the real server holds it: its libraries under other names.
+    void ServeWindowsRelease() {
+        fs::create_directories(work / "windows" / "vlc-3.0" / "plugins");
+        fw_test::WriteFile(work / "windows" / "vlc-3.0" / "libvlc.dll", "MZ");
+        fw_test::WriteFile(work / "windows" / "vlc-3.0" / "libvlccore.dll", "MZ");
+        ASSERT_TRUE(installer_test::ZipFolder(work / "windows", ServedArchive()));
+    }
+    void Open(installer_test::TTestServerOptions options = {}, const std::string& dd = std::string()) {
+        server = std::make_unique<installer_test::TTestHttpServer>(serverRoot.path(), options);
         ASSERT_TRUE(server->Running());
-        fs::create_directories(work / "tmp");
+        fs::create_directories(tmp);
         fs::create_directories(work / "bin");
         TInstallFormSetup setup;
-        setup.CommandLine = ParseCommandLine({"-vv", kVersion, "-dd", libVlcDir});
+        setup.CommandLine = ParseCommandLine({"-vv", kVersion, "-dd", dd.empty() ? libVlcDir : dd});
         setup.DownloadServer = server->Server();
-        setup.TempFolder = (work / "tmp").string();
-        setup.ProgramFolder = (work / "bin").string();
+        setup.TempFolder = tmp.string();
+        setup.ProgramFolder = programFolder.string();
         form = std::make_unique<TFaldrin_Install_Form>(setup, wait, host, binding);
         form->show();
     }
     bool RunGetVlc() {
         form->GetVlc_TBClick();
         return installer_test::SpinUntil([&] { return !form->Busy() && !wait.isVisible(); }, std::chrono::seconds(60));
+    }
+    // Working folders of downloads still in the temporary folder.
+    std::vector<std::string> RunFoldersLeft() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(tmp))
+            if (entry.path().filename().string().rfind(kRunFolderPrefix, 0) == 0)
+                names.push_back(entry.path().string());
+        return names;
+    }
+    // Every file below folder with its bytes, to prove a folder untouched.
+    static std::vector<std::pair<std::string, std::string>> Contents(const fs::path& folder) {
+        std::vector<std::pair<std::string, std::string>> contents;
+        for (const std::string& name : installer_test::FilesBelow(folder))
+            contents.emplace_back(name, fw_test::ReadFile(folder / name));
+        return contents;
+    }
+    bool Said(const QString& text) const {
+        for (const QString& message : host.messages)
+            if (message.contains(text)) return true;
+        return false;
     }
 };
 
@@ -96,39 +133,232 @@ TEST(InstallWindow, GetVlcDownloadsExtractsAndInstallsTheRelease) {
     EXPECT_TRUE(fs::exists(road.libVlcDir + "plugins/codec/libfake_codec_plugin.so"));
     EXPECT_FALSE(fs::exists(road.libVlcDir + "plugins/liblua_plugin.so"));
     EXPECT_TRUE(form.isEnabled()) << "the wait window gave the window back";
-    EXPECT_EQ(RegReadMonitorString(kZipFnValue, ""), (road.work / "tmp" / "vlc.zip").string());
-    EXPECT_EQ(RegReadMonitorString(kZipDirValue, ""), (road.work / "tmp" / "vlc_zip").string());
+    // The registry names the run's own working folder, which is gone again.
+    const fs::path zipFn(RegReadMonitorString(kZipFnValue, ""));
+    EXPECT_EQ(zipFn.filename(), "vlc.zip");
+    EXPECT_EQ(zipFn.parent_path().parent_path(), road.tmp);
+    EXPECT_EQ(RegReadMonitorString(kZipDirValue, ""), (zipFn.parent_path() / "vlc_zip").string());
+    EXPECT_TRUE(fs::is_empty(road.tmp)) << "nothing of the download is left";
+
+    // The window's progress messages after the wait window has closed change nothing.
+    const QString text = road.wait.InfoText();
+    const int gaugeMax = road.wait.GaugeMax();
+    const int gaugePosition = road.wait.GaugePosition();
+    platform::PostMessage(form.MessageHandle(), kInstallerMessage, kDownloadSize, 5000000);
+    platform::PostMessage(form.MessageHandle(), kInstallerMessage, kDownloadProgress, 1234);
+    installer_test::SpinFor(std::chrono::milliseconds(100));
+    EXPECT_FALSE(road.wait.isVisible());
+    EXPECT_EQ(road.wait.InfoText(), text);
+    EXPECT_EQ(road.wait.GaugeMax(), gaugeMax);
+    EXPECT_EQ(road.wait.GaugePosition(), gaugePosition);
 }
 
-TEST(InstallWindow, AnArchiveWithoutAReleaseForThisSystemLeavesTheFolderAndSaysSo) {
+// While the download runs the wait window shows the archive's size, in kByte, and the bytes received
+// on its gauge. The server sends the whole archive and then holds the connection open, so the
+// download stays in that state until the test has looked.
+TEST(InstallWindow, ProgressMessagesShowTheSizeAndTheBytesReceived) {
     TRoad road;
-    // What the real server holds: the release of another platform, its libraries under other names.
-    fs::create_directories(road.work / "release" / "vlc-3.0" / "plugins");
-    fw_test::WriteFile(road.work / "release" / "vlc-3.0" / "libvlc.dll", "MZ");
-    fw_test::WriteFile(road.work / "release" / "vlc-3.0" / "libvlccore.dll", "MZ");
-    ASSERT_TRUE(installer_test::ZipFolder(road.work / "release",
-                                          road.serverRoot.path() / installer_test::ArchivePath(kVersion).substr(1)));
-    fs::create_directories(road.libVlcDir);
-    fw_test::WriteFile(road.libVlcDir + "keep.txt", "mine");
-    road.Open();
-    ASSERT_TRUE(road.RunGetVlc());
-    ASSERT_EQ(road.host.messages.size(), 1u);
-    EXPECT_TRUE(road.host.messages[0].contains(QStringLiteral("holds no VLC 3.0 release for this system")))
-        << road.host.messages[0].toStdString();
-    EXPECT_TRUE(road.host.messages[0].contains(QStringLiteral("left as it was")));
-    EXPECT_EQ(fw_test::ReadFile(road.libVlcDir + "keep.txt"), "mine");
-    EXPECT_FALSE(road.form->VlcOk());
-    EXPECT_EQ(road.form->VersionPanelText(), QStringLiteral("n/a"));
+    road.Serve(std::string("vlc-") + kVersion);
+    const int64_t size = int64_t(fs::file_size(road.ServedArchive()));
+    ASSERT_LT(size, 999500) << "below a thousand kByte the text needs no group separator";
+    road.Open({nullptr, true});
+    road.form->GetVlc_TBClick();
+    ASSERT_TRUE(installer_test::SpinUntil([&] { return road.wait.GaugePosition() == size; }))
+        << road.wait.GaugePosition() << " of " << size;
+    EXPECT_TRUE(road.wait.isVisible());
+    EXPECT_EQ(road.wait.Mode(), kWaitModeDownloading);
+    EXPECT_EQ(road.wait.GaugeMax(), size);
+    EXPECT_EQ(road.wait.InfoText().toStdString(), DownloadSizeText(size, '.'));
+    EXPECT_TRUE(road.form->Busy());
+
+    // The window goes while its download runs: the thread ends and takes the working folder with it.
+    road.form.reset();
+    EXPECT_TRUE(installer_test::SpinUntil([&] { return road.RunFoldersLeft().empty(); }, std::chrono::seconds(10)));
 }
 
-TEST(InstallWindow, AFailedDownloadShowsTheDownloadError) {
-    TRoad road;  // the server holds no archive: 404
+// What other users of the machine may have put into the shared temporary folder, under the names
+// earlier versions used, is never installed: only what this download's archive held counts, and the
+// archive of another platform holds nothing for this one.
+TEST(InstallWindow, ReleasePlantedInTheTemporaryFolderIsNeverInstalled) {
+    TRoad road;
+    road.ServeWindowsRelease();
+    fs::create_directories(road.tmp);
+    installer_test::FillFakeRelease(road.tmp / "vlc_zip", "vlc-3.0", fw_test::FakeVlc::Full);
+    installer_test::FillFakeRelease(road.tmp, "vlc-3.0", fw_test::FakeVlc::Full);
+    ASSERT_TRUE(installer_test::ZipFolder(road.tmp / "vlc_zip", road.work / "planted.zip"));
+    fs::rename(road.work / "planted.zip", road.tmp / "vlc.zip");
+    const auto planted = TRoad::Contents(road.tmp);
+    // The library folder holds an older install.
+    fw_test::FillFakeVlcFolder(road.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
+    fw_test::WriteFile(road.libVlcDir + "README.txt", "older read me\n");
+    const auto installed = TRoad::Contents(road.libVlcDir);
+
     road.Open();
+    EXPECT_FALSE(road.form->VlcOk());
     ASSERT_TRUE(road.RunGetVlc());
     ASSERT_EQ(road.host.messages.size(), 1u);
-    EXPECT_TRUE(road.host.messages[0].startsWith(QStringLiteral("Download Error!\r\n\r\nReasons could be:")));
-    EXPECT_TRUE(road.form->GetVlcButton().isEnabled());
-    EXPECT_TRUE(road.form->isEnabled());
+    EXPECT_TRUE(road.Said(QStringLiteral("holds no VLC 3.0 release for this system")))
+        << road.host.messages[0].toStdString();
+    EXPECT_TRUE(road.Said(QStringLiteral("install the system's libVLC")));
+    EXPECT_FALSE(road.form->VlcOk());
+    EXPECT_EQ(TRoad::Contents(road.libVlcDir), installed) << "the library folder is untouched";
+    EXPECT_FALSE(fs::exists(road.libVlcDir + "plugins"));
+    EXPECT_EQ(TRoad::Contents(road.tmp), planted) << "someone else's files are not ours to change";
+    EXPECT_TRUE(road.RunFoldersLeft().empty());
+}
+
+// -dd naming a folder that is no install of the libraries (a user's folder, the home folder, a link,
+// a file, a pipe): "Get VLC" says why and downloads nothing; the user's files stay byte for byte.
+TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
+    TRoad road;
+    road.Serve(std::string("vlc-") + kVersion);
+    const fs::path home = road.work / "home";
+    fs::create_directories(home);
+    fw_test::WriteFile(home / ".profile", "export MINE=1\n");
+    const fs::path own = road.work / "own";
+    fw_test::FillFakeVlcFolder(own, fw_test::FakeVlc::WithoutPauseMedia);
+    fw_test::WriteFile(own / "thesis.txt", "chapter one\n");
+    const fs::path link = road.work / "link";
+    fs::create_directory_symlink(own, link);
+    const fs::path file = road.work / "file";
+    fw_test::WriteFile(file, "a file\n");
+    const fs::path fifo = road.work / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const auto homeBefore = TRoad::Contents(home);
+    const auto ownBefore = TRoad::Contents(own);
+
+    const char* savedHome = std::getenv("HOME");
+    const std::string savedHomeValue = savedHome ? savedHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    const struct {
+        fs::path dd;
+        const char* reason;
+    } cases[] = {
+        {own, "it holds \"thesis.txt\""}, {home, "it is the home folder"}, {link, "it is a link"},
+        {file, "it is no folder"},         {fifo, "it is no folder"},
+    };
+    for (const auto& c : cases) {
+        road.form.reset();
+        road.host.messages.clear();
+        road.Open({}, c.dd.string() + (fs::is_directory(c.dd) ? "/" : ""));
+        road.form->GetVlc_TBClick();
+        EXPECT_FALSE(road.form->Busy()) << c.dd;
+        ASSERT_EQ(road.host.messages.size(), 1u) << c.dd;
+        EXPECT_TRUE(road.Said(QStringLiteral("cannot be installed into the library folder: ") + c.reason))
+            << road.host.messages[0].toStdString();
+        EXPECT_TRUE(road.Said(QStringLiteral("Nothing was downloaded or changed")));
+        EXPECT_TRUE(fs::is_empty(road.tmp)) << c.dd << ": nothing downloaded";
+    }
+    if (savedHome) ::setenv("HOME", savedHomeValue.c_str(), 1);
+    else ::unsetenv("HOME");
+    EXPECT_EQ(TRoad::Contents(home), homeBefore);
+    EXPECT_EQ(TRoad::Contents(own), ownBefore);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fw_test::ReadFile(file), "a file\n");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// A download that cannot be made: the server has no release for this system (what the real server
+// answers for a Linux version), or no server answers at all.
+TEST(InstallWindow, FailedDownloadsSayWhatHappened) {
+    {
+        TRoad road;  // the server holds no archive: 404
+        road.Open();
+        ASSERT_TRUE(road.RunGetVlc());
+        ASSERT_EQ(road.host.messages.size(), 1u);
+        EXPECT_TRUE(road.Said(QStringLiteral("The download server offers no VLC 3.0 release for this system")))
+            << road.host.messages[0].toStdString();
+        EXPECT_TRUE(road.Said(QStringLiteral("install the system's libVLC")));
+        EXPECT_TRUE(road.form->GetVlcButton().isEnabled());
+        EXPECT_TRUE(road.form->isEnabled());
+        EXPECT_TRUE(fs::is_empty(road.tmp));
+    }
+    {
+        TRoad road;
+        road.Open();
+        road.server.reset();  // nothing answers any more
+        ASSERT_TRUE(road.RunGetVlc());
+        ASSERT_EQ(road.host.messages.size(), 1u);
+        EXPECT_TRUE(road.host.messages[0].startsWith(QStringLiteral("Download Error!\r\n\r\nReasons could be:")));
+        EXPECT_TRUE(road.form->isEnabled());
+        EXPECT_TRUE(fs::is_empty(road.tmp));
+    }
+}
+
+// Archives that cannot be unpacked, and a disk that fills up while unpacking: a message that says so,
+// the old libraries untouched, no working folder left behind.
+TEST(InstallWindow, ArchiveThatCannotBeUnpackedLeavesTheOldLibraries) {
+    TRoad road;
+    road.Serve(std::string("vlc-") + kVersion);
+    const std::string release = fw_test::ReadFile(road.ServedArchive());
+    fw_test::FillFakeVlcFolder(road.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
+    const auto installed = TRoad::Contents(road.libVlcDir);
+    road.Open();
+
+    // Far more bytes unpacked than the process may write to one file.
+    constexpr rlim_t kFileSizeLimitBytes = 1 << 20;
+    fs::create_directories(road.work / "big" / "vlc-3.0");
+    fw_test::WriteFile(road.work / "big" / "vlc-3.0" / "libvlccore.so.9", std::string(4 * kFileSizeLimitBytes, '\0'));
+    const fs::path bigZip = road.work / "big.zip";
+    ASSERT_TRUE(installer_test::ZipFolder(road.work / "big", bigZip));
+    const fs::path hostileZip = road.work / "hostile.zip";
+    ASSERT_TRUE(installer_test::ZipEntries(hostileZip,
+                                           {{"vlc-3.0/libvlc.so.5", "lib"}, {"vlc-3.0/../../../escaped.txt", "x"}}));
+
+    const struct {
+        const char* what;
+        std::string archive;
+        bool fileSizeLimited;
+        const char* message;
+    } cases[] = {
+        {"truncated", release.substr(0, release.size() / 2), false, "no zip archive that can be read"},
+        {"not an archive", "<html>moved</html>", false, "no zip archive that can be read"},
+        {"hostile name", fw_test::ReadFile(hostileZip), false, "leads out of its folder"},
+        {"disk full", fw_test::ReadFile(bigZip), true, "is the disk full?"},
+    };
+    for (const auto& c : cases) {
+        fw_test::WriteFile(road.ServedArchive(), c.archive);
+        road.host.messages.clear();
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        if (c.fileSizeLimited) {
+            // Writes past the limit fail (EFBIG) as they do on a full disk; the signal would end the process.
+            std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limited = saved;
+            limited.rlim_cur = kFileSizeLimitBytes;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        }
+        const bool ended = road.RunGetVlc();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ASSERT_TRUE(ended) << c.what;
+        ASSERT_EQ(road.host.messages.size(), 1u) << c.what;
+        EXPECT_TRUE(road.Said(QString::fromLatin1(c.message))) << c.what << ": " << road.host.messages[0].toStdString();
+        EXPECT_TRUE(road.Said(QStringLiteral("the library folder was left as it was"))) << c.what;
+        EXPECT_EQ(TRoad::Contents(road.libVlcDir), installed) << c.what;
+        EXPECT_FALSE(road.form->VlcOk()) << c.what;
+        EXPECT_TRUE(fs::is_empty(road.tmp)) << c.what << ": no working folder left";
+    }
+    EXPECT_FALSE(fs::exists(road.work / "escaped.txt"));
+    EXPECT_FALSE(fs::exists(road.tmp.parent_path().parent_path() / "escaped.txt"));
+}
+
+// The program folder cannot be written: the window says administrator rights are needed, and so does
+// "Get VLC", which then downloads nothing.
+TEST(InstallWindow, FailedWriteTestAsksForAdministratorRights) {
+    TRoad road;
+    road.Serve(std::string("vlc-") + kVersion);
+    fw_test::WriteFile(road.work / "blocked", "a file where the program folder's parent should be");
+    road.programFolder = road.work / "blocked" / "bin";
+    road.Open();
+    EXPECT_FALSE(road.form->Rights());
+    EXPECT_TRUE(road.form->AdminLabelShown());
+    EXPECT_TRUE(road.form->AdminLed().LedMainProp().lpOn()) << "the administrator test itself passed";
+    road.form->GetVlc_TBClick();
+    ASSERT_EQ(road.host.messages.size(), 1u);
+    EXPECT_EQ(road.host.messages[0], QStringLiteral("Administrator rights required !"));
+    EXPECT_FALSE(road.form->Busy());
+    EXPECT_FALSE(road.wait.isVisible());
+    EXPECT_TRUE(fs::is_empty(road.tmp));
 }
 
 TEST(InstallWindow, NoAdministratorEndsTheProcessAndBreakEndsItWhileBusy) {

@@ -30,9 +30,22 @@ void SpinFor(std::chrono::milliseconds duration) {
     SpinUntil([] { return false; }, duration);
 }
 
-TTestHttpServer::TTestHttpServer(const fs::path& root) : port_(fw_test::FreeTcpPort()) {
-    process_ = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
-        "/usr/bin/python3", HTTP_TEST_SERVER_SCRIPT, std::to_string(port_), root.string()});
+std::optional<TTestCertificate> MakeTestCertificate(const fs::path& folder) {
+    fs::create_directories(folder);
+    TTestCertificate certificate{folder / "cert.pem", folder / "key.pem"};
+    const int rc = fw_test::RunProgram({"openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                                        "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                                        "-keyout", certificate.Key.string(), "-out", certificate.Cert.string()});
+    if (rc != 0) return std::nullopt;
+    return certificate;
+}
+
+TTestHttpServer::TTestHttpServer(const fs::path& root, TTestServerOptions options)
+    : port_(fw_test::FreeTcpPort()), scheme_(options.Tls ? "https" : "http") {
+    std::vector<std::string> argv{"/usr/bin/python3", HTTP_TEST_SERVER_SCRIPT, std::to_string(port_), root.string()};
+    if (options.Tls) argv.insert(argv.end(), {"--tls", options.Tls->Cert.string(), options.Tls->Key.string()});
+    if (options.HoldOpen) argv.push_back("--hold");
+    process_ = std::make_unique<fw_test::ChildProcess>(argv);
     ready_ = fw_test::WaitForTcpPort(port_, std::chrono::seconds(10));
 }
 
@@ -65,6 +78,18 @@ bool ZipFolder(const fs::path& folder, const fs::path& zip) {
         "            z.write(p, os.path.relpath(p, root))\n";
     fs::create_directories(zip.parent_path());
     return fw_test::RunProgram({"/usr/bin/python3", "-c", code, folder.string(), zip.string()}) == 0;
+}
+
+bool ZipEntries(const fs::path& zip, const std::vector<std::pair<std::string, std::string>>& entries) {
+    const std::string code =
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for i in range(2, len(sys.argv), 2):\n"
+        "        z.writestr(zipfile.ZipInfo(sys.argv[i]), sys.argv[i + 1])\n";
+    std::vector<std::string> argv = {"/usr/bin/python3", "-c", code, zip.string()};
+    for (const auto& [name, bytes] : entries) argv.insert(argv.end(), {name, bytes});
+    fs::create_directories(zip.parent_path());
+    return fw_test::RunProgram(argv) == 0;
 }
 
 std::vector<std::string> FilesBelow(const fs::path& folder) {

@@ -1,11 +1,14 @@
 // The install step: the extracted release replaces the target folder as a whole and is loaded to
-// confirm its version; an archive without the release, a copy that fails or an unusable target folder
-// leave the target as it was.
+// confirm its version; an archive without the release, a copy that fails or a target folder that is
+// not an install of the libraries (someone's own folder, the home folder, a link, ...) leave the target
+// as it was, byte for byte.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
+#include "installer/InstallTarget.h"
 #include "installer/LibraryInstall.h"
 #include "tests/engine/vlc/fake_vlc_folder.h"
 #include "tests/installer/installer_test_support.h"
@@ -23,9 +26,9 @@ class LibraryInstallTest : public ::testing::Test {
 protected:
     void SetUp() override {
         installer_test::FillFakeRelease(unzipDir, "vlc-3.0", FakeVlc::Full);
-        // The target holds an older library, loaded, and a file of its own.
+        // The target holds an older install: its libraries, loaded, and its read-me.
         fw_test::FillFakeVlcFolder(libVlcDir, FakeVlc::WithoutPauseMedia);
-        fw_test::WriteFile(libVlcDir / "stale.txt", "from before");
+        fw_test::WriteFile(libVlcDir / "README.txt", "older read me\n");
         binding.SetVlcLibPath(libVlcDir.string());
         ASSERT_EQ(binding.LoadVlcFunctions(), 0);
         ASSERT_EQ(binding.GetLibVlcVersion(), "2.1.5 Old");
@@ -56,6 +59,7 @@ TEST_F(LibraryInstallTest, ReleaseReplacesTheTargetFolderAndIsLoaded) {
               (std::vector<std::string>{"COPYING.txt", "README.txt", "libvlc.so.5", "libvlccore.so.9",
                                         "plugins/codec/libfake_codec_plugin.so"}))
         << "the old files went, the unwanted plugin was deleted";
+    EXPECT_EQ(fw_test::ReadFile(libVlcDir / "README.txt"), "read me\n");
     ASSERT_TRUE(result.Probe.Loaded);
     EXPECT_TRUE(result.Probe.Version.Ok);
     EXPECT_EQ(result.Probe.Version.VersionText, "3.0.24 ");
@@ -87,9 +91,9 @@ TEST_F(LibraryInstallTest, NothingIsTouchedWithoutAReleaseOrAUsableTarget) {
     } cases[] = {
         {libVlcDir.string(), "3.0.24", TInstallStatus::NoRelease, "the archive's top folder is another version"},
         {libVlcDir.string(), "../vlc_zip/vlc-3.0", TInstallStatus::NoRelease, "a version that is a path"},
-        {"", "3.0", TInstallStatus::NoTargetFolder, "no target folder"},
-        {"relative/LIB_VLC", "3.0", TInstallStatus::NoTargetFolder, "a relative target folder"},
-        {"/", "3.0", TInstallStatus::NoTargetFolder, "the root folder"},
+        {"", "3.0", TInstallStatus::TargetRefused, "no target folder"},
+        {"relative/LIB_VLC", "3.0", TInstallStatus::TargetRefused, "a relative target folder"},
+        {"/", "3.0", TInstallStatus::TargetRefused, "the root folder"},
     };
     for (const auto& c : cases) {
         const TInstallResult result = Install(c.target, c.version);
@@ -120,19 +124,102 @@ TEST_F(LibraryInstallTest, FailedCopyKeepsTheOldFolderAndLoadsItAgain) {
     EXPECT_EQ(result.Probe.Version.VersionText, "2.1.5 ");
 }
 
-TEST_F(LibraryInstallTest, TargetNameTakenByAFileIsNoTarget) {
-    const fs::path blocked = temp / "app" / "LIB_FILE";
-    fw_test::WriteFile(blocked, "a file, not a folder");
-    TInstallResult result = Install(blocked.string());
-    EXPECT_EQ(result.Status, TInstallStatus::NoTargetFolder);
-    EXPECT_EQ(fw_test::ReadFile(blocked), "a file, not a folder");
-    EXPECT_EQ(binding.GetLibVlcVersion(), "2.1.5 Old");
+// What a user may name with -dd: a folder with their own things in it, their home folder, a link, a
+// file or a pipe. Each is refused with its reason; nothing in it or behind it changes.
+TEST_F(LibraryInstallTest, FoldersThatAreNoInstallAreRefusedAndKeptByteForByte) {
+    const fs::path home = temp / "home";
+    fs::create_directories(home);
+    fw_test::WriteFile(home / "README.txt", "my own read-me\n");  // an install's name, but the home folder's file
+    const fs::path own = temp / "own";
+    fw_test::FillFakeVlcFolder(own, FakeVlc::Full);
+    fw_test::WriteFile(own / "notes.txt", "my notes\n");
+    const fs::path folderAsDocument = temp / "dir_readme";
+    fs::create_directories(folderAsDocument / "README.txt");
+    fw_test::WriteFile(folderAsDocument / "README.txt" / "letter.txt", "a letter\n");
+    const fs::path ownTest = temp / "own_test";
+    fs::create_directories(ownTest);
+    fw_test::WriteFile(ownTest / "test.txt", "my test results\n");
+    const fs::path link = temp / "link";
+    fs::create_directory_symlink(libVlcDir, link);
+    const fs::path file = temp / "file";
+    fw_test::WriteFile(file, "a file, not a folder");
+    const fs::path fifo = temp / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+
+    const char* savedHome = std::getenv("HOME");
+    const std::string savedHomeValue = savedHome ? savedHome : "";
+    ::setenv("HOME", home.c_str(), 1);
+    const struct {
+        fs::path target;
+        const char* refusal;
+    } cases[] = {
+        {own, "holds \"notes.txt\""},
+        {folderAsDocument, "holds \"README.txt\""},
+        {ownTest, "holds \"test.txt\""},
+        {home, "home folder"},
+        {link, "link"},
+        {file, "no folder"},
+        {fifo, "no folder"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> before = installer_test::FilesBelow(temp.path());
+        const TInstallResult result = Install(c.target.string() + "/");
+        EXPECT_EQ(result.Status, TInstallStatus::TargetRefused) << c.target;
+        EXPECT_NE(result.Refusal.find(c.refusal), std::string::npos) << c.target << ": " << result.Refusal;
+        EXPECT_FALSE(result.Probe.Loaded) << c.target;
+        EXPECT_EQ(installer_test::FilesBelow(temp.path()), before) << c.target << ": nothing made, moved or deleted";
+        EXPECT_EQ(binding.GetLibVlcVersion(), "2.1.5 Old") << c.target << ": libVLC stays loaded";
+    }
+    if (savedHome) ::setenv("HOME", savedHomeValue.c_str(), 1);
+    else ::unsetenv("HOME");
+    EXPECT_EQ(fw_test::ReadFile(home / "README.txt"), "my own read-me\n");
+    EXPECT_EQ(fw_test::ReadFile(own / "notes.txt"), "my notes\n");
+    EXPECT_EQ(fw_test::ReadFile(folderAsDocument / "README.txt" / "letter.txt"), "a letter\n");
+    EXPECT_EQ(fw_test::ReadFile(ownTest / "test.txt"), "my test results\n");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fw_test::ReadFile(file), "a file, not a folder");
+    EXPECT_TRUE(fs::is_fifo(fifo));
 
     // Below a file no folder can be made at all: the copy fails before anything is replaced.
-    result = Install((blocked / "LIB_VLC").string());
-    EXPECT_EQ(result.Status, TInstallStatus::CopyFailed);
-    EXPECT_EQ(fw_test::ReadFile(blocked), "a file, not a folder");
-    EXPECT_EQ(installer_test::FilesBelow(temp / "app").size(), 4u) << "LIB_VLC's three files and the blocking file";
+    const TInstallResult below = Install((file / "LIB_VLC").string());
+    EXPECT_EQ(below.Status, TInstallStatus::CopyFailed);
+    EXPECT_EQ(fw_test::ReadFile(file), "a file, not a folder");
+}
+
+// The window's write-test file and links among the install's items belong to the install: they go
+// with the old folder, and a link goes without what it points to.
+TEST_F(LibraryInstallTest, OldInstallGoesWithItsLinksButNotWhatTheyPointTo) {
+    const fs::path mine = temp / "mine";
+    fs::create_directories(mine);
+    fw_test::WriteFile(mine / "keep.txt", "kept\n");
+    fs::create_directory_symlink(mine, libVlcDir / "plugins");
+    fw_test::WriteFile(libVlcDir / "test.txt", "writing test\n");
+    const TInstallResult result = Install(libVlcDir.string());
+    EXPECT_EQ(result.Status, TInstallStatus::Installed) << result.Refusal;
+    EXPECT_FALSE(fs::is_symlink(libVlcDir / "plugins"));
+    EXPECT_TRUE(fs::exists(libVlcDir / "plugins/codec/libfake_codec_plugin.so"));
+    EXPECT_FALSE(fs::exists(libVlcDir / "test.txt"));
+    EXPECT_EQ(fw_test::ReadFile(mine / "keep.txt"), "kept\n");
+    EXPECT_TRUE(Beside().empty());
+}
+
+// Of an old folder only the install's items are deleted; what else came into it stays, and so does
+// the folder.
+TEST(InstallTarget, RemovingAnOldInstallKeepsWhatIsNotItsOwn) {
+    fw_test::TempDir temp;
+    const fs::path old = temp / "LIB_VLC.old";
+    fw_test::FillFakeVlcFolder(old, FakeVlc::Full);
+    fs::create_directories(old / "plugins" / "codec");
+    fw_test::WriteFile(old / "COPYING.txt", "licence");
+    fw_test::WriteFile(old / "late.txt", "came in late\n");
+    EXPECT_FALSE(RemoveInstallItems(old.string()));
+    EXPECT_EQ(installer_test::FilesBelow(old), std::vector<std::string>{"late.txt"});
+    EXPECT_EQ(fw_test::ReadFile(old / "late.txt"), "came in late\n");
+
+    fs::remove(old / "late.txt");
+    fw_test::FillFakeVlcFolder(old, FakeVlc::Full);
+    EXPECT_TRUE(RemoveInstallItems(old.string()));
+    EXPECT_FALSE(fs::exists(old));
 }
 
 }  // namespace

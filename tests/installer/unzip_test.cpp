@@ -40,7 +40,8 @@ protected:
 
     void WriteZip(const std::vector<zip_test::TEntrySpec>& entries) { fw_test::WriteFile(zip, zip_test::BuildZip(entries).Bytes); }
 
-    std::optional<TOutcome> Run(TUnzipSources sources = {}) {
+    // failure: receives the sender's Failure() in OnDone.
+    std::optional<TOutcome> Run(TUnzipSources sources = {}, std::optional<TUnzipFailure>* failure = nullptr) {
         std::optional<TOutcome> outcome;
         TUnzip unzip;
         unzip.SetZipFile(zip.string());
@@ -49,6 +50,7 @@ protected:
         unzip.OnDone = [&](TUnzip& sender, int code, bool done) {
             EXPECT_EQ(&sender, &unzip);
             outcome = TOutcome{code, done};
+            if (failure) *failure = sender.Failure();
         };
         EXPECT_TRUE(unzip.Start());
         SpinUntil([&] { return outcome.has_value() && unzip.Ended(); });
@@ -81,29 +83,50 @@ TEST_F(UnzipTest, EveryEntryLandsBelowTheTargetFolder) {
     EXPECT_TRUE(fs::exists(fs::path(target) / "vlc-3.0/libvlc.so.5"));
 }
 
-TEST_F(UnzipTest, BadArchivesEndWithCode100) {
+// An archive of the zip tool whose Zip64 extra field claims an entry of 5 GB.
+std::string ArchiveNeeding64Bits(const fs::path& dir) {
+    fs::create_directories(dir);
+    fw_test::WriteFile(dir / "a.txt", "a");
+    EXPECT_EQ(zip_test::RunShell("cd '" + dir.string() + "' && zip -q -fz z64.zip a.txt"), 0);
+    std::string bytes = fw_test::ReadFile(dir / "z64.zip");
+    const size_t central = bytes.find("PK\x01\x02");
+    const size_t field = bytes.find(std::string("\x01\x00\x08\x00", 4), central + 46);
+    EXPECT_NE(field, std::string::npos);
+    if (field != std::string::npos) zip_test::PutLe64(bytes, field + 4, uint64_t(5) << 30);
+    return bytes;
+}
+
+TEST_F(UnzipTest, BadArchivesEndWithCode100AndSayWhy) {
     zip_test::TEntrySpec damaged = Entry("vlc-3.0/b.txt", "second entry", 8);
     damaged.CrcWrong = true;
+    zip_test::TEntrySpec encrypted = Entry("vlc-3.0/e.txt", "secret", 0);
+    encrypted.Flags = 0x01;
     const struct {
         std::vector<zip_test::TEntrySpec> entries;
         std::string bytes;  // used when entries is empty
         const char* why;
         std::vector<std::string> extracted;
+        TUnzipFailure failure;
     } cases[] = {
-        {{Entry("vlc-3.0/a.txt", "first"), damaged, Entry("vlc-3.0/c.txt", "third")}, "", "CRC error", {"vlc-3.0/a.txt"}},
-        {{Entry("../outside.txt", "escape")}, "", "name leaving the target folder", {}},
-        {{Entry("/etc/absolute.txt", "escape")}, "", "absolute name", {}},
-        {{}, "this is not a zip archive at all", "no end record", {}},
-        {{}, std::string(), "empty file", {}},
+        {{Entry("vlc-3.0/a.txt", "first"), damaged, Entry("vlc-3.0/c.txt", "third")}, "", "CRC error", {"vlc-3.0/a.txt"},
+         TUnzipFailure::DamagedEntry},
+        {{encrypted}, "", "encrypted entry", {}, TUnzipFailure::UnsupportedEntry},
+        {{Entry("../outside.txt", "escape")}, "", "name leaving the target folder", {}, TUnzipFailure::UnsafeName},
+        {{Entry("/etc/absolute.txt", "escape")}, "", "absolute name", {}, TUnzipFailure::UnsafeName},
+        {{}, "this is not a zip archive at all", "no end record", {}, TUnzipFailure::NotAnArchive},
+        {{}, std::string(), "empty file", {}, TUnzipFailure::NotAnArchive},
+        {{}, ArchiveNeeding64Bits(temp / "z64"), "an entry of 5 GB", {}, TUnzipFailure::Needs64Bit},
     };
     for (const auto& c : cases) {
         fs::remove_all(target);
         if (c.entries.empty()) fw_test::WriteFile(zip, c.bytes);
         else WriteZip(c.entries);
-        const auto outcome = Run();
+        std::optional<TUnzipFailure> failure;
+        const auto outcome = Run({}, &failure);
         ASSERT_TRUE(outcome) << c.why;
         EXPECT_EQ(outcome->Code, kUnzipFailed) << c.why;
         EXPECT_TRUE(outcome->Done) << c.why;
+        EXPECT_EQ(failure, c.failure) << c.why;
         EXPECT_EQ(installer_test::FilesBelow(target), c.extracted) << c.why;
     }
     EXPECT_FALSE(fs::exists(temp / "outside.txt"));
@@ -116,9 +139,11 @@ TEST_F(UnzipTest, BadArchivesEndWithCode100) {
 
 TEST_F(UnzipTest, EscapeHeldDownStopsTheExtraction) {
     WriteZip({Entry("vlc-3.0/libvlccore.so.9", zip_test::SampleData(400000, 5), 8)});
-    const auto outcome = Run({nullptr, std::make_shared<TEscapeHeld>()});
+    std::optional<TUnzipFailure> failure;
+    const auto outcome = Run({nullptr, std::make_shared<TEscapeHeld>()}, &failure);
     ASSERT_TRUE(outcome);
     EXPECT_EQ(outcome->Code, kUnzipFailed);
+    EXPECT_EQ(failure, TUnzipFailure::Stopped);
     EXPECT_TRUE(installer_test::FilesBelow(target).empty());
 }
 
@@ -140,9 +165,11 @@ TEST_F(UnzipTest, ReadErrorsAndUnexpectedErrorsHaveTheirCodes) {
         EXPECT_EQ(outcome->Code, kUnzipFailed) << "reads fail from " << failFrom << " of " << reads;
     }
 
-    outcome = Run({std::make_shared<TThrowingOpener>(), nullptr});
+    std::optional<TUnzipFailure> failure;
+    outcome = Run({std::make_shared<TThrowingOpener>(), nullptr}, &failure);
     ASSERT_TRUE(outcome);
     EXPECT_EQ(outcome->Code, kUnzipException);
+    EXPECT_EQ(failure, TUnzipFailure::Error);
     EXPECT_TRUE(outcome->Done);
 }
 

@@ -1,6 +1,7 @@
 // The download of the release archive from a loopback HTTP server: the saved file, the progress and
-// size messages to the install window, the outcomes the window tells apart, time-outs and abort, and
-// that a failed download never leaves a partial archive or touches the previous one.
+// size messages to the install window, redirects (also to a loopback HTTPS server), the outcomes the
+// window tells apart, time-outs and abort, and that a failed download never leaves a partial archive or
+// touches the previous one.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "installer/CurlHttpClient.h"
 #include "installer/DownloadNaming.h"
 #include "installer/InstallerMessages.h"
 #include "installer/VlcDownload.h"
@@ -115,24 +117,65 @@ TEST_F(VlcDownloadTest, RedirectsAreFollowedAndAMissingLengthIsSentAsMinusOne) {
     EXPECT_EQ(window.sizes, std::vector<int64_t>{-1});
 }
 
+// A mirror that moves the download to HTTPS: the redirect is followed and the answer verified. The
+// HTTPS server's certificate is made here; a client that trusts it gets the archive, one that trusts
+// only the system's certificates does not, so the bytes really came over the verified TLS connection.
+TEST_F(VlcDownloadTest, RedirectFromHttpToHttpsIsFollowedAndVerified) {
+    fw_test::TempDir keys;
+    const auto certificate = installer_test::MakeTestCertificate(keys.path());
+    ASSERT_TRUE(certificate) << "openssl could not make a certificate";
+    installer_test::TTestHttpServer tls(root.path(), {&*certificate});
+    ASSERT_TRUE(tls.Running());
+    const std::string toHttps = "/location/" + tls.Url(installer_test::ArchivePath("3.0"));
+    const std::string toHttpsAndBack =
+        "/location/" + tls.Url("/location/" + server->Url(installer_test::ArchivePath("3.0")));
+    const auto trusting = std::make_shared<TCurlHttpClient>(certificate->Cert.string());
+
+    for (const std::string& path : {toHttps, toHttpsAndBack}) {
+        window.sizes.clear();
+        fs::remove(zipFile);
+        const auto outcome = Run(Request(path), trusting);
+        ASSERT_TRUE(outcome) << path;
+        EXPECT_EQ(outcome->Status, TDownloadStatus::Downloaded) << path;
+        EXPECT_TRUE(fw_test::ReadFile(zipFile) == archive) << path;
+        EXPECT_EQ(window.sizes, std::vector<int64_t>{int64_t(archive.size())})
+            << "HEAD followed the redirect: " << path;
+    }
+
+    fs::remove(zipFile);
+    const auto untrusted = Run(Request(toHttps));
+    ASSERT_TRUE(untrusted);
+    EXPECT_EQ(untrusted->Status, TDownloadStatus::DownloadFailed);
+    EXPECT_FALSE(fs::exists(zipFile));
+    EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(VlcDownloadTest, FailedDownloadsKeepThePreviousArchiveAndLeaveNoPartialFile) {
     THttpLimits quick;
     quick.StallTimeoutSeconds = 1;
     THttpLimits small;
     small.MaxBodyBytes = 1000;
+    const std::string elsewhere = "127.0.0.1:" + std::to_string(fw_test::FreeTcpPort());
     const struct {
         std::string url;
         THttpLimits limits;
         const char* why;
+        TDownloadStatus status = TDownloadStatus::DownloadFailed;
     } cases[] = {
-        {server->Url("/pub/videolan/vlc/9.9/win32/vlc-9.9-win32.zip"), {}, "404"},
+        {server->Url("/pub/videolan/vlc/9.9/win32/vlc-9.9-win32.zip"), {}, "404", TDownloadStatus::NotOffered},
+        {server->Url("/redirect/pub/videolan/vlc/9.9/win32/vlc-9.9-win32.zip"), {}, "404 after a redirect",
+         TDownloadStatus::NotOffered},
         {server->Url("/empty"), {}, "empty answer"},
         {server->Url("/broken"), {}, "answer shorter than its length"},
         {server->Url("/stall"), quick, "answer that stops coming"},
         {server->Url(installer_test::ArchivePath("3.0")), small, "answer larger than allowed"},
         {server->Url("/nolength" + installer_test::ArchivePath("3.0")), small, "larger, without a length"},
-        {"http://127.0.0.1:" + std::to_string(fw_test::FreeTcpPort()) + "/vlc.zip", {}, "nothing listens"},
+        {"http://" + elsewhere + "/vlc.zip", {}, "nothing listens"},
         {"ftp://127.0.0.1/vlc.zip", {}, "not plain HTTP"},
+        {"https://" + server->Server() + installer_test::ArchivePath("3.0"), {}, "HTTPS from the start"},
+        {server->Url("/location/ftp://" + elsewhere + "/vlc.zip"), {}, "redirect to FTP"},
+        {server->Url("/location/file://" + (root / installer_test::ArchivePath("3.0").substr(1)).string()), {},
+         "redirect to a local file"},
     };
     for (const auto& c : cases) {
         fw_test::WriteFile(zipFile, "previous archive");
@@ -141,7 +184,7 @@ TEST_F(VlcDownloadTest, FailedDownloadsKeepThePreviousArchiveAndLeaveNoPartialFi
         request.Limits = c.limits;
         const auto outcome = Run(request);
         ASSERT_TRUE(outcome) << c.why;
-        EXPECT_EQ(outcome->Status, TDownloadStatus::DownloadFailed) << c.why;
+        EXPECT_EQ(outcome->Status, c.status) << c.why;
         EXPECT_EQ(fw_test::ReadFile(zipFile), "previous archive") << c.why;
         EXPECT_TRUE(Leftovers().empty()) << c.why;
     }
