@@ -13,7 +13,6 @@
 #include "engine/http/log_text.h"
 #include "engine/http/mime_type_table.h"
 #include "engine/http/request_path_mapper.h"
-#include "engine/util/file_in_use.h"
 
 namespace engine {
 namespace {
@@ -160,8 +159,8 @@ THttpReply THttpRequestHandler::Handle(const THttpRequest& request, const THttpP
 
 THttpReply THttpRequestHandler::ServeFile(const THttpPeer& peer, TServedFile file, TShareId share) {
     const std::string pathText = file.Path().string();
-    // Writers mark the files they write without GlobalLock, so this test needs no lock either.
-    if (IsFileInUse(pathText)) {
+    // A segment still being written would go out cut short: the client asks again later.
+    if (file.BeingWritten()) {
         Log("File in use, not served: " + EscapeForLog(pathText));
         return UnavailableReply(false);
     }

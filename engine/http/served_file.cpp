@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "engine/util/file_in_use.h"
+
 namespace engine {
 
 TServedFile::~TServedFile() { Close(); }
@@ -48,6 +50,8 @@ TServedFile::TOpenResult TServedFile::Open(const std::filesystem::path& path) {
     path_ = path;
     return TOpenResult::Opened;
 }
+
+bool TServedFile::BeingWritten() const { return fd_ >= 0 && IsOpenFileInUse(fd_); }
 
 long TServedFile::ReadAt(uint64_t offset, char* buffer, size_t count) const {
     for (;;) {

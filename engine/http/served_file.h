@@ -26,6 +26,8 @@ public:
 
     bool IsOpen() const { return fd_ >= 0; }
     uint64_t Size() const { return size_; }
+    // A writer still has the file open (IsOpenFileInUse on the descriptor held).
+    bool BeingWritten() const;
     const std::filesystem::path& Path() const { return path_; }
 
     // Up to count bytes at offset; 0 at the end of the file, -1 on an error.

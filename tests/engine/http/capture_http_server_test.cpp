@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "engine/settings/program_state.h"
-#include "engine/util/file_in_use.h"
 #include "tests/engine/http/http_server_fixture.h"
 
 namespace fw_test {
@@ -178,17 +177,24 @@ TEST_F(CaptureHttpServerTest, PostLogsItsFieldsEscapedAndServesTheFile) {
     EXPECT_TRUE(LogContains("Command GET /x\\r\\nforged received"));
 }
 
-TEST_F(CaptureHttpServerTest, AFileAWriterHoldsIsNotServed) {
-    const std::string segment = (std::filesystem::canonical(Root()) / "seg_1.ts").string();
+TEST_F(CaptureHttpServerTest, AFileAWriterHoldsIsNotServedAReadOnlyFileIs) {
+    const std::filesystem::path segment = Root() / "seg_1.ts";
     {
-        engine::TFileUseMark writing(segment);
+        // Another program still writing the segment: asked again later, never sent cut short.
+        ChildProcess writer({"/bin/sh", "-c", "exec 3>>\"$0\"; printf G >&3; exec sleep 60", segment.string()});
+        ASSERT_TRUE(WaitUntil([&] { return std::filesystem::file_size(segment) == 1001; }, std::chrono::seconds(10)));
         auto answer = Request(port_, "GET", "/seg_1.ts");
         EXPECT_EQ(answer.Status, 503);
         EXPECT_EQ(answer.Header("retry-after"), "1");
         EXPECT_EQ(Request(port_, "HEAD", "/seg_1.ts").Status, 200);
     }
     EXPECT_TRUE(host_->Notifications().empty());
-    EXPECT_EQ(Request(port_, "GET", "/seg_1.ts").Status, 200);
+    EXPECT_EQ(Request(port_, "GET", "/seg_1.ts").Body, std::string(1001, 'G'));
+
+    ::chmod(segment.c_str(), 0444);  // nobody may write it: nobody is writing it
+    auto readOnly = Request(port_, "GET", "/seg_1.ts");
+    EXPECT_EQ(readOnly.Status, 200);
+    EXPECT_EQ(readOnly.Body, std::string(1001, 'G'));
 }
 
 TEST_F(CaptureHttpServerTest, RequestsWhileClosingAreRefused) {
