@@ -115,21 +115,38 @@ void TCopyFileThread::RunPass() {
         const std::shared_ptr<const engine::TSettings> settings = engine::Settings();
         if (const std::optional<std::string> ext = PublishedExtension(fileFmt_, *settings)) {
             const std::string inputPath = sourceDir_ + name;
-            log_.Info("fileCopy inputfn: " + inputPath);
-            std::string error;
-            // An input that vanished or cannot be read is logged; the next pass looks again.
-            if (!ReadWholeFile(inputPath, input_, &error))
-                log_.Error("fileCopy " + error);
-            else if (Publish(inputPath, *ext, *settings)) {
-                if (notifier_) notifier_->Post(kCnFileData, 0);
-                // Only now: an input that was not published stays for a later pass.
-                std::error_code ec;
-                if (deleteInput_) std::filesystem::remove(inputPath, ec);
-            }
+            // Neither published nor deleted half written: a later pass takes it whole.
+            if (!InputStillWritten(inputPath)) TakeInput(inputPath, *ext, *settings);
         }
     }
     log_.Info("thrdCopy End [" + MsText(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0)) +
               " msec]");
+}
+
+void TCopyFileThread::TakeInput(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings) {
+    log_.Info("fileCopy inputfn: " + inputPath);
+    std::string error;
+    // An input that vanished or cannot be read is logged; the next pass looks again.
+    if (!ReadWholeFile(inputPath, input_, &error)) {
+        log_.Error("fileCopy " + error);
+        return;
+    }
+    if (!Publish(inputPath, ext, settings)) return;
+    if (notifier_) notifier_->Post(kCnFileData, 0);
+    // Only now: an input that was not published stays for a later pass.
+    std::error_code ec;
+    if (deleteInput_) std::filesystem::remove(inputPath, ec);
+}
+
+bool TCopyFileThread::InputStillWritten(const std::string& inputPath) {
+    if (!IsFileInUse(inputPath)) {
+        inputInUse_.clear();
+        return false;
+    }
+    // A writer that never closes its file is skipped every pass but reported once.
+    if (inputInUse_ != inputPath) log_.Info("fileCopy input still being written: " + inputPath);
+    inputInUse_ = inputPath;
+    return true;
 }
 
 bool TCopyFileThread::Publish(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings) {
@@ -138,7 +155,7 @@ bool TCopyFileThread::Publish(const std::string& inputPath, const std::string& e
         log_.Error("fileCopy " + error);
         return false;
     }
-    // A reader (the web server sending it) holds the published image: leave it for this pass.
+    // Another writer has the published name open: leave it for this pass.
     if (IsFileInUse(publishedPath_)) return false;
 
     bool published = false;

@@ -59,6 +59,10 @@ private:
     explicit TCopyFileThread(TCopyFileThreadParams params);
     void Execute() override;
     void RunPass();
+    // The input's writer still has it open.
+    bool InputStillWritten(const std::string& inputPath);
+    // Reads, publishes and (when asked) deletes one whole input.
+    void TakeInput(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings);
     // Publishes one input (read into input_); true when a file was published.
     bool Publish(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings);
     bool WritePage(const std::string& ext, std::string* error);
@@ -87,6 +91,7 @@ private:
     bool first_ = true;
     std::string publishedPath_;
     std::string tempPath_;
+    std::string inputInUse_;  // the input last found still being written, reported once
 };
 
 }  // namespace engine

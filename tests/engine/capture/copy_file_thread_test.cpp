@@ -179,7 +179,9 @@ TEST_F(CopyFileThreadTest, AnInputWhosePublishedFileIsInUseWaitsForALaterPass) {
 
     Drop("p.png", "png two");
     {
-        engine::TFileUseMark sending(Published(".png").string());  // the web server sends the image
+        // Another program holds the published name open for writing.
+        fw_test::ChildProcess writer({"/bin/sh", "-c", "exec 3>>\"$0\"; exec sleep 60", Published(".png").string()});
+        ASSERT_TRUE(fw_test::WaitUntil([&] { return engine::IsFileInUse(Published(".png").string()); }, 10s));
         RunPasses(Params(engine::kDropPng), 1);
         EXPECT_EQ(ReadFile(Published(".png")), "png one");
         EXPECT_TRUE(fs::exists(Drop() / "p.png"));  // not published, so not deleted
@@ -187,6 +189,31 @@ TEST_F(CopyFileThreadTest, AnInputWhosePublishedFileIsInUseWaitsForALaterPass) {
     RunPasses(Params(engine::kDropPng), 1);
     EXPECT_EQ(ReadFile(Published(".png")), "png two");
     EXPECT_FALSE(fs::exists(Drop() / "p.png"));
+}
+
+// A second program writes a file into the watched folder slowly: it is published, and deleted, only
+// after its writer closed it; a writer that keeps it open is reported once, however many passes wait.
+TEST_F(CopyFileThreadTest, AFileStillBeingWrittenIsTakenOnlyOnceItsWriterClosedIt) {
+    const fs::path input = Drop() / "slow.jpg";
+    const fs::path go = dir_ / "go";
+    const std::string head = "\xFF\xD8 first half,", tail = " second half";
+    fw_test::ChildProcess writer({"/bin/sh", "-c",
+                                  "exec 3>\"$0\"; printf '%s' \"$2\" >&3; while [ ! -e \"$1\" ]; do sleep 0.05; done; "
+                                  "printf '%s' \"$3\" >&3",
+                                  input.string(), go.string(), head, tail});
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return fs::exists(input) && fs::file_size(input) == head.size(); }, 10s));
+    auto thread = Start(Params(engine::kDropJpeg));
+    ASSERT_TRUE(log_.WaitForPrefix("thrdCopy End [", 3, 20s));
+    EXPECT_FALSE(fs::exists(Published(".jpg")));
+    EXPECT_TRUE(fs::exists(input));
+    EXPECT_EQ(notifier_->Count(engine::kCnFileData), 0);
+    EXPECT_EQ(log_.Count("fileCopy input still being written: " + input.string()), 1);
+
+    fw_test::WriteFile(go, "");
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return !fs::exists(input); }, 20s));
+    EXPECT_EQ(ReadFile(Published(".jpg")), head + tail);
+    EXPECT_EQ(notifier_->Count(engine::kCnFileData), 1);
+    EXPECT_EQ(log_.Count("fileCopy input still being written: " + input.string()), 1);
 }
 
 TEST_F(CopyFileThreadTest, AnSvgWithoutJavaGoesOutUnchangedUnderThePngName) {
