@@ -7,6 +7,7 @@
 #include "engine/capture/ShareChains.h"
 #include "engine/capture/ShareFolderClaims.h"
 #include "engine/capture/SharePage.h"
+#include "engine/capture/WorkerLog.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
 
@@ -91,6 +92,9 @@ void StartMirror(TCaptureStreamer& share, const std::string& folder, const TShar
     s.DeleteHostDir = share.FtpDeleteDir;
     s.NotifyWindow = share.FrameHandle;
     s.ImgFreq = share.FtpImageFreq;
+    s.Log = [log = TWorkerLog(c.LogList, true), prefix = CaptureLogPrefix(c.CaptureIdx)](const std::string& text) {
+        log.Info(prefix + text);
+    };
     share.FtpUpdate = c.MakeFtpMirror(s);
 }
 

@@ -1,5 +1,6 @@
 #include "engine/ftp/curl_ftp_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <system_error>
@@ -91,7 +92,7 @@ struct CurlFtpSession::Call {
     FILE* upload = nullptr;
     int64_t uploadSize = 0;
     const FtpTransferHandlers* handlers = nullptr;
-    const std::atomic<bool>* stopRequested = nullptr;
+    const FtpCallStop* stop = nullptr;
     SteadyClock::time_point lastWorkReport{};
     int64_t lastWorkBytes = 0;
 };
@@ -124,7 +125,7 @@ size_t ReadUpload(char* buffer, size_t size, size_t count, void* userdata) {
 // Called by libcurl during every call, also while it waits for the server.
 int CurlFtpSession::OnProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
     auto* call = static_cast<CurlFtpSession::Call*>(userdata);
-    if (call->stopRequested && call->stopRequested->load()) return 1;
+    if (call->stop && call->stop->Requested()) return 1;
     if (call->handlers && call->handlers->onWork && uploaded > call->lastWorkBytes) {
         const auto now = SteadyClock::now();
         if (now - call->lastWorkReport >= std::chrono::milliseconds(CurlFtpSession::kWorkReportIntervalMs) ||
@@ -137,8 +138,15 @@ int CurlFtpSession::OnProgress(void* userdata, curl_off_t, curl_off_t, curl_off_
     return 0;
 }
 
-CurlFtpSession::CurlFtpSession(FtpLogin login, std::shared_ptr<const std::atomic<bool>> stopRequested)
-    : login_(std::move(login)), stopRequested_(std::move(stopRequested)) {
+curl_socket_t CurlFtpSession::OnOpenSocket(void* stop, curlsocktype, curl_sockaddr* address) {
+    const int fd = static_cast<FtpCallStop*>(stop)->OpenSocket(address->family, address->socktype, address->protocol);
+    return fd < 0 ? CURL_SOCKET_BAD : fd;
+}
+
+int CurlFtpSession::OnCloseSocket(void* stop, curl_socket_t fd) { return static_cast<FtpCallStop*>(stop)->CloseSocket(fd); }
+
+CurlFtpSession::CurlFtpSession(FtpLogin login, std::shared_ptr<FtpCallStop> stop)
+    : login_(std::move(login)), stop_(stop ? std::move(stop) : std::make_shared<FtpCallStop>()) {
     const std::string server = FtpServerAddress(login_.host);
     if (!server.empty()) baseUrl_ = "ftp://" + server + "/";
 }
@@ -161,10 +169,16 @@ FtpResult CurlFtpSession::Perform(Call& call) {
     curl_easy_setopt(curl, CURLOPT_USERNAME, login_.user.c_str());
     curl_easy_setopt(curl, CURLOPT_PASSWORD, login_.password.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kReplyTimeoutS);
+    // Every socket of the session goes through the stop, so a stop can wake a call waiting on one.
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, OnOpenSocket);
+    curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, stop_.get());
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
+    curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, stop_.get());
+    const long capS = waitCap_ ? static_cast<long>(waitCap_->count()) : kReplyTimeoutS;
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, std::min(kConnectTimeoutMs, capS * 1000));
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::min(kReplyTimeoutS, capS));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, kStallMinBytesPerS);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallTimeoutS);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::min(kStallTimeoutS, capS));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, kOperationTimeoutMs);
     if (call.body) {
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, KeepBody);
@@ -174,7 +188,7 @@ FtpResult CurlFtpSession::Perform(Call& call) {
     }
     curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, KeepReply);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &call.replies);
-    call.stopRequested = stopRequested_.get();
+    call.stop = stop_.get();
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &call);
@@ -196,13 +210,11 @@ FtpResult CurlFtpSession::Perform(Call& call) {
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     lastCode_ = code;
     if (code == CURLE_OK) return FtpResult::Ok();
-    FtpResult result{StatusOf(code), error[0] ? error : curl_easy_strerror(code)};
-    if (result.status == FtpStatus::kNetwork || result.status == FtpStatus::kAborted ||
-        code == CURLE_LOGIN_DENIED) {
-        // The connection is gone or in an unknown state: drop it without waiting for the server.
-        easy_.reset();
-        connected_ = false;
-    }
+    // A stop wakes a waiting call by shutting its sockets down, which ends it with a network error.
+    const FtpStatus status = stop_->Requested() ? FtpStatus::kAborted : StatusOf(code);
+    FtpResult result{status, error[0] ? error : curl_easy_strerror(code)};
+    // The connection is gone or in an unknown state: drop it.
+    if (status == FtpStatus::kNetwork || status == FtpStatus::kAborted || code == CURLE_LOGIN_DENIED) Disconnect();
     return result;
 }
 
@@ -219,7 +231,9 @@ FtpResult CurlFtpSession::Connect() {
 }
 
 void CurlFtpSession::Disconnect() {
-    easy_.reset();  // libcurl says QUIT on the open connection, bounded by kReplyTimeoutS
+    // libcurl would say QUIT and wait for the reply; with its sockets shut down it cannot wait.
+    if (easy_) stop_->ShutDownSockets();
+    easy_.reset();
     connected_ = false;
 }
 
@@ -275,7 +289,7 @@ FtpResult CurlFtpSession::CurrentDir(std::string* dir) {
     return result;
 }
 
-FtpResult CurlFtpSession::ListPlainFiles(std::vector<std::string>* names) {
+FtpResult CurlFtpSession::ListPlainFiles(std::vector<FtpListedFile>* files) {
     if (!connected_) return {FtpStatus::kNetwork, "not connected"};
     std::string listing;
     Call call;
@@ -283,7 +297,7 @@ FtpResult CurlFtpSession::ListPlainFiles(std::vector<std::string>* names) {
     call.noBody = false;
     call.body = &listing;
     FtpResult result = Perform(call);
-    if (result.ok()) *names = PlainFilesInListing(listing);
+    if (result.ok()) *files = PlainFilesInListing(listing);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 
 namespace engine {
 namespace {
@@ -44,12 +45,17 @@ bool IsTimeOrYear(std::string_view text) {
     return AllDigits(text.substr(0, colon)) && AllDigits(text.substr(colon + 1));
 }
 
+bool ParseSize(std::string_view digits, int64_t* size) {
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), *size);
+    return error == std::errc() && end == digits.data() + digits.size();
+}
+
 // The name begins one blank after the token before it; names may hold blanks of their own.
 std::string_view NameAfter(std::string_view line, const Token& before) {
     return before.end + 1 < line.size() ? line.substr(before.end + 1) : std::string_view{};
 }
 
-bool UnixPlainFile(std::string_view line, std::string_view* name) {
+bool UnixPlainFile(std::string_view line, std::string_view* name, int64_t* size) {
     if (line.empty() || line[0] != '-') return false;
     const std::vector<Token> tokens = Tokens(line, 9);
     // The date is three tokens "Mon DD HH:MM|YYYY"; the columns before it vary between servers.
@@ -57,26 +63,26 @@ bool UnixPlainFile(std::string_view line, std::string_view* name) {
         if (IsMonth(tokens[i].text) && AllDigits(tokens[i + 1].text) && IsTimeOrYear(tokens[i + 2].text) &&
             AllDigits(tokens[i - 1].text)) {
             *name = NameAfter(line, tokens[i + 2]);
-            return true;
+            return ParseSize(tokens[i - 1].text, size);
         }
     }
     return false;
 }
 
-bool DosPlainFile(std::string_view line, std::string_view* name) {
+bool DosPlainFile(std::string_view line, std::string_view* name, int64_t* size) {
     const std::vector<Token> tokens = Tokens(line, 3);
     if (tokens.size() < 3 || tokens[0].text.size() < 8 || tokens[0].text[2] != '-') return false;
     if (!AllDigits(tokens[2].text)) return false;  // "<DIR>" is a folder
     *name = NameAfter(line, tokens[2]);
     const size_t first = name->find_first_not_of(' ');
     *name = first == std::string_view::npos ? std::string_view{} : name->substr(first);
-    return true;
+    return ParseSize(tokens[2].text, size);
 }
 
 }  // namespace
 
-std::vector<std::string> PlainFilesInListing(std::string_view listing) {
-    std::vector<std::string> names;
+std::vector<FtpListedFile> PlainFilesInListing(std::string_view listing) {
+    std::vector<FtpListedFile> files;
     size_t start = 0;
     while (start < listing.size()) {
         size_t end = listing.find('\n', start);
@@ -84,10 +90,13 @@ std::vector<std::string> PlainFilesInListing(std::string_view listing) {
         std::string_view line = listing.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         std::string_view name;
-        if ((UnixPlainFile(line, &name) || DosPlainFile(line, &name)) && !name.empty()) names.emplace_back(name);
+        int64_t size = 0;
+        if ((UnixPlainFile(line, &name, &size) || DosPlainFile(line, &name, &size)) && !name.empty()) {
+            files.push_back({std::string(name), size});
+        }
         start = end + 1;
     }
-    return names;
+    return files;
 }
 
 }  // namespace engine

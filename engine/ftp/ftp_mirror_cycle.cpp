@@ -18,6 +18,7 @@ namespace {
 constexpr std::array<std::string_view, 9> kNewFileExts = {".ts",  ".html", ".htm", ".png", ".jpg",
                                                          ".svg", ".js",   ".css", ".php"};
 constexpr std::array<std::string_view, 3> kImageExts = {".jpg", ".png", ".svg"};
+constexpr std::string_view kSegmentExt = ".ts";
 
 template <size_t N>
 bool HasExtIn(const std::string& name, const std::array<std::string_view, N>& exts) {
@@ -75,6 +76,7 @@ FtpMirrorCycle::FtpMirrorCycle(const TFtpUpdateSettings& settings, std::unique_p
       imgFreqS_(settings.ImgFreq),
       session_(std::move(session)),
       notifier_(std::move(notifier)),
+      log_(settings.Log),
       imageTime_(start) {
     transferHandlers_.onBegin = [notifier = notifier_](int64_t bytes) {
         if (bytes > 0) notifier->Post(cfWorkBegin, static_cast<intptr_t>(bytes));
@@ -156,44 +158,81 @@ void FtpMirrorCycle::RunConnected(Clock::time_point now, Clock::time_point cycle
     // Queued names belong to the host folder; in a cycle that cannot enter it they stay queued.
     if (!EnterHostDir()) return;
 
-    std::vector<std::string> listed;
+    std::vector<FtpListedFile> listed;
     const FtpResult listing = session_->ListPlainFiles(&listed);
     if (!listing.ok()) {
         if (listing.status != FtpStatus::kAborted) PostError(cfErrGeneral);
         return;
     }
-    std::set<std::string> remote;
-    for (const std::string& name : listed) {
-        if (IsSafeFtpName(name)) remote.insert(AsciiLower(name));
+    RemoteFiles remote;
+    for (const FtpListedFile& file : listed) {
+        if (IsSafeFtpName(file.name)) remote[AsciiLower(file.name)] = file.size;
     }
 
     const std::vector<std::string> localNames = LocalNames();
     std::error_code error;
     if (!localNames.empty() && (std::filesystem::exists(localDir_ + streamName_ + ".m3u8", error) ||
                                 std::filesystem::exists(localDir_ + "index.html", error))) {
-        if (UploadPlaylist(remote) == Step::kEndCycle) return;
-        if (UploadNewFile(localNames, remote, cycleStart) == Step::kEndCycle) return;
+        if (UploadPlaylist(remote, now) == Step::kEndCycle) return;
+        if (UploadNewFile(localNames, remote, now, cycleStart) == Step::kEndCycle) return;
         if (UploadImages(localNames, remote, now, cycleStart) == Step::kEndCycle) return;
     }
     QueueVanished(remote, localNames, now);
     DeleteDue(remote, now);
 }
 
-FtpResult FtpMirrorCycle::UploadAs(const std::string& localName, const std::string& remoteName,
-                                   std::set<std::string>& remote) {
+bool FtpMirrorCycle::StillWritten(const std::string& localName, Clock::time_point now) {
+    if (!IsFileInUse(localDir_ + localName)) {
+        openFiles_.erase(localName);
+        return false;
+    }
+    OpenFile& open = openFiles_.try_emplace(localName, OpenFile{now}).first->second;
+    if (!open.reported && now - open.since >= kReportOpenFileAfter) {
+        open.reported = true;
+        if (log_) {
+            log_("ftp mirror: " + localDir_ + localName + " is still open for writing after " +
+                 std::to_string(kReportOpenFileAfter.count()) + " s - it goes up once it is closed");
+        }
+    }
+    return true;
+}
+
+bool FtpMirrorCycle::WholeOnServer(const std::string& localName, const RemoteFiles& remote) const {
+    const std::string remoteName = AsciiLower(localName);
+    const auto there = remote.find(remoteName);
+    if (there == remote.end()) return false;
+    std::error_code error;
+    const uintmax_t localSize = std::filesystem::file_size(localDir_ + localName, error);
+    if (!error) return there->second == static_cast<int64_t>(localSize);
+    const auto sent = uploaded_.find(remoteName);
+    return sent != uploaded_.end() && sent->second == there->second;
+}
+
+FtpResult FtpMirrorCycle::UploadAs(const std::string& localName, const std::string& remoteName, RemoteFiles& remote) {
     const std::string temporary = FtpTemporaryName(remoteName);
-    const FtpResult result = session_->Upload(localDir_ + localName, remoteName, transferHandlers_);
+    int64_t bytes = 0;
+    FtpTransferHandlers handlers = transferHandlers_;
+    handlers.onBegin = [&](int64_t total) {
+        bytes = total;
+        transferHandlers_.onBegin(total);
+    };
+    const FtpResult result = session_->Upload(localDir_ + localName, remoteName, handlers);
     if (result.ok()) {
-        uploaded_.insert(remoteName);
-        remote.insert(remoteName);
+        uploaded_[remoteName] = bytes;
+        remote[remoteName] = bytes;
         pendingTemporary_.erase(temporary);
     } else if (ConnectionLost(result)) {
         // The transfer broke off: a partial file may be there under the temporary name.
         pendingTemporary_.insert(temporary);
-        uploaded_.insert(temporary);
-        remote.insert(temporary);
+        uploaded_.try_emplace(temporary, -1);
+        remote.try_emplace(temporary, -1);
     }
     return result;
+}
+
+bool FtpMirrorCycle::VanishedLocally(const std::string& localName, const FtpResult& result) const {
+    std::error_code error;
+    return result.status == FtpStatus::kLocalFile && !std::filesystem::exists(localDir_ + localName, error);
 }
 
 FtpMirrorCycle::Step FtpMirrorCycle::AfterFailedUpload(const FtpResult& result) {
@@ -201,11 +240,11 @@ FtpMirrorCycle::Step FtpMirrorCycle::AfterFailedUpload(const FtpResult& result) 
     return ConnectionLost(result) ? Step::kEndCycle : Step::kGoOn;
 }
 
-FtpMirrorCycle::Step FtpMirrorCycle::UploadPlaylist(std::set<std::string>& remote) {
+FtpMirrorCycle::Step FtpMirrorCycle::UploadPlaylist(RemoteFiles& remote, Clock::time_point now) {
     const std::string name = streamName_ + ".m3u8";
     const std::string path = localDir_ + name;
     std::error_code error;
-    if (!std::filesystem::exists(path, error) || IsFileInUse(path)) return Step::kGoOn;
+    if (!std::filesystem::exists(path, error) || StillWritten(name, now)) return Step::kGoOn;
     std::string text;
     switch (ReadSmallFile(path, kMaxPlaylistBytes, &text)) {
         case ReadResult::kOk:
@@ -223,9 +262,9 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadPlaylist(std::set<std::string>& remot
         PostError(cfErrPlaylist);
         return Step::kGoOn;
     }
-    // A viewer that reads the playlist must find every segment it lists.
+    // A viewer that reads the playlist must find every segment it lists, whole.
     for (const std::string& segment : segments) {
-        if (!remote.count(segment)) return Step::kGoOn;
+        if (!WholeOnServer(segment, remote)) return Step::kGoOn;
     }
     const FtpResult result = UploadAs(name, AsciiLower(name), remote);
     if (!result.ok()) return AfterFailedUpload(result);
@@ -233,47 +272,52 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadPlaylist(std::set<std::string>& remot
     return Step::kGoOn;
 }
 
-FtpMirrorCycle::Step FtpMirrorCycle::UploadNewFile(const std::vector<std::string>& localNames,
-                                                   std::set<std::string>& remote, Clock::time_point cycleStart) {
+FtpMirrorCycle::Step FtpMirrorCycle::UploadNewFile(const std::vector<std::string>& localNames, RemoteFiles& remote,
+                                                   Clock::time_point now, Clock::time_point cycleStart) {
     for (const std::string& name : localNames) {
         if (!HasExtIn(name, kNewFileExts) || !IsSafeFtpName(name)) continue;
         const std::string remoteName = AsciiLower(name);
-        if (remote.count(remoteName) || IsFileInUse(localDir_ + name)) continue;
+        // A segment never changes once written: one of another size on the server is a broken copy.
+        const bool there = remote.count(remoteName) != 0;
+        if (there && (AsciiLower(ExtractFileExt(name)) != kSegmentExt || WholeOnServer(name, remote))) continue;
+        if (StillWritten(name, now)) continue;
         const FtpResult result = UploadAs(name, remoteName, remote);
+        if (VanishedLocally(name, result)) continue;
         if (result.status != FtpStatus::kAborted) PostUploadTime(cycleStart);
         return result.ok() ? Step::kGoOn : AfterFailedUpload(result);
     }
     return Step::kGoOn;
 }
 
-FtpMirrorCycle::Step FtpMirrorCycle::UploadImages(const std::vector<std::string>& localNames,
-                                                  std::set<std::string>& remote, Clock::time_point now,
-                                                  Clock::time_point cycleStart) {
+FtpMirrorCycle::Step FtpMirrorCycle::UploadImages(const std::vector<std::string>& localNames, RemoteFiles& remote,
+                                                  Clock::time_point now, Clock::time_point cycleStart) {
     if (WholeSecondsBetween(imageTime_, now) < imgFreqS_) return Step::kGoOn;
     imageTime_ = now;
     for (const std::string& name : localNames) {
-        if (!HasExtIn(name, kImageExts) || !IsSafeFtpName(name) || IsFileInUse(localDir_ + name)) continue;
+        if (!HasExtIn(name, kImageExts) || !IsSafeFtpName(name) || StillWritten(name, now)) continue;
         const FtpResult result = UploadAs(name, AsciiLower(name), remote);
+        if (VanishedLocally(name, result)) continue;
         if (result.status != FtpStatus::kAborted) PostUploadTime(cycleStart);
         if (!result.ok() && AfterFailedUpload(result) == Step::kEndCycle) return Step::kEndCycle;
     }
     return Step::kGoOn;
 }
 
-void FtpMirrorCycle::QueueVanished(const std::set<std::string>& remote, const std::vector<std::string>& localNames,
+void FtpMirrorCycle::QueueVanished(const RemoteFiles& remote, const std::vector<std::string>& localNames,
                                    Clock::time_point now) {
     std::set<std::string> local;
     for (const std::string& name : localNames) local.insert(AsciiLower(name));
+    std::erase_if(openFiles_, [&](const auto& open) { return !local.count(AsciiLower(open.first)); });
     // What is no longer on the server needs no deleting.
-    std::erase_if(uploaded_, [&](const std::string& name) { return !remote.count(name); });
+    std::erase_if(uploaded_, [&](const auto& sent) { return !remote.count(sent.first); });
     std::erase_if(pendingTemporary_, [&](const std::string& name) { return !remote.count(name); });
     // Only names this mirror put there are ever deleted: other files of the folder are left alone.
-    for (const std::string& name : uploaded_) {
+    for (const auto& [name, bytes] : uploaded_) {
         if (!local.count(name)) deleteList_.emplace(name, now);
     }
 }
 
-void FtpMirrorCycle::DeleteDue(const std::set<std::string>& remote, Clock::time_point now) {
+void FtpMirrorCycle::DeleteDue(const RemoteFiles& remote, Clock::time_point now) {
     std::vector<std::string> due;
     for (const auto& [name, queued] : deleteList_) {
         if (WholeSecondsBetween(queued, now) > kDeleteAfterS) due.push_back(name);
@@ -298,8 +342,12 @@ void FtpMirrorCycle::DeleteDue(const std::set<std::string>& remote, Clock::time_
 }
 
 void FtpMirrorCycle::Finish(bool clearHostDir) {
-    const std::set<std::string>& own = clearHostDir ? uploaded_ : pendingTemporary_;
+    std::set<std::string> own = pendingTemporary_;
+    if (clearHostDir) {
+        for (const auto& [name, bytes] : uploaded_) own.insert(name);
+    }
     if (own.empty()) return;  // nothing of ours to remove: the server is not asked
+    session_->CapWaits(kFinishWait);
     auto fail = [&] {
         if (clearHostDir) PostError(cfErrHostDir);
         session_->Disconnect();
@@ -309,12 +357,12 @@ void FtpMirrorCycle::Finish(bool clearHostDir) {
     if (!hostDir_.empty() && (!IsSafeHostDir(hostDir_) || !session_->ChangeDir(AbsoluteHostDir(hostDir_)).ok())) {
         return fail();
     }
-    std::vector<std::string> listed;
+    std::vector<FtpListedFile> listed;
     if (!session_->ListPlainFiles(&listed).ok()) return fail();
     // Files are deleted, the folder itself stays; a single failed delete does not stop the others.
-    for (const std::string& name : listed) {
-        if (!own.count(AsciiLower(name))) continue;
-        if (ConnectionLost(session_->Delete(name))) return fail();
+    for (const FtpListedFile& file : listed) {
+        if (!own.count(AsciiLower(file.name))) continue;
+        if (ConnectionLost(session_->Delete(file.name))) return fail();
     }
     session_->Disconnect();
 }

@@ -1,10 +1,15 @@
 // One share's mirror cycle: the state that lives from cycle to cycle (first pass, last playlist,
-// the delete queue, the names this mirror put on the server) and the steps of one cycle. The mirror
+// the delete queue, the files this mirror put on the server) and the steps of one cycle. The mirror
 // thread calls Run about once a second; time comes in as an argument so the rules that wait
-// (image interval, delete delay) can be driven in tests.
+// (image interval, delete delay, the report of a file that stays open) can be driven in tests.
+//
+// Only whole files go up: a file still open for writing (the segment the HLS output is filling) waits
+// for a later cycle, a segment goes up once with all its bytes, and the playlist goes up only when
+// every segment it names is on the server with the size of the local file.
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -24,6 +29,10 @@ public:
     static constexpr int kDeleteAfterS = 30;               // a vanished file is deleted remotely this much later
     static constexpr size_t kMinRemoteFilesForPlaylist = 4;  // the playlist waits until the server has this many
     static constexpr uintmax_t kMaxPlaylistBytes = 1 << 20;
+    // A file open for writing this long is reported once (segments are at most 100 seconds long).
+    static constexpr std::chrono::seconds kReportOpenFileAfter{120};
+    // While the owner waits for the last clearing, a server gets this long for each answer.
+    static constexpr std::chrono::seconds kFinishWait{1};
 
     // start: the moment the mirror started; the first image interval counts from it.
     FtpMirrorCycle(const TFtpUpdateSettings& settings, std::unique_ptr<FtpSession> session,
@@ -35,6 +44,7 @@ public:
 
     // After the last cycle: with clearHostDir, deletes every file this mirror put on the server
     // (cfErrHostDir when that fails); otherwise only removes what an interrupted upload left behind.
+    // A server that does not answer within kFinishWait ends it.
     void Finish(bool clearHostDir);
 
     const std::string& LastPlaylist() const { return lastPlaylist_; }
@@ -42,18 +52,30 @@ public:
 
 private:
     enum class Step { kGoOn, kEndCycle };
+    using RemoteFiles = std::map<std::string, int64_t>;  // lower-case name -> size on the server
+
+    struct OpenFile {
+        Clock::time_point since;  // first found open for writing
+        bool reported = false;
+    };
 
     void RunConnected(Clock::time_point now, Clock::time_point cycleStart);
     bool EnterHostDir();
-    Step UploadPlaylist(std::set<std::string>& remote);
-    Step UploadNewFile(const std::vector<std::string>& localNames, std::set<std::string>& remote,
+    Step UploadPlaylist(RemoteFiles& remote, Clock::time_point now);
+    Step UploadNewFile(const std::vector<std::string>& localNames, RemoteFiles& remote, Clock::time_point now,
                        Clock::time_point cycleStart);
-    Step UploadImages(const std::vector<std::string>& localNames, std::set<std::string>& remote,
-                      Clock::time_point now, Clock::time_point cycleStart);
-    void QueueVanished(const std::set<std::string>& remote, const std::vector<std::string>& localNames,
-                       Clock::time_point now);
-    void DeleteDue(const std::set<std::string>& remote, Clock::time_point now);
-    FtpResult UploadAs(const std::string& localName, const std::string& remoteName, std::set<std::string>& remote);
+    Step UploadImages(const std::vector<std::string>& localNames, RemoteFiles& remote, Clock::time_point now,
+                      Clock::time_point cycleStart);
+    void QueueVanished(const RemoteFiles& remote, const std::vector<std::string>& localNames, Clock::time_point now);
+    void DeleteDue(const RemoteFiles& remote, Clock::time_point now);
+    // True while the file's writer still has it open; a file that stays open is reported once.
+    bool StillWritten(const std::string& localName, Clock::time_point now);
+    // The server holds the file with all its bytes: the size of the local file or, once that is
+    // gone, the size this mirror sent.
+    bool WholeOnServer(const std::string& localName, const RemoteFiles& remote) const;
+    FtpResult UploadAs(const std::string& localName, const std::string& remoteName, RemoteFiles& remote);
+    // The local file went between the listing and the upload: nothing to report.
+    bool VanishedLocally(const std::string& localName, const FtpResult& result) const;
     Step AfterFailedUpload(const FtpResult& result);
     void PostUploadTime(Clock::time_point cycleStart);
     void PostError(intptr_t code);
@@ -65,14 +87,16 @@ private:
     const int imgFreqS_;
     std::unique_ptr<FtpSession> session_;
     std::shared_ptr<FtpNotifier> notifier_;
+    const std::function<void(const std::string&)> log_;
     FtpTransferHandlers transferHandlers_;
 
     bool firstPass_ = true;
     Clock::time_point imageTime_;
     std::string lastPlaylist_;
     std::map<std::string, Clock::time_point> deleteList_;  // remote name -> when it was queued
-    std::set<std::string> uploaded_;        // names this mirror put on the server (lower case)
-    std::set<std::string> pendingTemporary_;  // temporary names an interrupted upload may have left
+    std::map<std::string, int64_t> uploaded_;  // what this mirror put on the server: lower-case name -> bytes
+    std::set<std::string> pendingTemporary_;   // temporary names an interrupted upload may have left
+    std::map<std::string, OpenFile> openFiles_;  // local files found still open for writing
 };
 
 }  // namespace engine

@@ -3,11 +3,14 @@
 // "/live/cam1"); names are plain file names inside the current folder.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "engine/ftp/ftp_list_parser.h"
 
 namespace engine {
 
@@ -40,8 +43,12 @@ public:
     // Connects and logs in; the current folder is then the login folder.
     virtual FtpResult Connect() = 0;
     virtual bool IsConnected() const = 0;
-    // Says goodbye to the server (when still connected) and closes the connection.
+    // Closes the connection without waiting for the server: a server that has stopped answering
+    // never holds it up.
     virtual void Disconnect() = 0;
+    // From now on no single wait for the server (a connection, a reply, a stalled transfer) lasts
+    // longer than limit: for the last words with a server while the owner waits.
+    virtual void CapWaits(std::chrono::seconds limit) = 0;
 
     virtual FtpResult ChangeDir(const std::string& dir) = 0;
     // Changes into dir, making every missing folder on the way, component by component.
@@ -49,8 +56,8 @@ public:
     // The server's own report of the current folder (its reply to PWD).
     virtual FtpResult CurrentDir(std::string* dir) = 0;
 
-    // Names of the plain files in the current folder (folders and links left out), as the server spells them.
-    virtual FtpResult ListPlainFiles(std::vector<std::string>* names) = 0;
+    // The plain files in the current folder (folders and links left out), named as the server spells them.
+    virtual FtpResult ListPlainFiles(std::vector<FtpListedFile>* files) = 0;
     // Stores the local file under remoteName in the current folder, so that a reader never sees it half written.
     virtual FtpResult Upload(const std::filesystem::path& localFile, const std::string& remoteName,
                              const FtpTransferHandlers& handlers) = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace engine {
@@ -17,6 +18,7 @@ struct TFtpUpdateSettings {
     bool DeleteHostDir = false;  // remove the mirror's files from the server when the mirror goes
     uint32_t NotifyWindow = 0;   // the share's status tab, receiver of wmFtpNotify
     int ImgFreq = 5;             // seconds between re-uploads of the images
+    std::function<void(const std::string& text)> Log;  // the mirror's log lines, called on its thread; may be empty
 };
 
 }  // namespace engine

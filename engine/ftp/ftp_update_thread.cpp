@@ -17,7 +17,7 @@ TFtpUpdateThread::~TFtpUpdateThread() {
         std::lock_guard lock(control_->mutex);
         control_->endRequested = true;
     }
-    control_->abortCalls->store(true);
+    control_->stopCalls->Request();
     control_->wake.notify_all();
     thread_.join();
 }
@@ -36,7 +36,7 @@ void TFtpUpdateThread::RunMirror(Control& control, const TFtpUpdateSettings& set
     using Clock = FtpMirrorCycle::Clock;
     const auto start = Clock::now();
     auto session = std::make_unique<CurlFtpSession>(FtpLogin{settings.Host, settings.User, settings.Password},
-                                                    control.abortCalls);
+                                                    control.stopCalls);
     FtpMirrorCycle cycle(settings, std::move(session), notifier, start);
     std::unique_lock lock(control.mutex);
     while (!control.endRequested) {
@@ -52,8 +52,8 @@ void TFtpUpdateThread::RunMirror(Control& control, const TFtpUpdateSettings& set
         control.wake.wait_for(lock, pause, [&] { return control.endRequested; });
     }
     lock.unlock();
-    // The last calls run to their own time-outs; the stop only cut short the cycle.
-    control.abortCalls->store(false);
+    // The stop ended the cycle; the last calls run with short waits of their own.
+    control.stopCalls->Clear();
     // While the program closes the server is left alone.
     if (!engine::AppClosing.load()) cycle.Finish(settings.DeleteHostDir);
 }

@@ -1,14 +1,15 @@
 // The mirror thread of one share: idles FtpDelay seconds, then runs a mirror cycle about once a
-// second until its owner asks it to end. The owner waits for it; a stop also cuts short the call
-// the thread is in, so a dead or stalled server never holds the owner up for long.
+// second until its owner asks it to end. The owner waits for it; a stop also ends the call the
+// thread is in at once, and the last clearing of the server waits at most about a second for any
+// answer, so a dead or stalled server never holds the owner up for long.
 #pragma once
 
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "engine/ftp/ftp_call_stop.h"
 #include "engine/ftp/ftp_notify.h"
 #include "engine/ftp/ftp_update_settings.h"
 
@@ -31,7 +32,7 @@ private:
         std::mutex mutex;
         std::condition_variable wake;
         bool endRequested = false;
-        std::shared_ptr<std::atomic<bool>> abortCalls = std::make_shared<std::atomic<bool>>(false);
+        std::shared_ptr<FtpCallStop> stopCalls = std::make_shared<FtpCallStop>();
     };
 
     static void Execute(std::shared_ptr<Control> control, TFtpUpdateSettings settings, int ftpDelayS,

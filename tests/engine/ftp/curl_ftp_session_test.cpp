@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -91,18 +92,18 @@ TEST_F(CurlFtpSessionTest, ListsPlainFilesOnlyAndDeletes) {
     CurlFtpSession session = MakeSession();
     ASSERT_TRUE(session.Connect().ok());
     ASSERT_TRUE(session.ChangeDir("/").ok());
-    std::vector<std::string> names;
-    ASSERT_TRUE(session.ListPlainFiles(&names).ok());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Index.HTML", "a b.ts"}));
+    std::vector<FtpListedFile> files;
+    ASSERT_TRUE(session.ListPlainFiles(&files).ok());
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    EXPECT_EQ(files, (std::vector<FtpListedFile>{{"Index.HTML", 1}, {"a b.ts", 1}}));
 
     ASSERT_TRUE(session.Delete("a b.ts").ok());
     EXPECT_FALSE(fs::exists(server_.root() / "a b.ts"));
     EXPECT_EQ(session.Delete("a b.ts").status, FtpStatus::kRefused);
 
     ASSERT_TRUE(session.ChangeDir("/sub").ok());
-    ASSERT_TRUE(session.ListPlainFiles(&names).ok());
-    EXPECT_TRUE(names.empty());
+    ASSERT_TRUE(session.ListPlainFiles(&files).ok());
+    EXPECT_TRUE(files.empty());
 }
 
 TEST_F(CurlFtpSessionTest, NamesWithControlCharactersNeverReachTheServer) {
@@ -123,7 +124,7 @@ TEST(CurlFtpSessionDeadServer, RefusedConnectionIsANetworkFailure) {
     EXPECT_EQ(noHost.Connect().status, FtpStatus::kRefused);
 }
 
-// A server that accepts the connection and never says a word: only the stop ends the wait early.
+// A server that accepts the connection and never says a word: the stop ends the wait at once.
 TEST(CurlFtpSessionDeadServer, StopCutsShortAWaitForASilentServer) {
     const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_GE(listener, 0);
@@ -135,17 +136,39 @@ TEST(CurlFtpSessionDeadServer, StopCutsShortAWaitForASilentServer) {
     socklen_t length = sizeof address;
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
 
-    auto stop = std::make_shared<std::atomic<bool>>(false);
+    auto stop = std::make_shared<FtpCallStop>();
     CurlFtpSession session(FtpLogin{"127.0.0.1:" + std::to_string(ntohs(address.sin_port)), "u", "p"}, stop);
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        stop->store(true);
+        stop->Request();
     });
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(session.Connect().status, FtpStatus::kAborted);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(CurlFtpSession::kReplyTimeoutS));
+    // Shutting the socket down wakes the wait: no second-long poll of the progress callback.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
     stopper.join();
+    EXPECT_EQ(session.Connect().status, FtpStatus::kAborted);  // no new connection while the stop holds
+    stop->Clear();
+    session.CapWaits(std::chrono::seconds(1));
+    const auto capped = std::chrono::steady_clock::now();
+    EXPECT_EQ(session.Connect().status, FtpStatus::kNetwork);  // the greeting never comes
+    EXPECT_LT(std::chrono::steady_clock::now() - capped, std::chrono::seconds(3));
     ::close(listener);
+}
+
+// A server that stopped answering after the login: leaving it takes no wait for its goodbye.
+TEST_F(CurlFtpSessionTest, DisconnectDoesNotWaitForAStoppedServer) {
+    CurlFtpSession session = MakeSession();
+    ASSERT_TRUE(session.Connect().ok());
+    ASSERT_TRUE(session.ChangeDir("/").ok());
+    ASSERT_EQ(::kill(server_.pid(), SIGSTOP), 0);
+    const auto start = std::chrono::steady_clock::now();
+    session.Disconnect();
+    const auto took = std::chrono::steady_clock::now() - start;
+    ::kill(server_.pid(), SIGCONT);
+    EXPECT_FALSE(session.IsConnected());
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+    ASSERT_TRUE(session.Connect().ok());  // the server took no harm
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace engine {
 namespace {
 
-TEST(FtpListParser, KeepsPlainFilesOfUnixAndDosListingsWithTheirBlanks) {
+TEST(FtpListParser, KeepsPlainFilesOfUnixAndDosListingsWithTheirBlanksAndSizes) {
     const std::string listing =
         "total 12\r\n"
         "-rw-r--r--   1 owner    group       1234 Dec 10 10:04 stream_1_00000001.ts\r\n"
@@ -16,9 +16,12 @@ TEST(FtpListParser, KeepsPlainFilesOfUnixAndDosListingsWithTheirBlanks) {
         "12-10-26  10:04AM       <DIR>          Folder\r\n"
         "12-10-26  10:05PM                 4711 Capimg_1.PNG\r\n"
         "garbage line\n"
-        "-rw-r--r-- 1 broken\n";
-    EXPECT_EQ(PlainFilesInListing(listing),
-              (std::vector<std::string>{"stream_1_00000001.ts", "a b  c.png", "nogroup.html", "Capimg_1.PNG"}));
+        "-rw-r--r-- 1 broken\n"
+        "-rw-r--r--   1 owner    group 99999999999999999999 Dec 10 10:04 too_big.ts\r\n";
+    EXPECT_EQ(PlainFilesInListing(listing), (std::vector<FtpListedFile>{{"stream_1_00000001.ts", 1234},
+                                                                        {"a b  c.png", 12},
+                                                                        {"nogroup.html", 12},
+                                                                        {"Capimg_1.PNG", 4711}}));
     EXPECT_TRUE(PlainFilesInListing("").empty());
 }
 

@@ -1,6 +1,8 @@
 #include "engine/ftp/ftp_mirror_cycle.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -39,6 +41,7 @@ protected:
         settings_.StreamName = "stream_1";
         settings_.HostDir = hostDir;
         settings_.ImgFreq = imgFreq;
+        settings_.Log = [this](const std::string& text) { log_.push_back(text); };
         auto session = std::make_unique<CurlFtpSession>(FtpLogin{settings_.Host, settings_.User, settings_.Password});
         cycle_ = std::make_unique<FtpMirrorCycle>(settings_, std::move(session), notifier_, now_);
     }
@@ -59,6 +62,7 @@ protected:
     TFtpUpdateSettings settings_;
     Clock::time_point now_ = Clock::now();
     std::unique_ptr<FtpMirrorCycle> cycle_;
+    std::vector<std::string> log_;
 };
 
 TEST_F(FtpMirrorCycleTest, SegmentsGoUpOnePerCycleInNameOrderAndThePlaylistOnlyAfterThem) {
@@ -100,6 +104,70 @@ TEST_F(FtpMirrorCycleTest, SegmentsGoUpOnePerCycleInNameOrderAndThePlaylistOnlyA
     RunAfter(seconds(1));
     EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1.m3u8"), Playlist(next));
     EXPECT_FALSE(fs::exists(server_.root() / "stream_1.m3u8.part"));
+}
+
+// The segment the HLS output is filling stays local until it is closed; one that stays open is
+// skipped every cycle and reported once.
+TEST_F(FtpMirrorCycleTest, AFileStillOpenForWritingWaitsForItsWriter) {
+    Local("index.html");
+    Local("stream_1_00000001.ts", "one");
+    const fs::path open = local_ / "stream_1_00000002.ts";
+    const int writer = ::open(open.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "tw", 2), 2);
+    MakeCycle("");
+    for (int i = 0; i < 4; ++i) RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"index.html", "stream_1_00000001.ts"}));
+    EXPECT_TRUE(log_.empty());
+
+    RunAfter(FtpMirrorCycle::kReportOpenFileAfter);
+    RunAfter(seconds(1));
+    ASSERT_EQ(log_.size(), 1u);
+    EXPECT_NE(log_[0].find(open.string() + " is still open for writing"), std::string::npos) << log_[0];
+    EXPECT_FALSE(fs::exists(server_.root() / open.filename()));
+
+    ASSERT_EQ(::write(writer, "o", 1), 1);
+    ::close(writer);
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / open.filename()), "two");
+    EXPECT_EQ(log_.size(), 1u);
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
+}
+
+// A segment the server holds with another size (an empty copy left by an earlier run) is no segment
+// a viewer may be sent to: it goes up again before the playlist that names it.
+TEST_F(FtpMirrorCycleTest, ThePlaylistWaitsUntilEverySegmentItNamesIsWholeOnTheServer) {
+    const std::vector<std::string> segments = {"stream_1_00000001.ts", "stream_1_00000002.ts", "stream_1_00000003.ts"};
+    for (const std::string& segment : segments) Local(segment, std::string(3000, segment[segment.size() - 4]));
+    Local("index.html");
+    Local("stream_1.m3u8", Playlist(segments));
+    for (const char* name : {"index.html", "stream_1_00000001.ts", "stream_1_00000002.ts"}) {
+        fw_test::WriteFile(server_.root() / name, fw_test::ReadFile(local_ / name));
+    }
+    fw_test::WriteFile(server_.root() / "stream_1_00000003.ts", "");
+    MakeCycle("");
+
+    RunAfter(seconds(1));
+    EXPECT_FALSE(fs::exists(server_.root() / "stream_1.m3u8"));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1_00000003.ts"), std::string(3000, '3'));
+    RunAfter(seconds(1));
+    EXPECT_EQ(fw_test::ReadFile(server_.root() / "stream_1.m3u8"), Playlist(segments));
+    EXPECT_EQ(notifier_->Count(cfUploadTime), 1u);
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
+}
+
+// A file that goes between the listing and its upload (here: a link whose target is gone) is
+// skipped without an error; the next file goes up in the same cycle.
+TEST_F(FtpMirrorCycleTest, AFileGoneBeforeItsUploadIsSkippedQuietly) {
+    Local("index.html");
+    fs::create_symlink(local_ / "deleted.ts", local_ / "a.ts");
+    Local("b.ts");
+    MakeCycle("");
+    RunAfter(seconds(1));
+    RunAfter(seconds(1));
+    EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"b.ts", "index.html"}));
+    EXPECT_EQ(notifier_->Count(cfUploadTime), 2u);
+    EXPECT_EQ(notifier_->Count(cfError), 0u);
 }
 
 TEST_F(FtpMirrorCycleTest, NamesGoUpInLowerCaseAndImagesAgainAfterTheirInterval) {
