@@ -10,23 +10,19 @@
 namespace engine {
 namespace {
 
-std::string WithoutOneTrailingSeparator(std::string_view text) {
-    if (!text.empty() && (text.back() == '/' || text.back() == '\\')) text.remove_suffix(1);
-    return std::string(text);
-}
-
 std::optional<std::string> HlsChainFor(TCaptureStreamer& share, const std::string& folder, const TChainSettings& settings) {
     THlsChainParams hls;
     hls.Folder = folder;
     hls.StreamName = settings.StreamName;
     hls.SegLen = settings.SegLen;
     hls.NumSeg = settings.NumSeg;
-    if (share.FtpActive && !share.FtpHost.empty()) {
-        hls.UrlBase = SegmentUrlBase(share.FtpHost);
+    // A mirrored share's segments are fetched from the FTP host's web server.
+    hls.UrlBase = share.FtpActive ? SegmentUrlBase(share.FtpHost) : std::string();
+    if (!hls.UrlBase.empty()) {
         hls.UrlDir = share.FtpHostDir;
     } else {
         hls.UrlBase = SegmentUrlBase(DottedAddress(share.HttpServer->IpAddr()) + ":" + std::to_string(share.HttpServer->Port()));
-        hls.UrlDir = WithoutOneTrailingSeparator(share.SubDir) + "/";
+        hls.UrlDir = *ShareSubDirPath(share.SubDir) + "/";
     }
     std::replace(hls.UrlDir.begin(), hls.UrlDir.end(), '\\', '/');
     return HlsChain(hls);
@@ -34,14 +30,24 @@ std::optional<std::string> HlsChainFor(TCaptureStreamer& share, const std::strin
 
 }  // namespace
 
-bool IsValidShareSubDir(std::string_view subDir) {
-    const std::string name = WithoutOneTrailingSeparator(subDir);
-    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+std::optional<std::string> ShareSubDirPath(std::string_view subDir) {
+    std::string path(subDir);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (!path.empty() && path.back() == '/') path.pop_back();
+    if (path.empty() || path.front() == '/') return std::nullopt;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        const std::string_view component = std::string_view(path).substr(start, end - start);
+        if (component.empty() || component == "." || component == "..") return std::nullopt;
+        start = end + 1;
+    }
+    return path;
 }
 
 std::optional<std::string> ShareFolder(const TCaptureStreamer& share) {
-    if (!share.HttpServer || share.HttpServer->Root().empty() || !IsValidShareSubDir(share.SubDir)) return std::nullopt;
-    return IncludeTrailingPathDelimiter(share.HttpServer->Root()) + WithoutOneTrailingSeparator(share.SubDir) + "/";
+    const auto subDir = ShareSubDirPath(share.SubDir);
+    if (!share.HttpServer || share.HttpServer->Root().empty() || !subDir) return std::nullopt;
+    return IncludeTrailingPathDelimiter(share.HttpServer->Root()) + *subDir + "/";
 }
 
 void NormaliseFtpHostDir(std::string& ftpHostDir) {

@@ -24,12 +24,13 @@ struct TShareChains {
     std::vector<PCaptureStreamer> HlsShares;  // shares that got an HLS chain (their video indicator ticks)
 };
 
-// True for one folder name ("pc1", also written "pc1/"): not empty, not "." or "..", no separator
-// inside. Clearing a share folder therefore never reaches the web root or anything above it.
-bool IsValidShareSubDir(std::string_view subDir);
+// SubDir as a relative folder path: "\\" read as "/", one trailing separator dropped ("live\\cam1\\"
+// -> "live/cam1"); none unless every component is a folder name (not empty, not "." or "..") and the
+// path is not absolute. Clearing a share folder therefore never reaches the web root or anything above it.
+std::optional<std::string> ShareSubDirPath(std::string_view subDir);
 
 // The share's folder below its web server's root ("<root>/<SubDir>/"); none without a web server, with
-// an empty root or with a SubDir that is not one folder name.
+// an empty root or with a SubDir that is no valid folder path.
 std::optional<std::string> ShareFolder(const TCaptureStreamer& share);
 
 // One leading "/" removed and a trailing "/" added (a non-empty text only).

@@ -4,6 +4,7 @@
 
 #include "engine/capture/CaptureRect.h"
 #include "engine/capture/VlcArguments.h"
+#include "engine/ftp/ftp_names.h"
 
 namespace engine {
 
@@ -59,15 +60,16 @@ bool VideoCodecFitsTransportStream(uint8_t vidCodec) { return vidCodec != kVidCo
 
 std::optional<std::string> QuoteChainValue(std::string_view value) {
     for (const char c : value)
-        if (c == '{' || c == '}' || c == '"' || c == '\'' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
+        if (c == '{' || c == '}' || c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20)
             return std::nullopt;
     return "\"" + std::string(value) + "\"";
 }
 
 std::string SegmentUrlBase(std::string_view host) {
-    std::string base(host);
-    while (!base.empty() && base.back() == '/') base.pop_back();
-    return base.find("://") != std::string::npos ? base : "http://" + base;
+    const std::string server = FtpServerAddress(host);
+    if (server.empty()) return {};
+    const std::string_view written = host.substr(std::min(host.find_first_not_of(' '), host.size()));
+    return (AsciiLower(written.substr(0, 8)) == "https://" ? "https://" : "http://") + server;
 }
 
 std::optional<std::string> HlsChain(const THlsChainParams& hls) {

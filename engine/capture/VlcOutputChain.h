@@ -1,9 +1,10 @@
 // The texts of a libVLC broadcast: its input, the transcode element, one output chain per share (HLS
 // into a web-server folder, a transport stream over UDP) and their joining.
 //
-// Values that come from settings (folders, host names) are put in double quotes, so "," and blanks
-// stay inside their value. Braces and quote characters cannot be carried through libVLC's nested
-// chain syntax at all: a value holding one is refused instead of being allowed to break the chain.
+// Values that come from settings (folders, host names) are put in double quotes, so ",", blanks and
+// apostrophes stay inside their value. Braces, double quotes and backslashes cannot be carried through
+// libVLC's nested chain syntax at all: a value holding one is refused instead of being allowed to
+// break the chain.
 #pragma once
 
 #include <optional>
@@ -38,8 +39,10 @@ bool VideoCodecFitsTransportStream(uint8_t vidCodec);
 // value in double quotes; none when it holds a character that cannot be carried safely.
 std::optional<std::string> QuoteChainValue(std::string_view value);
 
-// The segment address prefix for a host: host as written when it names a scheme ("https://..."),
-// else "http://" + host; a trailing "/" is dropped.
+// The segment address prefix for a host as a share names it: "https://" when the host says so, else
+// "http://" (a player fetches segments over HTTP, whatever scheme an FTP host was written with), then
+// the server part as the FTP mirror takes it ("ftp://Host:2121/x" -> "http://Host:2121"); "" when
+// the host has no usable server part.
 std::string SegmentUrlBase(std::string_view host);
 
 struct THlsChainParams {

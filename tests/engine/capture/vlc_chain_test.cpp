@@ -211,7 +211,11 @@ TEST_F(VlcChainTest, MirroredShareAddressesSegmentsOnTheFtpHost) {
         const char* url;
     } cases[] = {{"ftp.example.org", "/live", "live/", "http://ftp.example.org/live/stream_1_########.ts"},
                  {kDefaultFtpHost, "cams/", "cams/", "http://ftp.example.com/cams/stream_1_########.ts"},
-                 {"https://cdn.example.org/", "", "", "https://cdn.example.org/stream_1_########.ts"}};
+                 {"https://cdn.example.org/", "", "", "https://cdn.example.org/stream_1_########.ts"},
+                 // A player cannot fetch segments over FTP: the host's web server is asked.
+                 {"ftp://Ftp.Example.org:2121/upload", "live", "live/", "http://Ftp.Example.org:2121/live/stream_1_########.ts"},
+                 // No usable server part: the share's own web server stays the address.
+                 {"ftp://user@host", "live", "live/", "http://127.0.0.1:8080/pc1/stream_1_########.ts"}};
     for (const auto& c : cases) {
         auto share = HttpShare("pc1");
         share->FtpActive = true;
@@ -226,7 +230,7 @@ TEST_F(VlcChainTest, MirroredShareAddressesSegmentsOnTheFtpHost) {
 
 TEST_F(VlcChainTest, UnsafeFolderNamesAndValuesGiveNoChain) {
     fw_test::WriteFile(temp / "www/keep.html", "root");
-    for (const char* subDir : {"", "..", ".", "a/b", "../up", "x\\y"}) {
+    for (const char* subDir : {"", "..", ".", "/abs", "../up", "a/../b", "a//b", "live\\..", "/"}) {
         errors.clear();
         EXPECT_TRUE(BuildShareChains({HttpShare(subDir)}, Settings(), Log()).Chains.empty()) << subDir;
         EXPECT_EQ(errors.size(), 1u) << subDir;
@@ -237,11 +241,26 @@ TEST_F(VlcChainTest, UnsafeFolderNamesAndValuesGiveNoChain) {
     noServer->HttpServer.reset();
     EXPECT_TRUE(BuildShareChains({noServer}, Settings(), Log()).Chains.empty());
 
-    // Commas and blanks stay inside their quoted value.
-    const auto spaced = BuildShareChains({HttpShare("cam 1,b")}, Settings(), Log());
+    // Commas, blanks and apostrophes stay inside their quoted value.
+    const auto spaced = BuildShareChains({HttpShare("cam's 1,b")}, Settings(), Log());
     ASSERT_EQ(spaced.Chains.size(), 1u);
-    EXPECT_NE(spaced.Chains[0].find("index=\"" + Root() + "cam 1,b/stream_1.m3u8\""), std::string::npos);
+    EXPECT_NE(spaced.Chains[0].find("index=\"" + Root() + "cam's 1,b/stream_1.m3u8\""), std::string::npos);
     EXPECT_EQ(QuoteChainValue("a\"b"), std::nullopt);
+    EXPECT_EQ(QuoteChainValue("a\\b"), std::nullopt);
+}
+
+TEST_F(VlcChainTest, NestedFoldersPublishLikeASingleName) {
+    for (const char* subDir : {"live/cam1", "live\\cam1\\", "live/cam1/"}) {
+        const auto chains = BuildShareChains({HttpShare(subDir)}, Settings(), Log());
+        ASSERT_EQ(chains.Chains.size(), 1u) << subDir;
+        EXPECT_NE(chains.Chains[0].find("index=\"" + Root() + "live/cam1/stream_1.m3u8\""), std::string::npos)
+            << chains.Chains[0];
+        EXPECT_NE(chains.Chains[0].find("index-url=\"http://127.0.0.1:8080/live/cam1/stream_1_########.ts\""),
+                  std::string::npos)
+            << chains.Chains[0];
+        EXPECT_TRUE(std::filesystem::is_directory(temp / "www/live/cam1")) << subDir;
+    }
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(VlcChainTest, BroadcastAddsPlaysChecksAndStops) {
