@@ -24,10 +24,11 @@ struct TScanEntry {
     fs::path Path;
 };
 
-// The entries of one folder in name order; none when the folder cannot be read.
-std::optional<std::vector<TScanEntry>> ReadFolder(const std::string& dir) {
+// The entries of one folder in name order; none when the folder cannot be read (why in *error).
+std::optional<std::vector<TScanEntry>> ReadFolder(const std::string& dir, std::error_code* error = nullptr) {
     std::error_code ec;
     fs::directory_iterator it(fs::path(dir.empty() ? "." : dir), ec), end;
+    if (error) *error = ec;
     if (ec) return std::nullopt;
     std::vector<TScanEntry> entries;
     for (; it != end; it.increment(ec)) {
@@ -80,9 +81,14 @@ std::string PickFile(const std::string& dir, const std::function<bool(const std:
     return best;
 }
 
+bool Gone(const std::error_code& ec) { return ec == std::errc::no_such_file_or_directory; }
+
+// An entry deleted since its folder was listed (a segment the HLS output dropped) adds nothing; any
+// other failure spoils the whole answer.
 std::optional<uint64_t> FolderSize(const std::string& dir, bool recursive) {
-    auto entries = ReadFolder(dir);
-    if (!entries) return std::nullopt;
+    std::error_code error;
+    auto entries = ReadFolder(dir, &error);
+    if (!entries) return Gone(error) ? std::optional<uint64_t>(0) : std::nullopt;
     uint64_t total = 0;
     for (const auto& e : *entries) {
         if (e.Link) continue;  // links add neither their target's size nor its contents
@@ -95,6 +101,7 @@ std::optional<uint64_t> FolderSize(const std::string& dir, bool recursive) {
         }
         std::error_code ec;
         uintmax_t size = fs::file_size(e.Path, ec);
+        if (Gone(ec)) continue;
         if (ec) return std::nullopt;
         total += size;
     }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <thread>
+
 #include "tests/engine/util/file_test_helpers.h"
 
 namespace {
@@ -74,6 +77,30 @@ TEST(FolderScan, FolderSizeCountsLargeFilesAndSubFolders) {
 
     EXPECT_EQ(engine::GetFolderSize(dir.path().string(), false), big + 1006);
     EXPECT_EQ(engine::GetFolderSize(Slash(dir.path()), true), big + 1030);
+}
+
+// Files and folders that go while the folder is scanned (segments the HLS output drops) add nothing;
+// what stays is still counted, never a size of 0 for the whole folder.
+TEST(FolderScan, FolderSizeSkipsEntriesThatVanishDuringTheScan) {
+    fw_test::TempDir dir;
+    MakeFile(dir.path(), "keep.ts", std::string(100'000, 'k'));
+    std::atomic<bool> stop{false};
+    std::thread churn([&] {
+        for (int i = 0; !stop; ++i) {
+            const std::string n = std::to_string(i % 40), old = std::to_string((i + 20) % 40);
+            MakeFile(dir.path(), "seg_" + n + ".ts", "s");
+            MakeFile(dir.path(), "sub_" + n + "/seg.ts", "s");
+            fs::remove(dir / ("seg_" + old + ".ts"));
+            fs::remove_all(dir / ("sub_" + old));
+        }
+    });
+    int wrong = 0;
+    for (int i = 0; i < 300; ++i) {
+        if (engine::GetFolderSize(dir.path().string(), i % 2 == 0) < 100'000) ++wrong;
+    }
+    stop = true;
+    churn.join();
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(FolderScan, ListsSkipHiddenFoldersButListHiddenFiles) {
