@@ -25,6 +25,7 @@
 #include "engine/util/monitors.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
+#include "engine/util/utf8_text.h"
 
 namespace app {
 
@@ -384,7 +385,7 @@ void TSetup_ScreenCapture_Frame::StoreCapture(TCaptureListEntry* entry) {
     p.capImagebArchive = Archive_CB->isChecked();
     p.capTimeDisplaybAct = ImgDispAct_CB->isChecked();
     p.capTimeDisplayiPos = static_cast<uint8_t>(ChoiceNumber(*Pos_ComboBox, p.capTimeDisplayiPos));
-    p.capTimeDisplaysFont = S(FontName_ComboBox->currentText()).substr(0, engine::kMaxTimeDisplayFontLength);
+    p.capTimeDisplaysFont = engine::Utf8Left(S(FontName_ComboBox->currentText()), engine::kMaxTimeDisplayFontLength);
     p.capTimeDisplayiSize = FontSize_SpinEdit->value();
     p.capTimeDisplayiColor = static_cast<int32_t>(ColorOf(*Font_ColorPicker));
     p.capTimeDisplaybBold = Bold_CB->isChecked();

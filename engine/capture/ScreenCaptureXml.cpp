@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "engine/util/path_utils.h"
+#include "engine/util/utf8_text.h"
 #include "engine/util/xml_value_text.h"
 
 namespace fs = std::filesystem;
@@ -201,8 +202,7 @@ TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList
     const XmlReader r{node};
     VisitParamsHead(params, r);
     VisitParamsTail(params, r);
-    if (params.capTimeDisplaysFont.size() > kMaxTimeDisplayFontLength)
-        params.capTimeDisplaysFont.resize(kMaxTimeDisplayFontLength);
+    params.capTimeDisplaysFont = Utf8Left(params.capTimeDisplaysFont, kMaxTimeDisplayFontLength);
 
     if (pugi::xml_node list = node.child(kStreamerList)) {
         streamers.ClearStreamers();

@@ -166,7 +166,8 @@ TEST_F(ScreenCaptureXmlTest, HandWrittenBlockKeepsGoodValuesAndDefaultsBadOnes) 
     fw_test::WriteFile(temp / "kept.css", "css");
     auto first = std::make_shared<FakeHttpServer>(kLoopbackAddress, 80, temp.path().string() + "/www/");
     servers.servers = {first};
-    const std::string font120(120, 'F');
+    std::string font120;  // 120 characters of two bytes each
+    for (int i = 0; i < 120; ++i) font120 += "\xC3\xA9";
     const std::string xml = "<SCREENCAPTURE_PARAMS>"
                             "<capKind>3</capKind><vidBitrate>20</vidBitrate><vidFrameRate>500</vidFrameRate>"
                             "<audBitrate>letters</audBitrate><capEncoder>300</capEncoder><bPreScale>maybe</bPreScale>"
@@ -197,7 +198,7 @@ TEST_F(ScreenCaptureXmlTest, HandWrittenBlockKeepsGoodValuesAndDefaultsBadOnes) 
     EXPECT_EQ(p.capUdpPort, 16);
     EXPECT_EQ(p.iLeft, -50);
     EXPECT_EQ(p.capVlcLibPath, "");
-    EXPECT_EQ(p.capTimeDisplaysFont, font120.substr(0, kMaxTimeDisplayFontLength));
+    EXPECT_EQ(p.capTimeDisplaysFont, font120.substr(0, 2 * kMaxTimeDisplayFontLength));  // 100 characters
     EXPECT_EQ(p.capDesktopNo, 1);  // missing: default
 
     // Every child of streamer_list is a share, the comment included.
