@@ -1,5 +1,6 @@
 // What the tests of the published streams share: the threads of this process, loopback sockets, a
-// UDP receiver that checks for whole transport-stream packets, and the segments a playlist lists.
+// raw-picture source for libVLC, a UDP receiver that checks for whole transport-stream packets, and
+// the segments a playlist lists.
 #pragma once
 
 #include <arpa/inet.h>
@@ -51,6 +52,50 @@ inline int ListeningSocket(int port, int type) {
     if (type == SOCK_STREAM) listen(fd, 4);
     return fd;
 }
+
+constexpr int kRawWidth = 160;
+constexpr int kRawHeight = 112;
+constexpr int kRawFps = 20;
+
+// Serves moving YV12 pictures to every client that connects, as the capture graph's sink does.
+class RawVideoServer {
+public:
+    explicit RawVideoServer(int port) : fd_(ListeningSocket(port, SOCK_STREAM)), thread_([this] { Run(); }) {}
+    ~RawVideoServer() {
+        stop_ = true;
+        thread_.join();
+        close(fd_);
+    }
+    bool ok() const { return fd_ >= 0; }
+
+private:
+    void Run() {
+        std::vector<unsigned char> frame(kRawWidth * kRawHeight * 3 / 2, 128);
+        int client = -1;
+        for (int n = 0; !stop_; ++n) {
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, 0) > 0) {
+                if (client >= 0) close(client);
+                client = accept(fd_, nullptr, nullptr);
+            }
+            if (client >= 0) {
+                for (int i = 0; i < kRawWidth * kRawHeight; ++i) {
+                    frame[i] = static_cast<unsigned char>(i % kRawWidth + n * 3);
+                }
+                if (send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) {
+                    close(client);
+                    client = -1;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000 / kRawFps));
+        }
+        if (client >= 0) close(client);
+    }
+
+    int fd_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
 
 // Counts datagrams on a loopback port and checks that each is made of whole TS packets.
 class UdpReceiver {

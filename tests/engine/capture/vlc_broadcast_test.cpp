@@ -28,51 +28,10 @@ using namespace engine;
 using namespace std::chrono_literals;
 using fw_test::ListeningSocket;
 using fw_test::PlaylistSegments;
+using fw_test::RawVideoServer;
 using fw_test::ThreadCount;
 using fw_test::ThreadNames;
 using fw_test::UdpReceiver;
-
-constexpr int kWidth = 160;
-constexpr int kHeight = 112;
-constexpr int kFps = 20;
-
-// Serves moving YV12 pictures to every client that connects, as the capture graph's sink does.
-class RawVideoServer {
-public:
-    explicit RawVideoServer(int port) : fd_(ListeningSocket(port, SOCK_STREAM)), thread_([this] { Run(); }) {}
-    ~RawVideoServer() {
-        stop_ = true;
-        thread_.join();
-        close(fd_);
-    }
-    bool ok() const { return fd_ >= 0; }
-
-private:
-    void Run() {
-        std::vector<unsigned char> frame(kWidth * kHeight * 3 / 2, 128);
-        int client = -1;
-        for (int n = 0; !stop_; ++n) {
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, 0) > 0) {
-                if (client >= 0) close(client);
-                client = accept(fd_, nullptr, nullptr);
-            }
-            if (client >= 0) {
-                for (int i = 0; i < kWidth * kHeight; ++i) frame[i] = static_cast<unsigned char>(i % kWidth + n * 3);
-                if (send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) {
-                    close(client);
-                    client = -1;
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1000 / kFps));
-        }
-        if (client >= 0) close(client);
-    }
-
-    int fd_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 class VlcBroadcastTest : public ::testing::Test {
 protected:
@@ -119,9 +78,9 @@ TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds)
         const std::vector<PCaptureStreamer> shares = {hls, udp};
 
         TScreenCaptureParams p;
-        p.FrameWidth = kWidth;
-        p.FrameHeight = kHeight;
-        p.vidFrameRate = kFps;
+        p.FrameWidth = fw_test::kRawWidth;
+        p.FrameHeight = fw_test::kRawHeight;
+        p.vidFrameRate = fw_test::kRawFps;
         p.vidBitrate = 300;
         const TChainSettings settings{1, "stream_1", /*SegLen=*/1, /*NumSeg=*/5};
 
