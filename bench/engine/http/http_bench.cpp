@@ -1,8 +1,10 @@
 // Requests per second and MB/s of the embedded web server for a 1 MB ".ts" segment and a small
 // index.html with 1, 8 and 50 keep-alive clients, side by side with nginx serving the same folder on
-// another loopback port (when /usr/sbin/nginx is installed). Prints both figures and their ratio.
+// another loopback port (when /usr/sbin/nginx is installed). Prints both figures and their ratio,
+// after the cost of the file-in-use test that every GET makes before it sends a file.
 //
 //   engine_http_bench [seconds per run, default 2]
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -25,6 +27,7 @@
 
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/settings_store.h"
+#include "engine/util/file_in_use.h"
 
 namespace fs = std::filesystem;
 namespace asio = boost::asio;
@@ -37,6 +40,7 @@ constexpr const char* kNginxBinary = "/usr/sbin/nginx";
 constexpr size_t kSegmentBytes = 1024 * 1024;
 constexpr int kClientCounts[] = {1, 8, 50};
 constexpr int kStartupWaitMs = 5000;
+constexpr int kInUseCalls = 200'000;
 
 struct TFigures {
     double RequestsPerSecond = 0;
@@ -109,6 +113,26 @@ TFigures Measure(int port, const std::string& target, int clients, std::chrono::
     return {requests / seconds, bytes / seconds / (1024.0 * 1024.0), failures.load()};
 }
 
+// Microseconds per call of the file-in-use test: as a request makes it (on the descriptor it sends
+// from) and by path (as the FTP mirror and the file-drop thread make it).
+void PrintInUseCost(const fs::path& file) {
+    using Clock = std::chrono::steady_clock;
+    auto perCallUs = [](Clock::time_point from) {
+        return std::chrono::duration<double, std::micro>(Clock::now() - from).count() / kInUseCalls;
+    };
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    int inUse = 0;
+    auto start = Clock::now();
+    for (int i = 0; i < kInUseCalls; ++i) inUse += engine::IsOpenFileInUse(fd);
+    const double onDescriptor = perCallUs(start);
+    start = Clock::now();
+    for (int i = 0; i < kInUseCalls; ++i) inUse += engine::IsFileInUse(file.string());
+    const double byPath = perCallUs(start);
+    ::close(fd);
+    std::printf("file-in-use test: %.2f us per request (open descriptor), %.2f us by path%s\n", onDescriptor, byPath,
+                inUse ? "  (a writer held the file!)" : "");
+}
+
 // nginx on its own port, serving root, in the foreground as our child.
 class TNginx {
 public:
@@ -159,6 +183,7 @@ int main(int argc, char** argv) {
     std::ofstream(root / "index.html") << "<html><head><title>capture</title></head><body><img src=\"/share/"
                                           "capimg_2130706433_80.png\" name=\"capimg\"></body></html>\n";
     engine::UpdateSettings([&](engine::TSettings& s) { s.HtmlDir = (work / "html").string() + "/"; });
+    PrintInUseCost(root / "seg_1.ts");
 
     engine::TCaptureHttpServer server(1, "", nullptr);
     server.Root = root.string() + "/";
