@@ -2,6 +2,7 @@
 // job's settings and share records checked; refused OKs with their messages; the FTP check against a
 // real FTP server on loopback.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QApplication>
 #include <filesystem>
@@ -240,6 +241,26 @@ TEST_F(FtpCheckTest, MissingFolderIsReportedAndMadeOnRequest) {
     lines = Run(fw_test::FtpTestServer::kPassword, "new/dir", true);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "create ftp-host-directory ok"), lines.end());
     EXPECT_TRUE(std::filesystem::is_directory(server.root() / "new" / "dir"));
+}
+
+// The server stops answering while the user is asked about the missing folder: the check's end
+// does not wait for the server's goodbye.
+TEST_F(FtpCheckTest, AServerThatFallsSilentDoesNotHoldUpTheEnd) {
+    std::vector<std::string> lines;
+    engine::CurlFtpSession session({server.host(), fw_test::FtpTestServer::kUser, fw_test::FtpTestServer::kPassword});
+    std::chrono::steady_clock::time_point silentFrom;
+    TFtpCheckIo io{[&](const std::string& line) { lines.push_back(line); },
+                   [&](const std::string&) {
+                       ::kill(server.pid(), SIGSTOP);
+                       silentFrom = std::chrono::steady_clock::now();
+                       return false;
+                   }};
+    RunFtpCheck(session, server.host(), "missing", io);
+    const auto took = std::chrono::steady_clock::now() - silentFrom;
+    ::kill(server.pid(), SIGCONT);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "FTP disconnect OK");
+    EXPECT_LT(took, std::chrono::seconds(1));
 }
 
 TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
