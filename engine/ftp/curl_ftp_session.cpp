@@ -174,8 +174,10 @@ FtpResult CurlFtpSession::Perform(Call& call) {
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETDATA, stop_.get());
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETDATA, stop_.get());
+    // libcurl's connect time-out runs until a transfer starts, so it bounds a whole call's talk and is
+    // never capped; the waits for one answer are.
     const long capS = waitCap_ ? static_cast<long>(waitCap_->count()) : kReplyTimeoutS;
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, std::min(kConnectTimeoutMs, capS * 1000));
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, kConnectTimeoutMs);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, std::min(kReplyTimeoutS, capS));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, kStallMinBytesPerS);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::min(kStallTimeoutS, capS));

@@ -22,7 +22,7 @@ struct FtpLogin {
 
 class CurlFtpSession final : public FtpSession {
 public:
-    static constexpr long kConnectTimeoutMs = 10'000;     // TCP connect of the control and data connections
+    static constexpr long kConnectTimeoutMs = 10'000;     // connecting and all talk of a call before its transfer starts
     static constexpr long kReplyTimeoutS = 15;            // waiting for any one server reply
     static constexpr long kStallTimeoutS = 15;            // a transfer below kStallMinBytesPerS this long is dead
     static constexpr long kStallMinBytesPerS = 1;

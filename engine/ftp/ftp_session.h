@@ -46,8 +46,8 @@ public:
     // Closes the connection without waiting for the server: a server that has stopped answering
     // never holds it up.
     virtual void Disconnect() = 0;
-    // From now on no single wait for the server (a connection, a reply, a stalled transfer) lasts
-    // longer than limit: for the last words with a server while the owner waits.
+    // From now on no single wait for an answer of the server (a reply, the next bytes of a transfer)
+    // lasts longer than limit: for the last words with a server while the owner waits.
     virtual void CapWaits(std::chrono::seconds limit) = 0;
 
     virtual FtpResult ChangeDir(const std::string& dir) = 0;
