@@ -107,7 +107,7 @@ protected:
 fw_test::TempDir* HlsPublishTest::libDir_ = nullptr;
 
 TEST_F(HlsPublishTest, TheSegmentLibVlcIsWritingIsNeverServedHalf) {
-    StartBroadcast();
+    ASSERT_NO_FATAL_FAILURE(StartBroadcast());
     ASSERT_TRUE(fw_test::WaitUntil([&] { return SegmentsIn(Folder()).size() >= 2; }, 30s));
 
     // A read-only file beside the segments is nobody's to write, so nobody is writing it.
@@ -152,7 +152,7 @@ TEST_F(HlsPublishTest, TheFtpMirrorCarriesOnlyWholeSegmentsAndAPlaylistOfWholeOn
     share_->FtpActive = true;
     share_->FtpHost = "ftp://" + ftp.host();  // the segment addresses name its web server instead
     share_->FtpHostDir = "/mirror";
-    StartBroadcast();
+    ASSERT_NO_FATAL_FAILURE(StartBroadcast());
     ASSERT_EQ(share_->FtpHostDir, "mirror/");
 
     std::vector<std::pair<intptr_t, intptr_t>> notes;

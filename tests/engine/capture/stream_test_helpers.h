@@ -57,7 +57,10 @@ constexpr int kRawWidth = 160;
 constexpr int kRawHeight = 112;
 constexpr int kRawFps = 20;
 
-// Serves moving YV12 pictures to every client that connects, as the capture graph's sink does.
+// Serves moving YV12 pictures to every client that connects, as the capture graph's sink does. Every
+// picture begins with two black pixels: libVLC looks at the first bytes of a stream for compression
+// headers, and a moving pattern may happen to form one (0x18 0x19 reads as zlib), which would end
+// the stream at once.
 class RawVideoServer {
 public:
     explicit RawVideoServer(int port) : fd_(ListeningSocket(port, SOCK_STREAM)), thread_([this] { Run(); }) {}
@@ -69,6 +72,8 @@ public:
     bool ok() const { return fd_ >= 0; }
 
 private:
+    static constexpr unsigned char kBlackLuma = 16;
+
     void Run() {
         std::vector<unsigned char> frame(kRawWidth * kRawHeight * 3 / 2, 128);
         int client = -1;
@@ -82,6 +87,7 @@ private:
                 for (int i = 0; i < kRawWidth * kRawHeight; ++i) {
                     frame[i] = static_cast<unsigned char>(i % kRawWidth + n * 3);
                 }
+                frame[0] = frame[1] = kBlackLuma;
                 if (send(client, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) {
                     close(client);
                     client = -1;
