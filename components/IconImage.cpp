@@ -71,11 +71,26 @@ QString TIconImage::FormatError() const {
     const int h = Height();
     if ((w == 16 && h == 16) || (w == 32 && h == 32)) {
         const int bits = BitCount();
-        if (bits == 1 || bits == 4 || bits == 8) return {};
-        return QStringLiteral("Icon-Format %1 bits per pixel is not supported !\r").arg(bits) +
-               QLatin1String(kSupportedFormats);
+        if (bits != 1 && bits != 4 && bits != 8)
+            return QStringLiteral("Icon-Format %1 bits per pixel is not supported !\r").arg(bits) +
+                   QLatin1String(kSupportedFormats);
+        const qsizetype needed = BytesNeeded();
+        if (bytes_.size() < needed)
+            return QStringLiteral("Icon-Image is damaged: %1 of its %2 bytes are there !").arg(bytes_.size()).arg(needed);
+        return {};
     }
     return QStringLiteral("Icon-Format %1x%2 is not supported !\r").arg(w).arg(h) + QLatin1String(kSupportedFormats);
+}
+
+// Directory, bitmap header, colour table, colour bits and mask bits of a supported format.
+qsizetype TIconImage::BytesNeeded() const {
+    const qsizetype offset = ReadLe(bytes_, kDirHeaderBytes + kEntryImageOffsetAt, 4);
+    const qsizetype headerBytes = ReadLe(bytes_, offset, 4);
+    const int bits = BitCount();
+    const int w = Width();
+    const int colourStride = ((w * bits + 31) / 32) * 4;
+    const int maskStride = ((w + 31) / 32) * 4;
+    return offset + headerBytes + 4 * (qsizetype(1) << bits) + qsizetype(colourStride + maskStride) * Height();
 }
 
 QIcon TIconImage::ToQIcon() const {

@@ -1,6 +1,7 @@
 // An icon as its file image: a 6-byte directory header, one 16-byte directory entry and the image as a
 // bottom-up bitmap (header, colour table, colour bits, mask bits). The tray takes only 16 x 16 and
-// 32 x 32 icons with 1, 4 or 8 bits per pixel; FormatError names what is wrong with any other.
+// 32 x 32 icons with 1, 4 or 8 bits per pixel whose image is all there; FormatError names what is wrong
+// with any other.
 #pragma once
 
 #include <QByteArray>
@@ -43,6 +44,8 @@ public:
     bool operator==(const TIconImage& other) const { return bytes_ == other.bytes_; }
 
 private:
+    qsizetype BytesNeeded() const;  // of an image whose size and bit count are supported
+
     QByteArray bytes_;
 };
 

@@ -6,6 +6,16 @@
 
 namespace components {
 
+namespace {
+
+void RestartTimer(platform::TTimer& timer, int intervalMs) {
+    timer.SetEnabled(false);
+    timer.SetInterval(static_cast<uint32_t>(std::max(1, intervalMs)));
+    timer.SetEnabled(true);
+}
+
+}  // namespace
+
 TNotifyIcon::TNotifyIcon(std::unique_ptr<TTrayArea> tray, std::unique_ptr<TAppTaskbar> taskbar,
                          const TIconResources& resources, QObject* owner)
     : QObject(owner), tray_(std::move(tray)), taskbar_(std::move(taskbar)), resources_(resources) {
@@ -20,14 +30,23 @@ TNotifyIcon::~TNotifyIcon() {
     tray_->SetMessageHandler(nullptr);
 }
 
+// Timers first, so that nothing ticks into what goes next; the drop target last.
 void TNotifyIcon::SessionEnd() {
     if (sessionEnded_) return;
     sessionEnded_ = true;
     clickTimer_.reset();
     startTimer_.reset();
     startRole_ = StartRole::kNone;
+    trayWatch_.reset();
+    hintTimer_.reset();
     tray_->Delete();
     iconAdded_ = false;
+    if (dropWindow_) dropWindow_->SetForwardTarget(nullptr);
+    dropWindow_.reset();
+    hintWindow_.reset();
+    dragDrop_ = false;
+    hintPending_ = false;
+    iconGeometry_ = QRect();
 }
 
 void TNotifyIcon::SetNotify(bool on) {
@@ -47,6 +66,7 @@ void TNotifyIcon::SetNotify(bool on) {
     tray_->Delete();
     iconAdded_ = false;
     firstFrame_ = sequence_.isOn();  // the icon is gone: the next frame adds it again
+    SetDragDrop(false);
 }
 
 bool TNotifyIcon::SetIcon(const TIconImage& icon) {
@@ -100,6 +120,11 @@ void TNotifyIcon::StartTimerTick() {
     startTimer_.reset();
     startRole_ = StartRole::kNone;
     if (!notify_) return;  // an empty first icon switched the tray off
+    if (dragDrop_ && trayWatch_) {
+        // The tray docks the icon in its own time: the watch places the drop window once it has.
+        trayWatch_->SetEnabled(true);
+        PlaceDropWindow();
+    }
     if (sequence_.isOn()) StartSequenceTimer();
 }
 
@@ -157,16 +182,19 @@ void TNotifyIcon::TrayMessage(uint32_t mouseMessage) {
             if (OnMouseMove) OnMouseMove();
             break;
         case kLButtonDown:
+            CancelHint();
             if (OnLButtonDblClick)
                 ArmClickTimer(mouseMessage);  // the single click waits for a second press
             else if (OnLButtonClick)
                 OnLButtonClick();
             break;
         case kLButtonDblClk:
+            CancelHint();
             clickTimer_.reset();  // a waiting single click is dropped
             if (OnLButtonDblClick) OnLButtonDblClick();
             break;
         case kRButtonDown:
+            CancelHint();
             if (popupMenu_)
                 tray_->PopupMenu(popupMenu_.data(), pos);
             else if (OnRButtonDblClick)
@@ -175,8 +203,19 @@ void TNotifyIcon::TrayMessage(uint32_t mouseMessage) {
                 OnRButtonClick();
             break;
         case kRButtonDblClk:
+            CancelHint();
             clickTimer_.reset();
             if (OnRButtonDblClick) OnRButtonDblClick();
+            break;
+        case tray_message::kDropFiles:
+        case tray_message::kMouseLeave:
+            CancelHint();
+            break;
+        case tray_message::kMouseEnter:
+            if (dragDrop_ && !iconHint_.isEmpty() && hintTimer_) {
+                hintPending_ = true;
+                RestartTimer(*hintTimer_, TDragDropHintWindow::HintPauseMs());
+            }
             break;
         default:
             break;  // releases included: a click counts at the press
@@ -200,6 +239,68 @@ void TNotifyIcon::ClickTimerTick() {
         OnLButtonClick();
     else if (clickMessage_ == kRButtonDown && OnRButtonClick)
         OnRButtonClick();
+}
+
+void TNotifyIcon::SetDragDrop(bool on) {
+    dragDrop_ = on;
+    if (!on) {
+        CancelHint();
+        if (dropWindow_) dropWindow_->hide();
+        if (trayWatch_) trayWatch_->SetEnabled(false);
+        return;
+    }
+    if (!dropWindow_) CreateDropTarget();
+    PlaceDropWindow();
+    hintTimer_->SetEnabled(true);  // its first tick hides any hint
+    if (iconAdded_) trayWatch_->SetEnabled(true);
+}
+
+void TNotifyIcon::CreateDropTarget() {
+    dropWindow_ = std::make_unique<TDragDropWindow>();
+    dropWindow_->SetForwardTarget([this](uint32_t message) { TrayMessage(message); });
+    hintWindow_ = std::make_unique<TDragDropHintWindow>();
+    hintTimer_ = std::make_unique<platform::TTimer>();
+    hintTimer_->SetEnabled(false);
+    hintTimer_->SetInterval(static_cast<uint32_t>(std::max(1, TDragDropHintWindow::HintPauseMs())));
+    hintTimer_->SetOnTimer([this] { HintTimerTick(); });
+    trayWatch_ = std::make_unique<platform::TTimer>();
+    trayWatch_->SetEnabled(false);
+    trayWatch_->SetInterval(kTrayWatchMs);
+    trayWatch_->SetOnTimer([this] { TrayWatchTick(); });
+}
+
+// Over the icon while it is in a tray that tells where; hidden otherwise.
+void TNotifyIcon::PlaceDropWindow() {
+    iconGeometry_ = notify_ && iconAdded_ ? tray_->IconGeometry() : QRect();
+    dropWindow_->PlaceOver(iconGeometry_);
+}
+
+void TNotifyIcon::TrayWatchTick() {
+    const QRect geometry = tray_->IconGeometry();
+    if (geometry != iconGeometry_) {
+        if (geometry.isEmpty())
+            qWarning("[tray] the notification area is gone; the drop target waits hidden until it returns");
+        PlaceDropWindow();
+    }
+    dropWindow_->KeepOnTop();
+}
+
+void TNotifyIcon::HintTimerTick() {
+    if (hintPending_) {
+        RestartTimer(*hintTimer_, TDragDropHintWindow::HintHidePauseMs());
+        hintWindow_->ActivateHint(tray_->CursorPos(), iconHint_);
+        hintPending_ = false;
+        return;
+    }
+    hintWindow_->hide();
+    hintTimer_->SetEnabled(false);
+}
+
+void TNotifyIcon::CancelHint() {
+    if (!hintTimer_ || !hintTimer_->Enabled()) return;
+    hintPending_ = false;
+    hintTimer_->SetEnabled(false);
+    hintWindow_->hide();
 }
 
 bool TNotifyIcon::AddIcon(const TIconImage& icon) {

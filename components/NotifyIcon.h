@@ -2,8 +2,14 @@
 // animation of numbered resources, tells a single click from a double click, pops up its menu on a
 // right click and can take the program off the taskbar. Everything runs on the user-interface thread.
 //
-// Icons the tray cannot take (other than 16 x 16 or 32 x 32 with 1, 4 or 8 bits per pixel) are refused
-// with a message to OnIconError (a logged warning when none is assigned); they are never shown.
+// With DragDrop on, a small drop window stands over the icon where the desktop drew it (the tray
+// tells the place; a watch re-asks every 200 ms and follows a moving tray). It forwards the mouse and
+// dropped files to the icon, so right double clicks arrive there too, and shows the icon's hint after
+// the application's hint pause. Without a tray to stand in it stays hidden.
+//
+// Icons the tray cannot take (other than 16 x 16 or 32 x 32 with 1, 4 or 8 bits per pixel, or a damaged
+// image) are refused with a message to OnIconError (a logged warning when none is assigned); they are
+// never shown.
 #pragma once
 
 #include <QMenu>
@@ -15,10 +21,13 @@
 #include <memory>
 
 #include "components/AppTaskbar.h"
+#include "components/DragDropHintWindow.h"
+#include "components/DragDropWindow.h"
 #include "components/IconImage.h"
 #include "components/IconResources.h"
 #include "components/IconSequence.h"
 #include "components/TrayArea.h"
+#include "components/TrayMessages.h"
 #include "platform/ui/ttimer.h"
 
 namespace components {
@@ -26,13 +35,14 @@ namespace components {
 class TNotifyIcon : public QObject {
 public:
     // Mouse messages the tray reports (the callback's lParam).
-    static constexpr uint32_t kMouseMove = 0x200;
-    static constexpr uint32_t kLButtonDown = 0x201;
-    static constexpr uint32_t kLButtonDblClk = 0x203;
-    static constexpr uint32_t kRButtonDown = 0x204;
-    static constexpr uint32_t kRButtonDblClk = 0x206;
+    static constexpr uint32_t kMouseMove = tray_message::kMouseMove;
+    static constexpr uint32_t kLButtonDown = tray_message::kLButtonDown;
+    static constexpr uint32_t kLButtonDblClk = tray_message::kLButtonDblClk;
+    static constexpr uint32_t kRButtonDown = tray_message::kRButtonDown;
+    static constexpr uint32_t kRButtonDblClk = tray_message::kRButtonDblClk;
 
     static constexpr uint32_t kStartDelayMs = 200;  // from Notify to the icon in the tray
+    static constexpr uint32_t kTrayWatchMs = 200;   // how often the drop target re-asks where the icon is
     static constexpr int kMaxHintChars = 63;
 
     using NotifyEvent = std::function<void()>;
@@ -66,6 +76,13 @@ public:
     bool ApplicationHide() const { return applicationHide_; }
     void SetApplicationHide(bool hide);
 
+    bool DragDrop() const { return dragDrop_; }
+    // True: the drop window stands over the icon (once the tray shows it). False: it is hidden.
+    void SetDragDrop(bool on);
+    // The drop target's windows; none before DragDrop was first switched on.
+    TDragDropWindow* DropWindow() const { return dropWindow_.get(); }
+    const TDragDropHintWindow* HintWindow() const { return hintWindow_.get(); }
+
     QMenu* PopupMenu() const { return popupMenu_.data(); }
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }  // forgotten when the menu goes
 
@@ -76,11 +93,11 @@ public:
     NotifyEvent OnMouseMove;
     std::function<void(const QString& message)> OnIconError;
 
-    // A mouse message on the icon, as the tray reports it.
+    // A message on the icon or its drop window, as the tray or the drop window reports it.
     void TrayMessage(uint32_t mouseMessage);
 
-    // The end of the session: timers go and the icon leaves the tray. Runs once; the destructor after it
-    // does nothing more.
+    // The end of the session: timers go, the icon leaves the tray and the drop target goes. Runs once;
+    // the destructor after it does nothing more.
     void SessionEnd();
 
 private:
@@ -95,6 +112,13 @@ private:
     void ShowCurrentFrame();
     void ShowFrameAndAdvance();  // the animation's tick
     void ArmClickTimer(uint32_t mouseMessage);
+
+    // The drop target.
+    void CreateDropTarget();
+    void PlaceDropWindow();
+    void TrayWatchTick();
+    void HintTimerTick();
+    void CancelHint();
 
     // The tray operations.
     bool AddIcon(const TIconImage& icon);
@@ -130,6 +154,14 @@ private:
     TIconImage frameIcon_;
     bool iconAdded_ = false;
     bool sessionEnded_ = false;
+
+    bool dragDrop_ = false;
+    std::unique_ptr<TDragDropWindow> dropWindow_;
+    std::unique_ptr<TDragDropHintWindow> hintWindow_;
+    std::unique_ptr<platform::TTimer> hintTimer_;
+    std::unique_ptr<platform::TTimer> trayWatch_;
+    bool hintPending_ = false;
+    QRect iconGeometry_;  // where the drop window was last placed from
 };
 
 }  // namespace components

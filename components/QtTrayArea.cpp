@@ -1,14 +1,32 @@
 #include "components/QtTrayArea.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QWidget>
+#include <QWindow>
+
+#include "components/TrayMessages.h"
 
 namespace components {
 
 namespace {
-constexpr uint32_t kLeftPress = 0x201;
-constexpr uint32_t kLeftDoubleClick = 0x203;
-constexpr uint32_t kRightPress = 0x204;
+
+// Qt's own name for the window it docks into an XEmbed tray host.
+constexpr char kDockedIconWidgetName[] = "QSystemTrayIconSys";
+
+// Qt maps the icon's window only once the tray host has docked it; until then the icon's place is the
+// window's own first one, at the screen's corner, where nothing is drawn.
+bool DockedAt(const QRect& place) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() != QLatin1String(kDockedIconWidgetName)) continue;
+        const QWindow* window = widget->windowHandle();
+        if (window && window->isExposed() && QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()) == place)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 TQtTrayArea::TQtTrayArea() {
@@ -38,6 +56,13 @@ bool TQtTrayArea::Modify(const TIconImage& icon, const QString& tip) {
 
 void TQtTrayArea::Delete() { icon_.hide(); }
 
+// Without a tray host the icon's window is not docked anywhere and its place means nothing.
+QRect TQtTrayArea::IconGeometry() const {
+    if (!icon_.isVisible() || !QSystemTrayIcon::isSystemTrayAvailable()) return {};
+    const QRect place = icon_.geometry();
+    return DockedAt(place) ? place : QRect();
+}
+
 QPoint TQtTrayArea::CursorPos() const { return QCursor::pos(); }
 
 void TQtTrayArea::PopupMenu(QMenu* menu, QPoint screenPos) {
@@ -48,9 +73,9 @@ void TQtTrayArea::PopupMenu(QMenu* menu, QPoint screenPos) {
 void TQtTrayArea::Activated(QSystemTrayIcon::ActivationReason reason) {
     if (!handler_) return;
     switch (reason) {
-        case QSystemTrayIcon::Trigger: handler_(kLeftPress); break;
-        case QSystemTrayIcon::DoubleClick: handler_(kLeftDoubleClick); break;
-        case QSystemTrayIcon::Context: handler_(kRightPress); break;
+        case QSystemTrayIcon::Trigger: handler_(tray_message::kLButtonDown); break;
+        case QSystemTrayIcon::DoubleClick: handler_(tray_message::kLButtonDblClk); break;
+        case QSystemTrayIcon::Context: handler_(tray_message::kRButtonDown); break;
         default: break;
     }
 }

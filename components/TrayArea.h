@@ -1,9 +1,10 @@
 // The notification area as the tray icon sees it: one icon with its tooltip that can be added, changed
-// and deleted, and the mouse messages on it, reported with the platform's message numbers (0x200 move,
-// 0x201 left press, 0x203 left double click, 0x204 right press, 0x206 right double click).
+// and deleted, the place where the desktop drew it, and the mouse messages on it, reported with the
+// platform's message numbers (TrayMessages.h).
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,9 @@ public:
     // Changes a shown icon; an icon that is not shown stays hidden.
     virtual bool Modify(const TIconImage& icon, const QString& tip) = 0;
     virtual void Delete() = 0;
+
+    // Where on the screen the desktop drew the icon; empty while it is not in a notification area.
+    virtual QRect IconGeometry() const = 0;
 
     virtual QPoint CursorPos() const = 0;
     virtual void PopupMenu(QMenu* menu, QPoint screenPos) = 0;

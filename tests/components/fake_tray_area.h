@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -29,6 +30,7 @@ struct TrayRecord {
     std::vector<TrayCall> calls;
     TTrayArea::MessageHandler handler;
     QPoint cursor{700, 1050};
+    QRect iconGeometry;  // where the fake desktop drew the icon
 
     int Count(TrayCall::Kind kind) const {
         int n = 0;
@@ -60,6 +62,7 @@ public:
         return true;
     }
     void Delete() override { record_->calls.push_back({TrayCall::kDelete, {}, {}, nullptr, {}}); }
+    QRect IconGeometry() const override { return record_->iconGeometry; }
     QPoint CursorPos() const override { return record_->cursor; }
     void PopupMenu(QMenu* menu, QPoint pos) override {
         record_->calls.push_back({TrayCall::kPopup, {}, {}, menu, pos});

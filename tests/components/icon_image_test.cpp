@@ -12,7 +12,8 @@ using namespace components;
 
 namespace {
 
-// A directory entry and bitmap header of the given format, without pixels: enough to tell the format.
+// A directory entry and bitmap header of the given format; for up to 8 bits per pixel followed by a
+// colour table, colour bits and mask bits of all zeros, so the image is all there.
 TIconImage IconHeader(int width, int height, int bits) {
     QByteArray b(6 + 16 + 40, '\0');
     b[2] = 1;
@@ -22,6 +23,11 @@ TIconImage IconHeader(int width, int height, int bits) {
     b[6 + 12] = 22;  // image offset
     b[22] = 40;
     b[22 + 14] = static_cast<char>(bits);
+    if (bits <= 8) {
+        const int w = width == 0 ? 256 : width, h = height == 0 ? 256 : height;
+        const int colourStride = ((w * bits + 31) / 32) * 4, maskStride = ((w + 31) / 32) * 4;
+        b.append(QByteArray(4 * (1 << bits) + (colourStride + maskStride) * h, '\0'));
+    }
     return TIconImage(b);
 }
 
@@ -54,11 +60,16 @@ TEST(IconImageTest, FormatsTheTrayTakesAndTheMessagesForOthers) {
 
 TEST(IconImageTest, TruncatedImageIsRefusedWithoutReadingPastItsEnd) {
     const QByteArray full = IconHeader(16, 16, 4).Bytes();
-    for (int length : {1, 5, 21, 22, 30, 37}) {
+    ASSERT_EQ(full.size(), 6 + 16 + 40 + 64 + (8 + 4) * 16);
+    for (int length : {1, 5, 21, 22, 30, 37, 62, 125, int(full.size()) - 1}) {
         const TIconImage cut(full.left(length));
         EXPECT_FALSE(cut.FormatError().isEmpty()) << length;
         EXPECT_TRUE(cut.ToQIcon().isNull()) << length;
     }
+    // Size and bit count readable, pixels missing: told as such.
+    EXPECT_EQ(TIconImage(full.left(200)).FormatError(),
+              QString("Icon-Image is damaged: 200 of its %1 bytes are there !").arg(full.size()));
+    EXPECT_TRUE(TIconImage(full).FormatError().isEmpty());
 }
 
 TEST(IconImageTest, FourBitIconKeepsStandardColoursAndTransparency) {

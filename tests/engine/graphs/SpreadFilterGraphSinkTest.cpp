@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/graphs/SpreadFilterGraph.h"
-#include "tests/platform/filters/PrivateXServer.h"
+#include "tests/support/PrivateXServer.h"
 #include "tests/sinkfilter/sink_library.h"
 #include "tests/support/test_env.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/platform/filters/PrivateXServer.h"
+#include "tests/support/PrivateXServer.h"
 
 namespace platform {
 namespace {

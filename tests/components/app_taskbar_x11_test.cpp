@@ -1,0 +1,104 @@
+// Taking the program off the task bar on a real X11 desktop: an Xvfb of the program's own with a real
+// window manager (openbox). The tray icon's ApplicationHide marks the main window
+// _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER and takes the marks away again, whether the
+// window is hidden (its own property) or shown (a request the window manager carries out); the states
+// are read back from the X server.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <QWindow>
+
+#include "components/NotifyIcon.h"
+#include "components/QtAppTaskbar.h"
+#include "components/QtTrayArea.h"
+#include "tests/components/event_pump.h"
+#include "tests/components/private_desktop.h"
+
+using namespace components;
+using fw_test::PumpUntil;
+
+namespace {
+
+::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
+
+constexpr int kWaitMs = 10000;
+
+class AppTaskbarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // It runs the start-up command once it has taken over the screen; windows mapped before then
+        // may go unmanaged.
+        const std::filesystem::path started = dir / "started";
+        windowManager = std::make_unique<fw_test::ChildProcess>(
+            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
+        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
+            << "the window manager did not come up";
+        window.setWindowFlag(Qt::WindowStaysOnTopHint);  // a state of the window's own, which must stay
+        window.resize(300, 200);
+        icon = std::make_unique<TNotifyIcon>(std::make_unique<TQtTrayArea>(),
+                                             std::make_unique<TQtAppTaskbar>(&window), resources);
+    }
+    void TearDown() override {
+        icon.reset();
+        window.hide();
+        windowManager.reset();
+    }
+
+    xcb_window_t XWindow() {
+        window.winId();
+        return xcb_window_t(window.windowHandle()->winId());
+    }
+    bool Skips() {
+        return x11.HasAtom(XWindow(), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR") &&
+               x11.HasAtom(XWindow(), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_PAGER");
+    }
+    bool SkipsNeither() {
+        return !x11.HasAtom(XWindow(), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR") &&
+               !x11.HasAtom(XWindow(), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_PAGER");
+    }
+    bool StaysOnTop() { return x11.HasAtom(XWindow(), "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"); }
+    // Shown and taken in by the window manager.
+    void ShowManaged() {
+        window.show();
+        ASSERT_TRUE(PumpUntil([&] { return x11.HasProperty(XWindow(), "_NET_FRAME_EXTENTS") && !x11.ScreenRect(XWindow()).isEmpty(); }, kWaitMs))
+            << "the window manager did not take the window";
+    }
+
+    fw_test::TempDir dir;
+    fw_test::XcbReader x11;
+    std::unique_ptr<fw_test::ChildProcess> windowManager;
+    TIconResources resources;
+    QWidget window;
+    std::unique_ptr<TNotifyIcon> icon;
+};
+
+TEST_F(AppTaskbarTest, HiddenWindowCarriesTheStatesIntoItsShowing) {
+    icon->SetApplicationHide(true);
+    EXPECT_TRUE(Skips()) << "the hidden window's own property lacks the states";
+    ShowManaged();
+    EXPECT_TRUE(Skips()) << "the states were lost when the window was shown";
+    EXPECT_TRUE(StaysOnTop());
+
+    window.hide();  // the window manager forgets a withdrawn window's states; the next showing asks again
+    ASSERT_TRUE(PumpUntil([&] { return x11.ScreenRect(XWindow()).isEmpty(); }, kWaitMs));
+    ShowManaged();
+    EXPECT_TRUE(PumpUntil([&] { return Skips(); }, kWaitMs)) << "shown again with a task-bar button";
+
+    window.hide();
+    icon->SetApplicationHide(false);
+    EXPECT_TRUE(SkipsNeither());
+}
+
+TEST_F(AppTaskbarTest, ShownWindowAsksTheWindowManager) {
+    ShowManaged();
+    ASSERT_TRUE(SkipsNeither());
+    icon->SetApplicationHide(true);
+    EXPECT_TRUE(PumpUntil([&] { return Skips(); }, kWaitMs)) << "the window manager was not asked";
+    EXPECT_TRUE(StaysOnTop());
+    icon->SetApplicationHide(false);
+    EXPECT_TRUE(PumpUntil([&] { return SkipsNeither(); }, kWaitMs)) << "the task-bar button did not come back";
+    EXPECT_TRUE(StaysOnTop());
+    EXPECT_TRUE(window.isVisible());
+}
+
+}  // namespace

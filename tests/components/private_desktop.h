@@ -1,0 +1,117 @@
+// A desktop of the test program's own: an Xvfb started before the program's QApplication, so that a
+// tray host or a window manager the tests start there cannot disturb the other test programs of the
+// run, and real input through XTest (xdotool). Also reads back what the X server holds for a window.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QRect>
+#include <algorithm>
+#include <cstring>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/PrivateXServer.h"
+#include "tests/support/test_env.h"
+
+namespace fw_test {
+
+class PrivateDesktop : public ::testing::Environment {
+public:
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+
+    void SetUp() override {
+        server_ = std::make_unique<PrivateXServer>(kWidth, kHeight);
+        ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
+        ::setenv("DISPLAY", server_->name().c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override {
+        app_.reset();
+        server_.reset();
+    }
+
+private:
+    int argc_ = 1;
+    char arg0_[16] = "desktop_test";
+    char* argv_[2] = {arg0_, nullptr};
+    std::unique_ptr<PrivateXServer> server_;
+    std::unique_ptr<QApplication> app_;
+};
+
+// Runs xdotool on the desktop (real pointer and button events through XTest).
+inline bool Xdo(const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return RunProgram(argv, nullptr, std::chrono::seconds(20)) == 0;
+}
+
+// One connection of the test's own to the desktop's X server.
+class XcbReader {
+public:
+    XcbReader() : c_(xcb_connect(nullptr, nullptr)) {}
+    ~XcbReader() { xcb_disconnect(c_); }
+    XcbReader(const XcbReader&) = delete;
+    XcbReader& operator=(const XcbReader&) = delete;
+
+    xcb_window_t Root() const { return xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root; }
+
+    xcb_atom_t Atom(const char* name) {
+        auto* reply = xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, uint16_t(strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+    // The atoms of an ATOM-typed property (empty when it is not there).
+    std::vector<xcb_atom_t> Atoms(xcb_window_t w, const char* property) {
+        std::vector<xcb_atom_t> atoms;
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, w, Atom(property), XCB_ATOM_ATOM, 0, 64), nullptr);
+        if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
+            const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+            atoms.assign(data, data + xcb_get_property_value_length(reply) / sizeof(xcb_atom_t));
+        }
+        std::free(reply);
+        return atoms;
+    }
+    bool HasAtom(xcb_window_t w, const char* property, const char* atom) {
+        const std::vector<xcb_atom_t> atoms = Atoms(w, property);
+        return std::find(atoms.begin(), atoms.end(), Atom(atom)) != atoms.end();
+    }
+    bool HasProperty(xcb_window_t w, const char* property) {
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, w, Atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1), nullptr);
+        const bool has = reply && reply->type != XCB_ATOM_NONE;
+        std::free(reply);
+        return has;
+    }
+    // Where the window is on the screen, as the server has it; empty when it is not viewable.
+    QRect ScreenRect(xcb_window_t w) {
+        auto* attributes = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        auto* geometry = xcb_get_geometry_reply(c_, xcb_get_geometry(c_, w), nullptr);
+        if (!viewable || !geometry) {
+            std::free(geometry);
+            return {};
+        }
+        auto* at = xcb_translate_coordinates_reply(
+            c_, xcb_translate_coordinates(c_, w, geometry->root, 0, 0), nullptr);
+        const QRect rect = at ? QRect(at->dst_x, at->dst_y, geometry->width, geometry->height) : QRect();
+        std::free(at);
+        std::free(geometry);
+        return rect;
+    }
+
+private:
+    xcb_connection_t* c_;
+};
+
+}  // namespace fw_test
