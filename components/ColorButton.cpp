@@ -225,14 +225,15 @@ void TColorButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // A double click counts as two more presses at (0, 0); the release that follows completes a click, so
-// a lock button ends toggled once and OnClick comes after each release.
+// a lock button ends toggled once and OnClick comes after each release. The pointer stays where it is:
+// a drag armed by these presses starts from there.
 void TColorButton::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         TBevelControl::mouseDoubleClickEvent(event);
         return;
     }
     for (int press = 0; press < 2; ++press) {
-        QMouseEvent again(QEvent::MouseButtonPress, QPointF(0, 0), mapToGlobal(QPointF(0, 0)), Qt::LeftButton,
+        QMouseEvent again(QEvent::MouseButtonPress, QPointF(0, 0), event->globalPosition(), Qt::LeftButton,
                           event->buttons(), event->modifiers());
         mousePressEvent(&again);
     }

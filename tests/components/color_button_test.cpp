@@ -249,6 +249,28 @@ TEST(ColorButtonTest, DoubleClickClicksTwiceAndTogglesOnce) {
     EXPECT_TRUE(button.ButtonSub().bpDown());
 }
 
+// The double click's presses arm a drag from where the pointer is, not from the button's corner: a
+// move that follows without the pointer moving leaves the parent where it was.
+TEST(ColorButtonTest, DoubleClickWithADragModeDragsFromThePointer) {
+    QWidget form;
+    form.resize(300, 200);
+    QWidget holder(&form);
+    holder.setGeometry(20, 20, 200, 150);
+    TColorButton button(&holder);
+    button.move(10, 10);
+    form.show();
+    button.SetHitTest(htParent);
+    const QPoint start = holder.pos();
+    Press(button);
+    Release(button);
+    DoubleClick(button);
+    SendMouse(button, QEvent::MouseMove, {37, 12}, Qt::LeftButton);
+    EXPECT_EQ(holder.pos(), start);
+    SendMouse(button, QEvent::MouseMove, {47, 15}, Qt::LeftButton);
+    EXPECT_EQ(holder.pos(), start + QPoint(10, 3));
+    Release(button, {47, 15});
+}
+
 TEST(ColorButtonTest, CaptionTakesTheActionColourAfterAReleaseEvenWithoutCaOn) {
     TColorButton button;
     button.CaptionSub().SetcaActionColor(clGreen);
