@@ -173,12 +173,32 @@ void TCanvasPanelEx::StartLightEffect() {
     lightTimer_->SetEnabled(true);
 }
 
+// Every step is taken from the caption's colour at the start of the ramp, never from the last step (a
+// colour through the HLS scale and back is off by a unit or two), so the ramp ends on that colour
+// exactly. The luminance stays on the scale: a sum above 240 would turn a light caption dark. A colour
+// set from outside during the ramp becomes the new start.
 void TCanvasPanelEx::ShiftFontLuminance(int delta) {
     if (!captionProp_->cpLightEffect()) return;
-    THLSTriple hls = RGBToHLS(ColorToRGB(FontColor()));
-    // Kept on the scale: a sum above 240 would turn a light font into a dark one.
-    hls.Lum = uint8_t(std::clamp(hls.Lum + delta, 0, kHlsMax));
-    SetFontColor(HLSToRGB(hls));
+    if (captionShift_ == 0 || FontColor() != captionShown_) {
+        captionStart_ = FontColor();
+        captionShift_ = 0;
+    }
+    captionShift_ += delta;
+    if (captionShift_ == 0) {
+        SetFontColor(captionStart_);
+    } else {
+        THLSTriple hls = RGBToHLS(ColorToRGB(captionStart_));
+        hls.Lum = uint8_t(std::clamp(hls.Lum + captionShift_, 0, kHlsMax));
+        SetFontColor(HLSToRGB(hls));
+    }
+    captionShown_ = FontColor();
+}
+
+// The darkening is over: the caption is back on its start colour, also when the step width changed on
+// the way.
+void TCanvasPanelEx::EndCaptionRamp() {
+    if (captionShift_ != 0 && FontColor() == captionShown_) SetFontColor(captionStart_);
+    captionShift_ = 0;
 }
 
 void TCanvasPanelEx::LightTimerTick() {
@@ -206,6 +226,7 @@ void TCanvasPanelEx::LightTimerTick() {
         if (effectAmount_ <= 0) {
             lightTimer_->SetEnabled(false);
             effectAmount_ = 0;
+            EndCaptionRamp();
             // The ramp is back at the start: show the plain background again, not its last step.
             effectState_ = esOff;
             update();

@@ -80,6 +80,7 @@ private:
     bool CursorInside() const;
     void StartLightEffect();
     void ShiftFontLuminance(int delta);
+    void EndCaptionRamp();
     void LightEffectSwitched();
     void PaintBorder(TCanvas& canvas, TRect& r);
     void PaintBevel(TCanvas& canvas, TRect& r);
@@ -104,6 +105,9 @@ private:
     int effectAmount_ = 0;
     QImage background_;               // of the last paint: the light effect's source
     std::optional<QImage> shifted_;   // exists while the light effect is on
+    TColor captionStart_ = clBlack;   // the caption's colour when its luminance ramp began
+    TColor captionShown_ = clBlack;   // the colour of the ramp's last step
+    int captionShift_ = 0;            // luminance the ramp has added so far
     std::unique_ptr<platform::TTimer> cursorPoll_;
     std::unique_ptr<platform::TTimer> lightTimer_;
 };

@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <set>
 
 #include "components/CanvasPanelEx.h"
 #include "components/ColorUtils.h"
@@ -162,11 +163,38 @@ TEST_F(CanvasPanelTest, CaptionPlacementAndDisabledLook) {
     std::tie(l, r) = redColumns(PanelImage());
     EXPECT_GE(r, 184 - 2 - 2 - 10);  // the glyphs end a little inside their advance
 
+}
+
+// Disabled, the caption is grey with a white copy one pixel down and right, and nothing else changes:
+// glyphs drawn without smoothing, so every caption pixel has exactly the one colour, compared inside
+// the bevel (whose edges are grey and white themselves).
+TEST_F(CanvasPanelTest, DisabledCaptionIsGreyOverAWhiteCopy) {
+    QFont sharp = panel.font();
+    sharp.setStyleStrategy(QFont::NoAntialias);
+    panel.setFont(sharp);
+    panel.SetFontColor(0x0000FF);
+    panel.SetCaption("Go");
+    const QRect inside = panel.rect().adjusted(2, 2, -2, -2);
+    auto pixelsOf = [&](const QImage& image, TColor colour) {
+        std::set<std::pair<int, int>> pixels;
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                if (PixelAt(image, x, y) == colour) pixels.insert({x, y});
+        return pixels;
+    };
+    const std::set<std::pair<int, int>> glyphs = pixelsOf(PanelImage(), 0x0000FF);
+    ASSERT_GT(glyphs.size(), 20u);
+
     panel.setEnabled(false);
     const QImage image = PanelImage();
-    EXPECT_EQ(CountColour(image, 0x0000FF), 0);
-    EXPECT_GT(CountColour(image, kDisabledTextColor), 0);
-    EXPECT_GT(CountColour(image, clWhite), CountColour(PanelImage().copy(0, 0, 185, 2), clWhite));
+    EXPECT_TRUE(pixelsOf(image, 0x0000FF).empty());
+    EXPECT_EQ(pixelsOf(image, kDisabledTextColor), glyphs) << "the grey caption is not where the caption was";
+    std::set<std::pair<int, int>> copy;
+    for (const auto& [x, y] : glyphs)
+        if (!glyphs.count({x + 1, y + 1})) copy.insert({x + 1, y + 1});
+    EXPECT_EQ(pixelsOf(image, clWhite), copy) << "the white copy is not one pixel down and right";
+    const std::set<std::pair<int, int>> background = pixelsOf(image, 0x00C0FF);
+    EXPECT_EQ(background.size() + glyphs.size() + copy.size(), size_t(inside.width() * inside.height()));
 }
 
 TEST_F(CanvasPanelTest, WhatRepaintsAndWhatDoesNot) {
@@ -262,6 +290,39 @@ TEST_F(CanvasPanelTest, LightEffectBrightensThenDarkensAndLeavesAtTheEnd) {
     fw_test::PumpFor(250);
     EXPECT_EQ(leaves, 1);
     EXPECT_EQ(PixelAt(PanelImage(), 90, 20), normal);  // back to the plain background
+}
+
+// The caption brightens with the background and, once the mouse has gone and the darkening is over, is
+// back on the colour it started from, to the last bit: a light grey, colours the HLS scale cannot
+// carry back exactly, and a hover left half way and taken up again.
+TEST_F(CanvasPanelTest, CaptionRampEndsOnItsStartColour) {
+    panel.LightEffect().SetleTimer(5);
+    panel.LightEffect().SetleLuminance(60);
+    panel.LightEffect().SetleStep(10);
+    panel.LightEffect().SetleOn(true);
+    panel.CaptionProp().SetcpLightEffect(true);
+    panel.SetCaption("Go");
+    struct Case {
+        TColor start;
+        bool interrupted;
+    } cases[] = {{0xF0F0F0, false}, {0x1E90C8, false}, {0x2A7F3D, false}, {0x000080, false}, {0x1E90C8, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        panel.SetFontColor(c.start);
+        Enter();
+        if (c.interrupted) {
+            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() >= 30; }, 3000));
+            Leave();
+            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() <= 10; }, 3000));
+            Enter();
+        }
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning(); }, 3000));
+        EXPECT_EQ(panel.EffectAmount(), 60);
+        EXPECT_NE(panel.FontColor(), c.start) << "the caption did not brighten";
+        Leave();
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning() && panel.EffectAmount() == 0; }, 3000));
+        EXPECT_EQ(panel.FontColor(), c.start);
+    }
 }
 
 TEST_F(CanvasPanelTest, LightEffectPausesWhilePressedAndCaptionFollowsWithinTheScale) {
