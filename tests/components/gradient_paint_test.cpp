@@ -102,6 +102,38 @@ TEST(GradientPaintTest, StylesPutTheirEndsWhereNamed) {
     }
 }
 
+// Every pixel of the corner, diagonal and pyramid styles on a 4 x 2 rectangle at (1, 1) inside a 6 x 4
+// image, black to white so that step t paints grey t; -1 is left unpainted. Worked out from the
+// algorithms: each pixel keeps the last step that covers it; polygons take the pixels whose centres lie
+// inside, a centre on a slanted edge counting where that edge closes the row on the right (the
+// platform's fill rule); lines leave out their end point; 255 x (4 / 255) and 127 x (4 / 127) come to
+// 4 exactly in single precision.
+TEST(GradientPaintTest, SmallCornerDiagonalAndPyramidGradientsPixelByPixel) {
+    constexpr int U = -1;
+    struct Case {
+        const char* name;
+        TGradStyle style;
+        int grey[4][6];
+    } cases[] = {
+        // The last step of the top-right and bottom-left corners has no area: their corner ends at 254.
+        {"corner top left", gsCornerTopLeft, {{U, U, U, U, U, U}, {U, 255, 127, 63, 0, U}, {U, 0, 0, 0, 0, U}, {U, U, U, U, U, U}}},
+        {"corner top right", gsCornerTopRight, {{U, U, U, U, U, U}, {U, 63, 127, 191, 254, U}, {U, 0, 0, 0, 0, U}, {U, U, U, U, U, U}}},
+        {"corner bottom right", gsCornerBottomRight, {{U, U, U, U, U, U}, {U, 63, 127, 127, 127, U}, {U, 63, 127, 191, 254, U}, {U, U, U, U, U, U}}},
+        {"corner bottom left", gsCornerBottomLeft, {{U, U, U, U, U, U}, {U, 127, 127, 63, 0, U}, {U, 254, 127, 63, 0, U}, {U, U, U, U, U, U}}},
+        {"diagonal falling", gsDiagonalFalling, {{U, U, U, U, U, U}, {U, 63, 95, 126, 191, U}, {U, 126, 159, 191, 223, U}, {U, U, U, U, U, U}}},
+        {"diagonal rising", gsDiagonalRising, {{U, U, U, U, U, U}, {U, 127, 159, 191, 223, U}, {U, 63, 95, 127, 191, U}, {U, U, U, U, U, U}}},
+        // The last line from the bottom edge starts at the centre and ends one row below the rectangle.
+        {"pyramid", gsPyramid, {{U, U, U, U, U, U}, {U, 0, 42, 85, 170, U}, {U, 42, 42, 170, 212, U}, {U, U, U, 255, U, U}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage image = Paint(6, 4, [&](TCanvas& cv) { PaintGradient(cv, {1, 1, 5, 3}, clBlack, clWhite, c.style); });
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x)
+                EXPECT_EQ(PixelAt(image, x, y), c.grey[y][x] < 0 ? kUnpainted : Grey(c.grey[y][x])) << x << "," << y;
+    }
+}
+
 TEST(GradientPaintTest, NothingToPaint) {
     const QImage threeD = Paint(20, 20, [](TCanvas& c) { GradientFill(c, {0, 0, 20, 20}, clBlack, clWhite, gs3D, false); });
     const QImage flatSym = Paint(20, 20, [](TCanvas& c) { PaintGradient(c, {5, 0, 5, 20}, clBlack, clWhite, gsSymmetric); });
