@@ -146,6 +146,10 @@ bool TLumora_MainForm::FormCreate() {
 
 void TLumora_MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    BeginFirstShowing();
+}
+
+void TLumora_MainForm::BeginFirstShowing() {
     if (shown_) return;
     shown_ = true;
     // Out of the show event: the first showing may open dialogs.

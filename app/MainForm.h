@@ -85,6 +85,8 @@ public:
     bool FormCreate();
     // The first showing (runs once, from the first show event); false when the process was ended.
     bool FormShow();
+    // Runs the first showing without showing the window, for a start that leaves the window hidden.
+    void BeginFirstShowing();
     bool Ended() const { return ended_; }
     bool StartUpDone() const { return startUpDone_; }
 

@@ -38,8 +38,10 @@ TMainTrayIcon::TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions)
     menu_->addSeparator();
     menu_->addAction(QStringLiteral("Exit"), call(actions_.Exit));
 
-    icon_ = std::make_unique<components::TNotifyIcon>(std::make_unique<components::TQtTrayArea>(),
-                                                      std::make_unique<components::TQtAppTaskbar>(mainWindow), resources_);
+    auto taskbar = std::make_unique<components::TQtAppTaskbar>(mainWindow);
+    taskbar_ = taskbar.get();
+    icon_ = std::make_unique<components::TNotifyIcon>(std::make_unique<components::TQtTrayArea>(), std::move(taskbar),
+                                                      resources_);
     icon_->SetApplicationIcon(true);
     icon_->SetIconHint(QString::fromLatin1(kMainCaption));
     icon_->SetPopupMenu(menu_.get());

@@ -10,6 +10,7 @@
 
 #include "components/IconResources.h"
 #include "components/NotifyIcon.h"
+#include "components/QtAppTaskbar.h"
 
 namespace app {
 
@@ -26,6 +27,8 @@ public:
 
     void SetShown(bool on);
     bool Shown() const { return icon_->Notify(); }
+    // Whether the program's start shows the main window: not while the icon keeps it off the task bar.
+    bool ShowMainForm() const { return taskbar_->ShowMainForm(); }
     QMenu& Menu() { return *menu_; }
 
 private:
@@ -33,6 +36,7 @@ private:
     TTrayMenuActions actions_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<components::TNotifyIcon> icon_;
+    components::TQtAppTaskbar* taskbar_;  // owned by the icon
 };
 
 // Hides a visible window; restores a hidden one and brings it to the front.

@@ -200,6 +200,8 @@ void TMainWindowParts::OpenSettingsFromTray() {
     form_->OpenSettings();
 }
 
+bool TMainWindowParts::ShowMainFormAtStart() const { return !tray_ || tray_->ShowMainForm(); }
+
 void TMainWindowParts::ShowTrayIcon(bool on) {
     if (tray_) tray_->SetShown(on);
 }

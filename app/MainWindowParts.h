@@ -48,6 +48,8 @@ public:
     TSettings_Form& SettingsDialog() { return *settings_; }
     TCaptureSettings_Form& CaptureEditor() { return *captureEditor_; }
     TMainTrayIcon* TrayIcon() { return tray_.get(); }
+    // False while the tray icon keeps the program off the task bar.
+    bool ShowMainFormAtStart() const;
 
 private:
     std::unique_ptr<ICapturePanel> MakeCapturePanel(TLumora_MainForm& form, TCaptureListEntry& entry,

@@ -8,8 +8,9 @@
 
 namespace app {
 
-TQtStartupUi::TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm)
-    : application_(application), makeMainForm_(std::move(makeMainForm)) {}
+TQtStartupUi::TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm,
+                           std::function<bool()> showMainForm)
+    : application_(application), makeMainForm_(std::move(makeMainForm)), showMainForm_(std::move(showMainForm)) {}
 
 TQtStartupUi::~TQtStartupUi() = default;
 
@@ -51,7 +52,11 @@ void TQtStartupUi::SetApplicationTitle(const std::string& title) {
 
 void TQtStartupUi::CreateForms() {
     mainForm_ = makeMainForm_();
-    if (mainForm_->FormCreate()) mainForm_->show();
+    if (!mainForm_->FormCreate()) return;
+    if (!showMainForm_ || showMainForm_())
+        mainForm_->show();
+    else
+        mainForm_->BeginFirstShowing();
 }
 
 void TQtStartupUi::ShowMainWindow() {

@@ -14,8 +14,10 @@ namespace app {
 
 class TQtStartupUi final : public IStartupUi {
 public:
-    // makeMainForm builds the main window with the options of the program (its parts and hooks).
-    TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm);
+    // makeMainForm builds the main window with the options of the program (its parts and hooks);
+    // showMainForm tells whether the start shows it (the tray icon may say no), none: it does.
+    TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm,
+                 std::function<bool()> showMainForm = {});
     ~TQtStartupUi() override;
 
     int ScreenLogicalDpi() override;
@@ -32,6 +34,7 @@ public:
 private:
     QApplication& application_;
     std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm_;
+    std::function<bool()> showMainForm_;
     std::unique_ptr<TSplash_Form> splash_;
     std::unique_ptr<TLumora_MainForm> mainForm_;
 };

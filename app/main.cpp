@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
         auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
         windows.Attach(*form);
         return form;
-    });
+    }, [&windows] { return windows.ShowMainFormAtStart(); });
     uiRef = &ui;
     app::TSingleInstance instance;
     return app::RunProgramBlock(ui, instance);

@@ -6,7 +6,9 @@
 #include <QListWidget>
 
 #include "app/MainForm.h"
+#include "app/MainTrayIcon.h"
 #include "app/MainWindowParts.h"
+#include "app/QtStartupUi.h"
 #include "app/windows/BottomFrame.h"
 #include "app/windows/CaptureFrame.h"
 #include "app/windows/MainLog_Form.h"
@@ -163,6 +165,38 @@ TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
     const std::string saved = fw_test::ReadFile(dir / "capture.xml");
     EXPECT_EQ(saved.find("First job"), std::string::npos);
     EXPECT_NE(saved.find("Second job"), std::string::npos);
+}
+
+// The start asks the tray icon whether to show the main window: while the icon keeps the program off
+// the task bar the window stays hidden, and its first showing runs all the same.
+TEST(MainWindowStartTest, StartShowsTheWindowUnlessTheTrayKeepsTheProgramOffTheTaskBar) {
+    for (const bool offTaskBar : {false, true}) {
+        SCOPED_TRACE(offTaskBar ? "off the task bar" : "on the task bar");
+        fw_test::TempDir dir;
+        fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
+        fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+        fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"}});
+        app::TMainWindowParts windows;  // outlives the form
+        auto* application = static_cast<QApplication*>(QCoreApplication::instance());
+        app::TQtStartupUi ui(
+            *application,
+            [&] {
+                app::TLumora_MainForm::TOptions options;
+                options.Parts = windows.Parts();
+                options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
+                options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
+                auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+                windows.Attach(*form);
+                if (offTaskBar) windows.TrayIcon()->SetShown(true);
+                return form;
+            },
+            [&windows] { return windows.ShowMainFormAtStart(); });
+        ui.CreateForms();
+        ASSERT_NE(ui.MainForm(), nullptr);
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return ui.MainForm()->StartUpDone(); }, 10s)) << "the first showing never ran";
+        EXPECT_EQ(ui.MainForm()->isVisible(), !offTaskBar);
+        ui.MainForm()->close();
+    }
 }
 
 }  // namespace
