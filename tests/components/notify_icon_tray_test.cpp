@@ -278,6 +278,19 @@ TEST_F(TrayHostTest, NotifyOffTakesTheDropTargetAlong) {
     EXPECT_TRUE(DropRect().isEmpty()) << "the tray watch brought the drop window back";
 }
 
+TEST_F(TrayHostTest, SessionEndTakesTheIconAndTheDropTargetAwayOnce) {
+    StartTrayHost();
+    ShowWithDropTarget();
+    const QWidget* dropWindow = icon->DropWindow();
+    ASSERT_NE(dropWindow, nullptr);
+    icon->SessionEnd();
+    EXPECT_EQ(icon->DropWindow(), nullptr);
+    EXPECT_EQ(icon->HintWindow(), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return trayArea->IconGeometry().isEmpty(); }, kWaitMs));
+    PumpFor(3 * int(TNotifyIcon::kTrayWatchMs));  // no timer ticks into what is gone
+    icon.reset();                                 // and the destructor after it has nothing left to do
+}
+
 // The plain icon (no drop target) through the platform's tray: a left double click arrives, a right
 // double click comes as one right press only.
 TEST_F(TrayHostTest, PlainIconDeliversLeftDoubleClicksButARightOneAsASingleClick) {

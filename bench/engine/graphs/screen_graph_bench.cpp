@@ -28,7 +28,7 @@
 
 #include "engine/graphs/SpreadFilterGraph.h"
 #include "platform/com/com.h"
-#include "tests/platform/filters/PrivateXServer.h"
+#include "tests/support/PrivateXServer.h"
 #include "tests/sinkfilter/sink_library.h"
 #include "tests/support/test_env.h"
 
