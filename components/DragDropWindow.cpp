@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "components/NetWmState.h"
 #include "components/TrayMessages.h"
 
 namespace components {
@@ -46,6 +47,7 @@ void TDragDropWindow::PlaceOver(const QRect& iconGeometry) {
         if (!screen) screen = QGuiApplication::primaryScreen();
         beneath_ = screen ? screen->grabWindow(0, place.x(), place.y(), kSizePx, kSizePx) : QPixmap();
         setGeometry(place);
+        if (!isVisible()) TNetWmState::SetSkipTaskbar(*this, true);  // a tool window: no task-bar button
         show();
         update();
     }

@@ -283,6 +283,7 @@ void TNotifyIcon::TrayWatchTick() {
         PlaceDropWindow();
     }
     dropWindow_->KeepOnTop();
+    if (hintWindow_->isVisible()) hintWindow_->raise();  // the hint stays above the window it belongs to
 }
 
 void TNotifyIcon::HintTimerTick() {

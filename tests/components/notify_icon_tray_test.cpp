@@ -166,6 +166,9 @@ TEST_F(TrayHostTest, DropWindowStandsOverTheDockedIconAndTakesItsRightDoubleClic
     ShowWithDropTarget();
     EXPECT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
     EXPECT_TRUE(icon->DragDrop());
+    const auto dropWindow = xcb_window_t(icon->DropWindow()->windowHandle()->winId());
+    EXPECT_TRUE(x11.HasAtom(dropWindow, "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"));
+    EXPECT_TRUE(x11.HasAtom(dropWindow, "_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
 
     PointerTo(DropRect().center());
     ASSERT_TRUE(Xdo({"click", "--repeat", "2", "--delay", "80", "3"}));
