@@ -1,6 +1,6 @@
 #include "engine/capture/ImageEncoders.h"
 
-#include <png.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <array>
@@ -27,72 +27,87 @@ bool PictureUsable(const platform::TBitmap& picture) {
 
 // ---- PNG ----
 
-constexpr size_t kCodecMessageBytes = 200;
+constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr size_t kPngBytesPerPixel = 3;
+constexpr uint8_t kPngFilterNone = 0;
+constexpr uint8_t kPngFilterUp = 2;
+// IDAT chunks are cut at this size, as encoders commonly do; any size up to 2^31 - 1 would be valid.
+constexpr size_t kPngIdatChunkBytes = 1024 * 1024;
 
-struct PngErrorSink {
-    char message[kCodecMessageBytes] = "PNG encoder error";
-};
-
-void PngError(png_structp png, png_const_charp text) {
-    auto* sink = static_cast<PngErrorSink*>(png_get_error_ptr(png));
-    std::snprintf(sink->message, sizeof sink->message, "PNG encoder: %s", text ? text : "error");
-    png_longjmp(png, 1);
+void AppendBigEndian32(std::vector<uint8_t>& out, uint32_t value) {
+    const uint8_t bytes[] = {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16),
+                             static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
+    out.insert(out.end(), bytes, bytes + 4);
 }
 
-void PngWarning(png_structp, png_const_charp) {}
+// Length, type, data and the CRC of type and data.
+void AppendPngChunk(std::vector<uint8_t>& out, const char (&type)[5], const uint8_t* data, size_t length) {
+    AppendBigEndian32(out, static_cast<uint32_t>(length));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (length > 0) out.insert(out.end(), data, data + length);
+    AppendBigEndian32(out, libdeflate_crc32(0, out.data() + typeAt, 4 + length));
+}
 
-void PngWrite(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-    bool grown = true;
-    try {
-        out->insert(out->end(), data, data + length);
-    } catch (...) {
-        grown = false;
+// One scan line of the blue, green, red, unused picture as red, green, blue.
+void ToRgbRow(const uint8_t* bgrx, int width, uint8_t* rgb) {
+    for (int x = 0; x < width; ++x, bgrx += 4, rgb += kPngBytesPerPixel) {
+        rgb[0] = bgrx[2];
+        rgb[1] = bgrx[1];
+        rgb[2] = bgrx[0];
     }
-    if (!grown) png_error(png, "out of memory");  // outside the handler: it does not return
 }
-
-void PngFlush(png_structp) {}
-
-// One libpng write structure with its info structure.
-class PngWriteHandle {
-public:
-    explicit PngWriteHandle(PngErrorSink* sink)
-        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, sink, PngError, PngWarning)),
-          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-    ~PngWriteHandle() { png_destroy_write_struct(&png_, &info_); }
-    PngWriteHandle(const PngWriteHandle&) = delete;
-    PngWriteHandle& operator=(const PngWriteHandle&) = delete;
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-private:
-    png_structp png_;
-    png_infop info_;
-};
 
 }  // namespace
 
-TPngEncoder::TPngEncoder(int level) : level_(std::clamp(level, kMinPngLevel, kMaxPngLevel)) {}
+void TPngEncoder::CompressorDeleter::operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+
+TPngEncoder::TPngEncoder(int level)
+    : level_(std::clamp(level, kMinPngLevel, kMaxPngLevel)), compressor_(libdeflate_alloc_compressor(level_)) {}
+
+TPngEncoder::~TPngEncoder() = default;
 
 bool TPngEncoder::Encode(const platform::TBitmap& picture, std::string* error) {
     if (!PictureUsable(picture)) return Fail(error, "PNG encoder: empty picture");
-    out_.clear();
-    PngErrorSink sink;
-    PngWriteHandle handle(&sink);
-    if (!handle.png() || !handle.info()) return Fail(error, "PNG encoder: out of memory");
-    png_structp png = handle.png();
-    if (setjmp(png_jmpbuf(png))) return Fail(error, sink.message);
-    png_set_write_fn(png, &out_, PngWrite, PngFlush);
-    png_set_IHDR(png, handle.info(), static_cast<png_uint_32>(picture.Width), static_cast<png_uint_32>(picture.Height),
-                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, level_);
-    png_write_info(png, handle.info());
-    // Our pixels are blue, green, red, unused: libpng drops the fourth byte and swaps red and blue.
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-    for (int y = 0; y < picture.Height; ++y) png_write_row(png, const_cast<png_bytep>(picture.Row(y)));
-    png_write_end(png, nullptr);
+    if (!compressor_) return Fail(error, "PNG encoder: out of memory");
+    const size_t rowBytes = static_cast<size_t>(picture.Width) * kPngBytesPerPixel;
+    try {
+        // Every line is filtered against the one above it ("Up": the rows of a desktop repeat),
+        // except at level 0, which stores the lines as they are.
+        const uint8_t filter = level_ == 0 ? kPngFilterNone : kPngFilterUp;
+        filtered_.resize((rowBytes + 1) * static_cast<size_t>(picture.Height));
+        lines_.assign(2 * rowBytes, 0);  // the line above the first is zeros
+        uint8_t* above = lines_.data();
+        uint8_t* current = lines_.data() + rowBytes;
+        for (int y = 0; y < picture.Height; ++y) {
+            uint8_t* line = filtered_.data() + static_cast<size_t>(y) * (rowBytes + 1);
+            line[0] = filter;
+            ToRgbRow(picture.Row(y), picture.Width, current);
+            if (filter == kPngFilterUp) {
+                for (size_t i = 0; i < rowBytes; ++i) line[1 + i] = static_cast<uint8_t>(current[i] - above[i]);
+            } else {
+                std::copy_n(current, rowBytes, line + 1);
+            }
+            std::swap(above, current);
+        }
+        compressed_.resize(libdeflate_zlib_compress_bound(compressor_.get(), filtered_.size()));
+        const size_t packed = libdeflate_zlib_compress(compressor_.get(), filtered_.data(), filtered_.size(),
+                                                       compressed_.data(), compressed_.size());
+        if (packed == 0) return Fail(error, "PNG encoder: compression failed");
+
+        out_.assign(std::begin(kPngSignature), std::end(kPngSignature));
+        std::vector<uint8_t> header;
+        AppendBigEndian32(header, static_cast<uint32_t>(picture.Width));
+        AppendBigEndian32(header, static_cast<uint32_t>(picture.Height));
+        const uint8_t depthAndKind[] = {8, 2, 0, 0, 0};  // 8 bits, RGB, deflate, adaptive filters, not interlaced
+        header.insert(header.end(), std::begin(depthAndKind), std::end(depthAndKind));
+        AppendPngChunk(out_, "IHDR", header.data(), header.size());
+        for (size_t at = 0; at < packed; at += kPngIdatChunkBytes)
+            AppendPngChunk(out_, "IDAT", compressed_.data() + at, std::min(kPngIdatChunkBytes, packed - at));
+        AppendPngChunk(out_, "IEND", nullptr, 0);
+    } catch (const std::bad_alloc&) {
+        return Fail(error, "PNG encoder: out of memory");
+    }
     return true;
 }
 
