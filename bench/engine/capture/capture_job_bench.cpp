@@ -13,7 +13,6 @@
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -31,10 +30,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/capture/ScreenCapture.h"
-#include "engine/settings/settings_store.h"
-#include "engine/vlc/InstalledVlc.h"
-#include "platform/com/com.h"
+#include "bench/support/hls_capture_job.h"
+#include "bench/support/process_cpu.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -195,86 +192,31 @@ double MeasureLatency(ColourWindow& window, uint32_t colour, const fs::path& pla
     return -1;
 }
 
-double ProcessCpuSeconds(pid_t pid) {
-    if (pid == 0) {
-        rusage u{};
-        getrusage(RUSAGE_SELF, &u);
-        return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-    }
-    std::istringstream stat(ReadText("/proc/" + std::to_string(pid) + "/stat"));
-    std::string field;
-    std::vector<std::string> fields;
-    while (stat >> field) fields.push_back(field);
-    if (fields.size() < 15) return 0;
-    return (std::stod(fields[13]) + std::stod(fields[14])) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
 TFigures Measure(pid_t pid, const fs::path& playlist, const fs::path& work, ColourWindow& window, int trials) {
     TFigures f;
     if (!PumpUntil([&] { return ListedSegments(playlist).size() >= 2; }, kStreamStartTimeout))
         Fail("no playlist at " + playlist.string());
-    const double cpu0 = ProcessCpuSeconds(pid);
+    auto cpu = [pid] { return pid == 0 ? fw_bench::OwnCpuSeconds() : fw_bench::ProcessCpuSeconds(pid); };
+    const double cpu0 = cpu();
     const auto t0 = Clock::now();
     Pump(std::chrono::duration_cast<std::chrono::milliseconds>(kCpuWindow));
-    f.CpuPercent = 100.0 * (ProcessCpuSeconds(pid) - cpu0) / std::chrono::duration<double>(Clock::now() - t0).count();
+    f.CpuPercent = 100.0 * (cpu() - cpu0) / std::chrono::duration<double>(Clock::now() - t0).count();
     for (int i = 0; i < trials; ++i) f.LatencyS.push_back(MeasureLatency(window, i % 2 == 0 ? kWhite : kBlack, playlist, work));
     window.Paint(kBlack);
     return f;
 }
 
-class TBenchHttpServer final : public engine::IShareHttpServer {
-public:
-    explicit TBenchHttpServer(std::string root) : root_(std::move(root)) {}
-    int32_t IpAddr() const override { return engine::kLoopbackAddress; }
-    int32_t Port() const override { return 8080; }
-    std::string Root() const override { return root_; }
-    std::string IndexHtml() const override { return {}; }
-    std::string DefaultIndexFile() const override { return {}; }
-    std::vector<std::string> FileList() const override { return {}; }
-
-private:
-    std::string root_;
-};
-
-TFigures RunOurJob(const fs::path& work, const fs::path& exeDir, ColourWindow& window, int trials) {
-    CoInitialize();
-    if (RegisterServerLibrary((exeDir / "libFwScreenCapture.so").string()) != S_OK ||
-        RegisterServerLibrary((exeDir / "libOrbelle32.so").string()) != S_OK)
-        Fail("the screen-capture stand-in and Orbelle32 must be built beside this program");
-    const auto installed = engine::FindInstalledVlc();
-    const std::string libDir = (work / "LIB_VLC").string() + "/";
-    if (!installed || !engine::CopyInstalledVlc(*installed, libDir)) Fail("libvlc5 and vlc-plugin-base must be installed");
-    engine::UpdateSettings([](engine::TSettings& s) {
-        s.SegLen = kSegLenS;
-        s.NumSeg = kNumSeg;
-    });
-
-    engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(1, 0);
-    services.VlcPreferences.ClearPluginCache = [] { return false; };  // keep the copied plugin cache
-    auto job = engine::TScreenCapture::Create(1, services);
-    job->OnLog = [](engine::TScreenCapture&, const std::string& text, uint8_t level) {
-        if (level == engine::kLogLevelError) std::fprintf(stderr, "job: %s\n", text.c_str());
-    };
-    auto& p = job->Params;
-    p.capEncoder = engine::kCapEncoderDirectX;
-    p.capKind = engine::kCapKindArea;
-    p.capVlcLibPath = libDir;
-    p.iLeft = 0;
-    p.iTop = 0;
-    p.iWidth = kWidth;
-    p.iHeight = kHeight;
-    p.vidFrameRate = kFps;
-    p.vidBitrate = kBitrateKbit;
-    p.audCodec = engine::kAudCodecNone;
-    auto share = std::make_shared<engine::TCaptureStreamer>();
-    job->Streamers.InitStreamer(*share, true);
-    share->HttpServer = std::make_shared<TBenchHttpServer>((work / "web").string() + "/");
-    share->SubDir = "pc1";
-    job->Streamers.Append(share);
-    if (!job->Prepare(1) || !job->Start()) Fail("the capture job did not start");
-    TFigures f = Measure(0, work / "web" / "pc1" / "stream_1.m3u8", work, window, trials);
-    job->Stop();
-    return f;
+TFigures RunOurJob(const fs::path& work, ColourWindow& window, int trials) {
+    fw_bench::THlsJobSettings settings;
+    settings.Width = kWidth;
+    settings.Height = kHeight;
+    settings.Fps = kFps;
+    settings.BitrateKbit = kBitrateKbit;
+    settings.SegLenS = kSegLenS;
+    settings.NumSeg = kNumSeg;
+    fw_bench::THlsCaptureJob job(work, settings);
+    if (!job.Running()) Fail(job.Error());
+    return Measure(0, job.Playlist(), work, window, trials);
 }
 
 TFigures RunFfmpeg(const fs::path& work, ColourWindow& window, int trials) {
@@ -320,12 +262,11 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (work / "data").c_str(), 1);
     QCoreApplication app(argc, argv);
-    const fs::path exeDir = fs::read_symlink("/proc/self/exe").parent_path();
 
     ColourWindow window;
     std::printf("capture job bench: %dx%d@%d, H.264 %d kbit/s, %d s segments, %d latency trials\n", kWidth, kHeight, kFps,
                 kBitrateKbit, kSegLenS, trials);
-    const TFigures ours = RunOurJob(work, exeDir, window, trials);
+    const TFigures ours = RunOurJob(work, window, trials);
     const TFigures ffmpeg = RunFfmpeg(work, window, trials);
     Print("capture job (Framewick)", ours);
     Print("ffmpeg x11grab -> hls", ffmpeg);

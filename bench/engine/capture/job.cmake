@@ -1,8 +1,7 @@
 # The whole capture job against ffmpeg: glass-to-playlist latency and CPU at 1280x720@25 (needs an X
 # server and ffmpeg; run under xvfb-run). Included by this folder's CMakeLists.txt.
 include_guard(GLOBAL)
-if(TARGET Orbelle32 AND TARGET FwScreenCapture)
+if(TARGET bench_capture_job)
   add_executable(engine_capture_job_bench ${CMAKE_CURRENT_LIST_DIR}/capture_job_bench.cpp)
-  target_link_libraries(engine_capture_job_bench PRIVATE engine_capture PkgConfig::XCB Qt6::Core)
-  add_dependencies(engine_capture_job_bench Orbelle32 FwScreenCapture)
+  target_link_libraries(engine_capture_job_bench PRIVATE bench_capture_job PkgConfig::XCB Qt6::Core)
 endif()
