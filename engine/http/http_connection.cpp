@@ -1,9 +1,10 @@
 #include "engine/http/http_connection.h"
 
-#include <unistd.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 
 #include <algorithm>
-#include <vector>
 
 #include <boost/asio/write.hpp>
 #include <boost/beast/http/empty_body.hpp>
@@ -51,55 +52,28 @@ void FillHeader(Message& message, const THttpReply& reply, bool keepAlive) {
 
 THttpConnection::THttpConnection(int socketFd, std::shared_ptr<IHttpRequestHandler> handler,
                                  THttpConnectionLimits limits)
-    : stream_(ioc_), handler_(std::move(handler)), limits_(limits) {
-    error_code ec;
-    stream_.socket().assign(asio::ip::tcp::v4(), socketFd, ec);
-    if (ec) {
-        ::close(socketFd);
-        return;
-    }
+    : socket_(socketFd), handler_(std::move(handler)), limits_(limits) {
+    if (!socket_.IsOpen()) return;
     // Header and body go out as separate writes: without this, a small file waits for the
     // client's delayed acknowledgement.
-    stream_.socket().set_option(asio::ip::tcp::no_delay(true), ec);
-    auto remote = stream_.socket().remote_endpoint(ec);
-    if (!ec) peer_ = {remote.address().to_string(), remote.port()};
+    const int on = 1;
+    ::setsockopt(socketFd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    peer_ = {socket_.PeerAddress(), socket_.PeerPort()};
 }
 
-THttpConnection::~THttpConnection() {
-    error_code ignored;
-    stream_.socket().close(ignored);
-}
+THttpConnection::~THttpConnection() = default;
 
-void THttpConnection::Abort() {
-    aborted_ = true;
-    ioc_.stop();
-}
+void THttpConnection::Abort() { socket_.Abort(); }
 
-error_code THttpConnection::Complete(const bool& done, const error_code& result) {
-    ioc_.restart();
-    if (aborted_) stream_.close();
-    ioc_.run();
-    // Stopped by Abort before the operation ended: closing makes it finish as aborted.
-    while (!done) {
-        stream_.close();
-        ioc_.restart();
-        ioc_.run();
-    }
-    return aborted_ ? error_code(asio::error::operation_aborted) : result;
-}
+void THttpConnection::SendDeadline() { socket_.SetDeadline(TConnectionSocket::Clock::now() + limits_.SendStallTimeout); }
 
 THttpConnection::TReadOutcome THttpConnection::ReadRequest(THttpRequest& request) {
     http::request_parser<http::string_body> parser;
     parser.header_limit(static_cast<std::uint32_t>(kMaxRequestHeaderBytes));
     parser.body_limit(kMaxRequestBodyBytes);
-    stream_.expires_after(limits_.RequestReadTimeout);
-    bool done = false;
-    error_code result;
-    http::async_read(stream_, buffer_, parser, [&](error_code ec, size_t) {
-        result = ec;
-        done = true;
-    });
-    error_code ec = Complete(done, result);
+    socket_.SetDeadline(TConnectionSocket::Clock::now() + limits_.RequestReadTimeout);
+    error_code ec;
+    http::read(socket_, buffer_, parser, ec);
     if (!ec) {
         request = parser.release();
         return TReadOutcome::Request;
@@ -134,46 +108,31 @@ bool THttpConnection::WriteSimpleReply(THttpReply& reply, const THttpRequest* re
     bool keepAlive = request && request->keep_alive() && !reply.CloseConnection;
     bool headerOnly = reply.HeaderOnly || (request && request->method() == http::verb::head);
     unsigned version = request ? request->version() : 11;
-    bool done = false;
-    error_code result;
-    auto onWritten = [&](error_code ec, size_t) {
-        result = ec;
-        done = true;
-    };
-    stream_.expires_after(limits_.SendStallTimeout);
-    // Both messages live until Complete returns: the write refers to them until then.
-    http::response<http::empty_body> header{static_cast<http::status>(reply.Status), version};
-    http::response<http::string_body> full{static_cast<http::status>(reply.Status), version};
+    error_code ec;
+    SendDeadline();
     if (headerOnly) {
+        http::response<http::empty_body> header{static_cast<http::status>(reply.Status), version};
         FillHeader(header, reply, keepAlive);
         header.content_length(reply.HeaderOnly ? reply.ContentLength : reply.Body.size());
-        http::async_write(stream_, header, onWritten);
+        http::write(socket_, header, ec);
     } else {
+        http::response<http::string_body> full{static_cast<http::status>(reply.Status), version};
         FillHeader(full, reply, keepAlive);
         full.body() = std::move(reply.Body);
         full.prepare_payload();
-        http::async_write(stream_, full, onWritten);
+        http::write(socket_, full, ec);
     }
-    return !Complete(done, result) && keepAlive;
+    return !ec && keepAlive;
 }
 
 uint64_t THttpConnection::SendFileBody(const TServedFile& file, bool& complete) {
-    std::vector<char> chunk(kSendChunkBytes);
     uint64_t sent = 0;
     while (sent < file.Size()) {
-        size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), file.Size() - sent));
-        long got = file.ReadAt(sent, chunk.data(), want);
-        if (got <= 0) break;  // the file shrank or a read failed: the announced length cannot be kept
-        stream_.expires_after(limits_.SendStallTimeout);
-        bool done = false;
-        error_code result;
-        asio::async_write(stream_, asio::buffer(chunk.data(), static_cast<size_t>(got)),
-                          [&](error_code ec, size_t) {
-                              result = ec;
-                              done = true;
-                          });
-        if (Complete(done, result)) break;
-        sent += static_cast<uint64_t>(got);
+        SendDeadline();  // the stall time-out counts from the last progress
+        error_code ec;
+        const size_t n = socket_.SendFile(file.Descriptor(), sent, static_cast<size_t>(file.Size() - sent), ec);
+        if (ec || n == 0) break;  // the file shrank or the client went: the announced length cannot be kept
+        sent += n;
     }
     complete = sent == file.Size();
     return sent;
@@ -189,14 +148,10 @@ bool THttpConnection::WriteSmallFileReply(THttpReply& reply, const THttpRequest&
     bool complete = false;
     if (got == static_cast<long>(body.size())) {
         message.prepare_payload();
-        stream_.expires_after(limits_.SendStallTimeout);
-        bool done = false;
-        error_code result;
-        http::async_write(stream_, message, [&](error_code ec, size_t) {
-            result = ec;
-            done = true;
-        });
-        complete = !Complete(done, result);
+        SendDeadline();
+        error_code ec;
+        http::write(socket_, message, ec);  // header and body in one call
+        complete = !ec;
     }
     if (reply.AfterTransfer) reply.AfterTransfer(complete ? body.size() : 0, complete);
     return complete && keepAlive;
@@ -209,32 +164,28 @@ bool THttpConnection::WriteFileReply(THttpReply& reply, const THttpRequest& requ
     http::response<http::empty_body> header{static_cast<http::status>(reply.Status), request.version()};
     FillHeader(header, reply, keepAlive);
     header.content_length(reply.File.Size());
-    stream_.expires_after(limits_.SendStallTimeout);
-    bool done = false;
-    error_code result;
-    http::async_write(stream_, header, [&](error_code ec, size_t) {
-        result = ec;
-        done = true;
-    });
+    SendDeadline();
+    error_code ec;
+    socket_.SetMoreToFollow(true);  // the header leaves with the file's first bytes
+    http::write(socket_, header, ec);
+    socket_.SetMoreToFollow(false);
     bool complete = false;
     uint64_t sent = 0;
-    if (!Complete(done, result)) sent = SendFileBody(reply.File, complete);
+    if (!ec) sent = SendFileBody(reply.File, complete);
     if (reply.AfterTransfer) reply.AfterTransfer(sent, complete);
     return complete && keepAlive;
 }
 
 void THttpConnection::Run() {
-    if (!stream_.socket().is_open()) return;
-    while (!aborted_) {
+    if (!socket_.IsOpen()) return;
+    for (;;) {
         THttpRequest request;
         if (ReadRequest(request) != TReadOutcome::Request) break;
         THttpReply reply = HandleSafely(request);
         bool keepOpen = reply.File.IsOpen() ? WriteFileReply(reply, request) : WriteSimpleReply(reply, &request);
         if (!keepOpen) break;
     }
-    error_code ignored;
-    stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
-    stream_.socket().close(ignored);
+    socket_.ShutdownAndClose();
 }
 
 }  // namespace engine

@@ -118,16 +118,21 @@ THttpReply THttpRequestHandler::Handle(const THttpRequest& request, const THttpP
     TServedFile file;
     TServedFile::TOpenResult opened = TServedFile::TOpenResult::Failed;
     TShareId share = 0;
-    {
-        // The share lists and the snapshot writers' replace are what GlobalLock guards: the file
-        // that is opened here is the one sent, whatever a writer renames over its name afterwards.
+    const std::string prefix = SnapshotPathPrefix(document);
+    if (!prefix.empty()) {
+        // The share lists and the snapshot writer's pass are what GlobalLock guards: a snapshot asked
+        // for while its writer runs is opened once the new picture is in place.
         std::lock_guard lock(globalLock_);
-        std::string prefix = SnapshotPathPrefix(document);
-        if (!prefix.empty() && host_) {
+        if (host_) {
             share = host_->FindShareIdForPath(prefix);
             if (share != 0) Notify(kCnHttpRequest, share);
         }
         if (mapped.Verdict == TPathVerdict::Found) opened = file.Open(mapped.Path);
+    } else if (mapped.Verdict == TPathVerdict::Found) {
+        // Every other file is replaced by renaming a finished one over it (pages, playlists) or
+        // written once under a name of its own (segments, refused below while being written): the
+        // open gets a whole file without the lock, and the file opened is the one sent.
+        opened = file.Open(mapped.Path);
     }
 
     if (sessionPage) {

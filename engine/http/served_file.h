@@ -29,6 +29,8 @@ public:
     // A writer still has the file open (IsOpenFileInUse on the descriptor held).
     bool BeingWritten() const;
     const std::filesystem::path& Path() const { return path_; }
+    // The open descriptor, for sending the file without reading it here; -1 when closed.
+    int Descriptor() const { return fd_; }
 
     // Up to count bytes at offset; 0 at the end of the file, -1 on an error.
     long ReadAt(uint64_t offset, char* buffer, size_t count) const;
