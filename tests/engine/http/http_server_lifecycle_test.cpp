@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "tests/engine/http/http_server_fixture.h"
@@ -170,6 +171,12 @@ TEST_F(HttpServerLifecycleTest, StalledClientsTimeOut) {
 }
 
 TEST_F(HttpServerLifecycleTest, DisconnectsMidTransferAndThreadsAreBounded) {
+    // The program does not ignore SIGPIPE: sending to a client that went away must not raise it.
+    struct TDefaultSigpipe {
+        TDefaultSigpipe() : previous(::signal(SIGPIPE, SIG_DFL)) {}
+        ~TDefaultSigpipe() { ::signal(SIGPIPE, previous); }
+        sighandler_t previous;
+    } defaultSigpipe;
     WriteFile(Root() / "big.ts", std::string(16 * 1024 * 1024, 'x'));
     auto server = StartServer();
     for (int i = 0; i < 5; ++i) {
