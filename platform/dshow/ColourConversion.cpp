@@ -1,6 +1,7 @@
 #include "platform/dshow/ColourConversion.h"
 
 #include <libyuv/convert_from_argb.h>
+#include <libyuv/planar_functions.h>
 
 #include <cstring>
 
@@ -8,23 +9,31 @@ namespace platform {
 namespace {
 
 constexpr int kBytesPerRgb32 = 4;
-// libyuv reads a picture bottom-up when it is given a negative height.
-constexpr int kFlipRows = -1;
 
 int Rgb32Stride(int width) { return width * kBytesPerRgb32; }
 
-bool ToPlanar(const uint8_t* src, int width, int height, uint8_t* yPlane, uint8_t* uPlane, uint8_t* vPlane) {
+// libyuv reads the source's rows in reverse when it is given a negative height.
+int TopDownHeight(int height, TRowOrder srcOrder) { return srcOrder == TRowOrder::BottomUp ? -height : height; }
+int BottomUpHeight(int height, TRowOrder srcOrder) { return srcOrder == TRowOrder::TopDown ? -height : height; }
+
+bool ToPlanar(const uint8_t* src, int width, int height, TRowOrder srcOrder, uint8_t* yPlane, uint8_t* uPlane,
+              uint8_t* vPlane) {
     const int chromaWidth = (width + 1) / 2;
     // libyuv's ARGB is our RGB32 (blue, green, red, unused in memory); its I420 is BT.601 limited
     // range, chroma from the average of each 2x2 block (a lone column or row counts twice).
     return libyuv::ARGBToI420(src, Rgb32Stride(width), yPlane, width, uPlane, chromaWidth, vPlane, chromaWidth, width,
-                              kFlipRows * height) == 0;
+                              TopDownHeight(height, srcOrder)) == 0;
 }
 
-bool ToRgb24(const uint8_t* src, int width, int height, uint8_t* dst) {
+bool ToRgb32(const uint8_t* src, int width, int height, TRowOrder srcOrder, uint8_t* dst) {
+    return libyuv::ARGBCopy(src, Rgb32Stride(width), dst, Rgb32Stride(width), width,
+                            BottomUpHeight(height, srcOrder)) == 0;
+}
+
+bool ToRgb24(const uint8_t* src, int width, int height, TRowOrder srcOrder, uint8_t* dst) {
     const size_t dstStride = RgbRowBytes(TPictureFormat::Rgb24, width);
-    // Both pictures are bottom-up: memory order is kept, so the height stays positive.
-    if (libyuv::ARGBToRGB24(src, Rgb32Stride(width), dst, static_cast<int>(dstStride), width, height) != 0)
+    if (libyuv::ARGBToRGB24(src, Rgb32Stride(width), dst, static_cast<int>(dstStride), width,
+                            BottomUpHeight(height, srcOrder)) != 0)
         return false;
     const size_t used = 3 * static_cast<size_t>(width);
     if (used < dstStride)
@@ -54,20 +63,20 @@ size_t PictureBytes(TPictureFormat format, int width, int height) {
     return 0;
 }
 
-bool ConvertRgb32(const uint8_t* src, int width, int height, TPictureFormat format, uint8_t* dst) {
+bool ConvertRgb32(const uint8_t* src, int width, int height, TPictureFormat format, uint8_t* dst,
+                  TRowOrder srcOrder) {
     if (width < 1 || height < 1 || !src || !dst) return false;
     const size_t lumaBytes = static_cast<size_t>(width) * height;
     const size_t chromaBytes = static_cast<size_t>((width + 1) / 2) * ((height + 1) / 2);
     switch (format) {
         case TPictureFormat::Rgb32:
-            std::memcpy(dst, src, PictureBytes(format, width, height));
-            return true;
+            return ToRgb32(src, width, height, srcOrder, dst);
         case TPictureFormat::Rgb24:
-            return ToRgb24(src, width, height, dst);
+            return ToRgb24(src, width, height, srcOrder, dst);
         case TPictureFormat::Yv12:
-            return ToPlanar(src, width, height, dst, dst + lumaBytes + chromaBytes, dst + lumaBytes);
+            return ToPlanar(src, width, height, srcOrder, dst, dst + lumaBytes + chromaBytes, dst + lumaBytes);
         case TPictureFormat::I420:
-            return ToPlanar(src, width, height, dst, dst + lumaBytes, dst + lumaBytes + chromaBytes);
+            return ToPlanar(src, width, height, srcOrder, dst, dst + lumaBytes, dst + lumaBytes + chromaBytes);
     }
     return false;
 }
@@ -82,7 +91,7 @@ TYuv RgbToYuv(uint8_t red, uint8_t green, uint8_t blue) {
         block[i * kBytesPerRgb32 + 3] = 0;
     }
     uint8_t yuv[4 + 1 + 1];
-    ToPlanar(block, 2, 2, yuv, yuv + 4, yuv + 5);
+    ToPlanar(block, 2, 2, TRowOrder::BottomUp, yuv, yuv + 4, yuv + 5);
     return TYuv{yuv[0], yuv[4], yuv[5]};
 }
 

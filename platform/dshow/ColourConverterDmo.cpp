@@ -93,11 +93,13 @@ std::optional<TColourConverterDmo::TPicture> TColourConverterDmo::InputPicture(c
     VIDEOINFOHEADER vih;
     std::memcpy(&vih, pmt->pbFormat, sizeof vih);
     const BITMAPINFOHEADER& bmi = vih.bmiHeader;
-    // Rows must be bottom-up (a positive height), as RGB pictures are unless they say otherwise.
+    // A positive height means rows bottom-up, a negative one top-down.
+    const int height = std::abs(bmi.biHeight);
     if (bmi.biBitCount != 32 || bmi.biCompression != 0 || bmi.biWidth < 1 || bmi.biWidth > kMaxPictureSide ||
-        bmi.biHeight < 1 || bmi.biHeight > kMaxPictureSide)
+        height < 1 || height > kMaxPictureSide)
         return std::nullopt;
-    return TPicture{bmi.biWidth, bmi.biHeight, vih.AvgTimePerFrame};
+    const platform::TRowOrder order = bmi.biHeight < 0 ? platform::TRowOrder::TopDown : platform::TRowOrder::BottomUp;
+    return TPicture{bmi.biWidth, height, vih.AvgTimePerFrame, order};
 }
 
 HRESULT TColourConverterDmo::SetInputType(DWORD stream, const AM_MEDIA_TYPE* pmt, DWORD flags) {
@@ -175,7 +177,7 @@ HRESULT TColourConverterDmo::ProcessBuffer(const BYTE* input, DWORD inputLength,
     const size_t inBytes = platform::PictureBytes(TPictureFormat::Rgb32, input_->Width, input_->Height);
     const size_t outBytes = platform::PictureBytes(*output_, input_->Width, input_->Height);
     if (inputLength < inBytes || outputCapacity < outBytes) return E_INVALIDARG;
-    if (!platform::ConvertRgb32(input, input_->Width, input_->Height, *output_, output)) return E_FAIL;
+    if (!platform::ConvertRgb32(input, input_->Width, input_->Height, *output_, output, input_->Rows)) return E_FAIL;
     *written = static_cast<DWORD>(outBytes);
     return S_OK;
 }

@@ -1,5 +1,6 @@
-// The colour-converter DMO: takes RGB32 video (rows bottom-up) and offers, once its input type is set,
-// RGB32, RGB24, YV12 and I420 of the same size, in that order.
+// The colour-converter DMO: takes RGB32 video (rows bottom-up, or top-down for a negative height) and
+// offers, once its input type is set, RGB32, RGB24 (both bottom-up), YV12 and I420 of the same size, in
+// that order.
 #pragma once
 
 #include <mutex>
@@ -40,6 +41,7 @@ private:
     struct TPicture {
         int Width = 0, Height = 0;
         REFERENCE_TIME AvgTimePerFrame = 0;
+        platform::TRowOrder Rows = platform::TRowOrder::BottomUp;
     };
     // The picture an acceptable RGB32 input type describes.
     static std::optional<TPicture> InputPicture(const AM_MEDIA_TYPE* pmt);

@@ -30,10 +30,13 @@ HRESULT TBaseOutputPin::DecideAllocator(IMemInputPin* input) {
     input->GetAllocatorRequirements(&wish);
     if (wish.cbAlign == 0) wish.cbAlign = 1;
 
-    // The downstream pin's allocator first, then one of our own.
-    for (int round = 0; round < 2; ++round) {
+    // The pin's preferred allocator, then the downstream pin's, then a plain one of our own.
+    for (int round = 0; round < 3; ++round) {
         ComPtr<IMemAllocator> candidate;
         if (round == 0) {
+            candidate = PreferredAllocator();
+            if (!candidate) continue;
+        } else if (round == 1) {
             if (FAILED(input->GetAllocator(candidate.Put())) || !candidate) continue;
         } else {
             candidate = TMemAllocator::Create();

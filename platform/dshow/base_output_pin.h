@@ -33,6 +33,9 @@ public:
 
 protected:
     HRESULT DecideAllocator(IMemInputPin* input);
+    // An allocator of the pin's own to try before the downstream pin's (buffers that the pin's
+    // producer can fill in place); none by default.
+    virtual ComPtr<IMemAllocator> PreferredAllocator() { return {}; }
 
     ComPtr<IMemInputPin> inputPin_;
     ComPtr<IMemAllocator> allocator_;

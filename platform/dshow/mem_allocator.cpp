@@ -7,7 +7,17 @@ namespace dshow {
 
 // ---- TMediaSample ------------------------------------------------------------------------------------
 
-TMediaSample::TMediaSample(TMemAllocator* owner, LONG size) : owner_(owner), buffer_(size > 0 ? size : 0) {}
+TSampleMemory HeapSampleMemory(size_t bytes) {
+    BYTE* data = new (std::nothrow) BYTE[bytes]();
+    if (!data) return {};
+    return TSampleMemory{data, bytes, [data] { delete[] data; }};
+}
+
+TMediaSample::TMediaSample(TMemAllocator* owner, TSampleMemory memory) : owner_(owner), memory_(std::move(memory)) {}
+
+TMediaSample::~TMediaSample() {
+    if (memory_.Free) memory_.Free();
+}
 
 HRESULT TMediaSample::QueryInterface(REFIID riid, void** ppv) {
     if (riid == IID_IUnknown || riid == IID_IMediaSample) return GetInterface(static_cast<IMediaSample*>(this), ppv);
@@ -25,11 +35,11 @@ ULONG TMediaSample::Release() {
 
 HRESULT TMediaSample::GetPointer(BYTE** ppBuffer) {
     if (!ppBuffer) return E_POINTER;
-    *ppBuffer = buffer_.data();
+    *ppBuffer = memory_.Data;
     return S_OK;
 }
 
-LONG TMediaSample::GetSize() { return static_cast<LONG>(buffer_.size()); }
+LONG TMediaSample::GetSize() { return static_cast<LONG>(memory_.Size); }
 
 HRESULT TMediaSample::GetTime(REFERENCE_TIME* pTimeStart, REFERENCE_TIME* pTimeEnd) {
     if (!pTimeStart || !pTimeEnd) return E_POINTER;
@@ -64,7 +74,7 @@ HRESULT TMediaSample::SetPreroll(BOOL b) {
 LONG TMediaSample::GetActualDataLength() { return actual_; }
 
 HRESULT TMediaSample::SetActualDataLength(LONG length) {
-    if (length < 0 || static_cast<size_t>(length) > buffer_.size()) return VFW_E_BUFFER_OVERFLOW;
+    if (length < 0 || static_cast<size_t>(length) > memory_.Size) return VFW_E_BUFFER_OVERFLOW;
     actual_ = length;
     return S_OK;
 }
@@ -116,9 +126,9 @@ void TMediaSample::ResetProperties() {
 
 // ---- TMemAllocator -----------------------------------------------------------------------------------
 
-ComPtr<IMemAllocator> TMemAllocator::Create() {
+ComPtr<IMemAllocator> TMemAllocator::Create(TSampleMemorySource source) {
     ComPtr<IMemAllocator> a;
-    QueryNewObject(new (std::nothrow) TMemAllocator, IID_IMemAllocator, a.PutVoid());
+    QueryNewObject(new (std::nothrow) TMemAllocator(std::move(source)), IID_IMemAllocator, a.PutVoid());
     return a;
 }
 
@@ -159,9 +169,20 @@ HRESULT TMemAllocator::Commit() {
         free_.clear();
         all_.clear();
         try {
+            all_.reserve(static_cast<size_t>(props_.cBuffers));  // nothing below throws once a buffer is made
+            free_.reserve(static_cast<size_t>(props_.cBuffers));
             for (LONG i = 0; i < props_.cBuffers; ++i) {
-                all_.push_back(std::make_unique<TMediaSample>(this, props_.cbBuffer));
-                free_.push_back(all_.back().get());
+                const size_t bytes = static_cast<size_t>(props_.cbBuffer);
+                TSampleMemory memory = source_ ? source_(bytes) : HeapSampleMemory(bytes);
+                if (!memory.Data) throw std::bad_alloc();
+                // The allocation comes before the argument is moved: on failure the buffer is still ours.
+                auto* sample = new (std::nothrow) TMediaSample(this, std::move(memory));
+                if (!sample) {
+                    if (memory.Free) memory.Free();
+                    throw std::bad_alloc();
+                }
+                all_.emplace_back(sample);
+                free_.push_back(sample);
             }
         } catch (const std::bad_alloc&) {
             free_.clear();

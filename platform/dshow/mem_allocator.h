@@ -1,9 +1,11 @@
 // The default sample allocator: a fixed set of buffers handed out as media samples. A sample returns
 // to the allocator when its last reference goes; GetBuffer waits for a free one and is woken by
-// Decommit, so a streaming thread blocked there ends promptly when its filter stops.
+// Decommit, so a streaming thread blocked there ends promptly when its filter stops. The buffers come
+// from the heap, or from a memory source that a filter gives (memory it can share with a producer).
 #pragma once
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -16,9 +18,23 @@ namespace dshow {
 
 class TMemAllocator;
 
+// One sample buffer from a memory source: Free (when set) gives it back when the sample goes.
+struct TSampleMemory {
+    BYTE* Data = nullptr;
+    size_t Size = 0;
+    std::function<void()> Free;
+};
+// Makes a buffer of the given size; Data stays null when it cannot.
+using TSampleMemorySource = std::function<TSampleMemory(size_t bytes)>;
+// The default source: zero-filled memory from the heap.
+TSampleMemory HeapSampleMemory(size_t bytes);
+
 class TMediaSample final : public IMediaSample {
 public:
-    TMediaSample(TMemAllocator* owner, LONG size);
+    TMediaSample(TMemAllocator* owner, TSampleMemory memory);
+    ~TMediaSample();
+    TMediaSample(const TMediaSample&) = delete;
+    TMediaSample& operator=(const TMediaSample&) = delete;
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override;
     ULONG AddRef() override;
@@ -44,12 +60,10 @@ public:
     // Back to the state of a fresh buffer (called by the allocator when the sample comes home).
     void ResetProperties();
 
-    ~TMediaSample() = default;
-
 private:
     TMemAllocator* owner_;
     std::atomic<ULONG> refs_{0};
-    std::vector<BYTE> buffer_;
+    TSampleMemory memory_;
     LONG actual_ = 0;
     bool hasStart_ = false, hasStop_ = false;
     REFERENCE_TIME start_ = 0, stop_ = 0;
@@ -61,8 +75,6 @@ private:
 
 class TMemAllocator final : public IMemAllocator, public TUnknown {
 public:
-    TMemAllocator() = default;
-
     DSHOW_DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
@@ -74,12 +86,14 @@ public:
                       DWORD dwFlags) override;
     HRESULT ReleaseBuffer(IMediaSample* pBuffer) override;
 
-    // Makes a new allocator with one reference.
-    static ComPtr<IMemAllocator> Create();
+    // Makes a new allocator with one reference; its buffers come from source, or from the heap.
+    static ComPtr<IMemAllocator> Create(TSampleMemorySource source = {});
 
 private:
+    explicit TMemAllocator(TSampleMemorySource source) : source_(std::move(source)) {}
     ~TMemAllocator() override = default;
 
+    TSampleMemorySource source_;
     std::mutex mutex_;
     std::condition_variable freed_;
     ALLOCATOR_PROPERTIES props_{0, 0, 1, 0};

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dshow/RowOrder.h"
+
 namespace platform {
 
 // A picture in memory: rows top-down, four bytes per pixel in the order blue, green, red, unused.
@@ -21,8 +23,6 @@ struct TBitmap {
     const uint8_t* Row(int y) const { return Pixels.data() + static_cast<size_t>(y) * Width * 4; }
     uint8_t* Row(int y) { return Pixels.data() + static_cast<size_t>(y) * Width * 4; }
 };
-
-enum class TRowOrder { TopDown, BottomUp };
 
 constexpr size_t kBmpHeaderBytes = 54;  // file header 14 + info header 40
 constexpr int kMaxBmpSide = 32768;      // larger pictures are refused as damaged

@@ -15,9 +15,9 @@ public:
     TCaptureFrameBuilder(IScreenSource& source, const TScreenCaptureSettings& settings);
 
     size_t FrameBytes() const { return static_cast<size_t>(settings_.OutWidth) * settings_.OutHeight * 4; }
-    // Writes FrameBytes() bytes of RGB32, rows bottom-up; false when the screen could not be read
-    // (the picture is then black).
-    bool Fill(uint8_t* frame);
+    // Writes FrameBytes() bytes of RGB32, rows in the given order; false when the screen could not be
+    // read (the picture is then black).
+    bool Fill(uint8_t* frame, TRowOrder order);
 
 private:
     IScreenSource& source_;

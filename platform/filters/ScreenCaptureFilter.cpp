@@ -129,7 +129,7 @@ bool TScreenCaptureFilter::GetImage(IFrameStream* stream) {
         const std::optional<TScreenCaptureSettings> s = Settings();
         if (!s) return false;
         std::vector<uint8_t> pixels(static_cast<size_t>(s->OutWidth) * s->OutHeight * 4);
-        if (!FillFrame(pixels.data(), pixels.size())) return false;
+        if (!FillFrame(pixels.data(), pixels.size(), TRowOrder::BottomUp)) return false;
         std::lock_guard lock(grabMutex_);
         image_.resize(BmpFileBytes(s->OutWidth, s->OutHeight));
         if (!WriteBmp32(pixels.data(), s->OutWidth, s->OutHeight, TRowOrder::BottomUp, image_.data())) return false;
@@ -160,7 +160,7 @@ IScreenSource& TScreenCaptureFilter::Source() {
     return *source_;
 }
 
-bool TScreenCaptureFilter::FillFrame(uint8_t* frame, size_t bytes) {
+bool TScreenCaptureFilter::FillFrame(uint8_t* frame, size_t bytes, TRowOrder order) {
     const std::optional<TScreenCaptureSettings> s = Settings();
     if (!s || bytes < static_cast<size_t>(s->OutWidth) * s->OutHeight * 4) return false;
     try {
@@ -169,7 +169,7 @@ bool TScreenCaptureFilter::FillFrame(uint8_t* frame, size_t bytes) {
             builder_ = std::make_unique<TCaptureFrameBuilder>(Source(), *s);
             builderSettings_ = s;
         }
-        return builder_->Fill(frame);
+        return builder_->Fill(frame, order);
     } catch (const std::exception&) {  // runs on the streaming thread: nothing may escape
         return false;
     }

@@ -1,6 +1,7 @@
-// The screen-capture filter: a source with one RGB32 video output of the size its 716-byte record asks
-// for, at the record's frame rate, time-stamped from the start of streaming; pictures come from the X
-// server or, without one, from the moving test pattern. IScreenCaptureData takes the record and hands
+// The screen-capture filter: a source with one RGB32 video output (rows top-down) of the size its
+// 716-byte record asks for, at the record's frame rate, time-stamped from the start of streaming;
+// pictures come from the X server, which writes them straight into the output's shared buffers, or,
+// without one, from the moving test pattern. IScreenCaptureData takes the record and hands
 // out single pictures as bitmap files.
 #pragma once
 
@@ -41,7 +42,7 @@ public:
 
     // For the output stream: the settings in force (none before a usable record) and one picture.
     std::optional<TScreenCaptureSettings> Settings();
-    bool FillFrame(uint8_t* frame, size_t bytes);
+    bool FillFrame(uint8_t* frame, size_t bytes, TRowOrder order);
     void CountFrame();
     void ResetFrameCount();
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/dshow/mem_allocator.h"
 #include "platform/filters/ScreenCaptureFilter.h"
+#include "platform/filters/SharedFrameMemory.h"
 
 namespace platform {
 
@@ -33,7 +35,7 @@ HRESULT TScreenCaptureStream::GetMediaType(int position, dshow::TMediaType* mt) 
     vih.AvgTimePerFrame = kUnitsPerSecond / s->FrameRate;
     vih.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     vih.bmiHeader.biWidth = s->OutWidth;
-    vih.bmiHeader.biHeight = s->OutHeight;  // positive: rows bottom-up
+    vih.bmiHeader.biHeight = -s->OutHeight;  // negative: rows top-down, as the screen gives them
     vih.bmiHeader.biPlanes = 1;
     vih.bmiHeader.biBitCount = 32;
     vih.bmiHeader.biSizeImage = static_cast<DWORD>(s->OutWidth) * s->OutHeight * 4;
@@ -55,6 +57,17 @@ HRESULT TScreenCaptureStream::DecideBufferSize(IMemAllocator* allocator, ALLOCAT
     const HRESULT hr = allocator->SetProperties(request, &actual);
     if (FAILED(hr)) return hr;
     return actual.cbBuffer >= frameBytes ? S_OK : E_FAIL;
+}
+
+ComPtr<IMemAllocator> TScreenCaptureStream::PreferredAllocator() {
+    // The downstream pin may keep the allocator after this filter has gone: the code it calls back
+    // keeps this library loaded.
+    const dshow::TComModule::TObjectToken keepLoaded(TScreenCaptureFilter::Module());
+    return dshow::TMemAllocator::Create([keepLoaded](size_t bytes) {
+        if (uint8_t* shared = AllocateSharedFrame(bytes))
+            return dshow::TSampleMemory{shared, bytes, [shared, keepLoaded] { FreeSharedFrame(shared); }};
+        return dshow::HeapSampleMemory(bytes);  // no shared memory: the grab copies, nothing else changes
+    });
 }
 
 HRESULT TScreenCaptureStream::OnThreadStart() {
@@ -83,7 +96,8 @@ HRESULT TScreenCaptureStream::FillBuffer(IMediaSample* sample) {
     if (FAILED(hr)) return hr;
     const size_t bytes = static_cast<size_t>(s->OutWidth) * s->OutHeight * 4;
     if (static_cast<size_t>(sample->GetSize()) < bytes) return VFW_E_BUFFER_OVERFLOW;
-    owner_->FillFrame(buffer, bytes);  // a failed grab still sends its black picture: the stream goes on
+    // A failed grab still sends its black picture: the stream goes on.
+    owner_->FillFrame(buffer, bytes, TRowOrder::TopDown);
     REFERENCE_TIME start = frameNo_ * (kUnitsPerSecond / s->FrameRate);
     REFERENCE_TIME stop = start + kUnitsPerSecond / s->FrameRate;
     sample->SetTime(&start, &stop);

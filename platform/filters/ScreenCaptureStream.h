@@ -1,5 +1,6 @@
-// The screen-capture filter's output pin: RGB32 pictures at the filter's frame rate, each stamped with
-// its place in the stream (picture n runs from n to n + 1 frame periods).
+// The screen-capture filter's output pin: top-down RGB32 pictures (a negative height in the type) at
+// the filter's frame rate, each stamped with its place in the stream (picture n runs from n to n + 1
+// frame periods). Its samples are shared buffers that the X server fills without a copy in between.
 #pragma once
 
 #include <chrono>
@@ -23,6 +24,7 @@ public:
 protected:
     HRESULT FillBuffer(IMediaSample* sample) override;
     HRESULT OnThreadStart() override;
+    ComPtr<IMemAllocator> PreferredAllocator() override;
 
 private:
     TScreenCaptureFilter* owner_;

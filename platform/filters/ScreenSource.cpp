@@ -18,14 +18,15 @@ std::unique_ptr<IScreenSource> OpenScreenSource(std::string* note) {
 }
 
 void ComposeFrame(const TRect& area, const TRect& visible, const uint8_t* visiblePixels, size_t visibleStride,
-                  uint8_t* frame) {
+                  uint8_t* frame, TRowOrder order) {
     const int width = area.Width(), height = area.Height();
     const size_t rowBytes = static_cast<size_t>(width) * 4;
     const bool anyVisible = !visible.IsEmpty() && visiblePixels;
     const size_t leftPad = anyVisible ? static_cast<size_t>(visible.Left - area.Left) * 4 : rowBytes;
     const size_t copyBytes = anyVisible ? static_cast<size_t>(visible.Width()) * 4 : 0;
     for (int y = 0; y < height; ++y) {
-        uint8_t* dst = frame + rowBytes * static_cast<size_t>(height - 1 - y);  // bottom-up
+        const int row = order == TRowOrder::BottomUp ? height - 1 - y : y;
+        uint8_t* dst = frame + rowBytes * static_cast<size_t>(row);
         const int screenY = area.Top + y;
         if (!anyVisible || screenY < visible.Top || screenY >= visible.Bottom) {
             std::memset(dst, 0, rowBytes);

@@ -15,11 +15,11 @@ uint32_t TTestPatternSource::ColourAt(int x, int64_t frameNo) {
     return kBars[pos / kBarWidthPx];
 }
 
-bool TTestPatternSource::Grab(const TRect& area, uint8_t* frame) {
+bool TTestPatternSource::Grab(const TRect& area, uint8_t* frame, TRowOrder) {
     const int64_t frameNo = frames_.fetch_add(1);
     const int width = area.Width(), height = area.Height();
     if (width < 1 || height < 1) return true;
-    // Every row is the same: build the bottom row, copy it upwards.
+    // Every row is the same, whatever their order: build the first, copy it to the others.
     uint8_t* first = frame;
     for (int x = 0; x < width; ++x) {
         const uint32_t c = ColourAt(area.Left + x, frameNo);

@@ -1,5 +1,7 @@
 #include "platform/filters/XcbScreenSource.h"
 
+#include "platform/filters/SharedFrameMemory.h"
+
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <xcb/shm.h>
@@ -73,7 +75,9 @@ private:
 TXcbScreenSource::TXcbScreenSource() = default;
 
 TXcbScreenSource::~TXcbScreenSource() {
-    segment_.reset();  // detaches while the connection is still open
+    for (const auto& [id, seg] : frameSegments_)
+        if (seg != 0) xcb_shm_detach(conn_.get(), seg);
+    segment_.reset();  // detaches (and flushes) while the connection is still open
     imageReply_.reset();
 }
 
@@ -184,6 +188,34 @@ const uint8_t* TXcbScreenSource::FetchByReply(const TRect& visible) {
     return xcb_get_image_data(imageReply_.get());
 }
 
+bool TXcbScreenSource::FetchInto(int shmId, const TRect& visible, size_t offset) {
+    xcb_connection_t* conn = conn_.get();
+    auto known = frameSegments_.find(shmId);
+    if (known == frameSegments_.end()) {
+        const xcb_shm_seg_t seg = xcb_generate_id(conn);
+        xcb_generic_error_t* error = xcb_request_check(conn, xcb_shm_attach_checked(conn, seg, shmId, 0));
+        if (error) {
+            LogError(XErrorText("ShmAttach of a picture buffer", error) + ", copying instead");
+            std::free(error);
+        }
+        known = frameSegments_.emplace(shmId, error ? 0 : seg).first;
+    }
+    if (known->second == 0) return false;  // refused once: the copying road serves this buffer
+    xcb_generic_error_t* error = nullptr;
+    std::unique_ptr<xcb_shm_get_image_reply_t, FreeDeleter> reply(xcb_shm_get_image_reply(
+        conn,
+        xcb_shm_get_image(conn, root_, static_cast<int16_t>(visible.Left), static_cast<int16_t>(visible.Top),
+                          static_cast<uint16_t>(visible.Width()), static_cast<uint16_t>(visible.Height()), kAllPlanes,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, known->second, static_cast<uint32_t>(offset)),
+        &error));
+    if (!reply) {
+        LogError(error ? XErrorText("ShmGetImage", error) : "ShmGetImage got no reply");
+        std::free(error);
+        return false;
+    }
+    return true;
+}
+
 const uint8_t* TXcbScreenSource::FetchPixels(const TRect& visible) {
     if (shmAvailable_) {
         if (const uint8_t* pixels = FetchShared(visible)) return pixels;
@@ -192,26 +224,40 @@ const uint8_t* TXcbScreenSource::FetchPixels(const TRect& visible) {
     return FetchByReply(visible);
 }
 
-bool TXcbScreenSource::Grab(const TRect& area, uint8_t* frame) {
+bool TXcbScreenSource::Grab(const TRect& area, uint8_t* frame, TRowOrder order) {
     std::lock_guard lock(mutex_);
     const TRect noPixels{};
     if (xcb_connection_has_error(conn_.get())) {
         LogError("the connection to the X server is broken");
-        ComposeFrame(area, noPixels, nullptr, 0, frame);
+        ComposeFrame(area, noPixels, nullptr, 0, frame, order);
         return false;
     }
     TRect screen;
     if (!ScreenRect(screen)) {
-        ComposeFrame(area, noPixels, nullptr, 0, frame);
+        ComposeFrame(area, noPixels, nullptr, 0, frame, order);
         return false;
     }
     const TRect visible = area.Intersection(screen);
     if (visible.IsEmpty()) {
-        ComposeFrame(area, noPixels, nullptr, 0, frame);
+        ComposeFrame(area, noPixels, nullptr, 0, frame, order);
         return true;
     }
+    // The server writes whole rows top-down: a shared top-down frame whose rows lie across the screen
+    // takes them in place; only the rows above and below the screen are painted black here.
+    if (shmAvailable_ && order == TRowOrder::TopDown && visible.Left == area.Left && visible.Right == area.Right) {
+        const size_t rowBytes = static_cast<size_t>(area.Width()) * 4;
+        const int shmId = SharedFrameSegment(frame, rowBytes * area.Height());
+        const size_t above = rowBytes * (visible.Top - area.Top), inside = rowBytes * visible.Height();
+        if (shmId >= 0 && FetchInto(shmId, visible, above)) {
+            std::memset(frame, 0, above);
+            std::memset(frame + above + inside, 0, rowBytes * area.Height() - above - inside);
+            ++directPictures_;
+            lastError_.clear();
+            return true;
+        }
+    }
     const uint8_t* pixels = FetchPixels(visible);
-    ComposeFrame(area, pixels ? visible : noPixels, pixels, static_cast<size_t>(visible.Width()) * 4, frame);
+    ComposeFrame(area, pixels ? visible : noPixels, pixels, static_cast<size_t>(visible.Width()) * 4, frame, order);
     imageReply_.reset();
     if (pixels) lastError_.clear();
     return pixels != nullptr;

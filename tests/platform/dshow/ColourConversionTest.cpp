@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -120,6 +121,21 @@ TEST(ColourConversion, RgbOutputsKeepTheBottomUpOrder) {
     std::vector<uint8_t> rgb32(PictureBytes(TPictureFormat::Rgb32, w, h));
     ASSERT_TRUE(ConvertRgb32(px.data(), w, h, TPictureFormat::Rgb32, rgb32.data()));
     EXPECT_EQ(rgb32, px);
+}
+
+TEST(ColourConversion, TopDownSourcesGiveTheSamePictures) {
+    // The same picture stored bottom-up and top-down converts to the same output in every format.
+    const int w = 6, h = 4;
+    const auto bottomUp = MakeRgb32(w, h, [](int x, int y) { return static_cast<uint32_t>((y * 40 + x * 7) * 0x010305); });
+    std::vector<uint8_t> topDown(bottomUp.size());
+    for (int row = 0; row < h; ++row)
+        std::copy_n(&bottomUp[static_cast<size_t>(h - 1 - row) * w * 4], w * 4, &topDown[static_cast<size_t>(row) * w * 4]);
+    for (TPictureFormat f : {TPictureFormat::Rgb32, TPictureFormat::Rgb24, TPictureFormat::Yv12, TPictureFormat::I420}) {
+        std::vector<uint8_t> a(PictureBytes(f, w, h)), b(PictureBytes(f, w, h));
+        ASSERT_TRUE(ConvertRgb32(bottomUp.data(), w, h, f, a.data(), TRowOrder::BottomUp));
+        ASSERT_TRUE(ConvertRgb32(topDown.data(), w, h, f, b.data(), TRowOrder::TopDown));
+        EXPECT_EQ(a, b) << static_cast<int>(f);
+    }
 }
 
 TEST(ColourConversion, RefusesEmptyPictures) {

@@ -47,10 +47,11 @@ TEST(ColourConverterDmo, OffersOutputsOnlyAfterTheInputInTheirOrder) {
     EXPECT_EQ(dmo->GetOutputType(1, 0, nullptr), DMO_E_INVALIDSTREAMINDEX);
 }
 
-TEST(ColourConverterDmo, AcceptsOnlyBottomUpRgb32AndMatchingOutputs) {
+TEST(ColourConverterDmo, AcceptsRgb32InEitherRowOrderAndMatchingOutputs) {
     ComPtr<IMediaObject> dmo = NewConverter();
     EXPECT_EQ(dmo->SetInputType(0, VideoType(MEDIASUBTYPE_RGB24, 64, 32, 24).get(), 0), S_FALSE);
-    EXPECT_EQ(dmo->SetInputType(0, VideoType(MEDIASUBTYPE_RGB32, 64, -32, 32).get(), 0), S_FALSE);
+    // A negative height is a top-down picture.
+    EXPECT_EQ(dmo->SetInputType(0, VideoType(MEDIASUBTYPE_RGB32, 64, -32, 32).get(), DMO_SET_TYPEF_TEST_ONLY), S_OK);
     EXPECT_EQ(dmo->SetInputType(0, VideoType(MEDIASUBTYPE_RGB32, 0, 32, 32).get(), 0), S_FALSE);
     EXPECT_EQ(dmo->SetInputType(0, nullptr, 0), S_FALSE);
     EXPECT_EQ(dmo->SetOutputType(0, VideoType(MEDIASUBTYPE_YV12, 64, 32, 12).get(), 0), DMO_E_TYPE_NOT_SET);

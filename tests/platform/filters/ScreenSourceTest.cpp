@@ -8,9 +8,11 @@
 namespace platform {
 namespace {
 
-// Pixel (x, y) of a bottom-up RGB32 frame as 0x00RRGGBB, y counted from the top.
-uint32_t PixelAt(const std::vector<uint8_t>& frame, int width, int height, int x, int y) {
-    const uint8_t* p = frame.data() + (static_cast<size_t>(height - 1 - y) * width + x) * 4;
+// Pixel (x, y) of an RGB32 frame as 0x00RRGGBB, y counted from the top.
+uint32_t PixelAt(const std::vector<uint8_t>& frame, int width, int height, int x, int y,
+                 TRowOrder order = TRowOrder::BottomUp) {
+    const int row = order == TRowOrder::BottomUp ? height - 1 - y : y;
+    const uint8_t* p = frame.data() + (static_cast<size_t>(row) * width + x) * 4;
     return (p[2] << 16) | (p[1] << 8) | p[0];
 }
 
@@ -35,29 +37,31 @@ TEST(ComposeFrame, PadsTheOverhangBlack) {
         {"around the whole screen", MakeRect(-1, -1, 10, 8)},
         {"off the screen", MakeRect(20, 20, 4, 4)},
     };
-    for (const Case& c : cases) {
-        const TRect visible = c.area.Intersection(screen);
-        const uint8_t* start = visible.IsEmpty() ? nullptr
-                                                 : &screenPixels[(visible.Top * 8 + visible.Left) * 4];
-        std::vector<uint8_t> frame(static_cast<size_t>(c.area.Width()) * c.area.Height() * 4, 0xAB);
-        ComposeFrame(c.area, visible, start, 8 * 4, frame.data());
-        for (int y = 0; y < c.area.Height(); ++y)
-            for (int x = 0; x < c.area.Width(); ++x) {
-                const TPoint p{c.area.Left + x, c.area.Top + y};
-                const uint32_t expected =
-                    screen.Contains(p) ? static_cast<uint32_t>(((p.X + 1) << 16) | ((p.Y + 1) << 8)) : 0u;
-                ASSERT_EQ(PixelAt(frame, c.area.Width(), c.area.Height(), x, y), expected)
-                    << c.name << " at " << x << "," << y;
-            }
-    }
+    for (const TRowOrder order : {TRowOrder::BottomUp, TRowOrder::TopDown})
+        for (const Case& c : cases) {
+            const TRect visible = c.area.Intersection(screen);
+            const uint8_t* start = visible.IsEmpty() ? nullptr
+                                                     : &screenPixels[(visible.Top * 8 + visible.Left) * 4];
+            std::vector<uint8_t> frame(static_cast<size_t>(c.area.Width()) * c.area.Height() * 4, 0xAB);
+            ComposeFrame(c.area, visible, start, 8 * 4, frame.data(), order);
+            for (int y = 0; y < c.area.Height(); ++y)
+                for (int x = 0; x < c.area.Width(); ++x) {
+                    const TPoint p{c.area.Left + x, c.area.Top + y};
+                    const uint32_t expected =
+                        screen.Contains(p) ? static_cast<uint32_t>(((p.X + 1) << 16) | ((p.Y + 1) << 8)) : 0u;
+                    ASSERT_EQ(PixelAt(frame, c.area.Width(), c.area.Height(), x, y, order), expected)
+                        << c.name << (order == TRowOrder::TopDown ? " top-down" : " bottom-up") << " at " << x << ","
+                        << y;
+                }
+        }
 }
 
 TEST(TestPattern, BarsMoveWithEveryPicture) {
     TTestPatternSource source;
     const TRect area = MakeRect(100, 50, 32, 16);
     std::vector<uint8_t> first(32 * 16 * 4), second(32 * 16 * 4);
-    ASSERT_TRUE(source.Grab(area, first.data()));
-    ASSERT_TRUE(source.Grab(area, second.data()));
+    ASSERT_TRUE(source.Grab(area, first.data(), TRowOrder::BottomUp));
+    ASSERT_TRUE(source.Grab(area, second.data(), TRowOrder::TopDown));
     EXPECT_FALSE(source.FromDisplay());
     for (int x = 0; x < 32; ++x) {
         EXPECT_EQ(PixelAt(first, 32, 16, x, 0), TTestPatternSource::ColourAt(100 + x, 0));
