@@ -23,9 +23,12 @@ public:
         if (outer) return CLASS_E_NOAGGREGATION;
         auto* sink = new TFakeSink();
         last_ = sink;
+        ++created_;
         return dshow::QueryNewObject(sink, riid, ppv);
     }
     static TFakeSink* Last() { return last_; }
+    // How many were made; a freed sink's successor may take its address, so tests count instead.
+    static int Created() { return created_; }
 
     DSHOW_DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override {
@@ -66,6 +69,7 @@ public:
 private:
     TFakeSink() : TBaseRenderer(CLSID_Orbelle, "Fake Sink") {}
     static inline TFakeSink* last_ = nullptr;  // for the test's eyes only; the graph owns the object
+    static inline int created_ = 0;
     std::mutex mutex_;
     TSetupCall setup_;
     GUID subtype_ = GUID_NULL;
