@@ -1,7 +1,10 @@
-// The default allocator: a fixed set of buffers, waiting for a free one, and Decommit waking a waiter.
+// The sample allocator: a fixed set of buffers (from the heap or a memory source), waiting for a free one,
+// and Decommit waking a waiter.
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
+#include <vector>
 
 #include "platform/dshow/mem_allocator.h"
 
@@ -59,4 +62,47 @@ TEST(MemAllocator, DecommitWakesAWaiterAndSamplesKeepTheAllocatorAlive) {
     EXPECT_EQ(held->GetPointer(&p), S_OK);
     p[9] = 1;  // still valid: the sample holds its allocator
     held.Reset();
+}
+
+TEST(MemAllocator, BuffersComeFromItsMemorySourceAndGoBackToIt) {
+    // A source that gives out a fixed number of buffers and then refuses, counting what comes back.
+    struct TCountingSource {
+        int given = 0, freed = 0, limit = 0;
+        std::vector<std::unique_ptr<BYTE[]>> blocks;
+    };
+    auto counts = std::make_shared<TCountingSource>();
+    auto source = [counts](size_t bytes) {
+        if (counts->given == counts->limit) return dshow::TSampleMemory{};
+        counts->blocks.emplace_back(new BYTE[bytes]());
+        ++counts->given;
+        return dshow::TSampleMemory{counts->blocks.back().get(), bytes, [counts] { ++counts->freed; }};
+    };
+    ALLOCATOR_PROPERTIES request{3, 64, 1, 0}, actual{};
+
+    counts->limit = 2;  // one buffer short: the commit fails and gives back what it took
+    {
+        auto allocator = dshow::TMemAllocator::Create(source);
+        ASSERT_EQ(allocator->SetProperties(&request, &actual), S_OK);
+        EXPECT_EQ(allocator->Commit(), E_OUTOFMEMORY);
+    }
+    EXPECT_EQ(counts->freed, 2);
+
+    *counts = TCountingSource{};
+    counts->limit = 3;
+    {
+        auto allocator = dshow::TMemAllocator::Create(source);
+        ASSERT_EQ(allocator->SetProperties(&request, &actual), S_OK);
+        ASSERT_EQ(allocator->Commit(), S_OK);
+        ComPtr<IMediaSample> sample;
+        ASSERT_EQ(allocator->GetBuffer(sample.Put(), nullptr, nullptr, 0), S_OK);
+        BYTE* p = nullptr;
+        ASSERT_EQ(sample->GetPointer(&p), S_OK);
+        bool fromSource = false;
+        for (const auto& block : counts->blocks) fromSource |= block.get() == p;
+        EXPECT_TRUE(fromSource);
+        EXPECT_EQ(sample->GetSize(), 64);
+        EXPECT_EQ(counts->freed, 0);  // the buffers live as long as the allocator
+    }
+    EXPECT_EQ(counts->given, 3);
+    EXPECT_EQ(counts->freed, 3);
 }

@@ -2,7 +2,11 @@
 // source to a renderer, removing filters, events.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include "platform/dshow/dshow.h"
+#include "platform/dshow/mem_allocator.h"
 #include "tests/platform/dshow/test_push_source.h"
 #include "tests/platform/dshow/test_renderer.h"
 #include "tests/support/test_env.h"
@@ -140,6 +144,33 @@ TEST(FilterGraph, RunDeliversSamplesInOrderAndStopEndsTheStream) {
     ASSERT_EQ(graph->RemoveFilter(sink.Get()), S_OK);
     IPin* peer = nullptr;
     EXPECT_EQ(out->ConnectedTo(&peer), VFW_E_NOT_CONNECTED);
+}
+
+TEST(FilterGraph, AnOutputPinsPreferredAllocatorCarriesItsSamples) {
+    auto graph = NewGraph();
+    fw_test::TPushStream* stream = nullptr;
+    fw_test::TRecordingRenderer* renderer = nullptr;
+    auto source = fw_test::TPushSource::Create({fw_test::AudioType(8000, 1)}, 1024, &stream);
+    auto sink = fw_test::TRecordingRenderer::Create(GUID_NULL, &renderer);
+    // Buffers from a memory source of the test's own, so their use can be seen.
+    auto given = std::make_shared<std::atomic<int>>(0);
+    stream->PreferAllocator(dshow::TMemAllocator::Create([given](size_t bytes) {
+        ++*given;
+        return dshow::HeapSampleMemory(bytes);
+    }));
+    graph->AddFilter(source.Get(), "Source");
+    graph->AddFilter(sink.Get(), "Sink");
+    ASSERT_EQ(graph->Connect(fw_test::FirstPin(source.Get(), PINDIR_OUTPUT).Get(),
+                             fw_test::FirstPin(sink.Get(), PINDIR_INPUT).Get()),
+              S_OK);
+    ComPtr<IMediaControl> control;
+    ASSERT_EQ(graph.As(control), S_OK);
+    ASSERT_EQ(control->Run(), S_OK);
+    EXPECT_EQ(given->load(), 4);  // the pin's four buffers, made when the allocator was committed
+    stream->Push({std::vector<uint8_t>(16, 7), std::nullopt});
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return renderer->Rendered().size() == 1; }, 5s));
+    EXPECT_EQ(renderer->Rendered()[0], std::vector<uint8_t>(16, 7));
+    ASSERT_EQ(control->Stop(), S_OK);
 }
 
 TEST(FilterGraph, EndOfStreamOfEveryRendererCompletesTheGraph) {

@@ -29,6 +29,8 @@ public:
     size_t Pending();
     // Samples that downstream took (Deliver answered S_OK) -- counted after delivery.
     size_t Delivered();
+    // An allocator the pin prefers to the downstream pin's (set before connecting).
+    void PreferAllocator(ComPtr<IMemAllocator> allocator) { preferred_ = std::move(allocator); }
 
     HRESULT CheckMediaType(const AM_MEDIA_TYPE* pmt) override;
     HRESULT GetMediaType(int position, dshow::TMediaType* mt) override;
@@ -36,8 +38,10 @@ public:
 
 protected:
     HRESULT FillBuffer(IMediaSample* sample) override;
+    ComPtr<IMemAllocator> PreferredAllocator() override { return preferred_; }
 
 private:
+    ComPtr<IMemAllocator> preferred_;
     std::vector<dshow::TMediaType> types_;
     long bufferBytes_;
     std::mutex mutex_;
