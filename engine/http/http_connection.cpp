@@ -4,9 +4,7 @@
 #include <netinet/tcp.h>
 #include <sys/socket.h>
 
-#include <algorithm>
-
-#include <boost/asio/write.hpp>
+#include <boost/asio/error.hpp>
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/parser.hpp>
