@@ -1,5 +1,10 @@
 #include "bench/support/hls_capture_job.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "engine/capture/ScreenCapture.h"
@@ -28,6 +33,22 @@ private:
     std::string root_;
 };
 
+// A loopback port nobody listens on now (0 when none can be found).
+int FreeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return 0;
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof addr;
+    int port = 0;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length) == 0)
+        port = ntohs(addr.sin_port);
+    ::close(fd);
+    return port;
+}
+
 }  // namespace
 
 THlsCaptureJob::THlsCaptureJob(const fs::path& work, const THlsJobSettings& settings) : work_(work) {
@@ -52,6 +73,8 @@ THlsCaptureJob::THlsCaptureJob(const fs::path& work, const THlsJobSettings& sett
     engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(1, 0);
     services.VlcPreferences.ClearPluginCache = [] { return false; };  // keep the copied plugin cache
     job_ = engine::TScreenCapture::Create(1, services);
+    // Tests of the program on the same machine take the first ports of the internal-port counter.
+    if (const int port = FreeLoopbackPort()) job_->InternalPort = port;
     job_->OnLog = [](engine::TScreenCapture&, const std::string& text, uint8_t level) {
         if (level == engine::kLogLevelError) std::fprintf(stderr, "job: %s\n", text.c_str());
     };
