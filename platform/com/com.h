@@ -5,7 +5,7 @@
 // CoCreateInstance looks a class up among the built-in classes first (registered by code in this process,
 // for example the filter graph manager), then in the registry; it loads the library with dlopen, asks its
 // exported DllGetClassObject for the factory and keeps the library loaded until CoFreeUnusedLibraries finds
-// that its DllCanUnloadNow answers S_OK.
+// that its DllCanUnloadNow has answered S_OK for the whole unload delay.
 //
 // Interfaces are abstract classes whose first three methods are IUnknown's, in the same order as their
 // counterparts elsewhere; each interface names its identifier as a static member `iid`.
@@ -109,7 +109,14 @@ HRESULT CoInitialize(void* reserved = nullptr);
 void CoUninitialize();
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, void** ppv);
-// Unloads the libraries whose DllCanUnloadNow answers S_OK.
+// A library's last object may still be running the tail of its own Release (the destructor's last
+// lines, the return) when its count reaches zero, so a library is unloaded only once DllCanUnloadNow
+// has answered S_OK, with no creation through it, for at least the unload delay.
+inline constexpr DWORD kDefaultUnloadDelayMs = 10 * 60 * 1000;
+// Unloads the libraries idle for unloadDelayMs; 0 unloads every idle one at once (safe only when no
+// other thread can still be inside one).
+void CoFreeUnusedLibrariesEx(DWORD unloadDelayMs, DWORD reserved = 0);
+// CoFreeUnusedLibrariesEx with kDefaultUnloadDelayMs.
 void CoFreeUnusedLibraries();
 
 // A class offered by code of this process (no library, no registry entry); a later registration

@@ -1,6 +1,7 @@
 // Class creation: built-in classes first, then in-process servers named in HKEY_CLASSES_ROOT.
 #include <cstdlib>
 #include <cstring>
+#include <chrono>
 #include <map>
 #include <mutex>
 
@@ -81,7 +82,11 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
     return factory->CreateInstance(outer, riid, ppv);
 }
 
-void CoFreeUnusedLibraries() { platform::InprocServerTable::Instance().FreeUnused(); }
+void CoFreeUnusedLibrariesEx(DWORD unloadDelayMs, DWORD) {
+    platform::InprocServerTable::Instance().FreeUnused(std::chrono::milliseconds(unloadDelayMs));
+}
+
+void CoFreeUnusedLibraries() { CoFreeUnusedLibrariesEx(kDefaultUnloadDelayMs); }
 
 void CoRegisterBuiltinClass(REFCLSID clsid, BuiltinFactoryFn create) {
     BuiltinClasses& classes = Builtins();

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/com/com_log.h"
 
 namespace platform {
@@ -14,6 +16,8 @@ InprocServerTable& InprocServerTable::Instance() {
 HRESULT InprocServerTable::Acquire(const std::string& path, std::shared_ptr<const InprocServer>& server) {
     std::lock_guard<std::mutex> guard(mutex_);
     if (auto it = servers_.find(path); it != servers_.end()) {
+        it->second->lastAcquired = std::chrono::steady_clock::now();
+        it->second->idleSince.reset();
         server = it->second;
         return S_OK;
     }
@@ -31,18 +35,27 @@ HRESULT InprocServerTable::Acquire(const std::string& path, std::shared_ptr<cons
         LogCom("library \"" + path + "\" has no DllGetClassObject");
         return CO_E_ERRORINDLL;
     }
+    loaded->lastAcquired = std::chrono::steady_clock::now();
     servers_.emplace(path, loaded);
     server = std::move(loaded);
     return S_OK;
 }
 
-void InprocServerTable::FreeUnused() {
+void InprocServerTable::FreeUnused(std::chrono::milliseconds delay) {
+    const auto now = std::chrono::steady_clock::now();
     std::lock_guard<std::mutex> guard(mutex_);
     for (auto it = servers_.begin(); it != servers_.end();) {
         // Holders other than the table are creations under way; new holders need the mutex.
-        const InprocServer& server = *it->second;
-        bool unload = it->second.use_count() == 1 && server.canUnloadNow && server.canUnloadNow() == S_OK;
-        it = unload ? servers_.erase(it) : std::next(it);
+        InprocServer& server = *it->second;
+        const bool idle = it->second.use_count() == 1 && server.canUnloadNow && server.canUnloadNow() == S_OK;
+        if (!idle) {
+            server.idleSince.reset();
+            ++it;
+            continue;
+        }
+        if (!server.idleSince) server.idleSince = now;
+        const bool longEnough = now - std::max(*server.idleSince, server.lastAcquired) >= delay;
+        it = longEnough ? servers_.erase(it) : std::next(it);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/com/com.h"
@@ -84,13 +85,16 @@ TEST_F(ComCreate, RegisteredLibraryServesObjectsAndReferenceCountingFreesThem) {
         unknown.Reset();
         EXPECT_EQ(server.LiveObjects(), 1);
 
-        // A live object keeps its library loaded.
-        CoFreeUnusedLibraries();
+        // A live object keeps its library loaded, whatever the delay.
+        CoFreeUnusedLibrariesEx(0);
         EXPECT_TRUE(TestServerLoaded());
         second.Reset();
         EXPECT_EQ(server.LiveObjects(), 0);
     }
+    // Its last object just went: the library stays for the unload delay, then goes.
     CoFreeUnusedLibraries();
+    EXPECT_TRUE(TestServerLoaded());
+    CoFreeUnusedLibrariesEx(0);
     EXPECT_FALSE(TestServerLoaded());
     // And it loads again on demand.
     ComPtr<ITestCounter> again;
@@ -134,7 +138,7 @@ TEST_F(ComCreate, FailuresGiveTheirOwnCodes) {
     EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, nullptr), E_POINTER);
     // Nothing failed leaves a library behind that holds objects.
     outer.Reset();
-    CoFreeUnusedLibraries();
+    CoFreeUnusedLibrariesEx(0);
     EXPECT_FALSE(TestServerLoaded());
 
     for (CLSID clsid : {kMissingLibraryClass, kNotALibraryClass, kNotServedClass})
@@ -193,6 +197,7 @@ TEST_F(ComCreate, CreationAndUnloadingFromManyThreadsAtOnce) {
     constexpr int kRounds = 200;
     std::atomic<int> failures{0};
     std::atomic<bool> stop{false};
+    // An unloader asking all the time never takes the library from under its creations and objects.
     std::thread unloader([&] {
         while (!stop) CoFreeUnusedLibraries();
     });
@@ -208,7 +213,29 @@ TEST_F(ComCreate, CreationAndUnloadingFromManyThreadsAtOnce) {
     stop = true;
     unloader.join();
     EXPECT_EQ(failures, 0);
-    CoFreeUnusedLibraries();
+    EXPECT_TRUE(TestServerLoaded());
+    CoFreeUnusedLibrariesEx(0);
+    EXPECT_FALSE(TestServerLoaded());
+}
+
+TEST_F(ComCreate, LibraryIsUnloadedOnlyAfterBeingIdleForTheWholeDelay) {
+    constexpr DWORD kDelayMs = 1000;
+    {
+        ComPtr<ITestCounter> counter;
+        ASSERT_EQ(CoCreate(CLSID_TestCounter, counter), S_OK);
+    }
+    CoFreeUnusedLibrariesEx(kDelayMs);  // idle from now on
+    EXPECT_TRUE(TestServerLoaded());
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDelayMs + 100));
+    {
+        // A creation in between starts the delay again.
+        ComPtr<ITestCounter> counter;
+        ASSERT_EQ(CoCreate(CLSID_TestCounter, counter), S_OK);
+    }
+    CoFreeUnusedLibrariesEx(kDelayMs);
+    EXPECT_TRUE(TestServerLoaded());
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDelayMs + 100));
+    CoFreeUnusedLibrariesEx(kDelayMs);
     EXPECT_FALSE(TestServerLoaded());
 }
 
