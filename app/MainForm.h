@@ -6,6 +6,12 @@
 // list files, a first capture service if none) → 100 ms later the one-shot start (web servers, pipe,
 // captures marked to start, tray icon, archive thread) → running → closing (stop, save, free in order).
 //
+// Its member functions are kept in files named after their job: MainForm.cpp (making, FormCreate),
+// MainFormShow.cpp (the first showing), MainFormStart.cpp (the 100 ms start and the compact-mode
+// restore), MainFormNotify.cpp (notifications, log and status timers), MainFormCaptures.cpp (capture
+// services, web servers, the engine's lookups), MainFormSettingsRoad.cpp, MainFormLayout.cpp (log
+// window, height, compact mode) and MainFormClose.cpp.
+//
 // The other window groups plug their windows in through TMainFormParts (MainFormParts.h): the capture
 // panel, tool bar, status bar, log window, capture-service editor, settings dialog, About box, wait
 // window and splash. A capture service without a panel is started and stopped directly.
@@ -184,6 +190,9 @@ private:
     // The entry's saved settings and shares follow its job's (the job is what the editors change).
     void CopyJobIntoEntry(TCaptureListEntry& entry) const;
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());
+    static void CallIfSet(const std::function<void()>& f) {
+        if (f) f();
+    }
     // A bar of fixed height has no size hint of its own: its minimum height is its height.
     int BarHeight(QWidget* bar) const {
         return bar != nullptr ? std::max({bar->minimumHeight(), bar->sizeHint().height(), 0}) : 0;
