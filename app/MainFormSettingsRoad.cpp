@@ -20,11 +20,10 @@ void TLumora_MainForm::OpenSettings() {
     StartStopAll(false);
     const bool ok = options_.Parts.OpenSettingsDialog && options_.Parts.OpenSettingsDialog();
     if (ok) {
+        // A framewick.ini that cannot be written is reported; the lists are saved and what ran starts
+        // again all the same.
         std::string error;
-        if (!SaveIniFile(&error)) {
-            WriteLog("General error : framewick.ini cannot be written - " + error, engine::kLogError);
-            return;
-        }
+        if (!SaveIniFile(&error)) WriteLog("General error : framewick.ini cannot be written - " + error, engine::kLogError);
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
         SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);

@@ -29,6 +29,13 @@ bool TMainSettingsHost::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     return editCapture_ && editCapture_(entry, isNew);
 }
 
+bool TMainSettingsHost::SaveCaptureList() { return form_.SaveCaptureList(); }
+
+size_t TMainSettingsHost::ShareCount(const TCaptureListEntry& entry) {
+    if (const std::shared_ptr<engine::TScreenCapture> capture = form_.CaptureOf(entry)) return capture->Streamers.Count();
+    return entry.Streamers ? entry.Streamers->Count() : 0;
+}
+
 void TMainSettingsHost::FreeCaptureEntry(TCaptureListEntry& entry) {
     // The main window takes the entry out of the list as well; the dialog's removal then finds nothing.
     form_.FreeCaptureEntry(entry);

@@ -28,6 +28,8 @@ public:
     THttpServerList& HttpServerList() override;
     TWebSocketList& WebSocketList() override;
     bool RunCaptureEditor(TCaptureListEntry& entry, bool isNew) override;
+    bool SaveCaptureList() override;
+    size_t ShareCount(const TCaptureListEntry& entry) override;
     void FreeCaptureEntry(TCaptureListEntry& entry) override;
     void FreeHttpServerEntry(THttpServerEntry& entry) override;
     void FreeWebSocketEntry(TWebSocketEntry& entry) override;

@@ -61,7 +61,7 @@ int MaxTextWidth() {
 
 TMessageDialogForm::TMessageDialogForm(const QString& text, TMsgDlgType type, TMsgDlgButtonSet buttons,
                                        QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), type_(type) {
     setWindowTitle(DefaultCaption(type));
 
     int textLeft = kMarginPx;

@@ -26,6 +26,7 @@ public:
 
     // Runs each time the form is shown, after the form's own focus has been given.
     void SetOnShow(std::function<void()> handler) { onShow_ = std::move(handler); }
+    TMsgDlgType Type() const { return type_; }
 
     void reject() override;  // the close box and Escape: Cancel's result
 
@@ -33,6 +34,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TMsgDlgType type_;
     std::function<void()> onShow_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/windows/EditorControls.h"
 #include "app/windows/IpAddrPortFrame.h"
+#include "app/windows/ModalRunner.h"
 #include "app/windows/Setup_ScreenCapture_Frame.h"
 
 namespace app {
@@ -244,11 +245,12 @@ QWidget* TCaptureEditorPages::BuildTimePage() {
         SetColorOf(*picker, 0);
         QObject::connect(picker, &QPushButton::clicked, &frame_, [frame = &frame_, picker] {
             const components::TColor color = ColorOf(*picker);
-            const QColor chosen =
-                QColorDialog::getColor(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF), frame);
-            if (chosen.isValid())
-                SetColorOf(*picker, static_cast<components::TColor>(chosen.red() | (chosen.green() << 8) |
-                                                                    (chosen.blue() << 16)));
+            QColorDialog dialog(QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF), frame);
+            dialog.setOption(QColorDialog::DontUseNativeDialog);
+            if (RunModal(dialog) != kModalOk) return;
+            const QColor chosen = dialog.selectedColor();
+            SetColorOf(*picker, static_cast<components::TColor>(chosen.red() | (chosen.green() << 8) |
+                                                                (chosen.blue() << 16)));
         });
     }
     return page;

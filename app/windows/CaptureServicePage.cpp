@@ -9,8 +9,6 @@
 #include <mutex>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/app_paths.h"
-#include "app/settings/capture_list_file.h"
 #include "app/windows/ColumnWidths.h"
 #include "app/windows/EditorControls.h"
 #include "app/windows/ListGridModel.h"
@@ -49,10 +47,7 @@ TCaptureServicePage::TCaptureServicePage(ISettingsFormHost& host, std::function<
         {{QStringLiteral("IDX"), [entryAt](int row) { return QString::number(entryAt(row).Idx); }, {}},
          {QStringLiteral("Name"), [entryAt](int row) { return QString::fromStdString(entryAt(row).Name); }, {}},
          {QStringLiteral("Streamer"),
-          [entryAt](int row) {
-              const auto& streamers = entryAt(row).Streamers;
-              return QString::number(streamers ? streamers->Count() : 0);
-          },
+          [this, entryAt](int row) { return QString::number(host_.ShareCount(entryAt(row))); },
           {}}},
         this);
     Capture_VST = MakeSettingsListView(group, model_);
@@ -102,9 +97,7 @@ TCaptureListEntry* TCaptureServicePage::FocusedEntry() const {
     return row >= 0 && row < static_cast<int>(items.size()) ? items[static_cast<size_t>(row)].get() : nullptr;
 }
 
-void TCaptureServicePage::SaveCaptures() {
-    SaveCaptureList(ListDocPool(), AppPaths()->CaptureListFile, host_.CaptureList());
-}
+void TCaptureServicePage::SaveCaptures() { host_.SaveCaptureList(); }
 
 void TCaptureServicePage::AddCapture_TBClick() {
     TCaptureList& list = host_.CaptureList();

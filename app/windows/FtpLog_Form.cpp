@@ -14,7 +14,8 @@ constexpr int kLogHeightPx = 300;
 TFtpLog_Form::TFtpLog_Form(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("FTP Log"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setModal(false);
+    // Modal over the share editor: the editor's own modal loop would otherwise block its input.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     Log_Memo = new QPlainTextEdit(this);
     Log_Memo->setObjectName(QStringLiteral("Log_Memo"));

@@ -1,5 +1,6 @@
-// The log window of the share editor's FTP check: one line per step, an OK button. Closing it (OK or
-// the close box) runs OnClosed, which enables the share editor again.
+// The log window of the share editor's FTP check: one line per step, an OK button. It is modal over
+// its parent, the share editor, which stays disabled behind it; closing it (OK or the close box) runs
+// OnClosed, which enables the share editor again.
 #pragma once
 
 #include <QDialog>
@@ -13,7 +14,7 @@ class TFtpLog_Form : public QDialog {
 public:
     explicit TFtpLog_Form(QWidget* parent = nullptr);
 
-    // Shows the window (not modal), centred on the screen, with an empty memo.
+    // Shows the window, centred on the screen, with an empty memo; the caller goes on while it is up.
     void FormShow();
     void AddLine(const QString& text);
 

@@ -1,24 +1,23 @@
 #include "app/windows/ModalRunner.h"
 
 #include <QDialog>
-#include <utility>
 
 namespace app {
 
-namespace {
+int RunModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted ? kModalOk : kModalCancel; }
 
-TModalRunner& InstalledRunner() {
-    static TModalRunner runner;
-    return runner;
+TScopedModalHide::TScopedModalHide(QWidget& window) {
+    if (!window.isVisible()) return;
+    window_ = &window;
+    // QWidget's own hiding, not QDialog's: the latter also ends the dialog's modal loop.
+    window.QWidget::setVisible(false);
 }
 
-}  // namespace
-
-TModalRunner SetModalRunner(TModalRunner runner) { return std::exchange(InstalledRunner(), std::move(runner)); }
-
-int RunModal(QDialog& dialog) {
-    if (const TModalRunner& runner = InstalledRunner()) return runner(dialog);
-    return dialog.exec() == QDialog::Accepted ? kModalOk : kModalCancel;
+TScopedModalHide::~TScopedModalHide() {
+    if (!window_) return;
+    window_->QWidget::setVisible(true);
+    window_->raise();
+    window_->activateWindow();
 }
 
 }  // namespace app

@@ -1,7 +1,6 @@
 #include "app/windows/MsgDlgWrappers.h"
 
 #include <QCheckBox>
-#include <utility>
 
 #include "components/MsgDlg.h"
 
@@ -11,11 +10,6 @@ namespace {
 
 constexpr int kCheckBoxMarginPx = 5;
 constexpr int kCheckBoxWidthShortfallPx = 20;  // the box is this much narrower than the form
-
-TMsgDlgRunner& InstalledRunner() {
-    static TMsgDlgRunner runner;
-    return runner;
-}
 
 // The check box below the buttons: the form grows by the box's height + 5 and the box sits 5 pixels
 // above the new bottom edge.
@@ -30,7 +24,7 @@ QCheckBox* AddCheckBox(components::TMessageDialogForm& form, const QString& capt
     return box;
 }
 
-int RunRealDialog(const TMsgDlgRequest& request, bool& checked) {
+int Run(const TMsgDlgRequest& request, bool& checked) {
     components::TMsgDlg dlg(request.DlgType, request.Caption, request.Text, request.Button1, request.Button2,
                             request.Button3, request.DefaultButton);
     components::TMessageDialogForm* form = dlg.Form();
@@ -39,13 +33,6 @@ int RunRealDialog(const TMsgDlgRequest& request, bool& checked) {
     const int result = form->exec();
     if (box) checked = box->isChecked();
     return result;
-}
-
-int Run(const TMsgDlgRequest& request, bool& checked) {
-    // A copy: a runner may install another one while it runs.
-    const TMsgDlgRunner runner = InstalledRunner();
-    if (runner) return runner(request, checked);
-    return RunRealDialog(request, checked);
 }
 
 TMsgDlgRequest MakeRequest(components::TMsgDlgType dlgType, const QString& caption, const QString& text,
@@ -63,10 +50,6 @@ TMsgDlgRequest MakeRequest(components::TMsgDlgType dlgType, const QString& capti
 }
 
 }  // namespace
-
-TMsgDlgRunner SetMsgDlgRunner(TMsgDlgRunner runner) {
-    return std::exchange(InstalledRunner(), std::move(runner));
-}
 
 int ShowMsgDlg(components::TMsgDlgType dlgType, const QString& caption, const QString& text, int defaultButton,
                const QString& button3, const QString& button2, const QString& button1) {

@@ -2,13 +2,9 @@
 // one, two or three buttons captioned by the caller (captions keep their blanks). The result is 1 for
 // the first button, 2 for the second, 7 for the third, and 2 when the window is closed otherwise.
 // Button2 of blanks only gives one button; Button3 counts only after a Button2.
-//
-// Tests (and any caller that must not block) install a TMsgDlgRunner through SetMsgDlgRunner: every
-// call then goes to it instead of a real dialog, with the same request and the same result contract.
 #pragma once
 
 #include <QString>
-#include <functional>
 
 #include "components/MessageDialogForm.h"
 
@@ -19,6 +15,7 @@ constexpr int kMsgDlgButton1 = components::kModalResultOk;      // 1
 constexpr int kMsgDlgButton2 = components::kModalResultCancel;  // 2, also the close box
 constexpr int kMsgDlgButton3 = components::kModalResultNo;      // 7
 
+// What one message dialog shows.
 struct TMsgDlgRequest {
     components::TMsgDlgType DlgType = components::mtWarning;  // icon: 0 warning, 1 error, 2 information, 3 confirmation
     QString Caption;
@@ -30,13 +27,6 @@ struct TMsgDlgRequest {
     bool ShowCheck = false;
     QString CheckCaption;
 };
-
-// Answers a request in place of the real dialog; checked carries the box's state in and out (only
-// looked at when request.ShowCheck).
-using TMsgDlgRunner = std::function<int(const TMsgDlgRequest& request, bool& checked)>;
-
-// An empty runner restores the real dialog. Returns the runner that was installed before.
-TMsgDlgRunner SetMsgDlgRunner(TMsgDlgRunner runner);
 
 // The parameter order is the system's own: the buttons from the third to the first.
 int ShowMsgDlg(components::TMsgDlgType dlgType, const QString& caption, const QString& text, int defaultButton,

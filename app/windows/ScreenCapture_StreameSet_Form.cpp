@@ -72,11 +72,24 @@ bool IsDottedIpText(const std::string& text) {
 }  // namespace
 
 TScreenCapture_StreameSet_Form::TScreenCapture_StreameSet_Form(TShareEditorContext context, QWidget* parent)
-    : QDialog(parent), context_(std::move(context)), ftpLog_(std::make_unique<TFtpLog_Form>()) {
+    : QDialog(parent), context_(std::move(context)), ftpLog_(std::make_unique<TFtpLog_Form>(this)) {
     setWindowTitle(QStringLiteral("Share Settings"));
     BuildControls();
     ConnectRules();
     ftpLog_->OnClosed = [this] { setEnabled(true); };
+}
+
+void TScreenCapture_StreameSet_Form::reject() {
+    // The Cancel road, whichever way the dialog was cancelled (button, Escape, the close box).
+    if (okFailed_) Active_CB->setChecked(false);
+    QDialog::reject();
+}
+
+void TScreenCapture_StreameSet_Form::done(int result) {
+    // A dialog that goes while its FTP log is up leaves nothing disabled behind.
+    if (ftpLog_->isVisible()) ftpLog_->reject();
+    setEnabled(true);
+    QDialog::done(result);
 }
 
 TScreenCapture_StreameSet_Form::~TScreenCapture_StreameSet_Form() = default;
@@ -266,6 +279,7 @@ void TScreenCapture_StreameSet_Form::LoadShare(const engine::PCaptureStreamer& s
     if (!share) return;
     share_ = share;
     okFailed_ = false;
+    setEnabled(true);
 
     Protocol_ComboBox->clear();
     Protocol_ComboBox->addItem(engine::VlcMissing ? QStringLiteral("HTTP") : QStringLiteral("HTTP / HLS"),
@@ -457,14 +471,12 @@ void TScreenCapture_StreameSet_Form::OK_BitBtnClick() {
     accept();
 }
 
-void TScreenCapture_StreameSet_Form::Cancel_BitBtnClick() {
-    if (okFailed_) Active_CB->setChecked(false);
-    reject();
-}
+void TScreenCapture_StreameSet_Form::Cancel_BitBtnClick() { reject(); }
 
 void TScreenCapture_StreameSet_Form::CheckFtp_TBClick() {
     ftpLog_->FormShow();
     setEnabled(false);
+    ftpLog_->setEnabled(true);  // a window of its own, which the editor's disabling reached as well
     const engine::FtpLogin login{S(Host_Edit->text()), S(User_Edit->text()), S(Pw_Edit->text())};
     std::unique_ptr<engine::FtpSession> session =
         context_.MakeFtpSession ? context_.MakeFtpSession(login) : std::make_unique<engine::CurlFtpSession>(login);

@@ -78,6 +78,9 @@ public:
     void AddFile_TBClick();
     void DelFile_TBClick();
 
+    // Every way of cancelling runs the Cancel road: after a refused OK the share ends inactive.
+    void reject() override;
+
     const engine::PCaptureStreamer& Share() const { return share_; }
     const std::string& ShareIndexFile() const { return shareIndexFile_; }
     bool OkFailed() const { return okFailed_; }
@@ -118,6 +121,9 @@ public:
     QPushButton* OK_BitBtn;
     QPushButton* Cancel_BitBtn;
     QPushButton* Help_BitBtn;
+
+protected:
+    void done(int result) override;
 
 private:
     void BuildControls();

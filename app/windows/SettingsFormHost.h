@@ -1,7 +1,7 @@
 // What the settings dialog needs of the main window, which owns the three lists and the engine
 // objects: new and freed entries, the capture-service editor, the libVLC download, the help and the
 // program's end. The dialog itself changes the lists (capture services under GlobalLock, as the web
-// servers walk them) and writes capture.xml after each capture change. Tests use a small fake.
+// servers walk them) and has capture.xml written after each capture change. Tests use a small fake.
 #pragma once
 
 #include <string>
@@ -24,6 +24,10 @@ public:
     // auto-start flag, with the method choice disabled until the editor closes. On OK the editor has
     // stored into the entry (StoreCapture, Name, AutoStart) and the result is true.
     virtual bool RunCaptureEditor(TCaptureListEntry& entry, bool isNew) = 0;
+    // Writes capture.xml from what the capture services hold now: the editor edits their jobs.
+    virtual bool SaveCaptureList() = 0;
+    // The number of shares of an entry's job.
+    virtual size_t ShareCount(const TCaptureListEntry& entry) = 0;
     // Frees what the main window made for a capture service (its panel and status tabs, its job, the
     // shares' workers); the dialog then removes the entry from the list.
     virtual void FreeCaptureEntry(TCaptureListEntry& entry) = 0;

@@ -1,6 +1,7 @@
 #include "app/windows/Setup_ScreenCapture_Frame.h"
 
 #include <QEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "app/settings/http_server_entry.h"
@@ -515,7 +516,13 @@ void TSetup_ScreenCapture_Frame::EditPort_TBClick() {
 }
 
 void TSetup_ScreenCapture_Frame::Windows_TBClick() {
-    if (!context_.WndList || RunModal(*context_.WndList) != kModalOk) return;
+    if (!context_.WndList || pickerOpen_) return;  // a second click while the picker is up
+    int result = kModalCancel;
+    {
+        const QScopedValueRollback open(pickerOpen_, true);
+        result = RunModal(*context_.WndList);
+    }
+    if (result != kModalOk) return;
     std::string className;
     std::string caption;
     context_.WndList->GetSelected(className, caption);
@@ -524,19 +531,21 @@ void TSetup_ScreenCapture_Frame::Windows_TBClick() {
 }
 
 void TSetup_ScreenCapture_Frame::WndArea_TBClick() {
-    if (!context_.WndArea) return;
+    if (!context_.WndArea || pickerOpen_) return;  // a second click while the picker is up
     for (QLineEdit* field : {Left_Edit, Top_Edit, Width_Edit, Height_Edit})
         if (field->text().isEmpty()) return;  // no area to start from: the picker does not open
-    QWidget* editor = window();
-    editor->hide();
+    const QScopedValueRollback open(pickerOpen_, true);
     TWndArea_Form& picker = *context_.WndArea;
     picker.StartLeft = ReadNumberField(S(Left_Edit->text()));
     picker.StartTop = ReadNumberField(S(Top_Edit->text()));
     picker.setGeometry(picker.StartLeft, picker.StartTop, ReadNumberField(S(Width_Edit->text())),
                        ReadNumberField(S(Height_Edit->text())));
-    RunModal(picker);
+    {
+        // The editor steps aside for the picker; its own modal loop, and with it the edit, goes on.
+        const TScopedModalHide hidden(*window());
+        RunModal(picker);
+    }
     SetArea(picker.x(), picker.y(), picker.width(), picker.height());
-    editor->show();
 }
 
 void TSetup_ScreenCapture_Frame::Screen_ButtonClick() {

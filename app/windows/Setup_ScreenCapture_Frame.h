@@ -157,6 +157,7 @@ private:
     TCaptureEditorContext context_;
     TCaptureListEntry* entry_ = nullptr;  // not owned
     std::vector<engine::PCaptureStreamer> rows_;
+    bool pickerOpen_ = false;  // the window or area picker is up
 };
 
 }  // namespace app

@@ -9,15 +9,23 @@
 #include "app/MainTrayIcon.h"
 #include "app/MainWindowParts.h"
 #include "app/QtStartupUi.h"
+#include "app/settings/app_paths.h"
+#include "engine/settings/program_state.h"
 #include "app/windows/BottomFrame.h"
 #include "app/windows/CaptureFrame.h"
+#include "app/windows/CaptureServicePage.h"
+#include "app/windows/CaptureSettings_Form.h"
 #include "app/windows/MainLog_Form.h"
+#include "app/windows/IpAddrPortFrame.h"
 #include "app/windows/MsgDlgWrappers.h"
+#include "app/windows/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/SettingsForm.h"
 #include "app/windows/ShareStatusTab.h"
 #include "app/windows/TopFrame.h"
 #include "components/LedLabel.h"
 #include "platform/ui/message_target.h"
 #include "tests/app/main_form_fixture.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
 
@@ -60,7 +68,6 @@ protected:
 
     void TearDown() override {
         if (form) form->close();
-        app::SetMsgDlgRunner({});
     }
 
     app::TCapture_Frame* PanelOf(const app::TCaptureListEntry& entry) const {
@@ -153,7 +160,7 @@ TEST_F(MainWindowPartsTest, DataNotificationsLightTheStatusBarLeds) {
 }
 
 TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
-    app::SetMsgDlgRunner([](const app::TMsgDlgRequest&, bool&) { return app::kMsgDlgButton1; });  // "Yes"
+    fw_test::ScopedMsgDlgAnswers boxes;  // "Yes"
     app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
     const int32_t idx = first.Idx;
     const int heightBefore = form->height();
@@ -197,6 +204,77 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessTheTrayKeepsTheProgramOffTheT
         EXPECT_EQ(ui.MainForm()->isVisible(), !offTaskBar);
         ui.MainForm()->close();
     }
+}
+
+// The settings road with every dialog in its real modal loop: Add Capture opens the capture editor,
+// that one the share editor. What the editors wrote into the new job is in capture.xml on disk and in
+// the list as soon as the editor closes, before the settings dialog does (and even when it is then
+// cancelled).
+TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOnce) {
+    engine::VlcMissing = false;  // the video settings and UDP shares are offered
+    const std::string captureXml = app::AppPaths()->CaptureListFile;
+    fw_test::ModalDriver modal;
+    modal.On<app::TSettings_Form>([](app::TSettings_Form& settings) {
+        settings.SelectPage(app::TSettings_Form::kPageCaptureService);
+        fw_test::UserClick(*settings.TabSheet2->AddCapture_TB);
+    });
+    modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) {
+        editor.Setup_ScreenCapture_Frame1->Frame_SpinEdit->setValue(13);
+        fw_test::UserClick(*editor.Setup_ScreenCapture_Frame1->AddPort_BitBtn);
+    });
+    modal.On<app::TScreenCapture_StreameSet_Form>([](app::TScreenCapture_StreameSet_Form& share) {
+        share.Protocol_ComboBox->setCurrentIndex(share.Protocol_ComboBox->findData(engine::kShareProtocolUdp));
+        share.ArrangeProtocol();
+        share.Active_CB->setChecked(true);
+        share.IpAddr_Frame->SetIpText("127.0.0.1");
+        share.IpAddr_Frame->SetPort(6000);
+        fw_test::UserClick(*share.OK_BitBtn);
+    });
+    modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) { fw_test::UserClick(*editor.OK_BitBtn); });
+    std::string savedBeforeClosing;
+    QString listedShares;
+    modal.On<app::TSettings_Form>(
+        [&](app::TSettings_Form& settings) {
+            savedBeforeClosing = fw_test::ReadFile(captureXml);
+            const QAbstractItemModel* rows = settings.TabSheet2->Capture_VST->model();
+            listedShares = rows->index(rows->rowCount() - 1, 2).data().toString();
+            fw_test::UserClick(*settings.Cancel_BitBtn);  // the list road has saved already
+        },
+        // The add road ends with the save, after a wait in which the dialog is up again already.
+        [&](app::TSettings_Form&) { return fw_test::ReadFile(captureXml).find("capture_service_") != std::string::npos; });
+    form->OpenSettings();
+    EXPECT_TRUE(modal.Done());
+
+    ASSERT_EQ(form->CaptureList().Count(), 3u);
+    EXPECT_EQ(listedShares, "1");
+    const size_t added = savedBeforeClosing.rfind("<CAPTURE_LIST_ENTRY>");
+    ASSERT_NE(added, std::string::npos);
+    const std::string entry = savedBeforeClosing.substr(added);
+    EXPECT_NE(entry.find("<vidFrameRate>13</vidFrameRate>"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("<strPort>6000</strPort>"), std::string::npos) << entry;
+    EXPECT_EQ(fw_test::ReadFile(captureXml), savedBeforeClosing) << "Cancel changed capture.xml";
+}
+
+// A framewick.ini that cannot be written after the settings dialog's OK is reported; the list files
+// are written all the same and what ran before runs again.
+TEST_F(MainWindowPartsTest, UnwritableIniStillSavesTheListsAndRestartsWhatRan) {
+    const std::shared_ptr<const app::TAppPaths> paths = app::AppPaths();
+    std::filesystem::remove(paths->IniFileName);
+    std::filesystem::create_directories(std::filesystem::path(paths->IniFileName) / "in-the-way");
+    for (const std::string& file : {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile})
+        std::filesystem::remove(file);
+    fw_test::ModalDriver modal;
+    modal.On<app::TSettings_Form>([](app::TSettings_Form& settings) { fw_test::UserClick(*settings.OK_BitBtn); });
+    form->OpenSettings();
+    EXPECT_TRUE(modal.Done());
+
+    for (const std::string& file : {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile})
+        EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file << " was not saved";
+    EXPECT_NE(fw_test::ReadFile(paths->CaptureListFile).find("Second job"), std::string::npos);
+    for (const auto& entry : form->CaptureList().Items()) EXPECT_TRUE(PanelOf(*entry)->Running()) << entry->Name;
+    EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening());
+    EXPECT_FALSE(windows.LogWindow().LogLB()->findItems("General error : framewick.ini cannot be written",
+                                                       Qt::MatchContains).isEmpty());
 }
 
 }  // namespace

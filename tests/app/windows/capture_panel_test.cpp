@@ -10,6 +10,7 @@
 #include "components/LedLabel.h"
 #include "engine/settings/counters.h"
 #include "engine/util/capture_notify.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/app/windows/capture_panel_fixture.h"
 
 namespace {
@@ -187,12 +188,13 @@ TEST_F(CapturePanelTest, DeletePostsTheEntryOnlyWhenConfirmed) {
         MakeFolderPanel();
         panel->StartStop(true);
         app::TMsgDlgRequest asked;
-        const app::TMsgDlgRunner previous = app::SetMsgDlgRunner([&](const app::TMsgDlgRequest& r, bool&) {
-            asked = r;
-            return c.answer;
-        });
-        panel->Delete_TBClick();
-        app::SetMsgDlgRunner(previous);
+        {
+            fw_test::ScopedMsgDlgAnswers boxes;
+            boxes.answers = {c.answer};
+            panel->Delete_TBClick();
+            ASSERT_EQ(boxes.requests.size(), 1u);
+            asked = boxes.requests[0];
+        }
         fw_test::PumpEvents();
         EXPECT_FALSE(job->Started());
         EXPECT_EQ(asked.Text.toStdString(), "Capture will be deleted! Are you sure?");

@@ -5,6 +5,8 @@
 #include <signal.h>
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QTest>
 #include <filesystem>
 #include <vector>
 
@@ -13,13 +15,17 @@
 #include "app/windows/FtpCheck.h"
 #include "app/windows/FtpLog_Form.h"
 #include "app/windows/IpAddrPortFrame.h"
-#include "app/windows/ModalRunner.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/ShareEditRules.h"
+#include "app/windows/WndArea_Form.h"
+#include "app/windows/WndList_Form.h"
+#include "app/windows/ModalRunner.h"
 #include "app/windows/NumberFieldText.h"
 #include "app/windows/EditorControls.h"
 #include "engine/ftp/curl_ftp_session.h"
+#include "platform/display/fake_display.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/engine/ftp/ftp_test_server.h"
 #include "tests/support/test_env.h"
@@ -28,20 +34,14 @@ namespace {
 
 using namespace app;
 
-// Answers every message box with its first button and remembers the texts.
+// Answers every message box with its first button; the texts it showed.
 struct MessageRecorder {
-    std::vector<std::string> texts;
-    TMsgDlgRunner previous = SetMsgDlgRunner([this](const TMsgDlgRequest& request, bool&) {
-        texts.push_back(request.Text.toStdString());
-        return kMsgDlgButton1;
-    });
-    ~MessageRecorder() { SetMsgDlgRunner(previous); }
-};
-
-struct ModalScript {
-    TModalRunner previous;
-    explicit ModalScript(TModalRunner runner) : previous(SetModalRunner(std::move(runner))) {}
-    ~ModalScript() { SetModalRunner(previous); }
+    fw_test::ScopedMsgDlgAnswers boxes;
+    std::vector<std::string> texts() const {
+        std::vector<std::string> shown;
+        for (const QString& text : boxes.Texts()) shown.push_back(text.toStdString());
+        return shown;
+    }
 };
 
 engine::TShareDefaults Defaults(const fw_test::TempDir& dir) {
@@ -121,12 +121,12 @@ TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
         const bool accepted = PressOk();
         if (c.message) {
             EXPECT_FALSE(accepted);
-            ASSERT_EQ(messages.texts.size(), 1u);
-            EXPECT_EQ(messages.texts[0], c.message);
+            ASSERT_EQ(messages.texts().size(), 1u);
+            EXPECT_EQ(messages.texts()[0], c.message);
             EXPECT_TRUE(editor.OkFailed());
         } else {
             EXPECT_TRUE(accepted);
-            EXPECT_TRUE(messages.texts.empty());
+            EXPECT_TRUE(messages.texts().empty());
         }
     }
 }
@@ -166,6 +166,54 @@ TEST_F(ShareEditorTest, UdpShareKeepsVideoAndCancelAfterRefusalDeactivates) {
     EXPECT_FALSE(PressOk());
     editor.Cancel_BitBtnClick();
     EXPECT_FALSE(editor.Active_CB->isChecked());
+}
+
+// A share whose OK was refused ends inactive however its editor is then cancelled; the capture
+// editor's edit road copies that into the share. The share editor runs its own modal loop.
+TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
+    struct Case {
+        const char* name;
+        std::function<void(TScreenCapture_StreameSet_Form&)> cancel;
+    };
+    const std::vector<Case> cases = {
+        {"Escape", [](TScreenCapture_StreameSet_Form& e) { fw_test::UserKey(e, Qt::Key_Escape); }},
+        {"close box", [](TScreenCapture_StreameSet_Form& e) { fw_test::WindowManagerClose(e); }},
+        {"Cancel", [](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.Cancel_BitBtn); }},
+    };
+    TCaptureList captureList;
+    auto entry = std::make_unique<TCaptureListEntry>();
+    entry->Idx = 3;
+    entry->Streamers = std::make_unique<engine::TStreamerList>(Defaults(dir));
+    TCaptureListEntry& owner = captureList.Append(std::move(entry));
+    TCaptureEditorContext context;
+    context.CaptureList = &captureList;
+    context.ShareEditor = &editor;
+    TCaptureSettings_Form captureEditor(context);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        captureEditor.Setup_ScreenCapture_Frame1->InitEditor(&owner);
+        const engine::PCaptureStreamer edited = owner.Streamers->AddStreamer();
+        edited->Active = true;
+        edited->Protocol = engine::kShareProtocolHttp;
+        edited->SubDir = "cam";
+        edited->HttpServer = servers.Items()[0];
+        captureEditor.Setup_ScreenCapture_Frame1->LoadCapture(owner.Idx);
+        captureEditor.Setup_ScreenCapture_Frame1->Streamer_VST->setCurrentItem(
+            captureEditor.Setup_ScreenCapture_Frame1->Streamer_VST->topLevelItem(0));
+        fw_test::ScopedMsgDlgAnswers boxes;
+        fw_test::ModalDriver modal;
+        modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
+            e.LocalDir_Edit->clear();
+            fw_test::UserClick(*e.OK_BitBtn);  // refused: the dialog stays
+        });
+        modal.On<TScreenCapture_StreameSet_Form>(c.cancel);
+        captureEditor.Setup_ScreenCapture_Frame1->EditPort_BitBtnClick();
+        EXPECT_TRUE(modal.Done());
+        EXPECT_EQ(boxes.Texts(), std::vector<QString>{"Sub-Directory must not be empty!"});
+        EXPECT_FALSE(editor.isVisible());
+        EXPECT_FALSE(edited->Active);
+        owner.Streamers->DeleteStreamer(edited.get());
+    }
 }
 
 TEST_F(ShareEditorTest, FilesBoxFollowsTheCaptureOfEachShare) {
@@ -278,6 +326,63 @@ TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
     EXPECT_TRUE(editor.isEnabled());
 }
 
+// The log window is modal over the editor, which runs its own modal loop: the user's click on the
+// log's OK reaches it, and the editor comes back enabled.
+TEST_F(FtpCheckTest, LogWindowTakesItsOkOverTheRunningEditor) {
+    TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
+    auto share = std::make_shared<engine::TCaptureStreamer>();
+    share->FtpHost = server.host();
+    share->FtpUser = fw_test::FtpTestServer::kUser;
+    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    fw_test::ModalDriver modal;
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TFtpLog_Form>([&editor](TFtpLog_Form& log) {
+        EXPECT_FALSE(editor.isEnabled());
+        EXPECT_TRUE(log.isEnabled());
+        EXPECT_TRUE(log.Log_Memo->toPlainText().contains("FTP connect OK"));
+        fw_test::UserClick(*log.BitBtn1);
+    });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
+        EXPECT_TRUE(e.isEnabled());
+        e.Active_CB->setChecked(false);  // an inactive share passes OK unchecked
+        fw_test::UserClick(*e.OK_BitBtn);
+    });
+    EXPECT_EQ(RunModal(editor), kModalOk);
+    EXPECT_TRUE(modal.Done());
+    EXPECT_FALSE(editor.FtpLog().isVisible());
+}
+
+// The editor closed by the window manager while its FTP log is up: both go, nothing stays disabled,
+// and the next check runs as the first did.
+TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
+    TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
+    auto share = std::make_shared<engine::TCaptureStreamer>();
+    share->FtpHost = server.host();
+    share->FtpUser = fw_test::FtpTestServer::kUser;
+    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    fw_test::ModalDriver modal;
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TFtpLog_Form>([&editor](TFtpLog_Form&) { fw_test::WindowManagerClose(editor); });
+    EXPECT_EQ(RunModal(editor), kModalCancel);
+    EXPECT_TRUE(modal.Done());
+    EXPECT_FALSE(editor.FtpLog().isVisible());
+    EXPECT_TRUE(editor.isEnabled());
+
+    editor.LoadShare(share, engine::kCapKindMonitor);
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TFtpLog_Form>([](TFtpLog_Form& log) { fw_test::WindowManagerClose(log); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
+        EXPECT_TRUE(e.isEnabled());
+        fw_test::UserKey(e, Qt::Key_Escape);
+    });
+    EXPECT_EQ(RunModal(editor), kModalCancel);
+    EXPECT_TRUE(modal.Done());
+}
+
 class CaptureEditorTest : public ::testing::Test {
 protected:
     CaptureEditorTest() {
@@ -303,11 +408,13 @@ TEST_F(CaptureEditorTest, OkWithoutShareIsRefusedAndCancelledAddLeavesNoShare) {
     form.setResult(0);
     form.OK_BitBtnClick();
     EXPECT_NE(form.result(), QDialog::Accepted);
-    ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], "No Share defined!");
+    ASSERT_EQ(messages.texts().size(), 1u);
+    EXPECT_EQ(messages.texts()[0], "No Share defined!");
 
-    ModalScript cancel([](QDialog&) { return kModalCancel; });
+    fw_test::ModalDriver modal;
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& editor) { editor.Cancel_BitBtn->click(); });
     form.Setup_ScreenCapture_Frame1->AddPort_BitBtnClick();
+    EXPECT_TRUE(modal.Done());
     EXPECT_EQ(Entry().Streamers->Count(), 0u);
     EXPECT_TRUE(form.Setup_ScreenCapture_Frame1->ShareRows().empty());
 }
@@ -320,14 +427,13 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     EXPECT_EQ(f.Idx_Edit->text(), "01");
     EXPECT_EQ(f.Name_Edit->text(), "capture_service_01");
     {
-        ModalScript ok([](QDialog& dialog) {
-            auto& editor = static_cast<TScreenCapture_StreameSet_Form&>(dialog);
+        fw_test::ModalDriver modal;
+        modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& editor) {
             editor.Protocol_ComboBox->setCurrentIndex(1);  // UDP
             editor.ArrangeProtocol();
             editor.IpAddr_Frame->SetIpText("192.168.1.20");
             editor.IpAddr_Frame->SetPort(6000);
-            editor.OK_BitBtnClick();
-            return dialog.result() == QDialog::Accepted ? kModalOk : kModalCancel;
+            editor.OK_BitBtn->click();
         });
         f.AddPort_BitBtnClick();
     }
@@ -368,6 +474,132 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     EXPECT_EQ(f.Width_Edit->text(), "300");
     EXPECT_EQ(f.Scale_ComboBox->currentText(), "0.5");
     EXPECT_EQ(f.ShareRows().size(), 1u);
+}
+
+// The area picker runs over the capture editor's own modal loop, which goes on while the editor is
+// hidden; however the picker is closed, the editor gets its rectangle and its OK stores it.
+TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheArea) {
+    struct Case {
+        const char* name;
+        std::function<void(TWndArea_Form&)> close;
+    };
+    const std::vector<Case> cases = {
+        {"Escape", [](TWndArea_Form& area) { fw_test::UserKey(area, Qt::Key_Escape); }},
+        {"double click", [](TWndArea_Form& area) {
+             QTest::mouseDClick(area.windowHandle(), Qt::LeftButton, {}, area.L_Label->mapTo(&area, QPoint(2, 2)));
+         }},
+        {"close box", [](TWndArea_Form& area) { fw_test::WindowManagerClose(area); }},
+    };
+    TWndArea_Form picker;
+    context.WndArea = &picker;
+    TCaptureSettings_Form form(context);
+    TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.InitEditor(&Entry());
+        const engine::PCaptureStreamer share = Entry().Streamers->AddStreamer();  // OK wants a share
+        bool hiddenUnderPicker = false;
+        int pickersShown = 0;
+        fw_test::ModalDriver modal;
+        modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
+            SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+            f.ShowSourceGroup();
+            f.Left_Edit->setText("10");
+            f.Top_Edit->setText("20");
+            f.Width_Edit->setText("300");
+            f.Height_Edit->setText("200");
+            fw_test::UserClick(*f.WndArea_TB);
+        });
+        modal.On<TWndArea_Form>([&](TWndArea_Form& area) {
+            ++pickersShown;
+            hiddenUnderPicker = !form.isVisible();
+            EXPECT_EQ(area.geometry(), QRect(10, 20, 300, 200));
+            f.WndArea_TBClick();  // a second click while the picker is up opens nothing
+            for (int i = 0; i < 5; ++i) fw_test::UserKey(area, Qt::Key_Right, Qt::ControlModifier);
+            fw_test::UserKey(area, Qt::Key_Down);
+            c.close(area);
+        });
+        modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
+            EXPECT_TRUE(editor.isVisible());
+            EXPECT_EQ(f.Left_Edit->text(), "10");
+            EXPECT_EQ(f.Top_Edit->text(), "21");
+            EXPECT_EQ(f.Width_Edit->text(), "305");
+            EXPECT_EQ(f.Height_Edit->text(), "200");
+            fw_test::UserClick(*editor.OK_BitBtn);
+        });
+        ASSERT_EQ(RunModal(form), kModalOk);
+        EXPECT_TRUE(modal.Done());
+        EXPECT_TRUE(hiddenUnderPicker);
+        EXPECT_EQ(pickersShown, 1);
+        f.StoreCapture(&Entry());
+        const engine::TScreenCaptureParams& p = Entry().Params;
+        EXPECT_EQ(p.capKind, engine::kCapKindArea);
+        EXPECT_EQ(QRect(p.iLeft, p.iTop, p.iWidth, p.iHeight), QRect(10, 21, 305, 200));
+        Entry().Streamers->DeleteStreamer(share.get());
+    }
+}
+
+// The window picker runs over the running capture editor; the editor's OK stores the picked window.
+TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTheWindow) {
+    auto display = std::make_shared<platform::TFakeDisplay>();
+    display->AddWindow({"Editor", "notes.txt", platform::MakeRect(5, 5, 200, 100)});
+    platform::SetCurrentDisplay(display);
+    TWndList_Form picker;
+    context.WndList = &picker;
+    TCaptureSettings_Form form(context);
+    TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
+    f.InitEditor(&Entry());
+    Entry().Streamers->AddStreamer();
+    int pickersShown = 0;
+    fw_test::ModalDriver modal;
+    modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
+        SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindWindow);
+        f.ShowSourceGroup();
+        fw_test::UserClick(*f.Windows_TB);
+    });
+    modal.On<TWndList_Form>([&](TWndList_Form& list) {
+        ++pickersShown;
+        EXPECT_TRUE(form.isVisible());
+        f.Windows_TBClick();  // a second click while the picker is up opens nothing
+        ASSERT_EQ(list.Wnd_VST->topLevelItemCount(), 1);
+        list.Wnd_VST->setCurrentItem(list.Wnd_VST->topLevelItem(0));
+        fw_test::UserClick(*list.OK_Btn);
+    });
+    modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
+        EXPECT_EQ(f.WinClass_Edit->text(), "Editor");
+        EXPECT_EQ(f.WinCaption_Edit->text(), "notes.txt");
+        fw_test::UserClick(*editor.OK_BitBtn);
+    });
+    EXPECT_EQ(RunModal(form), kModalOk);
+    EXPECT_TRUE(modal.Done());
+    EXPECT_EQ(pickersShown, 1);
+    f.StoreCapture(&Entry());
+    EXPECT_EQ(Entry().Params.capKind, engine::kCapKindWindow);
+    EXPECT_EQ(Entry().Params.Window.sClass, "Editor");
+    EXPECT_EQ(Entry().Params.Window.sCaption, "notes.txt");
+    platform::SetCurrentDisplay(nullptr);
+}
+
+// The colour fields take their colour from a colour dialog that runs its own modal loop.
+TEST_F(CaptureEditorTest, ColourFieldTakesTheColourChosenInItsDialog) {
+    TCaptureSettings_Form form(context);
+    TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
+    f.InitEditor(&Entry());
+    fw_test::ModalDriver modal;
+    modal.On<QColorDialog>([](QColorDialog& dialog) {
+        dialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
+        dialog.accept();
+    });
+    f.Font_ColorPicker->click();
+    EXPECT_TRUE(modal.Done());
+    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u);
+    modal.On<QColorDialog>([](QColorDialog& dialog) {
+        dialog.setCurrentColor(Qt::white);
+        fw_test::UserKey(dialog, Qt::Key_Escape);
+    });
+    f.Font_ColorPicker->click();
+    EXPECT_TRUE(modal.Done());
+    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u) << "a cancelled dialog changed the colour";
 }
 
 TEST_F(CaptureEditorTest, SystemMethodOffersFilesAndSetsTheKindAtOnce) {

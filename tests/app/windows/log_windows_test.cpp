@@ -21,6 +21,7 @@
 #include "app/windows/MsgDlgWrappers.h"
 #include "components/CanvasPanelEx.h"
 #include "engine/settings/settings_store.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
 
@@ -173,18 +174,13 @@ TEST_F(LogWindowsTest, ClosingByHandGivesTheLogButtonItsNormalLook) {
 }
 
 TEST_F(LogWindowsTest, F1SaysTheHelpFileIsMissing) {
-    std::vector<QString> texts;
-    app::SetMsgDlgRunner([&](const app::TMsgDlgRequest& r, bool&) {
-        texts.push_back(r.Caption + ": " + r.Text);
-        EXPECT_EQ(r.DlgType, components::mtError);
-        return 1;
-    });
+    fw_test::ScopedMsgDlgAnswers boxes;
     form_->show();
     QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &f1);
-    app::SetMsgDlgRunner(nullptr);
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], "Error: Helpfile not found !");
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    EXPECT_EQ(boxes.requests[0].Caption + ": " + boxes.requests[0].Text, "Error: Helpfile not found !");
+    EXPECT_EQ(boxes.requests[0].DlgType, components::mtError);
     form_->close();
 }
 

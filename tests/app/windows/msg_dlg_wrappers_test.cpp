@@ -1,5 +1,5 @@
 // The two message-dialog calls on the real dialog (buttons, default focus, results, the check box and
-// its placement) and the runner that answers in its place.
+// its placement), and the recorded answers the other window tests use.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/windows/MsgDlgWrappers.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 
 using namespace components;
@@ -105,19 +106,17 @@ TEST(MsgDlgWrappersTest, WithoutTheCheckBoxCheckedIsLeftAlone) {
     EXPECT_TRUE(checked);
 }
 
-TEST(MsgDlgWrappersTest, InstalledRunnerAnswersInPlaceOfTheDialog) {
-    std::vector<app::TMsgDlgRequest> asked;
-    app::SetMsgDlgRunner([&](const app::TMsgDlgRequest& r, bool& checked) {
-        asked.push_back(r);
-        checked = !checked;
-        return 7;
-    });
+// The answers the other window tests rely on: each dialog recorded as it showed, the button pressed.
+TEST(MsgDlgWrappersTest, RecordedAnswersReadTheDialogAsShown) {
+    fw_test::ScopedMsgDlgAnswers boxes;
+    boxes.answers = {app::kMsgDlgButton3, app::kMsgDlgButton2};
     bool checked = false;
     EXPECT_EQ(app::ShowMsgDlg(mtError, "Error", "Broken", 2, "C", "B", "A"), 7);
-    EXPECT_EQ(app::ShowMsgDlgCheck(mtWarning, "W", "T", 1, checked, "box", true, "", "B", "A"), 7);
-    EXPECT_TRUE(checked);
-    app::SetMsgDlgRunner(nullptr);
+    EXPECT_EQ(app::ShowMsgDlgCheck(mtWarning, "W", "T", 1, checked, "box", true, "", "B", "A"), 2);
+    const std::vector<app::TMsgDlgRequest>& asked = boxes.requests;
     ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].Caption, "Error");
+    EXPECT_EQ(asked[0].Text, "Broken");
     EXPECT_EQ(asked[0].DlgType, mtError);
     EXPECT_EQ(asked[0].Button1, "A");
     EXPECT_EQ(asked[0].Button2, "B");

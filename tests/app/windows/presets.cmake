@@ -4,4 +4,4 @@ fw_add_test(NAME colour_presets_test
   LIBS app_windows)
 fw_add_test(NAME msg_dlg_wrappers_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/msg_dlg_wrappers_test.cpp
-  LIBS app_windows)
+  LIBS app_windows Qt6::Test)

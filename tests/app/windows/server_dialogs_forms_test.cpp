@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using fw_test::ScopedModalSteps;
+using fw_test::ModalDriver;
 using fw_test::ScopedMsgDlgAnswers;
 
 // A plain HTTP GET on 127.0.0.1:port; the whole answer, or "" when nothing answered.
@@ -122,28 +122,33 @@ TEST_F(ServerDialogsTest, PageEditorSavesIndexHtml) {
     const fs::path index = dir_ / "index.html";
     fw_test::WriteFile(index, "<html>old</html>");
     http_.IndexFile = index.string();
-    ScopedModalSteps modal;
-    modal.steps.push_back([](QDialog& dialog) {
-        auto& editor = static_cast<app::THtml_Form&>(dialog);
+    ModalDriver modal;
+    modal.On<app::THtml_Form>([](app::THtml_Form& editor) {
         EXPECT_EQ(editor.HTML_Memo->toPlainText(), "<html>old</html>");
         editor.HTML_Memo->setPlainText("<html>new</html>");
         editor.Save_Btn->click();
     });
     http_.EditIdx_TBClick();
-    EXPECT_EQ(modal.shows, 1);
+    EXPECT_TRUE(modal.Done());
     EXPECT_EQ(fw_test::ReadFile(index), "<html>new</html>");
 
     // Cancel keeps the file; a missing index file opens nothing.
-    modal.steps.push_back([](QDialog& dialog) {
-        auto& editor = static_cast<app::THtml_Form&>(dialog);
+    modal.On<app::THtml_Form>([](app::THtml_Form& editor) {
         editor.HTML_Memo->setPlainText("<html>thrown away</html>");
         editor.Cancel_Btn->click();
     });
     http_.EditIdx_TBClick();
+    EXPECT_TRUE(modal.Done());
     EXPECT_EQ(fw_test::ReadFile(index), "<html>new</html>");
+    bool opened = false;
+    modal.On<app::THtml_Form>([&opened](app::THtml_Form& editor) {
+        opened = true;
+        editor.reject();
+    });
     http_.IndexFile = (dir_ / "missing.html").string();
     http_.EditIdx_TBClick();
-    EXPECT_EQ(modal.shows, 2);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(modal.Forget(), 1u);
 }
 
 TEST_F(ServerDialogsTest, PageEditorKeepsItsTextWhenSavingFails) {

@@ -9,6 +9,7 @@
 
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
+#include "app/settings/capture_list_file.h"
 #include "app/settings/default_settings.h"
 #include "app/settings/registry_store.h"
 #include "app/windows/CaptureServicePage.h"
@@ -32,7 +33,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using fw_test::ScopedModalSteps;
+using fw_test::ModalDriver;
 using fw_test::ScopedMsgDlgAnswers;
 
 class TNoShareHost final : public engine::IHttpServerHost {
@@ -71,6 +72,12 @@ public:
         entry.Name = editorName;
         entry.AutoStart = editorAutoStart;
         return true;
+    }
+    bool SaveCaptureList() override {
+        return app::SaveCaptureList(app::ListDocPool(), app::AppPaths()->CaptureListFile, captures);
+    }
+    size_t ShareCount(const app::TCaptureListEntry& entry) override {
+        return entry.Streamers ? entry.Streamers->Count() : 0;
     }
     void FreeCaptureEntry(app::TCaptureListEntry& entry) override { freedCaptures.push_back(entry.Idx); }
     void FreeHttpServerEntry(app::THttpServerEntry& entry) override { entry.Server.reset(); ++freedServers; }
@@ -132,6 +139,8 @@ protected:
         entry->Name = name;
         return host_.captures.Append(std::move(entry));
     }
+    // Shown, not run modally: these tests press the dialog's own buttons and read it afterwards. The
+    // dialogs it opens run their modal loops; the road through it runs modally in the main window's tests.
     void Open() {
         form_->SelectPage(0);
         form_->show();
@@ -303,9 +312,9 @@ TEST_F(SettingsDialogTest, DuplicateWebServerIsRefusedAndEditingItselfIsAccepted
     auto existing = AddServer("127.0.0.1", 8088);  // the [Http] defaults the add road starts from
     Open();
     auto& page = *form_->TabSheet1;
-    ScopedModalSteps modal;
+    ModalDriver modal;
     ScopedMsgDlgAnswers boxes;
-    modal.steps.push_back([](QDialog& dialog) { static_cast<app::THttpSetup_Form&>(dialog).OK_BitBtnClick(); });
+    modal.On<app::THttpSetup_Form>([](app::THttpSetup_Form& setup) { setup.OK_BitBtn->click(); });
     page.AddHttpServer();
     EXPECT_EQ(host_.servers.Count(), 1u);
     EXPECT_EQ(host_.freedServers, 1);
@@ -313,15 +322,14 @@ TEST_F(SettingsDialogTest, DuplicateWebServerIsRefusedAndEditingItselfIsAccepted
     EXPECT_EQ(boxes.requests[0].Text, "HTTP Server alreday exists!");
 
     // Another port is a new web server, with what the dialog holds.
-    modal.steps.push_back([](QDialog& dialog) {
-        auto& setup = static_cast<app::THttpSetup_Form&>(dialog);
+    modal.On<app::THttpSetup_Form>([](app::THttpSetup_Form& setup) {
         EXPECT_EQ(setup.Name_Edit->text(), "Web-Server_1");
         EXPECT_TRUE(setup.Active_CB->isChecked());
         setup.HttpAddr_Port_Frame->SetPort(8090);
         setup.Login_CB->setChecked(true);
         setup.User_Edit->setText("u");
         setup.Pw_Edit->setText("p");
-        setup.OK_BitBtnClick();
+        setup.OK_BitBtn->click();
     });
     page.AddHttpServer();
     ASSERT_EQ(host_.servers.Count(), 2u);
@@ -334,11 +342,10 @@ TEST_F(SettingsDialogTest, DuplicateWebServerIsRefusedAndEditingItselfIsAccepted
     EXPECT_EQ(page.Http_VST->model()->rowCount(), 2);
 
     // Editing the first server with its own address and port: accepted, no duplicate check.
-    modal.steps.push_back([](QDialog& dialog) {
-        auto& setup = static_cast<app::THttpSetup_Form&>(dialog);
+    modal.On<app::THttpSetup_Form>([](app::THttpSetup_Form& setup) {
         EXPECT_TRUE(setup.Test_TB->isEnabled());
         setup.Name_Edit->setText("main");
-        setup.OK_BitBtnClick();
+        setup.OK_BitBtn->click();
     });
     Focus(*page.Http_VST, 0);
     page.EditHttp_BitBtnClick();
@@ -388,16 +395,17 @@ TEST_F(SettingsDialogTest, DeletingALinkedWebSocketClearsTheLink) {
 TEST_F(SettingsDialogTest, AddedWebSocketIsListedOnlyAfterOk) {
     Open();
     auto& page = *form_->TabSheet1;
-    ScopedModalSteps modal;
-    modal.steps.push_back([](QDialog& dialog) { dialog.reject(); });
+    ModalDriver modal;
+    modal.On<app::TSetupWebSocket_Form>([](app::TSetupWebSocket_Form& setup) {
+        QTest::keyClick(&setup, Qt::Key_Escape);
+    });
     page.AddSock_TBClick();
     EXPECT_EQ(host_.sockets.Count(), 0u);
     EXPECT_EQ(host_.freedSockets, 1);
-    modal.steps.push_back([](QDialog& dialog) {
-        auto& setup = static_cast<app::TSetupWebSocket_Form&>(dialog);
+    modal.On<app::TSetupWebSocket_Form>([](app::TSetupWebSocket_Form& setup) {
         EXPECT_TRUE(setup.IsNew);
         setup.WsAddr_Port_Frame->SetPort(9100);
-        setup.OK_BitBtnClick();
+        setup.OK_BitBtn->click();
     });
     page.AddSock_TBClick();
     ASSERT_EQ(host_.sockets.Count(), 1u);

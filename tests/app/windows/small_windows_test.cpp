@@ -17,6 +17,7 @@
 #include "app/windows/StartDownloader_Form.h"
 #include "app/windows/WaitFormWrappers.h"
 #include "app/windows/Wait_Form.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 
 namespace {
@@ -131,20 +132,17 @@ TEST(StartDownloaderTest, BoxShowsOnlyWithShowAgainAndClosingStoresItsOpposite) 
 }
 
 TEST(HtmlHelpTest, MissingFileAndMissingViewerEachSayWhy) {
-    std::vector<QString> texts;
-    app::SetMsgDlgRunner([&](const app::TMsgDlgRequest& r, bool&) {
-        EXPECT_EQ(r.Caption, "Error");
-        EXPECT_EQ(r.DlgType, components::mtError);
-        texts.push_back(r.Text);
-        return 1;
-    });
+    fw_test::ScopedMsgDlgAnswers boxes;
     EXPECT_FALSE(app::ShowHtmlHelp(10));
     EXPECT_FALSE(app::ShowHtmlHelp(10, "/no/such/help.chm"));
     QTemporaryFile helpFile;
     ASSERT_TRUE(helpFile.open());
     EXPECT_FALSE(app::ShowHtmlHelp(10, helpFile.fileName()));
-    app::SetMsgDlgRunner(nullptr);
-    EXPECT_EQ(texts, (std::vector<QString>{"Helpfile not found !", "Helpfile not found !", "Help not available !"}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<QString>{"Helpfile not found !", "Helpfile not found !", "Help not available !"}));
+    for (const app::TMsgDlgRequest& r : boxes.requests) {
+        EXPECT_EQ(r.Caption, "Error");
+        EXPECT_EQ(r.DlgType, components::mtError);
+    }
 }
 
 }  // namespace
