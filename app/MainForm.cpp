@@ -10,6 +10,7 @@
 #include "engine/graphs/SpreadFilterGraph.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
+#include "platform/display/xcb_keep_awake.h"
 
 namespace app {
 namespace {
@@ -47,7 +48,10 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
               return share != nullptr ? share->Index : 0;
           },
           notifyTarget_.Handle())),
-      archiveHandOver_([this](const std::vector<int32_t>& indices) { StopCapturesForDiskSpace(indices); }) {
+      archiveHandOver_([this](const std::vector<int32_t>& indices) { StopCapturesForDiskSpace(indices); }),
+      ksa_(std::make_unique<TKsaTimer>(
+          options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
+          [this] { return AnyCaptureRunning(); })) {
     setObjectName("TLumora_MainForm");
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedWidth(kMainWindowWidthPx);
@@ -120,11 +124,7 @@ void TLumora_MainForm::CloseSplash() { CallIfSet(options_.Parts.CloseSplash); }
 
 void TLumora_MainForm::ShowAbout() { CallIfSet(options_.Parts.ShowAbout); }
 
-void TLumora_MainForm::SetKsaTimer(bool on) {
-    // Keeping the display awake is the desktop's business here; the timer only marks the state.
-    if (on) ksaTimer_.start(kKsaTimerMs);
-    else ksaTimer_.stop();
-}
+void TLumora_MainForm::SetKsaTimer(bool on) { ksa_->SetEnabled(on); }
 
 std::unique_ptr<engine::TCaptureHttpServer> TLumora_MainForm::CreateHttpServer(int idx) {
     auto server = std::make_unique<engine::TCaptureHttpServer>(idx, IndexPage()->IndexHtmlFile, httpHost_);

@@ -35,6 +35,7 @@
 
 #include "app/ArchiveStopHandOver.h"
 #include "app/ArchiveThread.h"
+#include "app/KsaTimer.h"
 #include "app/LibVlcCheck.h"
 #include "app/MainFormDialogs.h"
 #include "app/MainFormHttpHost.h"
@@ -59,7 +60,6 @@ inline constexpr int kShowTimerMs = 100;
 inline constexpr int kMinTimerMs = 100;
 inline constexpr int kLogTimerMs = 1000;
 inline constexpr int kMainStatusTimerMs = 1000;
-inline constexpr int kKsaTimerMs = 1000;
 inline constexpr int kListDocPoolSize = 10;
 inline constexpr int kMemoryStreamPoolSize = 50;
 inline constexpr int kEmptyScrollBoxHeightPx = 20;
@@ -82,6 +82,8 @@ public:
         std::function<void(int exitCode)> EndProcess;
         // After the closing has freed everything (the program ends its message loop here).
         std::function<void()> Closed;
+        // What keeps the screen awake while captures run; none: the X display of $DISPLAY.
+        std::function<std::unique_ptr<platform::IKeepAwake>()> MakeKeepAwake;
     };
 
     explicit TLumora_MainForm(TOptions options, QWidget* parent = nullptr);
@@ -94,6 +96,7 @@ public:
     // Runs the first showing without showing the window, for a start that leaves the window hidden.
     void BeginFirstShowing();
     bool Ended() const { return ended_; }
+    bool FormClosed() const { return closed_; }
     bool StartUpDone() const { return startUpDone_; }
 
     // The lists. Change them on this thread only, under GlobalLock.
@@ -130,6 +133,11 @@ public:
     void CloseApp() { close(); }
     void ShowAbout();
     void SetKsaTimer(bool on);
+    bool KsaTimerOn() const { return ksa_->Enabled(); }
+    bool KeepingAwake() const { return ksa_->Holding(); }
+    bool AnyCaptureRunning() const;
+    // An exception that reached the message loop: reported in the log, or, while closing, the end.
+    void ApplicationEvents1Exception(const std::string& message);
     int IndexOfCaptureEntry(const TCaptureListEntry* entry) const;
     TCaptureListEntry* FindEntryByIdx(int32_t idx) const;
     TCaptureListEntry* FindEntryByCapture(const engine::TScreenCapture* capture) const;
@@ -171,6 +179,8 @@ private:
     void FormClose();
     void ShowTimerTimer();
     void MinTimerTimer();
+    // The compact mode saved at the last closing comes back, once the start-up's steps are done.
+    void RestoreCompactMode();
     void LogTimerTimer();
     void StatusTimerTimer();
     void WMCaptureNotify(intptr_t wParam, intptr_t lParam);
@@ -221,13 +231,16 @@ private:
     std::unique_ptr<IToolBar> toolBar_;
     std::unique_ptr<IStatusBar> statusBar_;
     QLocalServer pipeServer_;
-    QTimer showTimer_, minTimer_, logTimer_, statusTimer_, ksaTimer_;
+    QTimer showTimer_, minTimer_, logTimer_, statusTimer_;
+    std::unique_ptr<TKsaTimer> ksa_;
 
     bool shown_ = false;
     bool ended_ = false;
     bool startUpDone_ = false;
     bool closed_ = false;
+    bool listsLoaded_ = false;  // a closing before the first showing read them must not save empty lists
     bool compact_ = false;
+    bool compactRestoreDue_ = false;  // Min_Timer fired before the start-up's steps were done
     int savedClientHeight_ = 0;
     int savedClientWidth_ = kMainWindowWidthPx;
 };

@@ -36,7 +36,7 @@ void TLumora_MainForm::FormClose() {
     CallIfSet(options_.Parts.ShowWaitForm);
     logTimer_.stop();
     statusTimer_.stop();
-    ksaTimer_.stop();
+    ksa_->SetEnabled(false);
     showTimer_.stop();
     minTimer_.stop();
     if (archiveThread_) archiveThread_->RequestStop();
@@ -46,10 +46,12 @@ void TLumora_MainForm::FormClose() {
     WriteFormOrigin("lumora_main_min", x(), y());
     pipeServer_.close();
 
-    const std::shared_ptr<const TAppPaths> paths = AppPaths();
-    SaveCaptureList();
-    SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
-    SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+    if (listsLoaded_) {
+        const std::shared_ptr<const TAppPaths> paths = AppPaths();
+        SaveCaptureList();
+        SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
+        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+    }
     std::string error;
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
 

@@ -1,6 +1,6 @@
 // What reaches the main window while it runs: the engine's wmCaptureNotify, the log queue drained once
-// a second, the status bar's refresh, the capture jobs' and web servers' log and restart events and
-// the disk guard's stop.
+// a second, the status bar's refresh, the capture jobs' and web servers' log and restart events, the
+// disk guard's stop and the exceptions that reached the message loop.
 #include "app/MainForm.h"
 
 #include "app/LogQueue.h"
@@ -14,13 +14,26 @@ void TLumora_MainForm::LogTimerTimer() {
     for (engine::TLogListEntry& entry : engine::LogList()->TakeAll()) WriteLog(entry.Text, entry.Level);
 }
 
+void TLumora_MainForm::ApplicationEvents1Exception(const std::string& message) {
+    if (engine::AppClosing) {
+        EndProcess(kExitCloseFailed);  // half-freed: nothing can be trusted any more
+        return;
+    }
+    WriteLog("General error : " + message, engine::kLogError);
+}
+
+bool TLumora_MainForm::AnyCaptureRunning() const {
+    for (const auto& [entry, service] : services_)
+        if (service.Capture && service.Capture->Running) return true;
+    return false;
+}
+
 void TLumora_MainForm::StatusTimerTimer() {
     TMainStatus status;
     status.Captures = static_cast<int>(captureList_.Count());
-    for (const auto& [entry, service] : services_) {
-        if (service.Capture && service.Capture->Running) status.AnyCaptureRunning = true;
+    status.AnyCaptureRunning = AnyCaptureRunning();
+    for (const auto& [entry, service] : services_)
         if (service.Panel) service.Panel->RefreshHttpState();
-    }
     status.KeepAwake = engine::Settings()->DeactScreenSaver;
     status.WebSockets = static_cast<int>(webSocketList_.Count());
     for (const auto& socket : webSocketList_.Items())

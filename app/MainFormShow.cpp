@@ -107,5 +107,6 @@ void TLumora_MainForm::LoadLists() {
     app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, httpServerList_, webSocketList_, captureList_);
     ForgetUnlistedServices();
     UpdateArchiveIndices();
+    listsLoaded_ = true;
 }
 }  // namespace app

@@ -30,11 +30,23 @@ void TLumora_MainForm::ShowTimerTimer() {
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));
     CloseSplash();
     startUpDone_ = true;
+    if (compactRestoreDue_) RestoreCompactMode();
 }
 
 void TLumora_MainForm::MinTimerTimer() {
-    if (!startUpDone_) return;  // runs again once the start-up's steps are done
     minTimer_.stop();
+    // A start that waits (a capture graph starting) lets this one-shot fire inside it: the start's
+    // end then brings the compact mode back.
+    if (!startUpDone_) {
+        compactRestoreDue_ = true;
+        return;
+    }
+    RestoreCompactMode();
+}
+
+void TLumora_MainForm::RestoreCompactMode() {
+    compactRestoreDue_ = false;
     if (RegReadInstBool("lumora_min", false) && !compact_) SetCompactMode(false);
 }
+
 }  // namespace app

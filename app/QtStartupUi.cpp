@@ -1,10 +1,12 @@
 #include "app/QtStartupUi.h"
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include "app/ScreenDpi.h"
+#include "engine/settings/program_state.h"
 
 namespace app {
 
@@ -70,8 +72,24 @@ void TQtStartupUi::ShowMainWindow() {
     mainForm_->activateWindow();
 }
 
+void TQtStartupUi::EndSession() {
+    if (sessionEnding_) return;
+    sessionEnding_ = true;
+    engine::AppClosing = true;  // what runs on until the closing (a settings road's restarts) stands back
+    // Dialogs first, innermost first: their callers take them as cancelled.
+    for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        else modal->close();
+        QWidget* next = QApplication::activeModalWidget();
+        if (next == modal) break;  // one that refuses to go
+        modal = next;
+    }
+    QCoreApplication::exit(0);  // every running loop; the closing follows in RunMessageLoop
+}
+
 int TQtStartupUi::RunMessageLoop() {
-    const int exitCode = application_.exec();
+    const int exitCode = sessionEnding_ ? 0 : application_.exec();
+    if (mainForm_ && !mainForm_->FormClosed() && !mainForm_->Ended()) mainForm_->close();
     mainForm_.reset();
     return exitCode;
 }

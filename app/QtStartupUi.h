@@ -30,6 +30,9 @@ public:
 
     void CloseSplash();
     TLumora_MainForm* MainForm() const { return mainForm_.get(); }
+    // The session ends (a signal): every modal loop ends as if cancelled, then the message loop, and
+    // the main window's closing runs on the emptied stack, as its close button would have it run.
+    void EndSession();
 
 private:
     QApplication& application_;
@@ -37,6 +40,7 @@ private:
     std::function<bool()> showMainForm_;
     std::unique_ptr<TSplash_Form> splash_;
     std::unique_ptr<TLumora_MainForm> mainForm_;
+    bool sessionEnding_ = false;
 };
 
 }  // namespace app

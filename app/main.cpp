@@ -1,16 +1,18 @@
 // Framewick: the start-up code, the COM servers beside the program, then the program block with the
-// main window on Qt Widgets.
-#include <QApplication>
+// main window on Qt Widgets. The end of the session (SIGTERM, SIGINT, SIGHUP) runs the main window's
+// closing; an exception that escapes a handler is reported by the main window.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/ComServers.h"
+#include "app/FramewickApplication.h"
 #include "app/LogQueue.h"
 #include "app/MainForm.h"
 #include "app/MainWindowParts.h"
 #include "app/ProgramBlock.h"
 #include "app/QtStartupUi.h"
+#include "app/SessionEndSignals.h"
 #include "app/SingleInstance.h"
 #include "app/StartUpCode.h"
 #include "engine/util/path_utils.h"
@@ -18,7 +20,7 @@
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     app::TStartUpCode startUp(arguments);
-    QApplication application(argc, argv);
+    app::TFramewickApplication application(argc, argv);
     // The tray may hide the main window; the program ends when the main window closes, not before.
     application.setQuitOnLastWindowClosed(false);
 
@@ -41,6 +43,14 @@ int main(int argc, char** argv) {
         return form;
     }, [&windows] { return windows.ShowMainFormAtStart(); });
     uiRef = &ui;
+    application.SetErrorHandler([&ui](const std::string& message) {
+        app::TLumora_MainForm* form = ui.MainForm();
+        if (form != nullptr) form->ApplicationEvents1Exception(message);
+        return form != nullptr;
+    });
+    const app::TSessionEndSignals sessionEnd([&ui](int) { ui.EndSession(); });
+    if (!sessionEnd.Installed())
+        app::QueueLogEntry(*engine::LogList(), "Session end : signals cannot be caught", engine::kLogError);
     app::TSingleInstance instance;
     return app::RunProgramBlock(ui, instance);
 }

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/settings/app_globals.h"
 #include "app/windows/ColourPresets.h"
@@ -99,18 +100,19 @@ void TMainLog_Form::WriteLog(const std::string& text, uint8_t level) { ShowUpdat
 
 void TMainLog_Form::WriteLines(const std::string& text, uint8_t level) { ShowUpdate(log_->WriteLines(text, level)); }
 
-// The list mirrors the log's lines: the new ones come at the end, the oldest leave at the front.
+// The list mirrors the log's lines: the new ones come at the end, the oldest leave at the front. A text
+// longer than the window pushed some of its own first lines out again: only what the log kept is added.
 void TMainLog_Form::ShowUpdate(const TLogWindowUpdate& update) {
     logLB_->setUpdatesEnabled(false);
     const auto& lines = log_->Lines().Lines();
-    const size_t firstNew = lines.size() >= update.Added ? lines.size() - update.Added : 0;
+    const size_t firstNew = lines.size() - std::min(update.Added, lines.size());
     for (size_t i = firstNew; i < lines.size(); ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(lines[i].Text));
         item->setData(kLogValueRole, int(lines[i].Level));
         logLB_->addItem(item);
     }
     if (update.Added > 0 && logLB_->count() > 0) logLB_->setCurrentRow(logLB_->count() - 1);
-    for (size_t i = 0; i < update.RemovedFromFront && logLB_->count() > 0; ++i) delete logLB_->takeItem(0);
+    while (static_cast<size_t>(logLB_->count()) > lines.size()) delete logLB_->takeItem(0);
     logLB_->setUpdatesEnabled(true);
     if (update.Added > 0) logLB_->scrollToBottom();
     logStatusBar_->showMessage(QString::fromStdString(log_->StatusText()));

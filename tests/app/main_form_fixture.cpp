@@ -86,6 +86,17 @@ void WriteFolderCaptureList(const std::filesystem::path& file, const std::string
     WriteFolderCaptureList(file, {{name, dropFolder, subDir}});
 }
 
+void WriteAreaCaptureList(const std::filesystem::path& file, int width, int height, const std::string& subDir) {
+    WriteFile(file, "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>Area job</name><minimized>False</minimized>"
+                    "<autostart>True</autostart><SCREENCAPTURE_PARAMS><capEncoder>1</capEncoder><capKind>3</capKind>"
+                    "<iLeft>0</iLeft><iTop>0</iTop><iWidth>" + std::to_string(width) + "</iWidth><iHeight>" +
+                        std::to_string(height) + "</iHeight><streamer_list><streamer_list_entry>"
+                        "<strProtocol>0</strProtocol><bActive>True</bActive><strLocalDir>" + subDir +
+                        "</strLocalDir><strVideo>False</strVideo><strImg>True</strImg><strFile>False</strFile>"
+                        "</streamer_list_entry></streamer_list></SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct>"
+                        "<webSocketIdx>-1</webSocketIdx></CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
+}
+
 void PrepareMainFormFolder(const std::filesystem::path& dir, const std::string& binDir) {
     ASSERT_TRUE(app::RegisterComServersIfMissing(binDir).empty());
     app::SetUpPathsAndFolders(dir.string(), (dir / "prog").string(), (dir / "prog").string());

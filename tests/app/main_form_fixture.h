@@ -49,6 +49,10 @@ void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector
 void WriteFolderCaptureList(const std::filesystem::path& file, const std::string& name,
                             const std::filesystem::path& dropFolder, const std::string& subDir);
 
+// capture.xml with one auto-started capture service of the graph method on the screen area 0, 0,
+// width x height, whose HTTP share in sub-folder subDir publishes snapshots.
+void WriteAreaCaptureList(const std::filesystem::path& file, int width, int height, const std::string& subDir);
+
 // The data folder of a main window under test: the COM servers of binDir, the paths in dir, the
 // folder method's need of no libVLC, a drop folder and a web root with hello.txt.
 void PrepareMainFormFolder(const std::filesystem::path& dir, const std::string& binDir);

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <filesystem>
+#include <stdexcept>
 
 #include "app/ComServers.h"
 #include "app/MainForm.h"
 #include "app/StartUpCode.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
+#include "platform/display/xcb_keep_awake.h"
 #include "platform/ui/message_target.h"
+#include "tests/app/framewick_test_app.h"
 #include "tests/app/main_form_fixture.h"
-#include "tests/components/widget_test_app.h"
+#include "tests/platform/display/screen_saver_probe.h"
 #include "tests/support/test_env.h"
 
 namespace fs = std::filesystem;
@@ -115,6 +119,91 @@ TEST_F(MainFormTest, DeleteNoticeForAnEntryNoLongerListedChangesNothing) {
     ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 0; }, 5s));
     EXPECT_EQ(fw_test::ReadFile(dir / "capture.xml").find("CAPTURE_LIST_ENTRY"), std::string::npos);
     form->close();
+}
+
+// What escapes a handler ends in the application's notify: reported, and the loop goes on.
+TEST(FramewickApplicationTest, EscapedExceptionsAreReportedAndTheLoopGoesOn) {
+    std::vector<std::string> reported;
+    fw_test::FramewickTestApp::App().SetErrorHandler([&](const std::string& message) {
+        reported.push_back(message);
+        return true;
+    });
+    bool ranAfter = false;
+    QTimer::singleShot(0, [] { throw std::runtime_error("broken slot"); });
+    QTimer::singleShot(0, [] { throw 42; });
+    QTimer::singleShot(5, [&] { ranAfter = true; });
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return ranAfter; }, 5s));
+    EXPECT_EQ(reported, (std::vector<std::string>{"broken slot", "unknown exception"}));
+    fw_test::FramewickTestApp::App().SetErrorHandler({});
+}
+
+// The main window's handler: "General error : " + the message in the log while the program runs; the
+// process's end while it closes.
+TEST_F(MainFormTest, ExceptionReachingTheLoopIsLoggedAndEndsAClosingProgram) {
+    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
+    auto form = MakeForm();
+    ASSERT_TRUE(form->FormCreate());
+    form->show();
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s));
+    fw_test::FramewickTestApp::App().SetErrorHandler([&form](const std::string& message) {
+        form->ApplicationEvents1Exception(message);
+        return true;
+    });
+    const auto logged = [&form] {
+        for (const app::TLogWindowLine& line : form->MainLog().Lines().Lines())
+            if (line.Text.find("[err] General error : disk on fire") != std::string::npos) return true;
+        return false;
+    };
+    QTimer::singleShot(0, [] { throw std::runtime_error("disk on fire"); });
+    EXPECT_TRUE(fw_test::PumpUntil(logged, 5s));
+    EXPECT_TRUE(exitCodes.empty());
+
+    engine::AppClosing = true;  // as the closing has begun
+    QTimer::singleShot(0, [] { throw std::runtime_error("half freed"); });
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return !exitCodes.empty(); }, 5s));
+    EXPECT_EQ(exitCodes, std::vector<int>{app::kExitCloseFailed});
+    fw_test::FramewickTestApp::App().SetErrorHandler({});
+    engine::AppClosing = false;
+    form->close();
+}
+
+// With DeactScreenSaver on, a running capture keeps the screen saver of the display away (an Xvfb of
+// the test's own whose saver starts after two seconds without input); with it off the saver comes.
+TEST_F(MainFormTest, RunningCaptureKeepsTheScreenSaverAwayOnlyWhileTheSettingIsOn) {
+    constexpr auto kHeldFor = 6s;
+    constexpr auto kSaverComesWithin = 20s;
+    for (const bool keepAwake : {true, false}) {
+        SCOPED_TRACE(keepAwake ? "setting on" : "setting off");
+        fw_test::ShortSaverXServer x;
+        ASSERT_TRUE(x.ready());
+        fw_test::WriteFile(dir / "framewick.ini",
+                           std::string("[General]\nDeactScreenSaver=") + (keepAwake ? "1" : "0") + "\n");
+        fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+        fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
+        app::TLumora_MainForm::TOptions options;
+        options.Dialogs = dialogs;
+        options.EndProcess = [this](int code) { exitCodes.push_back(code); };
+        const std::string display = x.name();
+        options.MakeKeepAwake = [display] { return std::make_unique<platform::TXcbKeepAwake>(display.c_str()); };
+        auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+        ASSERT_TRUE(form->FormCreate());
+        EXPECT_EQ(form->KsaTimerOn(), keepAwake);
+        form->show();
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone() && form->AnyCaptureRunning(); }, 10s));
+        if (keepAwake) {
+            ASSERT_TRUE(fw_test::PumpUntil([&] { return form->KeepingAwake(); }, 5s));
+        }
+        ASSERT_TRUE(x.ResetSaver());
+        // Held: it stays away for three of its timeouts; not held: it comes, however busy the machine.
+        const bool saverCame = fw_test::PumpUntil([&] { return x.SaverOn(); }, keepAwake ? kHeldFor : kSaverComesWithin);
+        EXPECT_EQ(saverCame, !keepAwake);
+        form->close();
+        EXPECT_FALSE(form->KeepingAwake());
+        if (keepAwake) {
+            EXPECT_TRUE(fw_test::WaitUntil([&] { return x.SaverOn(); }, kSaverComesWithin)) << "the hold outlived the closing";
+        }
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,17 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     bool running() const;
     int pid() const { return pid_; }
+    // Waits for the program's end: its exit code, or 128 + the signal that ended it; none when it still
+    // runs after timeout (or was ended already).
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
     void Kill();
 
 private:
     int pid_ = -1;
 };
+
+// True when a TCP server could listen on 127.0.0.1:port now.
+bool TcpPortIsFree(int port);
 
 // Waits until something accepts TCP connections on 127.0.0.1:port.
 bool WaitForTcpPort(int port, std::chrono::milliseconds timeout);

@@ -542,7 +542,11 @@ TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheA
 // The window picker runs over the running capture editor; the editor's OK stores the picked window.
 TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTheWindow) {
     auto display = std::make_shared<platform::TFakeDisplay>();
-    display->AddWindow({"Editor", "notes.txt", platform::MakeRect(5, 5, 200, 100)});
+    platform::TFakeWindow window;
+    window.ClassName = "Editor";
+    window.Caption = "notes.txt";
+    window.Rect = platform::MakeRect(5, 5, 200, 100);
+    display->AddWindow(window);
     platform::SetCurrentDisplay(display);
     TWndList_Form picker;
     context.WndList = &picker;

@@ -77,6 +77,32 @@ TEST_F(LogWindowsTest, WindowKeepsTheNewest500Lines) {
     EXPECT_EQ(form_->Log().Lines().Lines().size(), 500u);
 }
 
+// One text longer than the window: the window holds what the log kept, line for line.
+TEST_F(LogWindowsTest, TextLongerThanTheWindowKeepsTheWindowInStepWithTheLog) {
+    struct Case {
+        const char* name;
+        int linesBefore;
+        int linesInText;
+    };
+    const Case cases[] = {{"empty window", 0, 600}, {"half-full window", 250, 600}, {"full window", 500, 501}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form_->ClearTB()->click();
+        for (int i = 0; i < c.linesBefore; ++i) form_->WriteLines("before " + std::to_string(i), 4);
+        std::string text = "text 0";
+        for (int i = 1; i < c.linesInText; ++i) text += "\r\ntext " + std::to_string(i);
+        form_->WriteLines(text, 4);
+        const auto& kept = form_->Log().Lines().Lines();
+        ASSERT_EQ(kept.size(), app::kMaxLogWindowLines);
+        const QStringList items = Items();
+        ASSERT_EQ(items.size(), static_cast<int>(kept.size()));
+        for (size_t i = 0; i < kept.size(); ++i)
+            ASSERT_EQ(items[static_cast<int>(i)].toStdString(), kept[i].Text) << "line " << i;
+        EXPECT_TRUE(items.back().endsWith("text " + QString::number(c.linesInText - 1)));
+        EXPECT_EQ(form_->LogLB()->currentRow(), items.size() - 1);
+    }
+}
+
 TEST_F(LogWindowsTest, ContinueAndFreezeFormAPairThatMayBothBeUp) {
     form_->show();
     EXPECT_TRUE(form_->StartTB()->isChecked());
