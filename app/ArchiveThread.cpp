@@ -1,21 +1,14 @@
 #include "app/ArchiveThread.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
 #include "app/LogQueue.h"
+#include "platform/thread/ThreadPriority.h"
 
 namespace app {
-
-namespace {
-// The nice value of the lowest priority; on Linux it applies to the calling thread alone.
-constexpr int kLowestPriorityNice = 19;
-}  // namespace
 
 struct TArchiveThread::TState {
     std::shared_ptr<TArchiveGuard> Guard;
@@ -29,7 +22,7 @@ struct TArchiveThread::TState {
 namespace {
 
 void RunLoop(const std::shared_ptr<TArchiveThread::TState>& state) {
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kLowestPriorityNice);
+    platform::SetThisThreadLowestPriority();
     std::unique_lock lock(state->Mutex);
     while (!state->StopRequested) {
         lock.unlock();

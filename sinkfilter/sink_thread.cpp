@@ -1,6 +1,7 @@
 #include "sinkfilter/sink_thread.h"
 
 #include "platform/dshow/dshow_log.h"
+#include "platform/thread/ThreadPriority.h"
 #include "sinkfilter/sink_settings.h"
 #include "sinkfilter/tcp_client_output.h"
 #include "sinkfilter/udp_output.h"
@@ -47,7 +48,10 @@ TSinkThread::TSinkThread(TOutputFactory makeOutput, std::shared_ptr<TSinkQueue> 
                          THostCallback callback, dshow::TComModule& module)
     : state_(std::make_shared<TState>(std::move(makeOutput), std::move(queue), std::move(counters), std::move(clock),
                                       callback, module)) {
-    thread_ = std::thread([state = state_] { Execute(state); });
+    thread_ = std::thread([state = state_] {
+        platform::SetThisThreadLowestPriority();
+        Execute(state);
+    });
 }
 
 TSinkThread::~TSinkThread() {

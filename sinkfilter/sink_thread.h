@@ -2,7 +2,7 @@
 // that moves the queued items onto the network chunk by chunk. During its first two seconds, and in
 // every turn in which its output is not ready, it empties the queue instead. The filter asks it to end
 // (Terminate, which returns at once and ends every wait of the thread) and joins it later; the thread
-// shares the queue and the counters with the filter.
+// shares the queue and the counters with the filter. It runs at the lowest priority.
 #pragma once
 
 #include <chrono>

@@ -1,16 +1,10 @@
 #include "engine/capture/WorkerThread.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <thread>
 
-namespace engine {
+#include "platform/thread/ThreadPriority.h"
 
-namespace {
-// The nice value of the lowest priority a thread can take without special rights.
-constexpr int kLowestNice = 19;
-}  // namespace
+namespace engine {
 
 void TWorkerThread::RequestEnd() {
     {
@@ -43,8 +37,7 @@ void TWorkerThread::Launch(const std::shared_ptr<TWorkerThread>& self) {
 }
 
 void TWorkerThread::Run(std::shared_ptr<TWorkerThread> self) {
-    // On Linux the nice value is per thread; a failure leaves the normal priority.
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kLowestNice);
+    platform::SetThisThreadLowestPriority();
     try {
         self->Execute();
     } catch (...) {

@@ -12,4 +12,5 @@ target_sources(engine_capture PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/SvgRasterizer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageThread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CopyFileThread.cpp)
-target_link_libraries(engine_capture PUBLIC platform_filters platform_ui JPEG::JPEG PRIVATE PkgConfig::LIBDEFLATE)
+target_link_libraries(engine_capture PUBLIC platform_filters platform_thread platform_ui JPEG::JPEG
+  PRIVATE PkgConfig::LIBDEFLATE)

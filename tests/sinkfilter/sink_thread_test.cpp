@@ -2,7 +2,11 @@
 // chunk, counters and the host callback.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <mutex>
+#include <sstream>
 
 #include "sinkfilter/sink_thread.h"
 #include "tests/sinkfilter/fake_sink_clock.h"
@@ -77,7 +81,35 @@ std::vector<uint8_t> Bytes(size_t n) {
     return v;
 }
 
+// The nice value of every thread of this process, by thread id.
+std::map<int, int> ThreadNiceValues() {
+    std::map<int, int> values;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream stat(task.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+        // After the command's closing parenthesis: field 3 (state) on; the nice value is field 19.
+        std::istringstream fields(line.substr(line.rfind(')') + 1));
+        std::string field;
+        for (int i = 3; i <= 19 && fields >> field; ++i)
+            if (i == 19) values[std::stoi(task.path().filename().string())] = std::stoi(field);
+    }
+    return values;
+}
+
 }  // namespace
+
+TEST(SinkThread, RunsAtTheLowestPriority) {
+    const std::map<int, int> before = ThreadNiceValues();
+    TSenderFixture f;
+    f.Start(10);
+    auto senderNice = [&]() -> std::optional<int> {
+        for (const auto& [tid, nice] : ThreadNiceValues())
+            if (!before.contains(tid)) return nice;
+        return std::nullopt;
+    };
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return senderNice() == 19; }, 2s)) << "nice " << senderNice().value_or(-100);
+}
 
 TEST(SinkThread, DiscardsDuringItsFirstTwoSecondsThenSendsInChunks) {
     TSenderFixture f;
