@@ -63,15 +63,18 @@ void TWebSocketSession::Send(const TSharedMessage& message) {
 
 void TWebSocketSession::DoWrite() {
     writing_ = true;
-    ws_.async_write(boost::asio::buffer(*queue_.front()),
-                    [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
+    // The handler holds the message it wrote: Close empties the queue, perhaps while this write's
+    // completion already waits in the loop.
+    const TSharedMessage message = queue_.front();
+    ws_.async_write(boost::asio::buffer(*message),
+                    [self = shared_from_this(), message](const boost::system::error_code& ec, size_t) {
                         self->writing_ = false;
-                        if (ec) {
+                        if (ec || self->closed_) {
                             self->Close();
                             return;
                         }
                         self->queue_.pop_front();
-                        if (!self->queue_.empty() && !self->closed_) self->DoWrite();
+                        if (!self->queue_.empty()) self->DoWrite();
                     });
 }
 
