@@ -25,7 +25,9 @@ TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, st
       acceptor_(io_),
       retry_(io_),
       firstAttempt_(std::chrono::steady_clock::now()) {
-    boost::asio::post(io_, [this] { TryListen(); });
+    // The first attempt is made here, before the loop's thread exists: a server that can listen does
+    // so when the constructor returns.
+    TryListen();
     thread_ = std::thread([this] { io_.run(); });
     queue_->SetPushListener([this] {
         if (!wakePosted_.exchange(true)) boost::asio::post(io_, [this] { WakeSessions(); });
@@ -35,14 +37,16 @@ TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, st
 TTcpServerOutput::~TTcpServerOutput() {
     queue_->SetPushListener(nullptr);
     boost::asio::post(io_, [this] {
+        stopping_ = true;
         boost::system::error_code ignored;
         acceptor_.close(ignored);
         retry_.cancel();
         for (auto& weak : sessions_)
             if (auto s = weak.lock()) s->Close();
     });
-    // The closes above run first; stop then ends the thread without waiting for stalled clients.
-    boost::asio::post(io_, [this] { io_.stop(); });
+    // Closing aborts every pending operation at once, stalled clients included. The loop still runs
+    // their handlers (a write that was under way puts its item back at the head of the queue, for
+    // the next client) and then runs out of work, which ends the thread.
     thread_.join();
 }
 
@@ -89,19 +93,19 @@ void TTcpServerOutput::TryListen() {
     }
     retry_.expires_after(kListenRetryStepMs);
     retry_.async_wait([this](const boost::system::error_code& waited) {
-        if (!waited) TryListen();
+        if (!waited && !stopping_) TryListen();
     });
 }
 
 void TTcpServerOutput::DoAccept() {
     acceptor_.async_accept([this](const boost::system::error_code& ec, boost::asio::ip::tcp::socket socket) {
-        if (ec == boost::asio::error::operation_aborted || !acceptor_.is_open()) return;
+        if (ec == boost::asio::error::operation_aborted || stopping_) return;
         if (ec) {
             dshow::Log("[Orbelle32] TCP server " + address_ + ":" + std::to_string(port_) + " cannot accept: " +
                        ec.message());
             retry_.expires_after(kAcceptRetryMs);
             retry_.async_wait([this](const boost::system::error_code& waited) {
-                if (!waited) DoAccept();
+                if (!waited && !stopping_) DoAccept();
             });
             return;
         }

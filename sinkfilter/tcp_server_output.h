@@ -1,8 +1,9 @@
-// The sink's TCP server: listens on address:port from the moment it is made (the reader may connect
+// The sink's TCP server: listens on address:port once it is made (the reader may connect
 // before the graph runs, and that connection is kept), on a thread of its own. Every connected client
 // takes whole items from the shared queue, each item going to exactly one client. Listening is
 // retried for a while; a final failure is logged. Destruction closes the listener and every
-// connection and waits for the thread, so the port is free again when the destructor returns.
+// connection and waits for the thread, so the port is free again when the destructor returns; an item
+// that was being written then goes back to the head of the queue.
 #pragma once
 
 #include <atomic>
@@ -60,6 +61,7 @@ private:
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::steady_timer retry_;
     std::chrono::steady_clock::time_point firstAttempt_;
+    bool stopping_ = false;  // set on the loop by the destructor: no listen or accept starts again
     std::vector<std::weak_ptr<TTcpServerSession>> sessions_;
     std::thread thread_;
 };

@@ -1,6 +1,7 @@
 #include "sinkfilter/tcp_server_session.h"
 
 #include <boost/asio/buffer.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
 
 #include "sinkfilter/tcp_client_output.h"
@@ -29,10 +30,13 @@ TTcpServerSession::TTcpServerSession(boost::asio::ip::tcp::socket socket, std::s
 
 void TTcpServerSession::Start() {
     WatchPeer();
-    TakeNext();
+    // The first item is taken on the loop's next turn: a client that left before it was accepted has
+    // its end of file noticed first and takes nothing.
+    boost::asio::post(socket_.get_executor(), [self = shared_from_this()] { self->TakeNext(); });
 }
 
 void TTcpServerSession::WatchPeer() {
+    if (closed_) return;
     // Clients send nothing; a read that ends tells that the client went away.
     socket_.async_read_some(boost::asio::buffer(&peerByte_, 1),
                             [self = shared_from_this()](const boost::system::error_code& ec, size_t) {

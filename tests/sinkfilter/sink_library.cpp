@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -70,6 +71,12 @@ std::vector<uint8_t> NumberedSample(uint32_t number, size_t size) {
 
 uint32_t SampleNumber(const std::vector<uint8_t>& sample) {
     return static_cast<uint32_t>(LittleEndian(sample, 0, 4));
+}
+
+size_t ThreadCount() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
+    return count;
 }
 
 uint64_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t width) {
@@ -140,6 +147,22 @@ TFd ConnectTcp(int port, std::chrono::milliseconds timeout) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     } while (std::chrono::steady_clock::now() < deadline);
     return TFd();
+}
+
+bool AcceptsTcp(int port) {
+    TFd fd(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in a = Loopback(port);
+    return ::connect(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+}
+
+bool ConnectionEnds(int fd, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<uint8_t> buf(1 << 16);
+    while (true) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !WaitReadable(fd, left)) return false;
+        if (::recv(fd, buf.data(), buf.size(), 0) <= 0) return true;
+    }
 }
 
 TFd ListenTcp(int port) {

@@ -61,6 +61,10 @@ TFd UdpReceiver(int* port);
 std::optional<std::vector<uint8_t>> ReceiveDatagram(int fd, std::chrono::milliseconds timeout);
 // A connection to 127.0.0.1:port, retried until the time is up.
 TFd ConnectTcp(int port, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+// One attempt: true when something listens on 127.0.0.1:port.
+bool AcceptsTcp(int port);
+// Reads (and drops) what still arrives until the peer closes: true when it did within the time.
+bool ConnectionEnds(int fd, std::chrono::milliseconds timeout);
 TFd ListenTcp(int port);
 TFd AcceptTcp(int listener, std::chrono::milliseconds timeout);
 bool ReadExactly(int fd, uint8_t* out, size_t size, std::chrono::milliseconds timeout);
@@ -72,5 +76,8 @@ struct TFrame {
 // One "TSRQ" frame from a TCP stream; empty on time-out, a closed connection or a bad magic.
 std::optional<TFrame> ReadFrame(int fd, std::chrono::milliseconds timeout);
 uint64_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t width);
+
+// Threads of this process.
+size_t ThreadCount();
 
 }  // namespace fw_test

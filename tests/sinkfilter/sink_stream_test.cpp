@@ -4,6 +4,7 @@
 // clients receiving the chunks as binary messages.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <mutex>
@@ -126,17 +127,58 @@ TEST(SinkTcpServer, AStalledClientIsClosedAfterTheSendTimeoutAndItsItemGoesToThe
     EXPECT_EQ(gotReader.size() + gotStalled.size(), kSamples);
 }
 
+// A stop while a sample is being written to a client that does not read: the sample goes back to the
+// head of the queue, and after the restart the next client gets it first, whole.
+TEST(SinkTcpServer, TheSampleInFlightAtAStopGoesToTheNextClientAfterTheRestart) {
+    const int port = fw_test::FreeTcpPort();
+    // Far more than the socket buffers of both ends hold: the write cannot finish while nobody reads.
+    constexpr size_t kLargeBytes = 32 << 20;
+    fw_test::TSinkGraph g({fw_test::VideoType(MEDIASUBTYPE_RGB32, 4096, 2048, 32, 400000)}, kLargeBytes);
+    g.Setup(port, 32768, true, ftUnk, 0, siTcpServer);
+    fw_test::TFd stalled = fw_test::ConnectTcp(port);
+    ASSERT_TRUE(stalled);
+    ASSERT_EQ(g.control->Run(), S_OK);
+    const auto large = fw_test::NumberedSample(1, kLargeBytes);
+    g.Push(large);
+    // The write has begun once its first bytes wait at the stalled client.
+    ASSERT_TRUE(fw_test::WaitUntil(
+        [&] {
+            uint8_t byte;
+            return ::recv(stalled.get(), &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 1;
+        },
+        5s));
+    ASSERT_EQ(g.control->Stop(), S_OK);
+    EXPECT_EQ(g.Stats().OutpSamples, 0);
+    EXPECT_TRUE(fw_test::ConnectionEnds(stalled.get(), 5s));
+
+    ASSERT_EQ(g.control->Run(), S_OK);
+    fw_test::TFd next = fw_test::ConnectTcp(port);
+    ASSERT_TRUE(next);
+    g.Push(fw_test::NumberedSample(2, 1000));
+    const auto first = fw_test::ReadFrame(next.get(), 10s);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->payload == large) << "sample " << fw_test::SampleNumber(first->payload) << " of "
+                                         << first->payload.size() << " bytes";
+    const auto second = fw_test::ReadFrame(next.get(), 5s);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(fw_test::SampleNumber(second->payload), 2u);
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return g.Stats().OutpSamples == 2; }, 2s));
+}
+
 TEST(SinkSampleHeader, VideoFieldsOnlyForAVideoInfoConnectionWithTheVp8Setting) {
+    enum class TTimes { None, Both, StartOnly };
     struct {
         const char* name;
         dshow::TMediaType type;
         TFormatTypes format;
-        bool timed;
+        TTimes times;
         bool videoFields;
     } cases[] = {
-        {"vp8 video", fw_test::VideoType(MEDIASUBTYPE_VP80, 640, -480, 24, 333333), ftVidVp8, true, true},
-        {"rgb32 video", fw_test::VideoType(MEDIASUBTYPE_RGB32, 640, 480, 32, 400000), ftVidRgb32, true, false},
-        {"audio with the vp8 setting", fw_test::AudioType(44100, 2), ftVidVp8, false, false},
+        {"vp8 video", fw_test::VideoType(MEDIASUBTYPE_VP80, 640, -480, 24, 333333), ftVidVp8, TTimes::Both, true},
+        {"rgb32 video", fw_test::VideoType(MEDIASUBTYPE_RGB32, 640, 480, 32, 400000), ftVidRgb32, TTimes::Both, false},
+        {"audio with the vp8 setting", fw_test::AudioType(44100, 2), ftVidVp8, TTimes::None, false},
+        // A start time alone is a success: the sample reports start + 1 as its stop.
+        {"audio with a start time only", fw_test::AudioType(44100, 2), ftUnk, TTimes::StartOnly, false},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
