@@ -179,16 +179,24 @@ HRESULT Orbelle::SetupDravenel(int32_t iIpPort, int32_t iIpAddr, int32_t iIpBuff
     settings_ = SettingsFromSetup(iIpPort, iIpAddr, iIpBuffer, bHeader, fmtType, rtpPayloadType, iInterface);
     fltHeader = settings_.header;
     fltFormat = settings_.format;
-    // A TCP server listens from now on, so a reader that connects before the graph runs is kept; a
-    // running output is not changed.
-    if (settings_.interfaceKind == siTcpServer && State() == State_Stopped) {
-        try {
-            EnsureTcpServer();
-        } catch (const std::exception& e) {
-            dshow::Log(std::string("[Orbelle32] the TCP server cannot start: ") + e.what());
-        }
-    }
+    // A running output is not changed. A stopped filter has afterwards exactly the outputs these
+    // settings ask for: a TCP server listens from now on (a reader that connects before the graph runs
+    // is kept), any other kind lets go of the server and of the ports of earlier senders.
+    if (State() == State_Stopped) ApplyStoppedOutputs();
     return S_OK;
+}
+
+void Orbelle::ApplyStoppedOutputs() {
+    retiredSenders_.clear();  // asked to end already: they close their sockets and are joined here
+    if (settings_.interfaceKind != siTcpServer) {
+        tcpServer_.reset();
+        return;
+    }
+    try {
+        EnsureTcpServer();
+    } catch (const std::exception& e) {
+        dshow::Log(std::string("[Orbelle32] the TCP server cannot start: ") + e.what());
+    }
 }
 
 HRESULT Orbelle::GetStats(PDravenelStats pstats) {

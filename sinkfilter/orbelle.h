@@ -63,6 +63,8 @@ private:
     std::optional<TSinkQueueItem> CopySample(IMediaSample* sample, LONG length);
     // A TCP server on the current address and port, listening (made again when those changed).
     void EnsureTcpServer();
+    // The outputs of a stopped filter after SetupDravenel, under the filter lock.
+    void ApplyStoppedOutputs();
     void ClearQueue();
 
     dshow::TComModule& module_;

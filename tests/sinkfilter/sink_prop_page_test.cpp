@@ -419,6 +419,27 @@ TEST_F(SinkPropPage, AppliedSettingsMakeTheSinkATcpServerThatSendsHeaders) {
     EXPECT_EQ(frame->payload, fw_test::NumberedSample(7, 3000));
 }
 
+// Applied while the graph is stopped, another kind takes the TCP server's place at once: its port is
+// free and its reader is let go.
+TEST_F(SinkPropPage, ApplyingAnotherKindClosesTheTcpServerOfAStoppedSink) {
+    const int port = fw_test::FreeTcpPort();
+    fw_test::TSinkGraph g({fw_test::AudioType(48000, 2)});
+    Connect(g.sink.Get());
+    Activate();
+    Type("Port_Edit", QString::number(port));
+    PickInterface(4);
+    ASSERT_EQ(Shown("Interface_ComboBox"), "TCP Server");
+    ASSERT_EQ(page->Apply(), S_OK);
+    fw_test::TFd reader = fw_test::ConnectTcp(port);
+    ASSERT_TRUE(reader);
+
+    QTest::keyClick(Combo("Interface_ComboBox"), Qt::Key_Up);
+    ASSERT_EQ(Shown("Interface_ComboBox"), "TCP Client");
+    ASSERT_EQ(page->Apply(), S_OK);
+    EXPECT_TRUE(fw_test::ConnectionEnds(reader.get(), 3s));
+    EXPECT_FALSE(fw_test::AcceptsTcp(port));
+}
+
 // A buffer of 0 is stored as 0, reaches the sink as 1024 (its datagram size) and shows as 32768 next.
 TEST_F(SinkPropPage, AnAppliedBufferOfZeroBecomesTheSinksSmallChunk) {
     int port = 0;
