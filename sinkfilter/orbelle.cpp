@@ -136,7 +136,8 @@ std::optional<TSinkQueueItem> Orbelle::CopySample(IMediaSample* sample, LONG len
     }
     std::optional<TSampleTimes> times;
     REFERENCE_TIME start = 0, stop = 0;
-    if (sample->GetTime(&start, &stop) == S_OK) times = TSampleTimes{start, stop};
+    // A sample with a start time only (VFW_S_NO_STOP_TIME) reports its stop as start + 1.
+    if (SUCCEEDED(sample->GetTime(&start, &stop))) times = TSampleTimes{start, stop};
 
     dshow::TMediaType connection;
     const VIDEOINFOHEADER* video = nullptr;

@@ -189,15 +189,18 @@ TEST(SinkSampleHeader, VideoFieldsOnlyForAVideoInfoConnectionWithTheVp8Setting) 
         ASSERT_TRUE(client);
         ASSERT_EQ(g.control->Run(), S_OK);
         const auto sample = fw_test::NumberedSample(7, 1234);
-        if (c.timed) g.Push(sample, std::make_pair(REFERENCE_TIME{1000}, REFERENCE_TIME{401000}));
-        else g.Push(sample);
+        const auto times = std::make_pair(REFERENCE_TIME{1000}, REFERENCE_TIME{401000});
+        if (c.times == TTimes::None) g.Push(sample);
+        else g.stream->Push({sample, times, false, nullptr, c.times == TTimes::StartOnly});
         auto frame = fw_test::ReadFrame(client.get(), 5s);
         ASSERT_TRUE(frame);
         const auto& h = frame->header;
         EXPECT_EQ(fw_test::LittleEndian(h, 4, 4), 1234u);
         EXPECT_EQ(frame->payload, sample);
-        EXPECT_EQ(fw_test::LittleEndian(h, 8, 8), c.timed ? 1000u : 0u);
-        EXPECT_EQ(fw_test::LittleEndian(h, 16, 8), c.timed ? 401000u : 0u);
+        const uint64_t start = c.times == TTimes::None ? 0 : 1000;
+        const uint64_t stop = c.times == TTimes::Both ? 401000 : c.times == TTimes::StartOnly ? 1001 : 0;
+        EXPECT_EQ(fw_test::LittleEndian(h, 8, 8), start);
+        EXPECT_EQ(fw_test::LittleEndian(h, 16, 8), stop);
         if (c.videoFields) {
             EXPECT_EQ(fw_test::LittleEndian(h, 24, 8), 333333u);
             EXPECT_EQ(fw_test::LittleEndian(h, 32, 4), 640u);

@@ -69,7 +69,7 @@ HRESULT TPushStream::FillBuffer(IMediaSample* sample) {
     const size_t n = std::min<size_t>(data.size(), static_cast<size_t>(sample->GetSize()));
     if (n > 0) std::memcpy(p, data.data(), n);
     sample->SetActualDataLength(static_cast<LONG>(n));
-    if (next.times) sample->SetTime(&next.times->first, &next.times->second);
+    if (next.times) sample->SetTime(&next.times->first, next.startTimeOnly ? nullptr : &next.times->second);
     return S_OK;
 }
 

@@ -19,6 +19,8 @@ struct TPushedSample {
     bool endOfStream = false;
     // Sent instead of data when set: a benchmark pushes one buffer many times without copying it first.
     std::shared_ptr<const std::vector<uint8_t>> shared = nullptr;
+    // The sample gets the start time of `times` alone (it then reports VFW_S_NO_STOP_TIME).
+    bool startTimeOnly = false;
 };
 
 class TPushStream final : public dshow::TSourceStream {
