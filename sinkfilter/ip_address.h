@@ -9,7 +9,7 @@
 namespace sinkfilter {
 
 std::string IpToDotted(int32_t address);
-// Four dot-separated decimal parts; empty for anything else.
+// Four dot-separated decimal parts of 0..255 each, leading zeros allowed; empty for anything else.
 std::optional<int32_t> DottedToIp(std::string_view text);
 
 }  // namespace sinkfilter

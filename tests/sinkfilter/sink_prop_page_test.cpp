@@ -347,6 +347,22 @@ TEST_F(SinkPropPage, AnAddressThatIsNoIpv4AddressRefusesTheWholeApply) {
     EXPECT_EQ(recorder.setups[0].addr, static_cast<int32_t>(0xC0A80114u));
 }
 
+TEST_F(SinkPropPage, AddressPartsWithLeadingZerosAreDecimal) {
+    ConnectRecorder();
+    Activate();
+    const struct {
+        const char* text;
+        int32_t address;
+    } cases[] = {{"127.0.0.01", 2130706433}, {"010.001.002.030", 0x0A01021E}, {"192.168.000.100", int32_t(0xC0A80064u)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Type("IpAddr_Edit", c.text);
+        ASSERT_EQ(page->Apply(), S_OK);
+        EXPECT_EQ(Stored("IpAddr"), c.address);
+        EXPECT_EQ(recorder.setups.back().addr, c.address);
+    }
+}
+
 TEST_F(SinkPropPage, EditsSurviveADeactivationUntilTheNextActivationRefillsThePage) {
     ConnectRecorder();
     Activate();

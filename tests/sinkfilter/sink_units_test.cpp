@@ -117,10 +117,33 @@ TEST(ChunkSize, ZeroAndTooSmallTakeTheDefaultAndDatagramsStayWithinTheIpv4Limit)
 TEST(IpAddress, IntegerAndDottedTextBothWays) {
     EXPECT_EQ(IpToDotted(2130706433), "127.0.0.1");
     EXPECT_EQ(IpToDotted(static_cast<int32_t>(0xC0A80164)), "192.168.1.100");
-    EXPECT_EQ(DottedToIp("127.0.0.1"), 2130706433);
-    EXPECT_EQ(DottedToIp("255.255.255.255"), -1);
-    EXPECT_FALSE(DottedToIp("127.0.0"));
-    EXPECT_FALSE(DottedToIp("localhost"));
+    // Four decimal parts of 0..255; leading zeros are decimal too, never octal.
+    const struct {
+        const char* text;
+        std::optional<int32_t> address;
+    } cases[] = {
+        {"127.0.0.1", 2130706433},
+        {"255.255.255.255", -1},
+        {"0.0.0.0", 0},
+        {"127.0.0.01", 2130706433},
+        {"010.000.000.001", 0x0A000001},
+        {"192.168.001.0100", static_cast<int32_t>(0xC0A80164)},
+        {"0000000000127.0.0.1", 2130706433},
+        {"127.0.0", std::nullopt},
+        {"127.0.0.1.", std::nullopt},
+        {"127.0.0.1.5", std::nullopt},
+        {"127..0.1", std::nullopt},
+        {".127.0.0.1", std::nullopt},
+        {"256.0.0.1", std::nullopt},
+        {"1.2.3.0256", std::nullopt},
+        {"99999999999.0.0.1", std::nullopt},
+        {"-1.2.3.4", std::nullopt},
+        {"1.2.3.4 ", std::nullopt},
+        {"0x7f.0.0.1", std::nullopt},
+        {"localhost", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DottedToIp(c.text), c.address) << '"' << c.text << '"';
 }
 
 TEST(RtpHeader, FieldsInTheirByteOrders) {
