@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/registry/registry.h"
+#include "sinkfilter/filter_utils.h"
 #include "tests/sinkfilter/sink_library.h"
 #include "tests/sinkfilter/ws_test_client.h"
 #include "tests/support/test_env.h"
@@ -109,6 +110,63 @@ TEST_F(SinkLifecycle, ClassObjectsAndUnloading) {
     factory->LockServer(FALSE);
     factory.Reset();
     EXPECT_EQ(canUnload(), S_OK);
+}
+
+// A filter made after the property page stored its settings works with them, untouched by any host
+// set-up: a TCP server with headers and the VP8 video fields, an RTP output with its chunk size and
+// payload type.
+TEST_F(SinkLifecycle, AFilterMadeAfterItsSettingsWereStoredUsesThem) {
+    int udpPort = 0;
+    fw_test::TFd receiver = fw_test::UdpReceiver(&udpPort);
+    const int tcpPort = fw_test::FreeTcpPort();
+    const struct {
+        const char* name;
+        TSinkInterface kind;
+        int port, buffer, header, format, payloadType;
+    } cases[] = {
+        {"tcp server", siTcpServer, tcpPort, 32768, 1, ftVidVp8, 33},
+        {"rtp", siRtp, udpPort, 1000, 0, ftUnk, 96},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            platform::TRegistry reg(platform::RootKey::CurrentUser);
+            ASSERT_TRUE(reg.OpenKey(sinkfilter::kFilterRegKey, true));
+            for (const auto& [name, value] : {std::pair<const char*, int>{"IpPort", c.port},
+                                              {"IpAddr", 2130706433},
+                                              {"IpBuffer", c.buffer},
+                                              {"Header", c.header},
+                                              {"Format", c.format},
+                                              {"RtpPayloadType", c.payloadType},
+                                              {"Interface", c.kind}})
+                ASSERT_TRUE(reg.WriteInteger(name, value));
+        }
+        fw_test::TSinkGraph g({fw_test::VideoType(MEDIASUBTYPE_VP80, 320, 240, 24, 333333)});
+        ASSERT_EQ(g.control->Run(), S_OK);
+        const auto sample = fw_test::NumberedSample(5, 2500);
+        if (c.kind == siTcpServer) {
+            fw_test::TFd reader = fw_test::ConnectTcp(c.port);
+            ASSERT_TRUE(reader);
+            g.Push(sample);
+            const auto frame = fw_test::ReadFrame(reader.get(), 5s);
+            ASSERT_TRUE(frame);
+            EXPECT_EQ(frame->payload, sample);
+            EXPECT_EQ(fw_test::LittleEndian(frame->header, 24, 8), 333333u);  // the VP8 format's video fields
+            EXPECT_EQ(fw_test::LittleEndian(frame->header, 32, 4), 320u);
+        } else {
+            std::this_thread::sleep_for(2300ms);  // past the sender's discard window
+            g.Push(sample);
+            std::vector<std::vector<uint8_t>> got;
+            while (auto d = fw_test::ReceiveDatagram(receiver.get(), got.size() < 3 ? 5s : 300ms)) got.push_back(*d);
+            ASSERT_EQ(got.size(), 3u);  // 988 payload bytes per 1000-byte datagram
+            EXPECT_EQ(got[0].size(), 1000u);
+            EXPECT_EQ(got[1].size(), 1000u);
+            EXPECT_EQ(got[2].size(), 12u + 2500 - 2 * 988);
+            for (const auto& d : got) EXPECT_EQ(d[1], 96);
+        }
+        ASSERT_EQ(g.control->Stop(), S_OK);
+    }
+    platform::TRegistry(platform::RootKey::CurrentUser).DeleteKey(sinkfilter::kFilterRegKey);
 }
 
 TEST_F(SinkLifecycle, StopAndStartInALoopWithClientsComingAndGoing) {
