@@ -72,6 +72,9 @@ HRESULT TScreenCaptureFilter::SetCaptureParams(TScreenCaptureFilterParams params
             dshow::Log("[Screen Capture] refused a capture record without a usable size");
             return E_INVALIDARG;
         }
+        // The filter's lock first, then the settings: connecting a pin takes them in this order too
+        // (it asks the settings for the media type while it holds the filter's lock).
+        std::lock_guard filterLock(FilterLock());
         std::lock_guard lock(settingsMutex_);
         // A connected pin has agreed on a picture size; only the same size can follow.
         dshow::TBasePin* pin = GetPin(0);
