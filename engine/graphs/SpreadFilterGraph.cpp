@@ -40,8 +40,9 @@ bool TSpreadFilterGraph::Init() {
 }
 
 bool TSpreadFilterGraph::BuildGraph() {
-    return BuildGraphGuarded([this] { return BuildSteps(); }, [this] { ReleaseGraph(); }) ==
-           TGraphBuildOutcome::Built;
+    built_ = BuildGraphGuarded([this] { return BuildSteps(); }, [this] { ReleaseGraph(); }) ==
+             TGraphBuildOutcome::Built;
+    return built_;
 }
 
 bool TSpreadFilterGraph::BuildSteps() {

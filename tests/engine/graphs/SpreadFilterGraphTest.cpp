@@ -123,16 +123,30 @@ TEST_F(SpreadFilterGraphTest, BuildsRunsAndStopsWithItsLogLines) {
 TEST_F(SpreadFilterGraphTest, TheCaptionReachesTheFilterCutTo255Characters) {
     auto graph = MakeGraph(CaptureParams(5000));
     ASSERT_TRUE(graph->BuildGraph());
-    // The filter keeps the record it was given; read it back through the graph's own filter.
-    ComPtr<IScreenCaptureData> data;
+    // The filter keeps the record it was given: read it back from the graph's own filter, found by its
+    // name in the graph that the sink joined.
+    FILTER_INFO info{};
+    ASSERT_EQ(fw_test::TFakeSink::Last()->QueryFilterInfo(&info), S_OK);
+    const ComPtr<IFilterGraph> owner = ComPtr<IFilterGraph>::Attach(info.pGraph);
+    ASSERT_TRUE(owner);
     ComPtr<IBaseFilter> filter;
-    ASSERT_EQ(CoCreate(CLSID_ScreenCaptureFilter, filter), S_OK);  // a second instance to show the layout
+    ASSERT_EQ(owner->FindFilterByName("Screen Capture", filter.Put()), S_OK);
+    ComPtr<IScreenCaptureData> data;
     ASSERT_EQ(filter.As(data), S_OK);
-    ASSERT_EQ(data->SetCaptureParams(PackScreenCaptureFilterParams(CaptureParams(5000).ScreenCapture)), S_OK);
     TScreenCaptureFilterParams rec{};
     ASSERT_EQ(data->GetCaptureParams(&rec), S_OK);
     EXPECT_EQ(rec.Bytes[284], 255);
+    EXPECT_EQ(rec.Bytes[284 + 1], 'c');
     EXPECT_EQ(rec.Bytes[284 + 255], 'c');
+}
+
+TEST_F(SpreadFilterGraphTest, AGraphBuiltWithoutInitRuns) {
+    auto graph = MakeGraph(CaptureParams(5006));
+    ASSERT_TRUE(graph->BuildGraph());
+    EXPECT_TRUE(graph->Built());
+    EXPECT_TRUE(graph->Run());
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return fw_test::TFakeSink::Last()->Samples() >= 1; }, std::chrono::seconds(10)));
+    EXPECT_TRUE(graph->Stop());
 }
 
 TEST_F(SpreadFilterGraphTest, WithoutTheScreenFilterNothingIsBuilt) {
