@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -71,12 +70,6 @@ std::vector<uint8_t> NumberedSample(uint32_t number, size_t size) {
 
 uint32_t SampleNumber(const std::vector<uint8_t>& sample) {
     return static_cast<uint32_t>(LittleEndian(sample, 0, 4));
-}
-
-size_t ThreadCount() {
-    size_t count = 0;
-    for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
-    return count;
 }
 
 uint64_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t width) {

@@ -77,7 +77,4 @@ struct TFrame {
 std::optional<TFrame> ReadFrame(int fd, std::chrono::milliseconds timeout);
 uint64_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t width);
 
-// Threads of this process.
-size_t ThreadCount();
-
 }  // namespace fw_test

@@ -20,7 +20,7 @@ namespace {
 struct TFakeOutputLog {
     std::mutex mutex;
     std::vector<std::vector<uint8_t>> chunks;  // that went out
-    int attempts = 0;
+    std::atomic<int> attempts{0};  // read by the test while the sender runs
     std::vector<int> failAttempts;  // 1-based
     std::atomic<bool> ready{true};
 

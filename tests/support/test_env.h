@@ -35,6 +35,11 @@ int FreeUdpPort();
 // Polls pred every few milliseconds until it holds or the time is up; returns its last answer.
 bool WaitUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
 
+// The threads of this process, and their names. A sanitizer may start a helper thread of its own
+// with the process's first thread: the first call makes sure it exists, so every count includes it.
+size_t ThreadCount();
+std::string ThreadNames();
+
 // True when an X server answers on $DISPLAY.
 bool HasDisplay();
 

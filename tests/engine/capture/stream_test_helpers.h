@@ -1,6 +1,5 @@
-// What the tests of the published streams share: the threads of this process, loopback sockets, a
-// raw-picture source for libVLC, a UDP receiver that checks for whole transport-stream packets, and
-// the segments a playlist lists.
+// What the tests of the published streams share: loopback sockets, a raw-picture source for libVLC, a
+// UDP receiver that checks for whole transport-stream packets, and the segments a playlist lists.
 #pragma once
 
 #include <arpa/inet.h>
@@ -24,17 +23,6 @@ namespace fw_test {
 
 constexpr size_t kTsPacketSize = 188;
 constexpr unsigned char kTsSyncByte = 0x47;
-
-inline std::string ThreadNames() {
-    std::string names;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) names += ReadFile(task.path() / "comm");
-    return names;
-}
-
-inline size_t ThreadCount() {
-    return static_cast<size_t>(
-        std::distance(std::filesystem::directory_iterator("/proc/self/task"), std::filesystem::directory_iterator()));
-}
 
 // A socket bound to 127.0.0.1:port (listening for SOCK_STREAM); -1 when the port is taken.
 inline int ListeningSocket(int port, int type) {
