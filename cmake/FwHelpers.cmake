@@ -15,6 +15,7 @@ function(fw_add_test)
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   endif()
   list(APPEND env "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0"
-                  "ASAN_OPTIONS=detect_odr_violation=0")
+                  "ASAN_OPTIONS=detect_odr_violation=0"
+                  "TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/tsan.supp:second_deadlock_stack=1")
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}" LABELS "${T_LABELS}")
 endfunction()

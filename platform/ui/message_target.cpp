@@ -8,14 +8,21 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/ui/sanitizer_handover.h"
+
 namespace platform {
 
 namespace {
 
+// Made on the posting thread, read and freed on the receiver's (or freed there unread when the
+// receiver goes first).
 class WindowMessageEvent : public QEvent {
 public:
     WindowMessageEvent(QEvent::Type type, uint32_t msg, intptr_t wParam, intptr_t lParam)
-        : QEvent(type), Msg(msg), WParam(wParam), LParam(lParam) {}
+        : QEvent(type), Msg(msg), WParam(wParam), LParam(lParam) {
+        MarkHandedOver(this);
+    }
+    ~WindowMessageEvent() override { MarkTakenOver(this); }
     const uint32_t Msg;
     const intptr_t WParam;
     const intptr_t LParam;
@@ -54,6 +61,7 @@ public:
     bool event(QEvent* e) override {
         auto* message = dynamic_cast<WindowMessageEvent*>(e);
         if (!message) return QObject::event(e);
+        MarkTakenOver(message);
         if (detached_) return true;
         // The handler may destroy its own target: keep what this call uses alive until it returns.
         std::shared_ptr<MessageHandler> handler = handler_;
