@@ -129,7 +129,7 @@ std::optional<TSinkQueueItem> Orbelle::CopySample(IMediaSample* sample, LONG len
     if (FAILED(sample->GetPointer(&data)) || !data) return std::nullopt;
     if (length <= 0) return std::nullopt;
 
-    TSinkQueueItem item;
+    TSinkQueueItem item = dataList->TakeSpareBuffer();
     if (!fltHeader) {
         item.assign(data, data + length);
         return item;

@@ -22,9 +22,9 @@ void TSinkQueue::SetPushListener(std::function<void()> listener) {
     listener_ = std::move(listener);
 }
 
-void TSinkQueue::PushFront(TSinkQueueItem item) {
+void TSinkQueue::PushFront(std::vector<TSinkQueueItem> items) {
     std::lock_guard lock(mutex_);
-    items_.push_front(std::move(item));
+    items_.insert(items_.begin(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
 }
 
 std::optional<TSinkQueueItem> TSinkQueue::PopFront() {
@@ -35,12 +35,39 @@ std::optional<TSinkQueueItem> TSinkQueue::PopFront() {
     return item;
 }
 
+std::vector<TSinkQueueItem> TSinkQueue::PopFrontBatch(size_t maxItems, size_t maxBytes) {
+    std::vector<TSinkQueueItem> batch;
+    size_t bytes = 0;
+    std::lock_guard lock(mutex_);
+    while (!items_.empty() && batch.size() < maxItems &&
+           (batch.empty() || bytes + items_.front().size() <= maxBytes)) {
+        bytes += items_.front().size();
+        batch.push_back(std::move(items_.front()));
+        items_.pop_front();
+    }
+    return batch;
+}
+
 void TSinkQueue::Clear() {
     std::deque<TSinkQueueItem> gone;
     {
         std::lock_guard lock(mutex_);
         gone.swap(items_);
     }
+}
+
+TSinkQueueItem TSinkQueue::TakeSpareBuffer() {
+    std::lock_guard lock(spareMutex_);
+    if (spares_.empty()) return {};
+    TSinkQueueItem buffer = std::move(spares_.back());
+    spares_.pop_back();
+    return buffer;
+}
+
+void TSinkQueue::ReturnSpareBuffer(TSinkQueueItem buffer) {
+    buffer.clear();
+    std::lock_guard lock(spareMutex_);
+    if (spares_.size() < kMaxSpareBuffers) spares_.push_back(std::move(buffer));
 }
 
 size_t TSinkQueue::Count() const {

@@ -15,6 +15,8 @@ namespace sinkfilter {
 
 // Beyond this many items the oldest go before each insertion.
 inline constexpr size_t kMaxQueuedSamples = 100;
+// Buffers of items that went out, kept for the next samples.
+inline constexpr size_t kMaxSpareBuffers = 4;
 
 using TSinkQueueItem = std::vector<uint8_t>;
 
@@ -23,20 +25,32 @@ public:
     // Drops the oldest items while more than kMaxQueuedSamples are held, then appends; the newest
     // sample always enters. Returns how many were dropped.
     size_t PushNewest(TSinkQueueItem item);
-    // Puts an item that could not be sent back at the head, where the next taker finds it first.
-    void PushFront(TSinkQueueItem item);
+    // Puts items that could not be sent back at the head, in their order, where the next taker finds
+    // them first.
+    void PushFront(std::vector<TSinkQueueItem> items);
     std::optional<TSinkQueueItem> PopFront();
+    // The first item and, behind it, as many more as keep the batch within maxItems and maxBytes (the
+    // first one alone may be larger); empty when the queue is.
+    std::vector<TSinkQueueItem> PopFrontBatch(size_t maxItems, size_t maxBytes);
     void Clear();
     size_t Count() const;
     // Called after every PushNewest (keep it short: it runs on the streaming thread). Once it is
     // replaced or cleared the old one is not called any more.
     void SetPushListener(std::function<void()> listener);
 
+    // A sample is copied into the buffer of an item that went out, when one is kept, rather than into
+    // fresh memory: no allocation and no new pages per sample. The buffer comes empty, its capacity
+    // kept; the outputs hand back what they sent.
+    TSinkQueueItem TakeSpareBuffer();
+    void ReturnSpareBuffer(TSinkQueueItem buffer);
+
 private:
     std::mutex listenerMutex_;
     std::function<void()> listener_;
     mutable std::mutex mutex_;
     std::deque<TSinkQueueItem> items_;
+    std::mutex spareMutex_;
+    std::vector<TSinkQueueItem> spares_;
 };
 
 }  // namespace sinkfilter

@@ -79,6 +79,7 @@ void TSinkThread::Execute(const std::shared_ptr<TState>& state) {
                 std::optional<TSinkQueueItem> item = state->queue->PopFront();
                 if (!item) break;
                 SendItem(*state, *output, *item);
+                state->queue->ReturnSpareBuffer(std::move(*item));
             }
         }
         if (!io.Pause(kPassPauseMs)) break;

@@ -10,11 +10,11 @@ namespace sinkfilter {
 namespace {
 
 // Asio's own completion conditions hand the socket at most 64 KB per system call, so a 1 MB item took
-// sixteen sends and as many turns of the event loop. The item goes out in as few sends as the socket
+// sixteen sends and as many turns of the event loop. A write goes out in as few sends as the socket
 // buffer allows.
 constexpr size_t kMaxBytesPerSend = 64 * 1024 * 1024;
 
-size_t WholeItem(const boost::system::error_code& ec, size_t) { return ec ? 0 : kMaxBytesPerSend; }
+size_t WholeWrite(const boost::system::error_code& ec, size_t) { return ec ? 0 : kMaxBytesPerSend; }
 
 }  // namespace
 
@@ -50,8 +50,8 @@ void TTcpServerSession::WatchPeer() {
 
 void TTcpServerSession::TakeNext() {
     if (closed_) return;
-    inFlight_ = queue_->PopFront();
-    if (!inFlight_) {
+    inFlight_ = queue_->PopFrontBatch(kMaxItemsPerWrite, kMaxBytesPerWrite);
+    if (inFlight_.empty()) {
         pollTimer_.expires_after(kIdlePollMs);
         waiting_ = true;
         pollTimer_.async_wait([self = shared_from_this()](const boost::system::error_code&) {
@@ -60,11 +60,13 @@ void TTcpServerSession::TakeNext() {
         });
         return;
     }
+    buffers_.clear();
+    for (const TSinkQueueItem& item : inFlight_) buffers_.push_back(boost::asio::buffer(item));
     writeStartedAt_ = std::chrono::steady_clock::now();
     if (!deadlineArmed_) ArmDeadline(writeStartedAt_ + kSendTimeoutMs);
-    boost::asio::async_write(socket_, boost::asio::buffer(*inFlight_), WholeItem,
-                             [self = shared_from_this()](const boost::system::error_code& ec, size_t) {
-                                 self->OnWritten(ec);
+    boost::asio::async_write(socket_, buffers_, WholeWrite,
+                             [self = shared_from_this()](const boost::system::error_code& ec, size_t written) {
+                                 self->OnWritten(ec, written);
                              });
 }
 
@@ -78,29 +80,36 @@ void TTcpServerSession::ArmDeadline(std::chrono::steady_clock::time_point at) {
 }
 
 void TTcpServerSession::OnDeadline() {
-    if (closed_ || !inFlight_) return;  // idle: the next write arms the deadline again
+    if (closed_ || inFlight_.empty()) return;  // idle: the next write arms the deadline again
     const auto due = writeStartedAt_ + kSendTimeoutMs;
     if (std::chrono::steady_clock::now() >= due) {
-        Close();  // a stalled client: its write fails and the item goes back
+        Close();  // a stalled client: its write fails and the items go back
         return;
     }
     ArmDeadline(due);  // a later write is in flight: its own deadline counts
 }
 
-void TTcpServerSession::OnWritten(const boost::system::error_code& ec) {
+void TTcpServerSession::OnWritten(const boost::system::error_code& ec, size_t written) {
+    // The items that went out whole count as sent; after a failure the rest, from the one it cut
+    // short, go back to the head of the queue for the next client.
+    size_t sent = 0, sentBytes = 0;
+    while (sent < inFlight_.size() && sentBytes + inFlight_[sent].size() <= written) sentBytes += inFlight_[sent++].size();
+    if (auto counters = counters_()) {
+        counters->bytes += static_cast<int64_t>(sentBytes);
+        counters->samples += static_cast<int64_t>(sent);
+    }
+    for (size_t i = 0; i < sent; ++i) {
+        if (callback_) callback_(static_cast<int32_t>(inFlight_[i].size()));
+        queue_->ReturnSpareBuffer(std::move(inFlight_[i]));
+    }
     if (ec) {
-        queue_->PushFront(std::move(*inFlight_));
-        inFlight_.reset();
+        inFlight_.erase(inFlight_.begin(), inFlight_.begin() + static_cast<std::ptrdiff_t>(sent));
+        if (!inFlight_.empty()) queue_->PushFront(std::move(inFlight_));
+        inFlight_.clear();
         Close();
         return;
     }
-    const size_t size = inFlight_->size();
-    inFlight_.reset();
-    if (auto counters = counters_()) {
-        counters->bytes += static_cast<int64_t>(size);
-        counters->samples += 1;
-    }
-    if (callback_) callback_(static_cast<int32_t>(size));
+    inFlight_.clear();
     TakeNext();
 }
 

@@ -1,6 +1,7 @@
-// One client of the sink's TCP server: takes the first item of the shared queue whenever it has no
-// write in flight and writes it whole. A write that fails or takes longer than kSendTimeoutMs closes
-// the connection and puts the item back at the head of the queue for the next client. While the queue
+// One client of the sink's TCP server: whenever it has no write in flight it takes the first items of
+// the shared queue (what is there, up to kMaxItemsPerWrite and kMaxBytesPerWrite) and writes them
+// whole, in one write. A write that fails or takes longer than kSendTimeoutMs closes the connection;
+// the items it did not finish go back to the head of the queue for the next client. While the queue
 // is empty the session waits for Wake (a new item), looking again every kIdlePollMs at the latest.
 // Runs on the server's thread only.
 //
@@ -11,7 +12,7 @@
 
 #include <chrono>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/steady_timer.hpp>
@@ -23,6 +24,9 @@
 namespace sinkfilter {
 
 inline constexpr std::chrono::milliseconds kIdlePollMs{10};
+// Items waiting together go out in one write: one system call and one turn of the loop for all.
+inline constexpr size_t kMaxItemsPerWrite = 16;
+inline constexpr size_t kMaxBytesPerWrite = 4 * 1024 * 1024;
 
 class TTcpServerSession : public std::enable_shared_from_this<TTcpServerSession> {
 public:
@@ -37,7 +41,7 @@ public:
 private:
     void WatchPeer();
     void TakeNext();
-    void OnWritten(const boost::system::error_code& ec);
+    void OnWritten(const boost::system::error_code& ec, size_t written);
     void ArmDeadline(std::chrono::steady_clock::time_point at);
     void OnDeadline();
 
@@ -47,7 +51,8 @@ private:
     std::shared_ptr<TSinkQueue> queue_;
     std::function<std::shared_ptr<TSinkOutputCounters>()> counters_;
     THostCallback callback_;
-    std::optional<TSinkQueueItem> inFlight_;
+    std::vector<TSinkQueueItem> inFlight_;
+    std::vector<boost::asio::const_buffer> buffers_;  // of inFlight_, for the write
     std::chrono::steady_clock::time_point writeStartedAt_{};
     bool deadlineArmed_ = false;
     char peerByte_ = 0;

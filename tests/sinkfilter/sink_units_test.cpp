@@ -185,9 +185,44 @@ TEST(SinkQueue, KeepsTheNewest101AndTakesFromTheHead) {
     EXPECT_EQ(q.Count(), 101u);
     EXPECT_EQ(dropped, 49u);
     EXPECT_EQ(q.PopFront()->at(0), 49);
-    q.PushFront({200});
+    q.PushFront({{200}, {201}});
     EXPECT_EQ(q.PopFront()->at(0), 200);
+    EXPECT_EQ(q.PopFront()->at(0), 201);
     EXPECT_EQ(q.PopFront()->at(0), 50);
     q.Clear();
     EXPECT_FALSE(q.PopFront());
+}
+
+TEST(SinkQueue, ABatchStaysWithinItsLimitsButAlwaysTakesTheFirstItem) {
+    const struct {
+        std::vector<size_t> sizes;
+        size_t maxItems, maxBytes;
+        size_t taken;
+    } cases[] = {
+        {{10, 10, 10}, 16, 100, 3},  // all there is
+        {{10, 10, 10}, 2, 100, 2},   // the item limit
+        {{10, 10, 10}, 16, 25, 2},   // the byte limit
+        {{50, 10}, 16, 25, 1},       // the first one alone may be larger
+        {{}, 16, 100, 0},
+    };
+    for (const auto& c : cases) {
+        TSinkQueue q;
+        for (size_t i = 0; i < c.sizes.size(); ++i) q.PushNewest(TSinkQueueItem(c.sizes[i], static_cast<uint8_t>(i)));
+        const auto batch = q.PopFrontBatch(c.maxItems, c.maxBytes);
+        ASSERT_EQ(batch.size(), c.taken);
+        for (size_t i = 0; i < batch.size(); ++i) EXPECT_EQ(batch[i], TSinkQueueItem(c.sizes[i], static_cast<uint8_t>(i)));
+        EXPECT_EQ(q.Count(), c.sizes.size() - c.taken);
+    }
+}
+
+TEST(SinkQueue, SpareBuffersComeBackEmptyWithTheirCapacityAndAreBounded) {
+    TSinkQueue q;
+    EXPECT_EQ(q.TakeSpareBuffer().capacity(), 0u);
+    for (size_t i = 0; i < kMaxSpareBuffers + 2; ++i) q.ReturnSpareBuffer(TSinkQueueItem(1000 + i, 1));
+    for (size_t i = 0; i < kMaxSpareBuffers; ++i) {
+        const TSinkQueueItem spare = q.TakeSpareBuffer();
+        EXPECT_TRUE(spare.empty());
+        EXPECT_GE(spare.capacity(), 1000u);
+    }
+    EXPECT_EQ(q.TakeSpareBuffer().capacity(), 0u);
 }
