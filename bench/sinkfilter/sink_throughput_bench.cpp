@@ -1,10 +1,13 @@
 // Sink throughput on loopback, UDP and TCP-server output, 64 KB and 1 MB samples, side by side with a
-// plain socket pump that makes the same sends (the same datagrams with the same 1 ms pause after each,
-// or one whole write per sample, through a socket with the same send buffer) from one thread. Samples are fed through a graph into the filter; the
-// feeder keeps at most kInFlightSamples samples ahead of the receiver, so nothing is dropped and the
-// figure is what the receiver gets per second.
+// plain socket pump that makes the same sends from one thread: the same datagrams with the same 1 ms
+// pause after each, or whole samples written to a socket with the same send buffer. Samples are fed
+// through a graph into the filter; the feeder keeps at most kInFlightSamples samples ahead of the
+// receiver, so nothing is dropped, and the figure is what the receiver gets per second. Beside it, the
+// CPU time the whole process (sender, receiver and, for the sink, its streaming thread and server)
+// spends per GB: what the sink costs on a machine that has no core to spare.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,9 +31,9 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr size_t kInFlightSamples = 8;
+constexpr size_t kInFlightSamples = 50;  // half the sink's queue: nothing is dropped
 // Loopback figures vary with what else the machine does; each side keeps its best of a few runs.
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 constexpr size_t kChunk = 32768;
 
 struct TCase {
@@ -38,7 +41,27 @@ struct TCase {
     TSinkInterface kind;
     size_t sampleBytes;
     size_t samples;
+    // The source copies every sample into its media buffer, on the streaming thread that then makes
+    // the sink's copy too; otherwise it makes its output in place, as a filter upstream of the sink does.
+    bool sourceCopiesEach = false;
 };
+
+struct TFigures {
+    double megabytesPerSecond;
+    double cpuSecondsPerGigabyte;
+};
+
+// CPU time of the whole process, user and system.
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+TFigures Figures(size_t bytes, double seconds, double cpuSeconds) {
+    return {static_cast<double>(bytes) / seconds / 1e6, cpuSeconds / (static_cast<double>(bytes) / 1e9)};
+}
 
 sockaddr_in Loopback(int port) {
     sockaddr_in a{};
@@ -55,7 +78,8 @@ int BoundPort(int fd) {
     return ntohs(a.sin_port);
 }
 
-// Counts what arrives on a UDP socket or a TCP connection until told to stop.
+// Counts what arrives on a UDP socket or a TCP connection until told to stop; a waiter on `bytes` is
+// woken at every arrival.
 struct TReceiver {
     int fd = -1;
     std::atomic<size_t> bytes{0};
@@ -69,8 +93,12 @@ struct TReceiver {
             std::vector<uint8_t> buf(1 << 20);
             while (!stop) {
                 const ssize_t n = recv(fd, buf.data(), buf.size(), 0);
-                if (n > 0) bytes += static_cast<size_t>(n);
-                else if (n == 0) break;
+                if (n > 0) {
+                    bytes += static_cast<size_t>(n);
+                    bytes.notify_all();
+                } else if (n == 0) {
+                    break;
+                }
             }
         });
     }
@@ -110,9 +138,12 @@ int FreePort() {
     return port;
 }
 
-// Waits until the receiver is no more than kInFlightSamples behind `sent` samples.
+// Waits until the receiver is no more than kInFlightSamples behind `sent` samples. It sleeps meanwhile:
+// a feeder that spins takes a core from the threads it measures.
 void Throttle(const TReceiver& r, size_t sent, size_t sampleBytes) {
-    while (sent > kInFlightSamples && r.bytes < (sent - kInFlightSamples) * sampleBytes) std::this_thread::yield();
+    if (sent <= kInFlightSamples) return;
+    const size_t wanted = (sent - kInFlightSamples) * sampleBytes;
+    for (size_t got = r.bytes.load(); got < wanted; got = r.bytes.load()) r.bytes.wait(got);
 }
 
 double WaitAll(const TReceiver& r, size_t total, steady_clock::time_point start) {
@@ -121,7 +152,7 @@ double WaitAll(const TReceiver& r, size_t total, steady_clock::time_point start)
     return duration<double>(steady_clock::now() - start).count();
 }
 
-double SinkRun(const TCase& c) {
+TFigures SinkRun(const TCase& c) {
     const int port = FreePort();
     ComPtr<IBaseFilter> sink;
     dshow::QueryNewObject(static_cast<dshow::TBaseRenderer*>(
@@ -147,20 +178,21 @@ double SinkRun(const TCase& c) {
     control->Run();
     if (c.kind == siUdpClient) std::this_thread::sleep_for(sinkfilter::kDiscardWindow + 200ms);
 
-    // One buffer for every sample, as the pump sends one: the source copies it into each media sample
-    // (what any upstream filter does), and the feeder adds no copy of its own.
+    // One buffer for every sample, as the pump sends one; the feeder adds no copy of its own.
     const auto sample = std::make_shared<const std::vector<uint8_t>>(c.sampleBytes, 0x5A);
+    const double cpuBefore = ProcessCpuSeconds();
     const auto start = steady_clock::now();
     for (size_t i = 0; i < c.samples; ++i) {
         Throttle(r, i, c.sampleBytes);
-        stream->Push({{}, std::nullopt, false, sample});
+        stream->Push({.shared = sample, .inPlace = !c.sourceCopiesEach});
     }
     const double seconds = WaitAll(r, c.samples * c.sampleBytes, start);
+    const TFigures figures = Figures(r.bytes, seconds, ProcessCpuSeconds() - cpuBefore);
     control->Stop();
-    return static_cast<double>(r.bytes) / seconds / 1e6;
+    return figures;
 }
 
-double PumpRun(const TCase& c) {
+TFigures PumpRun(const TCase& c) {
     const int port = FreePort();
     TReceiver r;
     int sender = -1, listener = -1;
@@ -183,10 +215,11 @@ double PumpRun(const TCase& c) {
     r.Start();
     const sockaddr_in to = Loopback(port);
     const std::vector<uint8_t> sample(c.sampleBytes, 0x5A);
+    const double cpuBefore = ProcessCpuSeconds();
     const auto start = steady_clock::now();
     for (size_t i = 0; i < c.samples; ++i) {
-        Throttle(r, i, c.sampleBytes);
         if (c.kind == siUdpClient) {
+            Throttle(r, i, c.sampleBytes);  // a TCP pump is held back by its socket alone
             for (size_t off = 0; off < sample.size(); off += kChunk) {
                 const size_t n = std::min(kChunk, sample.size() - off);
                 sendto(sender, sample.data() + off, n, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
@@ -202,9 +235,10 @@ double PumpRun(const TCase& c) {
         }
     }
     const double seconds = WaitAll(r, c.samples * c.sampleBytes, start);
+    const TFigures figures = Figures(r.bytes, seconds, ProcessCpuSeconds() - cpuBefore);
     close(sender);
     if (listener >= 0) close(listener);
-    return static_cast<double>(r.bytes) / seconds / 1e6;
+    return figures;
 }
 
 }  // namespace
@@ -215,16 +249,22 @@ int main() {
         {"UDP client, 1 MB samples", siUdpClient, 1 << 20, 20},
         {"TCP server, 64 KB samples", siTcpServer, 64 << 10, 8000},
         {"TCP server, 1 MB samples", siTcpServer, 1 << 20, 600},
+        {"  the same, source copying", siTcpServer, 1 << 20, 600, true},
     };
-    std::printf("%-28s %12s %12s %8s   (best of %d alternating runs)\n", "case", "sink MB/s", "pump MB/s", "ratio",
-                kRounds);
+    std::printf("%-28s %10s %10s %6s %14s %14s   (best of %d alternating runs)\n", "case", "sink MB/s", "pump MB/s",
+                "ratio", "sink CPU s/GB", "pump CPU s/GB", kRounds);
     for (const TCase& c : cases) {
-        double sink = 0, pump = 0;
+        TFigures sink{0, 1e9}, pump{0, 1e9};
         for (int round = 0; round < kRounds; ++round) {
-            sink = std::max(sink, SinkRun(c));
-            pump = std::max(pump, PumpRun(c));
+            for (auto [run, best] : {std::pair{&SinkRun, &sink}, std::pair{&PumpRun, &pump}}) {
+                const TFigures f = run(c);
+                best->megabytesPerSecond = std::max(best->megabytesPerSecond, f.megabytesPerSecond);
+                best->cpuSecondsPerGigabyte = std::min(best->cpuSecondsPerGigabyte, f.cpuSecondsPerGigabyte);
+            }
         }
-        std::printf("%-28s %12.1f %12.1f %7.0f%%\n", c.name, sink, pump, 100.0 * sink / pump);
+        std::printf("%-28s %10.1f %10.1f %5.0f%% %14.2f %14.2f\n", c.name, sink.megabytesPerSecond,
+                    pump.megabytesPerSecond, 100.0 * sink.megabytesPerSecond / pump.megabytesPerSecond,
+                    sink.cpuSecondsPerGigabyte, pump.cpuSecondsPerGigabyte);
     }
     return 0;
 }

@@ -191,7 +191,7 @@ TEST(SinkSampleHeader, VideoFieldsOnlyForAVideoInfoConnectionWithTheVp8Setting) 
         const auto sample = fw_test::NumberedSample(7, 1234);
         const auto times = std::make_pair(REFERENCE_TIME{1000}, REFERENCE_TIME{401000});
         if (c.times == TTimes::None) g.Push(sample);
-        else g.stream->Push({sample, times, false, nullptr, c.times == TTimes::StartOnly});
+        else g.stream->Push({.data = sample, .times = times, .startTimeOnly = c.times == TTimes::StartOnly});
         auto frame = fw_test::ReadFrame(client.get(), 5s);
         ASSERT_TRUE(frame);
         const auto& h = frame->header;

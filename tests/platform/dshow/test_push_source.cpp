@@ -67,7 +67,9 @@ HRESULT TPushStream::FillBuffer(IMediaSample* sample) {
     sample->GetPointer(&p);
     const std::vector<uint8_t>& data = next.shared ? *next.shared : next.data;
     const size_t n = std::min<size_t>(data.size(), static_cast<size_t>(sample->GetSize()));
-    if (n > 0) std::memcpy(p, data.data(), n);
+    const bool holdsIt = next.shared && next.inPlace && filledFrom_[p] == next.shared.get();
+    if (n > 0 && !holdsIt) std::memcpy(p, data.data(), n);
+    filledFrom_[p] = next.shared && n == data.size() ? next.shared.get() : nullptr;
     sample->SetActualDataLength(static_cast<LONG>(n));
     if (next.times) sample->SetTime(&next.times->first, next.startTimeOnly ? nullptr : &next.times->second);
     return S_OK;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -14,11 +15,14 @@
 namespace fw_test {
 
 struct TPushedSample {
-    std::vector<uint8_t> data;
-    std::optional<std::pair<REFERENCE_TIME, REFERENCE_TIME>> times;
+    std::vector<uint8_t> data = {};
+    std::optional<std::pair<REFERENCE_TIME, REFERENCE_TIME>> times = std::nullopt;
     bool endOfStream = false;
     // Sent instead of data when set: a benchmark pushes one buffer many times without copying it first.
     std::shared_ptr<const std::vector<uint8_t>> shared = nullptr;
+    // With shared: like an upstream filter that makes its output in place, the stream copies the bytes
+    // into each of its media buffers once; a buffer that holds them already goes out as it is.
+    bool inPlace = false;
     // The sample gets the start time of `times` alone (it then reports VFW_S_NO_STOP_TIME).
     bool startTimeOnly = false;
 };
@@ -49,6 +53,8 @@ private:
     std::mutex mutex_;
     std::deque<TPushedSample> pending_;
     size_t taken_ = 0;
+    // The shared buffer each media buffer was last filled from (streaming thread only).
+    std::map<const BYTE*, const std::vector<uint8_t>*> filledFrom_;
 };
 
 class TPushSource final : public dshow::TSource {
