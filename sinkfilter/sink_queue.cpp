@@ -61,13 +61,16 @@ TSinkQueueItem TSinkQueue::TakeSpareBuffer() {
     if (spares_.empty()) return {};
     TSinkQueueItem buffer = std::move(spares_.back());
     spares_.pop_back();
+    spareBytes_ -= buffer.capacity();
     return buffer;
 }
 
 void TSinkQueue::ReturnSpareBuffer(TSinkQueueItem buffer) {
     buffer.clear();
     std::lock_guard lock(spareMutex_);
-    if (spares_.size() < kMaxSpareBuffers) spares_.push_back(std::move(buffer));
+    if (spares_.size() >= kMaxSpareBuffers || spareBytes_ + buffer.capacity() > kMaxSpareBytes) return;
+    spareBytes_ += buffer.capacity();
+    spares_.push_back(std::move(buffer));
 }
 
 size_t TSinkQueue::Count() const {

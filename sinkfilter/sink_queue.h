@@ -15,8 +15,10 @@ namespace sinkfilter {
 
 // Beyond this many items the oldest go before each insertion.
 inline constexpr size_t kMaxQueuedSamples = 100;
-// Buffers of items that went out, kept for the next samples.
-inline constexpr size_t kMaxSpareBuffers = 4;
+// Buffers of items that went out, kept for the next samples: as many as a TCP client's write hands back
+// at once, within a bound in bytes.
+inline constexpr size_t kMaxSpareBuffers = 16;
+inline constexpr size_t kMaxSpareBytes = 32 * 1024 * 1024;
 
 using TSinkQueueItem = std::vector<uint8_t>;
 
@@ -51,6 +53,7 @@ private:
     std::deque<TSinkQueueItem> items_;
     std::mutex spareMutex_;
     std::vector<TSinkQueueItem> spares_;
+    size_t spareBytes_ = 0;  // the capacity of the spares
 };
 
 }  // namespace sinkfilter

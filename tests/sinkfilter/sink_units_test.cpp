@@ -218,11 +218,18 @@ TEST(SinkQueue, ABatchStaysWithinItsLimitsButAlwaysTakesTheFirstItem) {
 TEST(SinkQueue, SpareBuffersComeBackEmptyWithTheirCapacityAndAreBounded) {
     TSinkQueue q;
     EXPECT_EQ(q.TakeSpareBuffer().capacity(), 0u);
+    // Bounded in number...
     for (size_t i = 0; i < kMaxSpareBuffers + 2; ++i) q.ReturnSpareBuffer(TSinkQueueItem(1000 + i, 1));
     for (size_t i = 0; i < kMaxSpareBuffers; ++i) {
         const TSinkQueueItem spare = q.TakeSpareBuffer();
         EXPECT_TRUE(spare.empty());
         EXPECT_GE(spare.capacity(), 1000u);
     }
+    EXPECT_EQ(q.TakeSpareBuffer().capacity(), 0u);
+    // ...and in bytes.
+    const size_t large = kMaxSpareBytes / 2 + 1;
+    q.ReturnSpareBuffer(TSinkQueueItem(large));
+    q.ReturnSpareBuffer(TSinkQueueItem(large));
+    EXPECT_GE(q.TakeSpareBuffer().capacity(), large);
     EXPECT_EQ(q.TakeSpareBuffer().capacity(), 0u);
 }
