@@ -138,11 +138,12 @@ int FreePort() {
     return port;
 }
 
-// Waits until the receiver is no more than kInFlightSamples behind `sent` samples. It sleeps meanwhile:
-// a feeder that spins takes a core from the threads it measures.
+// Keeps the feeder no more than kInFlightSamples samples ahead of the receiver. Once it is that far
+// ahead it sleeps until the receiver has caught up half the way, so that it pushes in bursts: a feeder
+// that spins, or wakes for every sample, takes a core from the threads it measures.
 void Throttle(const TReceiver& r, size_t sent, size_t sampleBytes) {
-    if (sent <= kInFlightSamples) return;
-    const size_t wanted = (sent - kInFlightSamples) * sampleBytes;
+    if (sent < kInFlightSamples || r.bytes.load() >= (sent - kInFlightSamples + 1) * sampleBytes) return;
+    const size_t wanted = (sent - kInFlightSamples / 2) * sampleBytes;
     for (size_t got = r.bytes.load(); got < wanted; got = r.bytes.load()) r.bytes.wait(got);
 }
 
