@@ -93,7 +93,8 @@ void TTcpServerSession::OnWritten(const boost::system::error_code& ec, size_t wr
     // The items that went out whole count as sent; after a failure the rest, from the one it cut
     // short, go back to the head of the queue for the next client.
     size_t sent = 0, sentBytes = 0;
-    while (sent < inFlight_.size() && sentBytes + inFlight_[sent].size() <= written) sentBytes += inFlight_[sent++].size();
+    while (sent < inFlight_.size() && sentBytes + inFlight_[sent].size() <= written)
+        sentBytes += inFlight_[sent++].size();
     if (auto counters = counters_()) {
         counters->bytes += static_cast<int64_t>(sentBytes);
         counters->samples += static_cast<int64_t>(sent);
