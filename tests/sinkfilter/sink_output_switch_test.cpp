@@ -267,9 +267,6 @@ TEST(SinkBadInput, AThousandClientsComingAndGoingDuringRun) {
             for (size_t i = 1; i < got.size(); ++i) EXPECT_LT(got[i - 1], got[i]) << "out of order or twice";
             const std::vector<uint32_t> tail(got.end() - kAfterChurn, got.end());
             for (uint32_t i = 0; i < kAfterChurn; ++i) EXPECT_EQ(tail[i], kDuringChurn + i);
-            if (kind == siWebSocket) {
-                EXPECT_EQ(got.size(), kDuringChurn + kAfterChurn) << "the web socket sends to all";
-            }
 
             // Every sample went out at most once, whole, one write or message each (the output counts
             // a sample once its send has returned, perhaps after the reader has it).
@@ -284,6 +281,11 @@ TEST(SinkBadInput, AThousandClientsComingAndGoingDuringRun) {
                 << stats.OutpSamples << " samples, " << stats.OutpBytes << " bytes, " << got.size() << " read";
             EXPECT_EQ(stats.InpSamples, kDuringChurn + kAfterChurn);
             EXPECT_LE(stats.OutpSamples, stats.InpSamples);
+            // The web socket sends every message to every client: the reader has each one that went out
+            // (a sender that falls behind loses the oldest samples in the queue, never part of a message).
+            if (kind == siWebSocket) {
+                EXPECT_EQ(static_cast<int64_t>(got.size()), stats.OutpSamples);
+            }
             ASSERT_EQ(g.control->Stop(), S_OK);
         }
         EXPECT_TRUE(fw_test::WaitUntil([&] { return fw_test::ThreadCount() <= threadsBefore; }, 5s))
