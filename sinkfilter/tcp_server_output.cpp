@@ -52,8 +52,11 @@ TTcpServerOutput::~TTcpServerOutput() {
 
 void TTcpServerOutput::WakeSessions() {
     wakePosted_ = false;  // before the sessions look at the queue: a later item posts a new wake-up
-    for (auto& weak : sessions_)
-        if (auto s = weak.lock()) s->Wake();
+    // The first one woken takes what waits, up to a whole write: the clients take turns at being first.
+    const size_t count = sessions_.size();
+    for (size_t i = 0; i < count; ++i)
+        if (auto s = sessions_[(firstToWake_ + i) % count].lock()) s->Wake();
+    if (count > 0) firstToWake_ = (firstToWake_ + 1) % count;
 }
 
 void TTcpServerOutput::SetCounters(std::shared_ptr<TSinkOutputCounters> counters) {

@@ -63,6 +63,7 @@ private:
     std::chrono::steady_clock::time_point firstAttempt_;
     bool stopping_ = false;  // set on the loop by the destructor: no listen or accept starts again
     std::vector<std::weak_ptr<TTcpServerSession>> sessions_;
+    size_t firstToWake_ = 0;  // of sessions_
     std::thread thread_;
 };
 
