@@ -24,6 +24,7 @@ bool TWsTestClient::RunFor(const bool& done, std::chrono::milliseconds timeout) 
 }
 
 bool TWsTestClient::Connect(int port, std::chrono::milliseconds timeout) {
+    read_.reset();
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
         ws_.emplace(io_);
@@ -49,19 +50,23 @@ bool TWsTestClient::Connect(int port, std::chrono::milliseconds timeout) {
 
 std::optional<std::vector<uint8_t>> TWsTestClient::Read(std::chrono::milliseconds timeout) {
     if (!ws_) return std::nullopt;
-    boost::beast::flat_buffer buffer;
-    boost::system::error_code ec;
-    bool done = false;
-    ws_->async_read(buffer, [&](const boost::system::error_code& e, size_t) {
-        ec = e;
-        done = true;
-    });
-    RunFor(done, timeout);
-    if (ec) {
+    if (!read_) {
+        read_ = std::make_shared<TPendingRead>();
+        ws_->async_read(read_->buffer, [read = read_](const boost::system::error_code& e, size_t) {
+            read->ec = e;
+            read->done = true;
+        });
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    io_.restart();
+    while (!read_->done && std::chrono::steady_clock::now() < deadline) io_.run_one_for(std::chrono::milliseconds(20));
+    if (!read_->done) return std::nullopt;
+    const std::shared_ptr<TPendingRead> read = std::move(read_);
+    if (read->ec) {
         ws_.reset();
         return std::nullopt;
     }
-    const auto data = buffer.cdata();
+    const auto data = read->buffer.cdata();
     const auto* p = static_cast<const uint8_t*>(data.data());
     return std::vector<uint8_t>(p, p + data.size());
 }
@@ -70,6 +75,10 @@ void TWsTestClient::Close() {
     if (!ws_) return;
     boost::system::error_code ignored;
     ws_->next_layer().close(ignored);
+    // A read under way ends now, with its handler, before the stream goes.
+    io_.restart();
+    while (read_ && !read_->done) io_.run_one_for(std::chrono::milliseconds(20));
+    read_.reset();
     ws_.reset();
 }
 
