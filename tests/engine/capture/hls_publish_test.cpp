@@ -201,7 +201,9 @@ TEST_F(HlsPublishTest, TheFtpMirrorCarriesOnlyWholeSegmentsAndAPlaylistOfWholeOn
         const std::string copy = fw_test::ReadFile(remote / FileName(url));
         ASSERT_FALSE(copy.empty()) << url;
         const std::string local = fw_test::ReadFile(Folder() / FileName(url));
-        if (!local.empty()) EXPECT_EQ(copy, local) << url;
+        if (!local.empty()) {
+            EXPECT_EQ(copy, local) << url;
+        }
     }
     EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const auto& n) { return n.first == cfError; }), 0);
     // Each segment went up once: one upload time per segment on the server (nothing was deleted yet).
