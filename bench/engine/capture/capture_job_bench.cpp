@@ -32,6 +32,7 @@
 
 #include "bench/support/hls_capture_job.h"
 #include "bench/support/process_cpu.h"
+#include "bench/support/private_scratch.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -253,14 +254,8 @@ void Print(const char* name, const TFigures& f) {
 
 int main(int argc, char** argv) {
     const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-    char folder[] = "/tmp/fw-capture-bench-XXXXXX";
-    if (!mkdtemp(folder)) Fail("no temp folder");
-    const fs::path work = folder;
-    // The program's registry and data folders stay inside the scratch folder.
-    setenv("FRAMEWICK_REGISTRY_HKCU", (work / "hkcu").c_str(), 1);
-    setenv("FRAMEWICK_REGISTRY_HKLM", (work / "hklm").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (work / "data").c_str(), 1);
+    const fs::path work = fw_bench::MakePrivateScratch("capture-bench");
+    if (work.empty()) Fail("no temp folder");
     QCoreApplication app(argc, argv);
 
     ColourWindow window;

@@ -42,6 +42,7 @@
 
 #include "bench/support/hls_capture_job.h"
 #include "bench/support/nginx_child.h"
+#include "bench/support/private_scratch.h"
 #include "bench/support/process_cpu.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/log_list.h"
@@ -387,13 +388,8 @@ int main(int argc, char** argv) {
     const auto duration = std::chrono::duration_cast<Clock::duration>(
         std::chrono::duration<double>(argc > 1 ? std::max(10.0, std::atof(argv[1])) : 30.0));
     const int viewers = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
-    char folder[] = "/tmp/fw-viewer-bench-XXXXXX";
-    if (!mkdtemp(folder)) Fail("no temp folder");
-    const fs::path work = folder;
-    setenv("FRAMEWICK_REGISTRY_HKCU", (work / "hkcu").c_str(), 1);
-    setenv("FRAMEWICK_REGISTRY_HKLM", (work / "hklm").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (work / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (work / "data").c_str(), 1);
+    const fs::path work = fw_bench::MakePrivateScratch("viewer-bench");
+    if (work.empty()) Fail("no temp folder");
     QCoreApplication app(argc, argv);
     if (!getenv("DISPLAY")) Fail("no X server (run under xvfb-run)");
     RunBoth(work, duration, viewers);

@@ -264,6 +264,15 @@ protected:
         return lines;
     }
 
+    // A share of this test's server with the right user and password.
+    std::shared_ptr<engine::TCaptureStreamer> ServerShare() const {
+        auto share = std::make_shared<engine::TCaptureStreamer>();
+        share->FtpHost = server.host();
+        share->FtpUser = fw_test::FtpTestServer::kUser;
+        share->FtpPassword = fw_test::FtpTestServer::kPassword;
+        return share;
+    }
+
     fw_test::FtpTestServer server;
 };
 
@@ -314,10 +323,7 @@ TEST_F(FtpCheckTest, AServerThatFallsSilentDoesNotHoldUpTheEnd) {
 TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
     fw_test::TempDir dir;
     TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
-    auto share = std::make_shared<engine::TCaptureStreamer>();
-    share->FtpHost = server.host();
-    share->FtpUser = fw_test::FtpTestServer::kUser;
-    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    auto share = ServerShare();
     editor.LoadShare(share, std::nullopt);
     editor.CheckFtp_TBClick();
     EXPECT_FALSE(editor.isEnabled());
@@ -330,10 +336,7 @@ TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
 // log's OK reaches it, and the editor comes back enabled.
 TEST_F(FtpCheckTest, LogWindowTakesItsOkOverTheRunningEditor) {
     TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
-    auto share = std::make_shared<engine::TCaptureStreamer>();
-    share->FtpHost = server.host();
-    share->FtpUser = fw_test::FtpTestServer::kUser;
-    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    auto share = ServerShare();
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
@@ -358,10 +361,7 @@ TEST_F(FtpCheckTest, LogWindowTakesItsOkOverTheRunningEditor) {
 // and the next check runs as the first did.
 TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
     TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
-    auto share = std::make_shared<engine::TCaptureStreamer>();
-    share->FtpHost = server.host();
-    share->FtpUser = fw_test::FtpTestServer::kUser;
-    share->FtpPassword = fw_test::FtpTestServer::kPassword;
+    auto share = ServerShare();
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
