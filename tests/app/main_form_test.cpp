@@ -32,6 +32,16 @@ protected:
         options.Closed = [this] { ++closedCalls; };
         return std::make_unique<app::TLumora_MainForm>(std::move(options));
     }
+    // Starts the main window over one web server on port and one folder job, up to the end of its
+    // one-shot start.
+    void StartWithAFolderJob(std::unique_ptr<app::TLumora_MainForm>& form, int port = fw_test::FreeTcpPort()) {
+        fw_test::WriteHttpServerList(dir / "httpserv.xml", port, dir / "www");
+        fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
+        form = MakeForm();
+        ASSERT_TRUE(form->FormCreate());
+        form->show();
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s)) << "the one-shot never ran";
+    }
 
     fw_test::TempDir dir;
     std::shared_ptr<fw_test::TFakeMainFormDialogs> dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
@@ -41,13 +51,8 @@ protected:
 
 TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     const int port = fw_test::FreeTcpPort();
-    fw_test::WriteHttpServerList(dir / "httpserv.xml", port, dir / "www");
-    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
-
-    auto form = MakeForm();
-    ASSERT_TRUE(form->FormCreate());
-    form->show();
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s)) << "the one-shot never ran";
+    std::unique_ptr<app::TLumora_MainForm> form;
+    ASSERT_NO_FATAL_FAILURE(StartWithAFolderJob(form, port));
     EXPECT_TRUE(exitCodes.empty());
     EXPECT_EQ(form->windowTitle().toStdString(), "Framewick");
 
@@ -102,12 +107,8 @@ TEST_F(MainFormTest, NoCaptureServiceAndNoEditorEndsTheProgramWithoutSaving) {
 }
 
 TEST_F(MainFormTest, DeleteNoticeForAnEntryNoLongerListedChangesNothing) {
-    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
-    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
-    auto form = MakeForm();
-    ASSERT_TRUE(form->FormCreate());
-    form->show();
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s));
+    std::unique_ptr<app::TLumora_MainForm> form;
+    ASSERT_NO_FATAL_FAILURE(StartWithAFolderJob(form));
     app::TCaptureListEntry* listed = form->CaptureList().Items()[0].get();
 
     const int32_t strangerIdx = listed->Idx + 100;
@@ -140,12 +141,8 @@ TEST(FramewickApplicationTest, EscapedExceptionsAreReportedAndTheLoopGoesOn) {
 // The main window's handler: "General error : " + the message in the log while the program runs; the
 // process's end while it closes.
 TEST_F(MainFormTest, ExceptionReachingTheLoopIsLoggedAndEndsAClosingProgram) {
-    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
-    fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
-    auto form = MakeForm();
-    ASSERT_TRUE(form->FormCreate());
-    form->show();
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s));
+    std::unique_ptr<app::TLumora_MainForm> form;
+    ASSERT_NO_FATAL_FAILURE(StartWithAFolderJob(form));
     fw_test::FramewickTestApp::App().SetErrorHandler([&form](const std::string& message) {
         form->ApplicationEvents1Exception(message);
         return true;

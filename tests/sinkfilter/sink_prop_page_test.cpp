@@ -128,6 +128,14 @@ protected:
         for (int i = 0; i < stepsDown; ++i) QTest::keyClick(Combo("Interface_ComboBox"), Qt::Key_Down);
     }
     bool Dirty() { return page->IsPageDirty() == S_OK; }
+    // Opens the page of the sink and chooses the TCP server on port, not yet applied.
+    void ShowTcpServerOn(IUnknown* sink, int port) {
+        Connect(sink);
+        Activate();
+        Type("Port_Edit", QString::number(port));
+        PickInterface(4);
+        ASSERT_EQ(Shown("Interface_ComboBox"), "TCP Server");
+    }
 
     TRecordingSink recorder;
     ComPtr<IPropertyPage> page;
@@ -410,11 +418,7 @@ TEST_F(SinkPropPage, ActivationWantsTheUserInterfaceThreadAndOutlivesItsHostWind
 TEST_F(SinkPropPage, AppliedSettingsMakeTheSinkATcpServerThatSendsHeaders) {
     const int port = fw_test::FreeTcpPort();
     fw_test::TSinkGraph g({fw_test::AudioType(48000, 2)});
-    Connect(g.sink.Get());
-    Activate();
-    Type("Port_Edit", QString::number(port));
-    PickInterface(4);
-    ASSERT_EQ(Shown("Interface_ComboBox"), "TCP Server");
+    ASSERT_NO_FATAL_FAILURE(ShowTcpServerOn(g.sink.Get(), port));
     QTest::mouseClick(Control<QCheckBox>("Header_CB"), Qt::LeftButton);
     ASSERT_EQ(page->Apply(), S_OK);
 
@@ -440,11 +444,7 @@ TEST_F(SinkPropPage, AppliedSettingsMakeTheSinkATcpServerThatSendsHeaders) {
 TEST_F(SinkPropPage, ApplyingAnotherKindClosesTheTcpServerOfAStoppedSink) {
     const int port = fw_test::FreeTcpPort();
     fw_test::TSinkGraph g({fw_test::AudioType(48000, 2)});
-    Connect(g.sink.Get());
-    Activate();
-    Type("Port_Edit", QString::number(port));
-    PickInterface(4);
-    ASSERT_EQ(Shown("Interface_ComboBox"), "TCP Server");
+    ASSERT_NO_FATAL_FAILURE(ShowTcpServerOn(g.sink.Get(), port));
     ASSERT_EQ(page->Apply(), S_OK);
     fw_test::TFd reader = fw_test::ConnectTcp(port);
     ASSERT_TRUE(reader);

@@ -16,9 +16,9 @@
 #include "engine/settings/settings_store.h"
 #include "engine/util/file_in_use.h"
 #include "engine/vlc/BoundVlcApi.h"
-#include "engine/vlc/InstalledVlc.h"
 #include "platform/ui/message_target.h"
 #include "tests/engine/capture/capture_test_fakes.h"
+#include "tests/engine/capture/copied_vlc.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/engine/ftp/ftp_test_server.h"
 #include "tests/engine/http/http_server_fixture.h"
@@ -50,18 +50,14 @@ std::string FileName(const std::string& url) { return url.substr(url.rfind('/') 
 class HlsPublishTest : public fw_test::HttpServerFixture {
 protected:
     static void SetUpTestSuite() {
-        const auto installed = FindInstalledVlc();
-        ASSERT_TRUE(installed) << "libvlc5 and vlc-plugin-base must be installed";
-        libDir_ = new fw_test::TempDir;
-        ASSERT_TRUE(CopyInstalledVlc(*installed, (libDir_->path() / "LIB_VLC").string()));
+        ASSERT_NO_FATAL_FAILURE(vlc_.Make());
     }
-    // libVLC stays loaded to the end, so its own leftovers are reported under its name.
-    static void TearDownTestSuite() { delete libDir_; }
+    static void TearDownTestSuite() { vlc_.Remove(); }
 
     void SetUp() override {
         HttpServerFixture::SetUp();
         TVlcLibraryCheck check({nullptr, [] { return false; }});  // keep the copied plugin cache
-        ASSERT_TRUE(check.CheckVlc((libDir_->path() / "LIB_VLC").string() + "/"));
+        ASSERT_TRUE(check.CheckVlc(vlc_.LibDir()));
         ASSERT_TRUE(source_.ok());
         server_ = StartServer();
         share_->Protocol = kShareProtocolHttp;
@@ -102,9 +98,8 @@ protected:
     std::unique_ptr<TVlcBroadcast> broadcast_;
     std::chrono::steady_clock::time_point started_;
     std::vector<std::string> errors_;
-    static fw_test::TempDir* libDir_;
+    static inline fw_test::TCopiedVlc vlc_;
 };
-fw_test::TempDir* HlsPublishTest::libDir_ = nullptr;
 
 TEST_F(HlsPublishTest, TheSegmentLibVlcIsWritingIsNeverServedHalf) {
     ASSERT_NO_FATAL_FAILURE(StartBroadcast());

@@ -14,10 +14,10 @@
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/SharePage.h"
 #include "engine/settings/settings_store.h"
-#include "engine/vlc/InstalledVlc.h"
 #include "platform/com/com.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/engine/capture/image_thread_test_helpers.h"
+#include "tests/engine/capture/copied_vlc.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/engine/http/http_server_fixture.h"
 #include "tests/platform/ui/qt_test_app.h"
@@ -97,13 +97,10 @@ protected:
         CoInitialize();
         ASSERT_EQ(RegisterServerLibrary(ModuleBeside("libFwScreenCapture.so")), S_OK);
         ASSERT_EQ(RegisterServerLibrary(FW_SINK_MODULE), S_OK);
-        const auto installed = FindInstalledVlc();
-        ASSERT_TRUE(installed) << "libvlc5 and vlc-plugin-base must be installed";
-        libDir_ = new fw_test::TempDir;
-        ASSERT_TRUE(CopyInstalledVlc(*installed, LibDir()));
+        ASSERT_NO_FATAL_FAILURE(vlc_.Make());
     }
-    static void TearDownTestSuite() { delete libDir_; }
-    static std::string LibDir() { return (libDir_->path() / "LIB_VLC").string() + "/"; }
+    static void TearDownTestSuite() { vlc_.Remove(); }
+    static std::string LibDir() { return vlc_.LibDir(); }
 
     void SetUp() override {
         if (!fw_test::HasDisplay()) GTEST_SKIP();
@@ -188,7 +185,7 @@ protected:
     // Threads of the process besides the web server's connection pool.
     size_t ThreadsBesidesServer() const { return fw_test::ThreadCount() - server->ConnectionThreadCount(); }
 
-    static fw_test::TempDir* libDir_;
+    static inline fw_test::TCopiedVlc vlc_;
     fw_test::TempDir dir;
     std::shared_ptr<fw_test::TFakeHttpHost> host;
     std::shared_ptr<TCaptureHttpServer> server;
@@ -197,7 +194,6 @@ protected:
     std::vector<std::string> errors;
     std::shared_ptr<TScreenCapture> job;
 };
-fw_test::TempDir* CapturePublishTest::libDir_ = nullptr;
 
 TEST_F(CapturePublishTest, GraphJobPublishesHlsSnapshotsAndUdpAndStopLeavesNothingBehind) {
     job = MakeJob(1, kCapEncoderDirectX, kCapKindArea);

@@ -17,8 +17,8 @@
 #include "engine/capture/VlcArguments.h"
 #include "engine/capture/VlcLibraryCheck.h"
 #include "engine/vlc/BoundVlcApi.h"
-#include "engine/vlc/InstalledVlc.h"
 #include "tests/engine/capture/capture_test_fakes.h"
+#include "tests/engine/capture/copied_vlc.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/support/test_env.h"
 
@@ -36,14 +36,10 @@ using fw_test::UdpReceiver;
 class VlcBroadcastTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        const auto installed = FindInstalledVlc();
-        ASSERT_TRUE(installed) << "libvlc5 and vlc-plugin-base must be installed";
-        libDir_ = new fw_test::TempDir;
-        ASSERT_TRUE(CopyInstalledVlc(*installed, (libDir_->path() / "LIB_VLC").string()));
+        ASSERT_NO_FATAL_FAILURE(vlc_.Make());
     }
-    // libVLC stays loaded to the end, so its own leftovers are reported under its name.
-    static void TearDownTestSuite() { delete libDir_; }
-    static std::string LibDir() { return (libDir_->path() / "LIB_VLC").string() + "/"; }
+    static void TearDownTestSuite() { vlc_.Remove(); }
+    static std::string LibDir() { return vlc_.LibDir(); }
 
     CaptureLog Log() {
         return [this](const std::string& text, uint8_t level) {
@@ -51,10 +47,9 @@ protected:
         };
     }
 
-    static fw_test::TempDir* libDir_;
+    static inline fw_test::TCopiedVlc vlc_;
     std::vector<std::string> errors;
 };
-fw_test::TempDir* VlcBroadcastTest::libDir_ = nullptr;
 
 TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds) {
     TVlcLibraryCheck check({nullptr, [] { return false; }});  // keep the copied plugin cache

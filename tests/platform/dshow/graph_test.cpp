@@ -21,6 +21,13 @@ ComPtr<IGraphBuilder> NewGraph() {
     return graph;
 }
 
+// Adds a source and a renderer and connects the source's output to the renderer's input.
+HRESULT AddAndConnect(const ComPtr<IGraphBuilder>& graph, IBaseFilter* source, IBaseFilter* sink) {
+    graph->AddFilter(source, "Source");
+    graph->AddFilter(sink, "Sink");
+    return graph->Connect(fw_test::FirstPin(source, PINDIR_OUTPUT).Get(), fw_test::FirstPin(sink, PINDIR_INPUT).Get());
+}
+
 std::string NameOf(IBaseFilter* f) {
     FILTER_INFO info{};
     f->QueryFilterInfo(&info);
@@ -115,11 +122,7 @@ TEST(FilterGraph, RunDeliversSamplesInOrderAndStopEndsTheStream) {
     fw_test::TRecordingRenderer* renderer = nullptr;
     auto source = fw_test::TPushSource::Create({fw_test::AudioType(8000, 1)}, 1024, &stream);
     auto sink = fw_test::TRecordingRenderer::Create(GUID_NULL, &renderer);
-    graph->AddFilter(source.Get(), "Source");
-    graph->AddFilter(sink.Get(), "Sink");
-    ASSERT_EQ(graph->Connect(fw_test::FirstPin(source.Get(), PINDIR_OUTPUT).Get(),
-                             fw_test::FirstPin(sink.Get(), PINDIR_INPUT).Get()),
-              S_OK);
+    ASSERT_EQ(AddAndConnect(graph, source.Get(), sink.Get()), S_OK);
     ComPtr<IMediaControl> control;
     ASSERT_EQ(graph.As(control), S_OK);
     ASSERT_EQ(control->Run(), S_OK);
@@ -158,11 +161,7 @@ TEST(FilterGraph, AnOutputPinsPreferredAllocatorCarriesItsSamples) {
         ++*given;
         return dshow::HeapSampleMemory(bytes);
     }));
-    graph->AddFilter(source.Get(), "Source");
-    graph->AddFilter(sink.Get(), "Sink");
-    ASSERT_EQ(graph->Connect(fw_test::FirstPin(source.Get(), PINDIR_OUTPUT).Get(),
-                             fw_test::FirstPin(sink.Get(), PINDIR_INPUT).Get()),
-              S_OK);
+    ASSERT_EQ(AddAndConnect(graph, source.Get(), sink.Get()), S_OK);
     ComPtr<IMediaControl> control;
     ASSERT_EQ(graph.As(control), S_OK);
     ASSERT_EQ(control->Run(), S_OK);
@@ -178,11 +177,7 @@ TEST(FilterGraph, EndOfStreamOfEveryRendererCompletesTheGraph) {
     fw_test::TPushStream* stream = nullptr;
     auto source = fw_test::TPushSource::Create({fw_test::AudioType(8000, 1)}, 1024, &stream);
     auto sink = fw_test::TRecordingRenderer::Create(GUID_NULL, nullptr);
-    graph->AddFilter(source.Get(), "Source");
-    graph->AddFilter(sink.Get(), "Sink");
-    ASSERT_EQ(graph->Connect(fw_test::FirstPin(source.Get(), PINDIR_OUTPUT).Get(),
-                             fw_test::FirstPin(sink.Get(), PINDIR_INPUT).Get()),
-              S_OK);
+    ASSERT_EQ(AddAndConnect(graph, source.Get(), sink.Get()), S_OK);
     ComPtr<IMediaControl> control;
     ComPtr<IMediaEvent> events;
     ASSERT_EQ(graph.As(control), S_OK);
