@@ -1,6 +1,7 @@
 #include "engine/util/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,6 +17,9 @@ std::atomic<unsigned> g_tempCounter{0};
 std::string Describe(const char* step, const std::string& path) {
     return std::string(step) + " \"" + path + "\": " + std::strerror(errno);
 }
+constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+constexpr mode_t kPermissionBits = 07777;
+
 }  // namespace
 
 std::string TemporaryNameFor(const std::string& path) {
@@ -57,6 +61,22 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
         return fail(text);
     }
     return true;
+}
+
+bool WriteUserFileAtomic(const std::string& path, std::string_view bytes, std::string* error, mode_t fileMode) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) {
+        if ((old.st_mode & kAnyWriteBit) == 0) {
+            if (error) *error = "cannot replace \"" + path + "\": the file is read-only";
+            return false;
+        }
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+            if (error) *error = Describe("cannot replace", path);
+            return false;
+        }
+        fileMode &= old.st_mode & kPermissionBits;
+    }
+    return WriteFileAtomic(path, bytes, error, fileMode);
 }
 
 }  // namespace engine

@@ -20,6 +20,15 @@ inline constexpr mode_t kOwnerOnlyFileMode = 0600;  // files that hold credentia
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                      mode_t fileMode = kSharedFileMode);
 
+// As WriteFileAtomic, for a file the user keeps (settings, lists): a file that is there and read-only is
+// left alone and the write fails. Read-only means either of two things. The process may not write the
+// file (access(2) with the effective ids: its mode, ACLs, a read-only mount). Or the file carries no
+// write bit at all: a root process could write it anyway, but chmod a-w is how a user marks a file
+// read-only, so it holds for root too. The new file is never readable by more than the one it
+// replaces: its mode is fileMode narrowed by the old file's.
+bool WriteUserFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
+                         mode_t fileMode = kSharedFileMode);
+
 // A temporary name beside path that no other writer in this process or another one uses.
 std::string TemporaryNameFor(const std::string& path);
 

@@ -84,7 +84,8 @@ std::string PickFile(const std::string& dir, const std::function<bool(const std:
 bool Gone(const std::error_code& ec) { return ec == std::errc::no_such_file_or_directory; }
 
 // An entry deleted since its folder was listed (a segment the HLS output dropped) adds nothing; any
-// other failure spoils the whole answer.
+// other failure spoils the answer for this folder. A sub-folder that fails adds nothing: its failure
+// is its own, and the folders beside it still count.
 std::optional<uint64_t> FolderSize(const std::string& dir, bool recursive) {
     std::error_code error;
     auto entries = ReadFolder(dir, &error);
@@ -94,9 +95,7 @@ std::optional<uint64_t> FolderSize(const std::string& dir, bool recursive) {
         if (e.Link) continue;  // links add neither their target's size nor its contents
         if (e.Folder) {
             if (!recursive) continue;
-            auto sub = FolderSize(IncludeTrailingPathDelimiter(e.Path.string()), true);
-            if (!sub) return std::nullopt;
-            total += *sub;
+            total += FolderSize(IncludeTrailingPathDelimiter(e.Path.string()), true).value_or(0);
             continue;
         }
         std::error_code ec;

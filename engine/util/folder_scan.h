@@ -13,7 +13,7 @@
 namespace engine {
 
 // Sum of the sizes of all files in Dir (hidden ones included); with recursive, of all sub-folders too.
-// 0 when Dir is no folder or the scan fails.
+// 0 when Dir is no folder or the scan fails; a sub-folder whose scan fails adds 0.
 uint64_t GetFolderSize(const std::string& dir, bool recursive);
 
 // Bare name of the file with the latest modification time (two-second resolution; ties keep the file

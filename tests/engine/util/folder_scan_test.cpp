@@ -1,12 +1,14 @@
 #include "engine/util/folder_scan.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <thread>
 
 #include "tests/engine/util/file_test_helpers.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -77,6 +79,27 @@ TEST(FolderScan, FolderSizeCountsLargeFilesAndSubFolders) {
 
     EXPECT_EQ(engine::GetFolderSize(dir.path().string(), false), big + 1006);
     EXPECT_EQ(engine::GetFolderSize(Slash(dir.path()), true), big + 1030);
+}
+
+// A sub-folder that cannot be read adds nothing; the rest of the tree still counts. Run as a user for
+// whom the folder's mode counts.
+TEST(FolderScan, RecursiveFolderSizeCountsWhatCanBeRead) {
+    fw_test::UnprivilegedTempDir dir;
+    const fs::path top = dir / "archive";
+    MakeFile(top, "top.jpg", std::string(1000, 'a'));
+    MakeFile(top, "readable/inner.jpg", std::string(500, 'b'));
+    MakeFile(top, "closed/hidden.jpg", std::string(700, 'c'));
+    for (const char* path : {"", "top.jpg", "readable", "readable/inner.jpg", "closed", "closed/hidden.jpg"})
+        dir.GiveAway(top / path);
+    ASSERT_EQ(::chmod((top / "closed").c_str(), 0), 0);
+
+    const auto sizes = fw_test::RunUnprivileged([&] {
+        return std::to_string(engine::GetFolderSize(top.string(), true)) + " " +
+               std::to_string(engine::GetFolderSize(top.string(), false)) + " " +
+               std::to_string(engine::GetFolderSize((top / "closed").string(), true));
+    });
+    ASSERT_TRUE(sizes.has_value()) << "the child did not run";
+    EXPECT_EQ(*sizes, "1500 1000 0");
 }
 
 // Files and folders that go while the folder is scanned (segments the HLS output drops) add nothing;
