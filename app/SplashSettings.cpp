@@ -16,10 +16,10 @@ int ReadSplashMonitor() {
     return TIniFile(AppPaths()->SplashIniFile).ReadInteger(kSplashSection, kSplashMonitorKey, kDefaultSplashMonitor);
 }
 
-bool WriteSplashMonitor(int index) {
+bool WriteSplashMonitor(int index, std::string* error) {
     TIniFile ini(AppPaths()->SplashIniFile);
     ini.WriteInteger(kSplashSection, kSplashMonitorKey, index);
-    return ini.Save();
+    return ini.Save("", error);
 }
 
 platform::TPoint SplashOrigin(int width, int height) {

@@ -13,8 +13,8 @@ inline constexpr const char* kSplashMonitorKey = "MonIdx";
 
 // MonIdx of AppPaths()->SplashIniFile; 1 when the file or the key is missing or bad.
 int ReadSplashMonitor();
-// Writes MonIdx (the file is replaced atomically); false when it cannot be written.
-bool WriteSplashMonitor(int index);
+// Writes MonIdx (the file is replaced atomically); false with *error when it cannot be written.
+bool WriteSplashMonitor(int index, std::string* error = nullptr);
 
 // Top-left corner of a width x height splash window centred on the monitor of splash.ini; a monitor
 // that does not exist (or a number below 1) means the first one.

@@ -172,7 +172,7 @@ bool TIniFile::Save(const std::string& fileName, std::string* error) const {
         if (error) *error = "no file name";
         return false;
     }
-    return engine::WriteFileAtomic(target, Text(), error);
+    return engine::WriteUserFileAtomic(target, Text(), error);
 }
 
 }  // namespace app

@@ -2,7 +2,8 @@
 // Sections and keys are found without regard to case; the first of duplicate keys wins. Reading is
 // forgiving: a missing file is empty, lines that are neither a section nor a key are kept as they
 // stand, text where a number belongs reads the default. Writing changes only the keys written and
-// leaves every other line alone; Save replaces the file atomically (temporary name, rename).
+// leaves every other line alone; Save replaces the file atomically (temporary name, rename) and leaves
+// a read-only file alone (engine::WriteUserFileAtomic).
 #pragma once
 
 #include <cstdint>

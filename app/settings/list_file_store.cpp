@@ -20,6 +20,9 @@ namespace app {
 namespace {
 
 constexpr int kMaxKeptAsideNames = 100;  // numbered names tried within one second
+// A value of blanks only ("<sName>   </sName>") is a value: keep text that is an element's only child.
+// Blanks between elements (the indentation) have siblings and still go.
+constexpr unsigned kListParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 // Gives a document back to the pool however the reading or writing ends.
 class TPooledDocument {
@@ -120,7 +123,7 @@ bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
         ReportKeptAside(path, "the list file " + why);
         return false;
     }
-    const pugi::xml_parse_result parsed = doc.get()->load_buffer(bytes.data(), bytes.size());
+    const pugi::xml_parse_result parsed = doc.get()->load_buffer(bytes.data(), bytes.size(), kListParseOptions);
     const pugi::xml_node root = doc.get()->document_element();
     const bool rightRoot = root && LocalName(root.name()) == format.RootName;
     if (parsed && !rightRoot) {
@@ -163,7 +166,7 @@ bool SaveListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
         doc.get()->save(out, "  ", pugi::format_default, pugi::encoding_utf8);
         // Two of the lists hold passwords: every list file is the owner's alone.
         std::string error;
-        if (!engine::WriteFileAtomic(path, out.str(), &error, engine::kOwnerOnlyFileMode)) {
+        if (!engine::WriteUserFileAtomic(path, out.str(), &error, engine::kOwnerOnlyFileMode)) {
             LogListFileError(FileTag(path) + "not written: " + error);
             return false;
         }

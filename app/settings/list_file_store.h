@@ -32,7 +32,7 @@ bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
                   const std::function<void(pugi::xml_node entry)>& readEntry);
 
 // Writes the root element and whatever writeEntries appends to it, replacing the file. False (logged)
-// when nothing was written; the old file then stays.
+// when nothing was written; the old file then stays. A read-only file is never replaced.
 bool SaveListFile(engine::TXmlDocPool* pool, const std::string& path, const TListFileFormat& format,
                   const std::function<void(pugi::xml_node root)>& writeEntries);
 

@@ -1,9 +1,10 @@
 // framewick.ini: sections [General], [Http] and [Hls] with the keys of engine::TSettings.
 //
 // Reading keeps what is good and takes the default for what is bad: a missing file, section or key,
-// text where a number belongs, or a number outside its key's range (a port of 0, a JPEG quality of
-// 300) reads that key's default; an empty VlcVer reads kDefaultVlcVer; ArchiveLimit keeps only the
-// low byte of the number read. Saving writes every key and leaves keys it does not know alone; the
+// or text where a number belongs reads that key's default; an empty VlcVer reads kDefaultVlcVer;
+// ArchiveLimit keeps only the low byte of the number read. Numbers are taken as they stand (a JPEG
+// quality of 300 is clamped by the encoder that uses it), except the few that would break what uses
+// them (a port of 0, no HLS segment length): those read the default with a log line. Saving writes every key and leaves keys it does not know alone; the
 // file is replaced atomically, so a failed save leaves the old file whole.
 #pragma once
 

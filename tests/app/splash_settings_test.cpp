@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/SplashSettings.h"
 #include "app/settings/app_paths.h"
 #include "platform/display/fake_display.h"
@@ -25,6 +27,16 @@ TEST_F(SplashSettingsTest, MonitorIndexIsReadBackAndDefaultsToOne) {
     EXPECT_EQ(app::ReadSplashMonitor(), 2);
     fw_test::WriteFile(dir / "splash.ini", "[Splash]\nMonIdx=second\n");
     EXPECT_EQ(app::ReadSplashMonitor(), 1);
+}
+
+TEST_F(SplashSettingsTest, AReadOnlySplashIniIsNotReplaced) {
+    fw_test::WriteFile(dir / "splash.ini", "[Splash]\nMonIdx=2\n");
+    std::filesystem::permissions(dir / "splash.ini", std::filesystem::perms::owner_read);
+    std::string error;
+    EXPECT_FALSE(app::WriteSplashMonitor(1, &error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_EQ(fw_test::ReadFile(dir / "splash.ini"), "[Splash]\nMonIdx=2\n");
+    EXPECT_EQ(std::filesystem::status(dir / "splash.ini").permissions(), std::filesystem::perms::owner_read);
 }
 
 TEST_F(SplashSettingsTest, SplashIsCentredOnItsMonitorOrTheFirst) {

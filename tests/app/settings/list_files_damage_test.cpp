@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "app/settings/capture_list_file.h"
 #include "app/settings/http_server_list_file.h"
@@ -215,6 +216,27 @@ TEST_F(ListFileDamageTest, NothingIsReadOrWrittenWithoutAFreeDocument) {
     EXPECT_EQ(fw_test::ReadFile(dir_ / "wsocket.xml"), kThreeSockets);
     EXPECT_TRUE(KeptAside(PathOf("wsocket.xml")).empty());
     for (auto* doc : taken) full.ReleaseDocument(doc);
+}
+
+// A list file the user made read-only is not replaced: it keeps its bytes and its mode, and the
+// failed save is logged.
+TEST_F(ListFileDamageTest, AReadOnlyListFileStaysAsItWas) {
+    const std::vector<std::pair<std::string, std::function<bool()>>> saves = {
+        {"capture.xml", [&] { return app::SaveCaptureList(&pool_, PathOf("capture.xml"), captures_); }},
+        {"httpserv.xml", [&] { return app::SaveHttpServerList(&pool_, PathOf("httpserv.xml"), servers_); }},
+        {"wsocket.xml", [&] { return app::SaveWebSocketList(&pool_, PathOf("wsocket.xml"), sockets_); }},
+    };
+    for (const auto& [name, save] : saves) {
+        const std::string kept = "<?xml version=\"1.0\"?>\n<!-- " + name + ", mine -->\n";
+        fw_test::WriteFile(dir_ / name, kept);
+        fs::permissions(dir_ / name, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        EXPECT_FALSE(save()) << name;
+        EXPECT_EQ(fw_test::ReadFile(dir_ / name), kept) << name;
+        EXPECT_EQ(fs::status(dir_ / name).permissions(),
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read)
+            << name;
+        EXPECT_TRUE(AnyLineHas(LogLines(), "[" + name + "] not written: cannot replace")) << name;
+    }
 }
 
 TEST_F(ListFileDamageTest, ASaveIntoAMissingFolderFailsAndLogs) {

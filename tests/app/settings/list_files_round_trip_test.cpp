@@ -167,6 +167,131 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
     EXPECT_EQ(after, before);
 }
 
+// Names, users, passwords and paths come back to the byte, blanks and all.
+TEST_F(ListFilesRoundTripTest, TextValuesComeBackAsTheyWere) {
+    const std::string texts[] = {
+        "",
+        " ",
+        "   ",
+        "\t",
+        " \t \t ",
+        "  leading and trailing  ",
+        "\ttabs\tinside\t",
+        "Küche – 東京 ✓ ñ",
+        "<a href=\"x\">&amp; 'q' ]]> &lt;</a>",
+        " " + std::string(2045, 'n') + " ",
+    };
+    for (const std::string& text : texts) {
+        const std::string what = "\"" + text.substr(0, 40) + "\" (" + std::to_string(text.size()) + " bytes)";
+        servers_.Clear();
+        sockets_.Clear();
+        captures_.Clear();
+        auto server = host_->CreateHttpServer(1);
+        server->SetPort(8081);
+        server->Root = text;
+        server->User = text;
+        server->Password = text;
+        server->FileList = {text, text + "/b.js"};
+        servers_.Append(std::make_shared<app::THttpServerEntry>(std::move(server), true));
+        auto socket = std::make_shared<app::TWebSocketEntry>();
+        socket->Idx = 1;
+        socket->Port = 8080;
+        socket->Name = text;
+        socket->Graph = host_->CreateWebSocketGraph();
+        sockets_.Append(socket);
+        auto capture = host_->InitCaptureEntry();
+        capture->Name = text;
+        capture->Params.Window.sCaption = text;
+        capture->Params.Files.capFilesDir = text;
+        engine::PCaptureStreamer share = capture->Streamers->AddStreamer();
+        share->FtpUser = text;
+        share->FtpPassword = text;
+        share->FtpHostDir = text;
+        share->SubDir = text;
+        share->ImageDir = text;
+        share->FileDir = text;
+        captures_.Append(std::move(capture));
+        SaveAll();
+        servers_.Clear();
+        sockets_.Clear();
+        captures_.Clear();
+        LoadAll();
+
+        ASSERT_EQ(servers_.Count(), 1u) << what;
+        const engine::TCaptureHttpServer& s = *servers_.Items()[0]->Server;
+        EXPECT_EQ(s.Root, text) << what;
+        EXPECT_EQ(s.User, text) << what;
+        EXPECT_EQ(s.Password, text) << what;
+        EXPECT_EQ(s.FileList, (std::vector<std::string>{text, text + "/b.js"})) << what;
+        ASSERT_EQ(sockets_.Count(), 1u) << what;
+        EXPECT_EQ(sockets_.Items()[0]->Name, text) << what;
+        ASSERT_EQ(captures_.Count(), 1u) << what;
+        const app::TCaptureListEntry& c = *captures_.Items()[0];
+        EXPECT_EQ(c.Name, text) << what;
+        EXPECT_EQ(c.Params.Window.sCaption, text) << what;
+        EXPECT_EQ(c.Params.Files.capFilesDir, text) << what;
+        ASSERT_EQ(c.Streamers->Count(), 1u) << what;
+        const engine::TCaptureStreamer& sh = *c.Streamers->Items()[0];
+        EXPECT_EQ(sh.FtpUser, text) << what;
+        EXPECT_EQ(sh.FtpPassword, text) << what;
+        EXPECT_EQ(sh.FtpHostDir, text) << what;
+        EXPECT_EQ(sh.SubDir, text) << what;
+        EXPECT_EQ(sh.ImageDir, text) << what;
+        EXPECT_EQ(sh.FileDir, text) << what;
+    }
+}
+
+// Indentation, tabs and line breaks between elements are no values and no entries, in files indented
+// by hand as in files the program wrote.
+TEST_F(ListFilesRoundTripTest, WhitespaceBetweenElementsIsIgnored) {
+    fw_test::WriteFile(dir_ / "wsocket.xml",
+                       "<?xml version=\"1.0\"?>\r\n<WEB_SOCKET_LIST>\r\n\t<WEB_SOCKET_LIST_ENTRY>\r\n"
+                       "\t\t<idx>\n  3\n</idx>\n\t\t<iPort> 9001 </iPort>\n\t\t<sName>Hall</sName>\n"
+                       "\t\t<bAct>\tTrue\t</bAct>\n\t</WEB_SOCKET_LIST_ENTRY>\n\n"
+                       "    <WEB_SOCKET_LIST_ENTRY>\n        <idx>4</idx>\n        <iPort>9002</iPort>\n        <sName>  </sName>\n"
+                       "    </WEB_SOCKET_LIST_ENTRY>\n  \n</WEB_SOCKET_LIST>\n");
+    fw_test::WriteFile(dir_ / "httpserv.xml",
+                       "<HTTP_SERVER_LIST>\n  <HTTP_SERVER_LIST_ENTRY>\n    <idx>2</idx>\n    <port>8090</port>\n"
+                       "    <User>anna</User>\n    <FileList>\n      <FileListEntry>/a.css</FileListEntry>\n"
+                       "      <FileListEntry>/b.js</FileListEntry>\n    </FileList>\n"
+                       "  </HTTP_SERVER_LIST_ENTRY>\n  <HTTP_SERVER_LIST_ENTRY>\n    <idx>3</idx>\n"
+                       "    <port>8091</port>\n    <FileList>\n    </FileList>\n  </HTTP_SERVER_LIST_ENTRY>\n"
+                       "</HTTP_SERVER_LIST>\n");
+    fw_test::WriteFile(dir_ / "capture.xml",
+                       "<CAPTURE_LIST>\n  <CAPTURE_LIST_ENTRY>\n    <name>Desk</name>\n    <SCREENCAPTURE_PARAMS>\n"
+                       "      <capKind>3</capKind>\n      <streamer_list>\n        <streamer_list_entry>\n"
+                       "          <strLocalDir>desk</strLocalDir>\n        </streamer_list_entry>\n"
+                       "      </streamer_list>\n    </SCREENCAPTURE_PARAMS>\n  </CAPTURE_LIST_ENTRY>\n"
+                       "  <CAPTURE_LIST_ENTRY>\n    <name>Empty shares</name>\n    <SCREENCAPTURE_PARAMS>\n"
+                       "      <streamer_list>\n      </streamer_list>\n    </SCREENCAPTURE_PARAMS>\n"
+                       "  </CAPTURE_LIST_ENTRY>\n  <CAPTURE_LIST_ENTRY>\n    <name>No library</name>\n"
+                       "    <SCREENCAPTURE_PARAMS>\n      <capEncoder>0</capEncoder>\n"
+                       "      <capVlcLibPath>/nowhere/</capVlcLibPath>\n      <streamer_list>\n      </streamer_list>\n"
+                       "    </SCREENCAPTURE_PARAMS>\n  </CAPTURE_LIST_ENTRY>\n</CAPTURE_LIST>\n");
+    LoadAll();
+    for (const std::string& line : LogLines()) ADD_FAILURE() << line;
+
+    ASSERT_EQ(sockets_.Count(), 2u);
+    EXPECT_EQ(sockets_.Items()[0]->Idx, 3);
+    EXPECT_EQ(sockets_.Items()[0]->Port, 9001);
+    EXPECT_EQ(sockets_.Items()[0]->Name, "Hall");
+    EXPECT_TRUE(sockets_.Items()[0]->Active);
+    EXPECT_EQ(sockets_.Items()[1]->Name, "  ");
+    ASSERT_EQ(servers_.Count(), 2u);
+    EXPECT_EQ(servers_.Items()[0]->Server->User, "anna");
+    EXPECT_EQ(servers_.Items()[0]->Server->FileList, (std::vector<std::string>{"/a.css", "/b.js"}));
+    EXPECT_TRUE(servers_.Items()[1]->Server->FileList.empty());
+    ASSERT_EQ(captures_.Count(), 3u);
+    EXPECT_EQ(captures_.Items()[0]->Name, "Desk");
+    ASSERT_EQ(captures_.Items()[0]->Streamers->Count(), 1u);
+    EXPECT_EQ(captures_.Items()[0]->Streamers->Items()[0]->SubDir, "desk");
+    // An empty list of shares, indented or not, gets the one default share.
+    ASSERT_EQ(captures_.Items()[1]->Streamers->Count(), 1u);
+    EXPECT_EQ(captures_.Items()[1]->Streamers->Items()[0]->SubDir, "host");
+    // A libVLC job whose library is gone gets no default share: the blanks of its list made none either.
+    EXPECT_EQ(captures_.Items()[2]->Streamers->Count(), 0u);
+}
+
 TEST_F(ListFilesRoundTripTest, ListFilesAreReadableByTheirOwnerOnly) {
     FillLists();
     fw_test::WriteFile(dir_ / "httpserv.xml", "old");

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/settings/counters.h"
+#include "engine/settings/log_list.h"
 #include "engine/settings/settings_store.h"
 #include "tests/support/test_env.h"
 
@@ -107,29 +108,82 @@ TEST_F(SettingsIniTest, RoundTripOfEveryKey) {
 }
 
 TEST_F(SettingsIniTest, BadValuesReadTheirDefaultsAndGoodOnesStay) {
-    WriteIni("[general]\nlogerror=0\nArchiveLimit=258\nVlcVer=\nPngComp=12\nJpgComp=abc\nFtpDelay=0x1E\n"
-             "DefFps=0\nMinDiskSpace=-3\nShowLog=7\n[HTTP]\nPort=0\nIp=-1062731519\nRoot=/r/\n[Hls]\nSegLen=\n"
+    WriteIni("[general]\nlogerror=0\nArchiveLimit=258\nVlcVer=\nPngComp=\nJpgComp=abc\nFtpDelay=0x1E\n"
+             "DefFps=1.5\nMinDiskSpace=$10\nShowLog=7\n[HTTP]\nPort=eighty\nIp=-1062731519\nRoot=/r/\n[Hls]\nSegLen=\n"
              "NumSeg=99999999999\n");
     engine::TSettings s = app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_);
     engine::TSettings d = app::DefaultSettings(paths_);
     EXPECT_FALSE(s.LogError);
     EXPECT_EQ(s.ArchiveLimit, 2);               // low byte of 258
     EXPECT_EQ(s.VlcVer, engine::kDefaultVlcVer);   // empty reads the default
-    EXPECT_EQ(s.PngComp, d.PngComp);            // out of 0 .. 9
+    EXPECT_EQ(s.PngComp, d.PngComp);            // empty
     EXPECT_EQ(s.JpgComp, d.JpgComp);            // not a number
     EXPECT_EQ(s.FtpDelay, 30);
-    EXPECT_EQ(s.DefFps, d.DefFps);
-    EXPECT_EQ(s.MinDiskSpace, d.MinDiskSpace);
+    EXPECT_EQ(s.DefFps, d.DefFps);              // not an integer
+    EXPECT_EQ(s.MinDiskSpace, 16);              // hexadecimal
     EXPECT_TRUE(s.ShowLog);                     // any non-zero number is true
     EXPECT_EQ(s.Port, d.Port);
     EXPECT_EQ(static_cast<uint32_t>(s.Ip), 0xC0A80101u);  // 192.168.1.1
     EXPECT_EQ(s.Root, "/r/");
     EXPECT_EQ(s.SegLen, d.SegLen);
-    EXPECT_EQ(s.NumSeg, d.NumSeg);
+    EXPECT_EQ(s.NumSeg, d.NumSeg);              // beyond 32 bits: no valid integer
     EXPECT_EQ(s.LogDir, d.LogDir);              // missing key
+}
 
-    WriteIni("[General]\nArchiveLimit=3\n");
-    EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, engine::kArchiveNoPruning);
+// A number is read as it stands, wherever it lies; only a port, a segment length and a segment count
+// that the web server or the HLS output cannot use read the default, with a log line.
+TEST_F(SettingsIniTest, NumbersOutsideTheUsualRangesAreReadAsTheyStand) {
+    const engine::TSettings d = app::DefaultSettings(paths_);
+    const struct {
+        const char* line;  // "[Section]\nKey=value"
+        int32_t engine::TSettings::*field;
+        int32_t expected;
+        bool logged;
+    } numbers[] = {
+        {"[General]\nPngComp=12", &engine::TSettings::PngComp, 12, false},
+        {"[General]\nJpgComp=0", &engine::TSettings::JpgComp, 0, false},
+        {"[General]\nJpgComp=300", &engine::TSettings::JpgComp, 300, false},
+        {"[General]\nDefFps=0", &engine::TSettings::DefFps, 0, false},
+        {"[General]\nFtpErrThr=-1", &engine::TSettings::FtpErrThr, -1, false},
+        {"[General]\nFtpDelay=-5", &engine::TSettings::FtpDelay, -5, false},
+        {"[General]\nFtpDelay=100000", &engine::TSettings::FtpDelay, 100000, false},
+        {"[General]\nMinDiskSpace=-3", &engine::TSettings::MinDiskSpace, -3, false},
+        {"[General]\nArchiveFile=-1", &engine::TSettings::ArchiveFile, -1, false},
+        {"[General]\nArchiveSize=-7", &engine::TSettings::ArchiveSize, -7, false},
+        {"[Hls]\nSegLen=7200", &engine::TSettings::SegLen, 7200, false},
+        {"[Hls]\nNumSeg=5000", &engine::TSettings::NumSeg, 5000, false},
+        {"[Http]\nPort=65535", &engine::TSettings::Port, 65535, false},
+        {"[Http]\nPort=0", &engine::TSettings::Port, d.Port, true},
+        {"[Http]\nPort=65536", &engine::TSettings::Port, d.Port, true},
+        {"[Http]\nPort=-80", &engine::TSettings::Port, d.Port, true},
+        {"[Hls]\nSegLen=0", &engine::TSettings::SegLen, d.SegLen, true},
+        {"[Hls]\nSegLen=-10", &engine::TSettings::SegLen, d.SegLen, true},
+        {"[Hls]\nNumSeg=0", &engine::TSettings::NumSeg, d.NumSeg, true},
+    };
+    for (const auto& n : numbers) {
+        WriteIni(std::string(n.line) + "\n");
+        engine::LogList()->TakeAll();
+        const engine::TSettings s = app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_);
+        EXPECT_EQ(s.*n.field, n.expected) << n.line;
+        const std::vector<engine::TLogListEntry> lines = engine::LogList()->TakeAll();
+        if (!n.logged) {
+            EXPECT_TRUE(lines.empty()) << n.line;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 1u) << n.line;
+        const std::string key = std::string(n.line).substr(std::string(n.line).find('\n') + 1);
+        const std::string value = key.substr(key.find('=') + 1);
+        EXPECT_NE(lines[0].Text.find("[framewick.ini]"), std::string::npos) << lines[0].Text;
+        EXPECT_NE(lines[0].Text.find(key.substr(0, key.find('=')) + " " + value + " is "), std::string::npos)
+            << lines[0].Text;
+        EXPECT_NE(lines[0].Text.find(std::to_string(n.expected) + " is used"), std::string::npos) << lines[0].Text;
+    }
+
+    // Stored in one byte: a kind of pruning that no code knows is kept, and means no pruning.
+    for (const auto& [text, expected] : {std::pair{"3", 3}, std::pair{"255", 255}, std::pair{"258", 2}, std::pair{"-1", 255}}) {
+        WriteIni(std::string("[General]\nArchiveLimit=") + text + "\n");
+        EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, expected) << text;
+    }
 }
 
 TEST_F(SettingsIniTest, SaveKeepsUnknownKeysAndAFailedSaveKeepsTheOldFile) {
@@ -149,6 +203,23 @@ TEST_F(SettingsIniTest, SaveKeepsUnknownKeysAndAFailedSaveKeepsTheOldFile) {
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
     EXPECT_EQ(fw_test::ReadFile(paths_.IniFileName), text);
+}
+
+// A framewick.ini the user made read-only keeps its bytes and its mode; the save says why it failed.
+TEST_F(SettingsIniTest, AReadOnlyIniIsNotReplaced) {
+    const std::string kept = "[General]\nLogDir=/mine/\n";
+    WriteIni(kept);
+    std::filesystem::permissions(paths_.IniFileName, std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::group_read |
+                                                         std::filesystem::perms::others_read);
+    engine::PublishSettings(NonDefaultSettings());
+    std::string error;
+    EXPECT_FALSE(app::SaveIniFile(&error));
+    EXPECT_NE(error.find("read-only"), std::string::npos) << error;
+    EXPECT_EQ(fw_test::ReadFile(paths_.IniFileName), kept);
+    EXPECT_EQ(std::filesystem::status(paths_.IniFileName).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                  std::filesystem::perms::others_read);
 }
 
 TEST_F(SettingsIniTest, LoadingRestartsTheInternalPorts) {
