@@ -182,6 +182,8 @@ private:
     // The compact mode saved at the last closing comes back, once the start-up's steps are done.
     void RestoreCompactMode();
     void LogTimerTimer();
+    // Writes every queued log line, oldest first.
+    void WriteQueuedLog();
     void StatusTimerTimer();
     void WMCaptureNotify(intptr_t wParam, intptr_t lParam);
     void HandleCaptureLog(const std::string& text, uint8_t level);

@@ -41,7 +41,9 @@ void TLumora_MainForm::FormClose() {
     minTimer_.stop();
     if (archiveThread_) archiveThread_->RequestStop();
     archiveThread_.reset();  // not waited for: it holds what it uses
-    WriteSplashMonitor(engine::GetMonitorIndexAt(x(), y()));
+    std::string error;
+    if (!WriteSplashMonitor(engine::GetMonitorIndexAt(x(), y()), &error))
+        WriteLog("splash.ini cannot be written - " + error, engine::kLogError);
     WriteFormOrigin("main", x(), y());
     WriteFormOrigin("lumora_main_min", x(), y());
     pipeServer_.close();
@@ -52,8 +54,8 @@ void TLumora_MainForm::FormClose() {
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
         SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
     }
-    std::string error;
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
+    WriteQueuedLog();  // the list files' failures were queued: the log file gets them before the end
 
     httpHost_->Detach();
     for (const auto& server : httpServerList_.Items())

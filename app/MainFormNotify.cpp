@@ -11,6 +11,10 @@ namespace app {
 
 void TLumora_MainForm::LogTimerTimer() {
     if (engine::AppClosing) return;
+    WriteQueuedLog();
+}
+
+void TLumora_MainForm::WriteQueuedLog() {
     for (engine::TLogListEntry& entry : engine::LogList()->TakeAll()) WriteLog(entry.Text, entry.Level);
 }
 

@@ -6,6 +6,11 @@
 #include <QImage>
 #include <QListWidget>
 #include <QTimer>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <map>
 
 #include "app/MainForm.h"
 #include "app/MainTrayIcon.h"
@@ -272,6 +277,64 @@ TEST_F(MainWindowPartsTest, UnwritableIniStillSavesTheListsAndRestartsWhatRan) {
     EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening());
     EXPECT_FALSE(windows.LogWindow().LogLB()->findItems("General error : framewick.ini cannot be written",
                                                        Qt::MatchContains).isEmpty());
+}
+
+// After the settings dialog's OK, a read-only framewick.ini and a disk that fills during the saves are
+// reported in the log window; whatever cannot be written keeps its old bytes, the rest is saved, and
+// what ran before runs again.
+TEST_F(MainWindowPartsTest, AReadOnlyIniOrAFullDiskIsReportedAndWhatRanRunsAgain) {
+    constexpr rlim_t kFileSizeLimitBytes = 16;  // smaller than any of the files written
+    const std::shared_ptr<const app::TAppPaths> paths = app::AppPaths();
+    const std::vector<std::string> lists = {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile};
+    const std::string oldIni = "[General]\nLogDir=" + (dir / "Log").string() + "/\n";
+    const struct {
+        const char* what;
+        bool iniReadOnly;
+        bool diskFull;
+    } cases[] = {{"read-only framewick.ini", true, false}, {"full disk", false, true}};
+    for (const auto& c : cases) {
+        fw_test::WriteFile(paths->IniFileName, oldIni);
+        std::map<std::string, std::string> oldLists;
+        for (const std::string& file : lists) {
+            if (c.diskFull) oldLists[file] = fw_test::ReadFile(file);
+            else std::filesystem::remove(file);
+        }
+        ::chmod(paths->IniFileName.c_str(), c.iniReadOnly ? 0444 : 0644);
+        windows.LogWindow().LogLB()->clear();
+
+        fw_test::ModalDriver modal;
+        modal.On<app::TSettings_Form>([](app::TSettings_Form& settings) { fw_test::UserClick(*settings.OK_BitBtn); });
+        struct rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        if (c.diskFull) {
+            std::signal(SIGXFSZ, SIG_IGN);  // writes past the limit fail as on a full disk
+            struct rlimit limited = saved;
+            limited.rlim_cur = kFileSizeLimitBytes;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+        }
+        form->OpenSettings();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_TRUE(modal.Done()) << c.what;
+
+        EXPECT_EQ(fw_test::ReadFile(paths->IniFileName), oldIni) << c.what;
+        const auto logged = [&](const char* part) {
+            return !windows.LogWindow().LogLB()->findItems(part, Qt::MatchContains).isEmpty();
+        };
+        EXPECT_TRUE(logged("General error : framewick.ini cannot be written")) << c.what;
+        if (c.iniReadOnly) {
+            EXPECT_TRUE(logged("the file is read-only")) << c.what;
+            for (const std::string& file : lists) EXPECT_TRUE(std::filesystem::is_regular_file(file)) << c.what << ": " << file;
+        } else {
+            for (const std::string& file : lists) EXPECT_EQ(fw_test::ReadFile(file), oldLists[file]) << c.what << ": " << file;
+            EXPECT_TRUE(fw_test::PumpUntil([&] { return logged("[capture.xml] not written") && logged("[httpserv.xml] not written") &&
+                                                        logged("[wsocket.xml] not written"); },
+                                           5s))
+                << c.what << ": the list files' failures were not shown";
+        }
+        for (const auto& entry : form->CaptureList().Items()) EXPECT_TRUE(PanelOf(*entry)->Running()) << c.what << ": " << entry->Name;
+        EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening()) << c.what;
+    }
+    ::chmod(paths->IniFileName.c_str(), 0644);
 }
 
 // The session ends (a signal) while the settings dialog is open: the dialog goes as cancelled, every
