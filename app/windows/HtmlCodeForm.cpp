@@ -63,9 +63,10 @@ void THtml_Form::showEvent(QShowEvent* event) {
 }
 
 void THtml_Form::SaveClick() {
-    // The web servers copy this file while they run: it is replaced whole, never half written.
+    // The web servers copy this file while they run: it is replaced whole, never half written, and
+    // never when the user made it read-only.
     std::string error;
-    if (!engine::WriteFileAtomic(FileName, HTML_Memo->toPlainText().toStdString(), &error)) {
+    if (!engine::WriteUserFileAtomic(FileName, HTML_Memo->toPlainText().toStdString(), &error)) {
         lastError_ = error.empty() ? "cannot write " + FileName : error;
         ShowMsgDlg(components::mtError, QStringLiteral("Framewick"), QString::fromStdString(lastError_), 1,
                    QString(), QString(), QStringLiteral("OK"));

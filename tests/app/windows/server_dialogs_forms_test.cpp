@@ -152,21 +152,30 @@ TEST_F(ServerDialogsTest, PageEditorSavesIndexHtml) {
 }
 
 TEST_F(ServerDialogsTest, PageEditorKeepsItsTextWhenSavingFails) {
-    const fs::path folder = dir_ / "gone";
-    fs::create_directories(folder);
-    fw_test::WriteFile(folder / "index.html", "<html>x</html>");
-    html_.FileName = (folder / "index.html").string();
-    ASSERT_TRUE(html_.LoadFile());
-    fs::remove_all(folder);
-    html_.show();
-    html_.HTML_Memo->setPlainText("<html>typed</html>");
-    ScopedMsgDlgAnswers boxes;
-    html_.Save_Btn->click();
-    EXPECT_TRUE(html_.isVisible());
-    EXPECT_EQ(html_.HTML_Memo->toPlainText(), "<html>typed</html>");
-    EXPECT_EQ(boxes.requests.size(), 1u);
-    EXPECT_FALSE(html_.LastError().empty());
-    html_.reject();
+    const struct {
+        const char* what;
+        bool folderGone;
+    } cases[] = {{"the folder is gone", true}, {"the file is read-only", false}};
+    for (const auto& c : cases) {
+        const fs::path folder = dir_ / "pages";
+        fs::create_directories(folder);
+        fw_test::WriteFile(folder / "index.html", "<html>x</html>");
+        html_.FileName = (folder / "index.html").string();
+        ASSERT_TRUE(html_.LoadFile()) << c.what;
+        if (c.folderGone) fs::remove_all(folder);
+        else fs::permissions(folder / "index.html", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        html_.show();
+        html_.HTML_Memo->setPlainText("<html>typed</html>");
+        ScopedMsgDlgAnswers boxes;
+        html_.Save_Btn->click();
+        EXPECT_TRUE(html_.isVisible()) << c.what;
+        EXPECT_EQ(html_.HTML_Memo->toPlainText(), "<html>typed</html>") << c.what;
+        EXPECT_EQ(boxes.requests.size(), 1u) << c.what;
+        EXPECT_FALSE(html_.LastError().empty()) << c.what;
+        if (!c.folderGone) EXPECT_EQ(fw_test::ReadFile(folder / "index.html"), "<html>x</html>") << c.what;
+        html_.reject();
+        fs::remove_all(folder);
+    }
 }
 
 class WebSocketDialogTest : public ::testing::Test {
