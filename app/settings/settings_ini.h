@@ -4,8 +4,9 @@
 // or text where a number belongs reads that key's default; an empty VlcVer reads kDefaultVlcVer;
 // ArchiveLimit keeps only the low byte of the number read. Numbers are taken as they stand (a JPEG
 // quality of 300 is clamped by the encoder that uses it), except the few that would break what uses
-// them (a port of 0, no HLS segment length): those read the default with a log line. Saving writes every key and leaves keys it does not know alone; the
-// file is replaced atomically, so a failed save leaves the old file whole.
+// them (a port of 0, no HLS segment length): those read the default with a log line. Saving writes
+// every key and leaves keys it does not know alone; the file is replaced atomically, so a failed save
+// leaves the old file whole, and a read-only file is never replaced.
 #pragma once
 
 #include <string>

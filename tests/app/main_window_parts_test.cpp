@@ -285,7 +285,8 @@ TEST_F(MainWindowPartsTest, UnwritableIniStillSavesTheListsAndRestartsWhatRan) {
 TEST_F(MainWindowPartsTest, AReadOnlyIniOrAFullDiskIsReportedAndWhatRanRunsAgain) {
     constexpr rlim_t kFileSizeLimitBytes = 16;  // smaller than any of the files written
     const std::shared_ptr<const app::TAppPaths> paths = app::AppPaths();
-    const std::vector<std::string> lists = {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile};
+    const std::vector<std::string> lists = {paths->CaptureListFile, paths->HttpServerListFile,
+                                            paths->WebSocketListFile};
     const std::string oldIni = "[General]\nLogDir=" + (dir / "Log").string() + "/\n";
     const struct {
         const char* what;
@@ -323,15 +324,19 @@ TEST_F(MainWindowPartsTest, AReadOnlyIniOrAFullDiskIsReportedAndWhatRanRunsAgain
         EXPECT_TRUE(logged("General error : framewick.ini cannot be written")) << c.what;
         if (c.iniReadOnly) {
             EXPECT_TRUE(logged("the file is read-only")) << c.what;
-            for (const std::string& file : lists) EXPECT_TRUE(std::filesystem::is_regular_file(file)) << c.what << ": " << file;
+            for (const std::string& file : lists)
+                EXPECT_TRUE(std::filesystem::is_regular_file(file)) << c.what << ": " << file;
         } else {
-            for (const std::string& file : lists) EXPECT_EQ(fw_test::ReadFile(file), oldLists[file]) << c.what << ": " << file;
-            EXPECT_TRUE(fw_test::PumpUntil([&] { return logged("[capture.xml] not written") && logged("[httpserv.xml] not written") &&
-                                                        logged("[wsocket.xml] not written"); },
-                                           5s))
-                << c.what << ": the list files' failures were not shown";
+            for (const std::string& file : lists)
+                EXPECT_EQ(fw_test::ReadFile(file), oldLists[file]) << c.what << ": " << file;
+            const auto allListsLogged = [&] {
+                return logged("[capture.xml] not written") && logged("[httpserv.xml] not written") &&
+                       logged("[wsocket.xml] not written");
+            };
+            EXPECT_TRUE(fw_test::PumpUntil(allListsLogged, 5s)) << c.what << ": the lists' failures were not shown";
         }
-        for (const auto& entry : form->CaptureList().Items()) EXPECT_TRUE(PanelOf(*entry)->Running()) << c.what << ": " << entry->Name;
+        for (const auto& entry : form->CaptureList().Items())
+            EXPECT_TRUE(PanelOf(*entry)->Running()) << c.what << ": " << entry->Name;
         EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening()) << c.what;
     }
     ::chmod(paths->IniFileName.c_str(), 0644);

@@ -83,7 +83,8 @@ public:
         // Leaks are looked for by the main window's own tests; here the end of the process counts.
         for (const std::string& arg :
              {std::string("env"), std::string("-i"), std::string("PATH=/usr/bin:/bin"), "HOME=" + root.path().string(),
-              "FRAMEWICK_REGISTRY_HKCU=" + (root / "hkcu").string(), "FRAMEWICK_REGISTRY_HKLM=" + (root / "hklm").string(),
+              "FRAMEWICK_REGISTRY_HKCU=" + (root / "hkcu").string(),
+              "FRAMEWICK_REGISTRY_HKLM=" + (root / "hklm").string(),
               "FRAMEWICK_LOCK_DIR=" + (root / "lock").string(), "XDG_CONFIG_HOME=" + (root / "config").string(),
               "XDG_DATA_HOME=" + (root / "data").string(), "XDG_RUNTIME_DIR=" + (root / "runtime").string(),
               std::string("QT_QPA_PLATFORM=offscreen"),
@@ -133,7 +134,8 @@ TEST(ReadOnlyFiles, AReadOnlyFileStaysAndTheOthersAreSaved) {
         EXPECT_NE(log.find(logLine.at(readOnly)), std::string::npos) << readOnly << ", the log:\n" << log;
         for (const char* other : kSavedFiles)
             if (std::string(other) != readOnly)
-                EXPECT_NE(fw_test::ReadFile(prog / other), run.original[other]) << other << " was not saved (" << readOnly << ")";
+                EXPECT_NE(fw_test::ReadFile(prog / other), run.original[other])
+                    << other << " was not saved (" << readOnly << ")";
     }
 }
 

@@ -28,8 +28,9 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& b
     }
     if (pid == 0) {
         ::close(fds[0]);
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobodyGid) != 0 || ::setuid(kNobodyUid) != 0))
-            ::_exit(kCannotDropExitCode);
+        const bool dropped = ::geteuid() != 0 ||
+                             (::setgroups(0, nullptr) == 0 && ::setgid(kNobodyGid) == 0 && ::setuid(kNobodyUid) == 0);
+        if (!dropped) ::_exit(kCannotDropExitCode);
         const std::string answer = body();
         for (size_t done = 0; done < answer.size();) {
             const ssize_t n = ::write(fds[1], answer.data() + done, answer.size() - done);

@@ -248,7 +248,8 @@ TEST_F(ListFilesRoundTripTest, WhitespaceBetweenElementsIsIgnored) {
                        "<?xml version=\"1.0\"?>\r\n<WEB_SOCKET_LIST>\r\n\t<WEB_SOCKET_LIST_ENTRY>\r\n"
                        "\t\t<idx>\n  3\n</idx>\n\t\t<iPort> 9001 </iPort>\n\t\t<sName>Hall</sName>\n"
                        "\t\t<bAct>\tTrue\t</bAct>\n\t</WEB_SOCKET_LIST_ENTRY>\n\n"
-                       "    <WEB_SOCKET_LIST_ENTRY>\n        <idx>4</idx>\n        <iPort>9002</iPort>\n        <sName>  </sName>\n"
+                       "    <WEB_SOCKET_LIST_ENTRY>\n        <idx>4</idx>\n        <iPort>9002</iPort>\n"
+                       "        <sName>  </sName>\n"
                        "    </WEB_SOCKET_LIST_ENTRY>\n  \n</WEB_SOCKET_LIST>\n");
     fw_test::WriteFile(dir_ / "httpserv.xml",
                        "<HTTP_SERVER_LIST>\n  <HTTP_SERVER_LIST_ENTRY>\n    <idx>2</idx>\n    <port>8090</port>\n"

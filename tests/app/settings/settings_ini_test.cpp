@@ -180,7 +180,8 @@ TEST_F(SettingsIniTest, NumbersOutsideTheUsualRangesAreReadAsTheyStand) {
     }
 
     // Stored in one byte: a kind of pruning that no code knows is kept, and means no pruning.
-    for (const auto& [text, expected] : {std::pair{"3", 3}, std::pair{"255", 255}, std::pair{"258", 2}, std::pair{"-1", 255}}) {
+    const std::pair<const char*, int> limits[] = {{"3", 3}, {"255", 255}, {"258", 2}, {"-1", 255}};
+    for (const auto& [text, expected] : limits) {
         WriteIni(std::string("[General]\nArchiveLimit=") + text + "\n");
         EXPECT_EQ(app::ReadSettings(app::TIniFile(paths_.IniFileName), paths_).ArchiveLimit, expected) << text;
     }
