@@ -130,7 +130,7 @@ TEST_F(MainWindowPartsTest, HttpNotificationsLightTheShareTabOfTheirShare) {
                            {engine::kCnHttpSend, &app::TStreamer_Frame::TControls::HttpSend_Led}};
     app::TCaptureListEntry& second = *form->CaptureList().Items()[1];
     app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
-    const auto share = form->CaptureOf(second)->Streamers.Items()[0];
+    const auto share = form->CaptureOf(second)->Streamers->Items()[0];
     app::TStreamer_Frame* tab = PanelOf(second)->FindStreamerFrame(share->Index);
     app::TStreamer_Frame* otherTab = PanelOf(first)->StreamerFrames()[0];
     ASSERT_NE(tab, nullptr);
