@@ -218,7 +218,9 @@ TEST_P(RequestsInFlightTest, EveryAnswerIsTheWholeFileOr404Or503) {
     const TSnapshotClients::TAnswers answers = clients.Stop();
 
     EXPECT_TRUE(answers.Wrong.empty()) << answers.Wrong.size() << " wrong answers: " << Wrongs(answers);
-    if (c.ServerStaysUp) EXPECT_EQ(answers.Unanswered, 0u);
+    if (c.ServerStaysUp) {
+        EXPECT_EQ(answers.Unanswered, 0u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
