@@ -57,11 +57,19 @@ protected:
     }
 
     // The "Streamer" column of the settings dialog's capture list.
-    static std::vector<QString> ShareCounts(app::TSettings_Form& settings) {
+    static std::vector<std::string> ShareCounts(app::TSettings_Form& settings) {
         const QAbstractItemModel* rows = settings.TabSheet2->Capture_VST->model();
-        std::vector<QString> counts;
-        for (int row = 0; row < rows->rowCount(); ++row) counts.push_back(rows->index(row, 2).data().toString());
+        std::vector<std::string> counts;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            counts.push_back(rows->index(row, 2).data().toString().toStdString());
         return counts;
+    }
+
+    // What the message boxes said, in order.
+    static std::vector<std::string> Said(const fw_test::ScopedMsgDlgAnswers& boxes) {
+        std::vector<std::string> texts;
+        for (const QString& text : boxes.Texts()) texts.push_back(text.toStdString());
+        return texts;
     }
 
     int firstPort = 0;
@@ -71,7 +79,7 @@ protected:
 struct TFolderCase {
     const char* Name;
     std::vector<std::vector<fw_test::TShareAdd>> AddsPerService;  // one editing session per service row
-    std::vector<QString> SharesListed;                            // afterwards, in the settings dialog
+    std::vector<std::string> SharesListed;                            // afterwards, in the settings dialog
 };
 
 class SubFolderInUseTest : public MainWindowSharesFixture, public ::testing::WithParamInterface<TFolderCase> {};
@@ -86,7 +94,7 @@ TEST_P(SubFolderInUseTest, ShareEditorRefusesAFolderAnyOtherShareUses) {
     for (size_t row = 0; row < c.AddsPerService.size(); ++row)
         if (!c.AddsPerService[row].empty()) sessions.push_back({static_cast<int>(row), c.AddsPerService[row]});
     QueueSessions(modal, boxes, sessions);
-    std::vector<QString> listed;
+    std::vector<std::string> listed;
     modal.On<app::TSettings_Form>([&](app::TSettings_Form& settings) {
         listed = ShareCounts(settings);
         fw_test::UserClick(*settings.Cancel_BitBtn);
@@ -94,7 +102,7 @@ TEST_P(SubFolderInUseTest, ShareEditorRefusesAFolderAnyOtherShareUses) {
     form->OpenSettings();
     EXPECT_TRUE(modal.Done());
 
-    EXPECT_EQ(boxes.Texts(), std::vector<QString>{kFolderInUse});
+    EXPECT_EQ(Said(boxes), std::vector<std::string>{kFolderInUse});
     EXPECT_EQ(listed, c.SharesListed);
     const std::string saved = fw_test::ReadFile(dir / "capture.xml");
     EXPECT_EQ(saved.find("<strLocalDir>dup</strLocalDir>"), std::string::npos) << "a cancelled editor saved";
@@ -113,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct TDeleteCase {
     const char* Name;
     bool UnsavedShareOnSecondServer;
-    QString Message;
+    std::string Message;
     size_t ServersLeft;  // the answer to a confirmation is "Yes"
 };
 
@@ -135,7 +143,7 @@ TEST_P(DeleteWebServerTest, DeleteWebServerSeesUnsavedShares) {
     form->OpenSettings();
     EXPECT_TRUE(modal.Done());
 
-    EXPECT_EQ(boxes.Texts(), std::vector<QString>{c.Message});
+    EXPECT_EQ(Said(boxes), std::vector<std::string>{c.Message});
     ASSERT_EQ(form->HttpServerList().Count(), c.ServersLeft);
     if (c.UnsavedShareOnSecondServer) {
         const auto& shares = form->CaptureList().Items()[0]->Streamers->Items();
