@@ -220,7 +220,8 @@ void TLumora_MainForm::CopyJobParamsIntoEntry(TCaptureListEntry& entry) const {
 }
 
 bool TLumora_MainForm::SaveCaptureList() {
-    std::lock_guard lock(engine::GlobalLock());
+    // Only this thread changes the lists and the parameters: the file is written without GlobalLock,
+    // which would hold up the snapshot writers and the web servers meanwhile.
     for (const auto& entry : captureList_.Items()) CopyJobParamsIntoEntry(*entry);
     return app::SaveCaptureList(ListDocPool(), AppPaths()->CaptureListFile, captureList_);
 }
