@@ -199,8 +199,9 @@ private:
     void ForgetUnlistedServices();
     void UpdateArchiveIndices();
     engine::TCaptureStreamer* FindShareById(engine::TShareId id) const;
-    // The entry's saved settings and shares follow its job's (the job is what the editors change).
-    void CopyJobIntoEntry(TCaptureListEntry& entry) const;
+    // The entry's saved settings follow its job's (the job is what the editors change); the shares
+    // are one list already.
+    void CopyJobParamsIntoEntry(TCaptureListEntry& entry) const;
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());
     static void CallIfSet(const std::function<void()>& f) {
         if (f) f();

@@ -17,12 +17,12 @@ namespace app {
 std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
     auto entry = std::make_unique<TCaptureListEntry>();
     entry->Idx = engine::NextCaptureIndex();
-    entry->Streamers = std::make_unique<engine::TStreamerList>(engine::ShareDefaultsFromSettings(entry->Idx));
     entry->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     TCaptureService service;
     engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle());
     services.VlcPreferences = RegistryVlcPreferences();
     service.Capture = engine::TScreenCapture::Create(entry->Idx, std::move(services));
+    entry->Streamers = service.Capture->Streamers;  // one list: capture.xml is read into the job's shares
     service.Capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     service.Capture->OnRestart = [this](engine::TScreenCapture& sender) { HandleCaptureRestart(sender); };
     service.Capture->OnLog = [this](engine::TScreenCapture&, const std::string& text, uint8_t level) {
@@ -48,7 +48,6 @@ void TLumora_MainForm::CaptureEntryLoaded(TCaptureListEntry& entry) {
         std::lock_guard lock(engine::GlobalLock());
         capture->Params = entry.Params;
         if (capture->Params.capVlcLibPath.empty()) capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;
-        for (const engine::PCaptureStreamer& share : entry.Streamers->Items()) capture->Streamers.Append(share);
     }
     capture->Prepare(entry.Idx);
     if (ICapturePanel* panel = PanelOf(entry)) panel->InitPanel();
@@ -193,7 +192,7 @@ void TLumora_MainForm::SetHttpLeds(const THttpServerEntry& server, bool on) {
     const engine::IShareHttpServer* bound = &server;
     for (const auto& [entry, service] : services_) {
         if (!service.Panel || !service.Capture) continue;
-        for (const engine::PCaptureStreamer& share : service.Capture->Streamers.Items())
+        for (const engine::PCaptureStreamer& share : service.Capture->Streamers->Items())
             if (share->Protocol == engine::kShareProtocolHttp && share->HttpServer.get() == bound)
                 service.Panel->SetShareHttpError(*share, on);
     }
@@ -206,9 +205,8 @@ std::shared_ptr<THttpServerEntry> TLumora_MainForm::FindHttpServerEntry(int32_t 
 const engine::TCaptureStreamer* TLumora_MainForm::FindStreamerByPath(const std::string& path) const {
     const engine::TCaptureStreamer* result = nullptr;
     for (const auto& entry : captureList_.Items()) {
-        const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(*entry);
-        if (!capture) continue;
-        for (const engine::PCaptureStreamer& share : capture->Streamers.Items())
+        if (!entry->Streamers) continue;
+        for (const engine::PCaptureStreamer& share : entry->Streamers->Items())
             if (!share->SubDir.empty() && path.find(share->SubDir) != std::string::npos) {
                 result = share.get();
                 break;
@@ -217,24 +215,14 @@ const engine::TCaptureStreamer* TLumora_MainForm::FindStreamerByPath(const std::
     return result;
 }
 
-void TLumora_MainForm::CopyJobIntoEntry(TCaptureListEntry& entry) const {
-    const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(entry);
-    if (!capture || !entry.Streamers) return;
-    entry.Params = capture->Params;
-    const auto& jobShares = capture->Streamers.Items();
-    // Shares the job deleted go (their workers have ended with the job's delete) ...
-    std::vector<const engine::TCaptureStreamer*> gone;
-    for (const engine::PCaptureStreamer& share : entry.Streamers->Items())
-        if (capture->Streamers.IndexOfStreamer(share.get()) < 0) gone.push_back(share.get());
-    for (const engine::TCaptureStreamer* share : gone) entry.Streamers->DeleteStreamer(share);
-    // ... and new ones are appended; the job's list only ever grows at its end.
-    for (const engine::PCaptureStreamer& share : jobShares)
-        if (entry.Streamers->IndexOfStreamer(share.get()) < 0) entry.Streamers->Append(share);
+void TLumora_MainForm::CopyJobParamsIntoEntry(TCaptureListEntry& entry) const {
+    if (const std::shared_ptr<engine::TScreenCapture> capture = CaptureOf(entry)) entry.Params = capture->Params;
 }
 
 bool TLumora_MainForm::SaveCaptureList() {
-    std::lock_guard lock(engine::GlobalLock());
-    for (const auto& entry : captureList_.Items()) CopyJobIntoEntry(*entry);
+    // Only this thread changes the lists and the parameters: the file is written without GlobalLock,
+    // which would hold up the snapshot writers and the web servers meanwhile.
+    for (const auto& entry : captureList_.Items()) CopyJobParamsIntoEntry(*entry);
     return app::SaveCaptureList(ListDocPool(), AppPaths()->CaptureListFile, captureList_);
 }
 }  // namespace app

@@ -79,7 +79,7 @@ engine::TCaptureStreamer* TLumora_MainForm::FindShareById(engine::TShareId id) c
     if (id == 0) return nullptr;
     for (const auto& [entry, service] : services_)
         if (service.Capture)
-            for (const engine::PCaptureStreamer& share : service.Capture->Streamers.Items())
+            for (const engine::PCaptureStreamer& share : service.Capture->Streamers->Items())
                 if (share->Index == id) return share.get();
     return nullptr;
 }

@@ -32,7 +32,6 @@ bool TMainSettingsHost::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
 bool TMainSettingsHost::SaveCaptureList() { return form_.SaveCaptureList(); }
 
 size_t TMainSettingsHost::ShareCount(const TCaptureListEntry& entry) {
-    if (const std::shared_ptr<engine::TScreenCapture> capture = form_.CaptureOf(entry)) return capture->Streamers.Count();
     return entry.Streamers ? entry.Streamers->Count() : 0;
 }
 

@@ -1,8 +1,8 @@
 // One capture service of capture.xml.
 //
-// The capture job itself is not here yet: the entry keeps what capture.xml gives the job, its
-// parameters and its shares, which the job takes over once it exists. The capture panel belongs to the
-// main window, which finds it by Idx.
+// The capture job belongs to the main window, which finds it (and the capture panel) by the entry.
+// The entry keeps the job's parameters as capture.xml gives and saves them; its shares are the job's
+// own list, not a copy, so every check over the shares sees what the editors changed at once.
 #pragma once
 
 #include <chrono>
@@ -23,7 +23,7 @@ struct TCaptureListEntry {
     std::string Name;
     bool AutoStart = false;
     engine::TScreenCaptureParams Params;
-    std::unique_ptr<engine::TStreamerList> Streamers;  // the job's shares; never null in a listed entry
+    std::shared_ptr<engine::TStreamerList> Streamers;  // the job's own share list; never null in a listed entry
     std::weak_ptr<TWebSocketEntry> WebSocket;  // not owned; a deleted web socket reads as none
     bool WebSocketAct = false;
 };

@@ -4,7 +4,7 @@
 
 namespace app {
 
-TCaptureJobView JobViewOf(engine::TScreenCapture& job) { return {&job.Params, &job.Streamers, &job.InternalPort}; }
+TCaptureJobView JobViewOf(engine::TScreenCapture& job) { return {&job.Params, job.Streamers.get(), &job.InternalPort}; }
 
 TCaptureJobView JobViewOf(TCaptureListEntry& entry) { return {&entry.Params, entry.Streamers.get(), nullptr}; }
 

@@ -31,7 +31,7 @@ struct TCaptureJobView {
 
 // A running program's job.
 TCaptureJobView JobViewOf(engine::TScreenCapture& job);
-// The settings and shares an entry keeps for its job until the job exists (no internal port).
+// An entry without a job: the settings it keeps and its share list (no internal port).
 TCaptureJobView JobViewOf(TCaptureListEntry& entry);
 
 struct TCaptureEditorContext {

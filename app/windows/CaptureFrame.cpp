@@ -219,7 +219,7 @@ void TCapture_Frame::ShowRectangle(engine::TScreenCapture& capture) {
 
 void TCapture_Frame::ShowShareTabs(engine::TScreenCapture& capture) {
     int position = 0;
-    for (const engine::PCaptureStreamer& share : capture.Streamers.Items()) {
+    for (const engine::PCaptureStreamer& share : capture.Streamers->Items()) {
         // Every share visited draws a number, also one that already has its tab.
         const int32_t number = engine::NextStreamerIndex();
         if (!FrameOfShare(share.get())) {
@@ -271,7 +271,7 @@ void TCapture_Frame::StartStop(bool start) {
     }
     for (TStreamer_Frame* frame : StreamerFrames()) {
         const auto share = frame->Streamer();
-        if (share && capture->Streamers.IndexOfStreamer(share.get()) >= 0) frame->SetRunning(start);
+        if (share && capture->Streamers->IndexOfStreamer(share.get()) >= 0) frame->SetRunning(start);
     }
 }
 
@@ -406,8 +406,8 @@ void TCapture_Frame::FreeTab(const engine::TCaptureStreamer& share) {
 
 QWidget* TCapture_Frame::LedForTab(int tabIndex) const {
     const auto capture = capture_.lock();
-    if (!capture || tabIndex < 0 || tabIndex >= static_cast<int>(capture->Streamers.Count())) return nullptr;
-    TStreamer_Frame* frame = FrameOfShare(capture->Streamers.Items()[tabIndex].get());
+    if (!capture || tabIndex < 0 || tabIndex >= static_cast<int>(capture->Streamers->Count())) return nullptr;
+    TStreamer_Frame* frame = FrameOfShare(capture->Streamers->Items()[tabIndex].get());
     return frame ? &frame->ShareLed() : nullptr;
 }
 

@@ -399,6 +399,8 @@ void TScreenCapture_StreameSet_Form::EnableFileControls(bool on) {
 }
 
 void TScreenCapture_StreameSet_Form::StoreShare(engine::TCaptureStreamer& share) const {
+    // The web servers look shares up by sub-folder under GlobalLock, while the capture may run.
+    std::lock_guard lock(engine::GlobalLock());
     share.IpAddr = DottedTextToIpAddr(IpAddr_Frame->GetIpText());
     share.Port = IpAddr_Frame->GetPort();
     share.HttpServer = SelectedServer();

@@ -228,7 +228,7 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
 bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const {
     share = streamer_.lock();
     capture = context_.Capture.lock();
-    return share && capture && capture->Streamers.IndexOfStreamer(share.get()) >= 0;
+    return share && capture && capture->Streamers->IndexOfStreamer(share.get()) >= 0;
 }
 
 void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {

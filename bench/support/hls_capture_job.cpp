@@ -90,10 +90,10 @@ THlsCaptureJob::THlsCaptureJob(const fs::path& work, const THlsJobSettings& sett
     p.vidBitrate = settings.BitrateKbit;
     p.audCodec = engine::kAudCodecNone;
     auto share = std::make_shared<engine::TCaptureStreamer>();
-    job_->Streamers.InitStreamer(*share, true);
+    job_->Streamers->InitStreamer(*share, true);
     share->HttpServer = std::make_shared<TBenchHttpServer>(WebRoot().string() + "/");
     share->SubDir = "pc1";
-    job_->Streamers.Append(share);
+    job_->Streamers->Append(share);
     if (!job_->Prepare(1) || !job_->Start()) error_ = "the capture job did not start";
 }
 

@@ -68,7 +68,7 @@ std::shared_ptr<TScreenCapture> TScreenCapture::Create(int32_t captureIdx, TScre
 
 TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServices services)
     : CaptureIdx(captureIdx),
-      Streamers(services.ShareDefaults),
+      Streamers(std::make_shared<TStreamerList>(services.ShareDefaults)),
       InternalPort(engine::NextInternalPort()),
       services_(std::move(services)),
       vlcCheck_(services_.VlcPreferences),
@@ -90,7 +90,7 @@ TScreenCapture::~TScreenCapture() {
     operation_ = Operation::None;
     Stop();
     broadcast_.ReleaseInstance();
-    Streamers.ClearStreamers();
+    Streamers->ClearStreamers();
     hlsTimer_.SetEnabled(false);
 }
 
@@ -158,7 +158,7 @@ bool TScreenCapture::BuildGraph() {
     const auto settings = engine::Settings();
     const std::string prefix = CaptureLogPrefix(CaptureIdx);
     std::weak_ptr<TScreenCapture> weak = weak_from_this();
-    graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers.Items(), InternalPort, settings->DefFps),
+    graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers->Items(), InternalPort, settings->DefFps),
                                  [weak, prefix](const std::string& text) {
                                      if (const auto self = weak.lock()) self->Log(prefix + text, kLogLevelInfo);
                                  });
@@ -181,7 +181,7 @@ bool TScreenCapture::StartOutputs() {
     if (graphMethod && !BuildGraph()) return false;
 
     const auto settings = engine::Settings();
-    const std::vector<PCaptureStreamer>& shares = Streamers.Items();
+    const std::vector<PCaptureStreamer>& shares = Streamers->Items();
     const TChainSettings chainSettings{CaptureIdx, streamName_, settings->SegLen, settings->NumSeg};
     ClaimShareFolders(shares);
     TShareChains chains;
@@ -246,7 +246,7 @@ void TScreenCapture::Teardown(bool waitForBroadcast) {
         // Every start makes a fresh instance, so none is kept between runs.
         broadcast_.ReleaseInstance();
     }
-    for (const PCaptureStreamer& share : Streamers.Items()) EndShareWorkers(*share);
+    for (const PCaptureStreamer& share : Streamers->Items()) EndShareWorkers(*share);
     if (graph_) {
         graph_->Shutdown();  // the sink frees the internal port; snapshot threads keep only the shell
         graph_.reset();

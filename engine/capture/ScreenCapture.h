@@ -87,7 +87,9 @@ public:
 
     const int32_t CaptureIdx;
     TScreenCaptureParams Params;
-    TStreamerList Streamers;
+    // The job's shares, never null. The capture service's list entry refers to this same list, so a
+    // share added or deleted through either is what every check and every web-server lookup sees.
+    const std::shared_ptr<TStreamerList> Streamers;
     int32_t InternalPort;
     bool Running = false;                  // kept by the capture panel; the job never reads it
     platform::WindowHandle PanelHandle = 0;  // the capture panel, set before Start

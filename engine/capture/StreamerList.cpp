@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/settings/program_state.h"
 #include "engine/util/path_utils.h"
 
 namespace engine {
@@ -34,12 +35,15 @@ void TStreamerList::InitStreamer(TCaptureStreamer& streamer, bool httpShare) con
 PCaptureStreamer TStreamerList::AddStreamer() {
     auto streamer = std::make_shared<TCaptureStreamer>();
     InitStreamer(*streamer, false);
+    std::lock_guard lock(GlobalLock());
     items_.push_back(streamer);
     return streamer;
 }
 
 void TStreamerList::Append(PCaptureStreamer streamer) {
-    if (streamer) items_.push_back(std::move(streamer));
+    if (!streamer) return;
+    std::lock_guard lock(GlobalLock());
+    items_.push_back(std::move(streamer));
 }
 
 int TStreamerList::IndexOfStreamer(const TCaptureStreamer* streamer) const {
@@ -52,7 +56,10 @@ void TStreamerList::DeleteStreamer(const TCaptureStreamer* streamer) {
     const int index = IndexOfStreamer(streamer);
     if (index < 0) return;
     PCaptureStreamer record = items_[index];
-    items_.erase(items_.begin() + index);
+    {
+        std::lock_guard lock(GlobalLock());
+        items_.erase(items_.begin() + index);
+    }
     EndShareWorkers(*record);
 }
 

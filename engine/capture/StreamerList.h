@@ -22,6 +22,9 @@ struct TShareDefaults {
 constexpr int32_t kFirstSharePort = 50000;
 constexpr int32_t kSharePortsPerCapture = 100;
 
+// Every change of the list takes GlobalLock: the web servers' connection threads look shares up by
+// sub-folder under that lock while the user-interface thread adds and deletes them. Reading the list
+// needs no lock on the user-interface thread, the only one that changes it.
 class TStreamerList {
 public:
     explicit TStreamerList(TShareDefaults defaults);
@@ -38,8 +41,9 @@ public:
     void Append(PCaptureStreamer streamer);
     // Position of the record, -1 for none or a record that is not in the list.
     int IndexOfStreamer(const TCaptureStreamer* streamer) const;
-    // Asks the share's snapshot and file-drop threads to end (without waiting), frees its FTP mirror
-    // (which waits for its thread) and removes it from the list. No effect for none or a stranger.
+    // Removes the share from the list, then asks its snapshot and file-drop threads to end (without
+    // waiting) and frees its FTP mirror (which waits for its thread, outside the lock). No effect for
+    // none or a stranger.
     void DeleteStreamer(const TCaptureStreamer* streamer);
     void ClearStreamers();
 

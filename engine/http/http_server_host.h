@@ -20,7 +20,8 @@ public:
 
     // The share whose sub-folder occurs in pathPrefix (the request path up to "/capimg_"), or 0.
     // Called on connection threads while GlobalLock is held: the owner changes its capture and share
-    // lists only under GlobalLock as well, so the walk never meets a list being changed.
+    // lists, and the shares' sub-folders, only under GlobalLock as well, so the walk never meets a list
+    // or a share being changed.
     virtual TShareId FindShareIdForPath(const std::string& pathPrefix) = 0;
 
     // The window that receives wmCaptureNotify (posted, never sent).

@@ -28,9 +28,9 @@ bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds time
     return true;
 }
 
-int HttpGet(int port, const std::string& path, std::string* body) {
+std::string HttpExchange(int port, const std::string& path) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) return 0;
+    if (fd < 0) return {};
     timeval timeout{5, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     sockaddr_in addr{};
@@ -39,17 +39,22 @@ int HttpGet(int port, const std::string& path, std::string* body) {
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         ::close(fd);
-        return 0;
+        return {};
     }
     const std::string request = "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
-    if (::send(fd, request.data(), request.size(), 0) != static_cast<ssize_t>(request.size())) {
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(request.size())) {
         ::close(fd);
-        return 0;
+        return {};
     }
     std::string reply;
     char buffer[4096];
     for (ssize_t n; (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0;) reply.append(buffer, static_cast<size_t>(n));
     ::close(fd);
+    return reply;
+}
+
+int HttpGet(int port, const std::string& path, std::string* body) {
+    const std::string reply = HttpExchange(port, path);
     if (reply.compare(0, 5, "HTTP/") != 0 || reply.size() < 12) return 0;
     if (body != nullptr) {
         const size_t start = reply.find("\r\n\r\n");
@@ -58,11 +63,19 @@ int HttpGet(int port, const std::string& path, std::string* body) {
     return std::stoi(reply.substr(9, 3));
 }
 
+void WriteHttpServerList(const std::filesystem::path& file, const std::vector<TWebServer>& servers) {
+    std::string entries;
+    int idx = 0;
+    for (const TWebServer& server : servers)
+        entries += "<HTTP_SERVER_LIST_ENTRY><idx>" + std::to_string(++idx) + "</idx><ipaddr>2130706433</ipaddr><port>" +
+                   std::to_string(server.Port) + "</port><root>" + server.Root.string() +
+                   "/</root><auto>True</auto><ExtHttpServer>False</ExtHttpServer>"
+                   "<Authentication>False</Authentication></HTTP_SERVER_LIST_ENTRY>";
+    WriteFile(file, "<HTTP_SERVER_LIST>" + entries + "</HTTP_SERVER_LIST>");
+}
+
 void WriteHttpServerList(const std::filesystem::path& file, int port, const std::filesystem::path& root) {
-    WriteFile(file, "<HTTP_SERVER_LIST><HTTP_SERVER_LIST_ENTRY><idx>1</idx><ipaddr>2130706433</ipaddr><port>" +
-                        std::to_string(port) + "</port><root>" + root.string() +
-                        "/</root><auto>True</auto><ExtHttpServer>False</ExtHttpServer>"
-                        "<Authentication>False</Authentication></HTTP_SERVER_LIST_ENTRY></HTTP_SERVER_LIST>");
+    WriteHttpServerList(file, {{port, root}});
 }
 
 void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector<TFolderCapture>& captures) {
@@ -73,7 +86,10 @@ void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector
                    "<SCREENCAPTURE_PARAMS><capEncoder>2</capEncoder><capKind>5</capKind>"
                    "<capFilesDir>" + capture.DropFolder.string() + "/</capFilesDir><capiFileFmt>3</capiFileFmt>"
                    "<capbDelete>False</capbDelete><capiFreq>1</capiFreq>"
-                   "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol><bActive>True</bActive>"
+                   "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol><bActive>True</bActive>" +
+                   (capture.HttpPort != 0 ? "<strHttpIp>2130706433</strHttpIp><strHttpPort>" +
+                                                std::to_string(capture.HttpPort) + "</strHttpPort>"
+                                          : std::string()) +
                    "<strLocalDir>" + capture.SubDir + "</strLocalDir><strVideo>False</strVideo><strImg>False</strImg>"
                    "<strFile>True</strFile></streamer_list_entry></streamer_list>"
                    "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"

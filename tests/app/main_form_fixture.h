@@ -32,17 +32,27 @@ public:
 // Runs the Qt event loop until pred holds or timeout passes.
 bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
 
+// The whole reply to "GET path" (HTTP/1.0) on 127.0.0.1:port, as far as it came before the server
+// closed the connection; empty when no answer came.
+std::string HttpExchange(int port, const std::string& path);
 // "GET path" on 127.0.0.1:port; the status code (0 when no answer) and the body.
 int HttpGet(int port, const std::string& path, std::string* body = nullptr);
 
-// httpserv.xml with one web server (127.0.0.1:port, root, started with all).
+// httpserv.xml with these web servers (127.0.0.1:Port, Root, started with all), numbered from 1.
+struct TWebServer {
+    int Port = 0;
+    std::filesystem::path Root;
+};
+void WriteHttpServerList(const std::filesystem::path& file, const std::vector<TWebServer>& servers);
 void WriteHttpServerList(const std::filesystem::path& file, int port, const std::filesystem::path& root);
 // One auto-started capture service of the folder method on DropFolder, with one HTTP share in
-// sub-folder SubDir publishing the dropped files.
+// sub-folder SubDir publishing the dropped files; bound to the web server 127.0.0.1:HttpPort, or to
+// none when HttpPort is 0.
 struct TFolderCapture {
     std::string Name;
     std::filesystem::path DropFolder;
     std::string SubDir;
+    int HttpPort = 0;
 };
 // capture.xml with these capture services in this order.
 void WriteFolderCaptureList(const std::filesystem::path& file, const std::vector<TFolderCapture>& captures);

@@ -65,8 +65,8 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     ASSERT_TRUE(capture);
     EXPECT_TRUE(capture->Started());
     EXPECT_TRUE(capture->Running);
-    ASSERT_EQ(capture->Streamers.Count(), 1u);
-    EXPECT_EQ(capture->Streamers.Items()[0]->HttpServer.get(), server.get());  // bound to the listed server
+    ASSERT_EQ(capture->Streamers->Count(), 1u);
+    EXPECT_EQ(capture->Streamers->Items()[0]->HttpServer.get(), server.get());  // bound to the listed server
     EXPECT_TRUE(form->PipeServerActive());
     EXPECT_TRUE(form->ArchiveThreadRunning());
 
@@ -75,7 +75,7 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     EXPECT_EQ(body, "hello from the root");
     {
         std::lock_guard lock(engine::GlobalLock());
-        EXPECT_EQ(form->FindStreamerByPath("/cam/"), capture->Streamers.Items()[0].get());
+        EXPECT_EQ(form->FindStreamerByPath("/cam/"), capture->Streamers->Items()[0].get());
         EXPECT_EQ(form->FindStreamerByPath("/elsewhere/"), nullptr);
     }
 

@@ -30,6 +30,7 @@
 #include "components/LedLabel.h"
 #include "platform/ui/message_target.h"
 #include "tests/app/main_form_fixture.h"
+#include "tests/app/main_window_fixture.h"
 #include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
@@ -38,53 +39,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The windows' classes carry no meta-object of their own, so findChildren cannot tell them apart.
-template <class T>
-std::vector<T*> ChildrenOf(const QObject& parent) {
-    std::vector<T*> found;
-    for (QObject* child : parent.findChildren<QObject*>())
-        if (auto* typed = dynamic_cast<T*>(child)) found.push_back(typed);
-    return found;
-}
+using fw_test::ChildOf;
+using fw_test::ChildrenOf;
 
-template <class T>
-T* ChildOf(const QObject& parent) {
-    const std::vector<T*> found = ChildrenOf<T>(parent);
-    return found.empty() ? nullptr : found.front();
-}
-
-class MainWindowPartsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
-        fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
-        fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"},
-                                                              {"Second job", dir / "drop", "cam2"}});
-        app::TLumora_MainForm::TOptions options;
-        options.Parts = windows.Parts();
-        options.Dialogs = dialogs;
-        options.EndProcess = [this](int code) { exitCodes.push_back(code); };
-        form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-        windows.Attach(*form);
-        ASSERT_TRUE(form->FormCreate());
-        form->show();
-        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 10s)) << "the one-shot never ran";
-    }
-
-    void TearDown() override {
-        if (form) form->close();
-    }
-
-    app::TCapture_Frame* PanelOf(const app::TCaptureListEntry& entry) const {
-        return dynamic_cast<app::TCapture_Frame*>(form->findChild<QWidget*>(QString("CaptureFrame_%1").arg(entry.Idx)));
-    }
-
-    fw_test::TempDir dir;
-    std::shared_ptr<fw_test::TFakeMainFormDialogs> dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
-    std::vector<int> exitCodes;
-    app::TMainWindowParts windows;  // outlives the form
-    std::unique_ptr<app::TLumora_MainForm> form;
-};
+class MainWindowPartsTest : public fw_test::MainWindowFixture {};
 
 TEST_F(MainWindowPartsTest, ShowsOnePanelPerCaptureServiceBetweenTheBars) {
     ASSERT_EQ(form->CaptureList().Count(), 2u);
@@ -135,7 +93,7 @@ TEST_F(MainWindowPartsTest, HttpNotificationsLightTheShareTabOfTheirShare) {
                            {engine::kCnHttpSend, &app::TStreamer_Frame::TControls::HttpSend_Led}};
     app::TCaptureListEntry& second = *form->CaptureList().Items()[1];
     app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
-    const auto share = form->CaptureOf(second)->Streamers.Items()[0];
+    const auto share = form->CaptureOf(second)->Streamers->Items()[0];
     app::TStreamer_Frame* tab = PanelOf(second)->FindStreamerFrame(share->Index);
     app::TStreamer_Frame* otherTab = PanelOf(first)->StreamerFrames()[0];
     ASSERT_NE(tab, nullptr);

@@ -94,16 +94,16 @@ protected:
     }
     engine::PCaptureStreamer AddShare(engine::TScreenCapture& to, bool http) {
         auto share = std::make_shared<engine::TCaptureStreamer>();
-        to.Streamers.InitStreamer(*share, http);
+        to.Streamers->InitStreamer(*share, http);
         if (http) {
             share->HttpServer = server;
-            share->SubDir = "pc" + std::to_string(to.Streamers.Count() + 1);
+            share->SubDir = "pc" + std::to_string(to.Streamers->Count() + 1);
             share->VideoActive = false;
             share->FileActive = true;
         } else {
             share->Port = 41234;
         }
-        to.Streamers.Append(share);
+        to.Streamers->Append(share);
         return share;
     }
     // A folder job with an HTTP share and a UDP share, its panel filled.

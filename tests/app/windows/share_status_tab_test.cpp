@@ -128,7 +128,7 @@ TEST_F(ShareStatusTabTest, NotificationsWhileStoppedOrAfterTheShareIsGoneAreIgno
 
     panel->StartStop(true);
     const platform::WindowHandle handle = httpShare->FrameHandle;
-    job->Streamers.DeleteStreamer(httpShare.get());
+    job->Streamers->DeleteStreamer(httpShare.get());
     platform::PostMessage(handle, engine::wmFtpNotify, engine::cfWorkBegin, 5000);
     fw_test::PumpEvents();
     EXPECT_EQ(ui().FtpFiles_Label->Caption().toStdString(), "0");

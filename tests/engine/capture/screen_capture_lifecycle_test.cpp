@@ -82,19 +82,19 @@ protected:
 
     PCaptureStreamer AddHttpShare(TScreenCapture& to, bool video, bool image, const std::string& subDir = "pc1") {
         auto share = std::make_shared<TCaptureStreamer>();
-        to.Streamers.InitStreamer(*share, true);
+        to.Streamers->InitStreamer(*share, true);
         share->HttpServer = server;
         share->SubDir = subDir;
         share->VideoActive = video;
         share->ImageActive = image;
-        to.Streamers.Append(share);
+        to.Streamers->Append(share);
         return share;
     }
     PCaptureStreamer AddUdpShare(TScreenCapture& to) {
         auto share = std::make_shared<TCaptureStreamer>();
-        to.Streamers.InitStreamer(*share, false);
+        to.Streamers->InitStreamer(*share, false);
         share->Port = 41234;
-        to.Streamers.Append(share);
+        to.Streamers->Append(share);
         return share;
     }
 

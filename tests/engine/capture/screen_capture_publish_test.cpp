@@ -152,12 +152,12 @@ protected:
 
     PCaptureStreamer AddHttpShare(TScreenCapture& to, const std::string& subDir, bool video, bool image) {
         auto share = std::make_shared<TCaptureStreamer>();
-        to.Streamers.InitStreamer(*share, true);
+        to.Streamers->InitStreamer(*share, true);
         share->HttpServer = std::make_shared<TCaptureHttpServerShare>(server);
         share->SubDir = subDir;
         share->VideoActive = video;
         share->ImageActive = image;
-        to.Streamers.Append(share);
+        to.Streamers->Append(share);
         return share;
     }
 
@@ -198,7 +198,7 @@ protected:
 TEST_F(CapturePublishTest, GraphJobPublishesHlsSnapshotsAndUdpAndStopLeavesNothingBehind) {
     job = MakeJob(1, kCapEncoderDirectX, kCapKindArea);
     const auto http = AddHttpShare(*job, "pc1", true, true);
-    auto udp = job->Streamers.AddStreamer();
+    auto udp = job->Streamers->AddStreamer();
     udp->IpAddr = kLoopbackAddress;
     udp->Port = fw_test::FreeUdpPort();
     fw_test::UdpReceiver udpReceiver(udp->Port);

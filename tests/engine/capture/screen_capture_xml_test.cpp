@@ -1,11 +1,16 @@
 // The SCREENCAPTURE_PARAMS block of capture.xml and the job's share list.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <pugixml.hpp>
 #include <sstream>
+#include <thread>
 
 #include "engine/capture/ScreenCaptureXml.h"
+#include "engine/settings/program_state.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/support/test_env.h"
 
@@ -283,6 +288,41 @@ TEST_F(ScreenCaptureXmlTest, DeletingAShareEndsItsWorkers) {
     EXPECT_EQ(shares.IndexOfStreamer(b.get()), 0);
     shares.ClearStreamers();
     EXPECT_EQ(shares.Count(), 0u);
+}
+
+// The web servers look shares up under GlobalLock: no change of a list gets past a thread that holds it.
+TEST_F(ScreenCaptureXmlTest, EveryChangeOfAShareListWaitsForGlobalLock) {
+    using TChange = std::function<void(TStreamerList& shares, const PCaptureStreamer& listed)>;
+    const std::pair<const char*, TChange> cases[] = {
+        {"AddStreamer", [](TStreamerList& shares, const PCaptureStreamer&) { shares.AddStreamer(); }},
+        {"Append", [](TStreamerList& shares, const PCaptureStreamer&) { shares.Append(std::make_shared<TCaptureStreamer>()); }},
+        {"DeleteStreamer", [](TStreamerList& shares, const PCaptureStreamer& listed) { shares.DeleteStreamer(listed.get()); }},
+        {"ClearStreamers", [](TStreamerList& shares, const PCaptureStreamer&) { shares.ClearStreamers(); }},
+    };
+    for (const auto& [name, change] : cases) {
+        SCOPED_TRACE(name);
+        TStreamerList shares(fw_test::TestShareDefaults(0, HtmlDir()));
+        const PCaptureStreamer listed = shares.AddStreamer();
+        std::promise<void> locked;
+        std::promise<void> release;
+        std::thread holder([&] {
+            std::lock_guard lock(GlobalLock());
+            locked.set_value();
+            release.get_future().wait();
+        });
+        locked.get_future().wait();
+        std::atomic<bool> changed{false};
+        std::thread changer([&] {
+            change(shares, listed);
+            changed = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(changed) << "the list changed while another thread held GlobalLock";
+        release.set_value();
+        holder.join();
+        changer.join();
+        EXPECT_TRUE(changed);
+    }
 }
 
 }  // namespace
