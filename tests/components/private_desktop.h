@@ -92,6 +92,17 @@ public:
         std::free(reply);
         return has;
     }
+    // A UTF8_STRING property as text (empty when it is not there).
+    std::string Utf8Property(xcb_window_t w, const char* property) {
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, w, Atom(property), Atom("UTF8_STRING"), 0, 1024), nullptr);
+        std::string text;
+        if (reply && reply->format == 8)
+            text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                        size_t(xcb_get_property_value_length(reply)));
+        std::free(reply);
+        return text;
+    }
     // Where the window is on the screen, as the server has it; empty when it is not viewable.
     QRect ScreenRect(xcb_window_t w) {
         auto* attributes = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
