@@ -11,6 +11,7 @@
 #include "app/MainTrayIcon.h"
 #include "app/MainWindowParts.h"
 #include "app/QtStartupUi.h"
+#include "app/UserManual.h"
 #include "app/settings/app_paths.h"
 #include "app/windows/BottomFrame.h"
 #include "app/windows/CaptureFrame.h"
@@ -118,6 +119,30 @@ TEST_F(MainWindowPartsTest, LogWindowShowsTheMainWindowsLog) {
         [&] { return !lines->findItems("Framewick Start [", Qt::MatchContains).isEmpty(); }, 3s));
     form->WriteLog("a line from the main window", engine::kLogSystem);
     EXPECT_FALSE(lines->findItems("a line from the main window", Qt::MatchContains).isEmpty());
+}
+
+// The tool bar's Help without a help file tells the user so; with one, the manual opens at the tool
+// bar's anchor.
+TEST_F(MainWindowPartsTest, HelpButtonTellsOfAMissingHelpFile) {
+    ASSERT_FALSE(std::filesystem::exists(app::AppPaths()->HelpIndexFile));
+    {
+        fw_test::ScopedMsgDlgAnswers boxes;
+        fw_test::UserClick(*ChildOf<app::TTop_Frame>(*form)->Buttons()[6]);
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return !boxes.requests.empty(); }, 5s)) << "no message";
+        EXPECT_EQ(boxes.requests[0].Caption + ": " + boxes.requests[0].Text, "Error: Helpfile not found !");
+    }
+    app::TAppPaths paths = *app::AppPaths();
+    const app::TAppPaths before = paths;
+    paths.HelpIndexFile = (dir / "Help" / "index.html").string();
+    std::filesystem::create_directories(dir / "Help");
+    fw_test::WriteFile(paths.HelpIndexFile, "<html></html>");
+    app::SetAppPaths(paths);
+    fw_test::ScopedMsgDlgAnswers boxes;
+    QUrl opened;
+    app::ShowUserManual("#1 Introduction", [&](const QUrl& url) { opened = url; });
+    app::SetAppPaths(before);
+    EXPECT_TRUE(boxes.requests.empty());
+    EXPECT_EQ(opened, app::UserManualUrl(paths.HelpIndexFile, "#1 Introduction"));
 }
 
 // Each notification lights its LED on the share tab of its own capture service only.
