@@ -199,9 +199,11 @@ TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
     EXPECT_NE(saved.find("Second job"), std::string::npos);
 }
 
-// The start asks the tray icon whether to show the main window: while the icon keeps the program off
-// the task bar the window stays hidden, and its first showing runs all the same.
-TEST(MainWindowStartTest, StartShowsTheWindowUnlessTheTrayKeepsTheProgramOffTheTaskBar) {
+// The start asks the tray icon whether to show the main window: it stays hidden only while the icon
+// keeps the program off the task bar and holds it in a tray. Offscreen there is no tray, so the window
+// shows either way (the docked case runs under a real tray host in the tray-hiding test), and its
+// first showing runs.
+TEST(MainWindowStartTest, StartShowsTheWindowUnlessATrayHoldsIt) {
     for (const bool offTaskBar : {false, true}) {
         SCOPED_TRACE(offTaskBar ? "off the task bar" : "on the task bar");
         fw_test::TempDir dir;
@@ -226,7 +228,7 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessTheTrayKeepsTheProgramOffTheT
         ui.CreateForms();
         ASSERT_NE(ui.MainForm(), nullptr);
         ASSERT_TRUE(fw_test::PumpUntil([&] { return ui.MainForm()->StartUpDone(); }, 10s)) << "the first showing never ran";
-        EXPECT_EQ(ui.MainForm()->isVisible(), !offTaskBar);
+        EXPECT_TRUE(ui.MainForm()->isVisible());
         ui.MainForm()->close();
     }
 }
