@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QRect>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <memory>
@@ -27,7 +28,10 @@ public:
     static constexpr int kHeight = 600;
 
     void SetUp() override {
-        server_ = std::make_unique<PrivateXServer>(kWidth, kHeight);
+        // A test program may ask for another size through FW_TEST_DESKTOP_SIZE ("1600x900").
+        int width = kWidth, height = kHeight;
+        if (const char* size = std::getenv("FW_TEST_DESKTOP_SIZE")) std::sscanf(size, "%dx%d", &width, &height);
+        server_ = std::make_unique<PrivateXServer>(width, height);
         ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
         ::setenv("DISPLAY", server_->name().c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
