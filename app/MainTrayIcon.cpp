@@ -26,7 +26,9 @@ components::TIconImage DrawTrayIcon() {
 }  // namespace
 
 TMainTrayIcon::TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions)
-    : actions_(std::move(actions)), menu_(std::make_unique<QMenu>()) {
+    : mainWindow_(mainWindow), actions_(std::move(actions)), menu_(std::make_unique<QMenu>()) {
+    trayLostWatch_.setInterval(kTrayLostWatchMs);
+    QObject::connect(&trayLostWatch_, &QTimer::timeout, [this] { TrayLostWatchTick(); });
     resources_.Add(components::TIconResources::kApplicationIconName, DrawTrayIcon());
     const auto call = [](const std::function<void()>& action) {
         return [action] {
@@ -55,14 +57,34 @@ void TMainTrayIcon::SetShown(bool on) {
     icon_->SetNotify(on);
 }
 
-void ToggleWindowShown(QWidget& window) {
-    if (window.isVisible()) {
-        window.hide();
+void TMainTrayIcon::ShowHide() {
+    if (!mainWindow_) return;
+    QWidget& window = *mainWindow_;
+    if (window.isVisible() && !window.isMinimized()) {
+        if (Docked()) {
+            window.hide();
+            trayLostWatch_.start();
+        } else {
+            window.showMinimized();
+        }
         return;
     }
+    trayLostWatch_.stop();
     window.showNormal();
     window.raise();
     window.activateWindow();
+}
+
+// A tray host that quits takes the icon along; the window it held must not stay out of reach.
+void TMainTrayIcon::TrayLostWatchTick() {
+    if (!mainWindow_ || mainWindow_->isVisible()) {
+        trayLostWatch_.stop();
+        return;
+    }
+    if (Docked()) return;
+    trayLostWatch_.stop();
+    qWarning("[tray] the notification area is gone; the main window comes back minimised");
+    mainWindow_->showMinimized();
 }
 
 }  // namespace app

@@ -1,10 +1,12 @@
 // Framewick's tray icon: hint "Framewick", the menu "Show/Hide", "Settings", "Exit", a double click
 // shows or hides the main window; while it is in the tray the main window has no task-bar button.
-// Where the desktop has no tray the icon stays away (the tray area logs that once).
+// Where the desktop has no tray the icon stays away (the tray area logs that once), and the main
+// window is never hidden into it: it is minimised instead, so it stays reachable.
 #pragma once
 
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -25,21 +27,29 @@ public:
     TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions);
     ~TMainTrayIcon();
 
+    static constexpr int kTrayLostWatchMs = 500;  // how soon a window hidden in a tray that went comes back
+
     void SetShown(bool on);
     bool Shown() const { return icon_->Notify(); }
-    // Whether the program's start shows the main window: not while the icon keeps it off the task bar.
-    bool ShowMainForm() const { return taskbar_->ShowMainForm(); }
+    bool Docked() const { return icon_->Docked(); }
+    // Whether the program's start shows the main window: not while the icon keeps it off the task bar
+    // and holds it in a tray.
+    bool ShowMainForm() const { return taskbar_->ShowMainForm() || !Docked(); }
+    // Hides a visible main window into the tray while the icon is docked there, else minimises it;
+    // restores a hidden or minimised one and brings it to the front.
+    void ShowHide();
     QMenu& Menu() { return *menu_; }
 
 private:
+    void TrayLostWatchTick();
+
+    QPointer<QWidget> mainWindow_;
+    QTimer trayLostWatch_;  // runs while the main window is hidden in the tray
     components::TIconResources resources_;  // before the icon, which keeps a reference
     TTrayMenuActions actions_;
     std::unique_ptr<QMenu> menu_;
     std::unique_ptr<components::TNotifyIcon> icon_;
     components::TQtAppTaskbar* taskbar_;  // owned by the icon
 };
-
-// Hides a visible window; restores a hidden one and brings it to the front.
-void ToggleWindowShown(QWidget& window);
 
 }  // namespace app

@@ -86,7 +86,7 @@ void TMainWindowParts::Attach(TLumora_MainForm& form) {
     captureEditor_ = std::make_unique<TCaptureSettings_Form>(std::move(editor));
 
     TTrayMenuActions tray;
-    tray.ShowHide = [&form] { ToggleWindowShown(form); };
+    tray.ShowHide = [this] { TrayShowHide(); };
     tray.Settings = [this] { OpenSettingsFromTray(); };
     tray.Exit = [&form] { form.CloseApp(); };
     tray_ = std::make_unique<TMainTrayIcon>(&form, std::move(tray));
@@ -159,7 +159,7 @@ TToolBarHooks TMainWindowParts::ToolBarHooks(TLumora_MainForm& form) {
     hooks.OpenSettings = [&form] { form.OpenSettings(); };
     hooks.ShowHelp = [](const std::string& anchor) { ShowUserManual(anchor); };
     hooks.ShowAbout = [&form] { form.ShowAbout(); };
-    hooks.TrayShowHide = [&form] { ToggleWindowShown(form); };
+    hooks.TrayShowHide = [this] { TrayShowHide(); };
     hooks.MinimizeMainWindow = [&form] { form.showMinimized(); };
     hooks.CloseApp = [&form] { form.CloseApp(); };
     return hooks;
@@ -201,6 +201,10 @@ void TMainWindowParts::OpenSettingsFromTray() {
 }
 
 bool TMainWindowParts::ShowMainFormAtStart() const { return !tray_ || tray_->ShowMainForm(); }
+
+void TMainWindowParts::TrayShowHide() {
+    if (tray_) tray_->ShowHide();
+}
 
 void TMainWindowParts::ShowTrayIcon(bool on) {
     if (tray_) tray_->SetShown(on);

@@ -58,6 +58,8 @@ private:
     TToolBarHooks ToolBarHooks(TLumora_MainForm& form);
     void OpenSettingsFromTray();
     void ShowTrayIcon(bool on);
+    // The tray road of "_" and of the tray menu's "Show/Hide".
+    void TrayShowHide();
     bool OpenSettingsDialog();
     void ShowAbout();
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "app/ScreenDpi.h"
+#include "components/ApplicationTitle.h"
 #include "engine/settings/program_state.h"
 
 namespace app {
@@ -49,7 +50,7 @@ void TQtStartupUi::CloseSplash() {
 }
 
 void TQtStartupUi::SetApplicationTitle(const std::string& title) {
-    QApplication::setApplicationDisplayName(QString::fromStdString(title));
+    components::SetApplicationTitle(QString::fromStdString(title));
 }
 
 void TQtStartupUi::CreateForms() {

@@ -1,6 +1,9 @@
 #include "app/UserManual.h"
 
+#include <QFileInfo>
+
 #include "app/settings/app_paths.h"
+#include "app/windows/HtmlHelp.h"
 
 namespace app {
 
@@ -13,7 +16,13 @@ QUrl UserManualUrl(const std::string& helpIndexFile, const std::string& anchor) 
 }
 
 void ShowUserManual(const std::string& anchor, const TShellOpener& open) {
-    if (open) open(UserManualUrl(AppPaths()->HelpIndexFile, anchor));
+    const std::string& helpIndexFile = AppPaths()->HelpIndexFile;
+    // Without the file the desktop's opener would fail out of sight.
+    if (!QFileInfo::exists(QString::fromStdString(helpIndexFile))) {
+        ShowHelpFileNotFound();
+        return;
+    }
+    if (open) open(UserManualUrl(helpIndexFile, anchor));
 }
 
 }  // namespace app

@@ -153,7 +153,14 @@ void TCanvasPanelEx::mouseReleaseEvent(QMouseEvent* event) {
     effectState_ = esBrightening;
     RaiseMouseUp(Qt::LeftButton, Qt::NoModifier, 0, 0);
     TBevelControl::mouseReleaseEvent(event);
-    if (!CursorInside()) CMMouseLeave();
+    if (CursorInside()) return;
+    if (entered_) {
+        CMMouseLeave();
+        return;
+    }
+    // The click ran a modal dialog, during which the pointer left and the leave was taken; the
+    // mouse-up raised after the click then put the look of a pointer over it back. Tell the leave again.
+    TBevelControl::CMMouseLeave();
 }
 
 // ---- light effect -------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "components/MessageDialogForm.h"
 
+#include "components/ApplicationTitle.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -31,7 +33,7 @@ QString DefaultCaption(TMsgDlgType type) {
         case mtConfirmation: return QStringLiteral("Confirm");
         case mtCustom: break;
     }
-    return QGuiApplication::applicationDisplayName();
+    return ApplicationTitle();
 }
 
 QStyle::StandardPixmap IconOf(TMsgDlgType type) {

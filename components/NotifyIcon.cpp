@@ -100,6 +100,8 @@ void TNotifyIcon::SetIconHint(const QString& hint) {
     UpdateShownIcon();
 }
 
+bool TNotifyIcon::Docked() const { return notify_ && iconAdded_ && !tray_->IconGeometry().isEmpty(); }
+
 void TNotifyIcon::SetApplicationHide(bool hide) {
     applicationHide_ = hide;
     taskbar_->SetShowMainForm(!hide);

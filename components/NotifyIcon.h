@@ -54,6 +54,8 @@ public:
     TNotifyIcon& operator=(const TNotifyIcon&) = delete;
 
     bool Notify() const { return notify_; }
+    // Whether the icon is in a tray now: switched on, added, and docked where the tray host tells.
+    bool Docked() const;
     // True: the icon goes into the tray about 200 ms later. False: it leaves at once.
     void SetNotify(bool on);
 

@@ -2,6 +2,7 @@
 # asks the X server for the task-bar states of the main window.
 target_link_libraries(components PUBLIC PkgConfig::XCB)
 target_sources(components PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/ApplicationTitle.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageDialogForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MsgDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IconImage.cpp

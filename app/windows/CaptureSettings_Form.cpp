@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/settings/registry_store.h"
+#include "app/windows/FormBounds.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "engine/util/monitors.h"
 
@@ -36,10 +37,7 @@ TCaptureSettings_Form::TCaptureSettings_Form(TCaptureEditorContext context, QWid
 }
 
 void TCaptureSettings_Form::FormShow() {
-    TFormBounds bounds;
-    if (ReadFormBounds(kCaptureSettingsPositionName, bounds)) {
-        setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
-    } else {
+    if (!RestoreFormBounds(*this, kCaptureSettingsPositionName)) {
         const auto area = engine::GetNearestMonitorWorkArea({0, 0});
         const int areaWidth = area ? area->Width() : 0;
         const int areaHeight = area ? area->Height() : 0;
@@ -51,7 +49,7 @@ void TCaptureSettings_Form::FormShow() {
 
 void TCaptureSettings_Form::FormClose() {
     SaveColumnWidths();
-    WriteFormBounds(kCaptureSettingsPositionName, {y(), x(), height(), width()});
+    SaveFormBounds(*this, kCaptureSettingsPositionName);
 }
 
 void TCaptureSettings_Form::LoadColumnWidths() {

@@ -33,7 +33,9 @@ void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step) {
 
 void SetFieldColor(QWidget& field, components::TColor color) {
     QPalette palette = field.palette();
-    palette.setColor(QPalette::Base, QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+    palette.setColor(QPalette::Base, components::ToQColor(color));
+    // The style's own disabled text is a light grey, hardly readable on the grey of a disabled field.
+    palette.setColor(QPalette::Disabled, QPalette::Text, components::ToQColor(kDisabledFieldText));
     field.setPalette(palette);
 }
 

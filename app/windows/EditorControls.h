@@ -17,6 +17,8 @@ namespace app {
 
 constexpr components::TColor kFieldWhite = 0xFFFFFF;
 constexpr components::TColor kFieldGrey = 0xC0C0C0;
+// The text of a disabled field: dark enough to read on the grey (a contrast of about 5.7 to 1).
+constexpr components::TColor kDisabledFieldText = 0x404040;
 
 // Replaces the items of box with (text, stored number) pairs and selects none.
 void FillChoices(QComboBox& box, std::initializer_list<std::pair<const char*, int>> items);
@@ -28,7 +30,7 @@ int ChoiceNumber(const QComboBox& box, int fallback);
 // A spin field with its range and step; setValue then keeps every value inside the range.
 void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step = 1);
 
-// Background colour of a field (0x00BBGGRR).
+// Background colour of a field (0x00BBGGRR); a disabled field's text stays readable on it.
 void SetFieldColor(QWidget& field, components::TColor color);
 
 // Drops every typed character that is not in allowed (backspace and the editing keys pass).

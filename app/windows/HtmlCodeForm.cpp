@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/settings/registry_store.h"
+#include "app/windows/FormBounds.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "engine/util/atomic_file.h"
 
@@ -39,10 +40,7 @@ THtml_Form::THtml_Form(QWidget* parent) : QDialog(parent) {
 }
 
 void THtml_Form::FormShow() {
-    TFormBounds bounds{kDefaultTop, kDefaultLeft, kDefaultHeight, kDefaultWidth};
-    if (!ReadFormBounds(kPositionName, bounds))
-        bounds = TFormBounds{kDefaultTop, kDefaultLeft, kDefaultHeight, kDefaultWidth};
-    setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+    RestoreFormBounds(*this, kPositionName, TFormBounds{kDefaultTop, kDefaultLeft, kDefaultHeight, kDefaultWidth});
 }
 
 bool THtml_Form::LoadFile() {
@@ -77,7 +75,7 @@ void THtml_Form::SaveClick() {
 }
 
 void THtml_Form::done(int result) {
-    WriteFormBounds(kPositionName, TFormBounds{y(), x(), height(), width()});
+    SaveFormBounds(*this, kPositionName);
     QDialog::done(result);
 }
 

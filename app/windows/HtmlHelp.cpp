@@ -15,9 +15,11 @@ void ShowHelpError(const char* text) {
 
 }  // namespace
 
+void ShowHelpFileNotFound() { ShowHelpError("Helpfile not found !"); }
+
 bool ShowHtmlHelp(int /*helpContext*/, const QString& helpFile) {
     if (helpFile.isEmpty() || !QFileInfo::exists(helpFile)) {
-        ShowHelpError("Helpfile not found !");
+        ShowHelpFileNotFound();
         return false;
     }
     // The context would go to the help viewer, which this platform does not have.

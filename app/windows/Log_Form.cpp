@@ -9,6 +9,7 @@
 #include "app/settings/app_globals.h"
 #include "app/windows/LogDockSite.h"
 #include "app/windows/LogListDelegate.h"
+#include "app/windows/FormBounds.h"
 #include "app/windows/LogWindowCaption.h"
 
 namespace app {

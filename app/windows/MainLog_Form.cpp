@@ -14,6 +14,7 @@
 #include "app/windows/ColourPresets.h"
 #include "app/windows/HtmlHelp.h"
 #include "app/windows/LogListDelegate.h"
+#include "app/windows/FormBounds.h"
 #include "app/windows/LogWindowCaption.h"
 #include "app/windows/Log_Form.h"
 #include "engine/settings/program_state.h"

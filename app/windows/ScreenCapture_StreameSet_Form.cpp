@@ -1,8 +1,10 @@
 #include "app/windows/ScreenCapture_StreameSet_Form.h"
 
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -19,6 +21,7 @@
 #include "app/windows/ModalRunner.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/PathEllipsis.h"
+#include "app/windows/ScreenFit.h"
 #include "app/windows/ShareEditRules.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/name_routines.h"
@@ -74,6 +77,7 @@ bool IsDottedIpText(const std::string& text) {
 TScreenCapture_StreameSet_Form::TScreenCapture_StreameSet_Form(TShareEditorContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), ftpLog_(std::make_unique<TFtpLog_Form>(this)) {
     setWindowTitle(QStringLiteral("Share Settings"));
+    screenFit_ = new TScreenFit(*this);
     BuildControls();
     ConnectRules();
     ftpLog_->OnClosed = [this] { setEnabled(true); };
@@ -95,7 +99,16 @@ void TScreenCapture_StreameSet_Form::done(int result) {
 TScreenCapture_StreameSet_Form::~TScreenCapture_StreameSet_Form() = default;
 
 void TScreenCapture_StreameSet_Form::BuildControls() {
-    auto* layout = new QVBoxLayout(this);
+    // Everything but the buttons scrolls, so that on a screen smaller than the dialog OK, Cancel and
+    // Help stay in sight.
+    auto* outer = new QVBoxLayout(this);
+    Scroll_Box = new QScrollArea(this);
+    Scroll_Box->setWidgetResizable(true);
+    Scroll_Box->setFrameShape(QFrame::NoFrame);
+    Scroll_Box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    auto* content = new QWidget(Scroll_Box);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     auto* shareGroup = new QGroupBox(QStringLiteral("Share "), this);
     auto* shareLayout = new QHBoxLayout(shareGroup);
@@ -125,14 +138,20 @@ void TScreenCapture_StreameSet_Form::BuildControls() {
     Dest_Panel = BuildDestPanel();
     layout->addWidget(Dest_Panel);
 
-    auto* bottom = new QHBoxLayout();
-    OK_BitBtn = new QPushButton(QStringLiteral("OK"), this);
-    Cancel_BitBtn = new QPushButton(QStringLiteral("Cancel"), this);
-    Help_BitBtn = new QPushButton(QStringLiteral("Help"), this);
+    layout->addStretch();
+    Scroll_Box->setWidget(content);
+    outer->addWidget(Scroll_Box, 1);
+
+    Bottom_Panel = new QWidget(this);
+    auto* bottom = new QHBoxLayout(Bottom_Panel);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    OK_BitBtn = new QPushButton(QStringLiteral("OK"), Bottom_Panel);
+    Cancel_BitBtn = new QPushButton(QStringLiteral("Cancel"), Bottom_Panel);
+    Help_BitBtn = new QPushButton(QStringLiteral("Help"), Bottom_Panel);
     OK_BitBtn->setDefault(true);
     bottom->addStretch();
     for (QPushButton* button : {OK_BitBtn, Cancel_BitBtn, Help_BitBtn}) bottom->addWidget(button);
-    layout->addLayout(bottom);
+    outer->addWidget(Bottom_Panel);
     IP_Panel->hide();
     Dest_Panel->hide();
 }
@@ -152,7 +171,11 @@ QWidget* TScreenCapture_StreameSet_Form::BuildDestPanel() {
     auto* serverRow = new QHBoxLayout();
     WebServer_ComboBox = new QComboBox(config);
     WebServer_ComboBox->setObjectName(QStringLiteral("WebServer_ComboBox"));
-    WebServer_ComboBox->setEditable(false);  // typed keys never change the choice
+    WebServer_ComboBox->setEditable(false);
+    WebServer_ComboBox->installEventFilter(this);  // takes no typed keys
+    // As wide as a full entry, whatever the list holds, so the dialog keeps its width.
+    WebServer_ComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    WebServer_ComboBox->setMinimumContentsLength(kWebServerChoiceChars);
     WebAdd_TB = MakeToolButton(config, "WebAdd_TB", QStringLiteral("+"), QStringLiteral("Add Web-Server"));
     WebEdit_TB = MakeToolButton(config, "WebEdit_TB", QStringLiteral("..."), QStringLiteral("Edit Web-Server"));
     serverRow->addWidget(WebServer_ComboBox, 1);
@@ -168,6 +191,7 @@ QWidget* TScreenCapture_StreameSet_Form::BuildDestPanel() {
     configLayout->addRow(QStringLiteral("Sub-Directory"), dirRow);
     Root_Label = new QLabel(config);
     Root_Label->setObjectName(QStringLiteral("Root_Label"));
+    Root_Label->setMinimumWidth(kRootLabelWidthPx);  // its text is shortened to this width
     configLayout->addRow(QStringLiteral("Root-Path"), Root_Label);
     WebServer_PageControl->addTab(config, QStringLiteral("Config"));
 
@@ -180,6 +204,7 @@ QWidget* TScreenCapture_StreameSet_Form::BuildDestPanel() {
     IdxHtml_Label = new QLabel(files);
     IdxHtml_Label->setObjectName(QStringLiteral("IdxHtml_Label"));
     IdxHtml_Label->setAutoFillBackground(true);
+    IdxHtml_Label->setMinimumWidth(kIndexLabelWidthPx);  // its text is shortened to this width
     IdxFile_TB = MakeToolButton(files, "IdxFile_TB", QStringLiteral("..."), QStringLiteral("index.html"));
     EditIdx_TB = MakeToolButton(files, "EditIdx_TB", QStringLiteral("Edit"), QStringLiteral("Edit Index-HTML"));
     DefIdx_TB = MakeToolButton(files, "DefIdx_TB", QStringLiteral("Def"), QStringLiteral("Get Default Index-HTML"));
@@ -385,7 +410,22 @@ void TScreenCapture_StreameSet_Form::ArrangeProtocol() {
             break;
     }
     if (part) part->show();
-    adjustSize();
+    // The client height of the shown parts and the buttons, the width of the web-server part whichever
+    // part shows, so the dialog is the same for a protocol at every opening; never beyond the screen.
+    QWidget& content = *Scroll_Box->widget();
+    content.adjustSize();
+    const QMargins margins = layout()->contentsMargins();
+    const int width = std::max(Dest_Panel->sizeHint().width(), content.sizeHint().width()) + margins.left() +
+                      margins.right();
+    const int height = content.sizeHint().height() + layout()->spacing() + Bottom_Panel->sizeHint().height() +
+                       margins.top() + margins.bottom();
+    screenFit_->Fit(QSize(width, height));
+}
+
+bool TScreenCapture_StreameSet_Form::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == WebServer_ComboBox && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void TScreenCapture_StreameSet_Form::EnableFileControls(bool on) {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
@@ -33,12 +34,14 @@ class THtml_Form;
 class THttpServerEntry;
 class THttpServerList;
 class TMod_IpAddr_Port_Frame;
+class TScreenFit;
 
 constexpr int kRootLabelWidthPx = 445;
 constexpr int kIndexLabelWidthPx = 400;
 constexpr int kMinFtpUploadFreqS = 1;
 constexpr int kMaxFtpUploadFreqS = 60;
 constexpr int kMaxUdpPort = 65535;  // itself refused
+constexpr int kWebServerChoiceChars = 48;  // "[00] - EXT - 255.255.255.255:65535 (" + a short name + ")"
 
 struct TShareEditorContext {
     THttpServerList* HttpServers = nullptr;
@@ -86,6 +89,8 @@ public:
     bool OkFailed() const { return okFailed_; }
     TFtpLog_Form& FtpLog() { return *ftpLog_; }
 
+    QScrollArea* Scroll_Box;  // every part but the buttons
+    QWidget* Bottom_Panel;
     QComboBox* Protocol_ComboBox;
     QCheckBox* Active_CB;
     QCheckBox* Video_CB;
@@ -124,8 +129,10 @@ public:
 
 protected:
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TScreenFit* screenFit_;  // a child of the dialog
     void BuildControls();
     QWidget* BuildDestPanel();
     void ConnectRules();

@@ -7,6 +7,7 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/registry_store.h"
 #include "app/windows/CaptureServicePage.h"
+#include "app/windows/FormBounds.h"
 #include "app/windows/GeneralSettingsPage.h"
 #include "app/windows/ImageConversionPage.h"
 #include "app/windows/MsgDlgWrappers.h"
@@ -187,7 +188,7 @@ void TSettings_Form::OK_BitBtnClick() {
 void TSettings_Form::done(int result) {
     TabSheet2->SaveColumnWidths();
     TabSheet1->SaveColumnWidths();
-    WriteFormBounds(kPositionName, TFormBounds{y(), x(), height(), width()});
+    SaveFormBounds(*this, kPositionName);
     QDialog::done(result);
 }
 

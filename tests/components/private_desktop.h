@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QRect>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <memory>
@@ -27,7 +28,10 @@ public:
     static constexpr int kHeight = 600;
 
     void SetUp() override {
-        server_ = std::make_unique<PrivateXServer>(kWidth, kHeight);
+        // A test program may ask for another size through FW_TEST_DESKTOP_SIZE ("1600x900").
+        int width = kWidth, height = kHeight;
+        if (const char* size = std::getenv("FW_TEST_DESKTOP_SIZE")) std::sscanf(size, "%dx%d", &width, &height);
+        server_ = std::make_unique<PrivateXServer>(width, height);
         ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
         ::setenv("DISPLAY", server_->name().c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -91,6 +95,17 @@ public:
         const bool has = reply && reply->type != XCB_ATOM_NONE;
         std::free(reply);
         return has;
+    }
+    // A UTF8_STRING property as text (empty when it is not there).
+    std::string Utf8Property(xcb_window_t w, const char* property) {
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, w, Atom(property), Atom("UTF8_STRING"), 0, 1024), nullptr);
+        std::string text;
+        if (reply && reply->format == 8)
+            text.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                        size_t(xcb_get_property_value_length(reply)));
+        std::free(reply);
+        return text;
     }
     // Where the window is on the screen, as the server has it; empty when it is not viewable.
     QRect ScreenRect(xcb_window_t w) {

@@ -175,15 +175,18 @@ TEST_F(LogWindowsTest, LinesAreDrawnInTheirLevelsBackground) {
 
 TEST_F(LogWindowsTest, BoundsDefaultThenComeBackFromTheRegistry) {
     form_->show();
-    EXPECT_EQ(form_->geometry().topLeft(), QPoint(80, 50));
+    EXPECT_EQ(form_->pos(), QPoint(80, 50));  // the place of the frame
     EXPECT_EQ(form_->size(), QSize(500, 400));
     form_->setGeometry(120, 90, 640, 360);
+    const QPoint frame = form_->pos();
     form_->close();
     app::TFormBounds stored;
     ASSERT_TRUE(app::ReadFormBounds("main_log", stored));
+    EXPECT_EQ(QPoint(stored.Left, stored.Top), frame);
     EXPECT_EQ(stored.Width, 640);
     EXPECT_EQ(stored.Height, 360);
     form_->show();
+    EXPECT_EQ(form_->pos(), frame);
     EXPECT_EQ(form_->size(), QSize(640, 360));
     form_->close();
 }
