@@ -206,8 +206,10 @@ TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList
 
     if (pugi::xml_node list = node.child(kStreamerList)) {
         streamers.ClearStreamers();
-        // Every child becomes a share, whatever its name or kind.
+        // Every element becomes a share, whatever its name. A comment, a processing instruction or
+        // stray text is no share: it would publish into a default folder nobody asked for.
         for (pugi::xml_node entry : list.children()) {
+            if (entry.type() != pugi::node_element) continue;
             auto share = std::make_shared<TCaptureStreamer>();
             streamers.InitStreamer(*share, false);
             LoadShare(entry, *share, servers);
