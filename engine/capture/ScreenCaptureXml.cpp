@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
-#include <string_view>
 #include <type_traits>
 
 #include "engine/util/path_utils.h"
@@ -148,8 +147,6 @@ void SaveShare(pugi::xml_node entry, const TCaptureStreamer& share) {
     for (const std::string& file : share.FileList) list.append_child(kFileListEntry).text().set(file.c_str());
 }
 
-bool IsBlankText(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
-
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_regular_file(path, ec);
@@ -209,10 +206,10 @@ TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList
 
     if (pugi::xml_node list = node.child(kStreamerList)) {
         streamers.ClearStreamers();
-        // Every child becomes a share, whatever its name or kind; blanks alone (an indented empty
-        // list, kept by the reader since a value of blanks is a value) are no share.
+        // Every element becomes a share, whatever its name. A comment, a processing instruction or
+        // stray text is no share: it would publish into a default folder nobody asked for.
         for (pugi::xml_node entry : list.children()) {
-            if (entry.type() == pugi::node_pcdata && IsBlankText(entry.value())) continue;
+            if (entry.type() != pugi::node_element) continue;
             auto share = std::make_shared<TCaptureStreamer>();
             streamers.InitStreamer(*share, false);
             LoadShare(entry, *share, servers);

@@ -14,7 +14,8 @@ namespace engine {
 void SaveCaptureParamsToXml(pugi::xml_node node, const TScreenCaptureParams& params, const TStreamerList& streamers);
 
 // Reads the block into a fresh record. When the block holds a streamer_list, the job's shares are
-// replaced by the ones it lists (bound again to their web servers through servers, which may be null).
+// replaced by the ones it lists, one per child element whatever its name (bound again to their web
+// servers through servers, which may be null).
 // The library folder is never read (a loaded job uses the default folder). Ends with ValidateParams.
 TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList& streamers,
                                               const IShareHttpServerList* servers);

@@ -88,6 +88,7 @@ void StartMirror(TCaptureStreamer& share, const std::string& folder, const TShar
     s.Password = share.FtpPassword;
     s.LocalDir = folder;
     s.StreamName = c.StreamName;
+    s.ImageBaseName = CaptureImageBaseName(share.IpAddr, share.Port);
     s.HostDir = share.FtpHostDir;
     s.DeleteHostDir = share.FtpDeleteDir;
     s.NotifyWindow = share.FrameHandle;

@@ -73,6 +73,7 @@ FtpMirrorCycle::FtpMirrorCycle(const TFtpUpdateSettings& settings, std::unique_p
     : localDir_(IncludeTrailingPathDelimiter(settings.LocalDir)),
       streamName_(settings.StreamName),
       hostDir_(NormalizeMirrorHostDir(settings.HostDir)),
+      shareNames_(settings.StreamName, settings.ImageBaseName),
       imgFreqS_(settings.ImgFreq),
       session_(std::move(session)),
       notifier_(std::move(notifier)),
@@ -166,7 +167,7 @@ void FtpMirrorCycle::RunConnected(Clock::time_point now, Clock::time_point cycle
     }
     RemoteFiles remote;
     for (const FtpListedFile& file : listed) {
-        if (IsSafeFtpName(file.name)) remote[AsciiLower(file.name)] = file.size;
+        if (IsSafeFtpName(file.name)) remote[file.name] = file.size;
     }
 
     const std::vector<std::string> localNames = LocalNames();
@@ -303,17 +304,26 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadImages(const std::vector<std::string>
     return Step::kGoOn;
 }
 
+std::set<std::string> FtpMirrorCycle::LocalCopyNames(const std::vector<std::string>& localNames) {
+    std::set<std::string> names(localNames.begin(), localNames.end());
+    for (const std::string& name : localNames) names.insert(AsciiLower(name));
+    return names;
+}
+
+bool FtpMirrorCycle::Ours(const std::string& remoteName) const {
+    return uploaded_.count(remoteName) != 0 || shareNames_.Produces(remoteName);
+}
+
 void FtpMirrorCycle::QueueVanished(const RemoteFiles& remote, const std::vector<std::string>& localNames,
                                    Clock::time_point now) {
-    std::set<std::string> local;
-    for (const std::string& name : localNames) local.insert(AsciiLower(name));
-    std::erase_if(openFiles_, [&](const auto& open) { return !local.count(AsciiLower(open.first)); });
+    const std::set<std::string> local = LocalCopyNames(localNames);
+    std::erase_if(openFiles_, [&](const auto& open) { return !local.count(open.first); });
     // What is no longer on the server needs no deleting.
     std::erase_if(uploaded_, [&](const auto& sent) { return !remote.count(sent.first); });
     std::erase_if(pendingTemporary_, [&](const std::string& name) { return !remote.count(name); });
-    // Only names this mirror put there are ever deleted: other files of the folder are left alone.
-    for (const auto& [name, bytes] : uploaded_) {
-        if (!local.count(name)) deleteList_.emplace(name, now);
+    // The root folder is not the share's alone: there only our own names go.
+    for (const auto& [name, size] : remote) {
+        if (!local.count(name) && (!hostDir_.empty() || Ours(name))) deleteList_.emplace(name, now);
     }
 }
 
@@ -323,8 +333,7 @@ void FtpMirrorCycle::DeleteDue(const RemoteFiles& remote, Clock::time_point now)
         if (WholeSecondsBetween(queued, now) > kDeleteAfterS) due.push_back(name);
     }
     if (due.empty()) return;
-    std::set<std::string> local;
-    for (const std::string& name : LocalNames()) local.insert(AsciiLower(name));
+    const std::set<std::string> local = LocalCopyNames(LocalNames());
     for (auto it = due.rbegin(); it != due.rend(); ++it) {
         const std::string& name = *it;
         deleteList_.erase(name);
@@ -342,11 +351,12 @@ void FtpMirrorCycle::DeleteDue(const RemoteFiles& remote, Clock::time_point now)
 }
 
 void FtpMirrorCycle::Finish(bool clearHostDir) {
-    std::set<std::string> own = pendingTemporary_;
-    if (clearHostDir) {
-        for (const auto& [name, bytes] : uploaded_) own.insert(name);
-    }
-    if (own.empty()) return;  // nothing of ours to remove: the server is not asked
+    // Without the clearing only what a broken-off upload left goes: with none, the server is not asked.
+    // The clearing also looks for the share's names that an earlier run left.
+    if (!clearHostDir && pendingTemporary_.empty()) return;
+    auto toDelete = [&](const std::string& name) {
+        return pendingTemporary_.count(name) != 0 || (clearHostDir && Ours(name));
+    };
     session_->CapWaits(kFinishWait);
     auto fail = [&] {
         if (clearHostDir) PostError(cfErrHostDir);
@@ -361,7 +371,7 @@ void FtpMirrorCycle::Finish(bool clearHostDir) {
     if (!session_->ListPlainFiles(&listed).ok()) return fail();
     // Files are deleted, the folder itself stays; a single failed delete does not stop the others.
     for (const FtpListedFile& file : listed) {
-        if (!own.count(AsciiLower(file.name))) continue;
+        if (!toDelete(file.name)) continue;
         if (ConnectionLost(session_->Delete(file.name))) return fail();
     }
     session_->Disconnect();

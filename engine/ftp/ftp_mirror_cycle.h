@@ -6,6 +6,14 @@
 // Only whole files go up: a file still open for writing (the segment the HLS output is filling) waits
 // for a later cycle, a segment goes up once with all its bytes, and the playlist goes up only when
 // every segment it names is on the server with the size of the local file.
+//
+// What goes from the server. Names are compared exactly, as a case-sensitive server does: the copy of
+// a local file is its name in lower case, and a server name that differs from that only in letter case
+// is another file. A server name that stands for no local file is queued and deleted once it has been
+// so for more than kDeleteAfterS: inside a host folder of the share's own, every such name (the folder
+// mirrors the share); in the server's root, which others use too, only the names this share produces
+// (FtpShareNames) and the names this mirror stored. The clearing when the mirror goes deletes only
+// those two kinds, whatever the folder.
 #pragma once
 
 #include <chrono>
@@ -18,6 +26,7 @@
 
 #include "engine/ftp/ftp_notify.h"
 #include "engine/ftp/ftp_session.h"
+#include "engine/ftp/ftp_share_names.h"
 #include "engine/ftp/ftp_update_settings.h"
 
 namespace engine {
@@ -42,8 +51,9 @@ public:
     // when due, queue and delete vanished files, disconnect.
     void Run(Clock::time_point now);
 
-    // After the last cycle: with clearHostDir, deletes every file this mirror put on the server
-    // (cfErrHostDir when that fails); otherwise only removes what an interrupted upload left behind.
+    // After the last cycle: with clearHostDir, deletes every file this mirror put on the server and
+    // every name this share produces (cfErrHostDir when that fails); otherwise only removes what an
+    // interrupted upload left behind.
     // A server that does not answer within kFinishWait ends it.
     void Finish(bool clearHostDir);
 
@@ -52,7 +62,7 @@ public:
 
 private:
     enum class Step { kGoOn, kEndCycle };
-    using RemoteFiles = std::map<std::string, int64_t>;  // lower-case name -> size on the server
+    using RemoteFiles = std::map<std::string, int64_t>;  // name as the server spells it -> size there
 
     struct OpenFile {
         Clock::time_point since;  // first found open for writing
@@ -68,6 +78,10 @@ private:
                       Clock::time_point cycleStart);
     void QueueVanished(const RemoteFiles& remote, const std::vector<std::string>& localNames, Clock::time_point now);
     void DeleteDue(const RemoteFiles& remote, Clock::time_point now);
+    // The server names that stand for local files: the local names and the lower-case names their copies have.
+    static std::set<std::string> LocalCopyNames(const std::vector<std::string>& localNames);
+    // This mirror stored the name or the share produces it.
+    bool Ours(const std::string& remoteName) const;
     // True while the file's writer still has it open; a file that stays open is reported once.
     bool StillWritten(const std::string& localName, Clock::time_point now);
     // The server holds the file with all its bytes: the size of the local file or, once that is
@@ -84,6 +98,7 @@ private:
     const std::string localDir_;
     const std::string streamName_;
     const std::string hostDir_;  // normalised: "live/cam1/" or ""
+    const FtpShareNames shareNames_;
     const int imgFreqS_;
     std::unique_ptr<FtpSession> session_;
     std::shared_ptr<FtpNotifier> notifier_;

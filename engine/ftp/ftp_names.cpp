@@ -76,4 +76,9 @@ std::string FtpTemporaryName(std::string_view name) {
     return temporary;
 }
 
+std::string FtpNameOfTemporary(std::string_view temporary) {
+    if (temporary.size() <= kTemporarySuffix.size() || !temporary.ends_with(kTemporarySuffix)) return {};
+    return std::string(temporary.substr(0, temporary.size() - kTemporarySuffix.size()));
+}
+
 }  // namespace engine

@@ -30,5 +30,7 @@ std::string AbsoluteHostDir(std::string_view normalizedHostDir);
 
 // The name an upload is written under before it is renamed to its own name.
 std::string FtpTemporaryName(std::string_view name);
+// The name whose upload a temporary name stands for ("a.ts.part" -> "a.ts"); "" for any other name.
+std::string FtpNameOfTemporary(std::string_view temporary);
 
 }  // namespace engine

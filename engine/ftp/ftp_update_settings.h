@@ -14,6 +14,7 @@ struct TFtpUpdateSettings {
     std::string Password;
     std::string LocalDir;    // the folder mirrored: web server root + the share's sub-folder, ending in "/"
     std::string StreamName;  // "stream_" + number; the playlist is StreamName + ".m3u8"
+    std::string ImageBaseName;  // the share's snapshot and dropped-file name without extension; "" for none
     std::string HostDir;     // the share's FtpHostDir ("live/"); "" mirrors into the FTP root folder
     bool DeleteHostDir = false;  // remove the mirror's files from the server when the mirror goes
     uint32_t NotifyWindow = 0;   // the share's status tab, receiver of wmFtpNotify

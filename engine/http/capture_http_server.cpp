@@ -90,18 +90,12 @@ void TCaptureHttpServer::StopListening() {
 }
 
 void TCaptureHttpServer::SetPort(int port) {
-    if (listener_) {
-        StopListening();
-        listening_ = false;
-    }
+    if (listener_) StopListening();
     port_ = port;
 }
 
 void TCaptureHttpServer::SetIpAddr(uint32_t ipAddr) {
-    if (listener_) {
-        StopListening();
-        listening_ = false;
-    }
+    if (listener_) StopListening();
     ipAddr_ = ipAddr;
 }
 

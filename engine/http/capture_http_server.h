@@ -57,7 +57,8 @@ public:
     bool Listening() const { return listening_; }
     bool ListenError() const { return listenError_; }
 
-    // A listening server stops at once; Listening then reads false until the next Activate.
+    // A listening server stops at once, without a log line; Listening keeps what the last Activate or
+    // Deactivate left, so the owner that activates the server again sees it as before the change.
     void SetPort(int port);
     void SetIpAddr(uint32_t ipAddr);
     void SetIdx(int idx);

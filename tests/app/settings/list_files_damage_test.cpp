@@ -205,6 +205,25 @@ TEST_F(ListFileDamageTest, ACaptureKeepsWhatItsEntryLacks) {
     EXPECT_EQ(host_->loaded.size(), 2u);
 }
 
+// A hand-edited share list: a comment, an editor's instruction or stray text between the entries is
+// no share, as the engine reads a list whichever way it was parsed.
+TEST_F(ListFileDamageTest, OnlyTheEntriesOfAShareListAreShares) {
+    const std::string between = "\n      <!-- <streamer_list_entry>old camera</streamer_list_entry> -->"
+                                "<?editor keep?>stray text<![CDATA[x]]>\n      ";
+    fw_test::WriteFile(dir_ / "capture.xml",
+                       "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>hand-edited</name><SCREENCAPTURE_PARAMS>"
+                       "<streamer_list>" + between + "<streamer_list_entry><strPort>6001</strPort></streamer_list_entry>" +
+                       between + "<streamer_list_entry><strPort>6002</strPort></streamer_list_entry>" + between +
+                       "</streamer_list></SCREENCAPTURE_PARAMS></CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
+    LoadAll();
+    ASSERT_EQ(captures_.Count(), 1u);
+    const engine::TStreamerList& shares = *captures_.Items()[0]->Streamers;
+    ASSERT_EQ(shares.Count(), 2u);
+    EXPECT_EQ(shares.Items()[0]->Port, 6001);
+    EXPECT_EQ(shares.Items()[1]->Port, 6002);
+    EXPECT_TRUE(KeptAside(PathOf("capture.xml")).empty());
+}
+
 TEST_F(ListFileDamageTest, NothingIsReadOrWrittenWithoutAFreeDocument) {
     engine::TXmlDocPool full(1);
     std::vector<pugi::xml_document*> taken;

@@ -386,6 +386,7 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
     EXPECT_EQ(mirror->settings.Password, "secret");
     EXPECT_EQ(mirror->settings.LocalDir, server->Root() + "pc1/");
     EXPECT_EQ(mirror->settings.StreamName, "stream_3");
+    EXPECT_EQ(mirror->settings.ImageBaseName, CaptureImageBaseName(mirrored->IpAddr, mirrored->Port));  // the snapshot's name
     EXPECT_EQ(mirror->settings.HostDir, "live/");
     EXPECT_EQ(mirror->settings.NotifyWindow, 77u);
     EXPECT_EQ(mirror->settings.ImgFreq, 9);

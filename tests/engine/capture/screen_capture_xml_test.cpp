@@ -206,20 +206,48 @@ TEST_F(ScreenCaptureXmlTest, HandWrittenBlockKeepsGoodValuesAndDefaultsBadOnes) 
     EXPECT_EQ(p.capTimeDisplaysFont, font120.substr(0, 2 * kMaxTimeDisplayFontLength));  // 100 characters
     EXPECT_EQ(p.capDesktopNo, 1);  // missing: default
 
-    // Every child of streamer_list is a share, the comment included.
-    ASSERT_EQ(shares.Count(), 4u);
+    // Every element of streamer_list is a share, whatever its name; the comment is none.
+    ASSERT_EQ(shares.Count(), 3u);
     const TCaptureStreamer& bound = *shares.Items()[0];
     EXPECT_EQ(bound.Index, 42);
     EXPECT_EQ(bound.HttpServer, first);  // its own server is gone: the first one takes it
     EXPECT_EQ(bound.SubDir, "cam");
     EXPECT_EQ(bound.FileList, std::vector<std::string>{(temp / "kept.css").string()});
-    for (size_t i : {1u, 2u}) {
-        EXPECT_EQ(shares.Items()[i]->Protocol, kShareProtocolUdp);
-        EXPECT_EQ(shares.Items()[i]->Port, 50300 + static_cast<int32_t>(i));
-    }
-    const TCaptureStreamer& udp = *shares.Items()[3];
+    EXPECT_EQ(shares.Items()[1]->Protocol, kShareProtocolUdp);
+    EXPECT_EQ(shares.Items()[1]->Port, 50301);
+    const TCaptureStreamer& udp = *shares.Items()[2];
     EXPECT_EQ(udp.HttpServer, nullptr);
-    EXPECT_EQ(udp.Port, 50303);  // "abc" keeps the default
+    EXPECT_EQ(udp.Port, 50302);  // "abc" keeps the default
+}
+
+// What is not an element inside streamer_list is no share, whichever parse options kept it.
+TEST_F(ScreenCaptureXmlTest, OnlyElementsOfTheShareListAreShares) {
+    const struct {
+        const char* between;
+        unsigned parseOptions;
+    } cases[] = {
+        {"<!-- the second camera, switched off for now -->", pugi::parse_default | pugi::parse_comments},
+        {"<?editor keep?>", pugi::parse_default | pugi::parse_pi},
+        {"stray text", pugi::parse_default},
+        {"<![CDATA[x]]>", pugi::parse_default},
+        {"\n    ", pugi::parse_default | pugi::parse_ws_pcdata},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.between);
+        const std::string xml = std::string("<SCREENCAPTURE_PARAMS><streamer_list>") + c.between +
+                                "<streamer_list_entry><strPort>6001</strPort></streamer_list_entry>" + c.between +
+                                "<streamer_list_entry><strPort>6002</strPort></streamer_list_entry>" + c.between +
+                                "</streamer_list></SCREENCAPTURE_PARAMS>";
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(xml.c_str(), c.parseOptions));
+        ASSERT_NE(doc.first_child().child("streamer_list").first_child().type(), pugi::node_element);
+        TStreamerList shares(fw_test::TestShareDefaults(3, HtmlDir()));
+        LoadCaptureParamsFromXml(doc.first_child(), shares, &servers);
+        EXPECT_EQ(shares.Count(), 2u);
+        if (shares.Count() < 2) continue;
+        EXPECT_EQ(shares.Items()[0]->Port, 6001);
+        EXPECT_EQ(shares.Items()[1]->Port, 6002);
+    }
 }
 
 TEST_F(ScreenCaptureXmlTest, BlockWithOnlyKindGetsDefaultsAndOneDefaultShare) {

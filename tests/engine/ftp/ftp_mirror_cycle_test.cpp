@@ -29,8 +29,16 @@ std::vector<std::string> FilesIn(const fs::path& dir) {
     return names;
 }
 
+void EmptyFolder(const fs::path& dir) {
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(dir)) entries.push_back(entry.path());
+    for (const fs::path& entry : entries) fs::remove_all(entry);
+}
+
 class FtpMirrorCycleTest : public ::testing::Test {
 protected:
+    static constexpr const char* kImageBaseName = "capimg_2130706433_8080";
+
     void SetUp() override { ASSERT_TRUE(server_.Start()); }
 
     void MakeCycle(const std::string& hostDir, int imgFreq = 5, const std::string& password = FtpTestServer::kPassword) {
@@ -39,6 +47,7 @@ protected:
         settings_.Password = password;
         settings_.LocalDir = local_.path().string() + "/";
         settings_.StreamName = "stream_1";
+        settings_.ImageBaseName = kImageBaseName;
         settings_.HostDir = hostDir;
         settings_.ImgFreq = imgFreq;
         settings_.Log = [this](const std::string& text) { log_.push_back(text); };
@@ -229,6 +238,65 @@ TEST_F(FtpMirrorCycleTest, VanishedFilesAreDeletedAfterThirtySecondsAndOnlyTheMi
     cycle_->Finish(true);
     EXPECT_EQ(FilesIn(server_.root()), (std::vector<std::string>{"foreign.ts"}));
     EXPECT_TRUE(fs::is_directory(server_.root() / "keep"));
+}
+
+// What an earlier run of the share left, and other people's files beside it. In a host folder of the
+// share's own everything that stands for no local file goes once it has been missing for more than
+// half a minute; in the server's root only the share's own names go, however long the mirror runs.
+// A name that differs from the share's only in letter case is another file.
+TEST_F(FtpMirrorCycleTest, LeftoversGoHalfAMinuteAfterTheFirstCycleAndStrangersInTheRootStay) {
+    const std::vector<std::string> leftovers = {"capimg_2130706433_8080.jpg.part", "capimg_2130706433_8080.png",
+                                                "stream_1.m3u8", "stream_1_00000041.ts", "stream_1_00000042.ts.part"};
+    const std::vector<std::string> strangers = {"STREAM_1_00000041.TS", "Stream_1.m3u8", "capimg_2130706433_8081.png",
+                                                "site.html", "stream_12_00000001.ts", "stream_1_00000041.ts.bak"};
+    const std::vector<std::string> mirrored = {"Readme.TXT", "index.html", "stream_1_00000043.ts"};
+    const struct {
+        const char* hostDir;
+        const char* remoteDir;
+        bool strangersStay;
+    } cases[] = {{"Live", "live", false}, {"", "", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hostDir);
+        EmptyFolder(server_.root());
+        EmptyFolder(local_.path());
+        const fs::path remote = server_.root() / c.remoteDir;
+        fs::create_directories(remote);
+        for (const auto& name : leftovers) fw_test::WriteFile(remote / name, "earlier run");
+        for (const auto& name : strangers) fw_test::WriteFile(remote / name, "not the share's");
+        fw_test::WriteFile(remote / "Readme.TXT", "the local file's own name");
+        Local("Readme.TXT");
+        Local("index.html");
+        Local("stream_1_00000043.ts");
+        MakeCycle(c.hostDir);
+
+        RunAfter(seconds(1));   // the first cycle finds them
+        RunAfter(seconds(30));  // not more than 30 whole seconds yet
+        std::vector<std::string> everything = mirrored;
+        everything.insert(everything.end(), leftovers.begin(), leftovers.end());
+        everything.insert(everything.end(), strangers.begin(), strangers.end());
+        std::sort(everything.begin(), everything.end());
+        EXPECT_EQ(FilesIn(remote), everything);
+
+        RunAfter(seconds(1));
+        std::vector<std::string> kept = mirrored;
+        if (c.strangersStay) kept.insert(kept.end(), strangers.begin(), strangers.end());
+        std::sort(kept.begin(), kept.end());
+        EXPECT_EQ(FilesIn(remote), kept);
+        for (int i = 0; i < 3; ++i) RunAfter(seconds(40));
+        EXPECT_EQ(FilesIn(remote), kept);
+        EXPECT_EQ(fw_test::ReadFile(remote / "Readme.TXT"), "the local file's own name");
+        EXPECT_EQ(notifier_->Count(cfError), 0u);
+
+        // Clearing at the end: the mirror's own copies go, Readme.TXT (never uploaded) and strangers stay.
+        cycle_->Finish(true);
+        std::vector<std::string> afterClearing = {"Readme.TXT"};
+        if (c.strangersStay) afterClearing.insert(afterClearing.end(), strangers.begin(), strangers.end());
+        std::sort(afterClearing.begin(), afterClearing.end());
+        EXPECT_EQ(FilesIn(remote), afterClearing);
+        if (c.strangersStay) {
+            for (const auto& name : strangers) EXPECT_EQ(fw_test::ReadFile(remote / name), "not the share's") << name;
+        }
+    }
 }
 
 TEST_F(FtpMirrorCycleTest, AnExistingHostFolderReportedWithoutSlashIsUsedAsItIs) {

@@ -1,5 +1,7 @@
 #include "engine/ftp/ftp_names.h"
 
+#include "engine/ftp/ftp_share_names.h"
+
 #include <gtest/gtest.h>
 
 namespace engine {
@@ -52,6 +54,26 @@ TEST(FtpNames, OnlyPlainNamesWithoutControlCharactersAreSafe) {
     for (const char* name : {"", ".", "..", "a/b.ts", "a\rb.ts", "a\nb", "tab\t.ts", "del\x7f"}) {
         EXPECT_FALSE(IsSafeFtpName(name)) << name;
     }
+}
+
+// Exactly the names the share writes, as they go up, and their temporary upload names: nothing in
+// another letter case, no other share's stream and no other image.
+TEST(FtpNames, AShareProducesItsPlaylistSegmentsAndImagesOnly) {
+    const FtpShareNames names("stream_1", "capimg_2130706433_8080");
+    for (const char* name : {"stream_1.m3u8", "stream_1_00000001.ts", "stream_1_123456789.ts", "capimg_2130706433_8080.png",
+                             "capimg_2130706433_8080.jpg", "capimg_2130706433_8080.svg", "stream_1_00000002.ts.part",
+                             "stream_1.m3u8.part", "capimg_2130706433_8080.png.part"}) {
+        EXPECT_TRUE(names.Produces(name)) << name;
+    }
+    for (const char* name : {"STREAM_1_00000001.TS", "Stream_1.m3u8", "capimg_2130706433_8080.PNG.PART", "stream_12.m3u8",
+                             "stream_12_00000001.ts", "stream_1_.ts", "stream_1_0000000a.ts", "stream_1_00000001.ts.bak",
+                             "capimg_2130706433_8080.bmp", "capimg_2130706433_80800.png", "capimg_2130706433_8080",
+                             "index.html", ".part", "stream_1_00000001.ts.part.part"}) {
+        EXPECT_FALSE(names.Produces(name)) << name;
+    }
+    const FtpShareNames noImage("stream_1", "");
+    EXPECT_FALSE(noImage.Produces(".png"));
+    EXPECT_TRUE(noImage.Produces("stream_1_00000001.ts"));
 }
 
 }  // namespace

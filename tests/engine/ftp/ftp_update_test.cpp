@@ -42,7 +42,7 @@ protected:
         static QCoreApplication app(argc, argv);
     }
 
-    void StartMirror(FtpTestServer& server, int ftpDelayS, bool deleteHostDir) {
+    void StartMirror(FtpTestServer& server, int ftpDelayS, bool deleteHostDir, const std::string& hostDir = "Live\\") {
         engine::UpdateSettings([&](engine::TSettings& s) { s.FtpDelay = ftpDelayS; });
         TFtpUpdateSettings settings;
         settings.Host = "http://" + server.host();
@@ -50,7 +50,8 @@ protected:
         settings.Password = FtpTestServer::kPassword;
         settings.LocalDir = local_.path().string() + "/";
         settings.StreamName = "stream_1";
-        settings.HostDir = "Live\\";
+        settings.ImageBaseName = "capimg_2130706433_8080";
+        settings.HostDir = hostDir;
         settings.DeleteHostDir = deleteHostDir;
         settings.NotifyWindow = tab_.Handle();
         mirror_ = std::make_unique<TFtpUpdate>(settings);
@@ -81,17 +82,22 @@ protected:
     fw_test::TempDir local_;
     std::vector<Note> notes_;
     platform::MessageTarget tab_{[this](uint32_t msg, intptr_t w, intptr_t l) {
-        if (msg == wmFtpNotify) notes_.emplace_back(w, l);
+        if (msg != wmFtpNotify) return;
+        if (notes_.empty()) firstNote_ = std::chrono::steady_clock::now();
+        notes_.emplace_back(w, l);
     }};
+    std::chrono::steady_clock::time_point firstNote_;  // the first cycle's first upload began
     std::unique_ptr<TFtpUpdate> mirror_;
 };
 
 TEST_F(FtpUpdateTest, ServerFolderFollowsTheShareFolderWithDeletesAndOrderedNotifications) {
     FtpTestServer server;
     ASSERT_TRUE(server.Start());
-    fs::create_directories(server.root() / "live");
-    fw_test::WriteFile(server.root() / "live" / "foreign.txt", "not the mirror's");
     const fs::path remote = server.root() / "live";
+    // An earlier run left its files in the share's folder, and someone else put one there.
+    const std::vector<std::string> leftovers = {"notes.txt", "stream_1_00000008.ts.part", "stream_1_00000009.ts"};
+    fs::create_directories(remote);
+    for (const std::string& name : leftovers) fw_test::WriteFile(remote / name, "earlier");
     fw_test::WriteFile(local_ / "index.html", "<html/>");
     for (int i = 1; i <= 3; ++i) fw_test::WriteFile(local_ / Segment(i), std::string(50'000 + i, 's'));
     fw_test::WriteFile(local_ / "stream_1.m3u8", Playlist(1, 3));
@@ -101,12 +107,12 @@ TEST_F(FtpUpdateTest, ServerFolderFollowsTheShareFolderWithDeletesAndOrderedNoti
     // The first cycle waits until more than one whole second has passed.
     WaitFor([] { return false; }, 1500ms);
     EXPECT_TRUE(notes_.empty());
-    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"foreign.txt"}));
+    EXPECT_EQ(FilesIn(remote), leftovers);
 
     ASSERT_TRUE(WaitFor([&] { return fs::exists(remote / "stream_1.m3u8"); }, 20s));
     EXPECT_GE(std::chrono::steady_clock::now() - started, 2s);
-    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"foreign.txt", "index.html", "stream_1.m3u8", Segment(1),
-                                                         Segment(2), Segment(3)}));
+    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"index.html", "notes.txt", "stream_1.m3u8", Segment(1), Segment(2),
+                                                         Segment(3), "stream_1_00000008.ts.part", "stream_1_00000009.ts"}));
     EXPECT_EQ(fw_test::ReadFile(remote / Segment(2)), std::string(50'002, 's'));
 
     // The share moves on: a new segment, the oldest one gone, a new playlist.
@@ -116,9 +122,17 @@ TEST_F(FtpUpdateTest, ServerFolderFollowsTheShareFolderWithDeletesAndOrderedNoti
     ASSERT_TRUE(WaitFor([&] { return fw_test::ReadFile(remote / "stream_1.m3u8") == Playlist(2, 4); }, 20s));
     EXPECT_TRUE(fs::exists(remote / Segment(4)));
     EXPECT_TRUE(fs::exists(remote / Segment(1)));  // deleted only half a minute after it went
+    for (const std::string& name : leftovers) EXPECT_TRUE(fs::exists(remote / name)) << name;
+
+    // The leftovers go half a minute after the first cycle found them.
+    ASSERT_TRUE(WaitFor(
+        [&] { return std::none_of(leftovers.begin(), leftovers.end(), [&](auto& n) { return fs::exists(remote / n); }); },
+        45s));
+    const auto leftoversGone = std::chrono::steady_clock::now() - firstNote_;
+    EXPECT_GE(leftoversGone, 30s);
+    EXPECT_LT(leftoversGone, 40s);
     ASSERT_TRUE(WaitFor([&] { return !fs::exists(remote / Segment(1)); }, 45s));
-    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"foreign.txt", "index.html", "stream_1.m3u8", Segment(2),
-                                                         Segment(3), Segment(4)}));
+    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"index.html", "stream_1.m3u8", Segment(2), Segment(3), Segment(4)}));
 
     // Every upload reports its size first, then progress, then its time; nothing failed.
     EXPECT_EQ(Count(cfError), 0u);
@@ -140,9 +154,10 @@ TEST_F(FtpUpdateTest, ServerFolderFollowsTheShareFolderWithDeletesAndOrderedNoti
         }
     }
 
-    // Freeing the mirror clears what it put on the server, nothing else.
+    // Freeing the mirror clears what it put on the server, and the folder stays.
+    fw_test::WriteFile(remote / "late.txt", "put there after the last cycle");
     mirror_.reset();
-    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"foreign.txt"}));
+    EXPECT_EQ(FilesIn(remote), (std::vector<std::string>{"late.txt"}));
 }
 
 TEST_F(FtpUpdateTest, ServerKilledMidUploadIsReportedAndALaterCycleRecovers) {
@@ -166,6 +181,46 @@ TEST_F(FtpUpdateTest, ServerKilledMidUploadIsReportedAndALaterCycleRecovers) {
     EXPECT_FALSE(fs::exists(server.root() / "live" / (Segment(1) + ".part")));
     mirror_.reset();
     EXPECT_TRUE(fs::exists(server.root() / "live" / Segment(1)));  // no clearing asked for
+}
+
+// Names that differ from the mirror's own only in letter case are other files: a stop in the middle
+// of an upload removes the mirror's broken-off upload and, when clearing is asked for, the mirror's
+// files, and leaves every one of them alone, in the share's own folder and in the server's root.
+TEST_F(FtpUpdateTest, AStopMidUploadLeavesNamesInAnotherLetterCase) {
+    const std::vector<std::string> foreign = {"INDEX.HTML", "STREAM_1.M3U8", "STREAM_1_00000001.TS",
+                                              "STREAM_1_00000002.TS.PART"};
+    const struct {
+        const char* hostDir;
+        const char* remoteDir;
+        bool deleteHostDir;
+    } cases[] = {{"Live\\", "live", false}, {"Live\\", "live", true}, {"", "", false}, {"", "", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("host folder \"") + c.hostDir + "\", clearing " + (c.deleteHostDir ? "on" : "off"));
+        FtpTestServer server(fw_test::FtpTestServerOptions{.writeLimitBytesPerS = 100'000});
+        ASSERT_TRUE(server.Start());
+        const fs::path remote = server.root() / c.remoteDir;
+        fs::create_directories(remote);
+        for (const std::string& name : foreign) fw_test::WriteFile(remote / name, "someone else's " + name);
+        fs::remove_all(local_.path());
+        fs::create_directories(local_.path());
+        fw_test::WriteFile(local_ / "index.html", "<html/>");
+        fw_test::WriteFile(local_ / Segment(1), "one");
+        fw_test::WriteFile(local_ / Segment(2), std::string(300'000, 'v'));  // takes three seconds to go up
+        StartMirror(server, 0, c.deleteHostDir, c.hostDir);
+
+        const fs::path partial = remote / (Segment(2) + ".part");
+        ASSERT_TRUE(WaitFor([&] {
+            std::error_code error;
+            return fs::exists(remote / Segment(1)) && fs::file_size(partial, error) > 0 && !error;
+        }, 30s));
+        mirror_.reset();
+
+        std::vector<std::string> kept = foreign;
+        if (!c.deleteHostDir) kept.insert(kept.end(), {"index.html", Segment(1)});
+        std::sort(kept.begin(), kept.end());
+        EXPECT_EQ(FilesIn(remote), kept);
+        for (const std::string& name : foreign) EXPECT_EQ(fw_test::ReadFile(remote / name), "someone else's " + name);
+    }
 }
 
 // A stop ends the call the mirror hangs in at once; the clearing asked for afterwards gives up after

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
 #include <thread>
 
 #include "tests/engine/http/http_server_fixture.h"
@@ -58,21 +59,62 @@ TEST_F(HttpServerLifecycleTest, ActivationStates) {
     EXPECT_TRUE(second->ListenError());
     EXPECT_TRUE(LogContains("HTTP Server Exception bind in Activate. Error is:\"Address already in use\"."));
 
-    // Changing the port stops listening at once and says so; the next Activate binds anew.
+    // Changing the port frees the old one at once; the next Activate binds anew.
     int newPort = FreeTcpPort();
     server->SetPort(newPort);
-    EXPECT_FALSE(server->Listening());
     EXPECT_EQ(ConnectLoopback(port_), -1);
     ASSERT_TRUE(second->Activate());  // the old port is free again
     ASSERT_TRUE(server->Activate());
     WriteFile(Root() / "index.html", "x");
     EXPECT_EQ(Request(newPort, "GET", "/").Status, 200);
-    server->SetIpAddr(0x7F000001);
-    EXPECT_FALSE(server->Listening());
 
     EXPECT_TRUE(second->Deactivate());
     EXPECT_TRUE(LogContains("HTTP Server Stop listening."));
     EXPECT_FALSE(second->Listening());
+}
+
+// A new address or port stops a listening server at once and quietly; Listening and ListenError keep
+// what the last Activate left, so the owner that starts its servers again finds them as before, and
+// that Activate binds the new address and port.
+TEST_F(HttpServerLifecycleTest, ANewBindingStopsTheServerButLeavesItsListeningState) {
+    const int oldPort = FreeTcpPort();
+    const int newPort = FreeTcpPort();
+    const struct {
+        const char* setter;
+        std::function<void(engine::TCaptureHttpServer&)> change;
+        uint32_t address;  // the binding afterwards
+        int port;
+        const char* listeningLine;
+    } cases[] = {
+        {"SetPort", [&](auto& s) { s.SetPort(newPort); }, 0x7F000001, newPort, "127.0.0.1"},
+        {"SetIpAddr", [&](auto& s) { s.SetIpAddr(0x7F000002); }, 0x7F000002, oldPort, "127.0.0.2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setter);
+        auto server = MakeServer(1);
+        server->SetPort(oldPort);
+        ASSERT_TRUE(server->Activate());
+        const size_t linesBefore = LogLines().size();
+
+        c.change(*server);
+        EXPECT_TRUE(server->Listening());
+        EXPECT_FALSE(server->ListenError());
+        EXPECT_EQ(ConnectLoopback(oldPort), -1);
+        EXPECT_EQ(LogLines().size(), linesBefore);  // no "Stop listening."
+
+        ASSERT_TRUE(server->Activate());
+        EXPECT_TRUE(server->Listening());
+        EXPECT_TRUE(LogContains("HTTP Server Listening on " + std::string(c.listeningLine) + ":" + std::to_string(c.port) + "."));
+        const int fd = ConnectLoopback(c.port, c.address);
+        EXPECT_GE(fd, 0);
+        if (fd >= 0) ::close(fd);
+
+        // A setter on a server that does not listen changes nothing else either.
+        EXPECT_TRUE(server->Deactivate());
+        c.change(*server);
+        EXPECT_FALSE(server->Listening());
+        EXPECT_FALSE(server->ListenError());
+    }
 }
 
 TEST_F(HttpServerLifecycleTest, AddressThatIsNotLocalFails) {

@@ -21,13 +21,13 @@ std::string THttpAnswer::Header(const std::string& lowerName) const {
     return it == Headers.end() ? std::string() : it->second;
 }
 
-int ConnectLoopback(int port) {
+int ConnectLoopback(int port, uint32_t address) {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_addr.s_addr = htonl(address);
     if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         ::close(fd);
         return -1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -28,7 +29,8 @@ THttpAnswer Request(int port, const std::string& method, const std::string& targ
 // "Authorization: Basic ..." line for user:password.
 std::string BasicAuthLine(const std::string& user, const std::string& password);
 
-// A connected socket to 127.0.0.1:port (-1 on failure); the caller closes it.
-int ConnectLoopback(int port);
+// A connected socket to 127.0.0.1:port, or to another address of the loopback net (-1 on failure);
+// the caller closes it.
+int ConnectLoopback(int port, uint32_t address = 0x7F000001);
 
 }  // namespace fw_test
