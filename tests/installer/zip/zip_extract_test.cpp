@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <thread>
 
 #include "installer/zip/zip_dir_search.h"
@@ -37,8 +39,10 @@ class TFakeKeyboard final : public platform::TKeyboardState {
 public:
     uint16_t down = 0;
     int asked = 0;
+    std::function<void()> onAsk;
     bool IsKeyDown(uint16_t key) override {
         ++asked;
+        if (onAsk) onAsk();
         return key == down;
     }
 };
@@ -490,6 +494,23 @@ TEST(ZipExtract, AbortByWindowOrKey) {
         keys.down = 'Q';
         EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractOk);
         EXPECT_GT(keys.asked, 0);
+        EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty());
+
+        // The owner's stop, asked before the entry or in its middle (here at the first key test).
+        fs::remove(f.out);
+        std::atomic<bool> stop{true};
+        TZipExtractHooks stopping;
+        stopping.Stop = &stop;
+        EXPECT_EQ(f.Extract(offset, stopping), kZipExtractAborted) << "no key needed";
+        EXPECT_FALSE(fs::exists(f.out));
+        stop = false;
+        keys.down = 0;
+        keys.asked = 0;
+        keys.onAsk = [&] { stop = true; };
+        stopping.Keyboard = &keys;
+        EXPECT_EQ(f.Extract(offset, stopping, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractAborted);
+        EXPECT_EQ(keys.asked, 1) << "it stops at the next check";
+        EXPECT_FALSE(fs::exists(f.out));
         EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty());
     }
 }
