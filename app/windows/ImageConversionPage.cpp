@@ -91,9 +91,10 @@ void TImageConversionPage::StoreTo(engine::TSettings& settings) const {
 }
 
 void TImageConversionPage::JavaPath_TBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Java-Directory", engine::Settings()->JavaDir);
+    std::string folder = engine::Settings()->JavaDir;
+    const bool chosen = engine::BrowseForFolder("Select Java-Directory", "", folder, chooser_);
     engine::UpdateSettings([&](engine::TSettings& s) {
-        if (folder) s.JavaDir = *folder;
+        if (chosen) s.JavaDir = folder;
         if (!s.JavaDir.empty()) s.JavaDir = engine::IncludeTrailingPathDelimiter(s.JavaDir);
     });
     ShowPath(*Java_Label, engine::Settings()->JavaDir);

@@ -41,8 +41,9 @@ namespace fw_test {
 
 class TFakeFileChooser final : public app::IFileChooser {
 public:
-    std::optional<std::string> BrowseForFolder(QWidget*, const std::string& title, const std::string&) override {
+    std::optional<std::string> PickFolder(const std::string& title, const std::string&, const std::string& start) override {
         titles.push_back(title);
+        starts.push_back(start);
         return folder;
     }
     std::optional<std::string> OpenFile(QWidget*, const std::string& title, const std::string&) override {
@@ -53,6 +54,7 @@ public:
     std::optional<std::string> folder;  // the answers; none is a cancelled chooser
     std::optional<std::string> file;
     std::vector<std::string> titles;
+    std::vector<std::string> starts;  // the folder each picker was to open on
 };
 
 // Brings the tab pages that hold widget to the front, as the user does before using it.

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
@@ -246,6 +247,38 @@ TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     EXPECT_EQ(engine::Settings()->LogDir, (dir_ / "newlog").string() + "/");
     EXPECT_EQ(engine::Settings()->BatikDir, (dir_ / "batik.jar").string());
     EXPECT_EQ(engine::Settings()->LogInfo, before.LogInfo);
+}
+
+// Each folder button's picker opens on the folder set, and without a preselection when that folder is
+// gone; cancelling keeps what was set.
+TEST_F(SettingsDialogTest, FolderPickersOpenOnTheFolderSetOrWithoutOneWhenItIsGone) {
+    Open();
+    const std::string existing = (dir_ / "kept").string() + "/";
+    fs::create_directories(existing);
+    const std::string gone = (dir_ / "gone").string() + "/";
+    const struct {
+        const char* what;
+        std::function<void(const std::string&)> set;
+        std::function<void()> click;
+        std::function<std::string()> get;
+    } buttons[] = {
+        {"Log-Directory", [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.LogDir = d; }); },
+         [&] { form_->TabSheet_General->LogPath_SBClick(); }, [] { return engine::Settings()->LogDir; }},
+        {"Archive-Directory",
+         [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.ArchiveDir = d; }); },
+         [&] { form_->TabSheet_General->ArchivePath_TBClick(); }, [] { return engine::Settings()->ArchiveDir; }},
+        {"Java-Directory", [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.JavaDir = d; }); },
+         [&] { form_->TabSheet3->JavaPath_TBClick(); }, [] { return engine::Settings()->JavaDir; }},
+    };
+    chooser_.folder = std::nullopt;  // cancelled
+    for (const auto& button : buttons) {
+        for (const std::string& folder : {existing, gone}) {
+            button.set(folder);
+            button.click();
+            EXPECT_EQ(chooser_.starts.back(), folder == existing ? existing : "") << button.what << " " << folder;
+            EXPECT_EQ(button.get(), folder) << button.what << ": cancelling keeps the folder set";
+        }
+    }
 }
 
 TEST_F(SettingsDialogTest, VlcMissingShowsNotAvailableAndDownloadEndsTheProgram) {
