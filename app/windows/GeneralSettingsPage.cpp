@@ -26,7 +26,7 @@ constexpr components::TColor kEnabledLabelColor = 0x800000;   // navy
 constexpr components::TColor kDisabledLabelColor = 0x808080;  // grey
 
 QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new TSpinEdit(parent);
     SetupSpin(*spin, minimum, maximum, step);
     return spin;
 }

@@ -18,9 +18,9 @@ TImageConversionPage::TImageConversionPage(IFileChooser& chooser, QWidget* paren
     BmpConvAct_CB = new QCheckBox(tr("Active"), bmp);
     Bmp2Jpg_CB = new QRadioButton(tr("BMP to JPG"), bmp);  // one group: the two exclude each other
     Bmp2Png_CB = new QRadioButton(tr("BMP to PNG"), bmp);
-    PngComp_SpinEdit = new QSpinBox(bmp);
+    PngComp_SpinEdit = new TSpinEdit(bmp);
     SetupSpin(*PngComp_SpinEdit, 1, 9);
-    JpgComp_SpinEdit = new QSpinBox(bmp);
+    JpgComp_SpinEdit = new TSpinEdit(bmp);
     SetupSpin(*JpgComp_SpinEdit, 5, 100, 5);
     auto* bmpLayout = new QGridLayout(bmp);
     bmpLayout->addWidget(BmpConvAct_CB, 0, 0);

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QString>
 #include <QTabWidget>
 #include <QTest>
@@ -83,6 +84,18 @@ inline void UserKey(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifier
     QWindow* window = widget.window()->windowHandle();
     ASSERT_NE(window, nullptr) << "the window is not shown";
     QTest::keyClick(window, key, modifiers);
+}
+
+// Typed into a spin field as the user types (its text replaced key by key), then the field loses the
+// focus; its value afterwards.
+inline int TypeAndLeave(QSpinBox& spin, const QString& text) {
+    spin.setFocus();
+    spin.selectAll();
+    QTest::keyClick(&spin, Qt::Key_Delete);
+    QTest::keyClicks(&spin, text);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&spin, &leave);
+    return spin.value();
 }
 
 // The window manager's close box on the window of widget.

@@ -249,6 +249,19 @@ TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     EXPECT_EQ(engine::Settings()->LogInfo, before.LogInfo);
 }
 
+// Every spin field of the dialog takes typed text the same way: clamped, or the minimum.
+TEST_F(SettingsDialogTest, EverySpinFieldClampsWhatIsTypedWhenItIsLeft) {
+    Open();
+    const QList<QSpinBox*> spins = form_->findChildren<QSpinBox*>();
+    ASSERT_GE(spins.size(), 8);
+    for (QSpinBox* spin : spins) {
+        fw_test::OpenPagesOf(*spin);
+        spin->setEnabled(true);  // the archive limits are enabled by their radio buttons
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << spin->objectName().toStdString();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << spin->objectName().toStdString();
+    }
+}
+
 // Each folder button's picker opens on the folder set, and without a preselection when that folder is
 // gone; cancelling keeps what was set.
 TEST_F(SettingsDialogTest, FolderPickersOpenOnTheFolderSetOrWithoutOneWhenItIsGone) {
