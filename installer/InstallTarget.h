@@ -1,5 +1,6 @@
 // Which library folder an install may replace. An install puts the two libraries, COPYING.txt,
-// README.txt and the plugins folder (libVLC's plug-ins and their cache, nothing else) there (and the window's write test may leave its file); a folder
+// README.txt and the plugins folder (libVLC's plug-ins and their cache, nothing else) there (and the
+// window's write test may leave its file); a folder
 // that holds anything else is someone's own folder: it is refused and never moved, emptied or deleted.
 // So are "/", the home folder, a relative path, a link and a name taken by something other than a
 // folder. A folder that does not exist yet may be made.

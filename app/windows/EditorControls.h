@@ -1,5 +1,6 @@
 // Control helpers shared by the editors: choice lists whose items carry the number that is stored,
-// spin fields that clamp what is set or typed, the grey background of disabled fields and the key filters of typed fields.
+// spin fields that clamp what is set or typed, the grey background of disabled fields and the key
+// filters of typed fields.
 #pragma once
 
 #include <QObject>

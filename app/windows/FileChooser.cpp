@@ -12,7 +12,8 @@ namespace {
 // folder outside it is not accepted.
 class TRootedFolderDialog final : public QFileDialog {
 public:
-    TRootedFolderDialog(QWidget* parent, const QString& title, QString root) : QFileDialog(parent, title), root_(std::move(root)) {
+    TRootedFolderDialog(QWidget* parent, const QString& title, QString root)
+        : QFileDialog(parent, title), root_(std::move(root)) {
         setFileMode(QFileDialog::Directory);
         setOption(QFileDialog::ShowDirsOnly);
         setOption(QFileDialog::DontUseNativeDialog);  // the root holds only in Qt's own dialog
@@ -26,7 +27,9 @@ public:
 
     void accept() override {
         const QStringList chosen = selectedFiles();
-        if (!root_.isEmpty() && (chosen.isEmpty() || !IsFolderBelow(chosen.first().toStdString(), root_.toStdString()))) {
+        const bool outside =
+            !root_.isEmpty() && (chosen.isEmpty() || !IsFolderBelow(chosen.first().toStdString(), root_.toStdString()));
+        if (outside) {
             setDirectory(root_);
             return;
         }
@@ -47,7 +50,8 @@ bool IsFolderBelow(const std::string& path, const std::string& root) {
 
 std::optional<std::string> TQtFileChooser::PickFolder(const std::string& title, const std::string& root,
                                                       const std::string& start) {
-    TRootedFolderDialog dialog(QApplication::activeWindow(), QString::fromStdString(title), QString::fromStdString(root));
+    TRootedFolderDialog dialog(QApplication::activeWindow(), QString::fromStdString(title),
+                               QString::fromStdString(root));
     const bool startInside = !start.empty() && (root.empty() || IsFolderBelow(start, root));
     const std::string opensOn = startInside ? start : root;
     if (!opensOn.empty()) dialog.setDirectory(QString::fromStdString(opensOn));

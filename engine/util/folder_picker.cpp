@@ -14,7 +14,8 @@ bool IsExistingFolder(const std::string& path) {
 
 bool BrowseForFolder(const std::string& Title, const std::string& Root, std::string& Dir, TFolderPicker& picker) {
     if (!IsExistingFolder(Dir)) Dir.clear();
-    const std::optional<std::string> chosen = picker.PickFolder(Title, IsExistingFolder(Root) ? Root : std::string(), Dir);
+    const std::string root = IsExistingFolder(Root) ? Root : std::string();
+    const std::optional<std::string> chosen = picker.PickFolder(Title, root, Dir);
     if (!chosen) return false;
     Dir = *chosen;
     return true;

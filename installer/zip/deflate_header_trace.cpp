@@ -10,7 +10,8 @@ constexpr unsigned kDynamicBlockType = 2;
 constexpr unsigned kCodeLengthCodes = 19;
 constexpr unsigned kMaxCodeLengthBits = 7;
 // The order in which a dynamic header gives the lengths of the code-length code (RFC 1951, 3.2.7).
-constexpr uint8_t kCodeLengthOrder[kCodeLengthCodes] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+constexpr uint8_t kCodeLengthOrder[kCodeLengthCodes] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
+                                                         11, 4,  12, 3, 13, 2, 14, 1, 15};
 
 class TBitReader {
 public:

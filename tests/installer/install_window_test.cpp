@@ -208,7 +208,8 @@ TEST(InstallWindow, ReleasePlantedInTheTemporaryFolderIsNeverInstalled) {
 }
 
 // -dd naming a folder that is no install of the libraries (a user's folder, one holding only a
-// "plugins" folder of the user's, the home folder, a link, a file, a pipe): "Get VLC" says why and downloads nothing; the user's files stay byte for byte.
+// "plugins" folder of the user's, the home folder, a link, a file, a pipe): "Get VLC" says why and
+// downloads nothing; the user's files stay byte for byte.
 TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
     TRoad road;
     road.Serve(std::string("vlc-") + kVersion);

@@ -272,7 +272,8 @@ TEST(InstallerDisplayMemo, SwallowsTheLeftButtonOnly) {
         QTest::mouseRelease(memo->viewport(), c.button, {}, QPoint(10, 10));
         QTest::mouseDClick(memo->viewport(), c.button, {}, QPoint(10, 10));
         const auto passed = [&](QEvent::Type type) {
-            return std::find(recorder.seen.begin(), recorder.seen.end(), std::pair{type, c.button}) != recorder.seen.end();
+            const auto& seen = recorder.seen;
+            return std::find(seen.begin(), seen.end(), std::pair{type, c.button}) != seen.end();
         };
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
             EXPECT_EQ(passed(type), c.passedOn) << "button " << int(c.button) << ", event " << int(type);

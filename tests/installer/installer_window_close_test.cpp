@@ -189,6 +189,8 @@ TEST_P(InstallerWindowCloseTest, ClosingEndsTheWorkersFirstAndLeavesTheLibraryFo
 
 INSTANTIATE_TEST_SUITE_P(During, InstallerWindowCloseTest,
                          ::testing::Values(TCloseDuring::Download, TCloseDuring::Extraction),
-                         [](const auto& info) { return info.param == TCloseDuring::Download ? "Download" : "Extraction"; });
+                         [](const auto& info) {
+                             return info.param == TCloseDuring::Download ? "Download" : "Extraction";
+                         });
 
 }  // namespace

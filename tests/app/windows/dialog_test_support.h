@@ -42,7 +42,8 @@ namespace fw_test {
 
 class TFakeFileChooser final : public app::IFileChooser {
 public:
-    std::optional<std::string> PickFolder(const std::string& title, const std::string&, const std::string& start) override {
+    std::optional<std::string> PickFolder(const std::string& title, const std::string&,
+                                          const std::string& start) override {
         titles.push_back(title);
         starts.push_back(start);
         return folder;

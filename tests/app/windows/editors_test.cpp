@@ -437,8 +437,9 @@ TEST_F(CaptureEditorTest, EverySpinFieldClampsWhatIsTypedWhenItIsLeft) {
     ASSERT_GE(spins.size(), 9);  // eight in the capture editor, one in the share editor
     for (QSpinBox* spin : spins) {
         fw_test::OpenPagesOf(*spin);
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << spin->objectName().toStdString();
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << spin->objectName().toStdString();
+        const std::string name = spin->objectName().toStdString();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << name;
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << name;
     }
 }
 

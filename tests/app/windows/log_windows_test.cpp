@@ -188,7 +188,8 @@ TEST_F(LogWindowsTest, HorizontalExtentGrowsToTheWidestLineDrawnAndNeverShrinks)
     };
     // The scroll bar reaches exactly the extent once the list has drawn and laid out again.
     auto scrollsTo = [&](int extent) {
-        QTest::qWaitFor([&] { return list.horizontalScrollBar()->maximum() == extent - list.viewport()->width(); }, 5000);
+        const auto reached = [&] { return list.horizontalScrollBar()->maximum() == extent - list.viewport()->width(); };
+        QTest::qWaitFor(reached, 5000);
         return list.horizontalScrollBar()->maximum() + list.viewport()->width();
     };
     drawnWidth("short");

@@ -257,8 +257,9 @@ TEST_F(SettingsDialogTest, EverySpinFieldClampsWhatIsTypedWhenItIsLeft) {
     for (QSpinBox* spin : spins) {
         fw_test::OpenPagesOf(*spin);
         spin->setEnabled(true);  // the archive limits are enabled by their radio buttons
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << spin->objectName().toStdString();
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << spin->objectName().toStdString();
+        const std::string name = spin->objectName().toStdString();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << name;
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << name;
     }
 }
 
@@ -269,27 +270,23 @@ TEST_F(SettingsDialogTest, FolderPickersOpenOnTheFolderSetOrWithoutOneWhenItIsGo
     const std::string existing = (dir_ / "kept").string() + "/";
     fs::create_directories(existing);
     const std::string gone = (dir_ / "gone").string() + "/";
+    using engine::TSettings;
     const struct {
         const char* what;
-        std::function<void(const std::string&)> set;
+        std::string TSettings::*folder;
         std::function<void()> click;
-        std::function<std::string()> get;
     } buttons[] = {
-        {"Log-Directory", [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.LogDir = d; }); },
-         [&] { form_->TabSheet_General->LogPath_SBClick(); }, [] { return engine::Settings()->LogDir; }},
-        {"Archive-Directory",
-         [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.ArchiveDir = d; }); },
-         [&] { form_->TabSheet_General->ArchivePath_TBClick(); }, [] { return engine::Settings()->ArchiveDir; }},
-        {"Java-Directory", [](const std::string& d) { engine::UpdateSettings([&](engine::TSettings& s) { s.JavaDir = d; }); },
-         [&] { form_->TabSheet3->JavaPath_TBClick(); }, [] { return engine::Settings()->JavaDir; }},
+        {"Log-Directory", &TSettings::LogDir, [&] { form_->TabSheet_General->LogPath_SBClick(); }},
+        {"Archive-Directory", &TSettings::ArchiveDir, [&] { form_->TabSheet_General->ArchivePath_TBClick(); }},
+        {"Java-Directory", &TSettings::JavaDir, [&] { form_->TabSheet3->JavaPath_TBClick(); }},
     };
     chooser_.folder = std::nullopt;  // cancelled
     for (const auto& button : buttons) {
         for (const std::string& folder : {existing, gone}) {
-            button.set(folder);
+            engine::UpdateSettings([&](TSettings& s) { s.*button.folder = folder; });
             button.click();
             EXPECT_EQ(chooser_.starts.back(), folder == existing ? existing : "") << button.what << " " << folder;
-            EXPECT_EQ(button.get(), folder) << button.what << ": cancelling keeps the folder set";
+            EXPECT_EQ((*engine::Settings()).*button.folder, folder) << button.what << ": cancelling keeps it";
         }
     }
 }

@@ -327,7 +327,11 @@ TEST(ZipExtract, InvalidDeflateCodes) {
         {"code 16 with no length before it", TDeflateBits().DynamicHeader(codes8And16And18).Code(3, 2).Put(0, 2).Bytes(),
          kZipExtractData},
         {"code 17 repeat past the count",
-         TDeflateBits().DynamicHeader(codes17And18).Code(1, 1).Put(127, 7).Code(1, 1).Put(106, 7).Code(0, 1).Put(7, 3).Bytes(),
+         TDeflateBits()
+             .DynamicHeader(codes17And18)
+             .Code(1, 1).Put(127, 7).Code(1, 1).Put(106, 7)  // 138 + 117 zeros
+             .Code(0, 1).Put(7, 3)                           // ten more: 265
+             .Bytes(),
          kZipExtractCrc},
         {"code 16 repeat past the count", overrunBy16(TDeflateBits()), kZipExtractCrc},
         {"code 16 repeat past the count, after 3000 literals", overrunBy16(TDeflateBits().FixedLiterals(3000, false)),
