@@ -38,12 +38,21 @@ void TDisplayMemo::keyPressEvent(QKeyEvent* event) {
 void TDisplayMemo::keyReleaseEvent(QKeyEvent* event) { event->accept(); }
 void TDisplayMemo::inputMethodEvent(QInputMethodEvent* event) { event->accept(); }
 
+// The left button is swallowed (a press gives the focus first); the other buttons get the text box's
+// own handling.
 void TDisplayMemo::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && !hasFocus()) setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton) return QPlainTextEdit::mousePressEvent(event);
+    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
     event->accept();
 }
-void TDisplayMemo::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
-void TDisplayMemo::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void TDisplayMemo::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QPlainTextEdit::mouseReleaseEvent(event);
+    event->accept();
+}
+void TDisplayMemo::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QPlainTextEdit::mouseDoubleClickEvent(event);
+    event->accept();
+}
 void TDisplayMemo::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
 
 void TDisplayMemo::focusInEvent(QFocusEvent* event) {

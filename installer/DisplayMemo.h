@@ -1,5 +1,6 @@
 // The install window's read-only information text: no caret, no typing, no mouse editing; the
-// navigation keys scroll it (Page Up/Down, Home/End, the arrow keys), a click only gives it the focus.
+// navigation keys scroll it (Page Up/Down, Home/End, the arrow keys), a left click only gives it the
+// focus; the mouse's other buttons get the text box's own handling.
 #pragma once
 
 #include <QPlainTextEdit>

@@ -1,5 +1,6 @@
 #include "installer/InstallForm.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -477,5 +478,20 @@ void TFaldrin_Install_Form::BreakOff(int mode) {
 }
 
 void TFaldrin_Install_Form::Cancel_TBClick() { close(); }
+
+void TFaldrin_Install_Form::closeEvent(QCloseEvent* event) {
+    EndWorkers();
+    QWidget::closeEvent(event);
+}
+
+void TFaldrin_Install_Form::EndWorkers() {
+    if (!Busy()) return;
+    InstallerLog(kLogName, "closed while busy: the download or extraction is stopped, nothing is installed");
+    // Their destructors ask the threads to end; a completion already posted finds no receiver.
+    download_.reset();
+    unzip_.reset();
+    run_.reset();
+    wait_.EndWait();
+}
 
 }  // namespace hollarin

@@ -52,6 +52,10 @@ public:
 
     void GetVlc_TBClick();
     void Cancel_TBClick();
+    // Asks a running download or extraction to end and forgets it: no completion follows, nothing is
+    // installed, the wait window goes. The threads let go of the working folder as they end, and the
+    // last of them removes it.
+    void EndWorkers();
 
     const std::string& WantedVlcVersion() const { return wantedVlcVersion_; }
     const std::string& LibVlcDir() const { return libVlcDir_; }
@@ -74,6 +78,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // However the window is closed (Exit, the window manager), a download or extraction ends with it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildLayout();

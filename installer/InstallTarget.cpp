@@ -22,6 +22,42 @@ bool HoldsExactly(const fs::path& file, const std::string& text) {
     return content == text;
 }
 
+bool IsPluginFileName(const std::string& name) {
+    return name.size() > kPluginFilePrefix.size() + kPluginFileSuffix.size() && name.starts_with(kPluginFilePrefix) &&
+           name.ends_with(kPluginFileSuffix);
+}
+
+// A plug-in (a file or a link, never a folder) under a plug-in's name.
+bool IsPluginFile(const std::string& name, fs::file_type type) {
+    return IsPluginFileName(name) && (type == fs::file_type::regular || type == fs::file_type::symlink);
+}
+
+// Nothing but plug-ins in one category folder of the plug-in folder.
+bool HoldsOnlyPluginFiles(const fs::path& category) {
+    std::error_code ec;
+    fs::directory_iterator it(category, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec))
+        if (!IsPluginFile(it->path().filename().string(), it->symlink_status(ec).type()) || ec) return false;
+    return !ec;
+}
+
+// The plug-in folder as libVLC lays it out: plug-ins directly in it or in its category folders one
+// level down, and the plug-in cache. Anything else makes it someone's own folder.
+bool HoldsOnlyVlcPlugins(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const fs::file_type type = it->symlink_status(ec).type();
+        if (ec) return false;
+        if (IsPluginFile(name, type)) continue;
+        if (name == kPluginCacheFile && type == fs::file_type::regular) continue;
+        if (type == fs::file_type::directory && HoldsOnlyPluginFiles(it->path())) continue;
+        return false;
+    }
+    return !ec;
+}
+
 }  // namespace
 
 bool IsInstallItem(const fs::directory_entry& entry) {
@@ -29,7 +65,9 @@ bool IsInstallItem(const fs::directory_entry& entry) {
     const fs::file_type type = entry.symlink_status(ec).type();
     if (ec) return false;
     const std::string name = entry.path().filename().string();
-    if (name == engine::kVlcPluginFolderName) return type == fs::file_type::directory || type == fs::file_type::symlink;
+    if (name == engine::kVlcPluginFolderName)
+        // A link goes without what it points to; a folder only when it is the install's.
+        return type == fs::file_type::symlink || (type == fs::file_type::directory && HoldsOnlyVlcPlugins(entry.path()));
     // A folder under a file's name may hold anything: it is not the install's.
     if (name == engine::kVlcCoreLibraryFile || name == engine::kVlcLibraryFile) return type != fs::file_type::directory;
     for (const char* document : kReleaseDocumentFiles)
@@ -50,8 +88,11 @@ std::string InstallTargetRefusal(const std::string& folder) {
     fs::directory_iterator it(path, ec);
     if (ec) return "its contents cannot be read: " + ec.message();
     for (; it != fs::directory_iterator(); it.increment(ec)) {
-        if (!IsInstallItem(*it))
-            return "it holds \"" + it->path().filename().string() + "\", which is not part of a libVLC installation";
+        if (IsInstallItem(*it)) continue;
+        const std::string name = it->path().filename().string();
+        if (name == engine::kVlcPluginFolderName && it->is_directory(ec))
+            return "its \"" + name + "\" folder holds more than libVLC's plug-ins";
+        return "it holds \"" + name + "\", which is not part of a libVLC installation";
     }
     if (ec) return "its contents cannot be read: " + ec.message();
     return "";

@@ -1,10 +1,13 @@
 #include "installer/InstallerApplication.h"
 
 #include <QApplication>
+#include <cstdlib>
 
 #include "app/ScreenDpi.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "installer/InstallForm.h"
+#include "installer/InstallerLog.h"
+#include "installer/InstallerThread.h"
 #include "installer/InstallerVlcLib.h"
 #include "installer/WaitForm.h"
 
@@ -43,7 +46,14 @@ void TInstallerApplication::ShowMainWindow() {
 }
 
 void TInstallerApplication::RunMessageLoop() {
-    if (installForm_) QApplication::exec();
+    if (!installForm_) return;
+    QApplication::exec();
+    // The download and extraction threads end before the process does, so none of them meets the
+    // program's static objects (log lock, keyboard, extraction lock) going away under it.
+    installForm_->EndWorkers();
+    if (WaitForSelfFreeingThreads(kWorkersEndTimeout)) return;
+    InstallerLog("installer", "a download or extraction thread did not end: the process ends without clean-up");
+    std::_Exit(0);
 }
 
 }  // namespace hollarin

@@ -2,6 +2,7 @@
 // and wait windows and the Qt event loop.
 #pragma once
 
+#include <chrono>
 #include <memory>
 
 #include "installer/InstallerHost.h"
@@ -11,6 +12,10 @@ namespace hollarin {
 
 class TFaldrin_Install_Form;
 class TWait_Form;
+
+// How long the end of the event loop waits for a download or extraction thread to end (a transfer
+// stops within about a second, an extraction within one block of its archive).
+constexpr std::chrono::milliseconds kWorkersEndTimeout{10000};
 
 class TInstallerApplication : public IInstallerStartUi {
 public:

@@ -82,6 +82,7 @@ int TUnzipThread::ExtractAll(bool* stopped) {
     TZipExtractHooks hooks = DefaultExtractHooks();
     hooks.TargetRoot = targetDir_;
     hooks.Budget = &budget;
+    hooks.Stop = &endRequested_;
     if (sources_.Opener) hooks.Opener = sources_.Opener.get();
     if (sources_.Keyboard) hooks.Keyboard = sources_.Keyboard.get();
     TZipArchiveOpener& opener = sources_.Opener ? *sources_.Opener : PosixArchiveOpener();

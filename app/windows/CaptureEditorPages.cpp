@@ -29,7 +29,7 @@ QComboBox* MakeCombo(QWidget* parent, const char* name) {
 }
 
 QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new TSpinEdit(parent);
     SetupSpin(*spin, minimum, maximum, step);
     return spin;
 }

@@ -27,9 +27,9 @@ constexpr const char* kNoCaptureText = "No Capture defined";
 TCaptureServicePage::TCaptureServicePage(ISettingsFormHost& host, std::function<void()> leaveApp, QWidget* parent)
     : QWidget(parent), host_(host), leaveApp_(std::move(leaveApp)) {
     auto* hls = new QGroupBox(tr("HLS Options"), this);
-    NoOfSeg_SpinEdit = new QSpinBox(hls);
+    NoOfSeg_SpinEdit = new TSpinEdit(hls);
     SetupSpin(*NoOfSeg_SpinEdit, 1, 20);
-    SegLen_SpinEdit = new QSpinBox(hls);
+    SegLen_SpinEdit = new TSpinEdit(hls);
     SetupSpin(*SegLen_SpinEdit, 1, 100);
     auto* hlsLayout = new QGridLayout(hls);
     hlsLayout->addWidget(new QLabel(tr("No. of Segments"), hls), 0, 0);

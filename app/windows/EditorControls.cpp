@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QSpinBox>
+#include <algorithm>
 
 namespace app {
 
@@ -24,11 +25,33 @@ int ChoiceNumber(const QComboBox& box, int fallback) {
     return data.isValid() ? data.toInt() : fallback;
 }
 
+QString TSpinEdit::Typed(const QString& input) const {
+    QString typed = input;
+    if (!prefix().isEmpty() && typed.startsWith(prefix())) typed.remove(0, prefix().size());
+    if (!suffix().isEmpty() && typed.endsWith(suffix())) typed.chop(suffix().size());
+    return typed.trimmed();
+}
+
+QValidator::State TSpinEdit::validate(QString& input, int& pos) const {
+    if (QSpinBox::validate(input, pos) == QValidator::Acceptable) return QValidator::Acceptable;
+    const QString typed = Typed(input);
+    const QString decimalPoint = locale().decimalPoint();
+    for (const QChar c : typed)
+        if (!c.isDigit() && c != QLatin1Char('+') && c != QLatin1Char('-') && !decimalPoint.contains(c))
+            return QValidator::Invalid;
+    return QValidator::Intermediate;  // settled by fixup when the field is left
+}
+
+void TSpinEdit::fixup(QString& input) const {
+    bool isNumber = false;
+    const qlonglong typed = Typed(input).toLongLong(&isNumber);
+    const int value = isNumber ? int(std::clamp<qlonglong>(typed, minimum(), maximum())) : minimum();
+    input = prefix() + textFromValue(value) + suffix();
+}
+
 void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step) {
     spin.setRange(minimum, maximum);
     spin.setSingleStep(step);
-    // A typed text that is no number falls back to the value before, never outside the range.
-    spin.setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 }
 
 void SetFieldColor(QWidget& field, components::TColor color) {

@@ -1,8 +1,10 @@
 // Control helpers shared by the editors: choice lists whose items carry the number that is stored,
-// number fields that clamp, the grey background of disabled fields and the key filters of typed fields.
+// spin fields that clamp what is set or typed, the grey background of disabled fields and the key
+// filters of typed fields.
 #pragma once
 
 #include <QObject>
+#include <QSpinBox>
 #include <QString>
 #include <initializer_list>
 #include <utility>
@@ -10,7 +12,6 @@
 #include "components/Color.h"
 
 class QComboBox;
-class QSpinBox;
 class QWidget;
 
 namespace app {
@@ -26,6 +27,23 @@ void FillChoices(QComboBox& box, std::initializer_list<std::pair<const char*, in
 bool SelectChoice(QComboBox& box, int number);
 // The number of the selected item; fallback when nothing is selected.
 int ChoiceNumber(const QComboBox& box, int fallback);
+
+// The dialogs' spin field. A value set into it is clamped into its range. Digits, signs and the
+// decimal point may be typed; when the field loses the focus (or Enter is pressed) a typed number is
+// clamped into the range, and a text that is no whole number ("", "+", "1.5", "12-3") reads as the
+// minimum.
+class TSpinEdit : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+
+private:
+    // The typed part of input, without prefix, suffix and surrounding blanks.
+    QString Typed(const QString& input) const;
+};
 
 // A spin field with its range and step; setValue then keeps every value inside the range.
 void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step = 1);

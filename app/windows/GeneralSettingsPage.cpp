@@ -26,7 +26,7 @@ constexpr components::TColor kEnabledLabelColor = 0x800000;   // navy
 constexpr components::TColor kDisabledLabelColor = 0x808080;  // grey
 
 QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new TSpinEdit(parent);
     SetupSpin(*spin, minimum, maximum, step);
     return spin;
 }
@@ -210,18 +210,20 @@ void TGeneralSettingsPage::ShowFreeSpace(const std::string& folder) {
 }
 
 void TGeneralSettingsPage::LogPath_SBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Log-Directory", engine::Settings()->LogDir);
+    std::string folder = engine::Settings()->LogDir;
+    const bool chosen = engine::BrowseForFolder("Select Log-Directory", "", folder, chooser_);
     engine::UpdateSettings([&](engine::TSettings& s) {
-        if (folder) s.LogDir = *folder;
+        if (chosen) s.LogDir = folder;
         if (!s.LogDir.empty()) s.LogDir = engine::IncludeTrailingPathDelimiter(s.LogDir);
     });
     ShowPath(*LogFile_Label, engine::Settings()->LogDir);
 }
 
 void TGeneralSettingsPage::ArchivePath_TBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Archive-Directory", engine::Settings()->ArchiveDir);
+    std::string folder = engine::Settings()->ArchiveDir;
+    const bool chosen = engine::BrowseForFolder("Select Archive-Directory", "", folder, chooser_);
     engine::UpdateSettings([&](engine::TSettings& s) {
-        if (folder) s.ArchiveDir = *folder;
+        if (chosen) s.ArchiveDir = folder;
         if (!s.ArchiveDir.empty()) s.ArchiveDir = engine::IncludeTrailingPathDelimiter(s.ArchiveDir);
     });
     ShowPath(*ArchiveFile_Label, engine::Settings()->ArchiveDir);

@@ -150,8 +150,9 @@ std::vector<std::string> THttpSetup_Form::FileList() const {
 }
 
 void THttpSetup_Form::LogPath_SBClick() {
-    if (auto folder = chooser_.BrowseForFolder(this, "Select Root-Directory", RootPath)) {
-        RootPath = *folder;
+    std::string folder = RootPath;
+    if (engine::BrowseForFolder("Select Root-Directory", "", folder, chooser_)) {
+        RootPath = folder;
         ShowRootPath();
     }
     if (!RootPath.empty()) RootPath = engine::IncludeTrailingPathDelimiter(RootPath);

@@ -18,9 +18,9 @@ TImageConversionPage::TImageConversionPage(IFileChooser& chooser, QWidget* paren
     BmpConvAct_CB = new QCheckBox(tr("Active"), bmp);
     Bmp2Jpg_CB = new QRadioButton(tr("BMP to JPG"), bmp);  // one group: the two exclude each other
     Bmp2Png_CB = new QRadioButton(tr("BMP to PNG"), bmp);
-    PngComp_SpinEdit = new QSpinBox(bmp);
+    PngComp_SpinEdit = new TSpinEdit(bmp);
     SetupSpin(*PngComp_SpinEdit, 1, 9);
-    JpgComp_SpinEdit = new QSpinBox(bmp);
+    JpgComp_SpinEdit = new TSpinEdit(bmp);
     SetupSpin(*JpgComp_SpinEdit, 5, 100, 5);
     auto* bmpLayout = new QGridLayout(bmp);
     bmpLayout->addWidget(BmpConvAct_CB, 0, 0);
@@ -91,9 +91,10 @@ void TImageConversionPage::StoreTo(engine::TSettings& settings) const {
 }
 
 void TImageConversionPage::JavaPath_TBClick() {
-    const auto folder = chooser_.BrowseForFolder(this, "Select Java-Directory", engine::Settings()->JavaDir);
+    std::string folder = engine::Settings()->JavaDir;
+    const bool chosen = engine::BrowseForFolder("Select Java-Directory", "", folder, chooser_);
     engine::UpdateSettings([&](engine::TSettings& s) {
-        if (folder) s.JavaDir = *folder;
+        if (chosen) s.JavaDir = folder;
         if (!s.JavaDir.empty()) s.JavaDir = engine::IncludeTrailingPathDelimiter(s.JavaDir);
     });
     ShowPath(*Java_Label, engine::Settings()->JavaDir);

@@ -8,14 +8,12 @@
 
 namespace app {
 
-namespace {
-
-constexpr int kExtentMarginPx = 20;
-
-}  // namespace
-
-TLogListDelegate::TLogListDelegate(TColorsOf colorsOf, QObject* parent)
-    : QStyledItemDelegate(parent), colorsOf_(std::move(colorsOf)) {}
+TLogListDelegate::TLogListDelegate(TColorsOf colorsOf, QObject* parent, std::function<void(int)> lineDrawn,
+                                   std::function<int()> itemWidth)
+    : QStyledItemDelegate(parent),
+      colorsOf_(std::move(colorsOf)),
+      lineDrawn_(std::move(lineDrawn)),
+      itemWidth_(std::move(itemWidth)) {}
 
 void TLogListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const bool selected = option.state.testFlag(QStyle::State_Selected);
@@ -24,7 +22,8 @@ void TLogListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->fillRect(option.rect, components::ToQColor(colors.Background));
     painter->setPen(components::ToQColor(colors.Text));
     painter->setFont(option.font);
-    painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
+    painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     if (selected && option.state.testFlag(QStyle::State_HasFocus) && option.widget) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
@@ -32,11 +31,11 @@ void TLogListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
     }
     painter->restore();
+    if (lineDrawn_) lineDrawn_(QFontMetrics(option.font).horizontalAdvance(text));
 }
 
-QSize TLogListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const QFontMetrics metrics(option.font);
-    return {metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + kExtentMarginPx, metrics.height()};
+QSize TLogListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return {itemWidth_(), QFontMetrics(option.font).height()};
 }
 
 }  // namespace app

@@ -8,8 +8,8 @@
 
 #include "app/settings/app_globals.h"
 #include "app/windows/LogDockSite.h"
-#include "app/windows/LogListDelegate.h"
 #include "app/windows/FormBounds.h"
+#include "app/windows/LogListBox.h"
 #include "app/windows/LogWindowCaption.h"
 
 namespace app {
@@ -48,10 +48,8 @@ TLog_Form::TLog_Form(ILogDockSite& dockSite, QWidget* parent)
     row->addStretch();
     topPanel_->setLayout(row);
 
-    logLB_ = new QListWidget(this);
+    logLB_ = new TLogListBox(SnmpLogLineColors, this);
     logLB_->setObjectName(QStringLiteral("LogLB"));
-    logLB_->setUniformItemSizes(true);
-    logLB_->setItemDelegate(new TLogListDelegate(SnmpLogLineColors, logLB_));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

@@ -7,7 +7,8 @@
 #include <QRect>
 #include <QWidget>
 
-class QListWidget;
+#include "app/windows/LogListBox.h"
+
 class QToolButton;
 
 namespace app {
@@ -28,7 +29,7 @@ public:
     void SetDockState(bool docked);
     bool Docked() const;
 
-    QListWidget* LogLB() const { return logLB_; }
+    TLogListBox* LogLB() const { return logLB_; }
     QToolButton* StartTB() const { return startTB_; }
     QToolButton* FreezeTB() const { return freezeTB_; }
     QToolButton* DockTB() const { return dockTB_; }
@@ -46,7 +47,7 @@ private:
     QToolButton* freezeTB_;
     QToolButton* clearTB_;
     QToolButton* dockTB_;
-    QListWidget* logLB_;
+    TLogListBox* logLB_;
 };
 
 }  // namespace app

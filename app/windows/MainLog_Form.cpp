@@ -13,8 +13,8 @@
 #include "app/settings/app_globals.h"
 #include "app/windows/ColourPresets.h"
 #include "app/windows/HtmlHelp.h"
-#include "app/windows/LogListDelegate.h"
 #include "app/windows/FormBounds.h"
+#include "app/windows/LogListBox.h"
 #include "app/windows/LogWindowCaption.h"
 #include "app/windows/Log_Form.h"
 #include "engine/settings/program_state.h"
@@ -63,11 +63,9 @@ TMainLog_Form::TMainLog_Form(std::unique_ptr<TMainLog> log, TShellOpener shellOp
     openDirTB_ = MakeSpeedButton(tabSheet1, "OpenDir_TB", "...", "Open Log-Directory", false);
     for (QToolButton* b : {startTB_, stopTB_, clearTB_, openDirTB_}) buttons->addWidget(b);
     buttons->addStretch();
-    logLB_ = new QListWidget(tabSheet1);
+    logLB_ = new TLogListBox(
+        [](int level, bool selected) { return MainLogLineColors(static_cast<uint8_t>(level), selected); }, tabSheet1);
     logLB_->setObjectName(QStringLiteral("LogLB"));
-    logLB_->setUniformItemSizes(true);
-    logLB_->setItemDelegate(new TLogListDelegate(
-        [](int level, bool selected) { return MainLogLineColors(static_cast<uint8_t>(level), selected); }, logLB_));
     auto* page = new QVBoxLayout(tabSheet1);
     page->setContentsMargins(0, 0, 0, 0);
     page->addLayout(buttons);

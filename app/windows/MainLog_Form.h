@@ -13,11 +13,11 @@
 
 #include "app/MainLog.h"
 #include "app/windows/LogDockSite.h"
+#include "app/windows/LogListBox.h"
 #include "components/CanvasPanelEx.h"
 #include "app/windows/ShellOpen.h"
 #include "platform/ui/message_target.h"
 
-class QListWidget;
 class QStatusBar;
 class QTabWidget;
 class QToolButton;
@@ -54,7 +54,7 @@ public:
     void SetMainWindowHandle(platform::WindowHandle handle) { mainWindow_ = handle; }
 
     TMainLog& Log() { return *log_; }
-    QListWidget* LogLB() const { return logLB_; }
+    TLogListBox* LogLB() const { return logLB_; }
     QToolButton* StartTB() const { return startTB_; }
     QToolButton* StopTB() const { return stopTB_; }
     QToolButton* ClearTB() const { return clearTB_; }
@@ -88,7 +88,7 @@ private:
     QToolButton* stopTB_;
     QToolButton* clearTB_;
     QToolButton* openDirTB_;
-    QListWidget* logLB_;
+    TLogListBox* logLB_;
     QStatusBar* logStatusBar_;
     TLog_Form* snmpLog_;
     std::unique_ptr<platform::TTimer> checkLogTimer_;

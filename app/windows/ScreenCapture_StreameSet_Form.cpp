@@ -247,7 +247,7 @@ QWidget* TScreenCapture_StreameSet_Form::BuildDestPanel() {
     hostDirRow->addWidget(Computer_TB);
     ftpLayout->addRow(QStringLiteral("Host-Directory"), hostDirRow);
     auto* freqRow = new QHBoxLayout();
-    ImgFreq_SpinEdit = new QSpinBox(ftpGroup);
+    ImgFreq_SpinEdit = new TSpinEdit(ftpGroup);
     SetupSpin(*ImgFreq_SpinEdit, kMinFtpUploadFreqS, kMaxFtpUploadFreqS);
     CheckFtp_TB = MakeToolButton(ftpGroup, "CheckFtp_TB", QStringLiteral("Check FTP"), QStringLiteral("Check FTP"));
     freqRow->addWidget(ImgFreq_SpinEdit);

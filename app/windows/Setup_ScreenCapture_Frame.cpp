@@ -569,9 +569,9 @@ void TSetup_ScreenCapture_Frame::SpeedButton1Click() {
     const TCaptureJobView job = Job();
     if (!job || !context_.FileChooser) return;
     std::string& dir = job.Params->Files.capFilesDir;
-    if (const std::optional<std::string> chosen =
-            context_.FileChooser->BrowseForFolder(this, "Select File-Source Directory", dir)) {
-        dir = *chosen;
+    std::string chosen = dir;
+    if (engine::BrowseForFolder("Select File-Source Directory", "", chosen, *context_.FileChooser)) {
+        dir = chosen;
         FileDir_Label->setText(ShortenPathForDisplay(Q(dir), FileDir_Label->fontMetrics(), kFilesDirWidthPx));
     }
     if (!dir.empty()) dir = engine::IncludeTrailingPathDelimiter(dir);

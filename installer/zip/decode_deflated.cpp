@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "installer/zip/deflate_header_trace.h"
 #include "installer/zip/zip_decoders.h"
 #include "installer/zip/zip_extract_result.h"
 
@@ -26,11 +27,18 @@ private:
     bool ok_ = false;
 };
 
-// zlib names the one fault that the classic decoder reported apart: a code-length repeat that runs past
-// the announced count of code lengths.
-int DataErrorResult(const z_stream& stream) {
-    if (stream.msg && std::strcmp(stream.msg, "invalid bit length repeat") == 0) return kZipExtractCrc;
-    return kZipExtractData;
+// inflate's data_type on return: the unused bits of the last byte taken, and whether it stopped at the
+// end of a block.
+constexpr int kUnusedBitsMask = 7;
+constexpr int kAtBlockEnd = 128;
+
+// Invalid compressed data, except a code-length repeat by code 16 or 17 that runs past the announced
+// count of code lengths, which is told apart as a header out of range. zlib reports every repeat fault
+// under one message; the block's header tells which code it was.
+int DataErrorResult(const z_stream& stream, const TDeflateHeaderTrace& trace) {
+    if (!stream.msg || std::strcmp(stream.msg, "invalid bit length repeat") != 0) return kZipExtractData;
+    const int code = trace.OverrunningRepeatCode();
+    return code == 16 || code == 17 ? kZipExtractCrc : kZipExtractData;
 }
 
 }  // namespace
@@ -39,6 +47,7 @@ int DecodeDeflated(TZipInput& in, TZipOutput& out, uint64_t& consumed) {
     consumed = 0;
     TInflateStream z;
     if (!z.Ok()) return kZipExtractRead;
+    TDeflateHeaderTrace trace;
     for (;;) {
         if (in.Progress().Aborted()) return kZipExtractAborted;
         if (z->avail_in == 0) {
@@ -50,7 +59,11 @@ int DecodeDeflated(TZipInput& in, TZipOutput& out, uint64_t& consumed) {
         z->next_out = out.FreeSpace();
         z->avail_out = uInt(out.FreeBytes());
         const uInt before = z->avail_out;
-        const int rc = inflate(z.Get(), Z_NO_FLUSH);
+        const Bytef* taken = z->next_in;
+        // Z_BLOCK: inflate stops at every block's end, so the trace knows where each block begins.
+        const int rc = inflate(z.Get(), Z_BLOCK);
+        trace.Took({taken, size_t(z->next_in - taken)});
+        if (rc == Z_OK && (z->data_type & kAtBlockEnd)) trace.BlockEnded(unsigned(z->data_type & kUnusedBitsMask));
         if (int w = out.Advance(before - z->avail_out); w != kZipExtractOk) return w;
         switch (rc) {
             case Z_STREAM_END:
@@ -60,7 +73,7 @@ int DecodeDeflated(TZipInput& in, TZipOutput& out, uint64_t& consumed) {
             case Z_BUF_ERROR:  // needs more input or more room: both come next round
                 break;
             case Z_DATA_ERROR:
-                return DataErrorResult(*z.Get());
+                return DataErrorResult(*z.Get(), trace);
             default:
                 return kZipExtractRead;
         }

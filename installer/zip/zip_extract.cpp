@@ -129,7 +129,7 @@ int Extract(const std::string& zipName, std::string outName, uint16_t attr, uint
     if (target.IsFolder()) return kZipExtractOk;
 
     TZipProgress progress(progressWnd, progressId, hooks.Pump, hooks.Keyboard,
-                          [&lock] { lock.Touch(TZipExtractionLock::NowMs()); });
+                          [&lock] { lock.Touch(TZipExtractionLock::NowMs()); }, hooks.Stop);
     progress.Pump();
     progress.ReportStart();
     TZipArchiveBudget ownBudget;

@@ -5,6 +5,7 @@
 // meanwhile answers kZipExtractBusy.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -32,6 +33,9 @@ struct TZipExtractHooks {
     TZipArchiveBudget* Budget = nullptr;  // one per archive: caps the output of all its entries together
     std::string TargetRoot;               // when set, OutName must lie below it; no link below it is followed
     TZipArchiveOpener* Opener = nullptr;
+    // When it turns true the entry stops as one the user aborted (kZipExtractAborted): its owner is
+    // going away.
+    const std::atomic<bool>* Stop = nullptr;
 };
 
 // The hooks of a Hollarin extraction thread: the thread's Qt message pump and the X keyboard state.

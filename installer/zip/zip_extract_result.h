@@ -4,7 +4,7 @@
 namespace hollarin {
 
 constexpr int kZipExtractOk = 0;         // extracted, CRC matches
-constexpr int kZipExtractCrc = 1;        // CRC mismatch; also a deflate code-length repeat past its count
+constexpr int kZipExtractCrc = 1;        // CRC mismatch; also a deflate code-length repeat by 16 or 17 past its count
 constexpr int kZipExtractWrite = 2;      // the output cannot be created or written (or may not be)
 constexpr int kZipExtractRead = 3;       // the archive cannot be opened, or its data ended or was unreadable
 constexpr int kZipExtractData = 4;       // local header unreadable or wrong, or the compressed data invalid

@@ -5,8 +5,14 @@
 namespace hollarin {
 
 TZipProgress::TZipProgress(TZipProgressWindow* window, uint16_t progressId, platform::TMessagePump* pump,
-                           platform::TKeyboardState* keys, std::function<void()> onActivity)
-    : window_(window), progressId_(progressId), pump_(pump), keys_(keys), onActivity_(std::move(onActivity)) {}
+                           platform::TKeyboardState* keys, std::function<void()> onActivity,
+                           const std::atomic<bool>* stop)
+    : window_(window),
+      progressId_(progressId),
+      pump_(pump),
+      keys_(keys),
+      onActivity_(std::move(onActivity)),
+      stop_(stop) {}
 
 void TZipProgress::Pump() {
     if (onActivity_) onActivity_();
@@ -20,6 +26,10 @@ void TZipProgress::Send() {
 }
 
 void TZipProgress::Check(uint64_t bytesRead, uint64_t compressedSize) {
+    if (stop_ && stop_->load()) {
+        aborted_ = true;
+        return;
+    }
     if (compressedSize == 0) return;
     uint64_t percent = bytesRead * 100 / compressedSize;
     if (percent > 100) percent = 100;

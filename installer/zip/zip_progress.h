@@ -1,8 +1,9 @@
 // Progress and abort of one extraction: the message pump, the percentage of the entry's compressed data
-// read so far, and the two ways to stop (the progress window answers kZipAbortPercent, or, without a
-// window, the key named by the progress id is held down).
+// read so far, and the ways to stop (the progress window answers kZipAbortPercent, or, without a
+// window, the key named by the progress id is held down; or the owner asks it to stop).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -14,8 +15,10 @@ namespace hollarin {
 
 class TZipProgress {
 public:
+    // stop (may be null): when it turns true the next check aborts.
     TZipProgress(TZipProgressWindow* window, uint16_t progressId, platform::TMessagePump* pump,
-                 platform::TKeyboardState* keys, std::function<void()> onActivity);
+                 platform::TKeyboardState* keys, std::function<void()> onActivity,
+                 const std::atomic<bool>* stop = nullptr);
 
     // Serves the thread's messages and records a sign of life.
     void Pump();
@@ -35,6 +38,7 @@ private:
     platform::TMessagePump* pump_;
     platform::TKeyboardState* keys_;
     std::function<void()> onActivity_;
+    const std::atomic<bool>* stop_;
     uint16_t lastPercent_ = 0;
     bool aborted_ = false;
 };

@@ -8,9 +8,14 @@ few answers that go wrong on purpose.
     /redirect/<path>  302 to /<path>
     /location/<url>   302 to <url> (any scheme, any server)
 
-Usage: http_test_server.py PORT ROOT [--tls CERT KEY] [--hold]
+Requests in the absolute form that a client sends to a proxy ("GET http://host/path") are served as
+requests for their path, so a program that cannot be told the server can be sent here through
+http_proxy.
+
+Usage: http_test_server.py PORT ROOT [--tls CERT KEY] [--hold] [--rate BYTES_PER_SECOND]
     --tls   serve HTTPS with that certificate and key
     --hold  a GET of a file sends it without a length and then keeps the connection open for a while
+    --rate  a GET of a file sends its body at about that rate
 Ends by itself after a while, whatever happens.
 """
 import http.server
@@ -19,6 +24,7 @@ import ssl
 import sys
 import threading
 import time
+import urllib.parse
 
 LIFETIME_SECONDS = 300
 STALL_SECONDS = 60
@@ -29,6 +35,29 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
     def log_message(self, fmt, *args):
         pass
+
+    def parse_request(self):
+        if not super().parse_request():
+            return False
+        if self.path.startswith(("http://", "https://")):
+            parts = urllib.parse.urlsplit(self.path)
+            self.path = parts.path + ("?" + parts.query if parts.query else "")
+        return True
+
+    def copyfile(self, source, outputfile):
+        if not RATE:
+            return super().copyfile(source, outputfile)
+        piece = max(1, RATE // 20)
+        try:
+            while True:
+                data = source.read(piece)
+                if not data:
+                    return
+                outputfile.write(data)
+                outputfile.flush()
+                time.sleep(0.05)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True  # the client went away in the middle: nothing to tell
 
     def _special(self, with_body):
         path = self.path.split("?", 1)[0]
@@ -91,14 +120,17 @@ class Handler(http.server.SimpleHTTPRequestHandler):
 
 
 HOLD = False
+RATE = 0
 
 
 def main():
-    global HOLD
+    global HOLD, RATE
     port = int(sys.argv[1])
     root = sys.argv[2]
     options = sys.argv[3:]
     HOLD = "--hold" in options
+    if "--rate" in options:
+        RATE = int(options[options.index("--rate") + 1])
     threading.Timer(LIFETIME_SECONDS, lambda: os._exit(0)).start()
     handler = lambda *a, **kw: Handler(*a, directory=root, **kw)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)

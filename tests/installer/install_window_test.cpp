@@ -207,8 +207,9 @@ TEST(InstallWindow, ReleasePlantedInTheTemporaryFolderIsNeverInstalled) {
     EXPECT_TRUE(road.RunFoldersLeft().empty());
 }
 
-// -dd naming a folder that is no install of the libraries (a user's folder, the home folder, a link,
-// a file, a pipe): "Get VLC" says why and downloads nothing; the user's files stay byte for byte.
+// -dd naming a folder that is no install of the libraries (a user's folder, one holding only a
+// "plugins" folder of the user's, the home folder, a link, a file, a pipe): "Get VLC" says why and
+// downloads nothing; the user's files stay byte for byte.
 TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
     TRoad road;
     road.Serve(std::string("vlc-") + kVersion);
@@ -224,8 +225,13 @@ TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
     fw_test::WriteFile(file, "a file\n");
     const fs::path fifo = road.work / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // A folder of the user's own that happens to be called "plugins".
+    const fs::path ownPlugins = road.work / "own_plugins";
+    fs::create_directories(ownPlugins / "plugins");
+    fw_test::WriteFile(ownPlugins / "plugins" / "sketch.txt", "my own plug-in ideas\n");
     const auto homeBefore = TRoad::Contents(home);
     const auto ownBefore = TRoad::Contents(own);
+    const auto ownPluginsBefore = TRoad::Contents(ownPlugins);
 
     const char* savedHome = std::getenv("HOME");
     const std::string savedHomeValue = savedHome ? savedHome : "";
@@ -236,6 +242,7 @@ TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
     } cases[] = {
         {own, "it holds \"thesis.txt\""}, {home, "it is the home folder"}, {link, "it is a link"},
         {file, "it is no folder"},         {fifo, "it is no folder"},
+        {ownPlugins, "its \"plugins\" folder holds more than libVLC's plug-ins"},
     };
     for (const auto& c : cases) {
         road.form.reset();
@@ -253,6 +260,7 @@ TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
     else ::unsetenv("HOME");
     EXPECT_EQ(TRoad::Contents(home), homeBefore);
     EXPECT_EQ(TRoad::Contents(own), ownBefore);
+    EXPECT_EQ(TRoad::Contents(ownPlugins), ownPluginsBefore);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fw_test::ReadFile(file), "a file\n");
     EXPECT_TRUE(fs::is_fifo(fifo));

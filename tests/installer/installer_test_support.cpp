@@ -45,6 +45,7 @@ TTestHttpServer::TTestHttpServer(const fs::path& root, TTestServerOptions option
     std::vector<std::string> argv{"/usr/bin/python3", HTTP_TEST_SERVER_SCRIPT, std::to_string(port_), root.string()};
     if (options.Tls) argv.insert(argv.end(), {"--tls", options.Tls->Cert.string(), options.Tls->Key.string()});
     if (options.HoldOpen) argv.push_back("--hold");
+    if (options.BytesPerSecond > 0) argv.insert(argv.end(), {"--rate", std::to_string(options.BytesPerSecond)});
     process_ = std::make_unique<fw_test::ChildProcess>(argv);
     ready_ = fw_test::WaitForTcpPort(port_, std::chrono::seconds(10));
 }

@@ -36,6 +36,7 @@ std::optional<TTestCertificate> MakeTestCertificate(const std::filesystem::path&
 struct TTestServerOptions {
     const TTestCertificate* Tls = nullptr;  // serve HTTPS with it
     bool HoldOpen = false;                  // GETs send the file without a length, then keep the connection
+    int BytesPerSecond = 0;                 // GETs send files at about this rate; 0: at once
 };
 
 class TTestHttpServer {

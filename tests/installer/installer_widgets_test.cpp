@@ -240,4 +240,48 @@ TEST(InstallerDisplayMemo, NavigationKeysScrollAndNothingEdits) {
     EXPECT_EQ(memo.cursorWidth(), 0) << "no caret while it has the focus";
 }
 
+// The memo swallows the left button's press, release and double click; the other buttons' go to the
+// text box's own handling, which, read-only and without text interaction, passes them on to the parent.
+TEST(InstallerDisplayMemo, SwallowsTheLeftButtonOnly) {
+    class TButtonRecorder final : public QObject {
+    public:
+        std::vector<std::pair<QEvent::Type, Qt::MouseButton>> seen;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+                event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseMove)
+                seen.emplace_back(event->type(), static_cast<QMouseEvent*>(event)->button());
+            return false;
+        }
+    };
+    QWidget parent;
+    parent.resize(220, 80);
+    auto* memo = new TDisplayMemo(&parent);
+    memo->setGeometry(0, 0, 200, 60);
+    memo->setPlainText(QStringLiteral("IMPORTANT INFORMATION !"));
+    TButtonRecorder recorder;
+    parent.installEventFilter(&recorder);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    const struct {
+        Qt::MouseButton button;
+        bool passedOn;
+    } cases[] = {{Qt::LeftButton, false}, {Qt::RightButton, true}, {Qt::MiddleButton, true}};
+    for (const auto& c : cases) {
+        recorder.seen.clear();
+        QTest::mousePress(memo->viewport(), c.button, {}, QPoint(10, 10));
+        QTest::mouseRelease(memo->viewport(), c.button, {}, QPoint(10, 10));
+        QTest::mouseDClick(memo->viewport(), c.button, {}, QPoint(10, 10));
+        const auto passed = [&](QEvent::Type type) {
+            const auto& seen = recorder.seen;
+            return std::find(seen.begin(), seen.end(), std::pair{type, c.button}) != seen.end();
+        };
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
+            EXPECT_EQ(passed(type), c.passedOn) << "button " << int(c.button) << ", event " << int(type);
+    }
+    recorder.seen.clear();
+    QTest::mouseMove(memo->viewport(), QPoint(30, 20));
+    EXPECT_TRUE(recorder.seen.empty()) << "mouse moves are swallowed";
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("IMPORTANT INFORMATION !"));
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "engine/vlc/InstalledVlc.h"
 #include "installer/InstallTarget.h"
 #include "installer/LibraryInstall.h"
 #include "tests/engine/vlc/fake_vlc_folder.h"
@@ -184,6 +185,82 @@ TEST_F(LibraryInstallTest, FoldersThatAreNoInstallAreRefusedAndKeptByteForByte) 
     const TInstallResult below = Install((file / "LIB_VLC").string());
     EXPECT_EQ(below.Status, TInstallStatus::CopyFailed);
     EXPECT_EQ(fw_test::ReadFile(file), "a file, not a folder");
+}
+
+// A plugins folder is the install's only while it holds libVLC's plug-ins as libVLC lays them out (in
+// it or in its category folders, with the plug-in cache); one with anything else of the user's in it
+// makes the whole folder someone's own: refused, and kept byte for byte.
+TEST_F(LibraryInstallTest, PluginsFolderIsTheInstallsOnlyWhileItHoldsNothingButPlugins) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;  // below plugins/; a name ending in "/" is a folder
+        bool ours;
+    } cases[] = {
+        {"empty", {}, true},
+        {"plug-ins, categories and the cache",
+         {{"plugins.dat", "cache"}, {"libx_plugin.so", "x"}, {"codec/liba_plugin.so", "a"}, {"gui/", ""}},
+         true},
+        {"a user's file", {{"notes.txt", "my notes\n"}}, false},
+        {"a user's file in a category", {{"codec/liba_plugin.so", "a"}, {"codec/holiday.jpg", "JFIF"}}, false},
+        {"a plug-in two folders down", {{"codec/old/liba_plugin.so", "a"}}, false},
+        {"the cache in a category", {{"codec/plugins.dat", "cache"}}, false},
+        {"a folder under a plug-in's name", {{"libx_plugin.so/letter.txt", "a letter\n"}}, false},
+        {"a name that is only the affixes", {{"lib_plugin.so", "x"}}, false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const fs::path target = temp / ("target" + std::to_string(n++));
+        fw_test::FillFakeVlcFolder(target, FakeVlc::WithoutPauseMedia);
+        fs::create_directories(target / "plugins");
+        for (const auto& [name, bytes] : c.files) {
+            if (name.ends_with("/")) {
+                fs::create_directories(target / "plugins" / name);
+                continue;
+            }
+            fs::create_directories((target / "plugins" / name).parent_path());
+            fw_test::WriteFile(target / "plugins" / name, bytes);
+        }
+        std::vector<std::pair<std::string, std::string>> before;
+        for (const std::string& name : installer_test::FilesBelow(target))
+            before.emplace_back(name, fw_test::ReadFile(target / name));
+
+        const TInstallResult result = Install(target.string() + "/");
+        if (c.ours) {
+            EXPECT_EQ(result.Status, TInstallStatus::Installed) << c.what << ": " << result.Refusal;
+            EXPECT_EQ(installer_test::FilesBelow(target / "plugins"),
+                      std::vector<std::string>{"codec/libfake_codec_plugin.so"})
+                << c.what;
+            continue;
+        }
+        EXPECT_EQ(result.Status, TInstallStatus::TargetRefused) << c.what;
+        EXPECT_NE(result.Refusal.find("\"plugins\" folder holds more than libVLC's plug-ins"), std::string::npos)
+            << c.what << ": " << result.Refusal;
+        std::vector<std::pair<std::string, std::string>> after;
+        for (const std::string& name : installer_test::FilesBelow(target))
+            after.emplace_back(name, fw_test::ReadFile(target / name));
+        EXPECT_EQ(after, before) << c.what;
+    }
+}
+
+// The installed libVLC's own plug-in folder is what an install's plugins folder looks like.
+TEST(InstallTarget, InstalledPluginFolderCountsAsAnInstallsItem) {
+    const std::optional<engine::TInstalledVlc> vlc = engine::FindInstalledVlc();
+    ASSERT_TRUE(vlc) << "the suite needs the system's libVLC";
+    EXPECT_TRUE(IsInstallItem(fs::directory_entry(vlc->PluginFolder)));
+}
+
+// What came into an old folder's plugins folder while it was being replaced stays with the folder.
+TEST(InstallTarget, RemovingAnOldInstallKeepsAPluginsFolderWithAUsersFile) {
+    fw_test::TempDir temp;
+    const fs::path old = temp / "LIB_VLC.old";
+    fw_test::FillFakeVlcFolder(old, FakeVlc::Full);
+    fs::create_directories(old / "plugins" / "codec");
+    fw_test::WriteFile(old / "plugins" / "codec" / "liba_plugin.so", "a");
+    fw_test::WriteFile(old / "plugins" / "codec" / "mine.txt", "mine\n");
+    EXPECT_FALSE(RemoveInstallItems(old.string()));
+    EXPECT_EQ(installer_test::FilesBelow(old), (std::vector<std::string>{"plugins/codec/liba_plugin.so",
+                                                                         "plugins/codec/mine.txt"}));
+    EXPECT_EQ(fw_test::ReadFile(old / "plugins" / "codec" / "mine.txt"), "mine\n");
 }
 
 // The window's write-test file and links among the install's items belong to the install: they go

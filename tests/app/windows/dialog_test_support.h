@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QString>
 #include <QTabWidget>
 #include <QTest>
@@ -41,8 +42,10 @@ namespace fw_test {
 
 class TFakeFileChooser final : public app::IFileChooser {
 public:
-    std::optional<std::string> BrowseForFolder(QWidget*, const std::string& title, const std::string&) override {
+    std::optional<std::string> PickFolder(const std::string& title, const std::string&,
+                                          const std::string& start) override {
         titles.push_back(title);
+        starts.push_back(start);
         return folder;
     }
     std::optional<std::string> OpenFile(QWidget*, const std::string& title, const std::string&) override {
@@ -53,6 +56,7 @@ public:
     std::optional<std::string> folder;  // the answers; none is a cancelled chooser
     std::optional<std::string> file;
     std::vector<std::string> titles;
+    std::vector<std::string> starts;  // the folder each picker was to open on
 };
 
 // Brings the tab pages that hold widget to the front, as the user does before using it.
@@ -81,6 +85,18 @@ inline void UserKey(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifier
     QWindow* window = widget.window()->windowHandle();
     ASSERT_NE(window, nullptr) << "the window is not shown";
     QTest::keyClick(window, key, modifiers);
+}
+
+// Typed into a spin field as the user types (its text replaced key by key), then the field loses the
+// focus; its value afterwards.
+inline int TypeAndLeave(QSpinBox& spin, const QString& text) {
+    spin.setFocus();
+    spin.selectAll();
+    QTest::keyClick(&spin, Qt::Key_Delete);
+    QTest::keyClicks(&spin, text);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&spin, &leave);
+    return spin.value();
 }
 
 // The window manager's close box on the window of widget.

@@ -238,6 +238,31 @@ TEST(ShareEditRules, TextRules) {
     EXPECT_TRUE(IsSubDirInsideRoot("a/b"));
 }
 
+// What is typed into a spin field counts when the field is left: a number clamped into the range, a
+// text that is no whole number as the minimum.
+TEST(SpinEdit, TypedTextIsClampedOrReadsAsTheMinimumWhenTheFieldIsLeft) {
+    const struct {
+        int minimum, maximum, step, before;
+        const char* typed;
+        int after;
+    } cases[] = {
+        {1, 100, 1, 50, "7", 7},           {1, 100, 1, 50, "250", 100},  {1, 10000, 1, 50, "99999", 10000},
+        {5, 100, 5, 80, "3", 5},           {1, 60, 1, 30, "", 1},        {0, 20, 1, 7, "-", 0},
+        {1, 60, 1, 30, "+", 1},            {1, 60, 1, 30, "12-3", 1},    {50, 10000, 50, 1000, "1.5", 50},
+        {1, 60, 1, 30, "-5", 1},           {7, 70, 1, 30, "abc", 7},     {1, 60, 1, 30, "99999999999999999999", 1},
+    };
+    for (const auto& c : cases) {
+        QWidget window;
+        auto* spin = new TSpinEdit(&window);
+        SetupSpin(*spin, c.minimum, c.maximum, c.step);
+        spin->setValue(c.before);
+        window.show();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QString::fromLatin1(c.typed)), c.after)
+            << c.typed << " in " << c.minimum << " .. " << c.maximum;
+        EXPECT_EQ(spin->text(), QString::number(c.after)) << c.typed;
+    }
+}
+
 TEST(NumberFieldText, ReadingAndPidToggle) {
     EXPECT_EQ(ReadNumberField("  42abc"), 42);
     EXPECT_EQ(ReadNumberField("$1F"), 31);
@@ -400,6 +425,23 @@ protected:
     TScreenCapture_StreameSet_Form shareEditor{TShareEditorContext{}};
     TCaptureEditorContext context;
 };
+
+// Every spin field of the capture editor and the share editor takes typed text the same way.
+TEST_F(CaptureEditorTest, EverySpinFieldClampsWhatIsTypedWhenItIsLeft) {
+    TCaptureSettings_Form form(context);
+    form.Setup_ScreenCapture_Frame1->InitEditor(&Entry());
+    form.show();
+    shareEditor.show();
+    QList<QSpinBox*> spins = form.findChildren<QSpinBox*>();
+    for (QSpinBox* spin : shareEditor.findChildren<QSpinBox*>()) spins.push_back(spin);
+    ASSERT_GE(spins.size(), 9);  // eight in the capture editor, one in the share editor
+    for (QSpinBox* spin : spins) {
+        fw_test::OpenPagesOf(*spin);
+        const std::string name = spin->objectName().toStdString();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << name;
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << name;
+    }
+}
 
 TEST_F(CaptureEditorTest, OkWithoutShareIsRefusedAndCancelledAddLeavesNoShare) {
     TCaptureSettings_Form form(context);

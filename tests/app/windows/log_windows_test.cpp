@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -170,6 +172,39 @@ TEST_F(LogWindowsTest, LinesAreDrawnInTheirLevelsBackground) {
     const QRect second = form_->LogLB()->visualItemRect(form_->LogLB()->item(1));
     EXPECT_EQ(QColor(image.pixel(first.right() - 2, first.center().y())), components::ToQColor(0x8080FF));
     EXPECT_EQ(QColor(image.pixel(second.right() - 2, second.center().y())), components::ToQColor(0xFFFFFF));
+    form_->close();
+}
+
+// The horizontal extent follows the widest line drawn so far and never shrinks: not for narrower
+// lines, not when the wide line leaves the window, not when Clear empties it.
+TEST_F(LogWindowsTest, HorizontalExtentGrowsToTheWidestLineDrawnAndNeverShrinks) {
+    form_->resize(400, 300);
+    form_->show();
+    app::TLogListBox& list = *form_->LogLB();
+    const QFontMetrics metrics(list.font());
+    auto drawnWidth = [&](const std::string& line) {
+        form_->WriteLines(line, 4);
+        return metrics.horizontalAdvance(list.item(list.count() - 1)->text());
+    };
+    // The scroll bar reaches exactly the extent once the list has drawn and laid out again.
+    auto scrollsTo = [&](int extent) {
+        const auto reached = [&] { return list.horizontalScrollBar()->maximum() == extent - list.viewport()->width(); };
+        QTest::qWaitFor(reached, 5000);
+        return list.horizontalScrollBar()->maximum() + list.viewport()->width();
+    };
+    drawnWidth("short");
+    const int wide = drawnWidth(std::string(120, 'W'));
+    EXPECT_EQ(scrollsTo(wide + 20), wide + 20) << "the wide line, not the first, sets the extent";
+    EXPECT_EQ(list.HorizontalExtent(), wide + 20);
+    for (int i = 0; i < 600; ++i) form_->WriteLines("narrow " + std::to_string(i), 4);  // pushes it out
+    QApplication::processEvents();
+    EXPECT_EQ(scrollsTo(wide + 20), wide + 20) << "the wide line left the window";
+    form_->ClearTB()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(scrollsTo(wide + 20), wide + 20) << "Clear keeps the extent";
+    const int wider = drawnWidth(std::string(160, 'W'));
+    EXPECT_EQ(scrollsTo(wider + 20), wider + 20) << "a wider line grows it";
     form_->close();
 }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
@@ -246,6 +247,48 @@ TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     EXPECT_EQ(engine::Settings()->LogDir, (dir_ / "newlog").string() + "/");
     EXPECT_EQ(engine::Settings()->BatikDir, (dir_ / "batik.jar").string());
     EXPECT_EQ(engine::Settings()->LogInfo, before.LogInfo);
+}
+
+// Every spin field of the dialog takes typed text the same way: clamped, or the minimum.
+TEST_F(SettingsDialogTest, EverySpinFieldClampsWhatIsTypedWhenItIsLeft) {
+    Open();
+    const QList<QSpinBox*> spins = form_->findChildren<QSpinBox*>();
+    ASSERT_GE(spins.size(), 8);
+    for (QSpinBox* spin : spins) {
+        fw_test::OpenPagesOf(*spin);
+        spin->setEnabled(true);  // the archive limits are enabled by their radio buttons
+        const std::string name = spin->objectName().toStdString();
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("99999999")), spin->maximum()) << name;
+        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QStringLiteral("12-3")), spin->minimum()) << name;
+    }
+}
+
+// Each folder button's picker opens on the folder set, and without a preselection when that folder is
+// gone; cancelling keeps what was set.
+TEST_F(SettingsDialogTest, FolderPickersOpenOnTheFolderSetOrWithoutOneWhenItIsGone) {
+    Open();
+    const std::string existing = (dir_ / "kept").string() + "/";
+    fs::create_directories(existing);
+    const std::string gone = (dir_ / "gone").string() + "/";
+    using engine::TSettings;
+    const struct {
+        const char* what;
+        std::string TSettings::*folder;
+        std::function<void()> click;
+    } buttons[] = {
+        {"Log-Directory", &TSettings::LogDir, [&] { form_->TabSheet_General->LogPath_SBClick(); }},
+        {"Archive-Directory", &TSettings::ArchiveDir, [&] { form_->TabSheet_General->ArchivePath_TBClick(); }},
+        {"Java-Directory", &TSettings::JavaDir, [&] { form_->TabSheet3->JavaPath_TBClick(); }},
+    };
+    chooser_.folder = std::nullopt;  // cancelled
+    for (const auto& button : buttons) {
+        for (const std::string& folder : {existing, gone}) {
+            engine::UpdateSettings([&](TSettings& s) { s.*button.folder = folder; });
+            button.click();
+            EXPECT_EQ(chooser_.starts.back(), folder == existing ? existing : "") << button.what << " " << folder;
+            EXPECT_EQ((*engine::Settings()).*button.folder, folder) << button.what << ": cancelling keeps it";
+        }
+    }
 }
 
 TEST_F(SettingsDialogTest, VlcMissingShowsNotAvailableAndDownloadEndsTheProgram) {

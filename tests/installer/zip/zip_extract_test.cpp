@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <thread>
 
 #include "installer/zip/zip_dir_search.h"
@@ -37,8 +39,10 @@ class TFakeKeyboard final : public platform::TKeyboardState {
 public:
     uint16_t down = 0;
     int asked = 0;
+    std::function<void()> onAsk;
     bool IsKeyDown(uint16_t key) override {
         ++asked;
+        if (onAsk) onAsk();
         return key == down;
     }
 };
@@ -248,6 +252,99 @@ TEST(ZipExtract, BrokenEntriesLeaveNoFile) {
         auto offsets = f.Write(BuildZip({c.entry}));
         int rc = f.Extract(offsets[0]);
         EXPECT_NE(std::find(c.results.begin(), c.results.end(), rc), c.results.end()) << c.what << ": " << rc;
+        EXPECT_FALSE(fs::exists(f.out)) << c.what;
+        EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty()) << c.what;
+    }
+}
+
+// Raw deflate streams written bit by bit: values least significant bit first, Huffman codes most
+// significant bit first (RFC 1951).
+class TDeflateBits {
+public:
+    TDeflateBits& Put(uint32_t value, unsigned bits) {
+        for (unsigned i = 0; i < bits; ++i) PutBit((value >> i) & 1u);
+        return *this;
+    }
+    TDeflateBits& Code(uint32_t code, unsigned bits) {
+        for (unsigned i = bits; i-- > 0;) PutBit((code >> i) & 1u);
+        return *this;
+    }
+    // A fixed-code block of n literals 'A' and its end code.
+    TDeflateBits& FixedLiterals(int n, bool final) {
+        Put(final ? 1 : 0, 1).Put(1, 2);
+        for (int i = 0; i < n; ++i) Code(0x30 + 'A', 8);
+        return Code(0, 7);
+    }
+    // A dynamic block's header up to its code lengths: 257 literal/length and 1 distance code, and the
+    // code-length code's lengths in their sending order (16, 17, 18, 0, 8, ...).
+    TDeflateBits& DynamicHeader(const std::vector<unsigned>& codeLengthLengths) {
+        Put(1, 1).Put(2, 2).Put(0, 5).Put(0, 5).Put(unsigned(codeLengthLengths.size() - 4), 4);
+        for (unsigned length : codeLengthLengths) Put(length, 3);
+        return *this;
+    }
+    std::string Bytes() const { return bytes_; }
+
+private:
+    void PutBit(unsigned bit) {
+        if (count_ % 8 == 0) bytes_.push_back('\0');
+        if (bit) bytes_.back() = char(uint8_t(bytes_.back()) | (1u << (count_ % 8)));
+        ++count_;
+    }
+    std::string bytes_;
+    size_t count_ = 0;
+};
+
+// Invalid codes in a deflate stream are invalid data; of the code-length repeats that run past the
+// 258 code lengths announced, those by code 16 or 17 count as a header out of range.
+TEST(ZipExtract, InvalidDeflateCodes) {
+    TFixture f;
+    // Code-length codes: 0 and 18 of one bit (0 -> "0", 18 -> "1").
+    const std::vector<unsigned> zeroAnd18 = {0, 0, 1, 1};
+    // 17 and 18 of one bit (17 -> "0", 18 -> "1").
+    const std::vector<unsigned> codes17And18 = {0, 1, 1, 0};
+    // 18 of one bit, 8 and 16 of two (18 -> "0", 8 -> "10", 16 -> "11").
+    const std::vector<unsigned> codes8And16And18 = {2, 0, 1, 0, 2};
+    auto overrunBy18 = [&](TDeflateBits bits) {
+        return bits.DynamicHeader(zeroAnd18).Code(1, 1).Put(127, 7).Code(1, 1).Put(127, 7).Bytes();  // 138 + 138
+    };
+    auto overrunBy16 = [&](TDeflateBits bits) {
+        return bits.DynamicHeader(codes8And16And18)
+            .Code(0, 1).Put(127, 7).Code(0, 1).Put(105, 7)  // 138 + 116 zeros
+            .Code(2, 2)                                      // one length 8: 255
+            .Code(3, 2).Put(3, 2)                            // six more: 261
+            .Bytes();
+    };
+    const struct {
+        const char* what;
+        std::string raw;
+        int result;
+    } cases[] = {
+        {"over-subscribed code-length code", TDeflateBits().DynamicHeader({1, 1, 1, 1}).Bytes(), kZipExtractData},
+        {"distance too far back", TDeflateBits().Put(1, 1).Put(1, 2).Code(1, 7).Code(0, 5).Bytes(), kZipExtractData},
+        {"code 18 repeat past the count", overrunBy18(TDeflateBits()), kZipExtractData},
+        {"code 18 repeat past the count, after 3000 literals", overrunBy18(TDeflateBits().FixedLiterals(3000, false)),
+         kZipExtractData},
+        {"code 16 with no length before it", TDeflateBits().DynamicHeader(codes8And16And18).Code(3, 2).Put(0, 2).Bytes(),
+         kZipExtractData},
+        {"code 17 repeat past the count",
+         TDeflateBits()
+             .DynamicHeader(codes17And18)
+             .Code(1, 1).Put(127, 7).Code(1, 1).Put(106, 7)  // 138 + 117 zeros
+             .Code(0, 1).Put(7, 3)                           // ten more: 265
+             .Bytes(),
+         kZipExtractCrc},
+        {"code 16 repeat past the count", overrunBy16(TDeflateBits()), kZipExtractCrc},
+        {"code 16 repeat past the count, after 3000 literals", overrunBy16(TDeflateBits().FixedLiterals(3000, false)),
+         kZipExtractCrc},
+        {"code 16 repeat past the count, after 2 literals", overrunBy16(TDeflateBits().FixedLiterals(2, false)),
+         kZipExtractCrc},
+    };
+    for (const auto& c : cases) {
+        TEntrySpec e = Entry("e", std::string(3000, 'A'), 8);  // room for the literals before the fault
+        e.Raw = c.raw;
+        e.HasRaw = true;
+        auto offsets = f.Write(BuildZip({e}));
+        EXPECT_EQ(f.Extract(offsets[0]), c.result) << c.what;
         EXPECT_FALSE(fs::exists(f.out)) << c.what;
         EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty()) << c.what;
     }
@@ -490,6 +587,23 @@ TEST(ZipExtract, AbortByWindowOrKey) {
         keys.down = 'Q';
         EXPECT_EQ(f.Extract(offset, hooks, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractOk);
         EXPECT_GT(keys.asked, 0);
+        EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty());
+
+        // The owner's stop, asked before the entry or in its middle (here at the first key test).
+        fs::remove(f.out);
+        std::atomic<bool> stop{true};
+        TZipExtractHooks stopping;
+        stopping.Stop = &stop;
+        EXPECT_EQ(f.Extract(offset, stopping), kZipExtractAborted) << "no key needed";
+        EXPECT_FALSE(fs::exists(f.out));
+        stop = false;
+        keys.down = 0;
+        keys.asked = 0;
+        keys.onAsk = [&] { stop = true; };
+        stopping.Keyboard = &keys;
+        EXPECT_EQ(f.Extract(offset, stopping, {}, nullptr, platform::kVirtualKeyEscape), kZipExtractAborted);
+        EXPECT_EQ(keys.asked, 1) << "it stops at the next check";
+        EXPECT_FALSE(fs::exists(f.out));
         EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty());
     }
 }
