@@ -20,7 +20,8 @@ std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
     entry->Streamers = std::make_unique<engine::TStreamerList>(engine::ShareDefaultsFromSettings(entry->Idx));
     entry->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     TCaptureService service;
-    engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle(), errorBox_);
+    engine::TScreenCaptureServices services =
+        engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle(), errorBox_);
     services.VlcPreferences = RegistryVlcPreferences();
     service.Capture = engine::TScreenCapture::Create(entry->Idx, std::move(services));
     service.Capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;

@@ -136,7 +136,10 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
     std::optional<fs::path> snapshot;
     QImage image;
     ASSERT_TRUE(fw_test::WaitUntil(
-        [&] { return (snapshot = NewestFile(folder.Share, "capimg_", ".png")) && image.load(QString::fromStdString(snapshot->string())); },
+        [&] {
+            snapshot = NewestFile(folder.Share, "capimg_", ".png");
+            return snapshot && image.load(QString::fromStdString(snapshot->string()));
+        },
         kPublishedWithin))
         << "no snapshot";
     EXPECT_EQ(image.size(), QSize(kArea.Width, kArea.Height));

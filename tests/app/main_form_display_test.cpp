@@ -111,7 +111,10 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
     EXPECT_NE(taken, stranger.Port());
     const std::string refused = std::to_string(stranger.Port());
     EXPECT_TRUE(fw_test::PumpUntil(
-        [&] { return LogWindowShows(form->MainLog(), "[err] [Orbelle32] TCP server cannot listen on 127.0.0.1:" + refused + ":"); },
+        [&] {
+            return LogWindowShows(form->MainLog(),
+                                  "[err] [Orbelle32] TCP server cannot listen on 127.0.0.1:" + refused + ":");
+        },
         kLoggedWithin))
         << LogWindowText(form->MainLog());
     EXPECT_TRUE(fw_test::PumpUntil(
@@ -122,6 +125,8 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
         },
         kLoggedWithin))
         << LogWindowText(form->MainLog());
+    // The filters' lines of their normal work come as information.
+    EXPECT_TRUE(LogWindowShows(form->MainLog(), "[inf] [Screen Capture] area ")) << LogWindowText(form->MainLog());
     form->close();
 }
 

@@ -180,8 +180,8 @@ struct FakeGraphFactory {
     engine::TCaptureGraphFactory Factory() {
         return [this](const engine::TFgSpreadInputParams& input, engine::TGraphLog) {
             inputs.push_back(input);
-            last = std::make_shared<FakeCaptureGraph>(log, initOk, runOk, input.SinkPort,
-                                                      [this](int32_t port) { return everyPortTaken || takenPorts.count(port) > 0; });
+            const auto taken = [this](int32_t port) { return everyPortTaken || takenPorts.count(port) > 0; };
+            last = std::make_shared<FakeCaptureGraph>(log, initOk, runOk, input.SinkPort, taken);
             return last;
         };
     }
