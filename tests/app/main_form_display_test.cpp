@@ -25,11 +25,21 @@ using namespace std::chrono_literals;
 constexpr auto kPortsFreeWithin = 60s;  // another program may hold the capture's ports a while
 constexpr auto kLoggedWithin = 5s;      // the log queue is drained once a second
 
-// The ports the port counter hands out after the program's first, which the capture itself takes.
-std::vector<int> CountersNextPorts(int count) {
-    std::vector<int> ports;
-    for (int i = 1; i <= count; ++i) ports.push_back(engine::kFirstInternalPort + i);
-    return ports;
+// Holders of count consecutive ports from a block of the counter's range that nobody uses now (other
+// programs on this machine take the counter's first ports); none when no such block is found.
+std::vector<std::unique_ptr<fw_test::TForeignListener>> HoldConsecutivePorts(int count) {
+    constexpr int kFirstBlock = 50000, kLastBlock = 65000, kBlockStep = 100;
+    std::vector<std::unique_ptr<fw_test::TForeignListener>> held;
+    for (int base = kFirstBlock; base + count <= kLastBlock; base += kBlockStep) {
+        held.clear();
+        for (int port = base; port < base + count; ++port) {
+            held.push_back(std::make_unique<fw_test::TForeignListener>(port));
+            if (!held.back()->Listening()) break;
+        }
+        if (held.back()->Listening()) return held;
+    }
+    held.clear();
+    return held;
 }
 
 class MainFormDisplayTest : public ::testing::Test {
@@ -133,17 +143,16 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
 // Every port a start may try is held by others (its own, then what the port counter hands out): the
 // start fails with the panel's error light and an error line in the log window and the daily log file.
 TEST_F(MainFormDisplayTest, EveryPortTakenFailsTheStartWithTheErrorLightAndALogLine) {
-    const std::vector<int> next = CountersNextPorts(engine::kMaxInternalPortAttempts - 1);
-    ASSERT_TRUE(fw_test::WaitUntil(
-        [&] { return std::all_of(next.begin(), next.end(), [](int p) { return fw_test::TcpPortIsFree(p); }); },
-        kPortsFreeWithin));
-    std::vector<std::unique_ptr<fw_test::TForeignListener>> holders;
-    holders.push_back(std::make_unique<fw_test::TForeignListener>(fw_test::FreeTcpPort()));
-    for (const int port : next) holders.push_back(std::make_unique<fw_test::TForeignListener>(port));
-    for (const auto& holder : holders) ASSERT_TRUE(holder->Listening()) << holder->Port();
-
-    const int own = holders.front()->Port();
-    auto form = Start(true, [own](engine::TScreenCapture& c) { c.InternalPort = own; });
+    fw_test::TForeignListener own(fw_test::FreeTcpPort());
+    ASSERT_TRUE(own.Listening());
+    const auto next = HoldConsecutivePorts(engine::kMaxInternalPortAttempts - 1);
+    ASSERT_FALSE(next.empty()) << "no block of free ports";
+    // The counter hands out the held block next.
+    auto form = Start(true, [&](engine::TScreenCapture& c) {
+        c.InternalPort = own.Port();
+        while (engine::NextInternalPort() != next.front()->Port() - 1) {
+        }
+    });
     const app::TMainLog& log = windows.LogWindow().Log();
     EXPECT_FALSE(form->AnyCaptureRunning());
     ASSERT_EQ(form->CaptureList().Count(), 1u);
@@ -152,7 +161,8 @@ TEST_F(MainFormDisplayTest, EveryPortTakenFailsTheStartWithTheErrorLightAndALogL
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->Controls().Error_Led->LedOn());
     const std::string line = "[idx: " + std::to_string(entry.Idx) + "] no internal port can be had (" +
-                             std::to_string(holders.size()) + " ports tried, the last " + std::to_string(next.back()) +
+                             std::to_string(next.size() + 1) + " ports tried, the last " +
+                             std::to_string(next.back()->Port()) +
                              ") - capture not started";
     EXPECT_TRUE(fw_test::PumpUntil([&] { return LogWindowShows(log, "[err] " + line); }, kLoggedWithin))
         << LogWindowText(log);
