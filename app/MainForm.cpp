@@ -106,6 +106,7 @@ bool TLumora_MainForm::FormCreate() {
     StartTimer(logTimer_, kLogTimerMs, false, &TLumora_MainForm::LogTimerTimer);
     SetIndexPage(LoadIndexTemplate(engine::Settings()->HtmlDir));
     SetKsaTimer(engine::Settings()->DeactScreenSaver);
+    filterLog_ = std::make_unique<TFilterLogQueue>(engine::LogList());
     if (!engine::TSpreadFilterGraph::ProbeFilters(errorBox_.get())) {
         EndProcess(kExitFilterProbeFailed);
         return false;

@@ -35,6 +35,7 @@
 
 #include "app/ArchiveStopHandOver.h"
 #include "app/ArchiveThread.h"
+#include "app/FilterLogQueue.h"
 #include "app/KsaTimer.h"
 #include "app/LibVlcCheck.h"
 #include "app/MainFormDialogs.h"
@@ -236,6 +237,7 @@ private:
     QLocalServer pipeServer_;
     QTimer showTimer_, minTimer_, logTimer_, statusTimer_;
     std::unique_ptr<TKsaTimer> ksa_;
+    std::unique_ptr<TFilterLogQueue> filterLog_;  // from FormCreate on
 
     bool shown_ = false;
     bool ended_ = false;

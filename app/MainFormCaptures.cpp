@@ -19,7 +19,8 @@ std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
     entry->Idx = engine::NextCaptureIndex();
     entry->Params.capVlcLibPath = AppPaths()->LibVlcDir;
     TCaptureService service;
-    engine::TScreenCaptureServices services = engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle());
+    engine::TScreenCaptureServices services =
+        engine::DefaultScreenCaptureServices(entry->Idx, WindowHandle(), errorBox_);
     services.VlcPreferences = RegistryVlcPreferences();
     service.Capture = engine::TScreenCapture::Create(entry->Idx, std::move(services));
     entry->Streamers = service.Capture->Streamers;  // one list: capture.xml is read into the job's shares

@@ -1,5 +1,5 @@
 // The sink filter's contract with its hosts: class identifiers, the output kinds and formats, the
-// statistics record and IOrbelleData. The record's layout is fixed to the byte (hosts are built
+// statistics record, IOrbelleData and IOrbelleListener. The record's layout is fixed to the byte (hosts are built
 // separately from the filter library).
 #pragma once
 
@@ -78,3 +78,18 @@ protected:
 };
 
 inline constexpr const IID& IID_IOrbelleData = IOrbelleData::iid;
+
+// What the sink's own TCP server holds. From outside, a port that another program listens on looks the
+// same as one the sink listens on: a host asks here before it points a reader at the port.
+struct IOrbelleListener : IUnknown {
+    static constexpr IID iid = {0xDF33B225, 0x9F0C, 0x4340, {0x8A, 0x38, 0xDF, 0xB3, 0x93, 0xE7, 0x83, 0x06}};
+
+    // S_OK and the port when the filter is a TCP server that listens; S_FALSE and 0 when it is no TCP
+    // server or its server could not listen (the port was taken); E_POINTER for a null port.
+    virtual HRESULT GetListeningPort(int32_t* port) = 0;
+
+protected:
+    ~IOrbelleListener() = default;
+};
+
+inline constexpr const IID& IID_IOrbelleListener = IOrbelleListener::iid;

@@ -53,6 +53,7 @@ Orbelle::~Orbelle() {
 
 HRESULT Orbelle::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (riid == IID_IOrbelleData) return dshow::GetInterface(static_cast<IOrbelleData*>(this), ppv);
+    if (riid == IID_IOrbelleListener) return dshow::GetInterface(static_cast<IOrbelleListener*>(this), ppv);
     if (riid == IID_ISpecifyPropertyPages) return dshow::GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
     if (riid == IID_IAMFilterMiscFlags) return dshow::GetInterface(static_cast<IAMFilterMiscFlags*>(this), ppv);
     return dshow::TBaseRenderer::NonDelegatingQueryInterface(riid, ppv);
@@ -70,7 +71,8 @@ HRESULT Orbelle::SetMediaType(const AM_MEDIA_TYPE* pmt) { return pmt ? S_OK : E_
 void Orbelle::EnsureTcpServer() {
     const std::string address = IpToDotted(settings_.ipAddr);
     const auto port = static_cast<uint16_t>(settings_.ipPort);
-    if (tcpServer_ && tcpServer_->Address() == address && tcpServer_->Port() == port) return;
+    // A server that could not listen tries again: the port may be free by now.
+    if (tcpServer_ && tcpServer_->Listening() && tcpServer_->Address() == address && tcpServer_->Port() == port) return;
     tcpServer_.reset();  // frees the old port before the new server binds
     tcpServer_ = std::make_unique<TTcpServerOutput>(address, port, dataList, HostCallback(), module_);
 }
@@ -228,6 +230,14 @@ HRESULT Orbelle::GetStats(PDravenelStats pstats) {
     pstats->OutpSamples = outSamples;
     if (outSamples > 0) pstats->OutpSampleSize = static_cast<int32_t>(RoundedRatio(outBytes, outSamples));
     return S_OK;
+}
+
+HRESULT Orbelle::GetListeningPort(int32_t* port) {
+    if (!port) return E_POINTER;
+    std::lock_guard lock(filterLock_);
+    const bool listening = settings_.interfaceKind == siTcpServer && tcpServer_ && tcpServer_->Listening();
+    *port = listening ? tcpServer_->Port() : 0;
+    return listening ? S_OK : S_FALSE;
 }
 
 HRESULT Orbelle::GetPages(CAUUID* pPages) {

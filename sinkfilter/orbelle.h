@@ -2,7 +2,8 @@
 // when that is on) into its bounded queue and leaves the sending to the output of the current
 // activation: a sender thread for UDP, RTP, TCP client and web-socket output, the TCP server for
 // siTcpServer (listening already once the sink is set up as one, before the graph runs), nothing for
-// siUdpServer. It answers IOrbelleData, names its property page and flags itself as a renderer.
+// siUdpServer. It answers IOrbelleData and IOrbelleListener, names its property page and flags itself
+// as a renderer.
 #pragma once
 
 #include <atomic>
@@ -28,6 +29,7 @@ inline constexpr const char* kOrbelleFilterName = "Orbelle32";
 
 class Orbelle final : public dshow::TBaseRenderer,
                       public IOrbelleData,
+                      public IOrbelleListener,
                       public ISpecifyPropertyPages,
                       public IAMFilterMiscFlags {
 public:
@@ -51,6 +53,8 @@ public:
     HRESULT SetupDravenel(int32_t iIpPort, int32_t iIpAddr, int32_t iIpBuffer, uint32_t bHeader, uint32_t fmtType,
                           int32_t rtpPayloadType, uint32_t iInterface) override;
     HRESULT GetStats(PDravenelStats pstats) override;
+    // IOrbelleListener
+    HRESULT GetListeningPort(int32_t* port) override;
     // ISpecifyPropertyPages
     HRESULT GetPages(CAUUID* pPages) override;
     // IAMFilterMiscFlags

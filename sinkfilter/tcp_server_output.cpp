@@ -12,7 +12,6 @@
 namespace sinkfilter {
 namespace {
 constexpr int kServerSendBufferBytes = 0xFFFFF;
-constexpr std::chrono::milliseconds kListenRetryStepMs{100};
 }  // namespace
 
 TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, std::shared_ptr<TSinkQueue> queue,
@@ -23,11 +22,10 @@ TTcpServerOutput::TTcpServerOutput(const std::string& address, uint16_t port, st
       callback_(callback),
       token_(module),
       acceptor_(io_),
-      retry_(io_),
-      firstAttempt_(std::chrono::steady_clock::now()) {
-    // The first attempt is made here, before the loop's thread exists: a server that can listen does
-    // so when the constructor returns.
-    TryListen();
+      acceptRetry_(io_) {
+    // Before the loop's thread exists: a server that can listen does so when the constructor returns.
+    listening_ = Listen();
+    if (listening_) DoAccept();
     thread_ = std::thread([this] { io_.run(); });
     queue_->SetPushListener([this] {
         if (!wakePosted_.exchange(true)) boost::asio::post(io_, [this] { WakeSessions(); });
@@ -40,7 +38,7 @@ TTcpServerOutput::~TTcpServerOutput() {
         stopping_ = true;
         boost::system::error_code ignored;
         acceptor_.close(ignored);
-        retry_.cancel();
+        acceptRetry_.cancel();
         for (auto& weak : sessions_)
             if (auto s = weak.lock()) s->Close();
     });
@@ -69,13 +67,13 @@ std::shared_ptr<TSinkOutputCounters> TTcpServerOutput::Counters() {
     return counters_;
 }
 
-void TTcpServerOutput::TryListen() {
+bool TTcpServerOutput::Listen() {
     namespace ip = boost::asio::ip;
     boost::system::error_code ec;
     const ip::address_v4 address = ip::make_address_v4(address_, ec);
     if (ec) {
         dshow::Log("[Orbelle32] TCP server: invalid address " + address_);
-        return;
+        return false;
     }
     const ip::tcp::endpoint endpoint(address, port_);
     acceptor_.open(endpoint.protocol(), ec);
@@ -83,21 +81,12 @@ void TTcpServerOutput::TryListen() {
     if (!ec) acceptor_.set_option(boost::asio::socket_base::send_buffer_size(kServerSendBufferBytes), ec);
     if (!ec) acceptor_.bind(endpoint, ec);
     if (!ec) acceptor_.listen(boost::asio::socket_base::max_listen_connections, ec);
-    if (!ec) {
-        DoAccept();
-        return;
-    }
+    if (!ec) return true;
     boost::system::error_code ignored;
     acceptor_.close(ignored);
-    if (std::chrono::steady_clock::now() - firstAttempt_ >= kListenRetryMs) {
-        dshow::Log("[Orbelle32] TCP server cannot listen on " + address_ + ":" + std::to_string(port_) + ": " +
-                   ec.message());
-        return;
-    }
-    retry_.expires_after(kListenRetryStepMs);
-    retry_.async_wait([this](const boost::system::error_code& waited) {
-        if (!waited && !stopping_) TryListen();
-    });
+    dshow::Log("[Orbelle32] TCP server cannot listen on " + address_ + ":" + std::to_string(port_) + ": " +
+               ec.message());
+    return false;
 }
 
 void TTcpServerOutput::DoAccept() {
@@ -106,8 +95,8 @@ void TTcpServerOutput::DoAccept() {
         if (ec) {
             dshow::Log("[Orbelle32] TCP server " + address_ + ":" + std::to_string(port_) + " cannot accept: " +
                        ec.message());
-            retry_.expires_after(kAcceptRetryMs);
-            retry_.async_wait([this](const boost::system::error_code& waited) {
+            acceptRetry_.expires_after(kAcceptRetryMs);
+            acceptRetry_.async_wait([this](const boost::system::error_code& waited) {
                 if (!waited && !stopping_) DoAccept();
             });
             return;

@@ -1,9 +1,10 @@
 // The sink's TCP server: listens on address:port once it is made (the reader may connect
 // before the graph runs, and that connection is kept), on a thread of its own. Every connected client
-// takes whole items from the shared queue, each item going to exactly one client. Listening is
-// retried for a while; a final failure is logged. Destruction closes the listener and every
-// connection and waits for the thread, so the port is free again when the destructor returns; an item
-// that was being written then goes back to the head of the queue.
+// takes whole items from the shared queue, each item going to exactly one client. Listening is tried
+// once, in the constructor: a port that is taken is logged at once and the server stays silent, so the
+// host can learn right away (Listening) that the port is not the sink's and take another. Destruction
+// closes the listener and every connection and waits for the thread, so the port is free again when
+// the destructor returns; an item that was being written then goes back to the head of the queue.
 #pragma once
 
 #include <atomic>
@@ -35,11 +36,14 @@ public:
 
     const std::string& Address() const { return address_; }
     uint16_t Port() const { return port_; }
+    // Whether the constructor's attempt to listen succeeded.
+    bool Listening() const { return listening_; }
     // The counters the next writes add to (those of the current activation).
     void SetCounters(std::shared_ptr<TSinkOutputCounters> counters);
 
 private:
-    void TryListen();
+    // Binds and listens; false (logged) when the port cannot be had.
+    bool Listen();
     void DoAccept();
     // A new item: idle connections take it at once.
     void WakeSessions();
@@ -59,9 +63,9 @@ private:
 
     boost::asio::io_context io_;
     boost::asio::ip::tcp::acceptor acceptor_;
-    boost::asio::steady_timer retry_;
-    std::chrono::steady_clock::time_point firstAttempt_;
-    bool stopping_ = false;  // set on the loop by the destructor: no listen or accept starts again
+    boost::asio::steady_timer acceptRetry_;
+    bool listening_ = false;
+    bool stopping_ = false;  // set on the loop by the destructor: no accept starts again
     std::vector<std::weak_ptr<TTcpServerSession>> sessions_;
     size_t firstToWake_ = 0;  // of sessions_
     std::thread thread_;

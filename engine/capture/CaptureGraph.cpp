@@ -1,13 +1,12 @@
 #include "engine/capture/CaptureGraph.h"
 
-#include "engine/capture/DelayWithMessages.h"
 #include "engine/capture/GraphSnapshotSource.h"
-#include "engine/capture/LoopbackListener.h"
 
 namespace engine {
 
-TSpreadCaptureGraph::TSpreadCaptureGraph(const TFgSpreadInputParams& input, TGraphLog log)
-    : graph_(std::make_shared<TSpreadFilterGraph>(input)) {
+TSpreadCaptureGraph::TSpreadCaptureGraph(const TFgSpreadInputParams& input, TGraphLog log,
+                                         std::shared_ptr<IErrorBox> errorBox)
+    : graph_(std::make_shared<TSpreadFilterGraph>(input, std::move(errorBox))) {
     if (log) graph_->OnLog = [log = std::move(log)](TSpreadFilterGraph&, const std::string& text) { log(text); };
 }
 
@@ -17,21 +16,14 @@ TSpreadCaptureGraph::~TSpreadCaptureGraph() {
     graph_->OnLog = nullptr;
 }
 
-bool TSpreadCaptureGraph::WaitUntilListening(std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!IsLoopbackPortListening(graph_->Params().SinkPort)) {
-        if (std::chrono::steady_clock::now() >= end) return false;
-        DelayWithMessages(static_cast<unsigned>(kSinkListenPollStep.count()));
-    }
-    return true;
-}
-
 std::shared_ptr<ISnapshotSource> TSpreadCaptureGraph::SnapshotSource() {
     return std::make_shared<TGraphSnapshotSource>(graph_);
 }
 
-std::shared_ptr<ICaptureGraph> MakeSpreadCaptureGraph(const TFgSpreadInputParams& input, TGraphLog log) {
-    return std::make_shared<TSpreadCaptureGraph>(input, std::move(log));
+TCaptureGraphFactory SpreadCaptureGraphFactory(std::shared_ptr<IErrorBox> errorBox) {
+    return [errorBox](const TFgSpreadInputParams& input, TGraphLog log) -> std::shared_ptr<ICaptureGraph> {
+        return std::make_shared<TSpreadCaptureGraph>(input, std::move(log), errorBox);
+    };
 }
 
 }  // namespace engine

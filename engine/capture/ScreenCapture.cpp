@@ -44,16 +44,22 @@ private:
     T saved_;
 };
 
+int32_t TakeInternalPort(const std::function<int32_t()>& source) {
+    return source ? source() : engine::NextInternalPort();
+}
+
 }  // namespace
 
-TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform::WindowHandle mainWindow) {
+TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform::WindowHandle mainWindow,
+                                                    std::shared_ptr<IErrorBox> errorBox) {
     TScreenCaptureServices s;
     s.Vlc = std::make_shared<BoundVlcApi>();
-    s.MakeGraph = &MakeSpreadCaptureGraph;
+    s.MakeGraph = SpreadCaptureGraphFactory(std::move(errorBox));
     s.MakeFtpMirror = &MakeFtpMirror;
     s.Notifier = std::make_shared<platform::TWindowPoster>(mainWindow, kWmCaptureNotify);
     s.LogList = engine::LogList();
     s.ShareDefaults = ShareDefaultsFromSettings(captureIdx);
+    s.NextInternalPort = &engine::NextInternalPort;
     return s;
 }
 
@@ -69,7 +75,7 @@ std::shared_ptr<TScreenCapture> TScreenCapture::Create(int32_t captureIdx, TScre
 TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServices services)
     : CaptureIdx(captureIdx),
       Streamers(std::make_shared<TStreamerList>(services.ShareDefaults)),
-      InternalPort(engine::NextInternalPort()),
+      InternalPort(TakeInternalPort(services.NextInternalPort)),
       services_(std::move(services)),
       vlcCheck_(services_.VlcPreferences),
       broadcast_(services_.Vlc, NewMediaName(), captureIdx, [this](const std::string& text, uint8_t level) { Log(text, level); }),
@@ -166,12 +172,26 @@ bool TScreenCapture::BuildGraph() {
         Log(prefix + "the capture graph could not be built - capture not started", kLogLevelError);
         return false;
     }
-    // libVLC connects once, at play, and never again: the sink must listen before the broadcast starts.
-    if (!graph_->WaitUntilListening(kSinkListenTimeout)) {
-        Log(prefix + "the capture graph's sink does not listen on port " + std::to_string(InternalPort) +
-                " - capture not started",
-            kLogLevelError);
-        return false;
+    return HoldSinkPort();
+}
+
+// libVLC connects once, at play, to whatever listens on the port: only the sink's own word that it
+// listens there tells the job's sink from another program's listener.
+bool TScreenCapture::HoldSinkPort() {
+    const std::string prefix = CaptureLogPrefix(CaptureIdx);
+    for (int attempt = 1; graph_->ListeningPort() != InternalPort; ++attempt) {
+        if (attempt == kMaxInternalPortAttempts) {
+            Log(prefix + "no internal port can be had (" + std::to_string(attempt) + " ports tried, the last " +
+                    std::to_string(InternalPort) + ") - capture not started",
+                kLogLevelError);
+            return false;
+        }
+        const int32_t taken = InternalPort;
+        InternalPort = TakeInternalPort(services_.NextInternalPort);
+        Log(prefix + "internal port " + std::to_string(taken) + " cannot be had - the capture takes port " +
+                std::to_string(InternalPort),
+            kLogLevelInfo);
+        graph_->ListenOn(InternalPort);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // One capture job: turns the settings of one capture service into running outputs. Start computes the
 // capture rectangle, creates the libVLC instance and, for the "DirectX" method, builds the capture
-// graph (whose sink listens on the job's internal port from then on), starts the shares' workers and
+// graph (whose sink listens on the job's internal port from then on, or on the next port of the
+// counter when another program holds that one), starts the shares' workers and
 // FTP mirrors, adds and plays the broadcast and, 100 ms later, runs the graph; Stop undoes all of it,
 // never stopping libVLC earlier than 3 seconds after the start.
 //
@@ -35,9 +36,9 @@ namespace engine {
 
 // The graph runs this long after the broadcast was played, so libVLC already waits for its input.
 constexpr unsigned kGraphRunDelayMs = 100;
-// How long the start waits for the sink to listen on the internal port (it retries a port that is
-// still taken this long) before libVLC is told to read from it.
-constexpr std::chrono::milliseconds kSinkListenTimeout{3000};
+// How many internal ports a start tries for its sink (the job's own, then the next ones the port
+// counter gives) before it gives up: any other program may hold a port, another Framewick too.
+constexpr int kMaxInternalPortAttempts = 20;
 // The window watcher's pause between the stop and the new start.
 constexpr unsigned kWindowRestartPauseMs = 1000;
 constexpr uint32_t kWatchTimerIntervalMs = 1000;
@@ -56,12 +57,14 @@ struct TScreenCaptureServices {
     std::shared_ptr<engine::TLogList> LogList;      // where the workers' lines go
     TShareDefaults ShareDefaults;                // for the job's new shares
     TVlcPreferences VlcPreferences;              // the program's remembered libVLC choices
+    std::function<int32_t()> NextInternalPort;   // ports for the sink; none: the program's port counter
 };
 
-// libVLC through the process-wide binding, the engine's capture graph, the FTP mirror, notifications
-// to mainWindow, the program's log list and share defaults from the settings; no stored libVLC
-// preferences (the program adds its own).
-TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform::WindowHandle mainWindow);
+// libVLC through the process-wide binding, the engine's capture graph (its build failures shown in
+// errorBox), the FTP mirror, notifications to mainWindow, the program's log list, the port counter and
+// share defaults from the settings; no stored libVLC preferences (the program adds its own).
+TScreenCaptureServices DefaultScreenCaptureServices(int32_t captureIdx, platform::WindowHandle mainWindow,
+                                                    std::shared_ptr<IErrorBox> errorBox = nullptr);
 
 class TScreenCapture : public std::enable_shared_from_this<TScreenCapture> {
     struct PassKey {};
@@ -90,7 +93,7 @@ public:
     // The job's shares, never null. The capture service's list entry refers to this same list, so a
     // share added or deleted through either is what every check and every web-server lookup sees.
     const std::shared_ptr<TStreamerList> Streamers;
-    int32_t InternalPort;
+    int32_t InternalPort;                  // the sink's port; a start that finds it taken moves it on
     bool Running = false;                  // kept by the capture panel; the job never reads it
     platform::WindowHandle PanelHandle = 0;  // the capture panel, set before Start
     TLogEvent OnLog;                       // user-interface thread, level 2 or 4
@@ -120,6 +123,9 @@ private:
     // Steps of Start after the instance: graph, shares, broadcast, graph run. False on a failure.
     bool StartOutputs();
     bool BuildGraph();
+    // Keeps the sink on a port of its own: InternalPort when the sink could have it, else the next
+    // ports of the counter, up to kMaxInternalPortAttempts. False (logged) when none could be had.
+    bool HoldSinkPort();
     // Ends the shares' workers, stops the broadcast (after the 3-second rule when waitForBroadcast),
     // releases libVLC and the graph and the watchers.
     void Teardown(bool waitForBroadcast);

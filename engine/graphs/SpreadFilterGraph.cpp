@@ -85,12 +85,7 @@ bool TSpreadFilterGraph::BuildSteps() {
     if (!dmoOut) return Fail("pDmo output pin error");
     if (FAILED(hr = CoCreate(CLSID_Orbelle, sinkFilter_))) return Fail(HResultText(hr));
     if (FAILED(hr = graph_->AddFilter(sinkFilter_.Get(), "IP Sink"))) return Fail(HResultText(hr));
-    ComPtr<IOrbelleData> sinkData;
-    if (FAILED(hr = sinkFilter_.As(sinkData))) return Fail(HResultText(hr));
-    hr = sinkData->SetupDravenel(params_.SinkPort, kSinkAddress, kSinkBufferBytes, false, ftUnk, 0,
-                                 params_.SinkInterface);
-    if (FAILED(hr)) return Fail(HResultText(hr));
-    Log("SetupDravenel: " + std::to_string(params_.SinkPort));
+    if (FAILED(hr = SetupSink())) return Fail(HResultText(hr));
     ComPtr<IPin> sinkIn = FirstPin(sinkFilter_.Get(), PINDIR_INPUT);
     if (!sinkIn) return Fail("pOrbelle input pin error");
 
@@ -104,6 +99,31 @@ bool TSpreadFilterGraph::BuildSteps() {
     rotCookie_ = 0;
     if (params_.AddToRot) AddGraphToRot(graph_.Get(), rotCookie_);
     return true;
+}
+
+HRESULT TSpreadFilterGraph::SetupSink() {
+    ComPtr<IOrbelleData> sinkData;
+    HRESULT hr = sinkFilter_.As(sinkData);
+    if (FAILED(hr)) return hr;
+    hr = sinkData->SetupDravenel(params_.SinkPort, kSinkAddress, kSinkBufferBytes, false, ftUnk, 0,
+                                 params_.SinkInterface);
+    if (SUCCEEDED(hr)) Log("SetupDravenel: " + std::to_string(params_.SinkPort));
+    return hr;
+}
+
+int32_t TSpreadFilterGraph::SinkListeningPort() {
+    ComPtr<IOrbelleListener> listener;
+    if (!sinkFilter_ || FAILED(sinkFilter_.As(listener))) return 0;
+    int32_t port = 0;
+    return listener->GetListeningPort(&port) == S_OK ? port : 0;
+}
+
+bool TSpreadFilterGraph::MoveSinkTo(int32_t port) {
+    if (!built_ || !sinkFilter_) return false;
+    params_.SinkPort = port;
+    const HRESULT hr = SetupSink();
+    if (FAILED(hr)) Log(HResultText(hr));
+    return SinkListeningPort() == port;
 }
 
 void TSpreadFilterGraph::ReleaseGraph() {

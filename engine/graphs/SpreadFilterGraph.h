@@ -63,6 +63,12 @@ public:
     bool CheckFilters();
     HRESULT AddGraphToRot(IUnknown* graph, DWORD& cookie);
     void RemoveGraphFromRot(DWORD cookie);
+    // The port the sink's own TCP server listens on; 0 when there is no sink or its port was taken (a
+    // listener that is not the sink's is never reported).
+    int32_t SinkListeningPort();
+    // Sets the sink of the built, stopped graph up again on port (SinkPort becomes port); true when
+    // the sink then listens there.
+    bool MoveSinkTo(int32_t port);
     // What destruction does: Stop, leave the running object table, ReleaseGraph. Safe to call twice.
     void Shutdown();
 
@@ -78,6 +84,8 @@ public:
 
 private:
     bool BuildSteps();
+    // SetupDravenel with SinkPort and the sink's fixed settings.
+    HRESULT SetupSink();
     bool Fail(const std::string& text);  // logs (unless empty), releases, false
     void Log(const std::string& text);
 

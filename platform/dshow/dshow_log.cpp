@@ -13,6 +13,15 @@ TLogHandler& Handler() {
     static TLogHandler h;
     return h;
 }
+
+void Write(TLogLevel level, std::string_view line) {
+    std::lock_guard lock(LogMutex());
+    if (Handler()) {
+        Handler()(level, std::string(line));
+        return;
+    }
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+}
 }  // namespace
 
 void SetLogHandler(TLogHandler handler) {
@@ -20,13 +29,7 @@ void SetLogHandler(TLogHandler handler) {
     Handler() = std::move(handler);
 }
 
-void Log(std::string_view line) {
-    std::lock_guard lock(LogMutex());
-    if (Handler()) {
-        Handler()(std::string(line));
-        return;
-    }
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-}
+void Log(std::string_view line) { Write(TLogLevel::Error, line); }
+void LogInfo(std::string_view line) { Write(TLogLevel::Info, line); }
 
 }  // namespace dshow

@@ -81,7 +81,7 @@ HRESULT TAudioGrabFilter::IsSoundServerCapture(BOOL* fromServer) {
 std::unique_ptr<IAudioSource> TAudioGrabFilter::OpenSource() {
     std::string note;
     std::unique_ptr<IAudioSource> source = sourceFactory_ ? sourceFactory_(&note) : OpenAudioSource(&note);
-    if (!note.empty()) dshow::Log("[AudioGrab] " + note);
+    if (!note.empty()) dshow::LogInfo("[AudioGrab] " + note);
     return source;
 }
 

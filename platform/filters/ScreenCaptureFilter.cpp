@@ -83,10 +83,10 @@ HRESULT TScreenCaptureFilter::SetCaptureParams(TScreenCaptureFilterParams params
             return VFW_E_WRONG_STATE;
         record_ = params;
         settings_ = next;
-        dshow::Log("[Screen Capture] area " + std::to_string(next->Area.Left) + "," + std::to_string(next->Area.Top) +
-                   " " + std::to_string(next->Area.Width()) + "x" + std::to_string(next->Area.Height()) +
-                   ", pictures " + std::to_string(next->OutWidth) + "x" + std::to_string(next->OutHeight) + " at " +
-                   std::to_string(next->FrameRate) + " fps");
+        dshow::LogInfo("[Screen Capture] area " + std::to_string(next->Area.Left) + "," +
+                       std::to_string(next->Area.Top) + " " + std::to_string(next->Area.Width()) + "x" +
+                       std::to_string(next->Area.Height()) + ", pictures " + std::to_string(next->OutWidth) + "x" +
+                       std::to_string(next->OutHeight) + " at " + std::to_string(next->FrameRate) + " fps");
         return S_OK;
     } catch (const std::exception&) {
         return E_OUTOFMEMORY;
@@ -157,7 +157,7 @@ IScreenSource& TScreenCaptureFilter::Source() {
         } else {
             std::string note;
             source_ = OpenScreenSource(&note);
-            dshow::Log("[Screen Capture] " + note);
+            dshow::LogInfo("[Screen Capture] " + note);
         }
     }
     return *source_;

@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/dshow/dshow_log.h"
 #include "tests/sinkfilter/sink_library.h"
 #include "tests/sinkfilter/ws_test_client.h"
 #include "tests/support/test_env.h"
@@ -145,6 +147,74 @@ TEST(SinkOutputSwitch, AfterEveryChangeOnlyTheAskedOutputReceivesAndTheOldPortIs
         EXPECT_EQ(g.Stats().OutpBytes, 3 * int64_t{kHeaderBytes + kSampleBytes});
         ASSERT_EQ(g.control->Stop(), S_OK);
     }
+}
+
+// The sink's own word on its TCP server: the port while the server listens, nothing for a port another
+// program holds (logged at once, so a host can take another port right away) or for a kind that is no
+// TCP server. A port the other program has given up is the sink's at its next set-up.
+TEST(SinkListener, TellsThePortOfItsOwnServerAndNeverAnotherProgramsListener) {
+    std::mutex linesMutex;
+    std::vector<std::string> lines;
+    dshow::SetLogHandler([&](dshow::TLogLevel level, const std::string& line) {
+        std::lock_guard lock(linesMutex);
+        if (level == dshow::TLogLevel::Error) lines.push_back(line);
+    });
+    const auto loggedCannotListen = [&](int port) {
+        std::lock_guard lock(linesMutex);
+        const std::string wanted = "[Orbelle32] TCP server cannot listen on 127.0.0.1:" + std::to_string(port) + ":";
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(wanted, 0) == 0; });
+    };
+    fw_test::TFd taken = fw_test::ListenTcp(fw_test::FreeTcpPort());
+    ASSERT_TRUE(taken);
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    ::getsockname(taken.get(), reinterpret_cast<sockaddr*>(&bound), &length);
+    const int takenPort = ntohs(bound.sin_port);
+    const int freePort = fw_test::FreeTcpPort();
+
+    const struct {
+        const char* name;
+        int port;
+        TSinkInterface kind;
+        HRESULT answer;
+        int32_t held;
+    } cases[] = {
+        {"tcp server on a free port", freePort, siTcpServer, S_OK, freePort},
+        {"tcp server on a port another program holds", takenPort, siTcpServer, S_FALSE, 0},
+        {"web socket on a free port", freePort, siWebSocket, S_FALSE, 0},
+        {"udp client", freePort, siUdpClient, S_FALSE, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fw_test::TSinkGraph g({fw_test::AudioType(48000, 2)});
+        ComPtr<IOrbelleListener> listener;
+        ASSERT_EQ(g.sink.As(listener), S_OK);
+        EXPECT_EQ(listener->GetListeningPort(nullptr), E_POINTER);
+        g.Setup(c.port, 32768, false, ftUnk, 0, c.kind);
+        int32_t port = -1;
+        EXPECT_EQ(listener->GetListeningPort(&port), c.answer);
+        EXPECT_EQ(port, c.held);
+        EXPECT_EQ(loggedCannotListen(c.port), c.kind == siTcpServer && c.held == 0);
+        if (c.held != 0) {
+            ASSERT_EQ(g.control->Run(), S_OK);
+            EXPECT_EQ(listener->GetListeningPort(&port), S_OK);
+            EXPECT_EQ(port, c.held);
+            ASSERT_EQ(g.control->Stop(), S_OK);
+        }
+    }
+    EXPECT_FALSE(fw_test::AcceptTcp(taken.get(), 0ms)) << "a sink reached the other program";
+
+    fw_test::TSinkGraph g({fw_test::AudioType(48000, 2)});
+    ComPtr<IOrbelleListener> listener;
+    ASSERT_EQ(g.sink.As(listener), S_OK);
+    g.Setup(takenPort, 32768, false, ftUnk, 0, siTcpServer);
+    int32_t port = -1;
+    EXPECT_EQ(listener->GetListeningPort(&port), S_FALSE);
+    taken.Reset();
+    g.Setup(takenPort, 32768, false, ftUnk, 0, siTcpServer);
+    EXPECT_EQ(listener->GetListeningPort(&port), S_OK);
+    EXPECT_EQ(port, takenPort);
+    dshow::SetLogHandler({});
 }
 
 // Garbage in every slot, addresses of no interface, ports that another program holds: each sink runs,

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -114,18 +115,27 @@ private:
     char token_ = 0;
 };
 
-// The capture graph: records its calls; its pictures come from a fake source.
+// The capture graph: records its calls; its pictures come from a fake source. Its sink listens on the
+// port it is given unless another program holds that one (taken).
 class FakeCaptureGraph : public engine::ICaptureGraph {
 public:
-    FakeCaptureGraph(std::shared_ptr<EventLog> log, bool initOk, bool runOk)
-        : log_(std::move(log)), initOk_(initOk), runOk_(runOk) {}
+    FakeCaptureGraph(std::shared_ptr<EventLog> log, bool initOk, bool runOk, int32_t port,
+                     std::function<bool(int32_t)> taken)
+        : log_(std::move(log)), initOk_(initOk), runOk_(runOk), taken_(std::move(taken)) {
+        Bind(port);
+    }
     bool Init() override {
         log_->Add("graph.init");
         return initOk_;
     }
-    bool WaitUntilListening(std::chrono::milliseconds) override {
-        log_->Add("graph.listening");
-        return listening;
+    int32_t ListeningPort() override {
+        log_->Add("graph.port");
+        return listeningPort_;
+    }
+    bool ListenOn(int32_t port) override {
+        log_->Add("graph.listen");
+        Bind(port);
+        return listeningPort_ == port;
     }
     bool Run() override {
         log_->Add("graph.run");
@@ -139,12 +149,15 @@ public:
     std::shared_ptr<engine::ISnapshotSource> SnapshotSource() override { return source; }
 
     std::shared_ptr<FakeSnapshotSource> source = std::make_shared<FakeSnapshotSource>(TestPicture(64, 48));
-    bool listening = true;
 
 private:
+    void Bind(int32_t port) { listeningPort_ = taken_ && taken_(port) ? 0 : port; }
+
     std::shared_ptr<EventLog> log_;
     bool initOk_;
     bool runOk_;
+    std::function<bool(int32_t)> taken_;
+    int32_t listeningPort_ = 0;
     bool shutDown_ = false;
 };
 
@@ -153,7 +166,8 @@ struct FakeGraphFactory {
     std::shared_ptr<EventLog> log;
     bool initOk = true;
     bool runOk = true;
-    bool listening = true;
+    std::set<int32_t> takenPorts;  // held by another program
+    bool everyPortTaken = false;
     std::vector<engine::TFgSpreadInputParams> inputs;
     std::shared_ptr<FakeCaptureGraph> last;
 
@@ -166,8 +180,8 @@ struct FakeGraphFactory {
     engine::TCaptureGraphFactory Factory() {
         return [this](const engine::TFgSpreadInputParams& input, engine::TGraphLog) {
             inputs.push_back(input);
-            last = std::make_shared<FakeCaptureGraph>(log, initOk, runOk);
-            last->listening = listening;
+            const auto taken = [this](int32_t port) { return everyPortTaken || takenPorts.count(port) > 0; };
+            last = std::make_shared<FakeCaptureGraph>(log, initOk, runOk, input.SinkPort, taken);
             return last;
         };
     }

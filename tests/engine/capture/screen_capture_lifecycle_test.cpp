@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <set>
 #include <thread>
 
 #include "engine/capture/DelayWithMessages.h"
-#include "engine/capture/LoopbackListener.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/SharePage.h"
@@ -60,6 +60,7 @@ protected:
         s.Notifier = notifier;
         s.LogList = workerLog.list;
         s.ShareDefaults = fw_test::TestShareDefaults(kCaptureIdx, (dir.path() / "html").string());
+        s.NextInternalPort = nextPort;
         auto made = TScreenCapture::Create(kCaptureIdx, s);
         made->OnLog = [this](TScreenCapture&, const std::string& text, uint8_t level) { jobLog.push_back({text, level}); };
         made->Params.capEncoder = method;
@@ -112,6 +113,7 @@ protected:
     fw_test::LogRecorder workerLog;
     std::shared_ptr<fw_test::FakeHttpServer> server;
     std::vector<TJobLogLine> jobLog;
+    std::function<int32_t()> nextPort;  // none: the program's port counter
     std::shared_ptr<TScreenCapture> job;
 };
 
@@ -123,7 +125,7 @@ TEST_F(ScreenCaptureTest, GraphMethodListensBeforePlayRunsTheGraphLaterAndStopsA
     const auto called = Clock::now();
     ASSERT_TRUE(job->Start());
     EXPECT_TRUE(job->Started());
-    const std::vector<std::string> order = {"vlc.new", "graph.init", "graph.listening", "vlc.add", "vlc.play", "graph.run"};
+    const std::vector<std::string> order = {"vlc.new", "graph.init", "graph.port", "vlc.add", "vlc.play", "graph.run"};
     EXPECT_EQ(events->Names(), order);
     EXPECT_GE(events->Last("graph.run") - events->Last("vlc.play"), std::chrono::milliseconds(kGraphRunDelayMs));
     EXPECT_EQ(vlc->lastInput, "tcp://127.0.0.1:" + std::to_string(job->InternalPort));
@@ -230,13 +232,14 @@ TEST_F(ScreenCaptureTest, FailedStartReportsFailureAndLeavesNothingRunning) {
         {"broadcast refused", [](auto& v, auto&) { v.addResult = -1; }, "refused the broadcast"},
         {"input refused", [](auto& v, auto&) { v.inputRuns = false; }, "could not be read"},
         {"graph not built", [](auto&, auto& g) { g.initOk = false; }, "capture graph could not be built"},
-        {"sink not listening", [](auto&, auto& g) { g.listening = false; }, "sink does not listen on port"},
+        {"no port for the sink", [](auto&, auto& g) { g.everyPortTaken = true; }, "no internal port can be had"},
         {"graph does not run", [](auto&, auto& g) { g.runOk = false; }, "capture graph does not run"},
     };
     for (const TFailureCase& c : cases) {
         SCOPED_TRACE(c.Name);
         *vlc = fw_test::FakeVlcApi(events);
-        graphs.initOk = graphs.runOk = graphs.listening = true;
+        graphs.initOk = graphs.runOk = true;
+        graphs.everyPortTaken = false;
         c.Arrange(*vlc, graphs);
         jobLog.clear();
         job = MakeJob(kCapEncoderDirectX);
@@ -261,13 +264,68 @@ TEST_F(ScreenCaptureTest, FailedStartReportsFailureAndLeavesNothingRunning) {
 
         // Started again once the fault is gone: a fresh snapshot thread, the job runs.
         *vlc = fw_test::FakeVlcApi(events);
-        graphs.initOk = graphs.runOk = graphs.listening = true;
+        graphs.initOk = graphs.runOk = true;
+        graphs.everyPortTaken = false;
         ASSERT_TRUE(job->Start());
         ASSERT_TRUE(share->ImageThread);
         EXPECT_NE(share->ImageThread, firstSnapshots);
         job->Stop();
         job.reset();
     }
+}
+
+// Another program may hold the sink's port: the job moves its sink on along the port counter, says which
+// port it took, and libVLC reads from the port the sink holds. When every port of a tiny range is
+// taken, the start fails and says so, and libVLC is never pointed anywhere.
+TEST_F(ScreenCaptureTest, TakenInternalPortMovesTheSinkAlongTheCounterOrFailsTheStart) {
+    constexpr int32_t kOwnPort = 47500;
+    constexpr int32_t kNoPort = 0;
+    const struct {
+        const char* Name;
+        std::vector<int32_t> Range;  // what the counter hands out after the job's own port, round and round
+        std::set<int32_t> Taken;
+        int32_t Held;                // the port the sink ends on
+        int Moves;
+    } cases[] = {
+        {"own port free", {51000}, {}, kOwnPort, 0},
+        {"own port taken", {51000, 51001}, {kOwnPort}, 51000, 1},
+        {"own port and the next taken", {51000, 51001}, {kOwnPort, 51000}, 51001, 2},
+        {"every port of the range taken", {51000, 51001}, {kOwnPort, 51000, 51001}, kNoPort, kMaxInternalPortAttempts - 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        events->Clear();
+        *vlc = fw_test::FakeVlcApi(events);
+        jobLog.clear();
+        graphs.takenPorts = c.Taken;
+        size_t handedOut = 0;
+        nextPort = [&] {
+            const size_t n = handedOut++;
+            return n == 0 ? kOwnPort : c.Range[(n - 1) % c.Range.size()];
+        };
+        job = MakeJob(kCapEncoderDirectX);
+        AddHttpShare(*job, true, false);
+        ASSERT_EQ(job->InternalPort, kOwnPort);
+
+        EXPECT_EQ(job->Start(), c.Held != kNoPort);
+        EXPECT_EQ(events->Count("graph.listen"), c.Moves);
+        if (c.Held != kNoPort) {
+            EXPECT_EQ(job->InternalPort, c.Held);
+            EXPECT_EQ(vlc->lastInput, "tcp://127.0.0.1:" + std::to_string(c.Held));
+            EXPECT_EQ(Logged("the capture takes port " + std::to_string(c.Held), kLogLevelInfo), c.Moves > 0);
+            EXPECT_EQ(events->Count("graph.run"), 1);
+        } else {
+            EXPECT_TRUE(Logged("no internal port can be had", kLogLevelError));
+            EXPECT_EQ(events->Count("vlc.add"), 0);
+            EXPECT_EQ(events->Count("graph.run"), 0);
+            EXPECT_FALSE(job->HasGraph());
+            EXPECT_FALSE(job->HasVlcInstance());
+        }
+        job->Stop();
+        job.reset();
+    }
+    graphs.takenPorts.clear();
+    nextPort = nullptr;
 }
 
 TEST_F(ScreenCaptureTest, StopAskedForElsewhereRunsOnTheJobsThread) {
@@ -460,16 +518,6 @@ TEST_F(ScreenCaptureTest, FolderJobMakesNoLibVlcInstanceAndDropsItsWorkersAtStop
     job->Stop();
     EXPECT_FALSE(share->CopyFileThread);
     EXPECT_FALSE(job->Started());
-}
-
-TEST(LoopbackListenerTest, SeesAListeningSocketAndNothingOnceItIsClosed) {
-    const int port = fw_test::FreeTcpPort();
-    EXPECT_FALSE(IsLoopbackPortListening(port));
-    const int fd = fw_test::ListeningSocket(port, SOCK_STREAM);
-    ASSERT_GE(fd, 0);
-    EXPECT_TRUE(IsLoopbackPortListening(port));
-    close(fd);
-    EXPECT_FALSE(IsLoopbackPortListening(port));
 }
 
 TEST(DelayWithMessagesTest, WaitsTheTimeAndLetsTimerMessagesThrough) {

@@ -20,6 +20,7 @@
 #include "tests/engine/capture/copied_vlc.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/engine/http/http_server_fixture.h"
+#include "tests/support/foreign_listener.h"
 #include "tests/platform/ui/qt_test_app.h"
 
 namespace {
@@ -131,6 +132,7 @@ protected:
         services.Notifier = notifier;
         services.LogList = workerLog.list;
         services.ShareDefaults = fw_test::TestShareDefaults(idx, (dir.path() / "pages").string());
+        services.NextInternalPort = nextPort;
         services.VlcPreferences.ClearPluginCache = [] { return false; };  // keep the copied cache: every start stays quick
         auto made = TScreenCapture::Create(idx, services);
         made->OnLog = [this](TScreenCapture&, const std::string& text, uint8_t level) {
@@ -146,7 +148,6 @@ protected:
         made->Params.vidFrameRate = 10;
         made->Params.vidBitrate = 300;
         made->Params.audCodec = kAudCodecNone;
-        made->InternalPort = fw_test::FreeTcpPort();  // test programs run side by side
         return made;
     }
 
@@ -192,6 +193,8 @@ protected:
     std::shared_ptr<fw_test::CountingNotifier> notifier = std::make_shared<fw_test::CountingNotifier>();
     fw_test::LogRecorder workerLog;
     std::vector<std::string> errors;
+    // The sink's ports: free ones, not the program's counter (test programs run side by side).
+    std::function<int32_t()> nextPort = [] { return fw_test::FreeTcpPort(); };
     std::shared_ptr<TScreenCapture> job;
 };
 
@@ -306,6 +309,49 @@ TEST_F(CapturePublishTest, MovedWindowRestartsItsJob) {
     EXPECT_TRUE(job->HasWindowTimer());
     EXPECT_TRUE(PumpUntil([&] { return Get("/pc4/" + imageName).Status == 200; }, 10s));
     job->Stop();
+}
+
+// Another program on the job's internal port sends a red picture stream to whoever connects: the
+// job's sink takes another port, libVLC reads the job's own pictures from there and never connects to
+// the stranger. With every port of a tiny range taken, the start fails, says so, and nothing connects
+// to any of the strangers.
+TEST_F(CapturePublishTest, ForeignListenerOnTheInternalPortNeverFeedsTheBroadcast) {
+    fw_test::TForeignListener stranger(fw_test::FreeTcpPort(), fw_test::SolidYv12Picture(kAreaWidth, kAreaHeight, 81, 90, 240));
+    ASSERT_TRUE(stranger.Listening());
+    job = MakeJob(5, kCapEncoderDirectX, kCapKindArea);
+    job->InternalPort = stranger.Port();
+    AddHttpShare(*job, "pc5", true, true);
+    ASSERT_TRUE(job->Prepare(5)) << ErrorText();
+    ASSERT_TRUE(job->Start()) << ErrorText();
+    EXPECT_NE(job->InternalPort, stranger.Port());
+    std::string playlist, segment;
+    ASSERT_TRUE(WaitForPlaylist("/pc5/stream_5.m3u8", 2, playlist, segment)) << playlist << ErrorText();
+    EXPECT_EQ(static_cast<unsigned char>(segment[0]), fw_test::kTsSyncByte);
+    EXPECT_EQ(stranger.Clients(), 0) << "libVLC read the stranger's pictures";
+    job->Stop();
+
+    std::vector<std::unique_ptr<fw_test::TForeignListener>> range;
+    for (int i = 0; i < 2; ++i) {
+        range.push_back(std::make_unique<fw_test::TForeignListener>(fw_test::FreeTcpPort()));
+        ASSERT_TRUE(range.back()->Listening());
+    }
+    size_t handedOut = 0;
+    nextPort = [&] { return range[handedOut++ % range.size()]->Port(); };
+    errors.clear();
+    job = MakeJob(6, kCapEncoderDirectX, kCapKindArea);
+    job->InternalPort = stranger.Port();
+    AddHttpShare(*job, "pc6", true, true);
+    ASSERT_TRUE(job->Prepare(6)) << ErrorText();
+    EXPECT_FALSE(job->Start());
+    EXPECT_NE(ErrorText().find("no internal port can be had"), std::string::npos) << ErrorText();
+    EXPECT_FALSE(job->HasGraph());
+    EXPECT_FALSE(job->HasVlcInstance());
+    PumpUntil([] { return false; }, 1s);  // time for a reader that was pointed somewhere to connect
+    EXPECT_EQ(stranger.Clients(), 0);
+    for (const auto& other : range) EXPECT_EQ(other->Clients(), 0);
+    EXPECT_FALSE(std::filesystem::exists(server->Root + "pc6/stream_6.m3u8"));
+    job.reset();
+    nextPort = [] { return fw_test::FreeTcpPort(); };
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "engine/graphs/SpreadFilterGraph.h"
 #include "tests/support/PrivateXServer.h"
+#include "tests/support/foreign_listener.h"
 #include "tests/sinkfilter/sink_library.h"
 #include "tests/support/test_env.h"
 
@@ -123,6 +124,36 @@ TEST_F(SpreadFilterGraphSinkTest, AReaderGetsRedYv12PicturesAndGetImageTheScreen
     EXPECT_TRUE(graph->Stop());
     graph.reset();
     EXPECT_TRUE(PortIsFree(port));
+}
+
+// The graph tells the port its own sink listens on: never one that another program holds. Moved to a
+// free port, the sink listens there, and a reader there gets the graph's pictures.
+TEST_F(SpreadFilterGraphSinkTest, SinkOnATakenPortHoldsNoneUntilMovedToAFreeOne) {
+    fw_test::TForeignListener stranger(fw_test::FreeTcpPort());
+    ASSERT_TRUE(stranger.Listening());
+    TSpreadFilterGraph unbuilt(RedAreaParams(stranger.Port()));
+    EXPECT_EQ(unbuilt.SinkListeningPort(), 0);
+    EXPECT_FALSE(unbuilt.MoveSinkTo(fw_test::FreeTcpPort()));
+
+    TSpreadFilterGraph graph(RedAreaParams(stranger.Port()));
+    ASSERT_TRUE(graph.Init());
+    EXPECT_EQ(graph.SinkListeningPort(), 0);
+    const int free = fw_test::FreeTcpPort();
+    EXPECT_TRUE(graph.MoveSinkTo(free));
+    EXPECT_EQ(graph.SinkListeningPort(), free);
+    EXPECT_EQ(graph.Params().SinkPort, free);
+    EXPECT_FALSE(graph.MoveSinkTo(stranger.Port()));
+    EXPECT_EQ(graph.SinkListeningPort(), 0);
+    EXPECT_TRUE(graph.MoveSinkTo(free));
+
+    fw_test::TFd reader = fw_test::ConnectTcp(free);
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(graph.Run());
+    std::vector<uint8_t> picture(kYv12Bytes);
+    ASSERT_TRUE(fw_test::ReadExactly(reader.get(), picture.data(), picture.size(), 10s));
+    EXPECT_EQ(Outliers(picture, 0, kLumaBytes, kRedY), 0u);
+    EXPECT_EQ(stranger.Clients(), 0);
+    EXPECT_TRUE(graph.Stop());
 }
 
 TEST_F(SpreadFilterGraphSinkTest, TwentyStartsAndStopsWithAReaderConnectedFreeThePortEachTime) {
