@@ -172,6 +172,9 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
             if (const auto info = GetMonitorInfoByIndex(params.capDesktopNo)) r = info->Monitor;
             break;
         case kCapKindWindow: {
+            // Searched again at every start: the window found when the job was prepared may have been
+            // shown, moved or closed since, and the watcher compares with what is captured now.
+            UpdateWindowRect(params.Window);
             const auto display = platform::CurrentDisplay();
             if (platform::IsTopLevelWindow(*display, params.Window.Handle)) {
                 if (const auto rect = display->GetWindowRect(params.Window.Handle)) r = *rect;
