@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -235,6 +236,7 @@ TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
     MainWindowProbe probe(server.name());
     ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(kFirstSinkPort); }, kSinkPortFreeWithin))
         << "another program holds the capture's sink port " << kFirstSinkPort;
+    const auto started = std::chrono::steady_clock::now();
     auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{(prog / "Framewick").string()});
     ASSERT_TRUE(framewick->running());
 
@@ -257,6 +259,9 @@ TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
     ASSERT_TRUE(pictured) << "the snapshot is " << snapshot->size.Width << "x" << snapshot->size.Height
                           << (snapshot->manyColours ? "" : " in one colour") << ", the main window "
                           << window->Width << "x" << window->Height;
+    std::cout << "the main window's picture came over HTTP after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()
+              << " ms" << std::endl;
     EXPECT_TRUE(fs::is_regular_file(prog / "LIB_VLC" / "libvlc.so.5")) << "the library folder was not filled";
 
     // A segment of the stream, as a player fetches it, decodes at the snapshot's size.
