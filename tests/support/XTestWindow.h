@@ -22,6 +22,7 @@ public:
         bool OverrideRedirect = false;
         bool InputOnly = false;
         std::string Display;  // empty: $DISPLAY
+        uint32_t Parent = 0;  // 0: a child of the root
     };
 
     explicit XTestWindow(const Options& o) {
@@ -31,7 +32,7 @@ public:
         root_ = screen->root;
         id_ = xcb_generate_id(conn_);
         const uint32_t values[] = {o.OverrideRedirect ? 1u : 0u};
-        xcb_create_window(conn_, o.InputOnly ? 0 : XCB_COPY_FROM_PARENT, id_, root_, static_cast<int16_t>(o.X),
+        xcb_create_window(conn_, o.InputOnly ? 0 : XCB_COPY_FROM_PARENT, id_, o.Parent ? o.Parent : root_, static_cast<int16_t>(o.X),
                           static_cast<int16_t>(o.Y), static_cast<uint16_t>(o.Width), static_cast<uint16_t>(o.Height), 0,
                           o.InputOnly ? XCB_WINDOW_CLASS_INPUT_ONLY : XCB_WINDOW_CLASS_INPUT_OUTPUT,
                           o.InputOnly ? XCB_COPY_FROM_PARENT : screen->root_visual, XCB_CW_OVERRIDE_REDIRECT, values);

@@ -90,6 +90,11 @@ TEST_P(WindowSearchTest, HelperWindowsWithTheSameCaptionArePassedOver) {
         EXPECT_EQ(platform::FindTopLevelWindow(*display, c.cls, c.caption), real.id()) << c.what;
         EXPECT_EQ(platform::FindTopLevelWindows(*display, c.cls, c.caption).size(), 1u) << c.what;
     }
+    // A control inside the window climbs to the window, never to a frame around it.
+    XTestWindow control({.X = 5, .Y = 5, .Width = 20, .Height = 10, .Display = server.name(), .Parent = real.id()});
+    control.Map();
+    EXPECT_EQ(display->GetParentWindow(control.id()), real.id());
+    EXPECT_EQ(display->GetParentWindow(real.id()), platform::kNoWindow);
     const std::vector<platform::WindowId> shown = display->TopLevelWindows();
     EXPECT_TRUE(Contains(shown, real.id()));
     for (const XTestWindow* helper : {&leader, &inputOnly, &menu}) EXPECT_FALSE(Contains(shown, helper->id()));
