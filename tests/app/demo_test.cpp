@@ -266,18 +266,23 @@ TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
 
     // A segment of the stream, as a player fetches it, decodes at the snapshot's size.
     std::optional<Size> decoded;
+    std::string playlistText;
+    int decodeTries = 0;
     ASSERT_TRUE(fw_test::WaitUntil([&] {
         std::this_thread::sleep_for(kPollPause);
         const auto playlist = Fetch("stream_0.m3u8");
         if (!playlist) return false;
-        const auto segments = fw_test::PlaylistSegments(fw_test::ReadFile(*playlist));
+        playlistText = fw_test::ReadFile(*playlist);
+        const auto segments = fw_test::PlaylistSegments(playlistText);
         if (segments.empty()) return false;
         const std::string segment = fs::path(segments.front().second).filename().string();
         const auto fetched = Fetch(segment);
-        decoded = fetched ? DecodedVideoSize(*fetched) : std::nullopt;
+        if (!fetched) return false;
+        ++decodeTries;
+        decoded = DecodedVideoSize(*fetched);
         return decoded.has_value();
     }, kPictureWithin))
-        << "no segment of the stream decodes";
+        << "no segment of the stream decodes (" << decodeTries << " tried); the playlist:\n" << playlistText;
     EXPECT_EQ(decoded->Width, snapshot->size.Width);
     EXPECT_EQ(decoded->Height, snapshot->size.Height);
 
