@@ -147,13 +147,14 @@ std::optional<Size> DecodedVideoSize(const fs::path& file) {
         },
         nullptr, [](void* opaque, void*) { ++static_cast<Sink*>(opaque)->frames; }, &sink);
     libvlc_media_player_play(player);
+    // The picture's own size (the buffers asked for may be padded), known once a picture is out.
+    unsigned width = 0, height = 0;
     fw_test::WaitUntil([&] {
         const libvlc_state_t state = libvlc_media_player_get_state(player);
-        return sink.frames > 0 || state == libvlc_Ended || state == libvlc_Error;
+        if (sink.frames > 0 && libvlc_video_get_size(player, 0, &width, &height) == 0 && width > 0) return true;
+        return state == libvlc_Ended || state == libvlc_Error;
     }, kDecodeWithin);
-    // The picture's own size; the buffers asked for may be padded.
-    unsigned width = 0, height = 0;
-    const bool sized = sink.frames > 0 && libvlc_video_get_size(player, 0, &width, &height) == 0;
+    const bool sized = sink.frames > 0 && width > 0;
     libvlc_media_player_stop(player);
     libvlc_media_player_release(player);
     libvlc_release(vlc);
