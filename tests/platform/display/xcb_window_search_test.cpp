@@ -101,8 +101,11 @@ TEST_P(WindowSearchTest, HelperWindowsWithTheSameCaptionArePassedOver) {
     if (windowManager) {
         // The client is listed, not the frame around it; its rectangle is the frame's.
         EXPECT_FALSE(Contains(shown, real.Parent()));
-        const XTestWindow::Box frame = real.ScreenBox(real.Parent());
-        EXPECT_EQ(display->GetWindowRect(real.id()), platform::MakeRect(frame.X, frame.Y, frame.Width, frame.Height));
+        // The window manager may still be placing the frame: compare once both settle on one answer.
+        EXPECT_TRUE(fw_test::WaitUntil([&] {
+            const XTestWindow::Box frame = real.ScreenBox(real.Parent());
+            return display->GetWindowRect(real.id()) == platform::MakeRect(frame.X, frame.Y, frame.Width, frame.Height);
+        }, 5s)) << "the rectangle is not the frame's";
     } else {
         EXPECT_EQ(display->GetWindowRect(real.id()), platform::MakeRect(100, 80, 400, 300));
     }
@@ -139,7 +142,8 @@ class LeftBehindListsTest : public WindowSearchTest {};
 TEST_P(LeftBehindListsTest, KilledWindowManagerHidesNoWindow) {
     XTestWindow before(Shown(100, 100, 300, 200));
     ASSERT_NO_FATAL_FAILURE(MapManaged(before));
-    ASSERT_TRUE(Contains(before.RootWindowList("_NET_CLIENT_LIST"), before.id()));
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return Contains(before.RootWindowList("_NET_CLIENT_LIST"), before.id()); },
+                                   kWindowManagerWithin));
     ASSERT_EQ(::kill(windowManager->pid(), SIGKILL), 0);
     ASSERT_TRUE(windowManager->WaitForExit(10s).has_value());
     // The server puts the clients back on the root; the lists stay behind.
