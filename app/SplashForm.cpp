@@ -12,6 +12,8 @@ constexpr int kSplashHeightPx = 120;
 
 TSplash_Form::TSplash_Form() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::SplashScreen) {
     setObjectName("TSplash_Form");
+    // A caption of its own: a window search for the main window's caption must not take the splash.
+    setWindowTitle(QStringLiteral("Framewick - Splash"));
     setFixedSize(kSplashWidthPx, kSplashHeightPx);
     setStyleSheet("background-color: black; color: #C1D1DA;");
     auto* layout = new QVBoxLayout(this);

@@ -15,6 +15,7 @@
 #include "app/SessionEndSignals.h"
 #include "app/SingleInstance.h"
 #include "app/StartUpCode.h"
+#include "app/WaylandSession.h"
 #include "engine/util/path_utils.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
 
     for (const std::string& failure : startUp.FolderFailures()) app::QueueLogEntry(*engine::LogList(), failure, engine::kLogError);
+    if (const auto wayland = app::WaylandSessionWarning()) app::QueueLogEntry(*engine::LogList(), *wayland, engine::kLogWarning);
     const std::string programFolder = engine::ProgramFolder();
     for (const std::string& failure : app::RegisterComServersIfMissing(programFolder))
         app::QueueLogEntry(*engine::LogList(), failure, engine::kLogError);

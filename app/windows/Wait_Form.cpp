@@ -33,6 +33,8 @@ TWait_Form::TWait_Form(QWidget* parent)
       infoLabel_(new QLabel(this)),
       waitTimer_(std::make_unique<platform::TTimer>()) {
     setObjectName(QStringLiteral("Wait_Form"));
+    // A caption of its own: it covers the main window while a capture of that window starts.
+    setWindowTitle(QStringLiteral("Framewick - Wait"));
     shape1_->setObjectName(QStringLiteral("Shape1"));
     shape1_->setFrameStyle(QFrame::Box | QFrame::Plain);
     shape1_->setLineWidth(2);

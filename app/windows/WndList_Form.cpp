@@ -21,8 +21,8 @@ std::string Cut(std::string text) {
 
 std::vector<TWndListEntry> CollectVisibleWindows(platform::IDisplay& display) {
     std::vector<TWndListEntry> list;
+    // The windows a person sees, top-most first, as the capture's window search sees them.
     for (platform::WindowId window : display.TopLevelWindows()) {
-        if (!display.IsWindow(window) || !display.IsWindowVisible(window)) continue;
         list.push_back({Cut(display.GetWindowClass(window).value_or(std::string())),
                         Cut(display.GetWindowCaption(window).value_or(std::string())), window});
     }

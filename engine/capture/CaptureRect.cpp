@@ -47,6 +47,27 @@ std::string RectText(const platform::TRect& r) {
            " B:" + std::to_string(r.Bottom);
 }
 
+std::string WindowName(const TCaptureWindow& window) {
+    return "window \"" + window.sCaption + "\" (class \"" + window.sClass + "\")";
+}
+
+// Says plainly when the capture does not show the window it names, or which of several it shows.
+void LogWindowSearch(platform::IDisplay& display, const TCaptureWindow& window, const CaptureLog& log) {
+    if (!log) return;
+    if (display.Monitors().empty()) {
+        log("the display cannot be reached - " + WindowName(window) + " cannot be captured", kLogLevelError);
+        return;
+    }
+    if (!platform::IsTopLevelWindow(display, window.Handle)) {
+        log(WindowName(window) + " not found - the primary screen is captured until it is shown", kLogLevelError);
+        return;
+    }
+    const size_t sharing = platform::FindTopLevelWindows(display, window.sClass, window.sCaption).size();
+    if (sharing > 1)
+        log(std::to_string(sharing) + " windows match " + WindowName(window) + " - the top-most one is captured",
+            kLogLevelInfo);
+}
+
 }  // namespace
 
 int ScalePercent(uint8_t vidScale) {
@@ -66,12 +87,13 @@ std::string Method0ScaleText(uint8_t vidScale) {
 
 bool UpdateWindowRect(TCaptureWindow& window) {
     const auto display = platform::CurrentDisplay();
-    if (!display->IsWindow(window.Handle))
+    // A window that was closed or hidden is searched again, among the windows a person sees.
+    if (!platform::IsTopLevelWindow(*display, window.Handle))
         window.Handle = platform::FindTopLevelWindow(*display, window.sClass, window.sCaption);
 
     platform::TRect rect{0, 0, 100, 100};
     if (const auto found = display->GetWindowRect(window.Handle)) rect = *found;
-    if (display->IsWindow(window.Handle)) {
+    if (window.Handle != platform::kNoWindow) {
         // Either text may change while the other stays; keeping both current finds the window again.
         if (auto cls = display->GetWindowClass(window.Handle); cls && !cls->empty() && *cls != window.sClass)
             window.sClass = *cls;
@@ -100,7 +122,7 @@ bool UpdateWindowRect(TCaptureWindow& window) {
 
 void FindCaptureWindow(TCaptureWindow& window) {
     const auto display = platform::CurrentDisplay();
-    if (display->IsWindow(window.Handle)) return;
+    if (platform::IsTopLevelWindow(*display, window.Handle)) return;
     if (platform::FindTopLevelWindow(*display, window.sClass, window.sCaption) != platform::kNoWindow) return;
     window.Left = 0;
     window.Top = 0;
@@ -150,12 +172,16 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
             if (const auto info = GetMonitorInfoByIndex(params.capDesktopNo)) r = info->Monitor;
             break;
         case kCapKindWindow: {
+            // Searched again at every start: the window found when the job was prepared may have been
+            // shown, moved or closed since, and the watcher compares with what is captured now.
+            UpdateWindowRect(params.Window);
             const auto display = platform::CurrentDisplay();
-            if (display->IsWindow(params.Window.Handle)) {
+            if (platform::IsTopLevelWindow(*display, params.Window.Handle)) {
                 if (const auto rect = display->GetWindowRect(params.Window.Handle)) r = *rect;
             } else {
                 r = PrimaryScreenRect(*display);
             }
+            LogWindowSearch(*display, params.Window, log);
             break;
         }
         case kCapKindArea:

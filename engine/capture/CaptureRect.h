@@ -28,7 +28,8 @@ bool UpdateWindowRect(TCaptureWindow& window);
 void FindCaptureWindow(TCaptureWindow& window);
 // Corrects an impossible monitor number or area, with an error line.
 void CheckParams(TScreenCaptureParams& params, const CaptureLog& log);
-// Computes CaptureRect, RectWidth/Height, FrameWidth/Height and ScaledWidth/Height.
+// Computes CaptureRect, RectWidth/Height, FrameWidth/Height and ScaledWidth/Height. A window is
+// searched again first (UpdateWindowRect); a window that is missing or shared is said in the log.
 void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log);
 
 }  // namespace engine

@@ -1,5 +1,6 @@
 #include "platform/display/display.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "platform/display/xcb_display.h"
@@ -22,14 +23,26 @@ void SetCurrentDisplay(std::shared_ptr<IDisplay> display) {
     g_display = std::move(display);
 }
 
-WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption) {
-    if (className.empty() && caption.empty()) return kNoWindow;
+std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption) {
+    std::vector<WindowId> found;
+    if (className.empty() && caption.empty()) return found;
     for (WindowId w : display.TopLevelWindows()) {
         if (!className.empty() && display.GetWindowClass(w).value_or("") != className) continue;
         if (!caption.empty() && display.GetWindowCaption(w).value_or("") != caption) continue;
-        return w;
+        found.push_back(w);
     }
-    return kNoWindow;
+    return found;
+}
+
+WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption) {
+    const std::vector<WindowId> found = FindTopLevelWindows(display, className, caption);
+    return found.empty() ? kNoWindow : found.front();
+}
+
+bool IsTopLevelWindow(IDisplay& display, WindowId w) {
+    if (w == kNoWindow) return false;
+    const std::vector<WindowId> windows = display.TopLevelWindows();
+    return std::find(windows.begin(), windows.end(), w) != windows.end();
 }
 
 std::optional<TMonitorInfo> PrimaryMonitor(IDisplay& display) {

@@ -41,8 +41,10 @@ public:
     // Monitors in the platform's enumeration order; empty when no display is reachable.
     virtual std::vector<TMonitorInfo> Monitors() = 0;
 
-    // Top-level windows in the platform's enumeration order (the window manager's client list when
-    // there is one, else the children of the root window, bottom first).
+    // The top-level windows a person sees, top-most first: the running window manager's managed
+    // clients (client windows, not their frames), else the root's viewable InputOutput children.
+    // Unmapped, InputOnly and override-redirect windows (helper windows, menus, tool tips) are never
+    // among them. Every window search, the window picker and the window watcher use this one list.
     virtual std::vector<WindowId> TopLevelWindows() = 0;
 
     virtual bool IsWindow(WindowId w) = 0;
@@ -65,9 +67,14 @@ std::shared_ptr<IDisplay> CurrentDisplay();
 // Replaces the process-wide display (nullptr returns to the X server).
 void SetCurrentDisplay(std::shared_ptr<IDisplay> display);
 
-// The first top-level window (enumeration order) whose class and caption equal the given texts; an
-// empty text matches any. Both empty: no search, kNoWindow.
+// Every top-level window whose class and caption equal the given texts, top-most first; an empty
+// text matches any. Both empty: no search, nothing found.
+std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption);
+// The top-most of them: when several windows share class and caption, the one a person sees on top
+// wins. kNoWindow when there is none.
 WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption);
+// True while w is one of the top-level windows a person sees (shown, not gone, not a helper window).
+bool IsTopLevelWindow(IDisplay& display, WindowId w);
 
 // The first monitor marked primary, else the first monitor; none without monitors.
 std::optional<TMonitorInfo> PrimaryMonitor(IDisplay& display);

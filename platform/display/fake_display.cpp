@@ -66,7 +66,11 @@ std::vector<TMonitorInfo> TFakeDisplay::Monitors() {
 
 std::vector<WindowId> TFakeDisplay::TopLevelWindows() {
     std::lock_guard lock(mutex_);
-    return SiblingsBottomFirst(kNoWindow);
+    std::vector<WindowId> shown;
+    for (WindowId w : SiblingsBottomFirst(kNoWindow))
+        if (windows_.at(w).Visible) shown.push_back(w);
+    std::reverse(shown.begin(), shown.end());
+    return shown;
 }
 
 bool TFakeDisplay::IsWindow(WindowId w) {

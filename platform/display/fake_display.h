@@ -1,5 +1,6 @@
 // A display answered from tables: monitors and windows set by the test. Windows are stacked per
-// parent in the order they were added (the last one on top) unless raised. Thread-safe.
+// parent in the order they were added (the last one on top) unless raised; the top-level windows
+// are the visible windows without parent, top-most first. Thread-safe.
 #pragma once
 
 #include <map>

@@ -12,6 +12,8 @@ namespace {
 
 // Largest property read, in 32-bit units (a client list of 16k windows, a long caption).
 constexpr uint32_t kMaxPropertyLength32 = 16384;
+// How deep a window manager's frame may nest the client it holds.
+constexpr int kMaxFrameDepth = 3;
 
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -30,6 +32,8 @@ struct TXcbDisplay::Atoms {
     xcb_atom_t Utf8String = XCB_NONE;
     xcb_atom_t NetFrameExtents = XCB_NONE;
     xcb_atom_t NetWmPid = XCB_NONE;
+    xcb_atom_t NetSupportingWmCheck = XCB_NONE;
+    xcb_atom_t WmState = XCB_NONE;
 };
 
 TXcbDisplay::TXcbDisplay(const char* displayName) : atoms_(std::make_unique<Atoms>()) {
@@ -54,6 +58,8 @@ TXcbDisplay::TXcbDisplay(const char* displayName) : atoms_(std::make_unique<Atom
         {&atoms_->Utf8String, "UTF8_STRING"},
         {&atoms_->NetFrameExtents, "_NET_FRAME_EXTENTS"},
         {&atoms_->NetWmPid, "_NET_WM_PID"},
+        {&atoms_->NetSupportingWmCheck, "_NET_SUPPORTING_WM_CHECK"},
+        {&atoms_->WmState, "WM_STATE"},
     };
     std::vector<xcb_intern_atom_cookie_t> cookies;
     for (const auto& [atom, name] : names)
@@ -143,14 +149,87 @@ std::vector<TMonitorInfo> TXcbDisplay::Monitors() {
     return monitors;
 }
 
-std::vector<WindowId> TXcbDisplay::TopLevelWindows() {
-    if (!Connected()) return {};
-    if (auto clients = ReadCardinals(root_, atoms_->NetClientList, XCB_ATOM_WINDOW))
-        return std::vector<WindowId>(clients->begin(), clients->end());
-    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(conn_.get(), xcb_query_tree(conn_.get(), root_), nullptr));
+bool TXcbDisplay::WindowManagerRunning() {
+    // A window manager names a window of its own on the root, and that window names itself; the
+    // root's property outlives the window manager, its window does not.
+    auto check = ReadCardinals(root_, atoms_->NetSupportingWmCheck, XCB_ATOM_WINDOW);
+    if (!check || check->empty()) return false;
+    auto self = ReadCardinals((*check)[0], atoms_->NetSupportingWmCheck, XCB_ATOM_WINDOW);
+    return self && !self->empty() && (*self)[0] == (*check)[0];
+}
+
+std::vector<bool> TXcbDisplay::HaveProperty(const std::vector<WindowId>& windows, xcb_atom_t property) {
+    std::vector<bool> result(windows.size(), false);
+    if (property == XCB_NONE) return result;
+    xcb_connection_t* c = conn_.get();
+    std::vector<xcb_get_property_cookie_t> cookies;
+    cookies.reserve(windows.size());
+    for (WindowId w : windows) cookies.push_back(xcb_get_property(c, 0, w, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 0));
+    for (size_t i = 0; i < windows.size(); ++i) {
+        XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookies[i], nullptr));
+        result[i] = reply && reply->type != XCB_NONE;
+    }
+    return result;
+}
+
+WindowId TXcbDisplay::ClientInFrame(WindowId frame) {
+    std::vector<WindowId> level{frame};
+    for (int depth = 0; depth < kMaxFrameDepth && !level.empty(); ++depth) {
+        std::vector<WindowId> next;
+        for (WindowId w : level) {
+            const std::vector<WindowId> inner = Children(w);
+            const std::vector<bool> managed = HaveProperty(inner, atoms_->WmState);
+            for (size_t i = 0; i < inner.size(); ++i)
+                if (managed[i]) return inner[i];
+            next.insert(next.end(), inner.begin(), inner.end());
+        }
+        level = std::move(next);
+    }
+    return frame;
+}
+
+std::vector<WindowId> TXcbDisplay::Children(WindowId w) {
+    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(conn_.get(), xcb_query_tree(conn_.get(), w), nullptr));
     if (!tree) return {};
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     return std::vector<WindowId>(children, children + xcb_query_tree_children_length(tree.get()));
+}
+
+std::vector<WindowId> TXcbDisplay::CandidateClientsBottomFirst() {
+    if (WindowManagerRunning()) {
+        std::vector<WindowId> clients = ReadWindowList(atoms_->NetClientListStacking);
+        if (clients.empty()) clients = ReadWindowList(atoms_->NetClientList);
+        if (!clients.empty()) return clients;
+    }
+    // No window manager, one that has quit (its lists stay behind, stale) or one without lists. A
+    // frame of a reparenting window manager carries neither WM_STATE nor WM_CLASS; the client inside
+    // it carries WM_STATE. Without a window manager each child is a client itself.
+    std::vector<WindowId> clients = Children(root_);
+    const std::vector<bool> managed = HaveProperty(clients, atoms_->WmState);
+    const std::vector<bool> named = HaveProperty(clients, XCB_ATOM_WM_CLASS);
+    for (size_t i = 0; i < clients.size(); ++i)
+        if (!managed[i] && !named[i]) clients[i] = ClientInFrame(clients[i]);
+    return clients;
+}
+
+std::vector<WindowId> TXcbDisplay::TopLevelWindows() {
+    if (!Connected()) return {};
+    xcb_connection_t* c = conn_.get();
+    const std::vector<WindowId> candidates = CandidateClientsBottomFirst();
+    std::vector<xcb_get_window_attributes_cookie_t> cookies;
+    cookies.reserve(candidates.size());
+    for (WindowId w : candidates) cookies.push_back(xcb_get_window_attributes(c, w));
+    std::vector<WindowId> seen;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        // A listed client that is gone answers with an error, which ends here.
+        XcbReply<xcb_get_window_attributes_reply_t> attrs(xcb_get_window_attributes_reply(c, cookies[i], nullptr));
+        if (!attrs || attrs->map_state != XCB_MAP_STATE_VIEWABLE || attrs->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT ||
+            attrs->override_redirect)
+            continue;
+        seen.push_back(candidates[i]);
+    }
+    std::reverse(seen.begin(), seen.end());
+    return seen;
 }
 
 bool TXcbDisplay::IsWindow(WindowId w) {
@@ -176,7 +255,9 @@ std::optional<TRect> TXcbDisplay::GetWindowRect(WindowId w) {
     XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, translateCookie, nullptr));
     if (!geometry || !origin) return std::nullopt;
     TRect r = MakeRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-    // The window manager's frame: left, right, top, bottom.
+    // The window manager's frame: left, right, top, bottom. A window manager that quit leaves the
+    // property behind on windows that are back on the root without a frame.
+    if (ParentOf(w) == root_) return r;
     if (auto extents = ReadCardinals(w, atoms_->NetFrameExtents, XCB_ATOM_CARDINAL); extents && extents->size() >= 4) {
         r.Left -= static_cast<int>((*extents)[0]);
         r.Right += static_cast<int>((*extents)[1]);
@@ -205,16 +286,16 @@ std::optional<std::string> TXcbDisplay::GetWindowCaption(WindowId w) {
     return std::string();
 }
 
-bool TXcbDisplay::IsManagedClient(WindowId w) {
-    std::vector<WindowId> clients = ReadWindowList(atoms_->NetClientList);
-    return std::find(clients.begin(), clients.end(), w) != clients.end();
+WindowId TXcbDisplay::ParentOf(WindowId w) {
+    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(conn_.get(), xcb_query_tree(conn_.get(), w), nullptr));
+    return tree ? tree->parent : XCB_NONE;
 }
 
 WindowId TXcbDisplay::GetParentWindow(WindowId w) {
     if (!Connected() || w == kNoWindow) return kNoWindow;
-    XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(conn_.get(), xcb_query_tree(conn_.get(), w), nullptr));
-    if (!tree) return kNoWindow;
-    if (tree->parent != root_ && tree->parent != XCB_NONE && !IsManagedClient(w)) return tree->parent;
+    const WindowId parent = ParentOf(w);
+    if (parent == XCB_NONE) return kNoWindow;
+    if (parent != root_ && !IsTopLevelWindow(*this, w)) return parent;
     // A top-level window: its owner, when it names one.
     auto owner = ReadCardinals(w, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
     return owner && !owner->empty() ? (*owner)[0] : kNoWindow;
@@ -222,19 +303,15 @@ WindowId TXcbDisplay::GetParentWindow(WindowId w) {
 
 WindowId TXcbDisplay::GetWindowAbove(WindowId w) {
     if (!Connected() || w == kNoWindow) return kNoWindow;
-    // Managed windows stack inside their frames; the window manager tells their order (bottom first).
-    std::vector<WindowId> stacking = ReadWindowList(atoms_->NetClientListStacking);
-    if (auto it = std::find(stacking.begin(), stacking.end(), w); it != stacking.end())
-        return ++it == stacking.end() ? kNoWindow : *it;
-    xcb_connection_t* c = conn_.get();
-    XcbReply<xcb_query_tree_reply_t> own(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
-    if (!own || own->parent == XCB_NONE) return kNoWindow;
-    XcbReply<xcb_query_tree_reply_t> siblings(xcb_query_tree_reply(c, xcb_query_tree(c, own->parent), nullptr));
-    if (!siblings) return kNoWindow;
-    const xcb_window_t* children = xcb_query_tree_children(siblings.get());
-    const xcb_window_t* end = children + xcb_query_tree_children_length(siblings.get());
-    const xcb_window_t* it = std::find(children, end, w);
-    if (it == end || ++it == end) return kNoWindow;
+    // Top-level windows stack as the search sees them (managed clients inside their frames).
+    const std::vector<WindowId> topFirst = TopLevelWindows();
+    if (auto it = std::find(topFirst.begin(), topFirst.end(), w); it != topFirst.end())
+        return it == topFirst.begin() ? kNoWindow : *(it - 1);
+    const WindowId parent = ParentOf(w);
+    if (parent == XCB_NONE) return kNoWindow;
+    const std::vector<WindowId> siblings = Children(parent);
+    auto it = std::find(siblings.begin(), siblings.end(), w);
+    if (it == siblings.end() || ++it == siblings.end()) return kNoWindow;
     return *it;
 }
 

@@ -1,5 +1,7 @@
 // The display as the X server tells it: RandR 1.5 monitors, the EWMH work area, client list, frame
-// extents and owning process, ICCCM class and name. Without a reachable X server every query answers
+// extents and owning process, ICCCM class and name. The top-level windows are the running window
+// manager's clients, else the root's children (a frame stands for the client inside it), keeping
+// only viewable InputOutput windows that are not override-redirect. Without a reachable X server every query answers
 // "nothing" (no monitors, no windows). One connection per object; xcb itself is thread-safe.
 #pragma once
 
@@ -43,7 +45,15 @@ private:
     std::vector<WindowId> ReadWindowList(xcb_atom_t property);
     std::optional<TRect> ScreenWorkArea();
     std::vector<TMonitorInfo> RandrMonitors();
-    bool IsManagedClient(WindowId w);
+    // For each window, whether it carries the property.
+    std::vector<bool> HaveProperty(const std::vector<WindowId>& windows, xcb_atom_t property);
+    std::vector<WindowId> Children(WindowId w);
+    WindowId ParentOf(WindowId w);
+    bool WindowManagerRunning();
+    // The managed client inside a window manager's frame; the frame itself when it holds none.
+    WindowId ClientInFrame(WindowId frame);
+    // Managed clients, or the root's children standing for them, bottom of the stacking order first.
+    std::vector<WindowId> CandidateClientsBottomFirst();
 
     std::unique_ptr<xcb_connection_t, ConnectionCloser> conn_;
     xcb_window_t root_ = XCB_NONE;

@@ -22,19 +22,20 @@ TEST(WndListForm, ListsVisibleWindowsByClassAndCaption) {
 
     TWndList_Form form;
     form.Refresh();
+    // Top-most first: the window added last is on top.
     ASSERT_EQ(form.Wnd_VST->topLevelItemCount(), 3);
-    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(0), WindowHandleText(editor));
-    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(1), "Editor");
-    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(2), "notes.txt");
+    EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(0), WindowHandleText(editor));
+    EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(1), "Editor");
+    EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(2), "notes.txt");
     EXPECT_EQ(form.Wnd_VST->topLevelItem(1)->text(2), "");
-    EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(2).size(), static_cast<int>(kMaxWindowTextLength));
+    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(2).size(), static_cast<int>(kMaxWindowTextLength));
 
     std::string className = "x";
     std::string caption = "y";
     form.GetSelected(className, caption);  // nothing focused
     EXPECT_EQ(className, "");
     EXPECT_EQ(caption, "");
-    form.Wnd_VST->setCurrentItem(form.Wnd_VST->topLevelItem(0));
+    form.Wnd_VST->setCurrentItem(form.Wnd_VST->topLevelItem(2));
     form.GetSelected(className, caption);
     EXPECT_EQ(className, "Editor");
     EXPECT_EQ(caption, "notes.txt");

@@ -115,6 +115,51 @@ TEST_F(CaptureRectTest, WindowKindFollowsTheWindowOrFallsBackToThePrimaryScreen)
     EXPECT_EQ(p.CaptureRect, (TRect{0, 0, 1920, 1080}));
 }
 
+TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsMissingOrShared) {
+    struct Case {
+        const char* what;
+        bool monitors;
+        int sameCaption;  // shown windows of the job's class and caption
+        bool handleGone;  // the found window closed before the rectangle was taken
+        const char* line;  // expected log line, "" for none
+        uint8_t level;
+    };
+    const Case cases[] = {
+        {"one window", true, 1, false, "", 0},
+        {"closed between search and capture", true, 1, true,
+         "window \"Editor\" (class \"EdClass\") not found - the primary screen is captured until it is shown",
+         kLogLevelError},
+        {"no window at all", true, 0, false,
+         "window \"Editor\" (class \"EdClass\") not found - the primary screen is captured until it is shown",
+         kLogLevelError},
+        {"three share the caption", true, 3, false,
+         "3 windows match window \"Editor\" (class \"EdClass\") - the top-most one is captured", kLogLevelInfo},
+        {"display gone", false, 0, false,
+         "the display cannot be reached - window \"Editor\" (class \"EdClass\") cannot be captured", kLogLevelError},
+    };
+    for (const Case& c : cases) {
+        display = std::make_shared<platform::TFakeDisplay>();
+        platform::SetCurrentDisplay(display);
+        if (c.monitors) OneMonitor();
+        lines.clear();
+        TScreenCaptureParams p;
+        p.capKind = kCapKindWindow;
+        p.Window.sClass = "EdClass";
+        p.Window.sCaption = "Editor";
+        for (int i = 0; i < c.sameCaption; ++i)
+            p.Window.Handle = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(10 * i, 0, 300, 200)));
+        if (c.handleGone) display->RemoveWindow(p.Window.Handle);
+        CalcCaptureRect(p, Log());
+        if (*c.line == 0) {
+            EXPECT_TRUE(lines.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 1u) << c.what;
+        EXPECT_EQ(lines[0].text, c.line) << c.what;
+        EXPECT_EQ(lines[0].level, c.level) << c.what;
+    }
+}
+
 TEST_F(CaptureRectTest, CheckParamsCorrectsMonitorNumberAndAreaWithErrorLines) {
     TwoMonitors();
     TScreenCaptureParams monitor;

@@ -24,16 +24,24 @@ TEST(FakeDisplay, FindTopLevelWindowByClassAndCaption) {
     TFakeWindow child = Window("Notepad", "inner");
     child.Parent = a;
     display.AddWindow(child);
+    TFakeWindow hidden = Window("Hidden", "Framewick");
+    hidden.Visible = false;
+    display.AddWindow(hidden);
 
+    // A caption or class that several windows share finds the top-most of them.
     struct Case {
         std::string Class, Caption;
         platform::WindowId Expected;
     } cases[] = {
-        {"TLumora_MainForm", "", a}, {"", "Framewick", a},   {"TLumora_MainForm", "[2] Framewick", b},
-        {"Notepad", "", c},          {"Notepad", "inner", 0}, {"", "", 0}, {"Missing", "", 0},
+        {"TLumora_MainForm", "", b}, {"", "Framewick", c},   {"TLumora_MainForm", "Framewick", a},
+        {"TLumora_MainForm", "[2] Framewick", b}, {"Notepad", "", c}, {"Notepad", "inner", 0},
+        {"", "", 0}, {"Missing", "", 0}, {"Hidden", "", 0},
     };
     for (const auto& k : cases)
         EXPECT_EQ(platform::FindTopLevelWindow(display, k.Class, k.Caption), k.Expected) << k.Class << "/" << k.Caption;
+    EXPECT_EQ(platform::FindTopLevelWindows(display, "", "Framewick"), (std::vector<platform::WindowId>{c, a}));
+    display.RaiseWindow(a);
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "TLumora_MainForm", ""), a);
     display.RemoveWindow(a);
     EXPECT_EQ(platform::FindTopLevelWindow(display, "TLumora_MainForm", ""), b);
     EXPECT_FALSE(display.IsWindow(a));
@@ -58,7 +66,11 @@ TEST(FakeDisplay, StackingFollowsAddAndRaise) {
     EXPECT_EQ(display.GetWindowAbove(c), 0u);
     display.RaiseWindow(a);
     EXPECT_EQ(display.GetWindowAbove(c), a);
-    EXPECT_EQ(display.TopLevelWindows(), (std::vector<platform::WindowId>{b, c, a}));
+    EXPECT_EQ(display.TopLevelWindows(), (std::vector<platform::WindowId>{a, c, b}));  // top-most first
+    display.SetVisible(c, false);
+    EXPECT_EQ(display.TopLevelWindows(), (std::vector<platform::WindowId>{a, b}));
+    EXPECT_FALSE(platform::IsTopLevelWindow(display, c));
+    EXPECT_TRUE(platform::IsTopLevelWindow(display, b));
 }
 
 TEST(XcbDisplay, UnreachableServerAnswersNothing) {

@@ -1,0 +1,304 @@
+// The demo of scripts/run as a new user meets it: the configuration written by the script's own helper
+// (scripts/demo-config, on a free web port), the real Framewick started as a second process with an
+// empty LIB_VLC/ (as after a fresh build, so it first copies the system's libVLC) on an X server of
+// the test's own, bare or under a reparenting window manager (openbox). Within a minute the snapshot
+// fetched over HTTP is a picture of the main window (its size, more than one colour) and a segment
+// of the HLS stream decodes at that size. In a Wayland session the program says at start-up what X
+// capture cannot see.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <vlc/vlc.h>
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "tests/engine/capture/stream_test_helpers.h"
+#include "tests/support/PrivateXServer.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr auto kPictureWithin = 60s;  // from the program's start to a snapshot of the main window
+constexpr auto kWindowManagerWithin = 15s;
+constexpr auto kSinkPortFreeWithin = 60s;
+constexpr auto kDecodeWithin = 30s;
+constexpr auto kClosingWithin = 15s;
+constexpr auto kPollPause = 500ms;  // between two looks over HTTP
+constexpr int kFirstSinkPort = 47048;   // the program's first internal port, which its capture takes
+constexpr int kFrameSizeStep = 16;      // the capture rounds picture sizes up to multiples of this
+constexpr const char* kMainCaption = "Framewick";
+constexpr const char* kWaylandWarning =
+    "[wrn] Wayland session: the X screen capture sees only X11 (XWayland) windows - every other window is captured as black";
+
+struct Size {
+    int Width = 0, Height = 0;
+};
+
+bool LinkOrCopy(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    fs::create_hard_link(from, to, error);
+    if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+// The main window as the X server knows it, found without the program's own search: the viewable
+// window called kMainCaption with the largest area, wherever it lies in the tree.
+class MainWindowProbe {
+public:
+    explicit MainWindowProbe(const std::string& display) : conn_(xcb_connect(display.c_str(), nullptr)) {}
+    ~MainWindowProbe() { xcb_disconnect(conn_); }
+    std::optional<Size> MainWindowSize() {
+        if (xcb_connection_has_error(conn_)) return std::nullopt;
+        std::optional<Size> best;
+        Walk(xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root, 0, best);
+        return best;
+    }
+
+private:
+    void Walk(xcb_window_t w, int depth, std::optional<Size>& best) {
+        auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
+        if (!tree) return;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            const xcb_window_t child = children[i];
+            if (Viewable(child) && Name(child) == kMainCaption) {
+                auto* g = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, child), nullptr);
+                if (g && (!best || g->width * g->height > best->Width * best->Height)) best = Size{g->width, g->height};
+                std::free(g);
+            }
+            if (depth < 3) Walk(child, depth + 1, best);
+        }
+        std::free(tree);
+    }
+    bool Viewable(xcb_window_t w) {
+        auto* a = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
+        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        return viewable;
+    }
+    std::string Name(xcb_window_t w) {
+        auto* r = xcb_get_property_reply(conn_, xcb_get_property(conn_, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr);
+        std::string name;
+        if (r) name.assign(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
+        std::free(r);
+        return name;
+    }
+    xcb_connection_t* conn_;
+};
+
+struct Picture {
+    Size size;
+    bool manyColours = false;
+};
+
+std::optional<Picture> ReadPng(const fs::path& file) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return std::nullopt;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint32_t> pixels(static_cast<size_t>(image.width) * image.height);
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return std::nullopt;
+    Picture p{{static_cast<int>(image.width), static_cast<int>(image.height)}, false};
+    for (uint32_t px : pixels) p.manyColours = p.manyColours || px != pixels.front();
+    return p;
+}
+
+// Decodes a transport-stream file with libVLC into RGB pictures: the size of the pictures, when at
+// least one came out.
+std::optional<Size> DecodedVideoSize(const fs::path& file) {
+    struct Sink {
+        std::atomic<int> frames{0};
+        std::vector<unsigned char> buffer;
+    } sink;
+    const char* args[] = {"--no-audio", "--no-xlib", "--quiet", "--intf=dummy"};
+    libvlc_instance_t* vlc = libvlc_new(4, args);
+    if (!vlc) return std::nullopt;
+    libvlc_media_t* media = libvlc_media_new_path(vlc, file.c_str());
+    libvlc_media_player_t* player = libvlc_media_player_new_from_media(media);
+    libvlc_media_release(media);
+    libvlc_video_set_format_callbacks(
+        player,
+        [](void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines) -> unsigned {
+            auto* s = static_cast<Sink*>(*opaque);
+            std::memcpy(chroma, "RV32", 4);
+            pitches[0] = *width * 4;
+            lines[0] = *height;
+            s->buffer.resize(static_cast<size_t>(pitches[0]) * lines[0]);
+            return 1;
+        },
+        nullptr);
+    libvlc_video_set_callbacks(
+        player,
+        [](void* opaque, void** planes) -> void* {
+            planes[0] = static_cast<Sink*>(opaque)->buffer.data();
+            return nullptr;
+        },
+        nullptr, [](void* opaque, void*) { ++static_cast<Sink*>(opaque)->frames; }, &sink);
+    libvlc_media_player_play(player);
+    // The picture's own size (the buffers asked for may be padded), known once a picture is out.
+    unsigned width = 0, height = 0;
+    fw_test::WaitUntil([&] {
+        const libvlc_state_t state = libvlc_media_player_get_state(player);
+        if (sink.frames > 0 && libvlc_video_get_size(player, 0, &width, &height) == 0 && width > 0) return true;
+        return state == libvlc_Ended || state == libvlc_Error;
+    }, kDecodeWithin);
+    const bool sized = sink.frames > 0 && width > 0;
+    libvlc_media_player_stop(player);
+    libvlc_media_player_release(player);
+    libvlc_release(vlc);
+    if (!sized) return std::nullopt;
+    return Size{static_cast<int>(width), static_cast<int>(height)};
+}
+
+class DemoTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.ok()) << "no private X server";
+        prog = root.path() / "prog";
+        fs::create_directories(prog / "LIB_VLC");  // empty, as after a fresh build
+        const fs::path built(FW_FRAMEWICK);
+        for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"})
+            ASSERT_TRUE(LinkOrCopy(built.parent_path() / file, prog / file)) << file;
+        port = fw_test::FreeTcpPort();
+        std::string output;
+        ASSERT_EQ(fw_test::RunProgram({"bash", FW_SOURCE_DIR "/scripts/demo-config", prog.string(), std::to_string(port)},
+                                      &output),
+                  0)
+            << output;
+        share = prog / "WebServer" / "htdocs" / "demo";
+
+        ::setenv("DISPLAY", server.name().c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);  // the main window on the X server it captures
+        ::unsetenv("WAYLAND_DISPLAY");
+        // A Wayland session is only claimed, so that the bare desktop also shows the warning.
+        if (WithWindowManager())
+            ::unsetenv("XDG_SESSION_TYPE");
+        else
+            ::setenv("XDG_SESSION_TYPE", "wayland", 1);
+        // Leaks are not looked for in this process (libVLC's plugins; see the session-end test).
+        const char* asan = ::getenv("ASAN_OPTIONS");
+        ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+        if (WithWindowManager()) {
+            const fs::path started = root.path() / "wm-started";
+            windowManager = std::make_unique<fw_test::ChildProcess>(
+                std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
+            ASSERT_TRUE(fw_test::WaitUntil([&] { return fs::exists(started); }, kWindowManagerWithin))
+                << "the window manager did not come up";
+        }
+    }
+    void TearDown() override { ::unsetenv("XDG_SESSION_TYPE"); }
+
+    bool WithWindowManager() const { return GetParam(); }
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + "/demo/" + path; }
+    // A file of the share as the web server sends it.
+    std::optional<fs::path> Fetch(const std::string& path) {
+        const fs::path to = root.path() / ("fetched_" + path);
+        if (fw_test::RunProgram({"curl", "-sf", "-m", "10", "-o", to.string(), Url(path)}, nullptr, 15s) != 0)
+            return std::nullopt;
+        return to;
+    }
+    std::string SnapshotName() const {
+        std::error_code error;
+        for (fs::directory_iterator it(share, error), end; !error && it != end; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            if (name.starts_with("capimg_") && name.ends_with(".png")) return name;
+        }
+        return {};
+    }
+    std::string DailyLog() const {
+        std::string all;
+        std::error_code error;
+        for (fs::directory_iterator it(prog / "Log", error), end; !error && it != end; it.increment(error))
+            all += fw_test::ReadFile(it->path());
+        return all;
+    }
+
+    fw_test::PrivateXServer server{1920, 1080};
+    fw_test::TempDir root;
+    fs::path prog;
+    fs::path share;
+    int port = 0;
+    std::unique_ptr<fw_test::ChildProcess> windowManager;
+};
+
+TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
+    MainWindowProbe probe(server.name());
+    ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(kFirstSinkPort); }, kSinkPortFreeWithin))
+        << "another program holds the capture's sink port " << kFirstSinkPort;
+    const auto started = std::chrono::steady_clock::now();
+    auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{(prog / "Framewick").string()});
+    ASSERT_TRUE(framewick->running());
+
+    std::optional<Size> window;
+    std::optional<Picture> snapshot;
+    const bool pictured = fw_test::WaitUntil([&] {
+        std::this_thread::sleep_for(kPollPause);
+        if (!framewick->running()) return true;
+        window = probe.MainWindowSize();
+        const std::string name = SnapshotName();
+        if (!window || name.empty()) return false;
+        const auto fetched = Fetch(name);
+        snapshot = fetched ? ReadPng(*fetched) : std::nullopt;
+        return snapshot && snapshot->manyColours && std::abs(snapshot->size.Width - window->Width) <= kFrameSizeStep &&
+               std::abs(snapshot->size.Height - window->Height) <= kFrameSizeStep;
+    }, kPictureWithin);
+    ASSERT_TRUE(framewick->running()) << "Framewick ended";
+    ASSERT_TRUE(window.has_value()) << "no main window on the X server";
+    ASSERT_TRUE(snapshot.has_value()) << "no snapshot over HTTP";
+    ASSERT_TRUE(pictured) << "the snapshot is " << snapshot->size.Width << "x" << snapshot->size.Height
+                          << (snapshot->manyColours ? "" : " in one colour") << ", the main window "
+                          << window->Width << "x" << window->Height;
+    std::cout << "the main window's picture came over HTTP after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()
+              << " ms" << std::endl;
+    EXPECT_TRUE(fs::is_regular_file(prog / "LIB_VLC" / "libvlc.so.5")) << "the library folder was not filled";
+
+    // A segment of the stream, as a player fetches it, decodes at the snapshot's size.
+    std::optional<Size> decoded;
+    std::string playlistText;
+    int decodeTries = 0;
+    ASSERT_TRUE(fw_test::WaitUntil([&] {
+        std::this_thread::sleep_for(kPollPause);
+        const auto playlist = Fetch("stream_0.m3u8");
+        if (!playlist) return false;
+        playlistText = fw_test::ReadFile(*playlist);
+        const auto segments = fw_test::PlaylistSegments(playlistText);
+        if (segments.empty()) return false;
+        const std::string segment = fs::path(segments.front().second).filename().string();
+        const auto fetched = Fetch(segment);
+        if (!fetched) return false;
+        ++decodeTries;
+        decoded = DecodedVideoSize(*fetched);
+        return decoded.has_value();
+    }, kPictureWithin))
+        << "no segment of the stream decodes (" << decodeTries << " tried); the playlist:\n" << playlistText;
+    EXPECT_EQ(decoded->Width, snapshot->size.Width);
+    EXPECT_EQ(decoded->Height, snapshot->size.Height);
+
+    const std::string log = DailyLog();
+    EXPECT_EQ(log.find(kWaylandWarning) != std::string::npos, !WithWindowManager()) << log.substr(0, 2000);
+
+    ASSERT_EQ(::kill(framewick->pid(), SIGTERM), 0);
+    const std::optional<int> exitCode = framewick->WaitForExit(kClosingWithin);
+    ASSERT_TRUE(exitCode.has_value()) << "still running after the signal";
+    EXPECT_EQ(*exitCode, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, DemoTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "ReparentingWindowManager" : "BareXServer");
+                         });
+
+}  // namespace
