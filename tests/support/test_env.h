@@ -51,7 +51,8 @@ std::string ReadFile(const std::filesystem::path& file);
 int RunProgram(const std::vector<std::string>& argv, std::string* output = nullptr,
                std::chrono::seconds timeout = std::chrono::seconds(60));
 
-// A program running beside the test, ended (SIGTERM, then SIGKILL) when the object goes.
+// A program running beside the test, ended (SIGTERM, then SIGKILL) when the object goes. It starts
+// with every signal at its default disposition, whatever this test program ignores.
 class ChildProcess {
 public:
     explicit ChildProcess(const std::vector<std::string>& argv);
