@@ -225,7 +225,7 @@ TEST(AbusiveClientsTest, EveryWayOfGivingUpEndsOnlyThatConnection) {
     std::string segment;
     ASSERT_TRUE(fw_test::WaitUntil([&] { return !(segment = FinishedSegment(program.Share())).empty(); },
                                    kCaptureOutputWithin))
-        << "the capture wrote no HLS segments";
+        << "the capture wrote no HLS segments; the program's log:\n" << program.LogText();
     ASSERT_EQ(FetchWhole(port, "/small.bin"), 200);
     FillThreadPool(port, framewick->pid(), kClientsAtOnce);
     std::this_thread::sleep_for(1s);
