@@ -192,6 +192,13 @@ void ChildProcess::Kill() {
     pid_ = -1;
 }
 
+bool IgnoresSignal(int pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigIgn:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1u;
+    return false;
+}
+
 bool TcpPortIsFree(int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     if (fd < 0) return false;

@@ -70,6 +70,9 @@ private:
     int pid_ = -1;
 };
 
+// True when process pid ignores signal (its SigIgn mask in /proc); false when it does not or is gone.
+bool IgnoresSignal(int pid, int signal);
+
 // True when a TCP server could listen on 127.0.0.1:port now.
 bool TcpPortIsFree(int port);
 
