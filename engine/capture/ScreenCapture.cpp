@@ -153,33 +153,30 @@ bool TScreenCapture::Start() {
 }
 
 bool TScreenCapture::BuildGraph() {
+    if (graph_) graph_->Shutdown();
+    graph_.reset();
     if (!services_.MakeGraph) return false;
     const auto settings = engine::Settings();
     const std::string prefix = CaptureLogPrefix(CaptureIdx);
+    SkipInternalPortsHeldElsewhere(prefix);
     std::weak_ptr<TScreenCapture> weak = weak_from_this();
-    for (int attempt = 1;; ++attempt) {
-        if (graph_) graph_->Shutdown();
-        graph_.reset();
-        SkipInternalPortsHeldElsewhere(prefix);
-        graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers.Items(), InternalPort, settings->DefFps),
-                                     [weak, prefix](const std::string& text) {
-                                         if (const auto self = weak.lock()) self->Log(prefix + text, kLogLevelInfo);
-                                     });
-        if (!graph_ || !graph_->Init()) {
-            Log(prefix + "the capture graph could not be built - capture not started", kLogLevelError);
-            return false;
-        }
-        // libVLC connects once, at play, and never again: the sink must listen before the broadcast starts.
-        if (graph_->WaitUntilListening(kSinkListenTimeout)) return true;
-        // Another program may have taken the port after the look above: the next one is tried.
-        const bool held = LoopbackPortListener(InternalPort) == TPortListener::AnotherProcess;
-        if (!held || attempt >= kMaxSinkPortAttempts) {
-            Log(prefix + "the capture graph's sink does not listen on port " + std::to_string(InternalPort) +
-                    (held ? " (another program listens there)" : "") + " - capture not started",
-                kLogLevelError);
-            return false;
-        }
+    graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers.Items(), InternalPort, settings->DefFps),
+                                 [weak, prefix](const std::string& text) {
+                                     if (const auto self = weak.lock()) self->Log(prefix + text, kLogLevelInfo);
+                                 });
+    if (!graph_ || !graph_->Init()) {
+        Log(prefix + "the capture graph could not be built - capture not started", kLogLevelError);
+        return false;
     }
+    // libVLC connects once, at play, and never again: the sink must listen before the broadcast starts.
+    if (!graph_->WaitUntilListening(kSinkListenTimeout)) {
+        const bool held = LoopbackPortListener(InternalPort) == TPortListener::AnotherProcess;
+        Log(prefix + "the capture graph's sink does not listen on port " + std::to_string(InternalPort) +
+                (held ? " (another program listens there)" : "") + " - capture not started",
+            kLogLevelError);
+        return false;
+    }
+    return true;
 }
 
 void TScreenCapture::SkipInternalPortsHeldElsewhere(const std::string& logPrefix) {

@@ -41,8 +41,6 @@ constexpr std::chrono::milliseconds kSinkListenTimeout{3000};
 // How many internal ports a start passes over while other programs listen on them (every Framewick
 // hands out the same ports from the first one).
 constexpr int kMaxHeldInternalPortsSkipped = 20;
-// How many sinks a start makes when another program takes each one's port before it listens.
-constexpr int kMaxSinkPortAttempts = 3;
 // The window watcher's pause between the stop and the new start.
 constexpr unsigned kWindowRestartPauseMs = 1000;
 constexpr uint32_t kWatchTimerIntervalMs = 1000;

@@ -156,8 +156,6 @@ struct FakeGraphFactory {
     bool listening = true;
     std::vector<engine::TFgSpreadInputParams> inputs;
     std::shared_ptr<FakeCaptureGraph> last;
-    // Called with each graph made, before the job uses it.
-    std::function<void(const engine::TFgSpreadInputParams&, FakeCaptureGraph&)> onMake;
 
     static FakeGraphFactory With(std::shared_ptr<EventLog> events) {
         FakeGraphFactory f;
@@ -170,7 +168,6 @@ struct FakeGraphFactory {
             inputs.push_back(input);
             last = std::make_shared<FakeCaptureGraph>(log, initOk, runOk);
             last->listening = listening;
-            if (onMake) onMake(input, *last);
             return last;
         };
     }

@@ -529,28 +529,6 @@ TEST_F(ScreenCaptureTest, InternalPortHeldByAnotherProgramIsPassedOver) {
     job->Stop();
 }
 
-TEST_F(ScreenCaptureTest, PortTakenByAnotherProgramBeforeTheSinkListensIsLeftForTheNext) {
-    job = MakeJob(kCapEncoderDirectX);
-    AddHttpShare(*job, true, false);
-    job->InternalPort = fw_test::FreeTcpPort();
-    std::unique_ptr<ListenerInAnotherProcess> stranger;
-    graphs.onMake = [&](const TFgSpreadInputParams& input, fw_test::FakeCaptureGraph& graph) {
-        if (stranger) return;
-        stranger = std::make_unique<ListenerInAnotherProcess>(input.SinkPort);  // came first: our sink cannot bind
-        graph.listening = false;
-    };
-
-    ASSERT_TRUE(job->Start());
-    ASSERT_TRUE(stranger && stranger->ok());
-    ASSERT_EQ(graphs.inputs.size(), 2u);
-    const int taken = graphs.inputs[0].SinkPort;
-    EXPECT_EQ(graphs.inputs[1].SinkPort, job->InternalPort);
-    EXPECT_NE(job->InternalPort, taken);
-    EXPECT_EQ(vlc->lastInput, "tcp://127.0.0.1:" + std::to_string(job->InternalPort));
-    EXPECT_TRUE(Logged("internal port " + std::to_string(taken) + " is held by another program", kLogLevelInfo));
-    job->Stop();
-}
-
 TEST(DelayWithMessagesTest, WaitsTheTimeAndLetsTimerMessagesThrough) {
     TestApp();
     bool fired = false;
