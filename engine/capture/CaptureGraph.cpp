@@ -19,7 +19,7 @@ TSpreadCaptureGraph::~TSpreadCaptureGraph() {
 
 bool TSpreadCaptureGraph::WaitUntilListening(std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
-    while (LoopbackPortListener(graph_->Params().SinkPort) != TPortListener::ThisProcess) {
+    while (!IsLoopbackPortListening(graph_->Params().SinkPort)) {
         if (std::chrono::steady_clock::now() >= end) return false;
         DelayWithMessages(static_cast<unsigned>(kSinkListenPollStep.count()));
     }

@@ -18,8 +18,7 @@ public:
     virtual ~ICaptureGraph() = default;
     // Builds the graph; true when every filter is in place and connected.
     virtual bool Init() = 0;
-    // True once the sink accepts connections on its port; false when it still does not after timeout
-    // (another program's listener on that port does not count).
+    // True once the sink accepts connections on its port; false when it still does not after timeout.
     virtual bool WaitUntilListening(std::chrono::milliseconds timeout) = 0;
     virtual bool Run() = 0;
     // Stops the graph and lets go of its filters (the sink frees its port). Safe to call twice.

@@ -7,7 +7,6 @@
 #include "engine/capture/CaptureGraphInput.h"
 #include "engine/capture/CaptureRect.h"
 #include "engine/capture/DelayWithMessages.h"
-#include "engine/capture/LoopbackListener.h"
 #include "engine/capture/ShareChains.h"
 #include "engine/capture/ShareDefaultsFromSettings.h"
 #include "engine/capture/ShareOutputs.h"
@@ -158,7 +157,6 @@ bool TScreenCapture::BuildGraph() {
     if (!services_.MakeGraph) return false;
     const auto settings = engine::Settings();
     const std::string prefix = CaptureLogPrefix(CaptureIdx);
-    SkipInternalPortsHeldElsewhere(prefix);
     std::weak_ptr<TScreenCapture> weak = weak_from_this();
     graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers.Items(), InternalPort, settings->DefFps),
                                  [weak, prefix](const std::string& text) {
@@ -170,25 +168,12 @@ bool TScreenCapture::BuildGraph() {
     }
     // libVLC connects once, at play, and never again: the sink must listen before the broadcast starts.
     if (!graph_->WaitUntilListening(kSinkListenTimeout)) {
-        const bool held = LoopbackPortListener(InternalPort) == TPortListener::AnotherProcess;
         Log(prefix + "the capture graph's sink does not listen on port " + std::to_string(InternalPort) +
-                (held ? " (another program listens there)" : "") + " - capture not started",
+                " - capture not started",
             kLogLevelError);
         return false;
     }
     return true;
-}
-
-void TScreenCapture::SkipInternalPortsHeldElsewhere(const std::string& logPrefix) {
-    for (int skipped = 0; skipped < kMaxHeldInternalPortsSkipped &&
-                          LoopbackPortListener(InternalPort) == TPortListener::AnotherProcess;
-         ++skipped) {
-        const int32_t held = InternalPort;
-        InternalPort = engine::NextInternalPort();
-        Log(logPrefix + "internal port " + std::to_string(held) + " is held by another program - port " +
-                std::to_string(InternalPort) + " taken instead",
-            kLogLevelInfo);
-    }
 }
 
 bool TScreenCapture::StartOutputs() {

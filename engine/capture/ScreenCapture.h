@@ -38,9 +38,6 @@ constexpr unsigned kGraphRunDelayMs = 100;
 // How long the start waits for the sink to listen on the internal port (it retries a port that is
 // still taken this long) before libVLC is told to read from it.
 constexpr std::chrono::milliseconds kSinkListenTimeout{3000};
-// How many internal ports a start passes over while other programs listen on them (every Framewick
-// hands out the same ports from the first one).
-constexpr int kMaxHeldInternalPortsSkipped = 20;
 // The window watcher's pause between the stop and the new start.
 constexpr unsigned kWindowRestartPauseMs = 1000;
 constexpr uint32_t kWatchTimerIntervalMs = 1000;
@@ -121,8 +118,6 @@ private:
     // Steps of Start after the instance: graph, shares, broadcast, graph run. False on a failure.
     bool StartOutputs();
     bool BuildGraph();
-    // Moves InternalPort past ports that another program listens on: libVLC would read its stream.
-    void SkipInternalPortsHeldElsewhere(const std::string& logPrefix);
     // Ends the shares' workers, stops the broadcast (after the 3-second rule when waitForBroadcast),
     // releases libVLC and the graph and the watchers.
     void Teardown(bool waitForBroadcast);

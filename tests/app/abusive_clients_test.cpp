@@ -226,7 +226,7 @@ TEST(AbusiveClientsTest, EveryWayOfGivingUpEndsOnlyThatConnection) {
     std::string segment;
     ASSERT_TRUE(fw_test::WaitUntil([&] { return !(segment = FinishedSegment(program.Share())).empty(); },
                                    kCaptureOutputWithin))
-        << "the capture wrote no HLS segments; the program's log:\n" << program.LogText();
+        << "the capture wrote no HLS segments";
     ASSERT_EQ(FetchWhole(port, "/small.bin"), 200);
     EXPECT_TRUE(fw_test::IgnoresSignal(framewick->pid(), SIGPIPE)) << "the program keeps SIGPIPE's default";
     FillThreadPool(port, framewick->pid(), kClientsAtOnce);
