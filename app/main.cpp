@@ -1,6 +1,7 @@
 // Framewick: the start-up code, the COM servers beside the program, then the program block with the
-// main window on Qt Widgets. The end of the session (SIGTERM, SIGINT, SIGHUP) runs the main window's
-// closing; an exception that escapes a handler is reported by the main window.
+// main window on Qt Widgets. SIGPIPE is ignored before any thread or socket exists. The end of the
+// session (SIGTERM, SIGINT, SIGHUP) runs the main window's closing; an exception that escapes a
+// handler is reported by the main window.
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,14 +18,19 @@
 #include "app/StartUpCode.h"
 #include "app/WaylandSession.h"
 #include "engine/util/path_utils.h"
+#include "platform/process/BrokenPipeSignal.h"
 
 int main(int argc, char** argv) {
+    const bool brokenPipeIgnored = platform::IgnoreBrokenPipeSignal();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     app::TStartUpCode startUp(arguments);
     app::TFramewickApplication application(argc, argv);
     // The tray may hide the main window; the program ends when the main window closes, not before.
     application.setQuitOnLastWindowClosed(false);
 
+    if (!brokenPipeIgnored)
+        app::QueueLogEntry(*engine::LogList(), "SIGPIPE cannot be ignored: a client that goes away may end the program",
+                           engine::kLogError);
     for (const std::string& failure : startUp.FolderFailures()) app::QueueLogEntry(*engine::LogList(), failure, engine::kLogError);
     if (const auto wayland = app::WaylandSessionWarning()) app::QueueLogEntry(*engine::LogList(), *wayland, engine::kLogWarning);
     const std::string programFolder = engine::ProgramFolder();

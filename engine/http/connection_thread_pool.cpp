@@ -1,6 +1,7 @@
 #include "engine/http/connection_thread_pool.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace engine {
 
@@ -16,29 +17,39 @@ std::list<std::unique_ptr<TConnectionThreadPool::TWorker>> TConnectionThreadPool
     return finished;
 }
 
-bool TConnectionThreadPool::Dispatch(std::shared_ptr<IConnectionJob> job) {
+TConnectionThreadPool::TDispatchResult TConnectionThreadPool::Dispatch(std::shared_ptr<IConnectionJob> job,
+                                                                      std::string* threadError) {
     std::list<std::unique_ptr<TWorker>> finished;
+    TDispatchResult result = TDispatchResult::Running;
     {
         std::lock_guard lock(mutex_);
-        if (stopping_) return false;
+        if (stopping_) return TDispatchResult::Stopping;
         finished = TakeFinishedLocked();
-        running_.push_back(job);
         if (!idle_.empty()) {
             TWorker* worker = idle_.back();
             idle_.pop_back();
+            running_.push_back(job);
             worker->Job = std::move(job);
             worker->Wake.notify_one();
         } else {
             auto worker = std::make_unique<TWorker>();
-            worker->Job = std::move(job);
             TWorker* raw = worker.get();
-            workers_.push_back(std::move(worker));
-            raw->Thread = std::thread([this, raw] { WorkerLoop(raw); });
+            try {
+                // The new thread waits for this lock, so it finds its job and its place in the pool.
+                worker->Thread = std::thread([this, raw] { WorkerLoop(raw); });
+                running_.push_back(job);
+                worker->Job = std::move(job);
+                workers_.push_back(std::move(worker));
+            } catch (const std::system_error& e) {
+                if (threadError) *threadError = e.what();
+                result = TDispatchResult::NoThread;
+            }
         }
     }
+    job.reset();  // a job without a thread closes its connection here, outside the pool's lock
     // Finished threads have left the pool's lock for good; joining them is quick.
     for (auto& worker : finished) worker->Thread.join();
-    return true;
+    return result;
 }
 
 void TConnectionThreadPool::WorkerLoop(TWorker* worker) {

@@ -1,5 +1,6 @@
 // One thread per open connection. A thread whose connection ended waits for the next one while fewer
-// than kMaxIdleThreads others wait; otherwise it ends. The number of connections is not limited.
+// than kMaxIdleThreads others wait; otherwise it ends. The number of connections is not limited, but
+// the system's may be (a cap on tasks per user): a job that gets no thread is dropped at once.
 #pragma once
 
 #include <condition_variable>
@@ -7,6 +8,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -30,8 +32,12 @@ public:
     TConnectionThreadPool(const TConnectionThreadPool&) = delete;
     TConnectionThreadPool& operator=(const TConnectionThreadPool&) = delete;
 
-    // Runs job on an idle thread or a new one; false (job dropped) while the pool is stopping.
-    bool Dispatch(std::shared_ptr<IConnectionJob> job);
+    enum class TDispatchResult { Running, Stopping, NoThread };
+
+    // Runs job on an idle thread or a new one. While the pool is stopping, or when no idle thread
+    // waits and the system refuses a new one (*threadError then says why), the job is dropped before
+    // this returns: nothing of it stays in the pool.
+    TDispatchResult Dispatch(std::shared_ptr<IConnectionJob> job, std::string* threadError = nullptr);
 
     // Aborts every running job, ends every thread and waits for them; the pool can be used again.
     void Stop();

@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <system_error>
+
 #include <boost/asio/ip/address_v4.hpp>
 
 namespace engine {
@@ -42,9 +45,31 @@ bool THttpListener::Start(const std::string& address, uint16_t port, TListenFail
     if (acceptor_.bind(endpoint, ec)) return fail("bind");
     if (acceptor_.listen(kListenBacklog, ec)) return fail("listen");
     ioc_.restart();
+    closedForWantOfThreads_ = 0;
     AcceptNext();
-    thread_ = std::thread([this] { ioc_.run(); });
+    try {
+        thread_ = std::thread([this] { ioc_.run(); });
+    } catch (const std::system_error& e) {
+        failure = {"thread", e.what()};
+        error_code ignored;
+        acceptor_.close(ignored);
+        return false;
+    }
     return true;
+}
+
+void THttpListener::Dispatch(int socketFd) {
+    std::string threadError;
+    const auto result = pool_.Dispatch(makeJob_(socketFd), &threadError);  // a dropped job closes its socket
+    if (result == TConnectionThreadPool::TDispatchResult::NoThread) {
+        if (closedForWantOfThreads_++ == 0 && log_)
+            log_("no thread for a new connection (" + threadError + "): connections are closed until threads are free");
+    } else if (result == TConnectionThreadPool::TDispatchResult::Running && closedForWantOfThreads_ > 0) {
+        if (log_)
+            log_("threads are free again: " + std::to_string(closedForWantOfThreads_) +
+                 " connections were closed for want of one");
+        closedForWantOfThreads_ = 0;
+    }
 }
 
 void THttpListener::AcceptNext() {
@@ -60,10 +85,7 @@ void THttpListener::AcceptNext() {
             return;
         }
         int fd = socket.release(ec);
-        if (!ec) {
-            auto job = makeJob_(fd);
-            pool_.Dispatch(std::move(job));  // a pool that is stopping drops the job, closing it
-        }
+        if (!ec) Dispatch(fd);
         AcceptNext();
     });
 }

@@ -1,7 +1,9 @@
 // The listening socket of one web server and its accept thread. Each accepted connection becomes a
-// job of the server's connection-thread pool.
+// job of the server's connection-thread pool; one that gets no thread there is closed at once, and the
+// server goes on listening.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -36,7 +38,7 @@ public:
     THttpListener& operator=(const THttpListener&) = delete;
 
     // Binds address:port (dotted IPv4 text) exclusively and starts accepting. False with failure set
-    // when the address is not local, the port is taken or the socket cannot be made.
+    // when the address is not local, the port is taken, or the socket or its thread cannot be made.
     bool Start(const std::string& address, uint16_t port, TListenFailure& failure);
     // Stops accepting and closes the listening socket; open connections are the pool's.
     void Stop();
@@ -44,6 +46,9 @@ public:
 
 private:
     void AcceptNext();
+    // Hands the connection to the pool; a shortage of threads is logged once when it begins and
+    // once when it ends, with the number of connections closed meanwhile.
+    void Dispatch(int socketFd);
 
     TConnectionThreadPool& pool_;
     TJobFactory makeJob_;
@@ -52,6 +57,7 @@ private:
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::steady_timer retryTimer_;
     std::thread thread_;
+    size_t closedForWantOfThreads_ = 0;  // in the shortage going on; touched by the accept thread only
 };
 
 }  // namespace engine

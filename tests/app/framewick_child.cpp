@@ -1,11 +1,6 @@
 #include "tests/app/framewick_child.h"
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
-
-#include <string>
-
-#include "tests/support/test_env.h"
 
 namespace fw_test {
 namespace {
@@ -20,42 +15,77 @@ bool LinkOrCopy(const fs::path& from, const fs::path& to) {
     return !error;
 }
 
+std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const fs::path& dropFolder) {
+    if (capture == FramewickChild::TCapture::ScreenArea)
+        return "<capEncoder>1</capEncoder><capKind>3</capKind><iLeft>" + std::to_string(area.Left) + "</iLeft><iTop>" +
+               std::to_string(area.Top) + "</iTop><iWidth>" + std::to_string(area.Width) + "</iWidth><iHeight>" +
+               std::to_string(area.Height) + "</iHeight>";
+    return "<capEncoder>2</capEncoder><capKind>5</capKind><capFilesDir>" + dropFolder.string() +
+           "/</capFilesDir><capiFreq>1</capiFreq>";
+}
+
+std::string ShareOutputs(FramewickChild::TCapture capture) {
+    if (capture == FramewickChild::TCapture::ScreenArea)
+        return "<strVideo>True</strVideo><strImg>True</strImg><strFile>False</strFile>";
+    return "<strVideo>False</strVideo><strImg>False</strImg><strFile>True</strFile>";
+}
+
+size_t EntriesIn(const fs::path& folder) {
+    std::error_code error;
+    size_t count = 0;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++count;
+    return count;
+}
+
 }  // namespace
 
-void PrepareFramewickFolder(const fs::path& root, const TScreenArea& area, TFramewickFolder& made) {
-    made.Data = root / "prog";
-    const fs::path www = root / "www";
-    made.Share = www / "live";
-    made.Program = made.Data / "Framewick";
-    fs::create_directories(made.Data);
-    fs::create_directories(www);
+FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area)
+    : root_(root), program_(root / "prog"), www_(root / "www"), port_(FreeTcpPort()) {
+    fs::create_directories(program_);
+    fs::create_directories(www_);
+    fs::create_directories(DropFolder());
     const fs::path built(FW_FRAMEWICK);
     for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"})
-        ASSERT_TRUE(LinkOrCopy(built.parent_path() / file, made.Data / file)) << file;
-    made.HttpPort = FreeTcpPort();
-    const std::string port = std::to_string(made.HttpPort);
-    WriteFile(made.Data / "httpserv.xml",
+        if (!LinkOrCopy(built.parent_path() / file, program_ / file)) return;
+    const std::string port = std::to_string(port_);
+    WriteFile(program_ / "httpserv.xml",
               "<HTTP_SERVER_LIST><HTTP_SERVER_LIST_ENTRY><idx>1</idx><ipaddr>2130706433</ipaddr><port>" + port +
-                  "</port><root>" + www.string() +
+                  "</port><root>" + www_.string() +
                   "/</root><auto>True</auto><ExtHttpServer>False</ExtHttpServer>"
                   "<Authentication>False</Authentication></HTTP_SERVER_LIST_ENTRY></HTTP_SERVER_LIST>");
-    WriteFile(made.Data / "capture.xml",
-              "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>Screen area</name><minimized>False</minimized>"
-              "<autostart>True</autostart><SCREENCAPTURE_PARAMS><capEncoder>1</capEncoder>"
-              "<capKind>3</capKind><iLeft>" + std::to_string(area.Left) + "</iLeft><iTop>" + std::to_string(area.Top) +
-                  "</iTop><iWidth>" + std::to_string(area.Width) + "</iWidth><iHeight>" + std::to_string(area.Height) +
-                  "</iHeight><streamer_list><streamer_list_entry><strProtocol>0</strProtocol>"
+    WriteFile(program_ / "capture.xml",
+              "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>Capture</name><minimized>False</minimized>"
+              "<autostart>True</autostart><SCREENCAPTURE_PARAMS>" +
+                  CaptureParams(capture, area, DropFolder()) +
+                  "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol>"
                   "<bActive>True</bActive><strLocalDir>live</strLocalDir><strHttpIp>2130706433</strHttpIp>"
-                  "<strHttpPort>" + port + "</strHttpPort><strVideo>True</strVideo>"
-                  "<strImg>True</strImg><strFile>False</strFile></streamer_list_entry></streamer_list>"
+                  "<strHttpPort>" + port + "</strHttpPort>" + ShareOutputs(capture) +
+                  "</streamer_list_entry></streamer_list>"
                   "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
                   "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // its windows; a screen capture grabs the X display
+    const char* asan = ::getenv("ASAN_OPTIONS");
+    const std::string options = asan ? asan : "";
+    if (options.find("detect_leaks=0") == std::string::npos)
+        ::setenv("ASAN_OPTIONS", (options + ":detect_leaks=0").c_str(), 1);
+    ok_ = true;
 }
 
-void SetFramewickChildEnvironment() {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const char* asan = ::getenv("ASAN_OPTIONS");
-    ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+std::unique_ptr<ChildProcess> FramewickChild::Start(const std::vector<std::string>& launcher) const {
+    std::vector<std::string> argv = launcher;
+    argv.push_back((program_ / "Framewick").string());
+    return std::make_unique<ChildProcess>(argv);
 }
+
+std::string FramewickChild::LogText() const {
+    std::string text;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error))
+        if (it->path().extension() == ".log") text += ReadFile(it->path());
+    return text;
+}
+
+size_t TaskCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "task"); }
+size_t DescriptorCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "fd"); }
 
 }  // namespace fw_test

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr int kFirstSinkPort = 47048;  // the program's first internal port, which its capture takes
+using fw_test::kFirstSinkPort;
 constexpr auto kSinkPortFreeWithin = 120s;  // other programs of this machine take it too
 constexpr auto kPublishedWithin = 90s;  // libVLC's start and the first segments, under the sanitizers
 constexpr auto kDecodedWithin = 20s;
@@ -105,22 +105,11 @@ std::string Describe(const fw_test::TMeanColour& c) {
 
 bool IsGreen(const fw_test::TMeanColour& c) { return c.Green >= kChannelOn && c.Red <= kChannelOff; }
 
-// The text of every daily log file below folder.
-std::string DailyLogs(const fs::path& folder) {
-    std::string text;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (it->path().filename().string().rfind("Framewick_", 0) == 0 && it->path().extension() == ".log")
-            text += fw_test::ReadFile(it->path());
-    return text;
-}
-
 TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures) {
     fw_test::TempDir root;
-    fw_test::TFramewickFolder folder;
-    ASSERT_NO_FATAL_FAILURE(fw_test::PrepareFramewickFolder(root.path(), kArea, folder));
-    fw_test::WriteFile(folder.Data / "framewick.ini", "[Hls]\nSegLen=1\n");  // segments every second
-    fw_test::SetFramewickChildEnvironment();
+    const fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::ScreenArea, kArea);
+    ASSERT_TRUE(program.ok());
+    fw_test::WriteFile(program.ProgramFolder() / "framewick.ini", "[Hls]\nSegLen=1\n");  // segments every second
     TColourPatch screen(kArea, kGreen);
     ASSERT_TRUE(screen.ok()) << "runs under the test X server";
 
@@ -130,14 +119,15 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
                                        fw_test::SolidYv12Picture(kArea.Width, kArea.Height, kRedY, kRedU, kRedV));
     ASSERT_TRUE(stranger.Listening());
 
-    fw_test::ChildProcess framewick({folder.Program.string()});
+    const std::unique_ptr<fw_test::ChildProcess> child = program.Start();
+    fw_test::ChildProcess& framewick = *child;
     ASSERT_TRUE(framewick.running());
 
     std::optional<fs::path> snapshot;
     QImage image;
     ASSERT_TRUE(fw_test::WaitUntil(
         [&] {
-            snapshot = NewestFile(folder.Share, "capimg_", ".png");
+            snapshot = NewestFile(program.Share(), "capimg_", ".png");
             return snapshot && image.load(QString::fromStdString(snapshot->string()));
         },
         kPublishedWithin))
@@ -146,7 +136,7 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
     EXPECT_TRUE(IsGreen(MeanOfImage(image))) << Describe(MeanOfImage(image));
 
     std::vector<fs::path> segments;
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return (segments = ListedSegments(folder.Share)).size() >= 2; }, kPublishedWithin))
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return (segments = ListedSegments(program.Share())).size() >= 2; }, kPublishedWithin))
         << "no playlist of two segments";
     const std::optional<fw_test::TPicture> picture = fw_test::DecodeLastTsPicture(segments.back(), kDecodedWithin);
     ASSERT_TRUE(picture) << segments.back() << " holds no picture libVLC can decode";
@@ -160,7 +150,7 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
     std::string logs;
     EXPECT_TRUE(fw_test::WaitUntil(
         [&] {
-            logs = DailyLogs(root.path());
+            logs = program.LogText();
             return std::regex_search(logs, took, moved) &&
                    logs.find("[Orbelle32] TCP server cannot listen on 127.0.0.1:" + first + ":") != std::string::npos;
         },

@@ -20,8 +20,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kCaptureOutputWithin = 90s;  // libVLC's start and the first files, under the sanitizers
 constexpr auto kClosingWithin = 10s;
-constexpr int kFirstSinkPort = 47048;  // the program's first internal port, which its capture takes
-constexpr auto kSinkPortFreeWithin = 60s;
 
 // Every file below folder with its size and time of last writing.
 std::map<fs::path, std::pair<uintmax_t, fs::file_time_type>> FilesBelow(const fs::path& folder) {
@@ -41,25 +39,25 @@ bool HasFileStartingWith(const fs::path& folder, const std::string& prefix) {
 class SessionEndTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(fw_test::PrepareFramewickFolder(root.path(), {0, 0, 320, 240}, folder));
-        ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(kFirstSinkPort); }, kSinkPortFreeWithin))
-            << "another program holds the capture's sink port " << kFirstSinkPort;
-        data = folder.Data;
-        port = folder.HttpPort;
-        fw_test::SetFramewickChildEnvironment();
+        ASSERT_TRUE(program.ok());
+        ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(fw_test::kFirstSinkPort); },
+                                       fw_test::kSinkPortFreeWithin))
+            << "another program holds the capture's sink port " << fw_test::kFirstSinkPort;
+        data = program.ProgramFolder();
+        port = program.Port();
     }
 
     fw_test::TempDir root;
-    fw_test::TFramewickFolder folder;
+    fw_test::FramewickChild program{root.path(), fw_test::FramewickChild::TCapture::ScreenArea};
     fs::path data;
     int port = 0;
 };
 
 TEST_P(SessionEndTest, SignalRunsTheClosingSavesEverythingAndEndsWithZero) {
     const int signal = GetParam();
-    auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{folder.Program.string()});
+    auto framewick = program.Start();
     ASSERT_TRUE(framewick->running());
-    const fs::path share = folder.Share;
+    const fs::path share = program.Share();
     ASSERT_TRUE(fw_test::WaitUntil(
         [&] { return HasFileStartingWith(share, "capimg_") && HasFileStartingWith(share, "stream"); },
         kCaptureOutputWithin))

@@ -142,8 +142,17 @@ int RunProgram(const std::vector<std::string>& argv, std::string* output, std::c
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv) {
     auto ptrs = ArgvPointers(argv);
+    // The child starts with the default disposition of every signal, as from a shell: this test
+    // program ignores SIGPIPE, and what a program under test does about it must be its own doing.
+    posix_spawnattr_t attr;
+    if (posix_spawnattr_init(&attr) != 0) return;
+    sigset_t all;
+    sigfillset(&all);
+    posix_spawnattr_setsigdefault(&attr, &all);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, ptrs[0], nullptr, nullptr, ptrs.data(), environ) == 0) pid_ = pid;
+    if (posix_spawnp(&pid, ptrs[0], nullptr, &attr, ptrs.data(), environ) == 0) pid_ = pid;
+    posix_spawnattr_destroy(&attr);
 }
 
 ChildProcess::~ChildProcess() { Kill(); }
@@ -181,6 +190,13 @@ void ChildProcess::Kill() {
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
+}
+
+bool IgnoresSignal(int pid, int signal) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigIgn:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1u;
+    return false;
 }
 
 bool TcpPortIsFree(int port) {

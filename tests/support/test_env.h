@@ -51,7 +51,8 @@ std::string ReadFile(const std::filesystem::path& file);
 int RunProgram(const std::vector<std::string>& argv, std::string* output = nullptr,
                std::chrono::seconds timeout = std::chrono::seconds(60));
 
-// A program running beside the test, ended (SIGTERM, then SIGKILL) when the object goes.
+// A program running beside the test, ended (SIGTERM, then SIGKILL) when the object goes. It starts
+// with every signal at its default disposition, whatever this test program ignores.
 class ChildProcess {
 public:
     explicit ChildProcess(const std::vector<std::string>& argv);
@@ -68,6 +69,9 @@ public:
 private:
     int pid_ = -1;
 };
+
+// True when process pid ignores signal (its SigIgn mask in /proc); false when it does not or is gone.
+bool IgnoresSignal(int pid, int signal);
 
 // True when a TCP server could listen on 127.0.0.1:port now.
 bool TcpPortIsFree(int port);

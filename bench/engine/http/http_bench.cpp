@@ -11,31 +11,20 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <boost/asio/connect.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/http.hpp>
-
+#include "bench/engine/http/keep_alive_clients.h"
+#include "bench/engine/http/logged_web_server.h"
 #include "bench/support/nginx_child.h"
-#include "engine/http/capture_http_server.h"
-#include "engine/settings/log_list.h"
-#include "engine/settings/settings_store.h"
 #include "engine/util/file_in_use.h"
 
 namespace fs = std::filesystem;
-namespace asio = boost::asio;
-namespace http = boost::beast::http;
-using asio::ip::tcp;
 
 namespace {
 
@@ -44,65 +33,6 @@ constexpr int kClientCounts[] = {1, 8, 50, 200};
 constexpr double kSmallPageTarget = 0.9;
 constexpr double kSegmentTarget = 1.0;
 constexpr int kInUseCalls = 200'000;
-
-struct TFigures {
-    double RequestsPerSecond = 0;
-    double MegabytesPerSecond = 0;
-    long Failures = 0;
-};
-
-int FreePort() {
-    asio::io_context ioc;
-    tcp::acceptor acceptor(ioc, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-    return acceptor.local_endpoint().port();
-}
-
-// Each client keeps one connection and asks for target again and again until the time is up.
-TFigures Measure(int port, const std::string& target, int clients, std::chrono::milliseconds duration) {
-    std::atomic<long> requests{0}, bytes{0}, failures{0};
-    std::atomic<bool> stop{false};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < clients; ++i) {
-        threads.emplace_back([&] {
-            asio::io_context ioc;
-            tcp::socket socket(ioc);
-            boost::beast::flat_buffer buffer;
-            http::request<http::empty_body> request{http::verb::get, target, 11};
-            request.set(http::field::host, "127.0.0.1");
-            bool connected = false;
-            while (!stop) {
-                boost::system::error_code ec;
-                if (!connected) {
-                    socket = tcp::socket(ioc);
-                    socket.connect(tcp::endpoint(asio::ip::make_address("127.0.0.1"), static_cast<uint16_t>(port)), ec);
-                    if (ec) {
-                        ++failures;
-                        continue;
-                    }
-                    connected = true;
-                }
-                http::write(socket, request, ec);
-                http::response_parser<http::string_body> parser;
-                parser.body_limit(64 * 1024 * 1024);
-                if (!ec) http::read(socket, buffer, parser, ec);
-                if (ec || parser.get().result() != http::status::ok) {
-                    ++failures;
-                    connected = false;
-                    continue;
-                }
-                ++requests;
-                bytes += static_cast<long>(parser.get().body().size());
-                if (!parser.get().keep_alive()) connected = false;
-            }
-        });
-    }
-    auto start = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(duration);
-    stop = true;
-    for (auto& t : threads) t.join();
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return {requests / seconds, bytes / seconds / (1024.0 * 1024.0), failures.load()};
-}
 
 // Microseconds per call of the file-in-use test: as a request makes it (on the descriptor it sends
 // from) and by path (as the FTP mirror and the file-drop thread make it).
@@ -124,26 +54,6 @@ void PrintInUseCost(const fs::path& file) {
                 inUse ? "  (a writer held the file!)" : "");
 }
 
-// The request log goes where the main window puts it: the log list, drained once a second.
-class TLogDrain {
-public:
-    TLogDrain() : thread_([this] { Run(); }) {}
-    ~TLogDrain() {
-        stop_ = true;
-        thread_.join();
-    }
-
-private:
-    void Run() {
-        while (!stop_) {
-            std::this_thread::sleep_for(std::chrono::seconds(1));
-            engine::LogList()->TakeAll();
-        }
-    }
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,25 +67,14 @@ int main(int argc, char** argv) {
     std::ofstream(root / "seg_1.ts", std::ios::binary) << std::string(kSegmentBytes, 'T');
     std::ofstream(root / "index.html") << "<html><head><title>capture</title></head><body><img src=\"/share/"
                                           "capimg_2130706433_80.png\" name=\"capimg\"></body></html>\n";
-    engine::UpdateSettings([&](engine::TSettings& s) { s.HtmlDir = (work / "html").string() + "/"; });
     PrintInUseCost(root / "seg_1.ts");
 
-    TLogDrain drain;
-    engine::TCaptureHttpServer server(1, "", nullptr);
-    server.OnLog = [](const engine::TCaptureHttpServer&, const std::string& text) {
-        engine::LogList()->AppendIfFewerThan({text, std::chrono::system_clock::now(), engine::kLogInfo},
-                                          engine::kMaxQueuedLogEntries);
-    };
-    server.Root = root.string() + "/";
-    int ownPort = FreePort();
-    server.SetPort(ownPort);
-    if (!server.Activate()) {
-        std::fprintf(stderr, "the web server did not start\n");
-        return 1;
-    }
+    fw_bench::TLoggedWebServer server(work, root);
+    if (!server.Start()) return 1;
+    const int ownPort = server.Port();
 
     std::unique_ptr<fw_bench::TNginxChild> nginx;
-    int nginxPort = FreePort();
+    int nginxPort = fw_bench::FreeLoopbackPort();
     if (fw_bench::TNginxChild::Installed()) nginx = std::make_unique<fw_bench::TNginxChild>(work, root, nginxPort);
     bool haveNginx = nginx && nginx->WaitReady();
     if (!haveNginx) std::printf("nginx not available: only our own figures follow\n");
@@ -184,8 +83,9 @@ int main(int argc, char** argv) {
                 "nginx req/s", "nginx MB/s", "ratio");
     for (const char* target : {"/seg_1.ts", "/index.html"}) {
         for (int clients : kClientCounts) {
-            TFigures ours = Measure(ownPort, target, clients, duration);
-            TFigures theirs = haveNginx ? Measure(nginxPort, target, clients, duration) : TFigures{};
+            fw_bench::TFigures ours = fw_bench::MeasureKeepAliveClients(ownPort, target, clients, duration);
+            fw_bench::TFigures theirs =
+                haveNginx ? fw_bench::MeasureKeepAliveClients(nginxPort, target, clients, duration) : fw_bench::TFigures{};
             double ratio = theirs.RequestsPerSecond > 0 ? ours.RequestsPerSecond / theirs.RequestsPerSecond : 0;
             double goal = std::string(target) == "/seg_1.ts" ? kSegmentTarget : kSmallPageTarget;
             std::printf("%-12s %7d | %12.0f %10.1f | %12.0f %10.1f | %6.0f%% (target %3.0f%%)", target, clients,
@@ -197,7 +97,6 @@ int main(int argc, char** argv) {
         }
     }
     nginx.reset();
-    server.Deactivate();
     std::error_code ec;
     fs::remove_all(work, ec);
     return 0;

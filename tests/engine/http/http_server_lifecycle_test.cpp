@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <functional>
@@ -239,6 +240,42 @@ TEST_F(HttpServerLifecycleTest, DisconnectsMidTransferAndThreadsAreBounded) {
     EXPECT_TRUE(WaitUntil([&] { return server->ConnectionThreadCount() <= engine::TConnectionThreadPool::kMaxIdleThreads; }, 10s));
     WriteFile(Root() / "index.html", "top");
     EXPECT_EQ(Request(port_, "GET", "/").Status, 200);
+}
+
+TEST_F(HttpServerLifecycleTest, ClientsThatLeaveBeforeReadingRaiseNoSigpipe) {
+    // As in a host that does not ignore SIGPIPE: the kernel sends a file in pieces, and a peer that
+    // goes between two of them leaves SIGPIPE pending behind a short count, not an EPIPE.
+    struct TDefaultSigpipe {
+        TDefaultSigpipe() : previous(::signal(SIGPIPE, SIG_DFL)) {}
+        ~TDefaultSigpipe() { ::signal(SIGPIPE, previous); }
+        sighandler_t previous;
+    } defaultSigpipe;
+    const struct {
+        const char* Name;
+        size_t Bytes;
+    } files[] = {{"just_over_one_write.bin", 64 * 1024 + 1}, {"some_pieces.bin", 300'000}, {"many_pieces.bin", 8 << 20}};
+    for (const auto& file : files) WriteFile(Root() / file.Name, std::string(file.Bytes, 'x'));
+    auto server = StartServer();
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.Name);
+        for (int i = 0; i < 10; ++i) {
+            int fd = ConnectLoopback(port_);
+            std::string get = std::string("GET /") + file.Name + " HTTP/1.1\r\nHost: x\r\n\r\n";
+            ::send(fd, get.data(), get.size(), MSG_NOSIGNAL);
+            ::close(fd);  // gone before the first byte of the reply
+        }
+        // Every transfer ended and was logged.
+        const std::string served = "Serving file " + (Root() / file.Name).string() + " (";
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const auto lines = LogLines();
+                return std::count_if(lines.begin(), lines.end(),
+                                     [&](const std::string& line) { return line.find(served) != std::string::npos; }) == 10;
+            },
+            10s));
+    }
+    WriteFile(Root() / "index.html", "top");
+    EXPECT_EQ(Request(port_, "GET", "/").Status, 200);  // this process is still here, and so is the server
 }
 
 TEST_F(HttpServerLifecycleTest, DeactivateEndsOpenConnectionsPromptly) {
