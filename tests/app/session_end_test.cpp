@@ -10,6 +10,8 @@
 #include <map>
 #include <thread>
 
+#include "tests/app/framewick_child.h"
+#include "tests/support/PrivateXServer.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -21,14 +23,6 @@ constexpr auto kCaptureOutputWithin = 90s;  // libVLC's start and the first file
 constexpr auto kClosingWithin = 10s;
 constexpr int kFirstSinkPort = 47048;  // the program's first internal port, which its capture takes
 constexpr auto kSinkPortFreeWithin = 60s;
-
-// A hard link where the file system allows one, else a copy.
-bool LinkOrCopy(const fs::path& from, const fs::path& to) {
-    std::error_code error;
-    fs::create_hard_link(from, to, error);
-    if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    return !error;
-}
 
 // Every file below folder with its size and time of last writing.
 std::map<fs::path, std::pair<uintmax_t, fs::file_time_type>> FilesBelow(const fs::path& folder) {
@@ -48,15 +42,10 @@ bool HasFileStartingWith(const fs::path& folder, const std::string& prefix) {
 class SessionEndTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
-        // The program and its COM servers in a folder of the test's own: the program keeps its data
-        // and makes its library folder beside itself, not in the build's folder of programs.
-        data = root.path() / "prog";
+        ASSERT_TRUE(program.ok());
+        data = program.path();
         www = root.path() / "www";
-        fs::create_directories(data);
         fs::create_directories(www);
-        const fs::path built(FW_FRAMEWICK);
-        for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"})
-            ASSERT_TRUE(LinkOrCopy(built.parent_path() / file, data / file)) << file;
         ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(kFirstSinkPort); }, kSinkPortFreeWithin))
             << "another program holds the capture's sink port " << kFirstSinkPort;
         port = fw_test::FreeTcpPort();
@@ -75,16 +64,11 @@ protected:
                            "<strImg>True</strImg><strFile>False</strFile></streamer_list_entry></streamer_list>"
                            "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
                            "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // its windows; the capture grabs the X display
-        // Use-after-free and overflows still end it with an error; leaks are not looked for in this
-        // process: libVLC unloads its plugins at the end, and what the libraries they loaded keep for
-        // the life of the process then shows as leaks of unknown origin. The closing's own leaks are
-        // looked for by the main window's tests, which run it in their own process.
-        const char* asan = ::getenv("ASAN_OPTIONS");
-        ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
+        fw_test::SetFramewickChildEnvironment();  // its windows offscreen; the capture grabs the X display
     }
 
     fw_test::TempDir root;
+    fw_test::FramewickFolder program{FW_FRAMEWICK, root.path() / "prog"};
     fs::path data;
     fs::path www;
     int port = 0;
@@ -92,7 +76,7 @@ protected:
 
 TEST_P(SessionEndTest, SignalRunsTheClosingSavesEverythingAndEndsWithZero) {
     const int signal = GetParam();
-    auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{(data / "Framewick").string()});
+    const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start();
     ASSERT_TRUE(framewick->running());
     const fs::path share = www / "live";
     ASSERT_TRUE(fw_test::WaitUntil(
@@ -126,5 +110,77 @@ INSTANTIATE_TEST_SUITE_P(Signals, SessionEndTest, ::testing::Values(SIGTERM, SIG
                          [](const ::testing::TestParamInfo<int>& info) {
                              return std::string(info.param == SIGTERM ? "SIGTERM" : info.param == SIGINT ? "SIGINT" : "SIGHUP");
                          });
+
+
+// A start with no capture service opens the capture-service editor for a first one. The session's end
+// there cancels the editor and runs the closing, as in every other state: not the hard exit of a start
+// whose editor was cancelled.
+struct TFirstStartCase {
+    const char* Name;
+    bool Present;
+    const char* CaptureXml;
+    bool KeptAside;  // the start cannot read the file and keeps it aside
+};
+
+class FirstStartSessionEndTest : public ::testing::TestWithParam<TFirstStartCase> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(program.ok());
+        ASSERT_TRUE(x.ok()) << "no X server of the test's own";
+        fw_test::SetFramewickChildEnvironment();
+    }
+
+    // The editor as the X server holds it: a window of that caption.
+    bool EditorIsOpen() const {
+        std::string tree;
+        return fw_test::RunProgram({"xwininfo", "-display", x.name(), "-root", "-tree"}, &tree) == 0 &&
+               tree.find("\"Setup Capture-Service") != std::string::npos;
+    }
+
+    fw_test::TempDir root;
+    fw_test::FramewickFolder program{FW_FRAMEWICK, root.path() / "prog"};
+    fw_test::PrivateXServer x{1024, 768};
+};
+
+constexpr auto kEditorOpenWithin = 60s;
+
+TEST_P(FirstStartSessionEndTest, SigtermInTheFirstCaptureEditorRunsTheClosing) {
+    const TFirstStartCase& c = GetParam();
+    if (c.Present) fw_test::WriteFile(program / "capture.xml", c.CaptureXml);
+    const std::unique_ptr<fw_test::ChildProcess> framewick =
+        program.Start({"DISPLAY=" + x.name(), "QT_QPA_PLATFORM=xcb"});
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return EditorIsOpen() || !framewick->running(); }, kEditorOpenWithin))
+        << "the capture-service editor did not open";
+    ASSERT_TRUE(framewick->running()) << "the program ended before its editor opened";
+
+    ASSERT_EQ(::kill(framewick->pid(), SIGTERM), 0);
+    const std::optional<int> exitCode = framewick->WaitForExit(kClosingWithin);
+    ASSERT_TRUE(exitCode.has_value()) << "still running " << std::chrono::seconds(kClosingWithin).count()
+                                      << " s after the signal";
+    EXPECT_EQ(*exitCode, 0);
+
+    // The closing saved the ini and the lists: no capture service, the default web server.
+    EXPECT_TRUE(fs::is_regular_file(program / "framewick.ini"));
+    EXPECT_TRUE(fs::is_regular_file(program / "wsocket.xml"));
+    const std::string captures = fw_test::ReadFile(program / "capture.xml");
+    EXPECT_NE(captures.find("<CAPTURE_LIST"), std::string::npos) << captures;
+    EXPECT_EQ(captures.find("CAPTURE_LIST_ENTRY"), std::string::npos) << captures;
+    EXPECT_NE(fw_test::ReadFile(program / "httpserv.xml").find("<HTTP_SERVER_LIST_ENTRY>"), std::string::npos);
+    // A damaged file the start could not read stays, aside.
+    if (c.KeptAside) {
+        bool keptAside = false;
+        for (const fs::directory_entry& file : fs::directory_iterator(program.path()))
+            keptAside |= file.path().filename().string().rfind("capture.xml.damaged-", 0) == 0 &&
+                         fw_test::ReadFile(file.path()) == c.CaptureXml;
+        EXPECT_TRUE(keptAside) << "the damaged capture.xml is gone";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CaptureLists, FirstStartSessionEndTest,
+    ::testing::Values(TFirstStartCase{"Missing", false, "", false}, TFirstStartCase{"Empty", true, "", true},
+                      TFirstStartCase{"NoEntry", true, "<CAPTURE_LIST></CAPTURE_LIST>", false},
+                      TFirstStartCase{"Damaged", true, "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>cut off he", true}),
+    [](const ::testing::TestParamInfo<TFirstStartCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
