@@ -111,7 +111,6 @@ INSTANTIATE_TEST_SUITE_P(Signals, SessionEndTest, ::testing::Values(SIGTERM, SIG
                              return std::string(info.param == SIGTERM ? "SIGTERM" : info.param == SIGINT ? "SIGINT" : "SIGHUP");
                          });
 
-
 // A start with no capture service opens the capture-service editor for a first one. The session's end
 // there cancels the editor and runs the closing, as in every other state: not the hard exit of a start
 // whose editor was cancelled.
