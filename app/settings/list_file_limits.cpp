@@ -65,8 +65,8 @@ void TListFileLimits::Trim(pugi::xml_node entry, size_t number) {
             }
         }
         if (itemsLeftOut > 0)
-            leftOut_.push_back(EntryTag(number) + std::to_string(itemsLeftOut) + " items of " + Shown(parent.name()) +
-                               " are left out: the file holds more than " + std::to_string(kMaxNestedListItems));
+            leftOut_.push_back(EntryTag(number) + std::to_string(itemsLeftOut) + " of its " + Shown(parent.name()) +
+                               " items are left out: the file holds more than " + std::to_string(kMaxNestedListItems));
     }
     for (pugi::xml_node node : removed) node.parent().remove_child(node);
 }
