@@ -18,6 +18,7 @@
 #include "engine/util/path_utils.h"
 
 int main(int argc, char** argv) {
+    app::TSessionEndSignals::HoldUntilInstalled();  // the threads started until then keep them held
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     app::TStartUpCode startUp(arguments);
     app::TFramewickApplication application(argc, argv);
