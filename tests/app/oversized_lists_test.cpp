@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "app/settings/list_file_limits.h"
 #include "tests/app/framewick_child.h"
@@ -72,7 +73,7 @@ struct TOversizedCase {
     std::function<void(TLists& lists, int port, const fs::path& foreign)> Grow;
 };
 
-class OversizedListsTest : public ::testing::TestWithParam<TOversizedCase> {
+class OversizedListsBase : public ::testing::Test {
 protected:
     void SetUp() override {
         fw_test::SetFramewickChildEnvironment();
@@ -112,6 +113,8 @@ protected:
     fw_test::TempDir root;
     fs::path foreign = root.path() / "foreign";
 };
+
+class OversizedListsTest : public OversizedListsBase, public ::testing::WithParamInterface<TOversizedCase> {};
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -200,5 +203,42 @@ INSTANTIATE_TEST_SUITE_P(
                            " entries after the first " + std::to_string(app::kMaxListEntries) + " are left out",
                        [](TLists& lists, int, const fs::path&) { lists.Sockets = Entries(kHugeListEntries, SocketEntry); }}),
     [](const ::testing::TestParamInfo<TOversizedCase>& info) { return std::string(info.param.Name); });
+
+// SIGTERM at any moment of a start over the largest list, from the start-up code on: before the handlers
+// are in place, before the message loop runs, while the list is read, before and after the web servers
+// start. The closing runs and nothing is lost: the file
+// is either still in place or kept aside whole.
+class SigtermDuringStartTest : public OversizedListsBase, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SigtermDuringStartTest, EndsWithZeroAndKeepsTheList) {
+    fw_test::FramewickFolder program(FW_FRAMEWICK, root.path() / "prog");
+    ASSERT_TRUE(program.ok());
+    const int port = fw_test::FreeTcpPort();
+    TLists lists;
+    lists.Captures =
+        Entries(kHugeListEntries, [port](size_t i) { return CaptureEntry("capture " + std::to_string(i), port); });
+    Write(program, lists, port);
+    const uintmax_t originalBytes = fs::file_size(program / "capture.xml");
+
+    const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start();
+    // The start-up code makes the data folder's Log/ first of all, before any window exists.
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return fs::exists(program / "Log"); }, kStartWithin));
+    std::this_thread::sleep_for(std::chrono::milliseconds(GetParam()));
+    ASSERT_EQ(::kill(framewick->pid(), SIGTERM), 0);
+    const std::optional<int> exitCode = framewick->WaitForExit(kClosingWithin);
+    ASSERT_TRUE(exitCode.has_value()) << "still running " << std::chrono::seconds(kClosingWithin).count()
+                                      << " s after SIGTERM";
+    EXPECT_EQ(*exitCode, 0);
+
+    bool whole = false;
+    for (const fs::directory_entry& file : fs::directory_iterator(program.path()))
+        whole |= file.path().filename().string().rfind("capture.xml", 0) == 0 && file.file_size() == originalBytes;
+    EXPECT_TRUE(whole) << "the list of " << kHugeListEntries << " capture services is lost";
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, SigtermDuringStartTest, ::testing::Values(0, 100, 300, 700, 1200, 2000),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "After" + std::to_string(info.param) + "ms";
+                         });
 
 }  // namespace
