@@ -4,27 +4,11 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include "app/ScreenDpi.h"
 #include "engine/settings/program_state.h"
 
 namespace app {
-namespace {
-
-// Once the session has ended no question waits for an answer: a modal dialog that opens afterwards (a
-// caller's next step after the one cancelled) is cancelled as soon as its loop runs.
-class TCancelOpeningDialogs final : public QObject {
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show)
-            if (auto* dialog = qobject_cast<QDialog*>(watched); dialog != nullptr && dialog->isModal())
-                QTimer::singleShot(0, dialog, [dialog] { dialog->reject(); });
-        return false;
-    }
-};
-
-}  // namespace
 
 TQtStartupUi::TQtStartupUi(QApplication& application, std::function<std::unique_ptr<TLumora_MainForm>()> makeMainForm,
                            std::function<bool()> showMainForm)
@@ -92,8 +76,6 @@ void TQtStartupUi::EndSession() {
     if (sessionEnding_) return;
     sessionEnding_ = true;
     engine::AppClosing = true;  // what runs on until the closing (a settings road's restarts) stands back
-    dialogCanceller_ = std::make_unique<TCancelOpeningDialogs>();
-    application_.installEventFilter(dialogCanceller_.get());
     // Dialogs first, innermost first: their callers take them as cancelled.
     for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
         if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();

@@ -30,9 +30,8 @@ public:
 
     void CloseSplash();
     TLumora_MainForm* MainForm() const { return mainForm_.get(); }
-    // The session ends (a signal): every modal loop ends as if cancelled (also those that open later),
-    // then the message loop, and the main window's closing runs on the emptied stack, as its close
-    // button would have it run.
+    // The session ends (a signal): every modal loop ends as if cancelled, then the message loop, and
+    // the main window's closing runs on the emptied stack, as its close button would have it run.
     void EndSession();
 
 private:
@@ -42,7 +41,6 @@ private:
     std::unique_ptr<TSplash_Form> splash_;
     std::unique_ptr<TLumora_MainForm> mainForm_;
     bool sessionEnding_ = false;
-    std::unique_ptr<QObject> dialogCanceller_;  // from the session's end on
 };
 
 }  // namespace app
