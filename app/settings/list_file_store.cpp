@@ -118,7 +118,7 @@ bool ReportLeftOut(const std::string& path, const std::vector<std::string>& left
     if (leftOut.size() > kMaxLeftOutLines)
         LogListFileError(FileTag(path) + std::to_string(leftOut.size() - kMaxLeftOutLines) + " more left out");
     if (keptAside) return true;
-    ReportKeptAside(path, "the list file goes beyond what is read");
+    ReportKeptAside(path, "the list file holds more than is read");
     return false;
 }
 
