@@ -15,10 +15,10 @@
 
 namespace app {
 
-inline constexpr size_t kMaxCaptureServices = 64;  // each costs a job, a panel and its checks at start-up
-inline constexpr size_t kMaxListEntries = 256;     // web servers, web sockets
+inline constexpr size_t kMaxCaptureServices = 64;   // each costs a job, a panel and its checks at start-up
+inline constexpr size_t kMaxListEntries = 256;      // web servers, web sockets
 inline constexpr size_t kMaxNestedListItems = 256;  // shares, extra files: per kind, in one file together
-inline constexpr size_t kMaxListTextBytes = 4096;  // any value: names, paths (the system's PATH_MAX), passwords
+inline constexpr size_t kMaxListTextBytes = 4096;   // any value: names, paths (the system's PATH_MAX), passwords
 
 // The element names of the lists that entries hold (a capture service's shares, a server's files).
 using TNestedListNames = std::array<const char*, 2>;
@@ -32,7 +32,7 @@ public:
     // kMaxListTextBytes, and the items of its nested lists once kMaxNestedListItems of that list's kind
     // were taken in this file.
     void Trim(pugi::xml_node entry, size_t number);
-    // count entries after the first maxEntries are not read.
+    // Notes that the count entries after the first maxEntries are not read.
     void EntriesLeftOut(size_t count, size_t maxEntries);
 
     // One line per thing left out, in the order found.

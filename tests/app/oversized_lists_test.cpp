@@ -201,7 +201,9 @@ INSTANTIATE_TEST_SUITE_P(
         TOversizedCase{"WebSockets100000", "wsocket.xml",
                        "[wsocket.xml] " + std::to_string(kHugeListEntries - app::kMaxListEntries) +
                            " entries after the first " + std::to_string(app::kMaxListEntries) + " are left out",
-                       [](TLists& lists, int, const fs::path&) { lists.Sockets = Entries(kHugeListEntries, SocketEntry); }}),
+                       [](TLists& lists, int, const fs::path&) {
+                           lists.Sockets = Entries(kHugeListEntries, SocketEntry);
+                       }}),
     [](const ::testing::TestParamInfo<TOversizedCase>& info) { return std::string(info.param.Name); });
 
 // SIGTERM at any moment of a start over the largest list, from the start-up code on: before the handlers

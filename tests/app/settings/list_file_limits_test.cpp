@@ -42,8 +42,8 @@ std::string CaptureEntry(size_t idx, const std::string& shares = "") {
            "</SCREENCAPTURE_PARAMS></CAPTURE_LIST_ENTRY>";
 }
 std::string Shares(size_t count) {
-    return "<streamer_list>" +
-           Repeat("<streamer_list_entry><strProtocol>0</strProtocol></streamer_list_entry>", count) + "</streamer_list>";
+    const std::string share = "<streamer_list_entry><strProtocol>0</strProtocol></streamer_list_entry>";
+    return "<streamer_list>" + Repeat(share, count) + "</streamer_list>";
 }
 
 enum class TList { Sockets, Servers, Captures };
