@@ -92,7 +92,8 @@ public:
 
     // False when the process was ended (failed filter probe).
     bool FormCreate();
-    // The first showing (runs once, from the first show event); false when the process was ended.
+    // The first showing (runs once, from the first show event); false when the process was ended or
+    // the session ended on the way (the closing follows).
     bool FormShow();
     // Runs the first showing without showing the window, for a start that leaves the window hidden.
     void BeginFirstShowing();

@@ -67,6 +67,8 @@ bool TLumora_MainForm::RunLibVlcCheck() {
 bool TLumora_MainForm::FormShow() {
     StartTimer(statusTimer_, kMainStatusTimerMs, false, &TLumora_MainForm::StatusTimerTimer);
     if (!RunLibVlcCheck()) return false;
+    // The session may end while a question of the check is open: the closing follows, nothing more starts.
+    if (engine::AppClosing) return false;
     PlaceWindow();
     WriteLog("Framewick Start [" + NowText() + "]", engine::kLogSystem);
     if (toolBar_) toolBar_->InitToolBar();
@@ -75,6 +77,8 @@ bool TLumora_MainForm::FormShow() {
     if (captureList_.Count() == 0) {
         CloseSplash();
         AddCapture();
+        // A session end cancels the editor: that is the closing (which saves), not the hard exit.
+        if (engine::AppClosing) return false;
         SaveCaptureList();
         if (captureList_.Count() == 0) {
             EndProcess(kExitNoCapture);

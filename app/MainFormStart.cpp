@@ -4,6 +4,7 @@
 
 #include "app/ArchiveGuard.h"
 #include "app/settings/registry_store.h"
+#include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 
 namespace app {
@@ -24,7 +25,8 @@ void TLumora_MainForm::ShowTimerTimer() {
              for (const auto& e : captureList_.Items()) entries.push_back(e.get());
              return entries;
          }()))
-        if (entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
+        // A start waits with events running: a session end there leaves the rest to the closing.
+        if (!engine::AppClosing && entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
     if (engine::Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
     archiveThread_ = std::make_unique<TArchiveThread>(
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -28,9 +29,31 @@ void WriteSignal(int signal) {
     errno = savedErrno;
 }
 
+sigset_t SessionEndSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kSessionEndSignals) sigaddset(&set, signal);
+    return set;
+}
+
+// Lets the held signals through when the constructor ends, however it ends.
+class TReleaseHeldSignals {
+public:
+    ~TReleaseHeldSignals() {
+        const sigset_t set = SessionEndSet();
+        ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    }
+};
+
 }  // namespace
 
+void TSessionEndSignals::HoldUntilInstalled() {
+    const sigset_t set = SessionEndSet();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
+
 TSessionEndSignals::TSessionEndSignals(std::function<void(int signal)> onSignal) : onSignal_(std::move(onSignal)) {
+    const TReleaseHeldSignals release;
     int fds[2];
     if (g_writeFd.load() >= 0 || ::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     readFd_ = fds[0];

@@ -12,6 +12,11 @@ namespace app {
 
 class TSessionEndSignals {
 public:
+    // Holds the signals back from the first line of main until the object exists: one that comes
+    // while the program starts waits for it instead of ending the process unclosed.
+    static void HoldUntilInstalled();
+
+    // Takes the signals held back since HoldUntilInstalled, if any, once their handler is in place.
     explicit TSessionEndSignals(std::function<void(int signal)> onSignal);
     // The handlers that were there before come back.
     ~TSessionEndSignals();

@@ -22,6 +22,7 @@
 
 int main(int argc, char** argv) {
     const bool brokenPipeIgnored = platform::IgnoreBrokenPipeSignal();
+    app::TSessionEndSignals::HoldUntilInstalled();  // the threads started until then keep them held
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     app::TStartUpCode startUp(arguments);
     app::TFramewickApplication application(argc, argv);

@@ -8,7 +8,9 @@
 namespace app {
 namespace {
 
-constexpr TListFileFormat kFormat{"CAPTURE_LIST", "CAPTURE_LIST_ENTRY"};
+// The shares of each capture service, and each share's extra files.
+constexpr TListFileFormat kFormat{"CAPTURE_LIST", "CAPTURE_LIST_ENTRY", kMaxCaptureServices,
+                                  {"streamer_list", "FileList"}};
 constexpr const char* kParamsElement = "SCREENCAPTURE_PARAMS";
 constexpr int32_t kNoWebSocket = -1;
 

@@ -11,8 +11,8 @@
 namespace app {
 namespace {
 
-constexpr TListFileFormat kFormat{"HTTP_SERVER_LIST", "HTTP_SERVER_LIST_ENTRY"};
 constexpr const char* kFileList = "FileList";
+constexpr TListFileFormat kFormat{"HTTP_SERVER_LIST", "HTTP_SERVER_LIST_ENTRY", kMaxListEntries, {kFileList}};
 constexpr const char* kFileListEntry = "FileListEntry";
 
 std::shared_ptr<THttpServerEntry> ReadEntry(pugi::xml_node node, IListFileHost& host) {

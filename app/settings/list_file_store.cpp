@@ -1,5 +1,6 @@
 #include "app/settings/list_file_store.h"
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -7,7 +8,6 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string_view>
 
@@ -23,6 +23,8 @@ constexpr int kMaxKeptAsideNames = 100;  // numbered names tried within one seco
 // A value of blanks only ("<sName>   </sName>") is a value: keep text that is an element's only child.
 // Blanks between elements (the indentation) have siblings and still go.
 constexpr unsigned kListParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+constexpr size_t kMaxLeftOutLines = 10;    // log lines about what one file's reading left out
+constexpr size_t kReadBlockBytes = 64 * 1024;
 
 // Gives a document back to the pool however the reading or writing ends.
 class TPooledDocument {
@@ -83,7 +85,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& why
         why = std::string("cannot be read: ") + std::strerror(errno);
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // In blocks: a character at a time takes seconds for a file of some tens of MB.
+    std::array<char, kReadBlockBytes> block;
+    while (in.read(block.data(), block.size()) || in.gcount() > 0)
+        bytes.append(block.data(), static_cast<size_t>(in.gcount()));
     if (in.bad()) {
         why = "cannot be read to its end";
         return false;
@@ -100,6 +105,24 @@ bool IsWholeEntry(pugi::xml_node entry, const std::string& bytes, ptrdiff_t erro
     const std::string endTag = std::string("</") + entry.name();
     const size_t found = bytes.find(endTag, static_cast<size_t>(start));
     return found != std::string::npos && static_cast<ptrdiff_t>(found) < errorOffset;
+}
+
+size_t CountEntriesFrom(pugi::xml_node entry, const char* entryName) {
+    size_t count = 0;
+    for (; entry; entry = entry.next_sibling(entryName)) ++count;
+    return count;
+}
+
+// Logs what the limits left out (the first few lines, then how many more) and keeps the file aside
+// unless that happened already; false when it was kept aside here.
+bool ReportLeftOut(const std::string& path, const std::vector<std::string>& leftOut, bool keptAside) {
+    if (leftOut.empty()) return true;
+    for (size_t i = 0; i < leftOut.size() && i < kMaxLeftOutLines; ++i) LogListFileError(FileTag(path) + leftOut[i]);
+    if (leftOut.size() > kMaxLeftOutLines)
+        LogListFileError(FileTag(path) + std::to_string(leftOut.size() - kMaxLeftOutLines) + " more left out");
+    if (keptAside) return true;
+    ReportKeptAside(path, "the list file holds more than is read");
+    return false;
 }
 
 }  // namespace
@@ -135,10 +158,16 @@ bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
                                   std::to_string(parsed.offset) + ")");
     if (!rightRoot) return false;
 
-    int read = 0;
+    TListFileLimits limits(format.NestedLists);
+    size_t read = 0;
     for (pugi::xml_node entry = root.first_child(); entry; entry = entry.next_sibling()) {
         if (entry.type() != pugi::node_element || std::string_view(entry.name()) != format.EntryName) continue;
         if (!parsed && !IsWholeEntry(entry, bytes, parsed.offset)) break;
+        if (read == format.MaxEntries) {
+            limits.EntriesLeftOut(CountEntriesFrom(entry, format.EntryName), format.MaxEntries);
+            break;
+        }
+        limits.Trim(entry, read + 1);
         try {
             readEntry(entry);
             ++read;
@@ -147,7 +176,7 @@ bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
             break;
         }
     }
-    return static_cast<bool>(parsed);
+    return ReportLeftOut(path, limits.LeftOut(), /*keptAside=*/!parsed) && parsed;
 }
 
 bool SaveListFile(engine::TXmlDocPool* pool, const std::string& path, const TListFileFormat& format,

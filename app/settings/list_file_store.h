@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "app/settings/list_file_limits.h"
 #include "engine/util/xml_doc_pool.h"
 
 namespace app {
@@ -17,6 +18,8 @@ namespace app {
 struct TListFileFormat {
     const char* RootName;   // "CAPTURE_LIST"
     const char* EntryName;  // "CAPTURE_LIST_ENTRY"
+    size_t MaxEntries = kMaxListEntries;
+    TNestedListNames NestedLists{};  // element names of the lists inside an entry ("streamer_list")
 };
 
 // The suffix of a file kept aside; a time stamp (and a number, if needed) follows it.
@@ -27,7 +30,8 @@ void LogListFileError(const std::string& text);
 
 // Calls readEntry for every whole entry element of the file's root, in document order. Nothing happens
 // without a pool document or a file. An exception out of readEntry stops the reading (logged); the
-// entries read before stay. False when the file was kept aside.
+// entries read before stay. What goes beyond the limits (list_file_limits.h) is left out of the
+// reading, logged, and the file kept aside. False when the file was kept aside.
 bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TListFileFormat& format,
                   const std::function<void(pugi::xml_node entry)>& readEntry);
 

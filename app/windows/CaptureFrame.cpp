@@ -46,13 +46,21 @@ void SetIfKnown(components::TBevelLabel& label, const std::optional<std::string>
     if (text) label.SetCaption(Q(*text));
 }
 
-// The wait window stays up while a start or stop runs, however it ends.
+// The wait window stays up while a start or stop runs, however it ends. Not for the closing's stops: it
+// disables and repaints the whole main window and stays its minimum time, once per capture service.
 class TWaitFormGuard {
 public:
-    explicit TWaitFormGuard(QWidget* owner) { ShowWaitForm(kWaitModeText, owner); }
-    ~TWaitFormGuard() { CloseWaitForm(); }
+    explicit TWaitFormGuard(QWidget* owner) : shown_(!engine::AppClosing) {
+        if (shown_) ShowWaitForm(kWaitModeText, owner);
+    }
+    ~TWaitFormGuard() {
+        if (shown_) CloseWaitForm();
+    }
     TWaitFormGuard(const TWaitFormGuard&) = delete;
     TWaitFormGuard& operator=(const TWaitFormGuard&) = delete;
+
+private:
+    bool shown_;
 };
 
 }  // namespace

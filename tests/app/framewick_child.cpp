@@ -7,6 +7,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kProgramFiles[] = {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"};
+
 // A hard link where the file system allows one, else a copy.
 bool LinkOrCopy(const fs::path& from, const fs::path& to) {
     std::error_code error;
@@ -39,14 +41,47 @@ size_t EntriesIn(const fs::path& folder) {
 
 }  // namespace
 
+void SetFramewickChildEnvironment() {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // its windows; a screen capture grabs the X display
+    const char* asan = ::getenv("ASAN_OPTIONS");
+    const std::string options = asan ? asan : "";
+    if (options.find("detect_leaks=0") == std::string::npos)
+        ::setenv("ASAN_OPTIONS", (options + ":detect_leaks=0").c_str(), 1);
+}
+
+FramewickFolder::FramewickFolder(const fs::path& program, const fs::path& folder) : folder_(folder) {
+    std::error_code error;
+    fs::create_directories(folder_, error);
+    ok_ = !error;
+    for (const char* file : kProgramFiles) ok_ = ok_ && LinkOrCopy(program.parent_path() / file, folder_ / file);
+    SetFramewickChildEnvironment();
+}
+
+std::unique_ptr<ChildProcess> FramewickFolder::Start(const std::vector<std::string>& launcher,
+                                                     const std::vector<std::string>& environment) const {
+    std::vector<std::string> argv = launcher;
+    // env(1) runs the program in its own place (exec), so the child's process is the program's.
+    if (!environment.empty()) {
+        argv.push_back("env");
+        argv.insert(argv.end(), environment.begin(), environment.end());
+    }
+    argv.push_back((folder_ / "Framewick").string());
+    return std::make_unique<ChildProcess>(argv);
+}
+
+std::string FramewickFolder::LogText() const {
+    std::string text;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(folder_, error), end; !error && it != end; it.increment(error))
+        if (it->path().extension() == ".log") text += ReadFile(it->path());
+    return text;
+}
+
 FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area)
-    : root_(root), program_(root / "prog"), www_(root / "www"), port_(FreeTcpPort()) {
-    fs::create_directories(program_);
+    : root_(root), program_(FW_FRAMEWICK, root / "prog"), www_(root / "www"), port_(FreeTcpPort()) {
+    if (!program_.ok()) return;
     fs::create_directories(www_);
     fs::create_directories(DropFolder());
-    const fs::path built(FW_FRAMEWICK);
-    for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"})
-        if (!LinkOrCopy(built.parent_path() / file, program_ / file)) return;
     const std::string port = std::to_string(port_);
     WriteFile(program_ / "httpserv.xml",
               "<HTTP_SERVER_LIST><HTTP_SERVER_LIST_ENTRY><idx>1</idx><ipaddr>2130706433</ipaddr><port>" + port +
@@ -63,26 +98,7 @@ FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TSc
                   "</streamer_list_entry></streamer_list>"
                   "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
                   "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);  // its windows; a screen capture grabs the X display
-    const char* asan = ::getenv("ASAN_OPTIONS");
-    const std::string options = asan ? asan : "";
-    if (options.find("detect_leaks=0") == std::string::npos)
-        ::setenv("ASAN_OPTIONS", (options + ":detect_leaks=0").c_str(), 1);
     ok_ = true;
-}
-
-std::unique_ptr<ChildProcess> FramewickChild::Start(const std::vector<std::string>& launcher) const {
-    std::vector<std::string> argv = launcher;
-    argv.push_back((program_ / "Framewick").string());
-    return std::make_unique<ChildProcess>(argv);
-}
-
-std::string FramewickChild::LogText() const {
-    std::string text;
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error))
-        if (it->path().extension() == ".log") text += ReadFile(it->path());
-    return text;
 }
 
 size_t TaskCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "task"); }

@@ -1,8 +1,11 @@
-// Framewick itself as a second process: the program and its COM servers in a folder of the test's
-// own (the program keeps its data and makes its library folder beside itself), one web server, and
-// one capture service publishing into a share of it. The child starts with default signal
-// dispositions, offscreen windows, and leak detection off (libVLC's plugins unload at the end, and what
-// the libraries they loaded keep for the life of the process would show as leaks of unknown origin).
+// Framewick itself as a second process, run from a program folder of the test's own: the program keeps
+// its data (ini, list files, Log/, HTML/) and makes its library folder beside itself, not in the
+// build's folder of programs. FramewickFolder lays out the program alone, for tests that write their
+// own list files; FramewickChild adds one web server and one capture service publishing into a share
+// of it. The child starts with default signal dispositions, offscreen windows, and leak detection off
+// (libVLC's plugins unload at the end, and what the libraries they loaded keep for the life of the
+// process would show as leaks of unknown origin; the closing's own leaks are looked for by the main
+// window's tests, which run it in their own process). Use-after-free and overflows still end it.
 #pragma once
 
 #include <chrono>
@@ -17,6 +20,29 @@ namespace fw_test {
 
 inline constexpr int kFirstSinkPort = 47048;  // the program's first internal port, which a capture takes
 inline constexpr auto kSinkPortFreeWithin = std::chrono::seconds(60);
+
+// The environment a started program runs in (above); the constructors below set it.
+void SetFramewickChildEnvironment();
+
+class FramewickFolder {
+public:
+    // Links (or copies) the program built at program and its COM servers into folder.
+    FramewickFolder(const std::filesystem::path& program, const std::filesystem::path& folder);
+    bool ok() const { return ok_; }
+    const std::filesystem::path& path() const { return folder_; }
+    std::filesystem::path operator/(const std::string& name) const { return folder_ / name; }
+
+    // launcher: programs in front of it (prlimit, setpriv, ...); environment: NAME=VALUE settings for
+    // the program only.
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& launcher = {},
+                                        const std::vector<std::string>& environment = {}) const;
+    // Everything the program wrote into its daily log files so far.
+    std::string LogText() const;
+
+private:
+    std::filesystem::path folder_;
+    bool ok_ = false;
+};
 
 struct TScreenArea {
     int Left, Top, Width, Height;
@@ -36,20 +62,21 @@ public:
     FramewickChild(const std::filesystem::path& root, TCapture capture, const TScreenArea& area = kDefaultArea);
 
     bool ok() const { return ok_; }
-    const std::filesystem::path& ProgramFolder() const { return program_; }
+    const std::filesystem::path& ProgramFolder() const { return program_.path(); }
     const std::filesystem::path& WebRoot() const { return www_; }
     std::filesystem::path Share() const { return www_ / "live"; }
     std::filesystem::path DropFolder() const { return root_ / "drop"; }
     int Port() const { return port_; }
 
-    // Starts the program, with launcher (prlimit, setpriv, ...) in front of it when given.
-    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& launcher = {}) const;
-
-    // Everything the program logged so far (its daily log files).
-    std::string LogText() const;
+    std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& launcher = {}) const {
+        return program_.Start(launcher);
+    }
+    std::string LogText() const { return program_.LogText(); }
 
 private:
-    std::filesystem::path root_, program_, www_;
+    std::filesystem::path root_;
+    FramewickFolder program_;
+    std::filesystem::path www_;
     int port_ = 0;
     bool ok_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QListWidget>
+#include <QDialog>
 #include <QTimer>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,6 +30,7 @@
 #include "app/windows/ShareStatusTab.h"
 #include "app/windows/TopFrame.h"
 #include "components/LedLabel.h"
+#include "engine/settings/program_state.h"
 #include "platform/ui/message_target.h"
 #include "tests/app/main_form_fixture.h"
 #include "tests/app/main_window_fixture.h"
@@ -365,6 +367,23 @@ TEST(SessionEndInProcessTest, EndWhileTheSettingsDialogIsOpenClosesAndSavesEvery
     EXPECT_EQ(saved.rfind("<?xml", 0), 0u) << "capture.xml was not saved by the closing";
     EXPECT_NE(saved.find("Folder job"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir / "framewick.ini"));
+}
+
+// After the session's end a caller may go on to its next question (the libVLC check asks up to two):
+// that dialog must not wait for an answer nobody gives. The ended message loop ends every loop that
+// starts after it, until the closing has run.
+TEST(SessionEndInProcessTest, ADialogOpenedAfterTheEndIsCancelledAtOnce) {
+    app::TQtStartupUi ui(*static_cast<QApplication*>(QApplication::instance()), [] {
+        return std::unique_ptr<app::TLumora_MainForm>();
+    });
+    ui.EndSession();
+    QDialog dialog;
+    constexpr auto kAnsweredAfter = 3s;  // what stands in for a person, should the dialog stay open
+    QTimer::singleShot(kAnsweredAfter, &dialog, [&dialog] { dialog.accept(); });
+    const auto opened = std::chrono::steady_clock::now();
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_LT(std::chrono::steady_clock::now() - opened, kAnsweredAfter);
+    engine::AppClosing = false;  // for the tests that follow in this process
 }
 
 }  // namespace
