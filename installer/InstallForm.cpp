@@ -1,8 +1,10 @@
 #include "installer/InstallForm.h"
 
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QScreen>
 #include <QShowEvent>
 #include <climits>
 #include <filesystem>
@@ -171,6 +173,18 @@ void TFaldrin_Install_Form::BuildLayout() {
     exitButton_->setFocusPolicy(Qt::StrongFocus);
     WireButtonLooks(*exitButton_, kButtonNormalFontColor);
     exitButton_->OnClick = [this](QWidget*) { Cancel_TBClick(); };
+
+    helpButton_ = new TCanvasPanelEx(frame);
+    helpButton_->setGeometry(145, 346, 95, 32);
+    helpButton_->SetCaption(QStringLiteral("Help"));
+    WireButtonLooks(*helpButton_);
+    helpButton_->hide();
+
+    // Centred on the (primary) screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
 }
 
 void TFaldrin_Install_Form::FormCreate() {
@@ -185,6 +199,8 @@ void TFaldrin_Install_Form::FormCreate() {
         vlcOk_ = probe.Version.Ok;
         ShowVersion(probe.Version.VersionText);
     }
+    helpFile_ = QString::fromStdString(HelpDir() + kHelpFileName);
+    helpContext_ = kInstallWindowHelpContext;
 }
 
 void TFaldrin_Install_Form::ShowVersion(const std::string& versionText) {
