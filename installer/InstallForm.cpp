@@ -12,7 +12,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "components/ColorFrames.h"
+#include "installer/ColorFrames.h"
 #include "engine/util/path_utils.h"
 #include "installer/ButtonLooks.h"
 #include "installer/CanvasPanelEx.h"
@@ -119,7 +119,7 @@ TFaldrin_Install_Form::~TFaldrin_Install_Form() = default;
 
 void TFaldrin_Install_Form::BuildLayout() {
     setFixedSize(kInstallWindowWidth, kInstallWindowHeight);
-    auto* frame = new components::TColorFrames(this);
+    auto* frame = new TColorFrames(this);
     frame->setGeometry(0, 0, kInstallWindowWidth, kInstallWindowHeight);
     frame->SetHitTest(components::htForm);
 

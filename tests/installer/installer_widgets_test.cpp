@@ -6,8 +6,10 @@
 #include <QScrollBar>
 #include <QTest>
 #include <thread>
+#include <vector>
 
 #include "installer/CanvasPanelEx.h"
+#include "installer/ColorFrames.h"
 #include "installer/DisplayMemo.h"
 #include "installer/InstallerLed.h"
 #include "installer/ShiftColorLuminance.h"
@@ -25,6 +27,35 @@ QImage Rendered(QWidget& widget) {
     image.fill(Qt::transparent);
     widget.render(&image);
     return image;
+}
+
+// The installer's frame fills only its inner area with the background: the ring a flat distance band
+// of width 4 leaves unpainted (it draws 3 rings) shows the parent beneath, where the components' frame
+// shows its background. Bands and inner area look the same in both.
+TEST(InstallerColorFrames, OnlyTheInnerAreaTakesTheBackground) {
+    constexpr components::TColor kParentGreen = 0x00FF00;
+    const auto columns = [](bool installers) {
+        QWidget parent;
+        parent.resize(200, 60);
+        QPalette palette = parent.palette();
+        palette.setColor(QPalette::Window, ToQColor(kParentGreen));
+        parent.setPalette(palette);
+        parent.setAutoFillBackground(true);
+        components::TColorFrames* frame =
+            installers ? new TColorFrames(&parent) : new components::TColorFrames(&parent);
+        frame->setGeometry(0, 0, 185, 41);
+        frame->BevelOuterSub().SetbpFill(components::bfNone);  // flat: white upper left
+        frame->BevelOuterSub().SetbpWidth(2);
+        frame->BevelDistanceSub().SetbpColor1(components::clRed);
+        frame->BevelDistanceSub().SetbpWidth(4);
+        const QImage image = Rendered(parent);
+        std::vector<components::TColor> left;
+        for (int x = 0; x <= 6; ++x) left.push_back(components::FromQColor(image.pixelColor(x, 20)));
+        return left;
+    };
+    using namespace components;
+    EXPECT_EQ(columns(false), (std::vector<TColor>{clWhite, clWhite, clRed, clRed, clRed, clSilver, clSilver}));
+    EXPECT_EQ(columns(true), (std::vector<TColor>{clWhite, clWhite, clRed, clRed, clRed, kParentGreen, clSilver}));
 }
 
 TEST(InstallerLed, BandWidthOfTheShadedLookIsHalfTheSmallerSideRoundedUp) {
