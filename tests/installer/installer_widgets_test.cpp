@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "installer/CanvasPanelEx.h"
+#include "components/ColorButton.h"
 #include "installer/ColorFrames.h"
 #include "installer/DisplayMemo.h"
 #include "installer/InstallerLed.h"
@@ -103,6 +104,31 @@ TEST(InstallerLed, PaintsTheOnAndOffColoursOfItsTable) {
     custom.LedMainProp().SetLpOn(true);
     custom.Led().llCustomColor().SetCcColor2On(0x80FF80);
     EXPECT_EQ(Rendered(custom).pixelColor(4, 7), ToQColor(0x80FF80));
+}
+
+// The LED is a colour button that ignores presses; in the button look its band is the button's
+// two-coloured band: the lighter colour on the upper left, the darker on the lower right (raised), one
+// column and row in from the right and bottom edges, around the face.
+TEST(InstallerLed, DrawsThroughItsColourButton) {
+    TLed led;
+    EXPECT_FALSE(led.Button().PressReaction());
+    EXPECT_EQ(led.Button().ButtonValue(), 0);
+    EXPECT_EQ(led.Button().geometry(), QRect(0, 0, 8, 15));
+    led.Led().SetLlColor(lcdGray);
+    led.LedMainProp().SetLpStyle(lsButton);  // dark: face 0x909090, band 80 down and 30 up
+    const TColor darker = ShiftColorLuminance(0x909090, 80, false);
+    const TColor lighter = ShiftColorLuminance(0x909090, 30, true);
+    const QImage image = Rendered(led);
+    const struct {
+        int x, y;
+        TColor expected;
+    } pixels[] = {
+        {0, 7, lighter}, {1, 7, lighter}, {4, 0, lighter}, {4, 1, lighter},  // upper left
+        {7, 7, darker},  {6, 7, darker},  {4, 14, darker}, {4, 13, darker},  // lower right
+        {3, 7, 0x909090},                                                    // the face
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(components::FromQColor(image.pixelColor(p.x, p.y)), p.expected) << p.x << "," << p.y;
 }
 
 TEST(InstallerLed, BlinkingAndAutoOffRunOnTheTimer) {
