@@ -8,7 +8,6 @@
 #include <exception>
 
 #include "app/ScreenSnap.h"
-
 #include "app/settings/registry_store.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
