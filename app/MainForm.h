@@ -171,6 +171,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;  // snaps to the edges of the work area
 
 private:
     struct TCaptureService {

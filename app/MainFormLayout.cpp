@@ -1,15 +1,29 @@
 // The main window's layout: the log window and its button, the height that follows the panels, the
-// compact mode that leaves only the status bar, and the panels minimised or expanded together.
+// compact mode that leaves only the status bar, the panels minimised or expanded together, and the
+// snapping to the screen's edges.
 #include "app/MainForm.h"
 
+#include <QMoveEvent>
 #include <algorithm>
 #include <exception>
 
+#include "app/ScreenSnap.h"
 #include "app/settings/registry_store.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 
 namespace app {
+
+void TLumora_MainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    const QRect outer = frameGeometry();
+    const QPoint centre = outer.center();
+    const std::optional<platform::TRect> area = engine::GetNearestMonitorWorkArea({centre.x(), centre.y()});
+    if (!area) return;
+    const platform::TPoint snapped =
+        SnapToEdges(platform::MakeRect(outer.x(), outer.y(), outer.width(), outer.height()), *area);
+    if (snapped != platform::TPoint{outer.x(), outer.y()}) move(snapped.X, snapped.Y);
+}
 
 void TLumora_MainForm::ToggleLogWindow() {
     const bool on = toolBar_ && toolBar_->LogButtonOn();

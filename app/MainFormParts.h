@@ -90,8 +90,8 @@ struct TMainFormParts {
 
     // The capture-service editor for a new service (AddCapture): fills entry and capture; true on OK.
     std::function<bool(TCaptureListEntry& entry, engine::TScreenCapture& capture)> EditNewCapture;
-    // The settings dialog, modal; true on OK.
-    std::function<bool()> OpenSettingsDialog;
+    // The settings dialog, modal, centred on monitor number monitor; true on OK.
+    std::function<bool(int monitor)> OpenSettingsDialog;
     std::function<void()> ShowAbout;
 
     // The log window, which then keeps the program's log (level switches, its lines and the daily file);

@@ -9,6 +9,7 @@
 #include "app/settings/web_socket_list_file.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
+#include "engine/util/monitors.h"
 
 namespace app {
 
@@ -18,7 +19,9 @@ void TLumora_MainForm::OpenSettings() {
         if (service.Panel) service.Panel->RestartAfterEdit = service.Panel->RunningLedOn();
     StartStopHttpServers(false);
     StartStopAll(false);
-    const bool ok = options_.Parts.OpenSettingsDialog && options_.Parts.OpenSettingsDialog();
+    // The dialog comes up on the monitor that holds the main window's top-left corner.
+    const int monitor = engine::GetMonitorIndexAt(x(), y());
+    const bool ok = options_.Parts.OpenSettingsDialog && options_.Parts.OpenSettingsDialog(monitor);
     if (ok) {
         // A framewick.ini that cannot be written is reported; the lists are saved and what ran starts
         // again all the same.

@@ -105,7 +105,7 @@ TMainFormParts TMainWindowParts::Parts() {
     parts.EditNewCapture = [this](TCaptureListEntry& entry, engine::TScreenCapture&) {
         return RunCaptureEditor(entry, true);
     };
-    parts.OpenSettingsDialog = [this] { return OpenSettingsDialog(); };
+    parts.OpenSettingsDialog = [this](int monitor) { return OpenSettingsDialog(monitor); };
     parts.ShowAbout = [this] { ShowAbout(); };
     parts.WriteLog = [this](const std::string& text, uint8_t level) { logWindow_->WriteLog(text, level); };
     parts.ShowLogWindow = [this](bool show) {
@@ -190,8 +190,10 @@ bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     return true;
 }
 
-bool TMainWindowParts::OpenSettingsDialog() {
-    return settings_ && RunModal(*settings_) == kModalOk;
+bool TMainWindowParts::OpenSettingsDialog(int monitor) {
+    if (!settings_) return false;
+    settings_->CentreOnMonitor(monitor);
+    return RunModal(*settings_) == kModalOk;
 }
 
 void TMainWindowParts::OpenSettingsFromTray() {

@@ -60,7 +60,7 @@ private:
     void ShowTrayIcon(bool on);
     // The tray road of "_" and of the tray menu's "Show/Hide".
     void TrayShowHide();
-    bool OpenSettingsDialog();
+    bool OpenSettingsDialog(int monitor);
     void ShowAbout();
 
     QPointer<TLumora_MainForm> form_;

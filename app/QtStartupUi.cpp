@@ -1,11 +1,9 @@
 #include "app/QtStartupUi.h"
 
-#include <QCheckBox>
 #include <QDialog>
-#include <QMessageBox>
-#include <QPushButton>
 
 #include "app/ScreenDpi.h"
+#include "app/windows/MsgDlgWrappers.h"
 #include "components/ApplicationTitle.h"
 #include "engine/settings/program_state.h"
 
@@ -20,20 +18,13 @@ TQtStartupUi::~TQtStartupUi() = default;
 int TQtStartupUi::ScreenLogicalDpi() { return PrimaryScreenLogicalDpi(); }
 
 int TQtStartupUi::ShowCheckDialog(const TCheckDialogRequest& request, bool& checked) {
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(request.Caption), QString::fromStdString(request.Text));
-    QPushButton* first = box.addButton(QString::fromStdString(request.Button1), QMessageBox::AcceptRole);
-    if (!request.Button2.empty()) box.addButton(QString::fromStdString(request.Button2), QMessageBox::RejectRole);
-    box.setDefaultButton(first);
-    QCheckBox* check = nullptr;
-    if (!request.CheckCaption.empty()) {
-        check = new QCheckBox(QString::fromStdString(request.CheckCaption), &box);
-        check->setChecked(checked);
-        box.setCheckBox(check);
-    }
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.exec();
-    if (check != nullptr) checked = check->isChecked();
-    return box.clickedButton() == first ? kDialogFirstButton : kDialogSecondButton;
+    // The program's own message dialog with the check box; the first button is the default.
+    const int result = ShowMsgDlgCheck(components::mtWarning, QString::fromStdString(request.Caption),
+                                       QString::fromStdString(request.Text), 1, checked,
+                                       QString::fromStdString(request.CheckCaption), !request.CheckCaption.empty(),
+                                       QString(), QString::fromStdString(request.Button2),
+                                       QString::fromStdString(request.Button1));
+    return result == kMsgDlgButton1 ? kDialogFirstButton : kDialogSecondButton;
 }
 
 void TQtStartupUi::ShowSplash() {

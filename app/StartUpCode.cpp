@@ -1,6 +1,9 @@
 #include "app/StartUpCode.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <cstdint>
 #include <system_error>
 
 #include "app/InstanceIndex.h"
@@ -41,12 +44,18 @@ TAppPaths SetUpPathsAndFolders(const std::string& dataFolder, const std::string&
     return paths;
 }
 
+void SeedRandomFromClock() {
+    const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+    std::srand(static_cast<unsigned>(ticks) ^ static_cast<unsigned>(static_cast<uint64_t>(ticks) >> 32));
+}
+
 TStartUpCode::TStartUpCode(const std::vector<std::string>& arguments) {
     comInitialized_ = CoInitialize() >= 0;
     InstanceIndex = GetInstanceIndex(arguments);
     InitLocaleSettings();
     // The data folder depends on the instance, so it is asked for only now.
     SetUpPathsAndFolders(GetDataFolder(), engine::ProgramFolder(), GetInstallFolder(), &folderFailures_);
+    SeedRandomFromClock();
     engine::GlobalLock();  // made now, before any thread could race to make it
 }
 

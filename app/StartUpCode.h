@@ -1,6 +1,7 @@
 // What the program does before its main block: COM for the user-interface thread, the instance, the
 // locale formats, the data folder and every path derived from it, the library folder beside the
-// program, the default Log, HTML and Archive folders, and the global lock.
+// program, the default Log, HTML and Archive folders, the random-number generator's seed, and the
+// global lock.
 #pragma once
 
 #include <string>
@@ -16,6 +17,9 @@ namespace app {
 // writers into those folders report their own failures.
 TAppPaths SetUpPathsAndFolders(const std::string& dataFolder, const std::string& programFolder,
                                const std::string& installFolder, std::vector<std::string>* failures = nullptr);
+
+// Seeds the C library's random-number generator (std::rand) from the clock, to the nanosecond.
+void SeedRandomFromClock();
 
 // The start-up code, in its order, for this process and its arguments (without the program name).
 // Holds COM for the user-interface thread until it is destroyed.

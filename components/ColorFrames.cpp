@@ -320,12 +320,12 @@ void TColorFrames::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     TCanvas canvas(painter);
     const TRect client = TRect::FromQRect(rect());
-    canvas.FillRect(client, Color());  // shows where the window's shape does not cut the outline off
+    if (paintsOuterArea_) canvas.FillRect(client, Color());  // where the window's shape does not cut the outline off
     if (firstPaint_) {
         LoadNormalColors();
         firstPaint_ = false;
     }
-    canvas.FillRegion(OuterRegion(), work_.background);
+    if (paintsOuterArea_) canvas.FillRegion(OuterRegion(), work_.background);
     PaintBevels(canvas);
     canvas.FillRegion(InnerRegion(), work_.background);
 }

@@ -73,6 +73,10 @@ public:
     bool Hovered() const { return hover_; }
 
 protected:
+    // Off: only the inner area is filled with the background (after the bevels); the frame's colour
+    // and the outer area are left to what lies beneath, wherever the bands do not paint.
+    void SetPaintsOuterArea(bool on) { paintsOuterArea_ = on; }
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -121,6 +125,7 @@ private:
 
     WorkingColors work_{};
     bool firstPaint_ = true;
+    bool paintsOuterArea_ = true;
     bool hover_ = false;
     bool pressed_ = false;
     bool blinkWasOn_ = false;

@@ -34,15 +34,17 @@ void PaintShapeBorder(TCanvas& canvas, TRect& b, const TShapeProperty& shape, co
     b.Shrink(border.fpWidth());
 }
 
-void PaintShapeFill(TCanvas& canvas, const TRect& b, const TShapeProperty& shape, const TShapeFill& fill) {
+void PaintShapeFill(TCanvas& canvas, TRect& b, const TShapeProperty& shape, const TShapeFill& fill) {
     if (fill.Kind == fkNone) {
         canvas.FillRegion(ShapeRegion(b, shape.shShape(), shape.shEdge(), shape.shEdge()), fill.Solid);
         return;
     }
     if (fill.Style == gs3D) {
-        const TRect rings{b.Left, b.Top, b.Right - 1, b.Bottom - 1};
+        // The rings lie on the last column and row; what is painted after them keeps inside.
+        --b.Right;
+        --b.Bottom;
         canvas.SetBrush(fill.Color2);
-        DrawShapeRings(canvas, rings, fill.Color1, fill.Color2, fill.RingCount, shape.shEdge(), shape.shShape(),
+        DrawShapeRings(canvas, b, fill.Color1, fill.Color2, fill.RingCount, shape.shEdge(), shape.shShape(),
                        fill.StartStep, false);
         return;
     }

@@ -37,8 +37,9 @@ struct TShapeFill {
     int StartStep = 0;  // gs3D: the ring step to start from
 };
 
-// Background inside b: flat, concentric rings (gs3D) or a gradient.
-void PaintShapeFill(TCanvas& canvas, const TRect& b, const TShapeProperty& shape, const TShapeFill& fill);
+// Background inside b: flat, concentric rings (gs3D) or a gradient. The rings take b's right and
+// bottom edges in by one pixel, for the rings and for every step painted after them.
+void PaintShapeFill(TCanvas& canvas, TRect& b, const TShapeProperty& shape, const TShapeFill& fill);
 
 // A 3D frame of bpWidth one-pixel rings, shrinking b as it goes (nothing for bsNone or width 0).
 void PaintBevel(TCanvas& canvas, TRect& b, const TBevelProp& bevel);

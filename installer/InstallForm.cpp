@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QScreen>
 #include <QShowEvent>
 #include <climits>
 #include <filesystem>
@@ -11,7 +13,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "components/ColorFrames.h"
+#include "installer/ColorFrames.h"
 #include "engine/util/path_utils.h"
 #include "installer/ButtonLooks.h"
 #include "installer/CanvasPanelEx.h"
@@ -118,7 +120,7 @@ TFaldrin_Install_Form::~TFaldrin_Install_Form() = default;
 
 void TFaldrin_Install_Form::BuildLayout() {
     setFixedSize(kInstallWindowWidth, kInstallWindowHeight);
-    auto* frame = new components::TColorFrames(this);
+    auto* frame = new TColorFrames(this);
     frame->setGeometry(0, 0, kInstallWindowWidth, kInstallWindowHeight);
     frame->SetHitTest(components::htForm);
 
@@ -172,6 +174,18 @@ void TFaldrin_Install_Form::BuildLayout() {
     exitButton_->setFocusPolicy(Qt::StrongFocus);
     WireButtonLooks(*exitButton_, kButtonNormalFontColor);
     exitButton_->OnClick = [this](QWidget*) { Cancel_TBClick(); };
+
+    helpButton_ = new TCanvasPanelEx(frame);
+    helpButton_->setGeometry(145, 346, 95, 32);
+    helpButton_->SetCaption(QStringLiteral("Help"));
+    WireButtonLooks(*helpButton_);
+    helpButton_->hide();
+
+    // Centred on the (primary) screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
 }
 
 void TFaldrin_Install_Form::FormCreate() {
@@ -186,6 +200,8 @@ void TFaldrin_Install_Form::FormCreate() {
         vlcOk_ = probe.Version.Ok;
         ShowVersion(probe.Version.VersionText);
     }
+    helpFile_ = QString::fromStdString(HelpDir() + kHelpFileName);
+    helpContext_ = kInstallWindowHelpContext;
 }
 
 void TFaldrin_Install_Form::ShowVersion(const std::string& versionText) {

@@ -35,6 +35,9 @@ enum class TUnzipFailure;
 constexpr int kExpectedArchiveBytes = 35617000;
 constexpr int kInstallWindowWidth = 471;
 constexpr int kInstallWindowHeight = 400;
+// The window's help: this file in the help folder, at this context.
+constexpr const char* kHelpFileName = "Morvalt.chm";
+constexpr int kInstallWindowHelpContext = 2;
 
 struct TInstallFormSetup {
     TCommandLine CommandLine;
@@ -65,6 +68,9 @@ public:
     bool Busy() const { return download_ != nullptr || unzip_ != nullptr; }
     TCanvasPanelEx& GetVlcButton() { return *getVlcButton_; }
     TCanvasPanelEx& ExitButton() { return *exitButton_; }
+    TCanvasPanelEx& HelpButton() { return *helpButton_; }
+    const QString& HelpFile() const { return helpFile_; }
+    int HelpContext() const { return helpContext_; }
     TLed& VlcLed() { return *vlcLed_; }
     TLed& AdminLed() { return *adminLed_; }
     QString VersionPanelText() const;
@@ -119,6 +125,9 @@ private:
     QLabel* adminLabel_ = nullptr;
     TCanvasPanelEx* getVlcButton_ = nullptr;
     TCanvasPanelEx* exitButton_ = nullptr;
+    TCanvasPanelEx* helpButton_ = nullptr;  // "Help": laid out but not shown
+    QString helpFile_;
+    int helpContext_ = 0;
 
     std::shared_ptr<TRunFolder> run_;  // of the download in progress, from "Get VLC" to the end of the install step
     std::unique_ptr<TVlcDownload> download_;

@@ -2,9 +2,8 @@
 
 #include <QPainter>
 
-#include "components/BevelBandPainter.h"
-#include "components/BevelOutline.h"
 #include "components/Canvas.h"
+#include "components/ColorButton.h"
 #include "installer/ShiftColorLuminance.h"
 #include "platform/ui/ttimer.h"
 
@@ -61,7 +60,14 @@ void TLedMainProp::SetLpAutoOff(bool v) {
     Changed();
 }
 
-TLed::TLed(QWidget* parent) : components::TControl(parent), timer_(std::make_unique<platform::TTimer>()) {
+TLed::TLed(QWidget* parent)
+    : components::TControl(parent),
+      timer_(std::make_unique<platform::TTimer>()),
+      button_(new components::TColorButton(this)) {
+    button_->SetCaption(QString());
+    button_->SetButtonValue(0);
+    button_->SetPressReaction(false);  // the button ignores presses
+    button_->SetStateValue(0);
     SetParentColor(false);
     SetColor(components::clBlack);
     setEnabled(false);  // the LED takes no mouse input
@@ -76,27 +82,38 @@ TLed::TLed(QWidget* parent) : components::TControl(parent), timer_(std::make_uni
 
 TLed::~TLed() = default;
 
+components::TBevelShape TLed::ButtonShape() const { return button_->ButtonMain().bmShape(); }
+int TLed::BandWidth() const { return button_->ButtonSub().bpWidth(); }
+bool TLed::BandFilled() const { return button_->ButtonSub().bpFill(); }
+TColor TLed::FaceColor() const { return button_->ButtonMain().bmBkgndColor(); }
+TColor TLed::BandColor1() const { return button_->ButtonSub().bpColor1(); }
+TColor TLed::BandColor2() const { return button_->ButtonSub().bpColor2(); }
+int TLed::StateValue() const { return button_->StateValue(); }
+
 bool TLed::TimerRunning() const { return timer_->Enabled(); }
 int TLed::TimerInterval() const { return int(timer_->Interval()); }
 
 void TLed::Update() {
     SetColor(mainProp_.lpBkgndColor());
     resize(mainProp_.lpWidth(), mainProp_.lpHeight());
-    buttonShape_ = ButtonShapeOf(mainProp_.lpShape());
+    button_->setGeometry(0, 0, mainProp_.lpWidth(), mainProp_.lpHeight());
+    button_->ButtonMain().SetbmShape(ButtonShapeOf(mainProp_.lpShape()));
+    button_->ButtonMain().SetbmEdge(mainProp_.lpEdge());
+    components::TButtonSub& band = button_->ButtonSub();
     switch (mainProp_.lpStyle()) {
     case lsFlat:
-        bandFilled_ = false;
-        bandWidth_ = 0;
+        band.SetbpFill(false);
+        band.SetbpWidth(0);
         break;
     case ls3D: {
         const int smaller = std::min(mainProp_.lpWidth(), mainProp_.lpHeight());
-        bandFilled_ = true;
-        bandWidth_ = (smaller + 1) / 2;
+        band.SetbpFill(true);  // symmetric: a gradient from colour 1 outside to colour 2 inside
+        band.SetbpWidth((smaller + 1) / 2);
         break;
     }
     case lsButton:
-        bandFilled_ = false;
-        bandWidth_ = kButtonBandWidth;
+        band.SetbpFill(false);
+        band.SetbpWidth(kButtonBandWidth);
         break;
     }
     if (mainProp_.lpOn())
@@ -122,13 +139,13 @@ void TLed::StartTimer() {
 }
 
 void TLed::ShowOn() {
-    stateValue_ = 1;
+    button_->SetStateValue(1);
     PaintColors(true);
     if (mainProp_.lpAutoOff()) StartTimer();
 }
 
 void TLed::ShowOff() {
-    stateValue_ = 0;
+    button_->SetStateValue(0);
     if (mainProp_.lpAutoOff())
         StartTimer();  // a lit LED stays lit until the tick
     else
@@ -139,23 +156,24 @@ void TLed::PaintColors(bool on) {
     const TLedColors colors = ColorsOf(ledProp_);
     const TColor c1 = on ? colors.On1 : colors.Off1;
     const TColor c2 = on ? colors.On2 : colors.Off2;
+    components::TButtonMain& main = button_->ButtonMain();
+    components::TButtonSub& band = button_->ButtonSub();
     switch (mainProp_.lpStyle()) {
     case lsFlat:
-        face_ = c2;
-        band1_ = band2_ = c2;
+        main.SetbmBkgndColor(c2);
         break;
     case ls3D:
-        band1_ = c1;
-        band2_ = c2;
-        face_ = c1;
+        band.SetbpColor1(c1);
+        band.SetbpColor2(c2);
+        main.SetbmBkgndColor(c1);
         break;
     case lsButton:
-        face_ = c2;
-        band1_ = ShiftColorLuminance(face_, on ? kButtonShadeDownOn : kButtonShadeDownOff, false);
-        band2_ = ShiftColorLuminance(face_, on ? kButtonShadeUpOn : kButtonShadeUpOff, true);
+        main.SetbmBkgndColor(c2);
+        band.SetbpColor1(ShiftColorLuminance(c2, on ? kButtonShadeDownOn : kButtonShadeDownOff, false));
+        band.SetbpColor2(ShiftColorLuminance(c2, on ? kButtonShadeUpOn : kButtonShadeUpOff, true));
         break;
     }
-    repaint();
+    button_->repaint();
 }
 
 void TLed::TimerTick() {
@@ -165,7 +183,7 @@ void TLed::TimerTick() {
         mainProp_.on_ = !lit;
         return;
     }
-    if (stateValue_ == 0) {
+    if (button_->StateValue() == 0) {
         timer_->SetEnabled(false);
         PaintColors(false);
         return;
@@ -184,17 +202,10 @@ void TLed::TimerTick() {
 }
 
 void TLed::paintEvent(QPaintEvent*) {
+    // The panel behind the button: seen where the button's outline leaves the rectangle.
     QPainter painter(this);
     components::TCanvas canvas(painter);
-    const components::TRect client{0, 0, width(), height()};
-    canvas.FillRect(client, Color());
-    const int edge = mainProp_.lpEdge();
-    canvas.FillRegion(components::BevelShapeRegion(client, buttonShape_, edge, components::OuterOctagon(client, edge)),
-                      face_);
-    if (bandWidth_ > 0) {
-        components::TBevelBandPainter band(canvas, client, buttonShape_, edge);
-        band.Band(band1_, band2_, bandWidth_, bandFilled_);
-    }
+    canvas.FillRect(components::TRect{0, 0, width(), height()}, Color());
 }
 
 }  // namespace hollarin

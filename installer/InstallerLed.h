@@ -1,7 +1,8 @@
 // The install window's lamps ("VLC", "Admin"): a small lit or dark indicator in one of four colour
 // pairs or a custom pair, flat, shaded (ls3D) or bevelled like a button, rectangular, rounded, round or
 // octagonal. It can blink, or go dark by itself one interval after it was switched on (auto-off). It
-// takes no mouse input.
+// takes no mouse input. A colour button that ignores presses fills it and does the drawing: the LED
+// sets the button's outline, band and colours.
 #pragma once
 
 #include <memory>
@@ -10,6 +11,9 @@
 #include "components/Control.h"
 #include "components/PersistentSettings.h"
 
+namespace components {
+class TColorButton;
+}
 namespace platform {
 class TTimer;
 }
@@ -104,14 +108,15 @@ public:
     TLedProp& Led() { return ledProp_; }
 
     // What the LED's button shows now.
-    components::TBevelShape ButtonShape() const { return buttonShape_; }
-    int BandWidth() const { return bandWidth_; }
-    bool BandFilled() const { return bandFilled_; }
-    TColor FaceColor() const { return face_; }
-    TColor BandColor1() const { return band1_; }
-    TColor BandColor2() const { return band2_; }
-    // The lit/dark memory of the button: 1 after ShowOn, 0 after ShowOff.
-    int StateValue() const { return stateValue_; }
+    components::TColorButton& Button() { return *button_; }
+    components::TBevelShape ButtonShape() const;
+    int BandWidth() const;
+    bool BandFilled() const;
+    TColor FaceColor() const;
+    TColor BandColor1() const;
+    TColor BandColor2() const;
+    // The lit/dark memory, kept in the button: 1 after ShowOn, 0 after ShowOff.
+    int StateValue() const;
     bool TimerRunning() const;
     int TimerInterval() const;
 
@@ -134,13 +139,7 @@ private:
     std::unique_ptr<platform::TTimer> timer_;
     int tickCounter_ = 0;
 
-    components::TBevelShape buttonShape_ = components::bsRect;
-    int bandWidth_ = 0;
-    bool bandFilled_ = false;
-    int stateValue_ = 0;
-    TColor face_ = components::clBlack;
-    TColor band1_ = components::clBlack;
-    TColor band2_ = components::clBlack;
+    components::TColorButton* button_;  // owned as a child
 };
 
 }  // namespace hollarin

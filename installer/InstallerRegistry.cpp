@@ -1,6 +1,7 @@
 #include "installer/InstallerRegistry.h"
 
 #include "app/settings/version_info.h"
+#include "engine/util/path_utils.h"
 #include "hollarin_version.h"
 #include "platform/registry/registry.h"
 
@@ -32,6 +33,22 @@ void RegWriteMonitorString(std::string_view name, std::string_view value) {
     const std::string key = MonitorRegKey();
     platform::TRegistry registry(platform::RootKey::CurrentUser);
     if (!key.empty() && registry.OpenKey(key, true)) registry.WriteString(name, value);
+}
+
+std::string ReadInstallRoot(const std::string& fileName) {
+    const std::string major = fileName == engine::ProgramFilePath() ? GetMajorVersion() : std::string();
+    platform::TRegistry registry(platform::RootKey::LocalMachine);
+    if (!registry.OpenKeyReadOnly(kMakerKeyPrefix + major)) return {};
+    return registry.ReadString(kInstallRootValue).value_or(std::string());
+}
+
+std::string HelpDir() {
+    static const std::string kept = [] {
+        const std::string root = ReadInstallRoot(engine::ProgramFilePath());
+        const std::string help = std::string(kHelpFolderName) + "/";
+        return root.empty() ? help : engine::IncludeTrailingPathDelimiter(root) + help;
+    }();
+    return kept;
 }
 
 bool ReadDpiDialog() {

@@ -15,6 +15,8 @@ inline constexpr const char* kDefaultSupportedVlcVer = "2.0.6";
 inline constexpr const char* kDpiDialogValue = "DpiDialog";
 inline constexpr const char* kZipFnValue = "ZipFn";
 inline constexpr const char* kZipDirValue = "ZipDir";
+inline constexpr const char* kInstallRootValue = "Root";
+inline constexpr const char* kHelpFolderName = "Help";
 
 // The installer's file version ("9.0.2.1025") and its part before the first "." ("" without one).
 std::string InstallerFileVersion();
@@ -26,6 +28,15 @@ std::string MonitorRegKey();
 // The string value name of MonitorRegKey, or fallback when it cannot be read.
 std::string RegReadMonitorString(std::string_view name, std::string_view fallback);
 void RegWriteMonitorString(std::string_view name, std::string_view value);
+
+// The install root named for the program file fileName: the string "Root" of the local machine's key
+// kMakerKeyPrefix + the major version of fileName. Only the running program's own file carries a
+// version here; any other file reads the key without a major. "" when the key or value is missing or
+// on any registry error.
+std::string ReadInstallRoot(const std::string& fileName);
+// The help folder: the running program's install root + "Help/" (a separator put between them when
+// the root lacks one; "Help/" alone without a root). Formed at the first call and kept.
+std::string HelpDir();
 
 // "DpiDialog": true means the screen-resolution warning is not shown; false when it cannot be read.
 bool ReadDpiDialog();

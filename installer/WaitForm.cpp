@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "components/ColorFrames.h"
+#include "installer/ColorFrames.h"
 #include "installer/ButtonLooks.h"
 #include "installer/CanvasPanelEx.h"
 #include "platform/ui/ttimer.h"
@@ -53,7 +53,7 @@ TWait_Form::TWait_Form()
       gaugeTimer_(std::make_unique<platform::TTimer>()),
       closeTimer_(std::make_unique<platform::TTimer>()) {
     SetBackground(*this, kWaitFormColor);
-    frame_ = new components::TColorFrames(this);
+    frame_ = new TColorFrames(this);
     frame_->setGeometry(0, 0, kFrameWidth, kFrameHeight);
 
     infoLabel_ = new QLabel(frame_);
@@ -71,7 +71,7 @@ TWait_Form::TWait_Form()
     addInfoLabel_->setGeometry(10, kAddInfoTop, kFrameWidth - 20, 20);
     addInfoLabel_->setPalette(infoPalette);
 
-    gaugeFrame_ = new components::TColorFrames(frame_);
+    gaugeFrame_ = new TColorFrames(frame_);
     gaugeFrame_->setGeometry(20, 34, kFrameWidth - 40, 30);
     gauge_ = new QProgressBar(gaugeFrame_);
     gauge_->setTextVisible(false);

@@ -10,6 +10,7 @@
 #include "app/windows/FormBounds.h"
 #include "app/windows/GeneralSettingsPage.h"
 #include "app/windows/ImageConversionPage.h"
+#include "app/windows/MonitorCentring.h"
 #include "app/windows/MsgDlgWrappers.h"
 #include "app/windows/SettingsFormHost.h"
 #include "app/windows/WebServerPage.h"
@@ -46,7 +47,7 @@ QString SettingsCaption(int instanceIndex) {
 
 TSettings_Form::TSettings_Form(ISettingsFormHost& host, THttpSetup_Form& httpSetup, TSetupWebSocket_Form& wsSetup,
                                IFileChooser& chooser, QWidget* parent)
-    : QDialog(parent), host_(host) {
+    : QDialog(parent), host_(host), centring_(new TMonitorCentring(*this)) {
     setWindowTitle(SettingsCaption(InstanceIndex));
 
     Set_VST = new QTreeWidget(this);
@@ -153,6 +154,7 @@ void TSettings_Form::SelectPage(int pageIndex) {
 
 void TSettings_Form::showEvent(QShowEvent* event) {
     FormShow();
+    if (centreMonitor_ > 0) centring_->Centre(centreMonitor_);  // before the dialog's own placing
     QDialog::showEvent(event);
 }
 

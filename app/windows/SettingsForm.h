@@ -20,6 +20,7 @@ class TGeneralSettingsPage;
 class THttpServerEntry;
 class THttpSetup_Form;
 class TImageConversionPage;
+class TMonitorCentring;
 class TSetupWebSocket_Form;
 class TWebServerPage;
 
@@ -38,6 +39,8 @@ public:
 
     // The tree collapsed, the first entry with that page focused and its page shown.
     void SelectPage(int pageIndex);
+    // Every later showing centres the dialog on monitor number monitor, at the size it shows with.
+    void CentreOnMonitor(int monitor) { centreMonitor_ = monitor; }
     // The web-server roads, also used by the share editor.
     void AddHttpServer();
     void EditHttpServer(THttpServerEntry& entry, bool allowTest);
@@ -73,6 +76,8 @@ private:
 
     ISettingsFormHost& host_;
     int currentPage_ = kNoPage;
+    int centreMonitor_ = 0;  // 0: where the dialog would go by itself
+    TMonitorCentring* centring_;
     QWidget* noPage_;  // shown for "Main Settings"
 };
 

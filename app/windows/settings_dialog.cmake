@@ -8,4 +8,5 @@ target_sources(app_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CaptureServicePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WebServerPage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ImageConversionPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MonitorCentring.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsForm.cpp)

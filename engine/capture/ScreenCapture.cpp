@@ -110,8 +110,9 @@ bool TScreenCapture::Prepare(int32_t streamNo) {
 }
 
 bool TScreenCapture::CreateVlcInstance() {
-    // A job that publishes dropped files never encodes: it needs no instance.
-    if (engine::VlcMissing || Params.capEncoder == kCapEncoderSystem) return true;
+    // A job that publishes dropped files gets an instance too, of the common arguments only; it never
+    // adds a broadcast to it.
+    if (engine::VlcMissing) return true;
     try {
         return broadcast_.CreateInstance(BuildVlcArguments(Params, GetVlcLibPath()));
     } catch (const std::exception& e) {
@@ -261,11 +262,9 @@ void TScreenCapture::Teardown(bool waitForBroadcast) {
     hlsTimer_.SetEnabled(false);
     // libVLC goes before the workers: an ending snapshot thread deletes its share folder, which the
     // HLS output would otherwise go on writing into until the broadcast stops.
-    if (Params.capEncoder != kCapEncoderSystem) {
-        if (waitForBroadcast) broadcast_.Stop(startTime_);
-        // Every start makes a fresh instance, so none is kept between runs.
-        broadcast_.ReleaseInstance();
-    }
+    if (Params.capEncoder != kCapEncoderSystem && waitForBroadcast) broadcast_.Stop(startTime_);
+    // Every start makes a fresh instance, so none is kept between runs.
+    broadcast_.ReleaseInstance();
     for (const PCaptureStreamer& share : Streamers->Items()) EndShareWorkers(*share);
     if (graph_) {
         graph_->Shutdown();  // the sink frees the internal port; snapshot threads keep only the shell

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "app/ProgramBlock.h"
 #include "app/ScreenCheck.h"
@@ -27,6 +31,19 @@ TEST(StartUpCodeTest, PathsAreSetAndTheirFoldersMade) {
     for (const char* sub : {"Log", "HTML", "Archive"}) EXPECT_TRUE(fs::is_directory(dir / "data" / sub)) << sub;
     EXPECT_TRUE(fs::is_directory(dir / "prog" / "LIB_VLC"));
     EXPECT_FALSE(fs::exists(dir / "install")) << "the install folder is only read";
+}
+
+// Seeded from the clock: not the sequence of an unseeded generator, and another one a moment later.
+TEST(StartUpCodeTest, RandomNumbersAreSeededFromTheClock) {
+    const auto firstThree = [] { return std::vector<int>{std::rand(), std::rand(), std::rand()}; };
+    std::srand(1);  // the sequence without any seeding
+    const std::vector<int> unseeded = firstThree();
+    app::SeedRandomFromClock();
+    const std::vector<int> seeded = firstThree();
+    std::this_thread::sleep_for(std::chrono::microseconds(10));
+    app::SeedRandomFromClock();
+    EXPECT_NE(seeded, unseeded);
+    EXPECT_NE(firstThree(), seeded);
 }
 
 TEST(StartUpCodeTest, FolderThatCannotBeMadeIsReportedAndTheRestGoesOn) {

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <set>
+#include <vector>
 
 #include "components/BevelLabel.h"
 #include "components/ColorUtils.h"
@@ -115,6 +116,82 @@ TEST_F(BevelLabelTest, RingShadingHasOneShadePerRing) {
     EXPECT_EQ(shades.size(), 8u);
     EXPECT_EQ(PixelAt(image, 35, 0), 0x000000u);
     EXPECT_EQ(PixelAt(image, 35, 7), 0x0000FFu);
+}
+
+// Ring shading on a 10 x 6 label, black outside to 0x0000F0 inside: 3 rings on (0,0)-(9,5), each a
+// step of 0x50 (ring 0 black, ring 1 0x000050, ring 2 the inner colour). The bevel or frame painted
+// after the rings keeps off their last column and row, which stay ring 0's black.
+TEST_F(BevelLabelTest, RingShadingLeavesTheLastColumnAndRowToTheOuterRing) {
+    constexpr TColor kRing0 = 0x000000, kRing1 = 0x000050, kWhite = 0xFFFFFF, kGrey = 0x808080, kBlue = 0xFF0000;
+    struct Pixel {
+        int x, y;
+        TColor expected;
+    };
+    const struct {
+        const char* what;
+        bool bevel;  // else a graded frame of width 1 (one ring: frColor2, blue)
+        std::vector<Pixel> pixels;
+    } cases[] = {
+        {"lowered outer bevel",
+         true,
+         {{0, 2, kWhite}, {4, 0, kWhite}, {8, 2, kGrey}, {4, 4, kGrey}, {9, 2, kRing0}, {4, 5, kRing0},
+          {8, 0, kRing0}, {7, 0, kWhite}, {1, 2, kRing1}}},
+        {"graded frame",
+         false,
+         {{0, 2, kBlue}, {4, 0, kBlue}, {8, 2, kBlue}, {4, 4, kBlue}, {8, 4, kBlue}, {9, 2, kRing0},
+          {4, 5, kRing0}, {9, 5, kRing0}, {1, 2, kRing1}}},
+    };
+    for (const auto& c : cases) {
+        TBevelLabel small(&form);
+        small.setGeometry(10, 30, 10, 6);
+        small.LabelFill().SetfpKind(fkGrad);
+        small.LabelFill().SetfpStyle(gs3D);
+        small.LabelFill().SetfpColor1(kRing0);
+        small.LabelFill().SetfpColor2(0x0000F0);
+        if (c.bevel) {
+            small.LabelBevelOuter().SetbpWidth(1);
+        } else {
+            small.Label3DFrame().SetfrKind(fkGrad);
+            small.Label3DFrame().SetfrWidth(1);
+            small.Label3DFrame().SetfrColor1(0x00FF00);
+            small.Label3DFrame().SetfrColor2(kBlue);
+        }
+        small.show();
+        const QImage image = fw_test::Render(form).copy(small.geometry());
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(PixelAt(image, p.x, p.y), p.expected) << c.what << " at " << p.x << "," << p.y;
+    }
+}
+
+// The caption stands in the same lowered rectangle: one pixel higher than over a plain gradient, and
+// right-aligned one pixel further left.
+TEST_F(BevelLabelTest, RingShadedCaptionSitsOnePixelUpAndLeft) {
+    const auto inkBox = [this](TGradStyle style) {
+        TBevelLabel probe(&form);
+        probe.setGeometry(10, 30, 70, 15);
+        probe.LabelFill().SetfpKind(fkGrad);
+        probe.LabelFill().SetfpStyle(style);
+        probe.LabelFill().SetfpColor1(clBlack);  // one colour either way: only the caption differs
+        probe.LabelFill().SetfpColor2(clBlack);
+        probe.CaptionProp().SetcpAlignment(caRight);
+        QFont font = probe.font();
+        font.setPixelSize(10);
+        probe.setFont(font);
+        probe.SetFontColor(0xFFFFFF);
+        probe.SetCaption("MW");
+        probe.show();
+        const QImage image = fw_test::Render(form).copy(probe.geometry());
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y).lightness() > 128) ink |= QRect(x, y, 1, 1);
+        return ink;
+    };
+    const QRect plain = inkBox(gsVertical);
+    const QRect shaded = inkBox(gs3D);
+    ASSERT_FALSE(plain.isEmpty());
+    EXPECT_EQ(shaded.size(), plain.size());
+    EXPECT_EQ(shaded.topLeft(), plain.topLeft() - QPoint(1, 1));
 }
 
 TEST_F(BevelLabelTest, NewCaptionPaintsAtOnceTheSameOneNot) {

@@ -131,6 +131,29 @@ TEST_F(LedTest, ShadedRingsLitSkipTheOuterShades) {
     EXPECT_GT(GetRValue(onEdge), 0xC0);  // on: starts two shades in
 }
 
+// A dark green 10 x 10 LED in ring shading: 5 rings on (0,0)-(9,9) from 0x002B00 in steps of 0x11 to
+// 0x008000; its coloured ring of width 1 in the solid 0x006600 is the outline of the rectangle lowered
+// with the rings, (0,0)-(9,9), so it lies on column and row 8 and leaves the last ones to ring 0.
+TEST_F(LedTest, ColouredRingFollowsTheRingShadingsRectangle) {
+    led.setGeometry(10, 10, 10, 10);
+    led.LedFill().SetfpKind(fkGrad);
+    led.LedFill().SetfpStyle(gs3D);
+    led.LedColor().SetllColor(lcdGreen);
+    led.LedColor().SetllBorder(1);
+    const QImage image = fw_test::Render(form).copy(led.geometry());
+    const struct {
+        int x, y;
+        TColor expected;
+    } pixels[] = {
+        {0, 4, 0x006600}, {4, 0, 0x006600}, {8, 4, 0x006600}, {4, 8, 0x006600}, {8, 8, 0x006600},
+        {9, 4, 0x002B00}, {4, 9, 0x002B00}, {9, 9, 0x002B00},  // ring 0
+        {1, 4, 0x003C00}, {4, 1, 0x003C00},                    // ring 1, its right and lower edges under the ring
+        {7, 4, 0x004D00},                                      // ring 2
+        {4, 4, 0x008000},                                      // the innermost ring
+    };
+    for (const auto& p : pixels) EXPECT_EQ(PixelAt(image, p.x, p.y), p.expected) << p.x << "," << p.y;
+}
+
 TEST_F(LedTest, AutoOffFlashesThenIgnoresSwitchingForTheDeadTime) {
     led.SetLedAutoOff(100);
     led.SetLedOn(true);

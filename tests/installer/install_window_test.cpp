@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -367,6 +369,22 @@ TEST(InstallWindow, FailedWriteTestAsksForAdministratorRights) {
     EXPECT_FALSE(road.form->Busy());
     EXPECT_FALSE(road.wait.isVisible());
     EXPECT_TRUE(fs::is_empty(road.tmp));
+}
+
+// Centred on the screen; the help button is laid out but not shown, and the window's help is
+// "Morvalt.chm" in the help folder at context 2.
+TEST(InstallWindow, CentredOnTheScreenWithItsHelpButtonHidden) {
+    TRoad road;
+    road.Open();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(road.form->frameGeometry().center(), screen.center());
+    EXPECT_EQ(road.form->size(), QSize(kInstallWindowWidth, kInstallWindowHeight));
+    TCanvasPanelEx& help = road.form->HelpButton();
+    EXPECT_EQ(help.Caption(), QStringLiteral("Help"));
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_TRUE(road.form->GetVlcButton().isVisible());
+    EXPECT_EQ(road.form->HelpFile(), QString::fromStdString(HelpDir()) + QStringLiteral("Morvalt.chm"));
+    EXPECT_EQ(road.form->HelpContext(), 2);
 }
 
 TEST(InstallWindow, NoAdministratorEndsTheProcessAndBreakEndsItWhileBusy) {

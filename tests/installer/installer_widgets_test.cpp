@@ -6,8 +6,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <thread>
+#include <vector>
 
 #include "installer/CanvasPanelEx.h"
+#include "components/ColorButton.h"
+#include "installer/ColorFrames.h"
 #include "installer/DisplayMemo.h"
 #include "installer/InstallerLed.h"
 #include "installer/ShiftColorLuminance.h"
@@ -25,6 +28,35 @@ QImage Rendered(QWidget& widget) {
     image.fill(Qt::transparent);
     widget.render(&image);
     return image;
+}
+
+// The installer's frame fills only its inner area with the background: the ring a flat distance band
+// of width 4 leaves unpainted (it draws 3 rings) shows the parent beneath, where the components' frame
+// shows its background. Bands and inner area look the same in both.
+TEST(InstallerColorFrames, OnlyTheInnerAreaTakesTheBackground) {
+    constexpr components::TColor kParentGreen = 0x00FF00;
+    const auto columns = [](bool installers) {
+        QWidget parent;
+        parent.resize(200, 60);
+        QPalette palette = parent.palette();
+        palette.setColor(QPalette::Window, ToQColor(kParentGreen));
+        parent.setPalette(palette);
+        parent.setAutoFillBackground(true);
+        components::TColorFrames* frame =
+            installers ? new TColorFrames(&parent) : new components::TColorFrames(&parent);
+        frame->setGeometry(0, 0, 185, 41);
+        frame->BevelOuterSub().SetbpFill(components::bfNone);  // flat: white upper left
+        frame->BevelOuterSub().SetbpWidth(2);
+        frame->BevelDistanceSub().SetbpColor1(components::clRed);
+        frame->BevelDistanceSub().SetbpWidth(4);
+        const QImage image = Rendered(parent);
+        std::vector<components::TColor> left;
+        for (int x = 0; x <= 6; ++x) left.push_back(components::FromQColor(image.pixelColor(x, 20)));
+        return left;
+    };
+    using namespace components;
+    EXPECT_EQ(columns(false), (std::vector<TColor>{clWhite, clWhite, clRed, clRed, clRed, clSilver, clSilver}));
+    EXPECT_EQ(columns(true), (std::vector<TColor>{clWhite, clWhite, clRed, clRed, clRed, kParentGreen, clSilver}));
 }
 
 TEST(InstallerLed, BandWidthOfTheShadedLookIsHalfTheSmallerSideRoundedUp) {
@@ -72,6 +104,31 @@ TEST(InstallerLed, PaintsTheOnAndOffColoursOfItsTable) {
     custom.LedMainProp().SetLpOn(true);
     custom.Led().llCustomColor().SetCcColor2On(0x80FF80);
     EXPECT_EQ(Rendered(custom).pixelColor(4, 7), ToQColor(0x80FF80));
+}
+
+// The LED is a colour button that ignores presses; in the button look its band is the button's
+// two-coloured band: the lighter colour on the upper left, the darker on the lower right (raised), one
+// column and row in from the right and bottom edges, around the face.
+TEST(InstallerLed, DrawsThroughItsColourButton) {
+    TLed led;
+    EXPECT_FALSE(led.Button().PressReaction());
+    EXPECT_EQ(led.Button().ButtonValue(), 0);
+    EXPECT_EQ(led.Button().geometry(), QRect(0, 0, 8, 15));
+    led.Led().SetLlColor(lcdGray);
+    led.LedMainProp().SetLpStyle(lsButton);  // dark: face 0x909090, band 80 down and 30 up
+    const TColor darker = ShiftColorLuminance(0x909090, 80, false);
+    const TColor lighter = ShiftColorLuminance(0x909090, 30, true);
+    const QImage image = Rendered(led);
+    const struct {
+        int x, y;
+        TColor expected;
+    } pixels[] = {
+        {0, 7, lighter}, {1, 7, lighter}, {4, 0, lighter}, {4, 1, lighter},  // upper left
+        {7, 7, darker},  {6, 7, darker},  {4, 14, darker}, {4, 13, darker},  // lower right
+        {3, 7, 0x909090},                                                    // the face
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(components::FromQColor(image.pixelColor(p.x, p.y)), p.expected) << p.x << "," << p.y;
 }
 
 TEST(InstallerLed, BlinkingAndAutoOffRunOnTheTimer) {

@@ -12,6 +12,7 @@
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/SharePage.h"
 #include "engine/settings/settings_store.h"
+#include "engine/vlc/VlcLib.h"
 #include "platform/display/fake_display.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/engine/capture/screen_capture_fakes.h"
@@ -503,14 +504,22 @@ TEST_F(ScreenCaptureTest, PageTemplateComesFromTheShareTheServerOrTheDefault) {
     EXPECT_EQ(CaptureArchiveFolder("/data/Archive", 12), "/data/Archive/Cap_12/");
 }
 
-TEST_F(ScreenCaptureTest, FolderJobMakesNoLibVlcInstanceAndDropsItsWorkersAtStop) {
+// A folder job's instance has the common arguments only (no method's own) and plays no broadcast.
+TEST_F(ScreenCaptureTest, FolderJobMakesAPlainLibVlcInstanceAndDropsItsWorkersAtStop) {
     job = MakeJob(kCapEncoderSystem, kCapKindFiles);
     job->Params.Files.capFilesDir = (dir.path() / "drop").string() + "/";
     job->Params.Files.capiFileFmt = 3;
+    job->Params.capVidPid = 0;  // the transport-stream numbers off: the five fixed arguments and the preset
+    job->Params.capAudPid = 0;
+    job->Params.capPmtPid = 0;
     const auto share = AddHttpShare(*job, true, false);
     share->FileActive = true;
     ASSERT_TRUE(job->Start());
-    EXPECT_EQ(events->Count("vlc.new"), 0);
+    EXPECT_EQ(events->Count("vlc.new"), 1);
+    EXPECT_EQ(vlc->lastArgs, (std::vector<std::string>{"--plugin-path=" + GetVlcLibPath(), "--ignore-config",
+                                                       "--no-video-title-show", "--no-overlay",
+                                                       "--no-snapshot-preview", "--sout-x264-preset=ultrafast"}));
+    EXPECT_EQ(events->Count("vlc.add"), 0);
     EXPECT_EQ(events->Count("graph.init"), 0);
     EXPECT_FALSE(job->HlsTimerEnabled());
     EXPECT_TRUE(share->CopyFileThread);
@@ -518,6 +527,8 @@ TEST_F(ScreenCaptureTest, FolderJobMakesNoLibVlcInstanceAndDropsItsWorkersAtStop
     job->Stop();
     EXPECT_FALSE(share->CopyFileThread);
     EXPECT_FALSE(job->Started());
+    EXPECT_EQ(vlc->liveInstances, 0) << "the stop kept the instance";
+    EXPECT_EQ(events->Count("vlc.stop"), 0) << "a broadcast was stopped that never played";
 }
 
 TEST(DelayWithMessagesTest, WaitsTheTimeAndLetsTimerMessagesThrough) {
