@@ -13,8 +13,9 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "installer/ColorFrames.h"
+#include "app/windows/HtmlHelp.h"
 #include "engine/util/path_utils.h"
+#include "installer/ColorFrames.h"
 #include "installer/ButtonLooks.h"
 #include "installer/CanvasPanelEx.h"
 #include "installer/DisplayMemo.h"
@@ -179,6 +180,7 @@ void TFaldrin_Install_Form::BuildLayout() {
     helpButton_->setGeometry(145, 346, 95, 32);
     helpButton_->SetCaption(QStringLiteral("Help"));
     WireButtonLooks(*helpButton_);
+    helpButton_->OnClick = [this](QWidget*) { Help_TBClick(); };
     helpButton_->hide();
 
     // Centred on the (primary) screen.
@@ -494,6 +496,8 @@ void TFaldrin_Install_Form::BreakOff(int mode) {
 }
 
 void TFaldrin_Install_Form::Cancel_TBClick() { close(); }
+
+void TFaldrin_Install_Form::Help_TBClick() { app::ShowHtmlHelp(helpContext_, helpFile_); }
 
 void TFaldrin_Install_Form::closeEvent(QCloseEvent* event) {
     EndWorkers();

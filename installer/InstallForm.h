@@ -55,6 +55,9 @@ public:
 
     void GetVlc_TBClick();
     void Cancel_TBClick();
+    // The help file at the window's context; on this platform the help launcher's "not found" or
+    // "not available" message.
+    void Help_TBClick();
     // Asks a running download or extraction to end and forgets it: no completion follows, nothing is
     // installed, the wait window goes. The threads let go of the working folder as they end, and the
     // last of them removes it.

@@ -25,6 +25,7 @@
 #include "installer/RunFolder.h"
 #include "installer/WaitForm.h"
 #include "platform/ui/message_target.h"
+#include "tests/app/windows/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/installer/installer_test_support.h"
 #include "tests/support/test_env.h"
@@ -385,6 +386,10 @@ TEST(InstallWindow, CentredOnTheScreenWithItsHelpButtonHidden) {
     EXPECT_TRUE(road.form->GetVlcButton().isVisible());
     EXPECT_EQ(road.form->HelpFile(), QString::fromStdString(HelpDir()) + QStringLiteral("Morvalt.chm"));
     EXPECT_EQ(road.form->HelpContext(), 2);
+    // Without the help file the help launcher says so.
+    fw_test::ScopedMsgDlgAnswers boxes;
+    road.form->Help_TBClick();
+    EXPECT_EQ(boxes.Texts(), (std::vector<QString>{"Helpfile not found !"}));
 }
 
 TEST(InstallWindow, NoAdministratorEndsTheProcessAndBreakEndsItWhileBusy) {
