@@ -7,10 +7,15 @@ set(allowed_platform platform)
 set(allowed_sinkfilter platform sinkfilter)
 set(allowed_engine platform sinkfilter engine)
 set(allowed_components platform components)
-set(known_areas platform sinkfilter engine components app installer)
+# What both programs use: above the engine and the components, below either program.
+set(allowed_common platform sinkfilter engine components common)
+# The two programs: neither includes the other.
+set(allowed_app platform sinkfilter engine components common app)
+set(allowed_installer platform sinkfilter engine components common installer)
+set(known_areas platform sinkfilter engine components common app installer)
 
 set(violations "")
-foreach(area platform sinkfilter engine components)
+foreach(area IN LISTS known_areas)
   file(GLOB_RECURSE files ${SOURCE_DIR}/${area}/*.h ${SOURCE_DIR}/${area}/*.cpp
                           ${SOURCE_DIR}/tests/${area}/*.h ${SOURCE_DIR}/tests/${area}/*.cpp)
   foreach(file IN LISTS files)
@@ -27,6 +32,7 @@ endforeach()
 
 if(violations)
   message(FATAL_ERROR "A lower layer includes a higher one (platform < sinkfilter < engine; platform < components; "
-                      "app and installer stand above all):\n${violations}")
+                      "engine, components < common < app, installer; app and installer never include each other):\n"
+                      "${violations}")
 endif()
 file(TOUCH ${STAMP})

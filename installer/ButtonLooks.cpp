@@ -1,6 +1,6 @@
 #include "installer/ButtonLooks.h"
 
-#include "app/windows/ColourPresets.h"
+#include "common/ColourPresets.h"
 #include "installer/CanvasPanelEx.h"
 
 namespace hollarin {

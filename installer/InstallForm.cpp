@@ -13,7 +13,7 @@
 #include <system_error>
 #include <unistd.h>
 
-#include "app/windows/HtmlHelp.h"
+#include "common/HtmlHelp.h"
 #include "engine/util/path_utils.h"
 #include "installer/ColorFrames.h"
 #include "installer/ButtonLooks.h"

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "app/ScreenDpi.h"
-#include "app/windows/MsgDlgWrappers.h"
+#include "common/MsgDlgWrappers.h"
+#include "common/ScreenDpi.h"
 #include "installer/InstallForm.h"
 #include "installer/InstallerLog.h"
 #include "installer/InstallerThread.h"

@@ -1,6 +1,6 @@
 #include "installer/InstallerRegistry.h"
 
-#include "app/settings/version_info.h"
+#include "common/version_info.h"
 #include "engine/util/path_utils.h"
 #include "hollarin_version.h"
 #include "platform/registry/registry.h"

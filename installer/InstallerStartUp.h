@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/SingleInstance.h"
-#include "app/StartupUi.h"
+#include "common/CheckDialog.h"
+#include "common/SingleInstance.h"
 #include "installer/CommandLine.h"
 
 namespace hollarin {

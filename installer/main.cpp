@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SingleInstance.h"
+#include "common/SingleInstance.h"
 #include "installer/InstallerApplication.h"
 #include "installer/InstallerStartUp.h"
 #include "platform/process/BrokenPipeSignal.h"

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/version_info.h"
+#include "common/version_info.h"
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"
 

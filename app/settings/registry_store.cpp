@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "app/settings/app_globals.h"
-#include "app/settings/version_info.h"
+#include "common/version_info.h"
 #include "engine/util/monitors.h"
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"

@@ -25,7 +25,7 @@
 #include "installer/RunFolder.h"
 #include "installer/WaitForm.h"
 #include "platform/ui/message_target.h"
-#include "tests/app/windows/dialog_test_support.h"
+#include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/installer/installer_test_support.h"
 #include "tests/support/test_env.h"

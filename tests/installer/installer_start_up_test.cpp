@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "app/SingleInstance.h"
+#include "common/SingleInstance.h"
 #include "installer/InstallerRegistry.h"
 #include "installer/InstallerStartUp.h"
 #include "platform/registry/registry.h"

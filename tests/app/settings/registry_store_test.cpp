@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/settings/version_info.h"
 #include "app/settings/vlc_registry_preferences.h"
+#include "common/version_info.h"
 #include "engine/util/path_utils.h"
 #include "platform/display/fake_display.h"
 #include "platform/registry/registry.h"

@@ -1,0 +1,139 @@
+// The main window's making: its children, FormCreate (settings, pools, lists, the filter probe), the
+// hard exits, its timers' wiring and the engine objects it hands to the list readers.
+#include "app/mainform/MainForm.h"
+
+#include <unistd.h>
+
+#include "app/mainform/IndexTemplate.h"
+#include "app/settings/app_globals.h"
+#include "app/settings/settings_ini.h"
+#include "engine/graphs/SpreadFilterGraph.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
+#include "platform/display/xcb_keep_awake.h"
+
+namespace app {
+namespace {
+
+// The filter probe's message box, shown through the window's dialogs.
+class TDialogErrorBox final : public engine::IErrorBox {
+public:
+    explicit TDialogErrorBox(std::shared_ptr<IMainFormDialogs> dialogs) : dialogs_(std::move(dialogs)) {}
+    void ShowError(const std::string& caption, const std::string& text) override {
+        dialogs_->Ask(TDialogKind::Error, caption, text, "OK", "");
+    }
+
+private:
+    std::shared_ptr<IMainFormDialogs> dialogs_;
+};
+
+}  // namespace
+
+std::string MainCaption(int instanceIndex) {
+    return instanceIndex > 0 ? "[" + std::to_string(instanceIndex) + "] " + kMainCaption : std::string(kMainCaption);
+}
+
+TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
+    : QWidget(parent),
+      options_(std::move(options)),
+      dialogs_(options_.Dialogs ? options_.Dialogs : std::make_shared<TMsgDlgDialogs>()),
+      starter_(options_.Starter ? options_.Starter : std::make_shared<platform::TDetachedProcessStarter>()),
+      errorBox_(std::make_shared<TDialogErrorBox>(dialogs_)),
+      notifyTarget_([this](uint32_t msg, intptr_t wParam, intptr_t lParam) {
+          if (msg == engine::kWmCaptureNotify) WMCaptureNotify(wParam, lParam);
+      }),
+      httpHost_(std::make_shared<TMainFormHttpHost>(
+          [this](const std::string& path) -> engine::TShareId {
+              const engine::TCaptureStreamer* share = FindStreamerByPath(path);
+              return share != nullptr ? share->Index : 0;
+          },
+          notifyTarget_.Handle())),
+      archiveHandOver_([this](const std::vector<int32_t>& indices) { StopCapturesForDiskSpace(indices); }),
+      ksa_(std::make_unique<TKsaTimer>(
+          options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
+          [this] { return AnyCaptureRunning(); })) {
+    setObjectName("TLumora_MainForm");
+    setWindowFlag(Qt::FramelessWindowHint);
+    setFixedWidth(kMainWindowWidthPx);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0x30, 0x3F, 0x3E));  // 0x3E3F30 as 0x00BBGGRR
+    setPalette(colours);
+
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    scrollBox_ = new QScrollArea(this);
+    scrollBox_->setFrameShape(QFrame::NoFrame);
+    scrollBox_->setWidgetResizable(true);
+    panelHolder_ = new QWidget(scrollBox_);
+    panelLayout_ = new QVBoxLayout(panelHolder_);
+    panelLayout_->setContentsMargins(0, 0, 0, 0);
+    panelLayout_->setSpacing(0);
+    panelLayout_->addStretch(1);
+    scrollBox_->setWidget(panelHolder_);
+}
+
+TLumora_MainForm::~TLumora_MainForm() {
+    if (!closed_ && !ended_) FormClose();
+    httpHost_->Detach();
+}
+
+void TLumora_MainForm::EndProcess(int exitCode) {
+    ended_ = true;
+    if (options_.EndProcess) {
+        options_.EndProcess(exitCode);
+        return;
+    }
+    ::_exit(exitCode);
+}
+
+void TLumora_MainForm::StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)()) {
+    timer.setInterval(intervalMs);
+    timer.setSingleShot(singleShot);
+    QObject::disconnect(&timer, nullptr, this, nullptr);
+    QObject::connect(&timer, &QTimer::timeout, this, [this, tick] { (this->*tick)(); });
+    timer.start();
+}
+
+bool TLumora_MainForm::FormCreate() {
+    // The DirectX check has no counterpart here: the filters are probed below.
+    setWindowTitle(QString::fromStdString(MainCaption(InstanceIndex)));
+    engine::AppClosing = false;
+    LoadIniFile();
+    SetListDocPool(std::make_unique<engine::TXmlDocPool>(kListDocPoolSize));
+    msPool_ = std::make_unique<engine::TMsPool>(kMemoryStreamPoolSize);
+    StartTimer(logTimer_, kLogTimerMs, false, &TLumora_MainForm::LogTimerTimer);
+    SetIndexPage(LoadIndexTemplate(engine::Settings()->HtmlDir));
+    SetKsaTimer(engine::Settings()->DeactScreenSaver);
+    filterLog_ = std::make_unique<TFilterLogQueue>(engine::LogList());
+    if (!engine::TSpreadFilterGraph::ProbeFilters(errorBox_.get())) {
+        EndProcess(kExitFilterProbeFailed);
+        return false;
+    }
+    if (options_.Parts.MakeToolBar) toolBar_ = options_.Parts.MakeToolBar(*this);
+    if (options_.Parts.MakeStatusBar) statusBar_ = options_.Parts.MakeStatusBar(*this);
+    if (toolBar_) layout_->addWidget(toolBar_->Widget());
+    layout_->addWidget(scrollBox_, 1);
+    if (statusBar_) layout_->addWidget(statusBar_->Widget());
+    return true;
+}
+
+void TLumora_MainForm::StartDownloader() { MakeLibVlcCheck().StartDownloader(); }
+
+void TLumora_MainForm::CloseSplash() { CallIfSet(options_.Parts.CloseSplash); }
+
+void TLumora_MainForm::ShowAbout() { CallIfSet(options_.Parts.ShowAbout); }
+
+void TLumora_MainForm::SetKsaTimer(bool on) { ksa_->SetEnabled(on); }
+
+std::unique_ptr<engine::TCaptureHttpServer> TLumora_MainForm::CreateHttpServer(int idx) {
+    auto server = std::make_unique<engine::TCaptureHttpServer>(idx, IndexPage()->IndexHtmlFile, httpHost_);
+    server->OnLog = &TLumora_MainForm::HandleHttpServerLog;
+    return server;
+}
+
+std::unique_ptr<engine::TWebSocketFilterGraph> TLumora_MainForm::CreateWebSocketGraph() {
+    return std::make_unique<engine::TWebSocketFilterGraph>(errorBox_);
+}
+}  // namespace app

@@ -1,0 +1,99 @@
+// The main window's layout: the log window and its button, the height that follows the panels, the
+// compact mode that leaves only the status bar, the panels minimised or expanded together, and the
+// snapping to the screen's edges.
+#include "app/mainform/MainForm.h"
+
+#include <QMoveEvent>
+#include <algorithm>
+#include <exception>
+
+#include "app/mainform/ScreenSnap.h"
+#include "app/settings/registry_store.h"
+#include "engine/settings/settings_store.h"
+#include "engine/util/monitors.h"
+
+namespace app {
+
+void TLumora_MainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    const QRect outer = frameGeometry();
+    const QPoint centre = outer.center();
+    const std::optional<platform::TRect> area = engine::GetNearestMonitorWorkArea({centre.x(), centre.y()});
+    if (!area) return;
+    const platform::TPoint snapped =
+        SnapToEdges(platform::MakeRect(outer.x(), outer.y(), outer.width(), outer.height()), *area);
+    if (snapped != platform::TPoint{outer.x(), outer.y()}) move(snapped.X, snapped.Y);
+}
+
+void TLumora_MainForm::ToggleLogWindow() {
+    const bool on = toolBar_ && toolBar_->LogButtonOn();
+    if (on && options_.Parts.LogWindowMinimized && options_.Parts.LogWindowMinimized()) {
+        if (options_.Parts.ShowLogWindow) options_.Parts.ShowLogWindow(true);
+        return;
+    }
+    ShowLogWindow(!on);
+}
+
+void TLumora_MainForm::ShowLogWindow(bool show) {
+    if (options_.Parts.ShowLogWindow) options_.Parts.ShowLogWindow(show);
+    if (toolBar_) toolBar_->SetLogButtonOn(show);
+}
+
+void TLumora_MainForm::AdjustHeight() {
+    if (compact_) return;
+    int panels = 0;
+    for (const auto& [entry, service] : services_)
+        if (service.Panel) panels += service.Panel->Widget()->height();
+    setFixedHeight(BarHeight(toolBar_ ? toolBar_->Widget() : nullptr) +
+                   BarHeight(statusBar_ ? statusBar_->Widget() : nullptr) +
+                   (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
+}
+
+void TLumora_MainForm::FocusStatusBar() {
+    if (statusBar_) statusBar_->Widget()->setFocus();
+}
+
+void TLumora_MainForm::SetCompactMode(bool keepPosition) {
+    QWidget* toolBar = toolBar_ ? toolBar_->Widget() : nullptr;
+    QWidget* statusBar = statusBar_ ? statusBar_->Widget() : nullptr;
+    if (!compact_) {
+        compact_ = true;
+        if (toolBar) toolBar->setVisible(false);
+        scrollBox_->setVisible(false);
+        savedClientHeight_ = height();
+        savedClientWidth_ = width();
+        setFixedHeight(std::max(1, BarHeight(statusBar)));
+        RegWriteInstBool("lumora_min", true);
+        return;
+    }
+    WriteFormOrigin("lumora_main_min", x(), y());
+    compact_ = false;
+    if (toolBar) toolBar->setVisible(true);
+    scrollBox_->setVisible(true);
+    setFixedHeight(savedClientHeight_);
+    RegWriteInstBool("lumora_min", false);
+    if (engine::Settings()->CenterApp && !keepPosition) {
+        const platform::TPoint origin = engine::GetMonitorCenterPos(engine::GetMonitorIndexAt(x(), y()), width(), height());
+        move(origin.X, origin.Y);
+    }
+}
+
+bool TLumora_MainForm::AnyPanelExpanded() const {
+    for (const auto& entry : captureList_.Items())
+        if (!entry->Minimized) return true;
+    return false;
+}
+
+void TLumora_MainForm::SetAllPanelsMinimized(bool minimize) {
+    scrollBox_->setVisible(false);
+    for (const auto& entry : captureList_.Items())
+        if (ICapturePanel* panel = PanelOf(*entry); panel != nullptr && entry->Minimized != minimize) {
+            try {
+                panel->ToggleMinimized();
+            } catch (const std::exception& e) {
+                WriteLog(std::string("General error : ") + e.what(), engine::kLogError);
+            }
+        }
+    scrollBox_->setVisible(true);
+}
+}  // namespace app

@@ -1,0 +1,54 @@
+// The end of start-up, 100 ms after the first showing: web servers, pipe, log window, the captures
+// marked to start, tray icon, archive thread; then the saved compact mode comes back.
+#include "app/mainform/MainForm.h"
+
+#include "app/archive/ArchiveGuard.h"
+#include "app/settings/registry_store.h"
+#include "engine/settings/program_state.h"
+#include "engine/settings/settings_store.h"
+
+namespace app {
+
+void TLumora_MainForm::ShowTimerTimer() {
+    showTimer_.stop();
+    scrollBox_->setVisible(true);
+    AdjustHeight();
+    StartStopHttpServers(true);
+    if (!pipeServer_.isListening()) {
+        QLocalServer::removeServer(kPipeName);
+        if (!pipeServer_.listen(kPipeName))
+            WriteLog("Pipe " + std::string(kPipeName) + " : " + pipeServer_.errorString().toStdString(), engine::kLogError);
+    }
+    ShowLogWindow(engine::Settings()->ShowLog);
+    for (const auto& entry : std::vector<TCaptureListEntry*>([this] {
+             std::vector<TCaptureListEntry*> entries;
+             for (const auto& e : captureList_.Items()) entries.push_back(e.get());
+             return entries;
+         }()))
+        // A start waits with events running: a session end there leaves the rest to the closing.
+        if (!engine::AppClosing && entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
+    if (engine::Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
+    archiveThread_ = std::make_unique<TArchiveThread>(
+        std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));
+    CloseSplash();
+    startUpDone_ = true;
+    if (compactRestoreDue_) RestoreCompactMode();
+}
+
+void TLumora_MainForm::MinTimerTimer() {
+    minTimer_.stop();
+    // A start that waits (a capture graph starting) lets this one-shot fire inside it: the start's
+    // end then brings the compact mode back.
+    if (!startUpDone_) {
+        compactRestoreDue_ = true;
+        return;
+    }
+    RestoreCompactMode();
+}
+
+void TLumora_MainForm::RestoreCompactMode() {
+    compactRestoreDue_ = false;
+    if (RegReadInstBool("lumora_min", false) && !compact_) SetCompactMode(false);
+}
+
+}  // namespace app

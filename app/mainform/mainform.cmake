@@ -1,0 +1,16 @@
+# The main window and its helpers: captures, web servers, settings road, closing, libVLC check, index page.
+target_sources(app_mainform PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormShow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormStart.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormNotify.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormCaptures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormSettingsRoad.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormLayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScreenSnap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormClose.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormDialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFormHttpHost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/KsaTimer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LibVlcCheck.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp)

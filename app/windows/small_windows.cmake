@@ -1,6 +1,0 @@
-# The wait window, the help launcher and the shell opener.
-target_sources(app_windows PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/Wait_Form.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/HtmlHelp.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ShellOpen.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/StartDownloader_Form.cpp)

@@ -1,0 +1,74 @@
+// The main window with the real windows plugged in (TMainWindowParts), offscreen, started over a data
+// folder of main_form_fixture.h. By default one web server and two folder capture services ("First
+// job" sharing "cam", "Second job" sharing "cam2"); a test fixture may write other lists.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "app/mainform/MainForm.h"
+#include "app/parts/MainWindowParts.h"
+#include "app/windows/capture_panel/CaptureFrame.h"
+#include "tests/app/mainform/main_form_fixture.h"
+#include "tests/components/widget_test_app.h"  // the program's QApplication
+#include "tests/support/test_env.h"
+
+namespace fw_test {
+
+// The windows' classes carry no meta-object of their own, so findChildren cannot tell them apart.
+template <class T>
+std::vector<T*> ChildrenOf(const QObject& parent) {
+    std::vector<T*> found;
+    for (QObject* child : parent.findChildren<QObject*>())
+        if (auto* typed = dynamic_cast<T*>(child)) found.push_back(typed);
+    return found;
+}
+
+template <class T>
+T* ChildOf(const QObject& parent) {
+    const std::vector<T*> found = ChildrenOf<T>(parent);
+    return found.empty() ? nullptr : found.front();
+}
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
+        WriteLists();
+        app::TLumora_MainForm::TOptions options;
+        options.Parts = windows.Parts();
+        options.Dialogs = dialogs;
+        options.EndProcess = [this](int code) { exitCodes.push_back(code); };
+        form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+        windows.Attach(*form);
+        ASSERT_TRUE(form->FormCreate());
+        form->show();
+        ASSERT_TRUE(PumpUntil([&] { return form->StartUpDone(); }, std::chrono::seconds(10))) << "the one-shot never ran";
+    }
+
+    void TearDown() override {
+        if (form) form->close();
+    }
+
+    // httpserv.xml and capture.xml in dir, before the main window reads them.
+    virtual void WriteLists() {
+        WriteHttpServerList(dir / "httpserv.xml", FreeTcpPort(), dir / "www");
+        WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"}, {"Second job", dir / "drop", "cam2"}});
+    }
+
+    app::TCapture_Frame* PanelOf(const app::TCaptureListEntry& entry) const {
+        return dynamic_cast<app::TCapture_Frame*>(form->findChild<QWidget*>(QString("CaptureFrame_%1").arg(entry.Idx)));
+    }
+
+    TempDir dir;
+    std::shared_ptr<TFakeMainFormDialogs> dialogs = std::make_shared<TFakeMainFormDialogs>();
+    std::vector<int> exitCodes;
+    app::TMainWindowParts windows;  // outlives the form
+    std::unique_ptr<app::TLumora_MainForm> form;
+};
+
+}  // namespace fw_test

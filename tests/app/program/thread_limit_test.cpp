@@ -1,0 +1,169 @@
+// Framewick itself as a second process, run as a user of its own whose tasks are capped (as a desktop
+// session caps them): twice as many idle connections as the cap allows threads. The connections that
+// get no thread are closed at once, the shortage is logged once, and the program stays alive and
+// answers again as soon as the connections are gone. Root is not bound by the cap, so the program
+// runs under a user id that nothing else uses; without root to drop from, the test is skipped.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/app/program/framewick_child.h"
+#include "tests/support/test_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr auto kListeningWithin = 60s;
+constexpr auto kAnswerWithin = 10s;
+constexpr size_t kSpareTasks = 16;  // threads the program may still start once the cap is set
+constexpr uid_t kFirstCandidateUid = 47000;
+constexpr uid_t kLastCandidateUid = 47999;
+constexpr const char* kShortageLine = "no thread for a new connection";
+
+bool UidHasProcesses(uid_t uid) {
+    std::error_code error;
+    for (fs::directory_iterator it("/proc", error), end; !error && it != end; it.increment(error)) {
+        std::ifstream status(it->path() / "status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("Uid:", 0) == 0) {
+                if (std::stoul(line.substr(4)) == uid) return true;
+                break;
+            }
+    }
+    return false;
+}
+
+// A user id without an account and without processes: the cap then counts the program's tasks alone.
+uid_t UnusedUid() {
+    for (uid_t uid = kFirstCandidateUid; uid <= kLastCandidateUid; ++uid)
+        if (::getpwuid(uid) == nullptr && !UidHasProcesses(uid)) return uid;
+    return 0;
+}
+
+bool ProgramExists(const char* path) { return ::access(path, X_OK) == 0; }
+
+int ConnectLoopback(int port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+size_t Occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
+}
+
+// The folders the program writes (its own, its data, its XDG and registry folders) belong to the uid.
+class UidOwnedFolder {
+public:
+    explicit UidOwnedFolder(uid_t uid) {
+        std::string pattern = (fs::temp_directory_path() / "fw-thread-limit-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) return;
+        path_ = pattern;
+        uid_ = uid;
+    }
+    ~UidOwnedFolder() {
+        std::error_code error;
+        if (!path_.empty()) fs::remove_all(path_, error);
+    }
+    const fs::path& path() const { return path_; }
+    // Hands every folder and list file below to the uid (the program's files are links or copies
+    // of the build's, readable by all; they keep their owner).
+    bool HandOver() const {
+        bool ok = ::chown(path_.c_str(), uid_, uid_) == 0;
+        std::error_code error;
+        for (fs::recursive_directory_iterator it(path_, error), end; !error && it != end; it.increment(error))
+            if (it->is_directory() || it->path().extension() == ".xml")
+                ok = ::chown(it->path().c_str(), uid_, uid_) == 0 && ok;
+        return ok && !error;
+    }
+
+private:
+    fs::path path_;
+    uid_t uid_ = 0;
+};
+
+TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswersAfterwards) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the program as an unused user id";
+    if (!ProgramExists("/usr/bin/setpriv") || !ProgramExists("/usr/bin/prlimit"))
+        GTEST_SKIP() << "setpriv or prlimit (util-linux) is missing";
+    const uid_t uid = UnusedUid();
+    ASSERT_NE(uid, 0u) << "no unused user id between " << kFirstCandidateUid << " and " << kLastCandidateUid;
+
+    UidOwnedFolder root(uid);
+    ASSERT_FALSE(root.path().empty());
+    fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::DroppedFiles);
+    ASSERT_TRUE(program.ok());
+    fw_test::WriteFile(program.WebRoot() / "page.html", "<html>page</html>");
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "HOME", "FRAMEWICK_REGISTRY_HKCU",
+                                 "FRAMEWICK_REGISTRY_HKLM", "FRAMEWICK_LOCK_DIR"}) {
+        const fs::path folder = root.path() / "env" / variable;
+        fs::create_directories(folder);
+        ::setenv(variable, folder.c_str(), 1);
+    }
+    fs::permissions(root.path() / "env" / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
+    ::unsetenv("DISPLAY");  // offscreen windows and a capture of dropped files: no X server needed
+    ASSERT_TRUE(root.HandOver());
+
+    const std::string id = std::to_string(uid);
+    const std::vector<std::string> asTheUid = {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"};
+    auto framewick = program.Start(asTheUid);
+    ASSERT_TRUE(fw_test::WaitForTcpPort(program.Port(), kListeningWithin)) << "the web server did not start";
+    std::this_thread::sleep_for(2s);  // the start's own threads have come and gone
+    ASSERT_TRUE(framewick->running());
+
+    // Set from the uid itself: a root without CAP_SYS_RESOURCE (a container) may not change the
+    // limits of another user's process, while the user may lower its own.
+    const size_t cap = fw_test::TaskCount(framewick->pid()) + kSpareTasks;
+    const std::string limit = std::to_string(cap);
+    std::vector<std::string> setLimit = asTheUid;
+    setLimit.insert(setLimit.end(), {"prlimit", "--pid", std::to_string(framewick->pid()), "--nproc=" + limit + ":" + limit});
+    ASSERT_EQ(fw_test::RunProgram(setLimit), 0);
+    ASSERT_NE(fw_test::ReadFile(fs::path("/proc") / std::to_string(framewick->pid()) / "limits")
+                  .find("Max processes             " + limit),
+              std::string::npos);
+
+    std::vector<int> idle;
+    for (size_t i = 0; i < 2 * cap; ++i) idle.push_back(ConnectLoopback(program.Port()));
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return program.LogText().find(kShortageLine) != std::string::npos; }, 10s))
+        << "no line about the shortage of threads";
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(framewick->running()) << "the program ended at the cap on its threads";
+    EXPECT_LE(fw_test::TaskCount(framewick->pid()), cap);
+    for (int fd : idle) ::close(fd);
+
+    // The threads of the idle connections serve again; the end of the shortage is logged too.
+    std::string output;
+    EXPECT_TRUE(fw_test::WaitUntil(
+        [&] {
+            return fw_test::RunProgram({"curl", "-sf", "-m", "2", "http://127.0.0.1:" + std::to_string(program.Port()) +
+                                                                    "/page.html"},
+                                       &output) == 0 &&
+                   output == "<html>page</html>";
+        },
+        kAnswerWithin));
+    EXPECT_TRUE(fw_test::WaitUntil(
+        [&] { return program.LogText().find("threads are free again") != std::string::npos; }, 10s));
+    EXPECT_EQ(Occurrences(program.LogText(), kShortageLine), 1u) << "one line per shortage, not per connection";
+    EXPECT_TRUE(framewick->running());
+}
+
+}  // namespace

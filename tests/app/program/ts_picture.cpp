@@ -1,0 +1,95 @@
+#include "tests/app/program/ts_picture.h"
+
+#include <vlc/vlc.h>
+
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+namespace fw_test {
+namespace {
+
+constexpr auto kStatePollStep = std::chrono::milliseconds(20);
+
+// What libVLC's picture callbacks fill, on its own threads.
+struct TDecoding {
+    std::mutex mutex;
+    TPicture drawing;  // the buffer libVLC decodes into
+    TPicture last;     // the last picture it displayed
+};
+
+unsigned SetUpFormat(void** opaque, char* chroma, unsigned* width, unsigned* height, unsigned* pitches, unsigned* lines) {
+    auto* decoding = static_cast<TDecoding*>(*opaque);
+    std::memcpy(chroma, "RV32", 4);
+    pitches[0] = *width * 4;
+    lines[0] = *height;
+    std::lock_guard lock(decoding->mutex);
+    decoding->drawing.Width = static_cast<int>(*width);
+    decoding->drawing.Height = static_cast<int>(*height);
+    decoding->drawing.Pixels.assign(static_cast<size_t>(*width) * *height, 0);
+    return 1;
+}
+
+void* LockPicture(void* opaque, void** planes) {
+    planes[0] = static_cast<TDecoding*>(opaque)->drawing.Pixels.data();
+    return nullptr;
+}
+
+void DisplayPicture(void* opaque, void*) {
+    auto* decoding = static_cast<TDecoding*>(opaque);
+    std::lock_guard lock(decoding->mutex);
+    decoding->last = decoding->drawing;
+}
+
+// One instance for the process, never released: libVLC keeps its plugins loaded to the end, so what
+// they leave behind is reported under their names.
+libvlc_instance_t* Instance() {
+    static libvlc_instance_t* const instance = [] {
+        const char* const args[] = {"--no-audio", "--no-video-title-show", "--no-stats", "--quiet"};
+        return libvlc_new(static_cast<int>(std::size(args)), args);
+    }();
+    return instance;
+}
+
+}  // namespace
+
+std::optional<TPicture> DecodeLastTsPicture(const std::filesystem::path& file, std::chrono::milliseconds timeout) {
+    libvlc_instance_t* vlc = Instance();
+    if (!vlc) return std::nullopt;
+    TDecoding decoding;
+    libvlc_media_t* media = libvlc_media_new_path(vlc, file.c_str());
+    libvlc_media_player_t* player = media ? libvlc_media_player_new_from_media(media) : nullptr;
+    if (player) {
+        libvlc_video_set_callbacks(player, &LockPicture, nullptr, &DisplayPicture, &decoding);
+        libvlc_video_set_format_callbacks(player, &SetUpFormat, nullptr);
+        libvlc_media_player_play(player);
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            const libvlc_state_t state = libvlc_media_player_get_state(player);
+            if (state == libvlc_Ended || state == libvlc_Error || std::chrono::steady_clock::now() >= end) break;
+            std::this_thread::sleep_for(kStatePollStep);
+        }
+        libvlc_media_player_stop(player);
+        libvlc_media_player_release(player);
+    }
+    if (media) libvlc_media_release(media);
+    if (decoding.last.Pixels.empty()) return std::nullopt;
+    return decoding.last;
+}
+
+TMeanColour MeanColour(const TPicture& picture) {
+    TMeanColour mean;
+    if (picture.Pixels.empty()) return mean;
+    for (const uint32_t pixel : picture.Pixels) {
+        mean.Red += (pixel >> 16) & 0xFF;
+        mean.Green += (pixel >> 8) & 0xFF;
+        mean.Blue += pixel & 0xFF;
+    }
+    const double count = static_cast<double>(picture.Pixels.size());
+    mean.Red /= count;
+    mean.Green /= count;
+    mean.Blue /= count;
+    return mean;
+}
+
+}  // namespace fw_test

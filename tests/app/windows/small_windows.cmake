@@ -1,9 +1,0 @@
-# The wait window, the downloader notice and the help launcher.
-fw_add_test(NAME small_windows_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/small_windows_test.cpp
-  LIBS app_windows Qt6::Test)
-
-# Stored window places under a real window manager, on a desktop of the test's own.
-fw_add_test(NAME app_windows_form_bounds_x11_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/form_bounds_x11_test.cpp
-  LIBS app_windows PkgConfig::XCB)
