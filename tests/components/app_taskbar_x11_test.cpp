@@ -28,11 +28,8 @@ protected:
     void SetUp() override {
         // It runs the start-up command once it has taken over the screen; windows mapped before then
         // may go unmanaged.
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
         window.setWindowFlag(Qt::WindowStaysOnTopHint);  // a state of the window's own, which must stay
         window.resize(300, 200);
         icon = std::make_unique<TNotifyIcon>(std::make_unique<TQtTrayArea>(),

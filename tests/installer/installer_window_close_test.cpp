@@ -100,10 +100,8 @@ class InstallerWindowCloseTest : public ::testing::TestWithParam<TCloseDuring> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(x.ok()) << "Xvfb did not start";
-        const fs::path started = work / "wm_started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
-            "env", "DISPLAY=" + x.name(), "openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(fw_test::WaitUntil([&] { return fs::exists(started); }, kWithin)) << "no window manager";
+        windowManager = fw_test::StartWindowManager(work / "wm_started", kWithin, x.name());
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
 
         // The release with many large files besides the libraries, so the extraction takes seconds and
         // spends them inside its entries.

@@ -228,4 +228,15 @@ bool WaitForTcpPort(int port, std::chrono::milliseconds timeout) {
         timeout);
 }
 
+std::unique_ptr<ChildProcess> StartWindowManager(const std::filesystem::path& marker, std::chrono::milliseconds timeout,
+                                                 const std::string& display) {
+    std::vector<std::string> argv;
+    if (!display.empty()) argv = {"env", "DISPLAY=" + display};
+    for (const char* word : {"openbox", "--sm-disable", "--startup"}) argv.push_back(word);
+    argv.push_back("touch " + marker.string());
+    auto windowManager = std::make_unique<ChildProcess>(argv);
+    if (!WaitUntil([&] { return std::filesystem::exists(marker); }, timeout)) return nullptr;
+    return windowManager;
+}
+
 }  // namespace fw_test

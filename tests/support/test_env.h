@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,6 +73,12 @@ private:
 
 // True when process pid ignores signal (its SigIgn mask in /proc); false when it does not or is gone.
 bool IgnoresSignal(int pid, int signal);
+
+// A window manager (openbox) on the X display of the environment, or on display when one is named;
+// none when it has not taken the screen within timeout. It touches marker once it has (windows
+// mapped before then may go unmanaged).
+std::unique_ptr<ChildProcess> StartWindowManager(const std::filesystem::path& marker, std::chrono::milliseconds timeout,
+                                                 const std::string& display = "");
 
 // True when a TCP server could listen on 127.0.0.1:port now.
 bool TcpPortIsFree(int port);

@@ -1,23 +1,10 @@
 #include "app/windows/base/ScreenFit.h"
 
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
 
 namespace app {
-
-namespace {
-
-// The frame's parts beyond the client area; none before a window manager has framed the window.
-QMargins FrameMargins(const QWidget& window) {
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-}  // namespace
 
 void FitIntoScreen(QWidget& window, QSize wanted) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
@@ -36,18 +23,15 @@ void FitIntoScreen(QWidget& window, QSize wanted) {
     if (QPoint(left, top) != window.pos()) window.move(left, top);
 }
 
-TScreenFit::TScreenFit(QWidget& window) : QObject(&window), window_(window) { window_.installEventFilter(this); }
+TScreenFit::TScreenFit(QWidget& window)
+    : window_(window), frameWatch_(new TFrameWatch(window, [this] { FitIntoScreen(window_, wanted_); })) {}
+
+TScreenFit::~TScreenFit() { delete frameWatch_; }
 
 void TScreenFit::Fit(QSize wanted) {
     wanted_ = wanted;
-    frame_ = FrameMargins(window_);
+    frameWatch_->Arm();
     FitIntoScreen(window_, wanted_);
-}
-
-bool TScreenFit::eventFilter(QObject* watched, QEvent* event) {
-    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Show;
-    if (watched == &window_ && placed && wanted_.isValid() && FrameMargins(window_) != frame_) Fit(wanted_);
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace app

@@ -2,10 +2,10 @@
 // frame), and, once shown, moved so that its frame lies inside that area.
 #pragma once
 
-#include <QMargins>
-#include <QObject>
 #include <QSize>
 #include <QWidget>
+
+#include "app/windows/base/FrameWatch.h"
 
 namespace app {
 
@@ -15,19 +15,19 @@ void FitIntoScreen(QWidget& window, QSize wanted);
 
 // FitIntoScreen now and again whenever the window's frame changes: the window manager's frame is known
 // only once the window is shown, and a window sized without it would reach past the screen's edge.
-class TScreenFit : public QObject {
+class TScreenFit {
 public:
     explicit TScreenFit(QWidget& window);
+    ~TScreenFit();
+    TScreenFit(const TScreenFit&) = delete;
+    TScreenFit& operator=(const TScreenFit&) = delete;
 
     void Fit(QSize wanted);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget& window_;
     QSize wanted_;
-    QMargins frame_;  // the frame the last fit knew
+    TFrameWatch* frameWatch_;  // a child of the window, which this object takes along when it goes
 };
 
 }  // namespace app

@@ -77,7 +77,7 @@ bool IsDottedIpText(const std::string& text) {
 TScreenCapture_StreameSet_Form::TScreenCapture_StreameSet_Form(TShareEditorContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), ftpLog_(std::make_unique<TFtpLog_Form>(this)) {
     setWindowTitle(QStringLiteral("Share Settings"));
-    screenFit_ = new TScreenFit(*this);
+    screenFit_ = std::make_unique<TScreenFit>(*this);
     BuildControls();
     ConnectRules();
     ftpLog_->OnClosed = [this] { setEnabled(true); };

@@ -132,7 +132,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TScreenFit* screenFit_;  // a child of the dialog
+    std::unique_ptr<TScreenFit> screenFit_;
     void BuildControls();
     QWidget* BuildDestPanel();
     void ConnectRules();

@@ -4,9 +4,10 @@
 // Hiding the window ends the centring until the next Centre().
 #pragma once
 
-#include <QMargins>
 #include <QObject>
 #include <QWidget>
+
+#include "app/windows/base/FrameWatch.h"
 
 namespace app {
 
@@ -21,9 +22,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Place();
+
     QWidget& window_;
-    int monitor_ = 0;  // 0: no centring asked for
-    QMargins frame_;   // the frame the last centring knew
+    int monitor_ = 1;  // the monitor asked for last
+    TFrameWatch* frameWatch_;  // a child of the window
 };
 
 }  // namespace app

@@ -33,11 +33,8 @@ constexpr int kWorkAreaTop = 30;  // a panel along the top of the second monitor
 class MonitorPlacementTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
         auto display = std::make_shared<platform::TFakeDisplay>();
         platform::TMonitorInfo second = platform::FakeMonitor(kMonitorWidth, 0, 2 * kMonitorWidth, kMonitorHeight);
         second.WorkArea.Top = kWorkAreaTop;

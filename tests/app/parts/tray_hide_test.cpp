@@ -24,11 +24,8 @@ constexpr int kWaitMs = 10000;
 class TrayHideTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
         window.resize(300, 200);
         window.show();
         ASSERT_TRUE(PumpUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, kWaitMs));

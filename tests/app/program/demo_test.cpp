@@ -191,11 +191,8 @@ protected:
         const char* asan = ::getenv("ASAN_OPTIONS");
         ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
         if (WithWindowManager()) {
-            const fs::path started = root.path() / "wm-started";
-            windowManager = std::make_unique<fw_test::ChildProcess>(
-                std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-            ASSERT_TRUE(fw_test::WaitUntil([&] { return fs::exists(started); }, kWindowManagerWithin))
-                << "the window manager did not come up";
+            windowManager = fw_test::StartWindowManager(root.path() / "wm-started", kWindowManagerWithin);
+            ASSERT_TRUE(windowManager) << "the window manager did not come up";
         }
     }
     void TearDown() override { ::unsetenv("XDG_SESSION_TYPE"); }

@@ -28,10 +28,8 @@ protected:
         ::setenv("DISPLAY", server.name().c_str(), 1);  // for the window manager
         platform::SetCurrentDisplay(std::make_shared<platform::TXcbDisplay>(server.name().c_str()));
         if (GetParam()) {
-            const std::filesystem::path started = dir / "started";
-            windowManager = std::make_unique<fw_test::ChildProcess>(
-                std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-            ASSERT_TRUE(fw_test::WaitUntil([&] { return std::filesystem::exists(started); }, kWindowManagerWithin));
+            windowManager = fw_test::StartWindowManager(dir / "started", kWindowManagerWithin);
+            ASSERT_TRUE(windowManager) << "the window manager did not come up";
         }
         window = std::make_unique<fw_test::XTestWindow>(fw_test::XTestWindow::Options{
             .X = 200, .Y = 150, .Width = 400, .Height = 300, .Class = "FwFollowed", .Caption = "Followed",

@@ -41,11 +41,8 @@ protected:
 
     void StartWindowManager() {
         // It runs the start-up command once it has taken over the screen.
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(fw_test::WaitUntil([&] { return std::filesystem::exists(started); }, kWindowManagerWithin))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", kWindowManagerWithin);
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
     }
 
     XTestWindow::Options Shown(int x, int y, int w, int h, const std::string& cls = kClass) const {

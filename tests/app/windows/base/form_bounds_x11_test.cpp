@@ -32,11 +32,8 @@ struct TCase {
 class FormBoundsTest : public ::testing::TestWithParam<TCase> {
 protected:
     void SetUp() override {
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
     }
     void TearDown() override { windowManager.reset(); }
 

@@ -29,11 +29,8 @@ constexpr int kWaitMs = 10000;
 class ShareEditorScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
         auto server = std::make_unique<engine::TCaptureHttpServer>(0, "", nullptr);
         server->Root = (dir.path() / "a rather long folder name for the web root" / "of this server").string() + "/";
         servers.Append(std::make_shared<app::THttpServerEntry>(std::move(server)));

@@ -37,11 +37,8 @@ uint32_t NormalLookColour() {
 class ModalReturnTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::filesystem::path started = dir / "started";
-        windowManager = std::make_unique<fw_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable", "--startup", "touch " + started.string()});
-        ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, kWaitMs))
-            << "the window manager did not come up";
+        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        ASSERT_TRUE(windowManager) << "the window manager did not come up";
         app::TToolBarHooks hooks;
         hooks.OpenSettings = [this] {
             QDialog dialog(&window);

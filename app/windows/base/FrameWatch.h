@@ -1,0 +1,35 @@
+// The frame a window manager puts around a top-level window is known only some time after the window
+// is shown, and it may come without any move of the client area. A window placed or sized before then
+// must be placed again once the frame is there: TFrameWatch tells when the frame changes.
+#pragma once
+
+#include <QMargins>
+#include <QObject>
+#include <QWidget>
+#include <functional>
+
+namespace app {
+
+// The frame's parts beyond the client area; none before a window manager has framed the window.
+QMargins FrameMargins(const QWidget& window);
+
+class TFrameWatch : public QObject {
+public:
+    // A child of window; calls frameChanged while armed whenever the frame differs from the one last seen.
+    TFrameWatch(QWidget& window, std::function<void()> frameChanged);
+
+    // Takes the present frame as seen and watches from now on.
+    void Arm();
+    void Disarm() { armed_ = false; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& window_;
+    std::function<void()> frameChanged_;
+    QMargins seen_;
+    bool armed_ = false;
+};
+
+}  // namespace app
