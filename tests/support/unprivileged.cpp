@@ -50,7 +50,7 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& b
     return answer;
 }
 
-UnprivilegedTempDir::UnprivilegedTempDir() {
+UnprivilegedTempDir::UnprivilegedTempDir(uid_t owner, gid_t group) : owner_(owner), group_(group) {
     char pattern[] = "/tmp/fw-unprivileged-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) throw std::system_error(errno, std::generic_category(), "mkdtemp");
     path_ = pattern;
@@ -67,7 +67,7 @@ UnprivilegedTempDir::~UnprivilegedTempDir() {
 }
 
 void UnprivilegedTempDir::GiveAway(const std::filesystem::path& path) const {
-    if (::geteuid() == 0 && ::chown(path.c_str(), kNobodyUid, kNobodyGid) != 0)
+    if (::geteuid() == 0 && ::chown(path.c_str(), owner_, group_) != 0)
         throw std::system_error(errno, std::generic_category(), "chown " + path.string());
 }
 

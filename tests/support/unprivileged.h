@@ -23,20 +23,23 @@ gid_t UnprivilegedGid();
 // child could not give up root or did not end normally (body must not throw).
 std::optional<std::string> RunUnprivileged(const std::function<std::string()>& body);
 
-// A fresh folder below /tmp that the unprivileged child owns, removed (modes restored) when the object goes.
+// A fresh folder below /tmp that the unprivileged child (or the owner named) owns, removed (modes
+// restored) when the object goes.
 class UnprivilegedTempDir {
 public:
-    UnprivilegedTempDir();
+    explicit UnprivilegedTempDir(uid_t owner = UnprivilegedUid(), gid_t group = UnprivilegedGid());
     ~UnprivilegedTempDir();
     UnprivilegedTempDir(const UnprivilegedTempDir&) = delete;
     UnprivilegedTempDir& operator=(const UnprivilegedTempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    // Gives path (a file or folder made by this process) to the unprivileged user.
+    // Gives path (a file or folder made by this process) to the folder's owner.
     void GiveAway(const std::filesystem::path& path) const;
 
 private:
     std::filesystem::path path_;
+    uid_t owner_;
+    gid_t group_;
 };
 
 }  // namespace fw_test

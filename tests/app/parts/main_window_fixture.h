@@ -60,6 +60,14 @@ protected:
         WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"}, {"Second job", dir / "drop", "cam2"}});
     }
 
+    // Two web servers on free ports of their own, with the roots www and www2 in dir.
+    void WriteTwoHttpServers() {
+        firstPort = FreeTcpPort();
+        do secondPort = FreeTcpPort();
+        while (secondPort == firstPort);
+        WriteHttpServerList(dir / "httpserv.xml", {{firstPort, dir / "www"}, {secondPort, dir / "www2"}});
+    }
+
     app::TCapture_Frame* PanelOf(const app::TCaptureListEntry& entry) const {
         return dynamic_cast<app::TCapture_Frame*>(form->findChild<QWidget*>(QString("CaptureFrame_%1").arg(entry.Idx)));
     }
@@ -69,6 +77,8 @@ protected:
     std::vector<int> exitCodes;
     app::TMainWindowParts windows;  // outlives the form
     std::unique_ptr<app::TLumora_MainForm> form;
+    int firstPort = 0;   // set by WriteTwoHttpServers
+    int secondPort = 0;
 };
 
 }  // namespace fw_test

@@ -21,10 +21,7 @@ constexpr const char* kFolderInUse = "Web-Server Directory already in use!";
 class MainWindowSharesFixture : public fw_test::MainWindowFixture {
 protected:
     void WriteLists() override {
-        firstPort = fw_test::FreeTcpPort();
-        do secondPort = fw_test::FreeTcpPort();
-        while (secondPort == firstPort);
-        fw_test::WriteHttpServerList(dir / "httpserv.xml", {{firstPort, dir / "www"}, {secondPort, dir / "www2"}});
+        WriteTwoHttpServers();
         fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam", firstPort},
                                                               {"Second job", dir / "drop", "cam2", firstPort}});
     }
@@ -72,8 +69,6 @@ protected:
         return texts;
     }
 
-    int firstPort = 0;
-    int secondPort = 0;
 };
 
 struct TFolderCase {

@@ -100,10 +100,7 @@ std::string Wrongs(const TSnapshotClients::TAnswers& answers) {
 class ShareRequestsTest : public fw_test::MainWindowFixture {
 protected:
     void WriteLists() override {
-        firstPort = fw_test::FreeTcpPort();
-        do secondPort = fw_test::FreeTcpPort();
-        while (secondPort == firstPort);
-        fw_test::WriteHttpServerList(dir / "httpserv.xml", {{firstPort, dir / "www"}, {secondPort, dir / "www2"}});
+        WriteTwoHttpServers();
         fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam", firstPort}});
         for (size_t i = 0; i < kSnapshotBytes; ++i) snapshot.push_back(static_cast<char>('a' + i % 23));
         for (const std::filesystem::path& folder : {dir / "www" / "cam", dir / "www2" / "b"}) {
@@ -120,8 +117,6 @@ protected:
         return fw_test::PumpUntil([&] { return clients.Whole() >= until; }, 20s);
     }
 
-    int firstPort = 0;
-    int secondPort = 0;
     std::string snapshot;
 };
 

@@ -19,6 +19,7 @@
 
 #include "tests/app/program/framewick_child.h"
 #include "tests/support/test_env.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -71,35 +72,13 @@ size_t Occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-// The folders the program writes (its own, its data, its XDG and registry folders) belong to the uid.
-class UidOwnedFolder {
-public:
-    explicit UidOwnedFolder(uid_t uid) {
-        std::string pattern = (fs::temp_directory_path() / "fw-thread-limit-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) return;
-        path_ = pattern;
-        uid_ = uid;
-    }
-    ~UidOwnedFolder() {
-        std::error_code error;
-        if (!path_.empty()) fs::remove_all(path_, error);
-    }
-    const fs::path& path() const { return path_; }
-    // Hands every folder and list file below to the uid (the program's files are links or copies
-    // of the build's, readable by all; they keep their owner).
-    bool HandOver() const {
-        bool ok = ::chown(path_.c_str(), uid_, uid_) == 0;
-        std::error_code error;
-        for (fs::recursive_directory_iterator it(path_, error), end; !error && it != end; it.increment(error))
-            if (it->is_directory() || it->path().extension() == ".xml")
-                ok = ::chown(it->path().c_str(), uid_, uid_) == 0 && ok;
-        return ok && !error;
-    }
-
-private:
-    fs::path path_;
-    uid_t uid_ = 0;
-};
+// Hands every folder and list file below root to its owner, the uid (the program's files are links or
+// copies of the build's, readable by all; they keep their owner).
+void HandOver(const fw_test::UnprivilegedTempDir& root) {
+    root.GiveAway(root.path());
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root.path()))
+        if (entry.is_directory() || entry.path().extension() == ".xml") root.GiveAway(entry.path());
+}
 
 TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswersAfterwards) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to run the program as an unused user id";
@@ -108,8 +87,7 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
     const uid_t uid = UnusedUid();
     ASSERT_NE(uid, 0u) << "no unused user id between " << kFirstCandidateUid << " and " << kLastCandidateUid;
 
-    UidOwnedFolder root(uid);
-    ASSERT_FALSE(root.path().empty());
+    const fw_test::UnprivilegedTempDir root(uid, uid);
     fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::DroppedFiles);
     ASSERT_TRUE(program.ok());
     fw_test::WriteFile(program.WebRoot() / "page.html", "<html>page</html>");
@@ -121,7 +99,7 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
     }
     fs::permissions(root.path() / "env" / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
     ::unsetenv("DISPLAY");  // offscreen windows and a capture of dropped files: no X server needed
-    ASSERT_TRUE(root.HandOver());
+    ASSERT_NO_THROW(HandOver(root));
 
     const std::string id = std::to_string(uid);
     const std::vector<std::string> asTheUid = {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"};
