@@ -16,16 +16,18 @@
 #include "platform/display/fake_display.h"
 #include "tests/app/mainform/main_form_fixture.h"
 #include "tests/common/dialog_test_support.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 constexpr int kMonitorWidth = 1000;  // two of them on the 2000 x 900 desktop
 constexpr int kMonitorHeight = 900;
 constexpr int kWorkAreaTop = 30;  // a panel along the top of the second monitor
@@ -33,7 +35,7 @@ constexpr int kWorkAreaTop = 30;  // a panel along the top of the second monitor
 class MonitorPlacementTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         auto display = std::make_shared<platform::TFakeDisplay>();
         platform::TMonitorInfo second = platform::FakeMonitor(kMonitorWidth, 0, 2 * kMonitorWidth, kMonitorHeight);
@@ -63,7 +65,7 @@ protected:
     // Moves the main window and waits until the X server has it there (or snapped from there).
     void MoveMainWindow(QPoint to) {
         form->move(to);
-        fw_test::PumpFor(300);
+        fw_test::PumpFor(300ms);
     }
 
     // The settings dialog's frame as the window manager drew it, taken while the dialog is up.
@@ -72,7 +74,7 @@ protected:
         fw_test::ModalDriver modal;
         modal.On<app::TSettings_Form>(
             [&](app::TSettings_Form& settings) {
-                fw_test::PumpFor(300);  // a placing for the frame just learnt has reached the server
+                fw_test::PumpFor(300ms);  // a placing for the frame just learnt has reached the server
                 frame = settings.frameGeometry();
                 fw_test::UserClick(*settings.Cancel_BitBtn);
             },

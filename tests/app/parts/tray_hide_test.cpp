@@ -10,21 +10,23 @@
 #include <memory>
 
 #include "app/parts/MainTrayIcon.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 
 class TrayHideTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         window.resize(300, 200);
         window.show();
@@ -56,7 +58,7 @@ protected:
 
 TEST_F(TrayHideTest, WithoutATrayHostTheWindowIsMinimisedNotHidden) {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    fw_test::PumpFor(500);  // the icon's own start has run
+    fw_test::PumpFor(500ms);  // the icon's own start has run
     EXPECT_FALSE(tray->Docked());
     EXPECT_TRUE(tray->ShowMainForm()) << "a start would keep the window hidden in no tray";
     tray->ShowHide();

@@ -22,6 +22,9 @@
 #include "tests/engine/http/http_server_fixture.h"
 #include "tests/support/foreign_listener.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
+
+using fw_test::PumpUntil;
 
 namespace {
 

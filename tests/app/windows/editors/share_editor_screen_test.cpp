@@ -15,21 +15,23 @@
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "engine/capture/ScreenCaptureParams.h"
 #include "engine/http/capture_http_server.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 
 class ShareEditorScreenTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         auto server = std::make_unique<engine::TCaptureHttpServer>(0, "", nullptr);
         server->Root = (dir.path() / "a rather long folder name for the web root" / "of this server").string() + "/";
@@ -52,7 +54,7 @@ protected:
                 const QRect now = editor.frameGeometry();
                 const bool same = now == last;
                 last = now;
-                fw_test::PumpFor(100);
+                fw_test::PumpFor(100ms);
                 return same;
             },
             kWaitMs);
@@ -117,7 +119,7 @@ TEST_F(ShareEditorScreenTest, WebServerChoiceIsWholeAndDropsKeys) {
     editor.FillWebServerList(*share);
     choice.setFocus();
     ASSERT_TRUE(fw_test::Xdo({"key", "--window", std::to_string(editor.winId()), "Down", "End", "x"}));
-    fw_test::PumpFor(300);
+    fw_test::PumpFor(300ms);
     EXPECT_EQ(choice.currentIndex(), before);
 }
 
