@@ -1,17 +1,24 @@
 // Hiding the main window into the tray on a real X11 desktop of the test's own, under a real window
 // manager (openbox): only while the icon is docked in a real tray host (trayer); without one "_"
-// minimises, and a window hidden in a tray that goes away comes back.
+// minimises, and a window hidden in a tray that goes away comes back. A start while the icon is docked
+// there keeps the main window hidden and runs its first showing all the same.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QEvent>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <QWindow>
 #include <filesystem>
 #include <memory>
 
+#include "app/mainform/MainForm.h"
 #include "app/parts/MainTrayIcon.h"
-#include "tests/support/event_pump.h"
+#include "app/parts/MainWindowParts.h"
+#include "app/program/QtStartupUi.h"
+#include "tests/app/mainform/main_form_fixture.h"
 #include "tests/components/private_desktop.h"
+#include "tests/support/event_pump.h"
 
 namespace {
 
@@ -23,11 +30,39 @@ using fw_test::PumpUntil;
 
 constexpr std::chrono::milliseconds kWaitMs{10000};
 
-class TrayHideTest : public ::testing::Test {
+// A desktop under a window manager, where a tray host can be started.
+class TrayDesktopTest : public ::testing::Test {
 protected:
     void SetUp() override {
         windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
+    }
+    void TearDown() override {
+        trayHost.reset();
+        windowManager.reset();
+    }
+
+    // A tray host at the bottom right, once it holds the desktop's notification area; a skip where
+    // there is no tray host to start.
+    void StartTrayHost() {
+        if (fw_test::RunProgram({"sh", "-c", "command -v trayer"}) != 0)
+            GTEST_SKIP() << "no tray host: trayer is not installed (scripts/install-deps)";
+        trayHost = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
+            "trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
+            "--heighttype", "pixel", "--height", "24"});
+        ASSERT_TRUE(PumpUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, kWaitMs))
+            << "the tray host never held the notification area";
+    }
+
+    fw_test::TempDir dir;
+    std::unique_ptr<fw_test::ChildProcess> windowManager;
+    std::unique_ptr<fw_test::ChildProcess> trayHost;
+};
+
+class TrayHideTest : public TrayDesktopTest {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(TrayDesktopTest::SetUp());
         window.resize(300, 200);
         window.show();
         ASSERT_TRUE(PumpUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); }, kWaitMs));
@@ -37,21 +72,16 @@ protected:
     void TearDown() override {
         tray.reset();
         window.hide();
-        trayHost.reset();
-        windowManager.reset();
+        TrayDesktopTest::TearDown();
     }
 
-    void StartTrayHost() {
-        trayHost = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
-            "trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
-            "--heighttype", "pixel", "--height", "24"});
+    void DockIcon() {
+        StartTrayHost();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_TRUE(PumpUntil([&] { return tray->Docked(); }, kWaitMs)) << "the icon was never docked";
     }
     bool MinimisedButReachable() { return window.isVisible() && window.isMinimized(); }
 
-    fw_test::TempDir dir;
-    std::unique_ptr<fw_test::ChildProcess> windowManager;
-    std::unique_ptr<fw_test::ChildProcess> trayHost;
     QWidget window;
     std::unique_ptr<app::TMainTrayIcon> tray;
 };
@@ -68,7 +98,8 @@ TEST_F(TrayHideTest, WithoutATrayHostTheWindowIsMinimisedNotHidden) {
 }
 
 TEST_F(TrayHideTest, DockedIconTakesTheWindowAndGivesItBackWhenTheTrayGoes) {
-    StartTrayHost();
+    ASSERT_NO_FATAL_FAILURE(DockIcon());
+    if (IsSkipped()) return;
     EXPECT_FALSE(tray->ShowMainForm());
     tray->ShowHide();
     EXPECT_FALSE(window.isVisible()) << "the window was not hidden into the tray";
@@ -80,6 +111,62 @@ TEST_F(TrayHideTest, DockedIconTakesTheWindowAndGivesItBackWhenTheTrayGoes) {
     trayHost->Kill();
     EXPECT_TRUE(PumpUntil([&] { return MinimisedButReachable(); }, kWaitMs))
         << "the window stayed hidden in a tray that is gone";
+}
+
+// The Show events a widget got.
+class TShowCount : public QObject {
+public:
+    int Count() const { return count_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++count_;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int count_ = 0;
+};
+
+// The start through the program block's windows while the icon sits docked in the tray and keeps the
+// program off the task bar: the main window is never shown, its first showing runs all the same, and
+// the capture marked to start starts. From the tray it then comes.
+TEST_F(TrayDesktopTest, StartWithTheIconDockedKeepsTheWindowHiddenAndStartsTheCaptures) {
+    ASSERT_NO_FATAL_FAILURE(StartTrayHost());
+    if (IsSkipped()) return;
+    fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
+    fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
+    fw_test::WriteFolderCaptureList(dir / "capture.xml", "First job", dir / "drop", "cam");  // marked to start
+
+    TShowCount shows;
+    app::TMainWindowParts windows;  // outlives the form
+    app::TQtStartupUi ui(
+        *static_cast<QApplication*>(QCoreApplication::instance()),
+        [&] {
+            app::TLumora_MainForm::TOptions options;
+            options.Parts = windows.Parts();
+            options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
+            options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
+            auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
+            windows.Attach(*form);
+            form->installEventFilter(&shows);
+            windows.TrayIcon()->SetShown(true);
+            EXPECT_TRUE(PumpUntil([&] { return windows.TrayIcon()->Docked(); }, kWaitMs)) << "the icon was never docked";
+            return form;
+        },
+        [&windows] { return windows.ShowMainFormAtStart(); });
+    ui.CreateForms();
+    app::TLumora_MainForm* form = ui.MainForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return form->StartUpDone(); }, kWaitMs)) << "the first showing never ran";
+    EXPECT_TRUE(form->AnyCaptureRunning()) << "the capture marked to start did not start";
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(shows.Count(), 0) << "the main window was shown";
+
+    windows.TrayIcon()->ShowHide();
+    EXPECT_TRUE(PumpUntil([&] { return form->isVisible() && !form->isMinimized(); }, kWaitMs))
+        << "the tray did not give the window back";
+    form->close();
 }
 
 }  // namespace
