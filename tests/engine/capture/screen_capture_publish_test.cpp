@@ -107,7 +107,7 @@ protected:
     static std::string LibDir() { return vlc_.LibDir(); }
 
     void SetUp() override {
-        if (!fw_test::HasDisplay()) GTEST_SKIP();
+        if (!fw_test::HasDisplay()) GTEST_SKIP() << "no X server";
         engine::UpdateSettings([&](engine::TSettings& s) {
             s.HtmlDir = (dir.path() / "html").string() + "/";
             s.ArchiveDir = (dir.path() / "archive").string() + "/";
