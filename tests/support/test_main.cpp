@@ -42,14 +42,16 @@ public:
     explicit TSkipRecord(std::string program) : program_(std::move(program)) {}
     bool Any() const { return !lines_.empty(); }
 
+    // gtest reports a result while it holds its own lock: the test's name is kept from its start.
+    void OnTestStart(const ::testing::TestInfo& test) override {
+        test_ = std::string(test.test_suite_name()) + "." + test.name();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override { test_ = "every test"; }
     void OnTestPartResult(const ::testing::TestPartResult& result) override {
         if (!result.skipped()) return;
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string reason = result.message();
         reason = reason.substr(0, reason.find('\n'));
-        lines_ += program_ + ": " +
-                  (test ? std::string(test->test_suite_name()) + "." + test->name() : std::string("every test")) + ": " +
-                  (reason.empty() ? "(no reason given)" : reason) + "\n";
+        lines_ += program_ + ": " + test_ + ": " + (reason.empty() ? "(no reason given)" : reason) + "\n";
     }
 
     // One write, so that the lines of programs ending at the same time do not mix.
@@ -62,6 +64,7 @@ public:
 
 private:
     std::string program_;
+    std::string test_ = "every test";
     std::string lines_;
 };
 
