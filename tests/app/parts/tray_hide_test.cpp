@@ -4,7 +4,6 @@
 // there keeps the main window hidden and runs its first showing all the same.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QEvent>
 #include <QSystemTrayIcon>
 #include <QWidget>
@@ -12,12 +11,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/mainform/MainForm.h"
 #include "app/parts/MainTrayIcon.h"
-#include "app/parts/MainWindowParts.h"
-#include "app/program/QtStartupUi.h"
-#include "tests/app/mainform/main_form_fixture.h"
+#include "tests/app/parts/test_startup_ui.h"
 #include "tests/components/private_desktop.h"
+#include "tests/support/event_count.h"
 #include "tests/support/event_pump.h"
 
 namespace {
@@ -113,21 +110,6 @@ TEST_F(TrayHideTest, DockedIconTakesTheWindowAndGivesItBackWhenTheTrayGoes) {
         << "the window stayed hidden in a tray that is gone";
 }
 
-// The Show events a widget got.
-class TShowCount : public QObject {
-public:
-    int Count() const { return count_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) ++count_;
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    int count_ = 0;
-};
-
 // The start through the program block's windows while the icon sits docked in the tray and keeps the
 // program off the task bar: the main window is never shown, its first showing runs all the same, and
 // the capture marked to start starts. From the tray it then comes.
@@ -138,32 +120,22 @@ TEST_F(TrayDesktopTest, StartWithTheIconDockedKeepsTheWindowHiddenAndStartsTheCa
     fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
     fw_test::WriteFolderCaptureList(dir / "capture.xml", "First job", dir / "drop", "cam");  // marked to start
 
-    TShowCount shows;
-    app::TMainWindowParts windows;  // outlives the form
-    app::TQtStartupUi ui(
-        *static_cast<QApplication*>(QCoreApplication::instance()),
-        [&] {
-            app::TLumora_MainForm::TOptions options;
-            options.Parts = windows.Parts();
-            options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
-            options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
-            auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-            windows.Attach(*form);
-            form->installEventFilter(&shows);
-            windows.TrayIcon()->SetShown(true);
-            EXPECT_TRUE(PumpUntil([&] { return windows.TrayIcon()->Docked(); }, kWaitMs)) << "the icon was never docked";
-            return form;
-        },
-        [&windows] { return windows.ShowMainFormAtStart(); });
+    std::unique_ptr<fw_test::TEventCount> shows;
+    fw_test::TTestStartupUi start([&](app::TLumora_MainForm& form) {
+        shows = std::make_unique<fw_test::TEventCount>(form, QEvent::Show);
+        start.Windows().TrayIcon()->SetShown(true);
+        EXPECT_TRUE(PumpUntil([&] { return start.Windows().TrayIcon()->Docked(); }, kWaitMs)) << "the icon was never docked";
+    });
+    app::TQtStartupUi& ui = start.Ui();
     ui.CreateForms();
     app::TLumora_MainForm* form = ui.MainForm();
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return form->StartUpDone(); }, kWaitMs)) << "the first showing never ran";
     EXPECT_TRUE(form->AnyCaptureRunning()) << "the capture marked to start did not start";
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(shows.Count(), 0) << "the main window was shown";
+    EXPECT_EQ(shows->Count(), 0) << "the main window was shown";
 
-    windows.TrayIcon()->ShowHide();
+    start.Windows().TrayIcon()->ShowHide();
     EXPECT_TRUE(PumpUntil([&] { return form->isVisible() && !form->isMinimized(); }, kWaitMs))
         << "the tray did not give the window back";
     form->close();

@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
-#include <QEvent>
 #include <QWindow>
 #include <filesystem>
 #include <memory>
@@ -20,6 +19,7 @@
 #include "engine/http/capture_http_server.h"
 #include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
+#include "tests/support/event_count.h"
 
 namespace {
 
@@ -30,22 +30,6 @@ using namespace std::chrono_literals;
 using fw_test::PumpUntil;
 
 constexpr std::chrono::milliseconds kWaitMs{10000};
-
-// The key presses that reached a widget, seen before the widget's own handling.
-class TKeyPressCount : public QObject {
-public:
-    explicit TKeyPressCount(QWidget& widget) { widget.installEventFilter(this); }
-    size_t Count() const { return count_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) ++count_;
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    size_t count_ = 0;
-};
 
 class ShareEditorScreenTest : public ::testing::Test {
 protected:
@@ -120,8 +104,9 @@ TEST_F(ShareEditorScreenTest, EveryProtocolFitsItsMonitorWithItsButtonsAndKeepsI
         for (const uint8_t protocol : {engine::kShareProtocolHttp, engine::kShareProtocolUdp}) {
             SCOPED_TRACE("opening " + std::to_string(opening) + ", protocol " + std::to_string(protocol));
             ShowWithProtocol(protocol);
-            if (protocol == engine::kShareProtocolHttp)
+            if (protocol == engine::kShareProtocolHttp) {
                 EXPECT_EQ(Cut(), SmallDesktop()) << "cut on the small desktop only, whole on the large one";
+            }
             if (opening == 1)
                 sizeOf[protocol] = editor.size();
             else
@@ -147,12 +132,12 @@ TEST_F(ShareEditorScreenTest, WebServerChoiceIsWholeAndDropsKeys) {
     servers.Append(std::make_shared<app::THttpServerEntry>(std::make_unique<engine::TCaptureHttpServer>(1, "", nullptr)));
     editor.FillWebServerList(*share);
     choice.setFocus();
-    TKeyPressCount presses(choice);
+    const fw_test::TEventCount presses(choice, QEvent::KeyPress);
     const std::vector<std::string> keys = {"Down", "End", "x"};
     std::vector<std::string> xdo = {"key", "--window", std::to_string(editor.winId())};
     xdo.insert(xdo.end(), keys.begin(), keys.end());
     ASSERT_TRUE(fw_test::Xdo(xdo));
-    ASSERT_TRUE(PumpUntil([&] { return presses.Count() == keys.size(); }, kWaitMs))
+    ASSERT_TRUE(PumpUntil([&] { return size_t(presses.Count()) == keys.size(); }, kWaitMs))
         << presses.Count() << " of " << keys.size() << " keys reached the choice";
     EXPECT_EQ(choice.currentIndex(), before);
 }
