@@ -1,5 +1,6 @@
-// Shared main of every test program: a private scratch folder holds this program's registry hives and
-// XDG folders, so test programs run side by side without touching the user's files or each other's.
+// Shared main of every test program: a private scratch folder holds this program's registry hives, XDG
+// folders and temporary folder, so test programs run side by side without touching the user's files or
+// each other's.
 // A program that asked for a network of its own (own_network.h) enters it before anything else runs.
 // A program whose checks all passed but some were skipped ends with kSkippedExitCode, which the
 // suite counts as skipped, and writes each skip with its reason into $FW_TEST_SKIP_REPORT when set.
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     set("XDG_CONFIG_HOME", fw_test::g_scratch / "config");
     set("XDG_DATA_HOME", fw_test::g_scratch / "data");
     set("XDG_RUNTIME_DIR", fw_test::g_scratch / "runtime");
+    set("TMPDIR", fw_test::g_scratch / "tmp");  // local sockets by name (the main window's pipe) are the program's own
     std::filesystem::permissions(fw_test::g_scratch / "runtime", std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace);
 

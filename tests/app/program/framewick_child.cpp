@@ -94,12 +94,11 @@ FramewickFolder::FramewickFolder(const fs::path& program, const fs::path& folder
 
 std::unique_ptr<ChildProcess> FramewickFolder::Start(const std::vector<std::string>& launcher,
                                                      const std::vector<std::string>& environment) const {
+    // env(1) runs the program in its own place (exec), so the child's process is the program's. Its
+    // temporary folder is the program folder, where its local sockets by name (the pipe) are its own.
     std::vector<std::string> argv = launcher;
-    // env(1) runs the program in its own place (exec), so the child's process is the program's.
-    if (!environment.empty()) {
-        argv.push_back("env");
-        argv.insert(argv.end(), environment.begin(), environment.end());
-    }
+    argv.insert(argv.end(), {"env", "TMPDIR=" + folder_.string()});
+    argv.insert(argv.end(), environment.begin(), environment.end());
     argv.push_back((folder_ / "Framewick").string());
     return std::make_unique<ChildProcess>(argv);
 }

@@ -39,7 +39,7 @@ public:
     std::filesystem::path operator/(const std::string& name) const { return folder_ / name; }
 
     // launcher: programs in front of it (prlimit, setpriv, ...); environment: NAME=VALUE settings for
-    // the program only.
+    // the program only. Its temporary folder (TMPDIR) is the program folder.
     std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& launcher = {},
                                         const std::vector<std::string>& environment = {}) const;
     // Everything the program wrote into its daily log files so far.
