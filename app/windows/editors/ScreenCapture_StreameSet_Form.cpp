@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -422,9 +423,13 @@ void TScreenCapture_StreameSet_Form::ArrangeProtocol() {
     screenFit_->Fit(QSize(width, height));
 }
 
+// Typed characters would pick a server by its first letter; the keys that move the focus, cancel or
+// press the default button pass as in every other field.
 bool TScreenCapture_StreameSet_Form::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == WebServer_ComboBox && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
-        return true;
+    if (watched == WebServer_ComboBox && event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (!typed.isEmpty() && typed.front().isPrint()) return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
