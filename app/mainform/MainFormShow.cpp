@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 
 #include "app/lists/capture_list_file.h"
 #include "app/lists/http_server_list_file.h"
@@ -13,6 +13,7 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
 #include "app/settings/registry_store.h"
+#include "engine/settings/name_routines.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 
@@ -20,13 +21,8 @@ namespace app {
 namespace {
 
 std::string NowText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
     const TLocaleSettings locale = LocaleSettings();
-    char buffer[128] = {};
-    std::strftime(buffer, sizeof buffer, (locale.DateFormat + " " + locale.TimeFormat).c_str(), &local);
-    return buffer;
+    return engine::FormatLocalTime(std::chrono::system_clock::now(), locale.DateFormat + " " + locale.TimeFormat);
 }
 
 }  // namespace
