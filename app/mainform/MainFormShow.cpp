@@ -13,6 +13,7 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
 #include "app/settings/registry_store.h"
+#include "components/InitialWindowState.h"
 #include "engine/settings/name_routines.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
@@ -27,14 +28,19 @@ std::string NowText() {
 
 }  // namespace
 
+// The show event comes before the window is mapped: what it sets goes with the map.
 void TLumora_MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // A window the window manager restored from minimised would otherwise map minimised again.
+    if (!isMinimized()) components::TInitialWindowState::SetNormal(*this);
     BeginFirstShowing();
 }
 
 void TLumora_MainForm::BeginFirstShowing() {
     if (shown_) return;
     shown_ = true;
+    // In its place before it is first mapped, so the window manager puts it nowhere else first.
+    PlaceWindow();
     // Out of the show event: the first showing may open dialogs.
     QTimer::singleShot(0, this, [this] { FormShow(); });
 }
@@ -65,7 +71,6 @@ bool TLumora_MainForm::FormShow() {
     if (!RunLibVlcCheck()) return false;
     // The session may end while a question of the check is open: the closing follows, nothing more starts.
     if (engine::AppClosing) return false;
-    PlaceWindow();
     WriteLog("Framewick Start [" + NowText() + "]", engine::kLogSystem);
     if (toolBar_) toolBar_->InitToolBar();
     if (statusBar_) statusBar_->InitStatusBar();
