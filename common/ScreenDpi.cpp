@@ -6,9 +6,10 @@
 #include <QScreen>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <string>
+
+#include "components/X11Window.h"
 
 namespace app {
 namespace {
@@ -18,15 +19,11 @@ constexpr std::string_view kBlanks = " \t\r";
 constexpr double kMaxDpi = 10000;  // anything above is no resolution a desktop is set to
 constexpr uint32_t kMaxResourceWords = 1u << 20;  // 4 MiB of resource text, far beyond any real one
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
 // The RESOURCE_MANAGER text of the first screen's root, where xrdb keeps it; empty without one.
 std::string X11ResourceDatabase(xcb_connection_t* c) {
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     if (!screen) return {};
-    std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(xcb_get_property_reply(
+    std::unique_ptr<xcb_get_property_reply_t, components::FreeXcbReply> reply(xcb_get_property_reply(
         c, xcb_get_property(c, 0, screen->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kMaxResourceWords),
         nullptr));
     if (!reply || reply->format != 8) return {};
@@ -35,8 +32,7 @@ std::string X11ResourceDatabase(xcb_connection_t* c) {
 }
 
 std::optional<int> X11DesktopDpi() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = components::X11Connection();
     if (!c) return std::nullopt;
     return XftDpiOf(X11ResourceDatabase(c));
 }

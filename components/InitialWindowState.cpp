@@ -2,14 +2,13 @@
 
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
-#include <QWidget>
-#include <QWindow>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+
+#include "components/X11Window.h"
 
 namespace components {
 
@@ -22,22 +21,15 @@ constexpr size_t kInitialStateField = 2;
 constexpr uint32_t kStateHint = 1u << 1;
 constexpr uint32_t kNormalState = 1;
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
 }  // namespace
 
 bool TInitialWindowState::SetNormal(QWidget& window) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c) return false;
-    window.winId();  // makes the native window when there is none
-    const QWindow* handle = window.windowHandle();
-    if (!handle) return false;
-    const auto w = static_cast<xcb_window_t>(handle->winId());
+    const std::optional<TX11Window> x11 = X11WindowOf(window);
+    if (!x11) return false;
+    xcb_connection_t* c = x11->Connection;
+    const xcb_window_t w = x11->Window;
     std::array<uint32_t, kWmHintsFields> hints{};
-    std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(xcb_get_property_reply(
+    std::unique_ptr<xcb_get_property_reply_t, FreeXcbReply> reply(xcb_get_property_reply(
         c, xcb_get_property(c, 0, w, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, kWmHintsFields), nullptr));
     if (reply && reply->type == XCB_ATOM_WM_HINTS && reply->format == 32) {
         const size_t count = std::min<size_t>(kWmHintsFields, size_t(xcb_get_property_value_length(reply.get())) / 4);

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <QApplication>
-#include <memory>
+#include <optional>
+#include <string>
 
 #include "common/ScreenDpi.h"
-#include "tests/common/x_resources.h"
-#include "tests/support/PrivateXServer.h"
+#include "tests/components/private_desktop.h"
 
 namespace {
 
@@ -35,33 +34,8 @@ TEST(ScreenDpi, XftDpiEntryOfTheResourceText) {
     for (const auto& c : cases) EXPECT_EQ(app::XftDpiOf(c.resources), c.dpi) << c.resources;
 }
 
-// One X server for the program, whose database the test changes as a user's session does.
-class DpiDesktop : public ::testing::Environment {
-public:
-    void SetUp() override {
-        server_ = std::make_unique<fw_test::PrivateXServer>(800, 600);
-        ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
-        ASSERT_TRUE(fw_test::SetXResources(server_->name(), "Xft.dpi: 120"));
-        ::setenv("DISPLAY", server_->name().c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override {
-        app_.reset();
-        server_.reset();
-    }
-    static const std::string& Display() { return instance->server_->name(); }
-    static inline DpiDesktop* instance = nullptr;
-
-private:
-    int argc_ = 1;
-    char arg0_[16] = "screen_dpi_test";
-    char* argv_[2] = {arg0_, nullptr};
-    std::unique_ptr<fw_test::PrivateXServer> server_;
-    std::unique_ptr<QApplication> app_;
-};
-
-::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(DpiDesktop::instance = new DpiDesktop);
+// The desktop's database says 120 dpi when the program's QApplication starts (FW_TEST_X_RESOURCES).
+::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 TEST(ScreenDpi, TheResolutionTheUserSetOnTheDesktop) {
     EXPECT_EQ(app::PrimaryScreenLogicalDpi(), 120) << "at the start";
@@ -75,7 +49,7 @@ TEST(ScreenDpi, TheResolutionTheUserSetOnTheDesktop) {
         {"Xft.dpi: 120", 120},
     };
     for (const auto& c : cases) {
-        ASSERT_TRUE(fw_test::SetXResources(DpiDesktop::Display(), c.resources)) << c.resources;
+        ASSERT_TRUE(fw_test::SetXResources(std::string(::getenv("DISPLAY")), c.resources)) << c.resources;
         EXPECT_EQ(app::PrimaryScreenLogicalDpi(), c.dpi) << c.resources;
     }
 }

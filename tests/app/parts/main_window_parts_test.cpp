@@ -183,12 +183,7 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessATrayHoldsIt) {
         app::TQtStartupUi ui(
             *application,
             [&] {
-                app::TLumora_MainForm::TOptions options;
-                options.Parts = windows.Parts();
-                options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
-                options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
-                auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-                windows.Attach(*form);
+                auto form = fw_test::MakeMainWindow(windows);
                 if (offTaskBar) windows.TrayIcon()->SetShown(true);
                 return form;
             },

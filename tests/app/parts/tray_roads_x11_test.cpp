@@ -25,6 +25,7 @@
 #include "app/windows/toolbar/BottomFrame.h"
 #include "app/windows/toolbar/TopFrame.h"
 #include "tests/app/mainform/main_form_fixture.h"
+#include "tests/app/parts/main_window_parts_support.h"
 #include "tests/components/event_pump.h"
 #include "tests/components/private_desktop.h"
 
@@ -35,15 +36,6 @@ namespace {
 using fw_test::PumpUntil;
 
 constexpr int kWaitMs = 10000;
-
-// The windows' classes carry no meta-object of their own, so findChildren cannot tell them apart.
-template <class T>
-std::vector<T*> ChildrenOf(const QObject& parent) {
-    std::vector<T*> found;
-    for (QObject* child : parent.findChildren<QObject*>())
-        if (auto* typed = dynamic_cast<T*>(child)) found.push_back(typed);
-    return found;
-}
 
 // Every place at which the window manager mapped a frame around one client window, as the root window's
 // structure events tell it from the recorder's making on.
@@ -129,16 +121,7 @@ protected:
     void Start() {
         auto* application = static_cast<QApplication*>(QCoreApplication::instance());
         ui = std::make_unique<app::TQtStartupUi>(
-            *application,
-            [&] {
-                app::TLumora_MainForm::TOptions options;
-                options.Parts = windows.Parts();
-                options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
-                options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
-                auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-                windows.Attach(*form);
-                return form;
-            },
+            *application, [&] { return fw_test::MakeMainWindow(windows); },
             [this] { return windows.ShowMainFormAtStart(); });
         ui->CreateForms();
         ASSERT_NE(ui->MainForm(), nullptr);
@@ -240,13 +223,13 @@ class CollapsedPanelsTest : public TrayRoadsTest, public ::testing::WithParamInt
 TEST_P(CollapsedPanelsTest, LeaveTheWholeStatusBarInTheWindow) {
     WriteCaptures(GetParam());
     Start();
-    auto* toolBar = ChildrenOf<app::TTop_Frame>(Main()).at(0);
-    const auto* statusBar = ChildrenOf<app::TBottom_Frame>(Main()).at(0);
+    auto* toolBar = fw_test::ChildrenOf<app::TTop_Frame>(Main()).at(0);
+    const auto* statusBar = fw_test::ChildrenOf<app::TBottom_Frame>(Main()).at(0);
     for (const bool collapse : {true, false}) {
         SCOPED_TRACE(collapse ? "collapsed" : "expanded");
         toolBar->Min_TBClick();  // "Mininmize/Maximize All"
         int panels = 0;
-        for (const app::TCapture_Frame* panel : ChildrenOf<app::TCapture_Frame>(Main())) {
+        for (const app::TCapture_Frame* panel : fw_test::ChildrenOf<app::TCapture_Frame>(Main())) {
             EXPECT_EQ(panel->height() == app::kPanelHeightCollapsed, collapse);
             panels += panel->height();
         }
@@ -258,7 +241,7 @@ TEST_P(CollapsedPanelsTest, LeaveTheWholeStatusBarInTheWindow) {
         EXPECT_EQ(statusBar->geometry(), QRect(0, Main().height() - statusBar->height(), Main().width(), statusBar->height()))
             << "the status bar is at " << statusBar->y() << " in a window " << Main().height() << " tall";
         int top = toolBar->height();
-        for (const app::TCapture_Frame* panel : ChildrenOf<app::TCapture_Frame>(Main())) {
+        for (const app::TCapture_Frame* panel : fw_test::ChildrenOf<app::TCapture_Frame>(Main())) {
             EXPECT_EQ(panel->mapTo(&Main(), QPoint(0, 0)).y(), top);
             top += panel->height();
         }

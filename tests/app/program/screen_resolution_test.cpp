@@ -23,9 +23,7 @@
 #include "app/startup/ScreenCheck.h"
 #include "tests/app/program/framewick_child.h"
 #include "tests/common/dialog_test_support.h"
-#include "tests/common/x_resources.h"
-#include "tests/components/event_pump.h"
-#include "tests/support/PrivateXServer.h"
+#include "tests/components/private_desktop.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -80,83 +78,14 @@ TWarningLook OwnWarningLook() {
     return look;
 }
 
-// One desktop for the test and the programs it starts; its resource database says 120 dpi when the test
-// program starts, so that its own dialogs are laid out as the program's at that resolution.
-class ResolutionDesktop : public ::testing::Environment {
-public:
-    void SetUp() override {
-        server_ = std::make_unique<fw_test::PrivateXServer>(1024, 768);
-        ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
-        ASSERT_TRUE(fw_test::SetXResources(server_->name(), "Xft.dpi: " + std::to_string(kWarnedDpi)));
-        ::setenv("DISPLAY", server_->name().c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-        look_ = OwnWarningLook();
-        ASSERT_FALSE(look_.Window.isNull());
-    }
-    void TearDown() override {
-        app_.reset();
-        server_.reset();
-    }
-    static const std::string& Display() { return instance->server_->name(); }
-    static const TWarningLook& Look() { return instance->look_; }
-    static inline ResolutionDesktop* instance = nullptr;
+// One desktop for the test and the programs it starts. Its resource database says 120 dpi when the test
+// program starts (FW_TEST_X_RESOURCES), so that the test's own dialogs are laid out as the program's at
+// that resolution.
+::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
-private:
-    int argc_ = 1;
-    char arg0_[24] = "screen_resolution_test";
-    char* argv_[2] = {arg0_, nullptr};
-    std::unique_ptr<fw_test::PrivateXServer> server_;
-    std::unique_ptr<QApplication> app_;
-    TWarningLook look_;
-};
+std::string DesktopName() { return ::getenv("DISPLAY"); }
 
-::testing::Environment* const kDesktop =
-    ::testing::AddGlobalTestEnvironment(ResolutionDesktop::instance = new ResolutionDesktop);
-
-// The desktop as the X server holds it, on a connection of the test's own.
-class Desktop {
-public:
-    Desktop() : c_(xcb_connect(ResolutionDesktop::Display().c_str(), nullptr)) {}
-    ~Desktop() { xcb_disconnect(c_); }
-    Desktop(const Desktop&) = delete;
-    Desktop& operator=(const Desktop&) = delete;
-
-    // The viewable top-level window called caption (no window manager frames them here).
-    std::optional<xcb_window_t> WindowCalled(const std::string& caption) {
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
-        auto* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, root), nullptr);
-        std::optional<xcb_window_t> found;
-        for (int i = 0; tree && i < xcb_query_tree_children_length(tree) && !found; ++i) {
-            const xcb_window_t w = xcb_query_tree_children(tree)[i];
-            if (Viewable(w) && Name(w) == caption) found = w;
-        }
-        std::free(tree);
-        return found;
-    }
-    QSize Size(xcb_window_t w) {
-        auto* g = xcb_get_geometry_reply(c_, xcb_get_geometry(c_, w), nullptr);
-        const QSize size = g ? QSize(g->width, g->height) : QSize();
-        std::free(g);
-        return size;
-    }
-
-private:
-    bool Viewable(xcb_window_t w) {
-        auto* a = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
-        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(a);
-        return viewable;
-    }
-    std::string Name(xcb_window_t w) {
-        auto* r = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr);
-        std::string name;
-        if (r) name.assign(static_cast<const char*>(xcb_get_property_value(r)), size_t(xcb_get_property_value_length(r)));
-        std::free(r);
-        return name;
-    }
-    xcb_connection_t* c_;
-};
+std::optional<xcb_window_t> WindowCalled(const std::string& caption) { return fw_test::XcbReader().TopLevelCalled(caption); }
 
 bool ClickAt(xcb_window_t w, QPoint at) {
     return fw_test::RunProgram({"xdotool", "mousemove", "--sync", "--window", std::to_string(w), std::to_string(at.x()),
@@ -166,11 +95,11 @@ bool ClickAt(xcb_window_t w, QPoint at) {
 // The first window of a start: the warning or the main window, whichever comes.
 enum class TFirstWindow { None, Warning, MainWindow };
 
-TFirstWindow WaitForFirstWindow(Desktop& desktop, fw_test::ChildProcess& program) {
+TFirstWindow WaitForFirstWindow(fw_test::ChildProcess& program) {
     TFirstWindow first = TFirstWindow::None;
     fw_test::WaitUntil([&] {
-        if (desktop.WindowCalled(kWarningCaption)) first = TFirstWindow::Warning;
-        else if (desktop.WindowCalled(kMainCaption)) first = TFirstWindow::MainWindow;
+        if (WindowCalled(kWarningCaption)) first = TFirstWindow::Warning;
+        else if (WindowCalled(kMainCaption)) first = TFirstWindow::MainWindow;
         return first != TFirstWindow::None || !program.running();
     }, kWindowWithin);
     return first;
@@ -178,9 +107,13 @@ TFirstWindow WaitForFirstWindow(Desktop& desktop, fw_test::ChildProcess& program
 
 class ScreenResolutionTest : public ::testing::Test {
 protected:
+    // Made before any test changes the resources.
+    static void SetUpTestSuite() { own = std::make_unique<TWarningLook>(OwnWarningLook()); }
+    static void TearDownTestSuite() { own.reset(); }
+
     // The program of this test, on the desktop, with a registry of its own.
     std::unique_ptr<fw_test::ChildProcess> Start() {
-        return program.Start({}, {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + ResolutionDesktop::Display(),
+        return program.Start({}, {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + DesktopName(),
                                   "FRAMEWICK_REGISTRY_HKCU=" + (root / "hkcu").string()});
     }
     void End(std::unique_ptr<fw_test::ChildProcess> running) {
@@ -188,12 +121,12 @@ protected:
         EXPECT_EQ(running->WaitForExit(kClosingWithin), 0) << "the program did not end after the session's end";
     }
     void SetResolution(const std::string& resources) {
-        ASSERT_TRUE(fw_test::SetXResources(ResolutionDesktop::Display(), resources));
+        ASSERT_TRUE(fw_test::SetXResources(DesktopName(), resources));
     }
 
     fw_test::TempDir root;
     fw_test::FramewickFolder program{FW_FRAMEWICK, root / "prog"};
-    Desktop desktop;
+    static inline std::unique_ptr<TWarningLook> own;
 };
 
 // At 120 dpi the first start warns with that resolution; Continue starts the program, and the check
@@ -201,34 +134,34 @@ protected:
 TEST_F(ScreenResolutionTest, WarnsWithTheDesktopsResolutionAndHonoursDoNotShowAgain) {
     ASSERT_TRUE(program.ok());
     SetResolution("Xft.dpi: 120");
-    const TWarningLook& own = ResolutionDesktop::Look();
+    ASSERT_FALSE(own->Window.isNull()) << "the test's own warning was not shown";
     for (const bool doNotShowAgain : {false, true}) {
         SCOPED_TRACE(doNotShowAgain ? "do not show again" : "box clear");
         auto framewick = Start();
-        ASSERT_EQ(WaitForFirstWindow(desktop, *framewick), TFirstWindow::Warning) << "no resolution warning at 120 dpi";
-        const xcb_window_t warning = *desktop.WindowCalled(kWarningCaption);
-        EXPECT_EQ(desktop.Size(warning), own.Window.size()) << "the warning is not laid out for its text";
+        ASSERT_EQ(WaitForFirstWindow(*framewick), TFirstWindow::Warning) << "no resolution warning at 120 dpi";
+        const xcb_window_t warning = *WindowCalled(kWarningCaption);
+        EXPECT_EQ(fw_test::XcbReader().ScreenRect(warning).size(), own->Window.size()) << "the warning is not laid out for its text";
         // Drawn once the program has painted it: the same message as this test's own warning at 120 dpi.
         QImage shown;
         const bool sameMessage = fw_test::WaitUntil([&] {
             shown = GrabWindow(warning);
-            return shown.size() == own.Window.size() && shown.copy(own.Message) == own.Window.copy(own.Message);
+            return shown.size() == own->Window.size() && shown.copy(own->Message) == own->Window.copy(own->Message);
         }, kWindowWithin);
         if (!sameMessage) {
             shown.save((fs::path(::testing::TempDir()) / "warning-shown.png").c_str());
-            own.Window.save((fs::path(::testing::TempDir()) / "warning-expected.png").c_str());
+            own->Window.save((fs::path(::testing::TempDir()) / "warning-expected.png").c_str());
         }
         EXPECT_TRUE(sameMessage) << "the warning does not read \"The current screen resolution is : 120 dpi !\"";
         if (doNotShowAgain) {
-            ASSERT_TRUE(ClickAt(warning, own.CheckBox));
+            ASSERT_TRUE(ClickAt(warning, own->CheckBox));
         }
-        ASSERT_TRUE(ClickAt(warning, own.FirstButton));  // "    Continue    "
-        ASSERT_TRUE(fw_test::WaitUntil([&] { return desktop.WindowCalled(kMainCaption).has_value(); }, kWindowWithin))
+        ASSERT_TRUE(ClickAt(warning, own->FirstButton));  // "    Continue    "
+        ASSERT_TRUE(fw_test::WaitUntil([&] { return WindowCalled(kMainCaption).has_value(); }, kWindowWithin))
             << "Continue did not start the program";
         End(std::move(framewick));
 
         framewick = Start();
-        EXPECT_EQ(WaitForFirstWindow(desktop, *framewick), doNotShowAgain ? TFirstWindow::MainWindow : TFirstWindow::Warning)
+        EXPECT_EQ(WaitForFirstWindow(*framewick), doNotShowAgain ? TFirstWindow::MainWindow : TFirstWindow::Warning)
             << "the next start";
         End(std::move(framewick));
         fs::remove_all(root / "hkcu");
@@ -242,7 +175,7 @@ TEST_F(ScreenResolutionTest, NoWarningAtNinetySixDpi) {
         SCOPED_TRACE(resources);
         SetResolution(resources);
         auto framewick = Start();
-        EXPECT_EQ(WaitForFirstWindow(desktop, *framewick), TFirstWindow::MainWindow);
+        EXPECT_EQ(WaitForFirstWindow(*framewick), TFirstWindow::MainWindow);
         End(std::move(framewick));
     }
 }
