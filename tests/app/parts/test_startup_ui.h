@@ -13,7 +13,7 @@
 #include "app/mainform/MainForm.h"
 #include "app/parts/MainWindowParts.h"
 #include "app/program/QtStartupUi.h"
-#include "tests/app/mainform/main_form_fixture.h"
+#include "tests/app/parts/main_window_parts_support.h"
 
 namespace fw_test {
 
@@ -29,12 +29,7 @@ public:
 
 private:
     std::unique_ptr<app::TLumora_MainForm> MakeMainForm() {
-        app::TLumora_MainForm::TOptions options;
-        options.Parts = windows_.Parts();
-        options.Dialogs = std::make_shared<TFakeMainFormDialogs>();
-        options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
-        auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-        windows_.Attach(*form);
+        auto form = MakeMainWindow(windows_);
         if (made_) made_(*form);
         return form;
     }
