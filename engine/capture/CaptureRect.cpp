@@ -105,7 +105,6 @@ std::string Method0ScaleText(uint8_t vidScale) {
 
 bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
     const auto display = platform::CurrentDisplay();
-    const platform::WindowId followed = window.Handle;
     // A window keeps its handle for as long as it exists, shown or not. Only a window that is gone is
     // searched again, and only among the windows a person sees.
     if (!display->IsWindow(window.Handle))
@@ -141,10 +140,8 @@ bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
         width = std::min(width, screen.Width());
         height = std::min(height, screen.Height());
     }
-    // Another window than the one captured so far (found again after it was gone) is a change too:
-    // the capture starts afresh for it.
-    const bool same = followed == window.Handle && left == window.Left && top == window.Top &&
-                      width == window.Width && height == window.Height;
+    // A window found again in the same place needs no new start: the capture graph finds it by itself.
+    const bool same = left == window.Left && top == window.Top && width == window.Width && height == window.Height;
     window.Left = left;
     window.Top = top;
     window.Width = width;

@@ -3,11 +3,13 @@
 namespace platform {
 
 TCapturedWindow::TCapturedWindow(std::string className, std::string caption)
-    : className_(std::move(className)), caption_(std::move(caption)) {}
+    : namedClass_(className), namedCaption_(caption), className_(std::move(className)), caption_(std::move(caption)) {}
 
 std::optional<TRect> TCapturedWindow::ShownRect(IDisplay& display) {
     if (!display.IsWindow(window_)) window_ = FindTopLevelWindow(display, className_, caption_);
     if (!display.IsWindowVisible(window_)) return std::nullopt;
+    if (auto cls = display.GetWindowClass(window_); cls && !cls->empty()) className_ = *cls;
+    if (auto caption = display.GetWindowCaption(window_); caption && !caption->empty()) caption_ = *caption;
     return display.GetShownWindowRect(window_);
 }
 

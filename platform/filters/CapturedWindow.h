@@ -15,17 +15,21 @@ class TCapturedWindow {
 public:
     TCapturedWindow(std::string className, std::string caption);
 
-    const std::string& ClassName() const { return className_; }
-    const std::string& Caption() const { return caption_; }
+    // The names the capture was started with.
+    const std::string& NamedClass() const { return namedClass_; }
+    const std::string& NamedCaption() const { return namedCaption_; }
 
     // The part of the window's rectangle on the desktop that is shown (cut to the window manager's
-    // frame as it stands); none while it is hidden, gone or not found. A window keeps being followed while it exists; only when it is gone is the top-most shown
-    // window of the class and caption taken instead.
+    // frame as it stands); none while it is hidden, gone or not found. A window keeps being followed
+    // while it exists; only when it is gone is the top-most shown window of its names taken instead.
+    // Its names follow the window's own, as the capture job's do, so both find the same window again.
     std::optional<TRect> ShownRect(IDisplay& display);
     // Asked again after the pixels were read: a window hidden meanwhile makes the picture black.
     bool StillShown(IDisplay& display);
 
 private:
+    const std::string namedClass_;
+    const std::string namedCaption_;
     std::string className_;
     std::string caption_;
     WindowId window_ = kNoWindow;

@@ -177,7 +177,7 @@ bool TScreenCaptureFilter::FillFrame(uint8_t* frame, size_t bytes, TRowOrder ord
             window_.reset();
             return builder_->Fill(frame, order, s->Area);
         }
-        if (!window_ || window_->ClassName() != s->WindowClass || window_->Caption() != s->WindowCaption)
+        if (!window_ || window_->NamedClass() != s->WindowClass || window_->NamedCaption() != s->WindowCaption)
             window_ = std::make_unique<TCapturedWindow>(s->WindowClass, s->WindowCaption);
         return FillWithWindow(frame, builder_->FrameBytes(), order);
     } catch (const std::exception&) {  // runs on the streaming thread: nothing may escape

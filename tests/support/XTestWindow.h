@@ -86,6 +86,10 @@ public:
         Sync();
         id_ = 0;
     }
+    void SetCaption(const std::string& caption) {
+        SetProperty(Atom("_NET_WM_NAME"), Atom("UTF8_STRING"), 8, caption.data(), caption.size());
+        Sync();
+    }
     void Raise() {
         const uint32_t above[] = {XCB_STACK_MODE_ABOVE};
         xcb_configure_window(conn_, id_, XCB_CONFIG_WINDOW_STACK_MODE, above);

@@ -180,6 +180,21 @@ TEST_P(ScreenCaptureWindowTest, AnotherWindowInItsPlaceIsNotShown) {
     EXPECT_TRUE(ShowsBlack());
 }
 
+// A window renamed while captured (a document opened in it), closed and opened again under its new
+// name is the captured window again.
+TEST_P(ScreenCaptureWindowTest, RenamedWindowIsFoundAgainUnderItsNewName) {
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return ShowsTheWindow(); }, kChangeWithin));
+    window_->SetCaption("Green window - notes.txt");
+    EXPECT_TRUE(ShowsTheWindow());
+    window_->Destroy();
+    EXPECT_TRUE(ShowsBlack());
+    fw_test::XTestWindow reopened(fw_test::XTestWindow::Options{
+        .X = 300, .Y = 200, .Width = 320, .Height = 240, .Class = kClass, .Caption = "Green window - notes.txt",
+        .Display = server_->name(), .Background = kGreen, .UserPlaced = true});
+    reopened.Map();
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return ShowsTheWindow(); }, kChangeWithin));
+}
+
 INSTANTIATE_TEST_SUITE_P(Desktops, ScreenCaptureWindowTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return std::string(info.param ? "ReparentingWindowManager" : "NoWindowManager");
