@@ -17,7 +17,11 @@ bool LinkOrCopy(const fs::path& from, const fs::path& to) {
     return !error;
 }
 
-std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const fs::path& dropFolder) {
+std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const TWindowNames& window,
+                          const fs::path& dropFolder) {
+    if (capture == FramewickChild::TCapture::Window)
+        return "<capEncoder>1</capEncoder><capKind>2</capKind><sClass>" + window.Class + "</sClass><sCaption>" +
+               window.Caption + "</sCaption>";
     if (capture == FramewickChild::TCapture::ScreenArea)
         return "<capEncoder>1</capEncoder><capKind>3</capKind><iLeft>" + std::to_string(area.Left) + "</iLeft><iTop>" +
                std::to_string(area.Top) + "</iTop><iWidth>" + std::to_string(area.Width) + "</iWidth><iHeight>" +
@@ -27,7 +31,7 @@ std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& a
 }
 
 std::string ShareOutputs(FramewickChild::TCapture capture) {
-    if (capture == FramewickChild::TCapture::ScreenArea)
+    if (capture != FramewickChild::TCapture::DroppedFiles)
         return "<strVideo>True</strVideo><strImg>True</strImg><strFile>False</strFile>";
     return "<strVideo>False</strVideo><strImg>False</strImg><strFile>True</strFile>";
 }
@@ -77,7 +81,8 @@ std::string FramewickFolder::LogText() const {
     return text;
 }
 
-FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area)
+FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area,
+                               const TWindowNames& window)
     : root_(root), program_(FW_FRAMEWICK, root / "prog"), www_(root / "www"), port_(FreeTcpPort()) {
     if (!program_.ok()) return;
     fs::create_directories(www_);
@@ -91,7 +96,7 @@ FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TSc
     WriteFile(program_ / "capture.xml",
               "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>Capture</name><minimized>False</minimized>"
               "<autostart>True</autostart><SCREENCAPTURE_PARAMS>" +
-                  CaptureParams(capture, area, DropFolder()) +
+                  CaptureParams(capture, area, window, DropFolder()) +
                   "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol>"
                   "<bActive>True</bActive><strLocalDir>live</strLocalDir><strHttpIp>2130706433</strHttpIp>"
                   "<strHttpPort>" + port + "</strHttpPort>" + ShareOutputs(capture) +

@@ -48,18 +48,24 @@ struct TScreenArea {
     int Left, Top, Width, Height;
 };
 
+struct TWindowNames {
+    std::string Class, Caption;
+};
+
 class FramewickChild {
 public:
     // What the capture service publishes into the share "live".
     enum class TCapture {
         ScreenArea,  // an area of $DISPLAY: HLS through libVLC and snapshots (takes kFirstSinkPort)
         DroppedFiles,  // the newest image dropped into DropFolder(): neither X nor libVLC nor an internal port
+        Window,  // the window of $DISPLAY named by class and caption, as ScreenArea publishes its area
     };
     static constexpr TScreenArea kDefaultArea{0, 0, 320, 240};
 
-    // Lays out the program folder below root (area: what a screen-area capture grabs); ok() tells
-    // whether that worked.
-    FramewickChild(const std::filesystem::path& root, TCapture capture, const TScreenArea& area = kDefaultArea);
+    // Lays out the program folder below root (area: what a screen-area capture grabs; window: the
+    // names a window capture looks for); ok() tells whether that worked.
+    FramewickChild(const std::filesystem::path& root, TCapture capture, const TScreenArea& area = kDefaultArea,
+                   const TWindowNames& window = {});
 
     bool ok() const { return ok_; }
     const std::filesystem::path& ProgramFolder() const { return program_.path(); }
