@@ -2,14 +2,13 @@
 
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
-#include <QWidget>
-#include <QWindow>
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
+
+#include "components/X11Window.h"
 
 namespace components {
 
@@ -21,18 +20,14 @@ constexpr uint32_t kNetWmStateAdd = 1;
 constexpr uint32_t kSourceApplication = 1;
 constexpr uint32_t kMaxStates = 64;
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
 xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-    std::unique_ptr<xcb_intern_atom_reply_t, FreeReply> reply(
+    std::unique_ptr<xcb_intern_atom_reply_t, FreeXcbReply> reply(
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 xcb_window_t RootOf(xcb_connection_t* c, xcb_window_t w) {
-    std::unique_ptr<xcb_query_tree_reply_t, FreeReply> reply(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
+    std::unique_ptr<xcb_query_tree_reply_t, FreeXcbReply> reply(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
     return reply ? reply->root : xcb_window_t(XCB_WINDOW_NONE);
 }
 
@@ -55,7 +50,7 @@ void SendStateRequest(xcb_connection_t* c, xcb_window_t root, xcb_window_t w, xc
 void WriteStateProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t netWmState, bool add,
                         const std::vector<xcb_atom_t>& changed) {
     std::vector<xcb_atom_t> states;
-    std::unique_ptr<xcb_get_property_reply_t, FreeReply> reply(
+    std::unique_ptr<xcb_get_property_reply_t, FreeXcbReply> reply(
         xcb_get_property_reply(c, xcb_get_property(c, 0, w, netWmState, XCB_ATOM_ATOM, 0, kMaxStates), nullptr));
     if (reply && reply->type == XCB_ATOM_ATOM && reply->format == 32) {
         const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
@@ -76,13 +71,10 @@ void WriteStateProperty(xcb_connection_t* c, xcb_window_t w, xcb_atom_t netWmSta
 }  // namespace
 
 bool TNetWmState::SetSkipTaskbar(QWidget& window, bool skip) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
-    if (!c) return false;
-    window.winId();  // makes the native window when there is none
-    const QWindow* handle = window.windowHandle();
-    if (!handle) return false;
-    const auto w = static_cast<xcb_window_t>(handle->winId());
+    const std::optional<TX11Window> x11 = X11WindowOf(window);
+    if (!x11) return false;
+    xcb_connection_t* c = x11->Connection;
+    const xcb_window_t w = x11->Window;
     const xcb_window_t root = RootOf(c, w);
     const xcb_atom_t netWmState = Atom(c, "_NET_WM_STATE");
     const xcb_atom_t skipTaskbar = Atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
@@ -90,7 +82,7 @@ bool TNetWmState::SetSkipTaskbar(QWidget& window, bool skip) {
     if (root == XCB_WINDOW_NONE || netWmState == XCB_ATOM_NONE || skipTaskbar == XCB_ATOM_NONE ||
         skipPager == XCB_ATOM_NONE)
         return false;
-    if (handle->isVisible())
+    if (x11->Mapped)
         SendStateRequest(c, root, w, netWmState, skip, skipTaskbar, skipPager);
     else
         WriteStateProperty(c, w, netWmState, skip, {skipTaskbar, skipPager});

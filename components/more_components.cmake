@@ -10,6 +10,8 @@ target_sources(components PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/IconSequence.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtTrayArea.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NetWmState.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InitialWindowState.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/X11Window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtAppTaskbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DragDropWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DragDropHintWindow.cpp

@@ -65,6 +65,9 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
     layout_->setSpacing(0);
     scrollBox_ = new QScrollArea(this);
     scrollBox_->setFrameShape(QFrame::NoFrame);
+    // As tall as the window leaves it (AdjustHeight makes room for the panels), however small: its
+    // scroll bars would otherwise claim more than one collapsed panel and push the status bar out.
+    scrollBox_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     scrollBox_->setWidgetResizable(true);
     panelHolder_ = new QWidget(scrollBox_);
     panelLayout_ = new QVBoxLayout(panelHolder_);

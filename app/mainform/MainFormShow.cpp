@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
-#include <ctime>
+#include <chrono>
 
 #include "app/lists/capture_list_file.h"
 #include "app/lists/http_server_list_file.h"
@@ -13,6 +13,8 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
 #include "app/settings/registry_store.h"
+#include "components/InitialWindowState.h"
+#include "engine/settings/name_routines.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 
@@ -20,25 +22,25 @@ namespace app {
 namespace {
 
 std::string NowText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
     const TLocaleSettings locale = LocaleSettings();
-    char buffer[128] = {};
-    std::strftime(buffer, sizeof buffer, (locale.DateFormat + " " + locale.TimeFormat).c_str(), &local);
-    return buffer;
+    return engine::FormatLocalTime(std::chrono::system_clock::now(), locale.DateFormat + " " + locale.TimeFormat);
 }
 
 }  // namespace
 
+// The show event comes before the window is mapped: what it sets goes with the map.
 void TLumora_MainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // A window the window manager restored from minimised would otherwise map minimised again.
+    if (!isMinimized()) components::TInitialWindowState::SetNormal(*this);
     BeginFirstShowing();
 }
 
 void TLumora_MainForm::BeginFirstShowing() {
     if (shown_) return;
     shown_ = true;
+    // In its place before it is first mapped, so the window manager puts it nowhere else first.
+    PlaceWindow();
     // Out of the show event: the first showing may open dialogs.
     QTimer::singleShot(0, this, [this] { FormShow(); });
 }
@@ -69,7 +71,6 @@ bool TLumora_MainForm::FormShow() {
     if (!RunLibVlcCheck()) return false;
     // The session may end while a question of the check is open: the closing follows, nothing more starts.
     if (engine::AppClosing) return false;
-    PlaceWindow();
     WriteLog("Framewick Start [" + NowText() + "]", engine::kLogSystem);
     if (toolBar_) toolBar_->InitToolBar();
     if (statusBar_) statusBar_->InitStatusBar();

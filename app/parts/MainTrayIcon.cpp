@@ -60,7 +60,8 @@ void TMainTrayIcon::SetShown(bool on) {
 void TMainTrayIcon::ShowHide() {
     if (!mainWindow_) return;
     QWidget& window = *mainWindow_;
-    if (window.isVisible() && !window.isMinimized()) {
+    // Minimised is still shown: with a tray it goes there too; without one it comes back.
+    if (window.isVisible() && (Docked() || !window.isMinimized())) {
         if (Docked()) {
             window.hide();
             trayLostWatch_.start();

@@ -35,8 +35,8 @@ public:
     // Whether the program's start shows the main window: not while the icon keeps it off the task bar
     // and holds it in a tray.
     bool ShowMainForm() const { return taskbar_->ShowMainForm() || !Docked(); }
-    // Hides a visible main window into the tray while the icon is docked there, else minimises it;
-    // restores a hidden or minimised one and brings it to the front.
+    // Hides a shown main window (minimised or not) into the tray while the icon is docked there, else
+    // minimises it; restores a hidden one, or a minimised one without a tray, and brings it to the front.
     void ShowHide();
     QMenu& Menu() { return *menu_; }
 

@@ -83,6 +83,7 @@ void TMainWindowParts::Attach(TLumora_MainForm& form) {
     editor.FileChooser = chooser_.get();
     editor.ShareTabs = &editedShareTabs_;
     editor.ShowHelp = ShowManualAt;
+    editor.ReportError = [&form](const std::string& message) { form.ApplicationEvents1Exception(message); };
     captureEditor_ = std::make_unique<TCaptureSettings_Form>(std::move(editor));
 
     TTrayMenuActions tray;

@@ -28,13 +28,12 @@ TRunTime FormatRunTime(int64_t seconds) {
     return r;
 }
 
-std::string FormatClockTime(std::chrono::system_clock::time_point time) {
+std::string FormatLocalTime(std::chrono::system_clock::time_point time, const std::string& format) {
     std::time_t t = std::chrono::system_clock::to_time_t(time);
     std::tm local{};
-    if (!::localtime_r(&t, &local)) return "00:00:00";
-    char text[16];
-    std::strftime(text, sizeof(text), "%H:%M:%S", &local);
-    return text;
+    if (!::localtime_r(&t, &local)) return {};
+    char text[128];
+    return std::strftime(text, sizeof(text), format.c_str(), &local) > 0 ? text : std::string();
 }
 
 }  // namespace engine

@@ -1,4 +1,4 @@
-// Small text routines of the settings store: share-folder names, run times and clock times.
+// Small text routines of the settings store: share-folder names, run times and local times.
 #pragma once
 
 #include <chrono>
@@ -23,7 +23,8 @@ struct TRunTime {
 // Negative run times count as 0.
 TRunTime FormatRunTime(int64_t seconds);
 
-// The local time of day as "hh:nn:ss".
-std::string FormatClockTime(std::chrono::system_clock::time_point time);
+// The local time in a strftime format ("%H:%M:%S": the time of day as "hh:nn:ss"); empty when it
+// does not fit 127 characters.
+std::string FormatLocalTime(std::chrono::system_clock::time_point time, const std::string& format);
 
 }  // namespace engine

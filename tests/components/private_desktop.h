@@ -1,6 +1,7 @@
 // A desktop of the test program's own: an Xvfb started before the program's QApplication, so that a
 // tray host or a window manager the tests start there cannot disturb the other test programs of the
-// run, and real input through XTest (xdotool). Also reads back what the X server holds for a window.
+// run, and real input through XTest (xdotool). Also reads back what the X server holds for a window,
+// and sets the desktop's X resource database as a user's session does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,17 +24,30 @@
 
 namespace fw_test {
 
+// Merges resource lines ("Xft.dpi: 120") into the database of display (":N"); an empty text removes the
+// database.
+inline bool SetXResources(const std::string& display, const std::string& lines) {
+    if (lines.empty()) return RunProgram({"xrdb", "-display", display, "-remove"}) == 0;
+    TempDir dir;
+    WriteFile(dir / "resources", lines + "\n");
+    return RunProgram({"xrdb", "-display", display, "-merge", (dir / "resources").string()}) == 0;
+}
+
 class PrivateDesktop : public ::testing::Environment {
 public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 600;
 
     void SetUp() override {
-        // A test program may ask for another size through FW_TEST_DESKTOP_SIZE ("1600x900").
+        // A test program may ask for another size through FW_TEST_DESKTOP_SIZE ("1600x900"), and for
+        // resources its QApplication starts with through FW_TEST_X_RESOURCES ("Xft.dpi:120").
         int width = kWidth, height = kHeight;
         if (const char* size = std::getenv("FW_TEST_DESKTOP_SIZE")) std::sscanf(size, "%dx%d", &width, &height);
         server_ = std::make_unique<PrivateXServer>(width, height);
         ASSERT_TRUE(server_->ok()) << "Xvfb did not start";
+        if (const char* resources = std::getenv("FW_TEST_X_RESOURCES")) {
+            ASSERT_TRUE(SetXResources(server_->name(), resources)) << "xrdb did not take " << resources;
+        }
         ::setenv("DISPLAY", server_->name().c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
         app_ = std::make_unique<QApplication>(argc_, argv_);
@@ -106,6 +121,18 @@ public:
                         size_t(xcb_get_property_value_length(reply)));
         std::free(reply);
         return text;
+    }
+    // The viewable child of the root called caption (_NET_WM_NAME), as on a desktop without a window
+    // manager; none when there is none.
+    std::optional<xcb_window_t> TopLevelCalled(const std::string& caption) {
+        auto* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, Root()), nullptr);
+        std::optional<xcb_window_t> found;
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree) && !found; ++i) {
+            const xcb_window_t w = xcb_query_tree_children(tree)[i];
+            if (Utf8Property(w, "_NET_WM_NAME") == caption && !ScreenRect(w).isEmpty()) found = w;
+        }
+        std::free(tree);
+        return found;
     }
     // Where the window is on the screen, as the server has it; empty when it is not viewable.
     QRect ScreenRect(xcb_window_t w) {

@@ -222,7 +222,7 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
     ui_.FtpLen_Label->SetCaption(Q(KiloBytesText(bytes, separator)));
     ++transferCount_;
     ui_.FtpFiles_Label->SetCaption(Q(GroupedNumber(transferCount_, separator)));
-    ui_.LastUpload_Label->SetCaption(Q(engine::FormatClockTime(std::chrono::system_clock::now())));
+    ui_.LastUpload_Label->SetCaption(Q(engine::FormatLocalTime(std::chrono::system_clock::now(), LocaleSettings().TimeFormat)));
 }
 
 bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const {

@@ -1,10 +1,11 @@
 // What the capture-service editor edits and reaches: the capture job of an entry (its settings, share
 // list and internal port), the lists of the program, the share editor, the pickers, the file chooser,
-// the capture panel's share tabs and the help.
+// the capture panel's share tabs, the help and the program's error road.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "app/lists/capture_list.h"
 #include "app/lists/web_socket_list.h"
@@ -45,6 +46,8 @@ struct TCaptureEditorContext {
     IFileChooser* FileChooser = nullptr;
     IShareTabs* ShareTabs = nullptr;  // none: no capture panel shows the job's shares
     std::function<void(const QString& anchor)> ShowHelp;
+    // The program's road for an error that reached no handler of its own ("General error : " + message).
+    std::function<void(const std::string& message)> ReportError;
 };
 
 }  // namespace app

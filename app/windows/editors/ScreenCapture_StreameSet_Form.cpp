@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -422,9 +423,21 @@ void TScreenCapture_StreameSet_Form::ArrangeProtocol() {
     screenFit_->Fit(QSize(width, height));
 }
 
+// The choice is made with the mouse: typed keys would pick a server by its first letter or step through
+// the list. The keys that move the focus, cancel or press the default button pass as in every field.
 bool TScreenCapture_StreameSet_Form::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == WebServer_ComboBox && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
-        return true;
+    if (watched == WebServer_ComboBox && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Escape:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                break;
+            default:
+                return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 

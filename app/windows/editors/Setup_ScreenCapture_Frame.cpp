@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QScopedValueRollback>
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "app/lists/http_server_entry.h"
 #include "app/windows/base/ModalRunner.h"
@@ -532,8 +534,15 @@ void TSetup_ScreenCapture_Frame::Windows_TBClick() {
 
 void TSetup_ScreenCapture_Frame::WndArea_TBClick() {
     if (!context_.WndArea || pickerOpen_) return;  // a second click while the picker is up
-    for (QLineEdit* field : {Left_Edit, Top_Edit, Width_Edit, Height_Edit})
-        if (field->text().isEmpty()) return;  // no area to start from: the picker does not open
+    // No area to start from: the picker does not open, and the program says why.
+    const std::pair<QLineEdit*, const char*> fields[] = {
+        {Left_Edit, "Left"}, {Top_Edit, "Top"}, {Width_Edit, "Width"}, {Height_Edit, "Height"}};
+    for (const auto& [field, caption] : fields)
+        if (field->text().isEmpty()) {
+            if (context_.ReportError)
+                context_.ReportError(std::string("'' is not a valid integer value (screen area field ") + caption + ")");
+            return;
+        }
     const QScopedValueRollback open(pickerOpen_, true);
     TWndArea_Form& picker = *context_.WndArea;
     picker.StartLeft = ReadNumberField(S(Left_Edit->text()));

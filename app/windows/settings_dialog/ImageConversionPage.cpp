@@ -67,11 +67,12 @@ void TImageConversionPage::ShowPath(QLabel& label, const std::string& path) {
 
 void TImageConversionPage::LoadFrom(const engine::TSettings& settings) {
     BmpConvAct_CB->setChecked(settings.BmpConvAct);
-    // The pair may come with neither set; exclusive buttons could not both be cleared.
+    // The pair may come with neither set; exclusive buttons could not both be cleared. With both set
+    // PNG wins, as in the conversion itself.
     Bmp2Jpg_CB->setAutoExclusive(false);
     Bmp2Png_CB->setAutoExclusive(false);
-    Bmp2Jpg_CB->setChecked(settings.Bmp2Jpg);
-    Bmp2Png_CB->setChecked(settings.Bmp2Png && !settings.Bmp2Jpg);
+    Bmp2Jpg_CB->setChecked(settings.Bmp2Jpg && !settings.Bmp2Png);
+    Bmp2Png_CB->setChecked(settings.Bmp2Png);
     Bmp2Jpg_CB->setAutoExclusive(true);
     Bmp2Png_CB->setAutoExclusive(true);
     PngComp_SpinEdit->setValue(settings.PngComp);

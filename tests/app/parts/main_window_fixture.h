@@ -14,25 +14,11 @@
 #include "app/parts/MainWindowParts.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "tests/app/mainform/main_form_fixture.h"
+#include "tests/app/parts/main_window_parts_support.h"
 #include "tests/components/widget_test_app.h"  // the program's QApplication
 #include "tests/support/test_env.h"
 
 namespace fw_test {
-
-// The windows' classes carry no meta-object of their own, so findChildren cannot tell them apart.
-template <class T>
-std::vector<T*> ChildrenOf(const QObject& parent) {
-    std::vector<T*> found;
-    for (QObject* child : parent.findChildren<QObject*>())
-        if (auto* typed = dynamic_cast<T*>(child)) found.push_back(typed);
-    return found;
-}
-
-template <class T>
-T* ChildOf(const QObject& parent) {
-    const std::vector<T*> found = ChildrenOf<T>(parent);
-    return found.empty() ? nullptr : found.front();
-}
 
 class MainWindowFixture : public ::testing::Test {
 protected:

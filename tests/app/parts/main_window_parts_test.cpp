@@ -23,6 +23,9 @@
 #include "app/windows/capture_panel/ShareStatusTab.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/editors/EditorControls.h"
+#include "app/windows/editors/Setup_ScreenCapture_Frame.h"
+#include "app/windows/log_windows/LogListDelegate.h"
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/settings_dialog/CaptureServicePage.h"
 #include "app/windows/settings_dialog/SettingsForm.h"
@@ -180,12 +183,7 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessATrayHoldsIt) {
         app::TQtStartupUi ui(
             *application,
             [&] {
-                app::TLumora_MainForm::TOptions options;
-                options.Parts = windows.Parts();
-                options.Dialogs = std::make_shared<fw_test::TFakeMainFormDialogs>();
-                options.EndProcess = [](int code) { ADD_FAILURE() << "the process was ended with " << code; };
-                auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
-                windows.Attach(*form);
+                auto form = fw_test::MakeMainWindow(windows);
                 if (offTaskBar) windows.TrayIcon()->SetShown(true);
                 return form;
             },
@@ -242,6 +240,42 @@ TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOn
     EXPECT_NE(entry.find("<vidFrameRate>13</vidFrameRate>"), std::string::npos) << entry;
     EXPECT_NE(entry.find("<strLocalDir>newcam</strLocalDir>"), std::string::npos) << entry;
     EXPECT_EQ(fw_test::ReadFile(captureXml), savedBeforeClosing) << "Cancel changed capture.xml";
+}
+
+// The area button of a new screen-area capture with an empty field opens no picker; the program's
+// error road writes its "General error" line into the log window, and the editor goes on.
+TEST_F(MainWindowPartsTest, AreaButtonWithAnEmptyFieldLogsAGeneralError) {
+    const QListWidget* lines = windows.LogWindow().LogLB();
+    const struct {
+        const char* field;
+        QLineEdit* app::TSetup_ScreenCapture_Frame::*edit;
+    } cases[] = {{"Left", &app::TSetup_ScreenCapture_Frame::Left_Edit},
+                 {"Height", &app::TSetup_ScreenCapture_Frame::Height_Edit}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        bool pickerShown = false, editorStays = false;
+        fw_test::ModalDriver modal;
+        modal.On<app::TCaptureSettings_Form>([&](app::TCaptureSettings_Form& editor) {
+            app::TSetup_ScreenCapture_Frame& frame = *editor.Setup_ScreenCapture_Frame1;
+            // The user's choice of "Screen Area" as the source.
+            ASSERT_TRUE(app::SelectChoice(*frame.CaptureSrc_ComboBox, engine::kCapKindArea));
+            emit frame.CaptureSrc_ComboBox->activated(frame.CaptureSrc_ComboBox->currentIndex());
+            (frame.*c.edit)->clear();
+            fw_test::UserClick(*frame.WndArea_TB);
+            pickerShown = QApplication::activeModalWidget() != &editor;
+            editorStays = editor.isVisible();
+            fw_test::UserClick(*editor.Cancel_BitBtn);
+        });
+        fw_test::UserClick(*ChildOf<app::TTop_Frame>(*form)->Buttons()[2]);  // "Add"
+        EXPECT_TRUE(modal.Done());
+        EXPECT_FALSE(pickerShown);
+        EXPECT_TRUE(editorStays);
+        const QString expected = QString("General error : '' is not a valid integer value (screen area field %1)").arg(c.field);
+        const QList<QListWidgetItem*> logged = lines->findItems(expected, Qt::MatchContains);
+        ASSERT_EQ(logged.size(), 1) << "no \"" << expected.toStdString() << "\" line";
+        EXPECT_EQ(logged[0]->data(app::kLogValueRole).toInt(), engine::kLogError);
+    }
+    EXPECT_EQ(form->CaptureList().Count(), 2u) << "the cancelled editor left a capture behind";
 }
 
 // A framewick.ini that cannot be written after the settings dialog's OK is reported; the list files

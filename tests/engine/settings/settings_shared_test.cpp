@@ -59,7 +59,7 @@ TEST(NameRoutines, FormatRunTime) {
         EXPECT_EQ(r.Secs, c.Secs) << c.Seconds;
         EXPECT_EQ(r.Text, c.Text) << c.Seconds;
     }
-    const std::string clock = engine::FormatClockTime(std::chrono::system_clock::now());
+    const std::string clock = engine::FormatLocalTime(std::chrono::system_clock::now(), "%H:%M:%S");
     ASSERT_EQ(clock.size(), 8u);
     for (size_t i = 0; i < clock.size(); ++i)
         EXPECT_TRUE(i == 2 || i == 5 ? clock[i] == ':' : std::isdigit(static_cast<unsigned char>(clock[i]))) << clock;

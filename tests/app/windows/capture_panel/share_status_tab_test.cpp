@@ -1,13 +1,18 @@
 // The share status tab: FTP feedback through wmFtpNotify, the restart after slow uploads, and the web
 // server's lamps.
+#include <stdlib.h>
+
+#include <cctype>
 #include <filesystem>
 
 #include "app/lists/http_server_entry.h"
+#include "app/settings/app_globals.h"
 #include "components/BevelLabel.h"
 #include "components/LedLabel.h"
 #include "engine/ftp/ftp_notify.h"
 #include "engine/http/capture_http_server.h"
 #include "tests/app/windows/capture_panel/capture_panel_fixture.h"
+#include "tests/support/test_env.h"
 
 namespace {
 
@@ -72,6 +77,30 @@ TEST_F(ShareStatusTabTest, TransferBeginCountsFilesAndKilobytes) {
     }
     EXPECT_TRUE(Logged("[IDX: 3] upload: 1234567 bytes", engine::kLogInfo));
     EXPECT_FALSE(ui().LastUpload_Label->Caption().isEmpty());
+}
+
+// "last upload" is written in the long time format of the system's locale: a locale of the test's own
+// (en_US, compiled from the system's locale sources) whose time reads "03:04:05 PM".
+TEST_F(ShareStatusTabTest, LastUploadIsInTheLocalesLongTimeFormat) {
+    fw_test::TempDir locales;
+    ASSERT_EQ(fw_test::RunProgram({"localedef", "-i", "en_US", "-f", "UTF-8", (locales / "en_US.UTF-8").string()}), 0);
+    const char* before = ::getenv("LC_ALL");
+    const std::string saved = before ? before : "";
+    ::setenv("LOCPATH", locales.path().c_str(), 1);
+    ::setenv("LC_ALL", "en_US.UTF-8", 1);
+    app::InitLocaleSettings();
+    Notify(engine::cfWorkBegin, 4000);
+    const std::string shown = ui().LastUpload_Label->Caption().toStdString();
+    ::unsetenv("LOCPATH");
+    if (before) ::setenv("LC_ALL", saved.c_str(), 1);
+    else ::unsetenv("LC_ALL");
+    app::InitLocaleSettings();
+    // "hh:mm:ss" on a twelve-hour clock, then AM or PM.
+    ASSERT_EQ(shown.size(), 11u) << shown;
+    for (size_t i : {0u, 1u, 3u, 4u, 6u, 7u}) EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(shown[i]))) << shown;
+    EXPECT_EQ(shown.substr(2, 1) + shown.substr(5, 1), "::") << shown;
+    EXPECT_TRUE(shown.substr(8) == " AM" || shown.substr(8) == " PM") << shown;
+    EXPECT_TRUE(shown.substr(0, 2) >= "01" && shown.substr(0, 2) <= "12") << shown;
 }
 
 TEST_F(ShareStatusTabTest, FastUploadIsGreenAndResetsTheSlowCount) {

@@ -229,6 +229,56 @@ TEST_F(ShareEditorTest, FilesBoxFollowsTheCaptureOfEachShare) {
     EXPECT_FALSE(other->FileActive);
 }
 
+// The web-server choice takes no typed keys (a character would pick a server by its first letter, an
+// arrow step through them); the keys that move the focus, cancel and press the default button work
+// there as in every other field. The editor runs its own modal loop.
+TEST_F(ShareEditorTest, WebServerChoicePassesOnlyFocusAndDialogKeys) {
+    auto second = std::make_unique<engine::TCaptureHttpServer>(1, "", nullptr);
+    second->Root = (dir.path() / "root2").string() + "/";
+    servers.Append(std::make_shared<THttpServerEntry>(std::move(second)));
+    constexpr int kStaysOpen = 0;
+    const struct {
+        const char* what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int closedWith;  // the modal result the key gives, kStaysOpen: the dialog stays
+        bool focusLeaves;
+        int choiceAfter;
+    } cases[] = {
+        {"Tab", Qt::Key_Tab, Qt::NoModifier, kStaysOpen, true, 0},
+        {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, kStaysOpen, true, 0},
+        {"Escape", Qt::Key_Escape, Qt::NoModifier, kModalCancel, true, 0},
+        {"Enter", Qt::Key_Return, Qt::NoModifier, kModalOk, true, 0},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, kModalOk, true, 0},
+        {"typed character (each server's first)", Qt::Key_BracketLeft, Qt::NoModifier, kStaysOpen, false, 0},
+        {"Down", Qt::Key_Down, Qt::NoModifier, kStaysOpen, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        share->Active = false;  // OK takes it without checks
+        share->HttpServer = servers.Items()[0];
+        editor.LoadShare(share, engine::kCapKindMonitor);
+        bool focusLeft = false, stillOpen = false;
+        int choice = -1;
+        fw_test::ModalDriver modal;
+        modal.On<TScreenCapture_StreameSet_Form>([&](TScreenCapture_StreameSet_Form& e) {
+            e.WebServer_ComboBox->setFocus(Qt::TabFocusReason);
+            ASSERT_EQ(QApplication::focusWidget(), e.WebServer_ComboBox);
+            fw_test::UserKey(*e.WebServer_ComboBox, c.key, c.modifiers);
+            focusLeft = QApplication::focusWidget() != e.WebServer_ComboBox;
+            choice = e.WebServer_ComboBox->currentIndex();
+            stillOpen = e.isVisible() && e.result() == 0;
+            if (stillOpen) fw_test::UserClick(*e.Cancel_BitBtn);
+        });
+        const int result = RunModal(editor);
+        EXPECT_TRUE(modal.Done());
+        EXPECT_EQ(stillOpen, c.closedWith == kStaysOpen);
+        if (c.closedWith != kStaysOpen) EXPECT_EQ(result, c.closedWith);
+        EXPECT_EQ(focusLeft, c.focusLeaves);
+        EXPECT_EQ(choice, c.choiceAfter);
+    }
+}
+
 TEST(ShareEditRules, TextRules) {
     EXPECT_EQ(NormalizeHostDir("\\Live\\\\Cam1\\"), "live/cam1");
     EXPECT_EQ(NormalizeHostDir(""), "");

@@ -233,6 +233,29 @@ TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {
     EXPECT_TRUE(s->Svg2Png);
 }
 
+// The BMP conversion pair loads as the conversion reads it: with both set PNG wins, so OK without a
+// change keeps converting to PNG.
+TEST_F(SettingsDialogTest, BmpConversionPairLoadsWithPngWinning) {
+    const struct {
+        bool jpg, png;        // stored
+        bool jpgOn, pngOn;    // shown, and stored by OK
+    } cases[] = {{true, true, false, true}, {true, false, true, false}, {false, true, false, true}, {false, false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stored Bmp2Jpg " << c.jpg << ", Bmp2Png " << c.png);
+        engine::UpdateSettings([&](engine::TSettings& s) {
+            s.BmpConvAct = true;
+            s.Bmp2Jpg = c.jpg;
+            s.Bmp2Png = c.png;
+        });
+        Open();
+        EXPECT_EQ(form_->TabSheet3->Bmp2Jpg_CB->isChecked(), c.jpgOn);
+        EXPECT_EQ(form_->TabSheet3->Bmp2Png_CB->isChecked(), c.pngOn);
+        form_->OK_BitBtn->click();
+        EXPECT_EQ(engine::Settings()->Bmp2Jpg, c.jpgOn);
+        EXPECT_EQ(engine::Settings()->Bmp2Png, c.pngOn);
+    }
+}
+
 TEST_F(SettingsDialogTest, CancelKeepsBrowsedFoldersButNotTheControls) {
     Open();
     const auto before = *engine::Settings();
