@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -187,5 +188,20 @@ private:
     xcb_window_t root_ = 0;
     xcb_window_t id_ = 0;
 };
+
+// A desktop painted in one colour: a window over the whole screen below every other, which no window
+// manager manages (xsetroot paints nothing on this Xvfb).
+inline std::unique_ptr<XTestWindow> PaintedDesktop(int width, int height, uint32_t colour, const std::string& display = "") {
+    XTestWindow::Options paint;
+    paint.Width = width;
+    paint.Height = height;
+    paint.OverrideRedirect = true;
+    paint.Display = display;
+    paint.Background = colour;
+    auto desktop = std::make_unique<XTestWindow>(paint);
+    desktop->Map();
+    desktop->Lower();
+    return desktop;
+}
 
 }  // namespace fw_test

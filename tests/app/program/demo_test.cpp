@@ -361,15 +361,7 @@ TEST_P(DemoTest, HidingTheMainWindowNeverPublishesTheDesktop) {
     constexpr auto kWatchFor = 8s;
     constexpr auto kSnapshotPeriod = 1500ms;
     constexpr int kButtonFromRight = 2 + 26 + 13, kButtonFromTop = 2 + 12;  // the middle of "_"
-    fw_test::XTestWindow::Options paint;
-    paint.Width = 1920;
-    paint.Height = 1080;
-    paint.OverrideRedirect = true;
-    paint.Display = server.name();
-    paint.Background = kMagenta;
-    fw_test::XTestWindow desktop(paint);
-    desktop.Map();
-    desktop.Lower();
+    const auto desktop = fw_test::PaintedDesktop(1920, 1080, kMagenta, server.name());
     fw_test::WriteFile(prog / "framewick.ini", "[General]\nNotifyIcon=1\n[Hls]\nSegLen=1\n");
 
     for (const bool trayHost : WithWindowManager() ? std::vector<bool>{false, true} : std::vector<bool>{false}) {

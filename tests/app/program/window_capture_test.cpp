@@ -101,14 +101,7 @@ protected:
             windowManager = fw_test::StartWindowManager(root.path() / "started", kWindowManagerWithin);
             ASSERT_TRUE(windowManager) << "the window manager did not come up";
         }
-        fw_test::XTestWindow::Options cover;
-        cover.Width = kScreenW;
-        cover.Height = kScreenH;
-        cover.OverrideRedirect = true;
-        cover.Background = kRed;
-        desktop = std::make_unique<fw_test::XTestWindow>(cover);
-        desktop->Map();
-        desktop->Lower();
+        desktop = fw_test::PaintedDesktop(kScreenW, kScreenH, kRed);
         OpenWindow();
         ASSERT_TRUE(program.ok());
         fw_test::WriteFile(program.ProgramFolder() / "framewick.ini", "[Hls]\nSegLen=1\n");  // segments every second

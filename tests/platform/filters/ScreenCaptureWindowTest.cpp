@@ -63,15 +63,7 @@ protected:
             ASSERT_TRUE(windowManager_) << "the window manager did not come up";
         }
         // The desktop: red everywhere, below every other window, never managed.
-        fw_test::XTestWindow::Options cover;
-        cover.Width = kScreenW;
-        cover.Height = kScreenH;
-        cover.OverrideRedirect = true;
-        cover.Display = server_->name();
-        cover.Background = kRed;
-        desktop_ = std::make_unique<fw_test::XTestWindow>(cover);
-        desktop_->Map();
-        desktop_->Lower();
+        desktop_ = fw_test::PaintedDesktop(kScreenW, kScreenH, kRed, server_->name());
         OpenWindow();
         ASSERT_EQ(CoCreate(CLSID_ScreenCaptureFilter, data_), S_OK);
         // The capture area as the job computes it, with room around the window (frame included).
