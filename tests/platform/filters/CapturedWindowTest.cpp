@@ -1,12 +1,13 @@
 // A window capture's pictures when the window misbehaves, on a display answered from tables and a
-// screen that is white wherever it is read: hidden or gone (nothing is read), of no size, hidden while
-// its pixels are read, and a screen that cannot be read. Every such picture is black, never the
-// desktop around or beneath the window.
+// screen that is white wherever it is read: just come on screen (not read before it has drawn itself),
+// hidden or gone (nothing is read), of no size, hidden while its pixels are read, and a screen that
+// cannot be read. Every such picture is black, never the desktop around or beneath the window.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "platform/display/fake_display.h"
 #include "platform/filters/BmpCodec.h"
@@ -157,6 +158,10 @@ TEST_F(CapturedWindowTest, OnlyTheShownWindowIsEverRead) {
     for (const Case& c : cases) {
         Prepare();
         c.arrange(*this);
+        // A window that has just come on screen is given its moment to draw itself.
+        const TPicture first = Take();
+        EXPECT_EQ(first.NotBlack, 0u) << c.what << ": not read before it has drawn itself";
+        std::this_thread::sleep_for(std::chrono::milliseconds(platform::kDrawnWithinMs));
         const TPicture picture = Take();
         EXPECT_EQ(picture.Made, c.made) << c.what;
         EXPECT_EQ(picture.White, c.white) << c.what;
