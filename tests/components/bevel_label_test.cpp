@@ -7,7 +7,7 @@
 
 #include "components/BevelLabel.h"
 #include "components/ColorUtils.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/paint_counter.h"
 #include "tests/components/render_helpers.h"
 #include "tests/components/widget_test_app.h"
@@ -17,6 +17,8 @@ using fw_test::kUnpainted;
 using fw_test::PixelAt;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 class BevelLabelTest : public ::testing::Test {
 protected:
@@ -195,7 +197,7 @@ TEST_F(BevelLabelTest, RingShadedCaptionSitsOnePixelUpAndLeft) {
 }
 
 TEST_F(BevelLabelTest, NewCaptionPaintsAtOnceTheSameOneNot) {
-    fw_test::PumpFor(20);
+    fw_test::PumpFor(20ms);
     fw_test::PaintCounter paints(&label);
     label.SetCaption("12");
     EXPECT_EQ(paints.count, 1);
@@ -203,7 +205,7 @@ TEST_F(BevelLabelTest, NewCaptionPaintsAtOnceTheSameOneNot) {
     EXPECT_EQ(paints.count, 1);
     label.LabelFill().SetfpColor1(0x00FF00);  // settings: at the next paint cycle
     EXPECT_EQ(paints.count, 1);
-    EXPECT_TRUE(fw_test::PumpUntil([&] { return paints.count == 2; }, 2000));
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return paints.count == 2; }, 2000ms));
 }
 
 TEST_F(BevelLabelTest, DisabledCaptionWhiteCopyOnlyOnOneLine) {

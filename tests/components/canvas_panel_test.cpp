@@ -10,7 +10,7 @@
 
 #include "components/CanvasPanelEx.h"
 #include "components/ColorUtils.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/paint_counter.h"
 #include "tests/components/render_helpers.h"
 #include "tests/components/widget_test_app.h"
@@ -20,6 +20,8 @@ using fw_test::kUnpainted;
 using fw_test::PixelAt;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 class CanvasPanelTest : public ::testing::Test {
 protected:
@@ -198,15 +200,15 @@ TEST_F(CanvasPanelTest, DisabledCaptionIsGreyOverAWhiteCopy) {
 }
 
 TEST_F(CanvasPanelTest, WhatRepaintsAndWhatDoesNot) {
-    fw_test::PumpFor(20);
+    fw_test::PumpFor(20ms);
     fw_test::PaintCounter paints(&panel);
     panel.SetCaption("");
     panel.CaptionProp().SetcpLightEffect(true);
-    fw_test::PumpFor(30);
+    fw_test::PumpFor(30ms);
     EXPECT_EQ(paints.count, 0);
     panel.SetCaption("New");
     EXPECT_EQ(paints.count, 0);  // at the next paint cycle
-    EXPECT_TRUE(fw_test::PumpUntil([&] { return paints.count == 1; }, 2000));
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return paints.count == 1; }, 2000ms));
     panel.SetPicture(QImage(4, 4, QImage::Format_RGB32));  // at once
     EXPECT_EQ(paints.count, 2);
 }
@@ -231,7 +233,7 @@ TEST_F(CanvasPanelTest, LeavingWithoutLightEffectRaisesLeaveOnce) {
     EXPECT_EQ(enters, 1);
     Leave();
     panel.CursorPollTick();
-    fw_test::PumpFor(250);
+    fw_test::PumpFor(250ms);
     EXPECT_EQ(leaves, 1);
     EXPECT_FALSE(panel.Entered());
     EXPECT_FALSE(panel.CursorPollRunning());
@@ -244,7 +246,7 @@ TEST_F(CanvasPanelTest, CursorPollNoticesALeaveThePlatformMissed) {
     panel.CursorPollTick();  // still inside: nothing
     EXPECT_EQ(leaves, 0);
     CursorTo({-30, 5});
-    EXPECT_TRUE(fw_test::PumpUntil([&] { return leaves == 1; }, 2000));
+    EXPECT_TRUE(fw_test::PumpUntil([&] { return leaves == 1; }, 2000ms));
 }
 
 TEST_F(CanvasPanelTest, DragModeHoldsTheLeaveUntilRelease) {
@@ -276,7 +278,7 @@ TEST_F(CanvasPanelTest, LightEffectBrightensThenDarkensAndLeavesAtTheEnd) {
 
     Enter();
     EXPECT_EQ(panel.EffectState(), TCanvasPanelEx::esBrightening);
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning(); }, 3000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning(); }, 3000ms));
     EXPECT_EQ(panel.EffectAmount(), 60);
     const TColor bright = PixelAt(PanelImage(), 90, 20);
     EXPECT_GT(GetRValue(bright), GetRValue(normal) + 30);
@@ -285,9 +287,9 @@ TEST_F(CanvasPanelTest, LightEffectBrightensThenDarkensAndLeavesAtTheEnd) {
     Leave();
     EXPECT_EQ(panel.EffectState(), TCanvasPanelEx::esDarkening);
     EXPECT_EQ(leaves, 0);  // raised when the darkening ends
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return leaves == 1; }, 3000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return leaves == 1; }, 3000ms));
     EXPECT_EQ(panel.EffectAmount(), 0);
-    fw_test::PumpFor(250);
+    fw_test::PumpFor(250ms);
     EXPECT_EQ(leaves, 1);
     EXPECT_EQ(PixelAt(PanelImage(), 90, 20), normal);  // back to the plain background
 }
@@ -311,16 +313,16 @@ TEST_F(CanvasPanelTest, CaptionRampEndsOnItsStartColour) {
         panel.SetFontColor(c.start);
         Enter();
         if (c.interrupted) {
-            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() >= 30; }, 3000));
+            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() >= 30; }, 3000ms));
             Leave();
-            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() <= 10; }, 3000));
+            ASSERT_TRUE(fw_test::PumpUntil([&] { return panel.EffectAmount() <= 10; }, 3000ms));
             Enter();
         }
-        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning(); }, 3000));
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning(); }, 3000ms));
         EXPECT_EQ(panel.EffectAmount(), 60);
         EXPECT_NE(panel.FontColor(), c.start) << "the caption did not brighten";
         Leave();
-        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning() && panel.EffectAmount() == 0; }, 3000));
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return !panel.LightTimerRunning() && panel.EffectAmount() == 0; }, 3000ms));
         EXPECT_EQ(panel.FontColor(), c.start);
     }
 }

@@ -12,12 +12,14 @@
 #include "components/ColorUtils.h"
 #include "components/ControlMessage.h"
 #include "components/LightEffectCtrl.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/widget_test_app.h"
 
 using namespace components;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // Records the control messages it is sent.
 class MessageLog : public QObject {
@@ -149,17 +151,17 @@ TEST(LightEffectCtrlTest, TimerDrivesTheRampAndStopPausesIt) {
     MessageLog log;
     TLightEffectCtrl effect;
     effect.Start(GreyOfLum(100), GreyOfLum(120), 5, &log, true, 60, 5, 1);
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return !effect.HasTimer(); }, 5000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !effect.HasTimer(); }, 5000ms));
     EXPECT_EQ(log.entries.size(), 16u);
 
     log.entries.clear();
     effect.Start(GreyOfLum(100), GreyOfLum(120), 5, &log, true, 60, 5, 1);
     effect.Stop();
     EXPECT_TRUE(effect.HasTimer());
-    fw_test::PumpFor(60);
+    fw_test::PumpFor(60ms);
     EXPECT_TRUE(log.entries.empty());
     effect.Start(GreyOfLum(100), GreyOfLum(120), 5, &log, true, 60, 5, 1);  // reuses the paused timer
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return !effect.HasTimer(); }, 5000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !effect.HasTimer(); }, 5000ms));
     EXPECT_EQ(log.entries.size(), 16u);
 }
 
@@ -192,7 +194,7 @@ TEST(BlinkingCtrlTest, BlinksAndTellsOnceWhenSwitchedOff) {
     blink.SetblInterval(5);
     blink.SetblOn(true);
     EXPECT_EQ(changes, 1);
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return log.entries.size() >= 4; }, 5000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return log.entries.size() >= 4; }, 5000ms));
     blink.SetblOn(false);
     EXPECT_FALSE(blink.HasTimer());
     const size_t count = log.entries.size();
@@ -203,7 +205,7 @@ TEST(BlinkingCtrlTest, BlinksAndTellsOnceWhenSwitchedOff) {
     }
     EXPECT_EQ(log.entries.back().wParam, 0);
     const bool lastPhase = blink.State();
-    fw_test::PumpFor(30);
+    fw_test::PumpFor(30ms);
     EXPECT_EQ(log.entries.size(), count);
     EXPECT_EQ(blink.State(), lastPhase);  // switching off keeps the phase
 }

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "components/LedLabel.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/paint_counter.h"
 #include "tests/components/render_helpers.h"
 #include "tests/components/widget_test_app.h"
@@ -14,6 +14,8 @@ using fw_test::kUnpainted;
 using fw_test::PixelAt;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 class LedTest : public ::testing::Test {
 protected:
@@ -81,7 +83,7 @@ TEST_F(LedTest, FlatLedPaintsItsStateColour) {
 }
 
 TEST_F(LedTest, ColourChangesPaintAtOnceShapeChangesLater) {
-    fw_test::PumpFor(20);
+    fw_test::PumpFor(20ms);
     fw_test::PaintCounter paints(&led);
     led.LedColor().SetllColor(lcdBlue);
     EXPECT_EQ(paints.count, 1);
@@ -92,7 +94,7 @@ TEST_F(LedTest, ColourChangesPaintAtOnceShapeChangesLater) {
     led.LedShape().SetshShape(psEllipse);
     led.LedBevelOuter().SetbpWidth(1);
     EXPECT_EQ(paints.count, 3);
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return paints.count > 3; }, 2000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return paints.count > 3; }, 2000ms));
 }
 
 TEST_F(LedTest, InvisibleLedPaintsNothing) {
@@ -161,11 +163,11 @@ TEST_F(LedTest, AutoOffFlashesThenIgnoresSwitchingForTheDeadTime) {
     led.SetLedOn(true);   // already on: nothing
     led.SetLedOn(false);  // ignored while lit
     EXPECT_TRUE(led.LedOn());
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return !led.LedOn(); }, 3000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !led.LedOn(); }, 3000ms));
     EXPECT_TRUE(led.AutoOffPending());  // dead time
     led.SetLedOn(true);
     EXPECT_FALSE(led.LedOn());
-    ASSERT_TRUE(fw_test::PumpUntil([&] { return !led.AutoOffPending(); }, 3000));
+    ASSERT_TRUE(fw_test::PumpUntil([&] { return !led.AutoOffPending(); }, 3000ms));
     led.SetLedOn(true);
     EXPECT_TRUE(led.LedOn());
 }
@@ -176,7 +178,7 @@ TEST(LedLifetimeTest, PendingAutoOffDiesWithTheLed) {
     led->SetLedAutoOff(50);
     led->SetLedOn(true);
     delete led;
-    fw_test::PumpFor(120);  // an expiry reaching the freed LED would fail under the sanitizer
+    fw_test::PumpFor(120ms);  // an expiry reaching the freed LED would fail under the sanitizer
 }
 
 }  // namespace

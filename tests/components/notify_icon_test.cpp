@@ -10,12 +10,14 @@
 
 #include "components/NotifyIcon.h"
 #include "tests/components/fake_tray_area.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/widget_test_app.h"
 
 using namespace components;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 using fw_test::TrayCall;
 
@@ -23,7 +25,7 @@ constexpr int kDoubleClickMs = 120;
 using fw_test::PumpFor;
 using fw_test::PumpUntil;
 
-constexpr int kWait = 3000;
+constexpr std::chrono::milliseconds kWait{3000};
 
 TIconImage SolidIcon(QRgb colour) {
     QImage image(16, 16, QImage::Format_ARGB32);
@@ -78,7 +80,7 @@ TEST_F(NotifyIconTest, IconArrivesAfterTheStartDelayAndLeavesAtOnce) {
     QElapsedTimer clock;
     clock.start();
     icon->SetNotify(true);
-    PumpFor(100);
+    PumpFor(100ms);
     EXPECT_TRUE(tray->calls.empty());
     ASSERT_TRUE(PumpUntil([&] { return !tray->calls.empty(); }, kWait));
     EXPECT_GE(clock.elapsed(), 190);
@@ -95,9 +97,9 @@ TEST_F(NotifyIconTest, IconArrivesAfterTheStartDelayAndLeavesAtOnce) {
 
 TEST_F(NotifyIconTest, NotifyOffDuringTheStartDelayKeepsTheIconOut) {
     icon->SetNotify(true);
-    PumpFor(50);
+    PumpFor(50ms);
     icon->SetNotify(false);
-    PumpFor(400);
+    PumpFor(400ms);
     EXPECT_EQ(tray->Count(TrayCall::kAdd), 0);
 }
 
@@ -139,7 +141,7 @@ TEST_F(NotifyIconClickTest, SingleClickWaitsOneDoubleClickTimeOnlyWhenADoubleCli
     tray->Send(TNotifyIcon::kRButtonDown);
     EXPECT_EQ(counts.right, 0);
     ASSERT_TRUE(PumpUntil([&] { return counts.right == 1; }, kWait));
-    PumpFor(2 * kDoubleClickMs);
+    PumpFor(std::chrono::milliseconds(2 * kDoubleClickMs));
     EXPECT_EQ(counts.left, 1);
     EXPECT_EQ(counts.right, 1);
     EXPECT_EQ(counts.leftDouble + counts.rightDouble, 0);
@@ -151,7 +153,7 @@ TEST_F(NotifyIconClickTest, DoubleClickDropsTheWaitingSingleClick) {
     tray->Send(TNotifyIcon::kLButtonDblClk);
     tray->Send(TNotifyIcon::kRButtonDown);
     tray->Send(TNotifyIcon::kRButtonDblClk);
-    PumpFor(3 * kDoubleClickMs);
+    PumpFor(std::chrono::milliseconds(3 * kDoubleClickMs));
     EXPECT_EQ(counts.leftDouble, 1);
     EXPECT_EQ(counts.rightDouble, 1);
     EXPECT_EQ(counts.left, 0);
@@ -168,7 +170,7 @@ TEST_F(NotifyIconClickTest, WithoutDoubleClickHandlersClicksCountAtThePress) {
     EXPECT_EQ(counts.left, 1);
     EXPECT_EQ(counts.right, 1);
     EXPECT_EQ(counts.move, 1);
-    PumpFor(2 * kDoubleClickMs);
+    PumpFor(std::chrono::milliseconds(2 * kDoubleClickMs));
     EXPECT_EQ(counts.left, 1);
     EXPECT_EQ(counts.right, 1);
 }
@@ -178,7 +180,7 @@ TEST_F(NotifyIconClickTest, RightClickWithAMenuPopsItUpAtThePointerInsteadOfAnEv
     auto menu = std::make_unique<QMenu>();
     icon->SetPopupMenu(menu.get());
     tray->Send(TNotifyIcon::kRButtonDown);
-    PumpFor(2 * kDoubleClickMs);
+    PumpFor(std::chrono::milliseconds(2 * kDoubleClickMs));
     ASSERT_EQ(tray->Count(TrayCall::kPopup), 1);
     EXPECT_EQ(tray->calls.back().menu, menu.get());
     EXPECT_EQ(tray->calls.back().pos, tray->cursor);
@@ -201,7 +203,7 @@ TEST_F(NotifyIconTest, UnsupportedIconIsRefusedAndReportedOnce) {
     // A resource of a refused format at the start: one report, nothing added, no retries.
     icon->SetIconResName("BAD");
     icon->SetNotify(true);
-    PumpFor(700);
+    PumpFor(700ms);
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_TRUE(errors[1].startsWith("Icon-Format 24 bits per pixel is not supported !"));
     EXPECT_EQ(tray->Count(TrayCall::kAdd), 0);
@@ -277,7 +279,7 @@ TEST_F(NotifyIconSequenceTest, FramesCycleAndTheStaticIconReturnsWhenSwitchedOff
     EXPECT_EQ(tray->Count(TrayCall::kAdd), 1);
 
     const size_t calls = tray->calls.size();
-    PumpFor(150);
+    PumpFor(150ms);
     EXPECT_EQ(tray->calls.size(), calls);
 }
 
@@ -285,7 +287,7 @@ TEST_F(NotifyIconSequenceTest, MissingFrameStopsTheAnimationWithoutAnImage) {
     resources.Add("GAP_1", resources.Find("ANI_1"));
     StartAnimation("GAP", 3);
     ASSERT_TRUE(PumpUntil([&] { return tray->ShownIcons().size() >= 2; }, kWait));
-    PumpFor(200);
+    PumpFor(200ms);
     EXPECT_EQ(ShownNames(), (std::vector<QString>{"ANI_1", "(none)"}));
     EXPECT_TRUE(icon->Notify());
 }
@@ -293,7 +295,7 @@ TEST_F(NotifyIconSequenceTest, MissingFrameStopsTheAnimationWithoutAnImage) {
 TEST_F(NotifyIconSequenceTest, MissingFirstFrameSwitchesTheTrayOff) {
     StartAnimation("NONE", 2);
     ASSERT_TRUE(PumpUntil([&] { return !icon->Notify(); }, kWait));
-    PumpFor(100);
+    PumpFor(100ms);
     EXPECT_EQ(tray->Count(TrayCall::kAdd), 0);
 }
 
@@ -302,7 +304,7 @@ TEST_F(NotifyIconSequenceTest, TraySwitchedOffAndOnAgainAddsTheAnimationBack) {
     ASSERT_TRUE(PumpUntil([&] { return tray->ShownIcons().size() >= 2; }, kWait));
     icon->SetNotify(false);
     const size_t afterOff = tray->calls.size();
-    PumpFor(100);
+    PumpFor(100ms);
     EXPECT_EQ(tray->calls.size(), afterOff);  // no frames while the icon is out
 
     icon->SetNotify(true);
@@ -329,7 +331,7 @@ TEST_F(NotifyIconTest, SessionEndRemovesTheIconOnceAndStopsTheTimers) {
     icon->SessionEnd();
     EXPECT_EQ(tray->calls.back().kind, TrayCall::kDelete);
     const size_t calls = tray->calls.size();
-    PumpFor(120);
+    PumpFor(120ms);
     icon.reset();
     EXPECT_EQ(tray->calls.size(), calls);
     EXPECT_EQ(tray->Count(TrayCall::kDelete), 1);

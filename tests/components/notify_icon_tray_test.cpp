@@ -18,7 +18,7 @@
 #include "components/QtAppTaskbar.h"
 #include "components/QtTrayArea.h"
 #include "components/TrayMessages.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 using namespace components;
@@ -28,10 +28,12 @@ using fw_test::Xdo;
 
 namespace {
 
+using namespace std::chrono_literals;
+
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 constexpr int kDoubleClickMs = 1000;  // generous: XTest clicks of a busy machine still pair up
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 constexpr int kFollowMs = 1000;       // the tray watch catches up within this
 
 // Warnings of the program, for the lines the tray icon logs.
@@ -147,7 +149,7 @@ protected:
 
     void PointerTo(QPoint p) {
         ASSERT_TRUE(Xdo({"mousemove", Num(p.x()), Num(p.y())}));
-        PumpFor(100);
+        PumpFor(100ms);
     }
 
     fw_test::XcbReader x11;
@@ -173,7 +175,7 @@ TEST_F(TrayHostTest, DropWindowStandsOverTheDockedIconAndTakesItsRightDoubleClic
     PointerTo(DropRect().center());
     ASSERT_TRUE(Xdo({"click", "--repeat", "2", "--delay", "80", "3"}));
     ASSERT_TRUE(PumpUntil([&] { return rightDoubleClicks == 1; }, kWaitMs));
-    PumpFor(kDoubleClickMs + 200);
+    PumpFor(std::chrono::milliseconds(kDoubleClickMs + 200));
     EXPECT_EQ(rightDoubleClicks, 1);
     EXPECT_EQ(rightClicks, 0) << "the waiting single click was not dropped";
     const auto press = std::find(forwarded.begin(), forwarded.end(), tray_message::kRButtonDown);
@@ -239,17 +241,17 @@ TEST_F(TrayHostTest, FilesDroppedFromAnotherProgramAreForwardedOtherDataRefused)
         const QPoint target = DropRect().center();
         PointerTo({30, 30});
         ASSERT_TRUE(Xdo({"mousedown", "1"}));
-        PumpFor(200);
+        PumpFor(200ms);
         // The way to the tray in steps, the last ones over the drop window, so the drag sees it arrive.
         for (const QPoint step : {QPoint(60, 60), QPoint(300, 300), target - QPoint(4, 0), target, target + QPoint(1, 1)}) {
             PointerTo(step);
-            PumpFor(150);
+            PumpFor(150ms);
         }
         ASSERT_TRUE(Xdo({"mouseup", "1"}));
         const std::string outcome = c.taken ? "dropped" : "refused";
         EXPECT_TRUE(PumpUntil([&] { return fw_test::ReadFile(report) == outcome; }, kWaitMs))
             << "the drag source saw: " << fw_test::ReadFile(report);
-        PumpFor(100);
+        PumpFor(100ms);
         EXPECT_EQ(Forwarded(tray_message::kDropFiles), c.taken);
     }
 }
@@ -277,7 +279,7 @@ TEST_F(TrayHostTest, NotifyOffTakesTheDropTargetAlong) {
     EXPECT_FALSE(icon->DragDrop());
     ASSERT_TRUE(PumpUntil([&] { return DropRect().isEmpty(); }, kWaitMs));
     EXPECT_TRUE(trayArea->IconGeometry().isEmpty());
-    PumpFor(3 * int(TNotifyIcon::kTrayWatchMs));
+    PumpFor(3 * std::chrono::milliseconds(TNotifyIcon::kTrayWatchMs));
     EXPECT_TRUE(DropRect().isEmpty()) << "the tray watch brought the drop window back";
 }
 
@@ -290,7 +292,7 @@ TEST_F(TrayHostTest, SessionEndTakesTheIconAndTheDropTargetAwayOnce) {
     EXPECT_EQ(icon->DropWindow(), nullptr);
     EXPECT_EQ(icon->HintWindow(), nullptr);
     EXPECT_TRUE(PumpUntil([&] { return trayArea->IconGeometry().isEmpty(); }, kWaitMs));
-    PumpFor(3 * int(TNotifyIcon::kTrayWatchMs));  // no timer ticks into what is gone
+    PumpFor(3 * std::chrono::milliseconds(TNotifyIcon::kTrayWatchMs));  // no timer ticks into what is gone
     icon.reset();                                 // and the destructor after it has nothing left to do
 }
 
@@ -306,7 +308,7 @@ TEST_F(TrayHostTest, PlainIconDeliversLeftDoubleClicksButARightOneAsASingleClick
     ASSERT_TRUE(PumpUntil([&] { return leftDoubleClicks == 1; }, kWaitMs));
     ASSERT_TRUE(Xdo({"click", "--repeat", "2", "--delay", "80", "3"}));
     ASSERT_TRUE(PumpUntil([&] { return rightClicks == 1; }, kWaitMs));
-    PumpFor(kDoubleClickMs + 200);
+    PumpFor(std::chrono::milliseconds(kDoubleClickMs + 200));
     EXPECT_EQ(rightDoubleClicks, 0);
     EXPECT_EQ(rightClicks, 1);
     EXPECT_EQ(leftClicks, 0);
@@ -318,7 +320,7 @@ TEST_F(TrayHostTest, WithoutATrayHostTheDropWindowWaitsHiddenForOne) {
     MakeIcon();
     icon->SetDragDrop(true);
     icon->SetNotify(true);
-    PumpFor(1000);
+    PumpFor(1000ms);
     EXPECT_TRUE(icon->Notify());
     EXPECT_TRUE(DropRect().isEmpty());
     EXPECT_TRUE(log.Has("the desktop has no notification area"));
@@ -335,7 +337,7 @@ TEST_F(TrayHostTest, TrayHostKilledHidesTheDropWindow) {
     ASSERT_TRUE(PumpUntil([&] { return DropRect().isEmpty(); }, kWaitMs)) << "the drop window stayed";
     EXPECT_TRUE(log.Has("the notification area is gone"));
     EXPECT_TRUE(icon->DragDrop());  // it waits for a tray to come back
-    PumpFor(500);
+    PumpFor(500ms);
     EXPECT_TRUE(DropRect().isEmpty());
 }
 
@@ -361,7 +363,7 @@ TEST_F(TrayHostTest, DamagedIconImagesAreRefusedAndLeaveTheDropWindowHidden) {
         MakeIcon();
         icon->SetDragDrop(true);
         icon->SetNotify(true);
-        PumpFor(3 * int(TNotifyIcon::kStartDelayMs));
+        PumpFor(3 * std::chrono::milliseconds(TNotifyIcon::kStartDelayMs));
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_TRUE(errors[0].startsWith(c.message)) << errors[0].toStdString();
         EXPECT_TRUE(trayArea->IconGeometry().isEmpty());

@@ -9,6 +9,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QMargins>
 #include <QRect>
 #include <algorithm>
 #include <cstdio>
@@ -110,6 +111,19 @@ public:
         const bool has = reply && reply->type != XCB_ATOM_NONE;
         std::free(reply);
         return has;
+    }
+    // The frame the window manager says it put around w (_NET_FRAME_EXTENTS); none before it framed w.
+    std::optional<QMargins> FrameExtents(xcb_window_t w) {
+        std::optional<QMargins> frame;
+        auto* reply = xcb_get_property_reply(
+            c_, xcb_get_property(c_, 0, w, Atom("_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, 0, 4), nullptr);
+        if (reply && reply->type == XCB_ATOM_CARDINAL && reply->format == 32 &&
+            xcb_get_property_value_length(reply) == 4 * int(sizeof(uint32_t))) {
+            const auto* extents = static_cast<const uint32_t*>(xcb_get_property_value(reply));  // left, right, top, bottom
+            frame = QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
+        }
+        std::free(reply);
+        return frame;
     }
     // A UTF8_STRING property as text (empty when it is not there).
     std::string Utf8Property(xcb_window_t w, const char* property) {

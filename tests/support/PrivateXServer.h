@@ -1,8 +1,7 @@
 // An Xvfb of the test's own, so that what the test paints on its screen is not disturbed by other test
-// programs sharing the display of the test run.
+// programs sharing the display of the test run. The server takes the first display number free on
+// this machine itself (-displayfd) and tells it back, so no two servers ever meet on one number.
 #pragma once
-
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,22 +17,18 @@ public:
     static constexpr auto kStartTimeout = std::chrono::seconds(15);
 
     PrivateXServer(int width, int height) {
-        static int started = 0;  // servers of this program get numbers of their own
-        for (int attempt = 0; attempt < 20 && !server_; ++attempt) {
-            const int number = 200 + (::getpid() * 7 + (started++) * 13) % 3000;
-            const std::string digits = std::to_string(number);
-            if (std::filesystem::exists(std::filesystem::path("/tmp/.X11-unix") / ("X" + digits)) ||
-                std::filesystem::exists(std::filesystem::path("/tmp") / (".X" + digits + "-lock")))
-                continue;
-            name_ = std::string(":").append(digits);
-            auto server = std::make_unique<ChildProcess>(std::vector<std::string>{
-                "Xvfb", name_, "-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24",
-                "-nolisten", "tcp", "-ac", "-noreset"});
-            if (WaitUntil([&] { return RunProgram({"xdpyinfo", "-display", name_}) == 0 || !server->running(); },
-                          kStartTimeout) &&
-                server->running())
-                server_ = std::move(server);
-        }
+        static int started = 0;  // each server of this program tells its number in a file of its own
+        const std::filesystem::path numberFile = ScratchRoot() / ("x-server-" + std::to_string(++started));
+        auto server = std::make_unique<ChildProcess>(std::vector<std::string>{
+            "sh", "-c", "exec Xvfb -displayfd 3 -screen 0 \"$1\" -nolisten tcp -ac -noreset 3>\"$0\"",
+            numberFile.string(), std::to_string(width) + "x" + std::to_string(height) + "x24"});
+        std::string told;
+        const auto numberTold = [&] { return (told = ReadFile(numberFile)).find('\n') != std::string::npos; };
+        if (!WaitUntil([&] { return numberTold() || !server->running(); }, kStartTimeout) || !numberTold() ||
+            !server->running())
+            return;
+        name_ = ":" + told.substr(0, told.find('\n'));
+        server_ = std::move(server);
     }
     bool ok() const { return server_ != nullptr; }
     const std::string& name() const { return name_; }

@@ -199,20 +199,6 @@ bool IgnoresSignal(int pid, int signal) {
     return false;
 }
 
-bool TcpPortIsFree(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0) return false;
-    const int reuse = 1;  // as servers listen: a connection still closing does not hold the port
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    const bool free = ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return free;
-}
-
 bool WaitForTcpPort(int port, std::chrono::milliseconds timeout) {
     return WaitUntil(
         [port] {

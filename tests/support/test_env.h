@@ -80,9 +80,6 @@ bool IgnoresSignal(int pid, int signal);
 std::unique_ptr<ChildProcess> StartWindowManager(const std::filesystem::path& marker, std::chrono::milliseconds timeout,
                                                  const std::string& display = "");
 
-// True when a TCP server could listen on 127.0.0.1:port now.
-bool TcpPortIsFree(int port);
-
 // Waits until something accepts TCP connections on 127.0.0.1:port.
 bool WaitForTcpPort(int port, std::chrono::milliseconds timeout);
 

@@ -8,6 +8,10 @@
 #include "tests/app/archive/archive_fixture.h"
 #include "tests/app/archive/fake_archive_host.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
+
+using fw_test::PumpFor;
+using fw_test::PumpUntil;
 
 using namespace archive_test;
 using namespace std::chrono_literals;

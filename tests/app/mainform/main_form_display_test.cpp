@@ -1,6 +1,7 @@
 // The main window on the X display of the test run, with a capture service of the graph method that
 // grabs the screen: its compact mode, the capture's internal port when other programs hold it, and a
-// capture graph that cannot be built.
+// capture graph that cannot be built. The test program runs in a network of its own, so the ports the
+// captures take are held by nobody but the test.
 #include <gtest/gtest.h>
 
 #include "app/mainform/MainForm.h"
@@ -16,17 +17,19 @@
 #include "tests/app/mainform/framewick_test_app.h"
 #include "tests/app/mainform/main_form_fixture.h"
 #include "tests/support/foreign_listener.h"
+#include "tests/support/own_network.h"
 #include "tests/support/test_env.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kPortsFreeWithin = 60s;  // another program may hold the capture's ports a while
+[[maybe_unused]] const bool kOwnNetwork = fw_test::AskForOwnNetwork();
+
 constexpr auto kLoggedWithin = 5s;      // the log queue is drained once a second
 
-// Holders of count consecutive ports from a block of the counter's range that nobody uses now (other
-// programs on this machine take the counter's first ports); none when no such block is found.
+// Holders of count consecutive ports from a block of the counter's range that nobody uses now (the
+// captures of this program's earlier tests took the counter's first ones); none when no such block is found.
 std::vector<std::unique_ptr<fw_test::TForeignListener>> HoldConsecutivePorts(int count) {
     constexpr int kFirstBlock = 50000, kLastBlock = 65000, kBlockStep = 100;
     std::vector<std::unique_ptr<fw_test::TForeignListener>> held;
@@ -91,8 +94,6 @@ protected:
 // The graph start waits with the message loop turning, so the compact-mode one-shot fires inside it;
 // the compact mode saved at the last closing comes back all the same.
 TEST_F(MainFormDisplayTest, CompactModeSavedAtClosingComesBackWithAnAutoStartedAreaCapture) {
-    // The capture's sink takes the program's first internal port; another program may hold it a while.
-    ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(engine::kFirstInternalPort); }, kPortsFreeWithin));
     {
         auto first = Start();
         EXPECT_TRUE(first->AnyCaptureRunning()) << "the area capture did not start";
@@ -129,8 +130,8 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
         << LogWindowText(form->MainLog());
     EXPECT_TRUE(fw_test::PumpUntil(
         [&] {
-            // Other programs of this machine may hold some of the counter's ports too: the capture
-            // then moves on more than once.
+            // The counter may hand out a port that an earlier capture of this program still holds:
+            // the capture then moves on more than once.
             return LogWindowShows(form->MainLog(), "[inf] [idx: ") &&
                    LogWindowShows(form->MainLog(), "internal port " + refused + " cannot be had - the capture takes port ") &&
                    LogWindowShows(form->MainLog(), " cannot be had - the capture takes port " + std::to_string(taken));

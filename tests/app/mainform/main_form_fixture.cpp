@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <thread>
 
 #include "app/program/ComServers.h"
 #include "app/startup/StartUpCode.h"
@@ -17,16 +15,6 @@
 #include "tests/support/test_env.h"
 
 namespace fw_test {
-
-bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!pred()) {
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
 
 std::string HttpExchange(int port, const std::string& path) {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);

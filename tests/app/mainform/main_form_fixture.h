@@ -1,6 +1,6 @@
 // A data folder for the main window: one web server on a free loopback port and one capture service
 // of the folder method (no X needed) with one HTTP share, both marked to start; answers for the
-// message boxes; a loopback GET; and waiting with the Qt event loop turning.
+// message boxes; a loopback GET; and waiting with the Qt event loop turning (event_pump.h).
 #pragma once
 
 #include <chrono>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/mainform/MainFormDialogs.h"
+#include "tests/support/event_pump.h"
 
 namespace fw_test {
 
@@ -28,9 +29,6 @@ public:
         return Answer;
     }
 };
-
-// Runs the Qt event loop until pred holds or timeout passes.
-bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
 
 // The whole reply to "GET path" (HTTP/1.0) on 127.0.0.1:port, as far as it came before the server
 // closed the connection; empty when no answer came.

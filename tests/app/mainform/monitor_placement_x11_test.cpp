@@ -16,16 +16,18 @@
 #include "platform/display/fake_display.h"
 #include "tests/app/mainform/main_form_fixture.h"
 #include "tests/common/dialog_test_support.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 constexpr int kMonitorWidth = 1000;  // two of them on the 2000 x 900 desktop
 constexpr int kMonitorHeight = 900;
 constexpr int kWorkAreaTop = 30;  // a panel along the top of the second monitor
@@ -33,7 +35,7 @@ constexpr int kWorkAreaTop = 30;  // a panel along the top of the second monitor
 class MonitorPlacementTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         auto display = std::make_shared<platform::TFakeDisplay>();
         platform::TMonitorInfo second = platform::FakeMonitor(kMonitorWidth, 0, 2 * kMonitorWidth, kMonitorHeight);
@@ -60,20 +62,30 @@ protected:
         platform::SetCurrentDisplay(nullptr);
     }
 
+    // The window is where the X server has it: every placing asked for has reached the server.
+    bool ServerHas(const QWidget& window) {
+        return x11.ScreenRect(xcb_window_t(window.winId())) == window.geometry();
+    }
+
     // Moves the main window and waits until the X server has it there (or snapped from there).
     void MoveMainWindow(QPoint to) {
         form->move(to);
-        fw_test::PumpFor(300);
+        EXPECT_TRUE(PumpUntil([&] { return ServerHas(*form); }, kWaitMs)) << "the server never had the main window";
     }
 
-    // The settings dialog's frame as the window manager drew it, taken while the dialog is up.
-    QRect SettingsFrameAtOpening() {
+    // The settings dialog's frame as the window manager drew it, taken while the dialog is up, once the
+    // dialog is centred on centre as the server has it (or when that never came).
+    QRect SettingsFrameAtOpening(QPoint centre) {
         QRect frame;
         fw_test::ModalDriver modal;
         modal.On<app::TSettings_Form>(
             [&](app::TSettings_Form& settings) {
-                fw_test::PumpFor(300);  // a placing for the frame just learnt has reached the server
-                frame = settings.frameGeometry();
+                const auto centred = [&] {
+                    frame = settings.frameGeometry();
+                    return ServerHas(settings) && std::abs(frame.center().x() - centre.x()) <= 1 &&
+                           std::abs(frame.center().y() - centre.y()) <= 1;
+                };
+                PumpUntil(centred, kWaitMs);
                 fw_test::UserClick(*settings.Cancel_BitBtn);
             },
             // Framed by the window manager and placed for that frame.
@@ -87,6 +99,7 @@ protected:
     }
 
     fw_test::TempDir dir;
+    fw_test::XcbReader x11;
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     app::TMainWindowParts windows;  // outlives the form
     std::unique_ptr<app::TLumora_MainForm> form;
@@ -107,7 +120,7 @@ TEST_F(MonitorPlacementTest, SettingsDialogIsCentredOnTheMonitorOfTheMainWindows
     for (const auto& c : cases) {
         MoveMainWindow(c.mainWindowAt);
         ASSERT_EQ(form->pos(), c.mainWindowAt) << c.what;
-        const QRect frame = SettingsFrameAtOpening();
+        const QRect frame = SettingsFrameAtOpening(c.monitorCentre);
         ASSERT_TRUE(frame.isValid()) << c.what;
         EXPECT_LE(std::abs(frame.center().x() - c.monitorCentre.x()), 1) << c.what << ": " << frame.x();
         EXPECT_LE(std::abs(frame.center().y() - c.monitorCentre.y()), 1) << c.what << ": " << frame.y();
@@ -132,10 +145,8 @@ TEST_F(MonitorPlacementTest, MainWindowSnapsToItsMonitorsWorkAreaEdges) {
     };
     for (const auto& c : cases) {
         MoveMainWindow(c.to);
-        EXPECT_TRUE(PumpUntil([&] { return form->frameGeometry().topLeft() == c.expected; }, kWaitMs))
+        EXPECT_TRUE(PumpUntil([&] { return form->frameGeometry().topLeft() == c.expected && ServerHas(*form); }, kWaitMs))
             << c.what << ": at " << form->frameGeometry().x() << "," << form->frameGeometry().y();
-        fw_test::XcbReader x11;
-        EXPECT_EQ(x11.ScreenRect(xcb_window_t(form->winId())).topLeft(), form->geometry().topLeft()) << c.what;
     }
 }
 

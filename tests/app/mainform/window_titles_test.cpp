@@ -9,14 +9,14 @@
 
 #include "app/program/QtStartupUi.h"
 #include "components/MessageDialogForm.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 
 void SetTitleAsTheStartDoes(const char* title) {
     app::TQtStartupUi ui(static_cast<QApplication&>(*QCoreApplication::instance()), [] { return nullptr; });

@@ -37,6 +37,7 @@
 #include "platform/ui/message_target.h"
 #include "tests/app/mainform/main_form_fixture.h"
 #include "tests/app/parts/main_window_fixture.h"
+#include "tests/app/parts/test_startup_ui.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"
@@ -178,16 +179,10 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessATrayHoldsIt) {
         fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
         fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
         fw_test::WriteFolderCaptureList(dir / "capture.xml", {{"First job", dir / "drop", "cam"}});
-        app::TMainWindowParts windows;  // outlives the form
-        auto* application = static_cast<QApplication*>(QCoreApplication::instance());
-        app::TQtStartupUi ui(
-            *application,
-            [&] {
-                auto form = fw_test::MakeMainWindow(windows);
-                if (offTaskBar) windows.TrayIcon()->SetShown(true);
-                return form;
-            },
-            [&windows] { return windows.ShowMainFormAtStart(); });
+        fw_test::TTestStartupUi start([&](app::TLumora_MainForm&) {
+            if (offTaskBar) start.Windows().TrayIcon()->SetShown(true);
+        });
+        app::TQtStartupUi& ui = start.Ui();
         ui.CreateForms();
         ASSERT_NE(ui.MainForm(), nullptr);
         ASSERT_TRUE(fw_test::PumpUntil([&] { return ui.MainForm()->StartUpDone(); }, 10s)) << "the first showing never ran";

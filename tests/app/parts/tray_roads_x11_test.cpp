@@ -25,8 +25,8 @@
 #include "app/windows/toolbar/BottomFrame.h"
 #include "app/windows/toolbar/TopFrame.h"
 #include "tests/app/mainform/main_form_fixture.h"
-#include "tests/app/parts/main_window_parts_support.h"
-#include "tests/components/event_pump.h"
+#include "tests/app/parts/test_startup_ui.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
@@ -35,7 +35,7 @@ namespace {
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 
 // Every place at which the window manager mapped a frame around one client window, as the root window's
 // structure events tell it from the recorder's making on.
@@ -99,15 +99,15 @@ private:
 class TrayRoadsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "wm-started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "wm-started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         fw_test::PrepareMainFormFolder(dir.path(), FW_BIN_DIR);
         WriteCaptures(1);
         fw_test::WriteFile(dir / "framewick.ini", "[General]\nNotifyIcon=1\n");  // the tray icon shows
     }
     void TearDown() override {
-        if (ui && ui->MainForm()) ui->MainForm()->close();
-        ui.reset();
+        if (start && start->Ui().MainForm()) start->Ui().MainForm()->close();
+        start.reset();
         trayHost.reset();
         windowManager.reset();
     }
@@ -119,23 +119,21 @@ protected:
     }
     // The program block's forms, shown as the program shows them at its start.
     void Start() {
-        auto* application = static_cast<QApplication*>(QCoreApplication::instance());
-        ui = std::make_unique<app::TQtStartupUi>(
-            *application, [&] { return fw_test::MakeMainWindow(windows); },
-            [this] { return windows.ShowMainFormAtStart(); });
-        ui->CreateForms();
-        ASSERT_NE(ui->MainForm(), nullptr);
-        ASSERT_TRUE(PumpUntil([&] { return ui->MainForm()->StartUpDone(); }, kWaitMs)) << "the one-shot never ran";
+        start = std::make_unique<fw_test::TTestStartupUi>();
+        app::TQtStartupUi& ui = start->Ui();
+        ui.CreateForms();
+        ASSERT_NE(ui.MainForm(), nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ui.MainForm()->StartUpDone(); }, kWaitMs)) << "the one-shot never ran";
         ASSERT_TRUE(PumpUntil([&] { return Shown(); }, kWaitMs)) << "the main window never showed";
     }
     void StartTrayHost() {
         trayHost = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
             "trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
             "--heighttype", "pixel", "--height", "24"});
-        ASSERT_TRUE(PumpUntil([&] { return windows.TrayIcon()->Docked(); }, kWaitMs)) << "the icon was never docked";
+        ASSERT_TRUE(PumpUntil([&] { return start->Windows().TrayIcon()->Docked(); }, kWaitMs)) << "the icon was never docked";
     }
 
-    QWidget& Main() { return *ui->MainForm(); }
+    QWidget& Main() { return *start->Ui().MainForm(); }
     xcb_window_t MainWindowId() { return xcb_window_t(Main().winId()); }
     // On the screen, not minimised, as Qt and the X server both have it.
     bool Shown() {
@@ -153,7 +151,7 @@ protected:
         return !Main().isVisible() && x11.ScreenRect(MainWindowId()).isEmpty() &&
                !x11.HasProperty(MainWindowId(), "WM_STATE");
     }
-    void TrayShowHide() { windows.TrayIcon()->Menu().actions().at(0)->trigger(); }  // "Show/Hide"
+    void TrayShowHide() { start->Windows().TrayIcon()->Menu().actions().at(0)->trigger(); }  // "Show/Hide"
     bool WindowManager(const std::vector<std::string>& request) {
         std::vector<std::string> argv{"wmctrl", "-i"};
         argv.insert(argv.end(), request.begin(), request.end());
@@ -164,8 +162,7 @@ protected:
     fw_test::TempDir dir;
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     std::unique_ptr<fw_test::ChildProcess> trayHost;
-    app::TMainWindowParts windows;  // outlives the form
-    std::unique_ptr<app::TQtStartupUi> ui;
+    std::unique_ptr<fw_test::TTestStartupUi> start;
 };
 
 // A window the user minimised while the icon is in the tray goes into the tray like a shown one, and

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,7 +28,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kCaptureOutputWithin = 90s;  // libVLC's start and the first segments, under the sanitizers
 constexpr auto kCountsSettleWithin = 15s;
-constexpr auto kNormalGetWithin = 1s;
 constexpr auto kLogLineWithin = 5s;      // the log list is written out once a second
 constexpr auto kLogQueueDrained = 1500ms;
 constexpr size_t kFewTasks = 8;        // libVLC and the snapshot thread come and go a little
@@ -39,6 +39,27 @@ constexpr size_t kMegabyteFileBytes = 1024 * 1024;
 constexpr int kSlowReads = 5;
 constexpr auto kSlowReadPause = 100ms;
 constexpr int kSlowReceiveBufferBytes = 4096;
+constexpr int kFirstClientPort = 20000;             // the test's client ports count up from here,
+constexpr int kFirstServerPortOfTheKernel = 32768;  // below the ports the kernel hands out (web server)
+
+sockaddr_in Loopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    return address;
+}
+
+// Binds fd to the next client port of the test's own: in the test's own network no client port is
+// ever used twice, so a log line that names one names one connection.
+bool BindNextClientPort(int fd) {
+    static int next = kFirstClientPort;
+    while (next < kFirstServerPortOfTheKernel) {
+        const sockaddr_in address = Loopback(next++);
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) return true;
+    }
+    return false;
+}
 
 int Connect(int port, int receiveBufferBytes = 0) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -46,11 +67,8 @@ int Connect(int port, int receiveBufferBytes = 0) {
     if (receiveBufferBytes > 0) ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
     const timeval wait{5, 0};  // no read of the test waits longer
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    const sockaddr_in address = Loopback(port);
+    if (!BindNextClientPort(fd) || ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         ::close(fd);
         return -1;
     }
@@ -80,10 +98,13 @@ int LocalPort(int fd) {
     return ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 ? ntohs(address.sin_port) : 0;
 }
 
-bool HasLineEndingWith(const std::string& text, const std::string& end) {
-    for (size_t at = text.find(end); at != std::string::npos; at = text.find(end, at + 1)) {
-        const size_t next = at + end.size();
-        if (next == text.size() || text[next] == '\r' || text[next] == '\n') return true;
+// A log line that holds head and, after it, ends with tail.
+bool HasLine(const std::string& text, const std::string& head, const std::string& tail) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t at = line.find(head);
+        if (at != std::string::npos && line.size() >= at + head.size() + tail.size() && line.ends_with(tail)) return true;
     }
     return false;
 }
@@ -188,7 +209,8 @@ int FetchWhole(int port, const std::string& document) {
     return std::stoi(reply.substr(9, 3));
 }
 
-// A finished segment of the live stream: not the newest, which libVLC may still be writing.
+// A finished segment of the live stream: not the newest, which libVLC may still be writing (a segment
+// being written is refused, and the refusal names no connection).
 std::string FinishedSegment(const fs::path& share) {
     std::vector<std::pair<fs::file_time_type, std::string>> segments;
     std::error_code error;
@@ -217,9 +239,6 @@ TEST(AbusiveClientsTest, EveryWayOfGivingUpEndsOnlyThatConnection) {
     fw_test::WriteFile(program.WebRoot() / "small.bin", std::string(kSmallFileBytes, 's'));
     fw_test::WriteFile(program.WebRoot() / "larger.bin", std::string(kLargerFileBytes, 'l'));
     fw_test::WriteFile(program.WebRoot() / "megabyte.bin", std::string(kMegabyteFileBytes, 'm'));
-    ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(fw_test::kFirstSinkPort); },
-                                   fw_test::kSinkPortFreeWithin))
-        << "another program holds the capture's sink port " << fw_test::kFirstSinkPort;
 
     auto framewick = program.Start();
     ASSERT_TRUE(framewick->running());
@@ -234,15 +253,13 @@ TEST(AbusiveClientsTest, EveryWayOfGivingUpEndsOnlyThatConnection) {
     const size_t tasksBefore = fw_test::TaskCount(framewick->pid());
     const size_t descriptorsBefore = fw_test::DescriptorCount(framewick->pid());
 
-    // The transfer's line names the file and the very connection (a whole file, a cut short one, or
-    // a segment refused while libVLC still wrote it).
+    // The transfer's line names the file and the very connection, whole or cut short.
     const auto expectTransferLines = [&](const std::string& path, const std::vector<std::pair<std::string, int>>& clients) {
         for (const auto& [peer, client] : clients) {
             EXPECT_TRUE(fw_test::WaitUntil(
                 [&] {
-                    const std::string log = program.LogText();
-                    return HasLineEndingWith(log, " to 127.0.0.1:" + std::to_string(client)) ||
-                           log.find("File in use, not served: " + path) != std::string::npos;
+                    return HasLine(program.LogText(), "Serving file " + path + " (",
+                                   " bytes sent) to 127.0.0.1:" + std::to_string(client));
                 },
                 kLogLineWithin))
                 << path << ": " << peer << ": no line about the transfer to client port " << client;
@@ -272,9 +289,8 @@ TEST(AbusiveClientsTest, EveryWayOfGivingUpEndsOnlyThatConnection) {
     const std::string megabyte = (program.WebRoot() / "megabyte.bin").string();
     EXPECT_NE(program.LogText().find("general error - serve file : " + megabyte), std::string::npos);
 
-    const auto started = std::chrono::steady_clock::now();
+    // And it goes on serving: a whole reply, read to its end.
     EXPECT_EQ(FetchWhole(port, "/larger.bin"), 200);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, kNormalGetWithin);
     EXPECT_TRUE(fw_test::WaitUntil(
         [&] { return fw_test::TaskCount(framewick->pid()) <= tasksBefore + kFewTasks; }, kCountsSettleWithin))
         << fw_test::TaskCount(framewick->pid()) << " tasks, " << tasksBefore << " before";

@@ -22,6 +22,7 @@
 #include <set>
 #include <thread>
 
+#include "tests/app/program/framewick_child.h"
 #include "tests/app/program/published_files.h"
 #include "tests/app/program/ts_picture.h"
 #include "tests/engine/capture/stream_test_helpers.h"
@@ -36,11 +37,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kPictureWithin = 60s;  // from the program's start to a snapshot of the main window
 constexpr auto kWindowManagerWithin = 15s;
-constexpr auto kSinkPortFreeWithin = 60s;
 constexpr auto kDecodeWithin = 30s;
 constexpr auto kClosingWithin = 15s;
 constexpr auto kPollPause = 500ms;  // between two looks over HTTP
-constexpr int kFirstSinkPort = 47048;   // the program's first internal port, which its capture takes
 constexpr int kFrameSizeStep = 16;      // the capture rounds picture sizes up to multiples of this
 constexpr const char* kMainCaption = "Framewick";
 constexpr const char* kWaylandWarning =
@@ -49,13 +48,6 @@ constexpr const char* kWaylandWarning =
 struct Size {
     int Width = 0, Height = 0;
 };
-
-bool LinkOrCopy(const fs::path& from, const fs::path& to) {
-    std::error_code error;
-    fs::create_hard_link(from, to, error);
-    if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    return !error;
-}
 
 // The main window as the X server knows it, found without the program's own search: the viewable
 // window called kMainCaption with the largest area, wherever it lies in the tree.
@@ -204,11 +196,9 @@ class DemoTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.ok()) << "no private X server";
-        prog = root.path() / "prog";
+        ASSERT_TRUE(program.ok());
+        prog = program.path();
         fs::create_directories(prog / "LIB_VLC");  // empty, as after a fresh build
-        const fs::path built(FW_FRAMEWICK);
-        for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"})
-            ASSERT_TRUE(LinkOrCopy(built.parent_path() / file, prog / file)) << file;
         port = fw_test::FreeTcpPort();
         std::string output;
         ASSERT_EQ(fw_test::RunProgram({"bash", FW_SOURCE_DIR "/scripts/demo-config", prog.string(), std::to_string(port)},
@@ -218,16 +208,12 @@ protected:
         share = prog / "WebServer" / "htdocs" / "demo";
 
         ::setenv("DISPLAY", server.name().c_str(), 1);
-        ::setenv("QT_QPA_PLATFORM", "xcb", 1);  // the main window on the X server it captures
         ::unsetenv("WAYLAND_DISPLAY");
         // A Wayland session is only claimed, so that the bare desktop also shows the warning.
         if (WithWindowManager())
             ::unsetenv("XDG_SESSION_TYPE");
         else
             ::setenv("XDG_SESSION_TYPE", "wayland", 1);
-        // Leaks are not looked for in this process (libVLC's plugins; see the session-end test).
-        const char* asan = ::getenv("ASAN_OPTIONS");
-        ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":detect_leaks=0").c_str(), 1);
         if (WithWindowManager()) {
             windowManager = fw_test::StartWindowManager(root.path() / "wm-started", kWindowManagerWithin);
             ASSERT_TRUE(windowManager) << "the window manager did not come up";
@@ -262,6 +248,7 @@ protected:
 
     fw_test::PrivateXServer server{1920, 1080};
     fw_test::TempDir root;
+    const fw_test::FramewickFolder program{FW_FRAMEWICK, root.path() / "prog"};
     fs::path prog;
     fs::path share;
     int port = 0;
@@ -270,10 +257,9 @@ protected:
 
 TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
     MainWindowProbe probe(server.name());
-    ASSERT_TRUE(fw_test::WaitUntil([] { return fw_test::TcpPortIsFree(kFirstSinkPort); }, kSinkPortFreeWithin))
-        << "another program holds the capture's sink port " << kFirstSinkPort;
     const auto started = std::chrono::steady_clock::now();
-    auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{(prog / "Framewick").string()});
+    // The main window on the X server it captures.
+    const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start({}, {"QT_QPA_PLATFORM=xcb"});
     ASSERT_TRUE(framewick->running());
 
     std::optional<Size> window;
@@ -372,7 +358,7 @@ TEST_P(DemoTest, HidingTheMainWindowNeverPublishesTheDesktop) {
                 "trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
                 "--heighttype", "pixel", "--height", "24"});
         MainWindowProbe probe(server.name());
-        auto framewick = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{(prog / "Framewick").string()});
+        const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start({}, {"QT_QPA_PLATFORM=xcb"});
         std::optional<std::pair<xcb_window_t, Size>> main;
         ASSERT_TRUE(fw_test::WaitUntil([&] {
             std::this_thread::sleep_for(kPollPause);

@@ -2,10 +2,18 @@
 
 #include <stdlib.h>
 
+#include <set>
+#include <sstream>
+
+#include "tests/support/own_network.h"
+
 namespace fw_test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every test program that starts Framewick runs in a network of its own.
+[[maybe_unused]] const bool kOwnNetwork = AskForOwnNetwork();
 
 constexpr const char* kProgramFiles[] = {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"};
 
@@ -15,6 +23,32 @@ bool LinkOrCopy(const fs::path& from, const fs::path& to) {
     fs::create_hard_link(from, to, error);
     if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
     return !error;
+}
+
+// The shared libraries that file names as needed (its dynamic section, as readelf shows it).
+std::vector<std::string> NeededLibraries(const fs::path& file) {
+    std::string dynamic;
+    if (RunProgram({"readelf", "--dynamic", file.string()}, &dynamic) != 0) return {};
+    std::vector<std::string> needed;
+    std::istringstream lines(dynamic);  // " 0x... (NEEDED)  Shared library: [libplatform_com.so]"
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("(NEEDED)") == std::string::npos) continue;
+        const size_t open = line.find('[');
+        const size_t close = line.find(']', open);
+        if (close != std::string::npos) needed.push_back(line.substr(open + 1, close - open - 1));
+    }
+    return needed;
+}
+
+// Links file of the build's folder into folder, with every library of that folder it needs, and theirs.
+bool LinkWithLibraries(const fs::path& built, const std::string& file, const fs::path& folder,
+                       std::set<std::string>& linked) {
+    if (!linked.insert(file).second) return true;
+    if (!LinkOrCopy(built / file, folder / file)) return false;
+    std::error_code error;
+    for (const std::string& library : NeededLibraries(built / file))
+        if (fs::exists(built / library, error) && !LinkWithLibraries(built, library, folder, linked)) return false;
+    return true;
 }
 
 std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const TWindowNames& window,
@@ -57,18 +91,18 @@ FramewickFolder::FramewickFolder(const fs::path& program, const fs::path& folder
     std::error_code error;
     fs::create_directories(folder_, error);
     ok_ = !error;
-    for (const char* file : kProgramFiles) ok_ = ok_ && LinkOrCopy(program.parent_path() / file, folder_ / file);
+    std::set<std::string> linked;
+    for (const char* file : kProgramFiles) ok_ = ok_ && LinkWithLibraries(program.parent_path(), file, folder_, linked);
     SetFramewickChildEnvironment();
 }
 
 std::unique_ptr<ChildProcess> FramewickFolder::Start(const std::vector<std::string>& launcher,
                                                      const std::vector<std::string>& environment) const {
+    // env(1) runs the program in its own place (exec), so the child's process is the program's. Its
+    // temporary folder is the program folder, where its local sockets by name (the pipe) are its own.
     std::vector<std::string> argv = launcher;
-    // env(1) runs the program in its own place (exec), so the child's process is the program's.
-    if (!environment.empty()) {
-        argv.push_back("env");
-        argv.insert(argv.end(), environment.begin(), environment.end());
-    }
+    argv.insert(argv.end(), {"env", "TMPDIR=" + folder_.string()});
+    argv.insert(argv.end(), environment.begin(), environment.end());
     argv.push_back((folder_ / "Framewick").string());
     return std::make_unique<ChildProcess>(argv);
 }
@@ -83,8 +117,12 @@ std::string FramewickFolder::LogText() const {
 
 FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area,
                                const TWindowNames& window)
-    : root_(root), program_(FW_FRAMEWICK, root / "prog"), www_(root / "www"), port_(FreeTcpPort()) {
-    if (!program_.ok()) return;
+    : root_(root),
+      screen_(capture == TCapture::DroppedFiles ? nullptr : std::make_unique<PrivateXServer>(kScreenWidth, kScreenHeight)),
+      program_(FW_FRAMEWICK, root / "prog"),
+      www_(root / "www"),
+      port_(FreeTcpPort()) {
+    if (!program_.ok() || (screen_ && !screen_->ok())) return;
     fs::create_directories(www_);
     fs::create_directories(DropFolder());
     const std::string port = std::to_string(port_);
@@ -104,6 +142,11 @@ FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TSc
                   "</SCREENCAPTURE_PARAMS><webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx>"
                   "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
     ok_ = true;
+}
+
+std::unique_ptr<ChildProcess> FramewickChild::Start(const std::vector<std::string>& launcher) const {
+    if (!screen_) return program_.Start(launcher);
+    return program_.Start(launcher, {"DISPLAY=" + screen_->name()});
 }
 
 size_t TaskCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "task"); }

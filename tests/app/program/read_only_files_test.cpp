@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/program/framewick_child.h"
 #include "tests/support/test_env.h"
 #include "tests/support/unprivileged.h"
 
@@ -43,14 +44,8 @@ public:
             root.GiveAway(root / folder);
         }
         ::chmod((root / "runtime").c_str(), 0700);
-        // Linked, not given away: the links are the build's own files.
-        const fs::path built(FW_FRAMEWICK);
-        for (const char* file : {"Framewick", "libOrbelle32.so", "libFwScreenCapture.so", "libFwAudioGrab.so"}) {
-            std::error_code error;
-            fs::create_hard_link(built.parent_path() / file, prog / file, error);
-            if (error) fs::copy_file(built.parent_path() / file, prog / file, error);
-            if (error) ADD_FAILURE() << file << ": " << error.message();
-        }
+        // The program's files are not given away: the links are the build's own files.
+        if (!program.ok()) ADD_FAILURE() << "the program folder could not be laid out";
         port = fw_test::FreeTcpPort();
         // Each file as the program would never write it, so a save shows.
         original["framewick.ini"] = "[General]\nAskForDownload=0\n";
@@ -75,29 +70,27 @@ public:
     // Starts the program, waits until its web server listens (the lists are read), calls whileRunning,
     // ends it with the session's signal and waits for its end: its exit code.
     std::optional<int> RunAndClose(const std::function<void()>& whileRunning) const {
-        std::vector<std::string> argv;
+        std::vector<std::string> launcher;
         if (::geteuid() == 0)
-            argv = {"setpriv", "--reuid=" + std::to_string(fw_test::kNobodyUid),
-                    "--regid=" + std::to_string(fw_test::kNobodyGid), "--clear-groups"};
-        const char* asan = ::getenv("ASAN_OPTIONS");
-        // Leaks are looked for by the main window's own tests; here the end of the process counts.
+            launcher = {"setpriv", "--reuid=" + std::to_string(fw_test::kNobodyUid),
+                        "--regid=" + std::to_string(fw_test::kNobodyGid), "--clear-groups"};
+        const char* asan = ::getenv("ASAN_OPTIONS");  // with the leak detection off (framewick_child.h)
         for (const std::string& arg :
              {std::string("env"), std::string("-i"), std::string("PATH=/usr/bin:/bin"), "HOME=" + root.path().string(),
               "FRAMEWICK_REGISTRY_HKCU=" + (root / "hkcu").string(),
               "FRAMEWICK_REGISTRY_HKLM=" + (root / "hklm").string(),
               "FRAMEWICK_LOCK_DIR=" + (root / "lock").string(), "XDG_CONFIG_HOME=" + (root / "config").string(),
               "XDG_DATA_HOME=" + (root / "data").string(), "XDG_RUNTIME_DIR=" + (root / "runtime").string(),
-              std::string("QT_QPA_PLATFORM=offscreen"),
-              "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":detect_leaks=0", (prog / "Framewick").string()})
-            argv.push_back(arg);
-        fw_test::ChildProcess framewick(argv);
+              std::string("QT_QPA_PLATFORM=offscreen"), "ASAN_OPTIONS=" + std::string(asan ? asan : "")})
+            launcher.push_back(arg);
+        const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start(launcher);
         if (!fw_test::WaitForTcpPort(port, kStartWithin)) {
             ADD_FAILURE() << "the program's web server never listened";
             return std::nullopt;
         }
         whileRunning();
-        ::kill(framewick.pid(), SIGTERM);
-        return framewick.WaitForExit(kClosingWithin);
+        ::kill(framewick->pid(), SIGTERM);
+        return framewick->WaitForExit(kClosingWithin);
     }
 
     std::string LogText() const {
@@ -109,6 +102,7 @@ public:
 
     fw_test::UnprivilegedTempDir root;
     const fs::path prog = root / "prog";
+    const fw_test::FramewickFolder program{FW_FRAMEWICK, prog};
     int port = 0;
     std::map<std::string, std::string> original;
 };

@@ -18,7 +18,6 @@
 #include "tests/app/program/framewick_child.h"
 #include "tests/app/program/published_files.h"
 #include "tests/app/program/ts_picture.h"
-#include "tests/support/PrivateXServer.h"
 #include "tests/support/XTestWindow.h"
 #include "tests/support/test_env.h"
 
@@ -27,7 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-constexpr int kScreenW = 1024, kScreenH = 768;
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00;
 constexpr auto kWindowManagerWithin = 15s;
 constexpr auto kPublishedWithin = 90s;  // libVLC's start and the first segments, under the sanitizers
@@ -95,22 +93,21 @@ struct TWatched {
 class WindowCaptureTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.ok()) << "no private X server";
-        ::setenv("DISPLAY", server.name().c_str(), 1);  // for the window manager and the program
+        ASSERT_TRUE(program.ok()) << "no program folder or no private X server";
+        ::setenv("DISPLAY", program.Display().c_str(), 1);  // for the window manager
         if (GetParam()) {
             windowManager = fw_test::StartWindowManager(root.path() / "started", kWindowManagerWithin);
             ASSERT_TRUE(windowManager) << "the window manager did not come up";
         }
-        desktop = fw_test::PaintedDesktop(kScreenW, kScreenH, kRed);
+        desktop = fw_test::PaintedDesktop(fw_test::FramewickChild::kScreenWidth, fw_test::FramewickChild::kScreenHeight, kRed);
         OpenWindow();
-        ASSERT_TRUE(program.ok());
         fw_test::WriteFile(program.ProgramFolder() / "framewick.ini", "[Hls]\nSegLen=1\n");  // segments every second
     }
 
     void OpenWindow() {
         window = std::make_unique<fw_test::XTestWindow>(fw_test::XTestWindow::Options{
             .X = 300, .Y = 200, .Width = 320, .Height = 240, .Class = kClass, .Caption = kCaption,
-            .Display = server.name(), .Background = kGreen, .UserPlaced = true});
+            .Display = program.Display(), .Background = kGreen, .UserPlaced = true});
         window->Map();
         ASSERT_TRUE(fw_test::WaitUntil([&] { return window->MapState() == XCB_MAP_STATE_VIEWABLE; },
                                        kWindowManagerActsWithin));
@@ -160,7 +157,6 @@ protected:
         EXPECT_GT(w.Pictures, 0u) << what;
     }
 
-    fw_test::PrivateXServer server{kScreenW, kScreenH};
     fw_test::TempDir root;
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     std::unique_ptr<fw_test::XTestWindow> desktop;

@@ -5,7 +5,10 @@
 
 #include "common/SingleInstance.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/test_env.h"
+
+using fw_test::PumpUntil;
 
 using namespace std::chrono_literals;
 

@@ -18,6 +18,10 @@
 #include "tests/engine/capture/screen_capture_fakes.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
+
+using fw_test::PumpFor;
+using fw_test::PumpUntil;
 
 namespace {
 

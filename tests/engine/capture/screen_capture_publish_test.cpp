@@ -22,6 +22,9 @@
 #include "tests/engine/http/http_server_fixture.h"
 #include "tests/support/foreign_listener.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
+
+using fw_test::PumpUntil;
 
 namespace {
 
@@ -104,7 +107,7 @@ protected:
     static std::string LibDir() { return vlc_.LibDir(); }
 
     void SetUp() override {
-        if (!fw_test::HasDisplay()) GTEST_SKIP();
+        if (!fw_test::HasDisplay()) GTEST_SKIP() << "no X server";
         engine::UpdateSettings([&](engine::TSettings& s) {
             s.HtmlDir = (dir.path() / "html").string() + "/";
             s.ArchiveDir = (dir.path() / "archive").string() + "/";

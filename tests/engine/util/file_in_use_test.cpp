@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
 #include "tests/engine/util/file_test_helpers.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -58,32 +61,63 @@ TEST(FileInUse, ReadOnlyFilesArePublishedFoldersAndPipesAreNot) {
     EXPECT_TRUE(engine::IsFileInUse(pipe.string()));
 }
 
-// Files of another owner get no lease: run the probe under another user's id (root only).
-TEST(FileInUse, WithoutALeaseOwnWritersAndFreshChangesCount) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to ask as another user";
-    char pattern[] = "/tmp/fw-in-use-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const fs::path dir = pattern;
-    ::chmod(dir.c_str(), 0755);
-    const fs::path notOurs = MakeFile(dir, "not_ours.ts");  // root's, 0644: the probe may not write it
-    const fs::path quiet = MakeFile(dir, "quiet.ts", "x", 60);
-    const fs::path fresh = MakeFile(dir, "fresh.ts");
-    const fs::path held = MakeFile(dir, "held.ts", "x", 60);
+// IsFileInUse of each file as the unprivileged child asks it: '1' or '0' each, while the child keeps
+// held open for writing.
+std::string AnswersOfTheUnprivilegedChild(const std::vector<fs::path>& files, const fs::path& held) {
+    return fw_test::RunUnprivileged([&] {
+               const int writer = ::open(held.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+               if (writer < 0) return std::string("cannot hold ") + held.string();
+               std::string answers;
+               for (const fs::path& file : files) answers += engine::IsFileInUse(file.string()) ? '1' : '0';
+               ::close(writer);
+               return answers;
+           })
+        .value_or("the child did not run");
+}
+
+// Files of another owner get no lease: root's files, asked about by the unprivileged child. Only root
+// can give the child files of another owner that it may write.
+TEST(FileInUse, WithoutALeaseOnAnotherOwnersFileOwnWritersAndFreshChangesCount) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root: only root can give the asker files of another owner";
+    const fw_test::UnprivilegedTempDir dir(0, 0);  // root's, open to all
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    const fs::path notOurs = MakeFile(dir.path(), "not_ours.ts");  // 0644: the child may not write it
+    const fs::path quiet = MakeFile(dir.path(), "quiet.ts", "x", 60);
+    const fs::path fresh = MakeFile(dir.path(), "fresh.ts");
+    const fs::path held = MakeFile(dir.path(), "held.ts", "x", 60);
     ::chmod(notOurs.c_str(), 0644);
     for (const fs::path& shared : {quiet, fresh, held}) ::chmod(shared.c_str(), 0666);
     const int rootWriter = ::open(notOurs.c_str(), O_WRONLY | O_APPEND);
-    fs::copy_file(FW_FILE_IN_USE_PROBE, dir / "probe");
-
-    std::string answers;
-    const int code = fw_test::RunProgram({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "env",
-                                          "ASAN_OPTIONS=detect_leaks=0", (dir / "probe").string(), "--hold",
-                                          held.string(), notOurs.string(), quiet.string(), fresh.string(),
-                                          held.string()},
-                                         &answers);
+    const std::string answers = AnswersOfTheUnprivilegedChild({notOurs, quiet, fresh, held}, held);
     ::close(rootWriter);
-    fs::remove_all(dir);
-    ASSERT_EQ(code, 0) << answers;
-    EXPECT_EQ(answers, "0011\n");  // not ours, quiet, changed a moment ago, held by the asking process
+    EXPECT_EQ(answers, "0011");  // not ours, quiet, changed a moment ago, held by the asking process
+}
+
+// A file the asker may write but not read cannot be opened for a lease: the same fallback decides,
+// for every user. The files are the child's own.
+TEST(FileInUse, WithoutALeaseOnAWriteOnlyFileOwnWritersAndFreshChangesCount) {
+    const fw_test::UnprivilegedTempDir dir;
+    const struct {
+        const char* name;
+        mode_t mode;
+        int secondsAgo;
+        char inUse;
+    } cases[] = {
+        {"no_access.ts", 0000, 60, '0'},  // may not be written: never in use, even just changed
+        {"no_access_fresh.ts", 0000, -1, '0'},
+        {"quiet.ts", 0222, 60, '0'},
+        {"fresh.ts", 0222, -1, '1'},
+        {"held.ts", 0222, 60, '1'},  // held by the asking process
+    };
+    std::vector<fs::path> files;
+    std::string expected;
+    for (const auto& c : cases) {
+        files.push_back(MakeFile(dir.path(), c.name, "x", c.secondsAgo));
+        dir.GiveAway(files.back());
+        ASSERT_EQ(::chmod(files.back().c_str(), c.mode), 0) << c.name;
+        expected += c.inUse;
+    }
+    EXPECT_EQ(AnswersOfTheUnprivilegedChild(files, dir / "held.ts"), expected) << "for " << files.size() << " files";
 }
 
 TEST(AtomicFile, ReplacesWholeAndLeavesNoTemporary) {

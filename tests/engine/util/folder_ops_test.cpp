@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/engine/util/file_test_helpers.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -80,14 +81,19 @@ TEST(FolderOps, RefusesDangerousTargets) {
     EXPECT_EQ(fw_test::ReadFile(fakeHome / "mine"), "keep");
 }
 
+// A folder whose contents its user may not remove, as the unprivileged child meets it (root ignores
+// folder permissions).
 TEST(FolderOps, DeleteReportsContentsThatCouldNotGo) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    fw_test::TempDir dir;
-    MakeFile(dir / "share", "locked/inner.jpg");
-    fs::permissions(dir / "share/locked", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(engine::DeleteFolder((dir / "share").string()));
-    EXPECT_TRUE(fs::exists(dir / "share"));
-    fs::permissions(dir / "share/locked", fs::perms::owner_all);
+    const fw_test::UnprivilegedTempDir dir;
+    const std::string answer =
+        fw_test::RunUnprivileged([&] {
+            MakeFile(dir / "share", "locked/inner.jpg");
+            fs::permissions(dir / "share/locked", fs::perms::owner_read | fs::perms::owner_exec);
+            const bool deleted = engine::DeleteFolder((dir / "share").string());
+            return std::string(deleted ? "deleted" : "refused") + (fs::exists(dir / "share") ? ", kept" : ", gone");
+        }).value_or("the child did not run");
+    EXPECT_EQ(answer, "refused, kept");
+    EXPECT_TRUE(fs::exists(dir / "share/locked/inner.jpg"));
 }
 
 }  // namespace

@@ -9,7 +9,11 @@
 #include "platform/process/ActivationRequest.h"
 #include "platform/process/ActivationServer.h"
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/test_env.h"
+
+using fw_test::PumpFor;
+using fw_test::PumpUntil;
 
 using namespace std::chrono_literals;
 

@@ -10,7 +10,11 @@
 #include <vector>
 
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/test_env.h"
+
+using fw_test::PumpFor;
+using fw_test::PumpUntil;
 
 using platform::MessageTarget;
 using platform::PostMessage;

@@ -5,6 +5,10 @@
 #include <memory>
 
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
+
+using fw_test::PumpFor;
+using fw_test::PumpUntil;
 
 using platform::TTimer;
 using namespace std::chrono_literals;

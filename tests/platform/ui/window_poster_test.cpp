@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "tests/platform/ui/qt_test_app.h"
+#include "tests/support/event_pump.h"
 #include "tests/support/test_env.h"
+
+using fw_test::PumpUntil;
 
 namespace {
 
@@ -31,16 +34,24 @@ TEST(WindowPoster, EachPosterCarriesItsOwnMessageId) {
     EXPECT_EQ(received, (std::vector<Posted>{{0xB800, 8, 3}, {0xB801, 4, 5}}));
 }
 
+// A poster outliving its window posts into nothing: not to the window made after it, whose marker,
+// posted after, arrives (messages of one sender come in posting order).
 TEST(WindowPoster, AWindowThatIsGoneReceivesNothing) {
     TestApp();
+    std::vector<Posted> toTheGone, toTheNext;
     platform::WindowHandle gone = 0;
     {
-        platform::MessageTarget target([](uint32_t, intptr_t, intptr_t) {});
+        platform::MessageTarget target([&](uint32_t msg, intptr_t w, intptr_t l) { toTheGone.push_back({msg, w, l}); });
         gone = target.Handle();
     }
+    platform::MessageTarget next([&](uint32_t msg, intptr_t w, intptr_t l) { toTheNext.push_back({msg, w, l}); });
     platform::TWindowPoster poster(gone, 0xB800);
+    platform::TWindowPoster marker(next.Handle(), 0xB801);
     poster.Post(1, 2);  // dropped, no crash
-    PumpFor(std::chrono::milliseconds(20));
+    marker.Post(3, 4);
+    ASSERT_TRUE(PumpUntil([&] { return !toTheNext.empty(); }, kDeliveryTimeout)) << "the marker never arrived";
+    EXPECT_TRUE(toTheGone.empty());
+    EXPECT_EQ(toTheNext, (std::vector<Posted>{{0xB801, 3, 4}}));
 }
 
 }  // namespace

@@ -11,16 +11,18 @@
 
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 constexpr int kOpenings = 5;
 constexpr int kTolerancePx = 1;
 
@@ -32,7 +34,7 @@ struct TCase {
 class FormBoundsTest : public ::testing::TestWithParam<TCase> {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
     }
     void TearDown() override { windowManager.reset(); }
@@ -53,7 +55,7 @@ protected:
                 const QRect now = x11.ScreenRect(xcb_window_t(form.windowHandle()->winId()));
                 const bool settled = now == place;
                 place = now;
-                fw_test::PumpFor(100);
+                fw_test::PumpFor(100ms);
                 return settled;
             },
             kWaitMs);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -23,19 +22,9 @@
 #include "tests/components/widget_test_app.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/engine/capture/screen_capture_fakes.h"
+#include "tests/support/event_pump.h"
 
 namespace fw_test {
-
-// Runs the Qt event loop until pred holds or the time is up; pred's last answer.
-inline bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() >= timeout.count()) return pred();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 inline void PumpEvents() {
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -9,4 +9,4 @@ add_test(NAME app_windows_share_editor_screen_test_large COMMAND app_windows_sha
 get_test_property(app_windows_share_editor_screen_test ENVIRONMENT fw_share_editor_env)
 list(FILTER fw_share_editor_env EXCLUDE REGEX "^FW_TEST_DESKTOP_SIZE=")
 set_tests_properties(app_windows_share_editor_screen_test_large PROPERTIES TIMEOUT 120
-  ENVIRONMENT "${fw_share_editor_env};FW_TEST_DESKTOP_SIZE=1600x900")
+  ENVIRONMENT "${fw_share_editor_env};FW_TEST_DESKTOP_SIZE=1600x900" SKIP_RETURN_CODE ${FW_TEST_SKIPPED_EXIT_CODE})

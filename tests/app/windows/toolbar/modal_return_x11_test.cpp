@@ -14,7 +14,7 @@
 #include "app/windows/toolbar/TopFrame.h"
 #include "common/ColourPresets.h"
 #include "components/CanvasPanelEx.h"
-#include "tests/components/event_pump.h"
+#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 
 namespace {
@@ -23,7 +23,7 @@ namespace {
 
 using fw_test::PumpUntil;
 
-constexpr int kWaitMs = 10000;
+constexpr std::chrono::milliseconds kWaitMs{10000};
 constexpr size_t kSettingsButton = 5;  // Start, Stop, Add, Log, Min, Settings, ...
 
 std::string Num(int v) { return std::to_string(v); }
@@ -37,7 +37,7 @@ uint32_t NormalLookColour() {
 class ModalReturnTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        windowManager = fw_test::StartWindowManager(dir / "started", std::chrono::milliseconds(kWaitMs));
+        windowManager = fw_test::StartWindowManager(dir / "started", kWaitMs);
         ASSERT_TRUE(windowManager) << "the window manager did not come up";
         app::TToolBarHooks hooks;
         hooks.OpenSettings = [this] {
