@@ -18,7 +18,7 @@
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/pickers/WndArea_Form.h"
 #include "app/windows/pickers/WndList_Form.h"
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/FileChooser.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"

@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "app/windows/base/ModalRunner.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 
 namespace app {
 

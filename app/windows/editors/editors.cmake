@@ -1,8 +1,6 @@
 # The capture-service editor with its share editor and the share editor's FTP check.
 target_sources(app_windows PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/EditorControls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NumberFieldText.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ShareTabCaptions.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CaptureEditorContext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Setup_ScreenCapture_Frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CaptureEditorPages.cpp

@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "app/settings/app_globals.h"
-#include "app/windows/editors/EditorControls.h"
-#include "app/windows/server_dialogs/FileChooser.h"
-#include "app/windows/server_dialogs/PathEllipsis.h"
+#include "app/windows/base/EditorControls.h"
+#include "app/windows/base/FileChooser.h"
+#include "app/windows/base/PathEllipsis.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/free_space.h"

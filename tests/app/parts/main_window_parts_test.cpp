@@ -23,7 +23,7 @@
 #include "app/windows/capture_panel/ShareStatusTab.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
 #include "app/windows/log_windows/LogListDelegate.h"
 #include "app/windows/log_windows/MainLog_Form.h"

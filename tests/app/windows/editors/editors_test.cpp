@@ -14,7 +14,7 @@
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/FtpCheck.h"
 #include "app/windows/editors/FtpLog_Form.h"
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 #include "common/MsgDlgWrappers.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareEditRules.h"
@@ -22,7 +22,7 @@
 #include "app/windows/pickers/WndList_Form.h"
 #include "app/windows/base/ModalRunner.h"
 #include "app/windows/editors/NumberFieldText.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 #include "engine/ftp/curl_ftp_session.h"
 #include "platform/display/fake_display.h"
 #include "tests/common/dialog_test_support.h"
@@ -286,31 +286,6 @@ TEST(ShareEditRules, TextRules) {
     EXPECT_FALSE(IsSubDirInsideRoot("/abs"));
     EXPECT_FALSE(IsSubDirInsideRoot("a/../../b"));
     EXPECT_TRUE(IsSubDirInsideRoot("a/b"));
-}
-
-// What is typed into a spin field counts when the field is left: a number clamped into the range, a
-// text that is no whole number as the minimum.
-TEST(SpinEdit, TypedTextIsClampedOrReadsAsTheMinimumWhenTheFieldIsLeft) {
-    const struct {
-        int minimum, maximum, step, before;
-        const char* typed;
-        int after;
-    } cases[] = {
-        {1, 100, 1, 50, "7", 7},           {1, 100, 1, 50, "250", 100},  {1, 10000, 1, 50, "99999", 10000},
-        {5, 100, 5, 80, "3", 5},           {1, 60, 1, 30, "", 1},        {0, 20, 1, 7, "-", 0},
-        {1, 60, 1, 30, "+", 1},            {1, 60, 1, 30, "12-3", 1},    {50, 10000, 50, 1000, "1.5", 50},
-        {1, 60, 1, 30, "-5", 1},           {7, 70, 1, 30, "abc", 7},     {1, 60, 1, 30, "99999999999999999999", 1},
-    };
-    for (const auto& c : cases) {
-        QWidget window;
-        auto* spin = new TSpinEdit(&window);
-        SetupSpin(*spin, c.minimum, c.maximum, c.step);
-        spin->setValue(c.before);
-        window.show();
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QString::fromLatin1(c.typed)), c.after)
-            << c.typed << " in " << c.minimum << " .. " << c.maximum;
-        EXPECT_EQ(spin->text(), QString::number(c.after)) << c.typed;
-    }
 }
 
 TEST(NumberFieldText, ReadingAndPidToggle) {

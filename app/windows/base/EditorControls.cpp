@@ -1,4 +1,4 @@
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
