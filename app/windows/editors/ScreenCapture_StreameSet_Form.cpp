@@ -50,14 +50,6 @@ bool FileExists(const std::string& path) {
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
-QToolButton* MakeToolButton(QWidget* parent, const char* name, const QString& text, const QString& hint) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    return button;
-}
-
 // Four decimal parts of one to three digits, each at most 255 (the fields may keep leading zeros).
 bool IsDottedIpText(const std::string& text) {
     int parts = 0;
