@@ -8,7 +8,7 @@
 
 #include "app/lists/http_server_entry.h"
 #include "app/windows/base/ModalRunner.h"
-#include "app/windows/editors/CaptureEditorPages.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/NumberFieldText.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"

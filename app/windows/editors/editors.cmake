@@ -3,7 +3,7 @@ target_sources(app_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/NumberFieldText.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CaptureEditorContext.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Setup_ScreenCapture_Frame.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CaptureEditorPages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CaptureSourcePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CaptureSettings_Form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ShareEditRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FtpCheck.cpp

@@ -1,4 +1,4 @@
-#include "app/windows/editors/CaptureEditorPages.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 
 #include <QColorDialog>
 #include <QFormLayout>
