@@ -12,12 +12,15 @@
 
 #include "app/lists/http_server_list.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/FtpCheck.h"
 #include "app/windows/editors/FtpLog_Form.h"
 #include "app/windows/base/IpAddrPortFrame.h"
 #include "common/MsgDlgWrappers.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareEditRules.h"
+#include "app/windows/editors/TimeDisplayPage.h"
+#include "app/windows/editors/VideoSettingsPage.h"
 #include "app/windows/pickers/WndArea_Form.h"
 #include "app/windows/pickers/WndList_Form.h"
 #include "app/windows/base/ModalRunner.h"
@@ -491,8 +494,8 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
     MessageRecorder messages;
     f.InitEditor(&Entry());
-    EXPECT_EQ(f.Idx_Edit->text(), "01");
-    EXPECT_EQ(f.Name_Edit->text(), "capture_service_01");
+    EXPECT_EQ(f.CapturePage->Idx_Edit->text(), "01");
+    EXPECT_EQ(f.CapturePage->Name_Edit->text(), "capture_service_01");
     {
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& editor) {
@@ -508,16 +511,16 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     EXPECT_EQ(Entry().Streamers->Items()[0]->Port, 6000);
     EXPECT_EQ(f.Streamer_VST->topLevelItem(0)->text(3), "192.168.1.20:6000");
 
-    SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+    SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea);
     f.ShowSourceGroup();
-    f.Left_Edit->setText("10");
-    f.Top_Edit->setText("20");
-    f.Width_Edit->setText("300");
-    f.Height_Edit->setText("200");
-    f.VidPid_Edit->setText("0x0065");
-    SelectChoice(*f.Scale_ComboBox, 6);
-    f.BitRate_SpinEdit->setValue(20000);  // clamped to the maximum
-    f.FontName_ComboBox->setCurrentText("Tahoma");
+    f.CapturePage->Left_Edit->setText("10");
+    f.CapturePage->Top_Edit->setText("20");
+    f.CapturePage->Width_Edit->setText("300");
+    f.CapturePage->Height_Edit->setText("200");
+    f.VideoPage->VidPid_Edit->setText("0x0065");
+    SelectChoice(*f.VideoPage->Scale_ComboBox, 6);
+    f.VideoPage->BitRate_SpinEdit->setValue(20000);  // clamped to the maximum
+    f.TimePage->FontName_ComboBox->setCurrentText("Tahoma");
     form.setResult(0);
     form.OK_BitBtnClick();
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -537,9 +540,9 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
 
     // Loading again shows what was stored.
     f.LoadCapture(7);
-    EXPECT_EQ(ChoiceNumber(*f.CaptureSrc_ComboBox, -1), engine::kCapKindArea);
-    EXPECT_EQ(f.Width_Edit->text(), "300");
-    EXPECT_EQ(f.Scale_ComboBox->currentText(), "0.5");
+    EXPECT_EQ(ChoiceNumber(*f.CapturePage->CaptureSrc_ComboBox, -1), engine::kCapKindArea);
+    EXPECT_EQ(f.CapturePage->Width_Edit->text(), "300");
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->currentText(), "0.5");
     EXPECT_EQ(f.ShareRows().size(), 1u);
 }
 
@@ -569,29 +572,29 @@ TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheA
         int pickersShown = 0;
         fw_test::ModalDriver modal;
         modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
-            SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+            SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea);
             f.ShowSourceGroup();
-            f.Left_Edit->setText("10");
-            f.Top_Edit->setText("20");
-            f.Width_Edit->setText("300");
-            f.Height_Edit->setText("200");
-            fw_test::UserClick(*f.WndArea_TB);
+            f.CapturePage->Left_Edit->setText("10");
+            f.CapturePage->Top_Edit->setText("20");
+            f.CapturePage->Width_Edit->setText("300");
+            f.CapturePage->Height_Edit->setText("200");
+            fw_test::UserClick(*f.CapturePage->WndArea_TB);
         });
         modal.On<TWndArea_Form>([&](TWndArea_Form& area) {
             ++pickersShown;
             hiddenUnderPicker = !form.isVisible();
             EXPECT_EQ(area.geometry(), QRect(10, 20, 300, 200));
-            f.WndArea_TBClick();  // a second click while the picker is up opens nothing
+            f.CapturePage->WndArea_TBClick();  // a second click while the picker is up opens nothing
             for (int i = 0; i < 5; ++i) fw_test::UserKey(area, Qt::Key_Right, Qt::ControlModifier);
             fw_test::UserKey(area, Qt::Key_Down);
             c.close(area);
         });
         modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
             EXPECT_TRUE(editor.isVisible());
-            EXPECT_EQ(f.Left_Edit->text(), "10");
-            EXPECT_EQ(f.Top_Edit->text(), "21");
-            EXPECT_EQ(f.Width_Edit->text(), "305");
-            EXPECT_EQ(f.Height_Edit->text(), "200");
+            EXPECT_EQ(f.CapturePage->Left_Edit->text(), "10");
+            EXPECT_EQ(f.CapturePage->Top_Edit->text(), "21");
+            EXPECT_EQ(f.CapturePage->Width_Edit->text(), "305");
+            EXPECT_EQ(f.CapturePage->Height_Edit->text(), "200");
             fw_test::UserClick(*editor.OK_BitBtn);
         });
         ASSERT_EQ(RunModal(form), kModalOk);
@@ -624,21 +627,21 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     int pickersShown = 0;
     fw_test::ModalDriver modal;
     modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
-        SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindWindow);
+        SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindWindow);
         f.ShowSourceGroup();
-        fw_test::UserClick(*f.Windows_TB);
+        fw_test::UserClick(*f.CapturePage->Windows_TB);
     });
     modal.On<TWndList_Form>([&](TWndList_Form& list) {
         ++pickersShown;
         EXPECT_TRUE(form.isVisible());
-        f.Windows_TBClick();  // a second click while the picker is up opens nothing
+        f.CapturePage->Windows_TBClick();  // a second click while the picker is up opens nothing
         ASSERT_EQ(list.Wnd_VST->topLevelItemCount(), 1);
         list.Wnd_VST->setCurrentItem(list.Wnd_VST->topLevelItem(0));
         fw_test::UserClick(*list.OK_Btn);
     });
     modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
-        EXPECT_EQ(f.WinClass_Edit->text(), "Editor");
-        EXPECT_EQ(f.WinCaption_Edit->text(), "notes.txt");
+        EXPECT_EQ(f.CapturePage->WinClass_Edit->text(), "Editor");
+        EXPECT_EQ(f.CapturePage->WinCaption_Edit->text(), "notes.txt");
         fw_test::UserClick(*editor.OK_BitBtn);
     });
     EXPECT_EQ(RunModal(form), kModalOk);
@@ -661,29 +664,29 @@ TEST_F(CaptureEditorTest, ColourFieldTakesTheColourChosenInItsDialog) {
         dialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
         dialog.accept();
     });
-    f.Font_ColorPicker->click();
+    f.TimePage->Font_ColorPicker->click();
     EXPECT_TRUE(modal.Done());
-    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u);
+    EXPECT_EQ(ColorOf(*f.TimePage->Font_ColorPicker), 0x00563412u);
     modal.On<QColorDialog>([](QColorDialog& dialog) {
         dialog.setCurrentColor(Qt::white);
         fw_test::UserKey(dialog, Qt::Key_Escape);
     });
-    f.Font_ColorPicker->click();
+    f.TimePage->Font_ColorPicker->click();
     EXPECT_TRUE(modal.Done());
-    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u) << "a cancelled dialog changed the colour";
+    EXPECT_EQ(ColorOf(*f.TimePage->Font_ColorPicker), 0x00563412u) << "a cancelled dialog changed the colour";
 }
 
 TEST_F(CaptureEditorTest, SystemMethodOffersFilesAndSetsTheKindAtOnce) {
     TCaptureSettings_Form form(context);
     TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
     f.InitEditor(&Entry());
-    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "2.0");
-    SelectChoice(*f.Encoder_ComboBox, engine::kCapEncoderSystem);
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->itemText(0), "2.0");
+    SelectChoice(*f.CapturePage->Encoder_ComboBox, engine::kCapEncoderSystem);
     f.ApplyMethod();
-    EXPECT_EQ(f.CaptureSrc_ComboBox->count(), 1);
-    EXPECT_EQ(f.CaptureSrc_ComboBox->currentText(), "Files");
-    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "1.0");
-    EXPECT_TRUE(f.Port_Panel->isHidden());
+    EXPECT_EQ(f.CapturePage->CaptureSrc_ComboBox->count(), 1);
+    EXPECT_EQ(f.CapturePage->CaptureSrc_ComboBox->currentText(), "Files");
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->itemText(0), "1.0");
+    EXPECT_TRUE(f.CapturePage->Port_Panel->isHidden());
     EXPECT_EQ(Entry().Params.capKind, engine::kCapKindFiles);
 }
 
