@@ -12,4 +12,7 @@ target_sources(app_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ShareEditRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FtpCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FtpLog_Form.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShareWebServerPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShareFilesPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShareFtpGroup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScreenCapture_StreameSet_Form.cpp)

@@ -24,6 +24,7 @@
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/editors/ShareWebServerPage.h"
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
 #include "app/windows/editors/VideoSettingsPage.h"
@@ -211,7 +212,7 @@ TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOn
     });
     modal.On<app::TScreenCapture_StreameSet_Form>([](app::TScreenCapture_StreameSet_Form& share) {
         share.Active_CB->setChecked(true);
-        share.LocalDir_Edit->setText("newcam");
+        share.WebServerPage->LocalDir_Edit->setText("newcam");
         fw_test::UserClick(*share.OK_BitBtn);
     });
     modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) { fw_test::UserClick(*editor.OK_BitBtn); });

@@ -19,6 +19,8 @@
 #include "common/MsgDlgWrappers.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareEditRules.h"
+#include "app/windows/editors/ShareFtpGroup.h"
+#include "app/windows/editors/ShareWebServerPage.h"
 #include "app/windows/editors/TimeDisplayPage.h"
 #include "app/windows/editors/VideoSettingsPage.h"
 #include "app/windows/pickers/WndArea_Form.h"
@@ -113,10 +115,10 @@ TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
         share->Protocol = c.protocol;
         editor.LoadShare(share, engine::kCapKindMonitor);
         editor.Active_CB->setChecked(true);
-        editor.LocalDir_Edit->setText(QString::fromStdString(c.subDir));
-        editor.Ftp_CB->setChecked(c.ftp);
-        editor.User_Edit->setText(QString::fromStdString(c.user));
-        editor.Pw_Edit->setText(QString::fromStdString(c.password));
+        editor.WebServerPage->LocalDir_Edit->setText(QString::fromStdString(c.subDir));
+        editor.FtpGroup->Ftp_CB->setChecked(c.ftp);
+        editor.FtpGroup->User_Edit->setText(QString::fromStdString(c.user));
+        editor.FtpGroup->Pw_Edit->setText(QString::fromStdString(c.password));
         if (c.protocol == 1) {
             editor.IpAddr_Frame->SetIpText(c.ip);
             editor.IpAddr_Frame->SetPort(c.port);
@@ -139,8 +141,8 @@ TEST_F(ShareEditorTest, HttpShareRoundTripTidiesSubFolderAndHostFolder) {
     editor.LoadShare(share, engine::kCapKindMonitor);
     EXPECT_EQ(share->HttpServer.get(), servers.Items()[0].get());  // the first server is bound at once
     editor.Active_CB->setChecked(true);
-    editor.LocalDir_Edit->setText(" my dir");
-    editor.HostDir_Edit->setText("\\Live\\\\Cam1\\");
+    editor.WebServerPage->LocalDir_Edit->setText(" my dir");
+    editor.FtpGroup->HostDir_Edit->setText("\\Live\\\\Cam1\\");
     editor.Img_CB->setChecked(true);
     editor.Video_CB->setChecked(false);
     ASSERT_TRUE(PressOk());
@@ -165,7 +167,7 @@ TEST_F(ShareEditorTest, UdpShareKeepsVideoAndCancelAfterRefusalDeactivates) {
     share->Protocol = engine::kShareProtocolHttp;
     editor.LoadShare(share, engine::kCapKindMonitor);
     editor.Active_CB->setChecked(true);
-    editor.LocalDir_Edit->clear();
+    editor.WebServerPage->LocalDir_Edit->clear();
     EXPECT_FALSE(PressOk());
     editor.Cancel_BitBtnClick();
     EXPECT_FALSE(editor.Active_CB->isChecked());
@@ -206,7 +208,7 @@ TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
         fw_test::ScopedMsgDlgAnswers boxes;
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
-            e.LocalDir_Edit->clear();
+            e.WebServerPage->LocalDir_Edit->clear();
             fw_test::UserClick(*e.OK_BitBtn);  // refused: the dialog stays
         });
         modal.On<TScreenCapture_StreameSet_Form>(c.cancel);
@@ -265,11 +267,11 @@ TEST_F(ShareEditorTest, WebServerChoicePassesOnlyFocusAndDialogKeys) {
         int choice = -1;
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([&](TScreenCapture_StreameSet_Form& e) {
-            e.WebServer_ComboBox->setFocus(Qt::TabFocusReason);
-            ASSERT_EQ(QApplication::focusWidget(), e.WebServer_ComboBox);
-            fw_test::UserKey(*e.WebServer_ComboBox, c.key, c.modifiers);
-            focusLeft = QApplication::focusWidget() != e.WebServer_ComboBox;
-            choice = e.WebServer_ComboBox->currentIndex();
+            e.WebServerPage->WebServer_ComboBox->setFocus(Qt::TabFocusReason);
+            ASSERT_EQ(QApplication::focusWidget(), e.WebServerPage->WebServer_ComboBox);
+            fw_test::UserKey(*e.WebServerPage->WebServer_ComboBox, c.key, c.modifiers);
+            focusLeft = QApplication::focusWidget() != e.WebServerPage->WebServer_ComboBox;
+            choice = e.WebServerPage->WebServer_ComboBox->currentIndex();
             stillOpen = e.isVisible() && e.result() == 0;
             if (stillOpen) fw_test::UserClick(*e.Cancel_BitBtn);
         });
@@ -378,7 +380,7 @@ TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
     TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
     auto share = ServerShare();
     editor.LoadShare(share, std::nullopt);
-    editor.CheckFtp_TBClick();
+    editor.FtpGroup->CheckFtp_TBClick();
     EXPECT_FALSE(editor.isEnabled());
     EXPECT_TRUE(editor.FtpLog().Log_Memo->toPlainText().contains("FTP connect OK"));
     editor.FtpLog().BitBtn1->click();
@@ -393,7 +395,7 @@ TEST_F(FtpCheckTest, LogWindowTakesItsOkOverTheRunningEditor) {
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([&editor](TFtpLog_Form& log) {
         EXPECT_FALSE(editor.isEnabled());
         EXPECT_TRUE(log.isEnabled());
@@ -418,7 +420,7 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([&editor](TFtpLog_Form&) { fw_test::WindowManagerClose(editor); });
     EXPECT_EQ(RunModal(editor), kModalCancel);
     EXPECT_TRUE(modal.Done());
@@ -426,7 +428,7 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
     EXPECT_TRUE(editor.isEnabled());
 
     editor.LoadShare(share, engine::kCapKindMonitor);
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([](TFtpLog_Form& log) { fw_test::WindowManagerClose(log); });
     modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
         EXPECT_TRUE(e.isEnabled());
