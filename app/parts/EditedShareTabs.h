@@ -6,7 +6,7 @@
 #include <QPointer>
 
 #include "app/windows/capture_panel/CaptureFrame.h"
-#include "app/windows/editors/ShareTabCaptions.h"
+#include "app/windows/base/ShareTabCaptions.h"
 
 namespace app {
 

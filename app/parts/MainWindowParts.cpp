@@ -14,11 +14,12 @@
 #include "app/windows/about_box/MouseSensitiveLabel.h"  // AboutForm.h keeps QPointers of it
 #include "app/windows/base/ModalRunner.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/pickers/WndArea_Form.h"
 #include "app/windows/pickers/WndList_Form.h"
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/FileChooser.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"
@@ -176,18 +177,18 @@ bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
         editor.InitEditor(&entry);
     } else {
         editor.LoadCapture(entry.Idx);
-        editor.Name_Edit->setText(QString::fromStdString(entry.Name));
-        editor.Idx_Edit->setText(QString::fromStdString(engine::ZeroPadStr(std::to_string(entry.Idx), 2)));
-        editor.AutoStart_CB->setChecked(entry.AutoStart);
-        editor.Encoder_ComboBox->setEnabled(false);  // an existing service keeps its method
+        editor.CapturePage->Name_Edit->setText(QString::fromStdString(entry.Name));
+        editor.CapturePage->Idx_Edit->setText(QString::fromStdString(engine::ZeroPadStr(std::to_string(entry.Idx), 2)));
+        editor.CapturePage->AutoStart_CB->setChecked(entry.AutoStart);
+        editor.CapturePage->Encoder_ComboBox->setEnabled(false);  // an existing service keeps its method
     }
     const bool ok = RunModal(*captureEditor_) == kModalOk;
-    editor.Encoder_ComboBox->setEnabled(true);
+    editor.CapturePage->Encoder_ComboBox->setEnabled(true);
     editedShareTabs_.SetPanel(nullptr);
     if (!ok) return false;
     editor.StoreCapture(&entry);
-    entry.Name = editor.Name_Edit->text().toStdString();
-    entry.AutoStart = editor.AutoStart_CB->isChecked();
+    entry.Name = editor.CapturePage->Name_Edit->text().toStdString();
+    entry.AutoStart = editor.CapturePage->AutoStart_CB->isChecked();
     return true;
 }
 

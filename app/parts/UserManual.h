@@ -4,7 +4,7 @@
 #include <QUrl>
 #include <string>
 
-#include "app/windows/small_windows/ShellOpen.h"
+#include "app/windows/base/ShellOpen.h"
 
 namespace app {
 

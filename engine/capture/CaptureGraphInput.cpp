@@ -19,8 +19,11 @@ TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& p, const
 
     TFgScreenCaptureInput& c = input.ScreenCapture;
     c.CaptureMode = p.capKind == kCapKindAllMonitors ? 1 : 2;
-    c.WindowClass = p.Window.sClass;
-    c.WindowCaption = p.Window.sCaption;
+    // The window's names tell the filter to show that window only; other kinds name none.
+    if (p.capKind == kCapKindWindow) {
+        c.WindowClass = p.Window.sClass;
+        c.WindowCaption = p.Window.sCaption;
+    }
     c.Left = p.CaptureRect.Left;
     c.Top = p.CaptureRect.Top;
     c.Width = p.FrameWidth;

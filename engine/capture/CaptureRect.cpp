@@ -51,17 +51,35 @@ std::string WindowName(const TCaptureWindow& window) {
     return "window \"" + window.sCaption + "\" (class \"" + window.sClass + "\")";
 }
 
-// Says plainly when the capture does not show the window it names, or which of several it shows.
-void LogWindowSearch(platform::IDisplay& display, const TCaptureWindow& window, const CaptureLog& log) {
-    if (!log) return;
-    if (display.Monitors().empty()) {
-        log("the display cannot be reached - " + WindowName(window) + " cannot be captured", kLogLevelError);
-        return;
+// One line for each change of the followed window's state, none while it lasts.
+void ReportWindowState(TCaptureWindow& window, TWindowState state, const CaptureLog& log) {
+    if (!log || state == window.ReportedState) return;
+    const TWindowState before = window.ReportedState;
+    window.ReportedState = state;
+    const std::string name = WindowName(window);
+    switch (state) {
+        case TWindowState::Shown:
+            if (before == TWindowState::Hidden) log(name + " is shown again", kLogLevelInfo);
+            if (before == TWindowState::NotFound)
+                log(name + (window.LastShownRect ? " is found again" : " is found"), kLogLevelInfo);
+            break;
+        case TWindowState::Hidden:
+            log(name + " is hidden - black pictures are published until it is shown", kLogLevelInfo);
+            break;
+        case TWindowState::NotFound:
+            if (before == TWindowState::Unknown)
+                log(name + " not found - black pictures are published until it is shown", kLogLevelError);
+            else
+                log(name + " is gone - black pictures are published until it is found again", kLogLevelError);
+            break;
+        case TWindowState::Unknown:
+            break;
     }
-    if (!platform::IsTopLevelWindow(display, window.Handle)) {
-        log(WindowName(window) + " not found - the primary screen is captured until it is shown", kLogLevelError);
-        return;
-    }
+}
+
+// Says plainly which of several windows of the same class and caption the capture shows.
+void LogSharedWindow(platform::IDisplay& display, const TCaptureWindow& window, const CaptureLog& log) {
+    if (!log || window.ReportedState != TWindowState::Shown) return;
     const size_t sharing = platform::FindTopLevelWindows(display, window.sClass, window.sCaption).size();
     if (sharing > 1)
         log(std::to_string(sharing) + " windows match " + WindowName(window) + " - the top-most one is captured",
@@ -85,26 +103,36 @@ std::string Method0ScaleText(uint8_t vidScale) {
     return entry ? entry->method0Text : "1";
 }
 
-bool UpdateWindowRect(TCaptureWindow& window) {
+bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
     const auto display = platform::CurrentDisplay();
-    // A window that was closed or hidden is searched again, among the windows a person sees.
-    if (!platform::IsTopLevelWindow(*display, window.Handle))
+    // A window keeps its handle for as long as it exists, shown or not. Only a window that is gone is
+    // searched again, and only among the windows a person sees.
+    if (!display->IsWindow(window.Handle))
         window.Handle = platform::FindTopLevelWindow(*display, window.sClass, window.sCaption);
-
-    platform::TRect rect{0, 0, 100, 100};
-    if (const auto found = display->GetWindowRect(window.Handle)) rect = *found;
-    if (window.Handle != platform::kNoWindow) {
-        // Either text may change while the other stays; keeping both current finds the window again.
-        if (auto cls = display->GetWindowClass(window.Handle); cls && !cls->empty() && *cls != window.sClass)
-            window.sClass = *cls;
-        if (auto caption = display->GetWindowCaption(window.Handle); caption && !caption->empty() && *caption != window.sCaption)
-            window.sCaption = *caption;
+    std::optional<platform::TRect> rect;
+    if (window.Handle != platform::kNoWindow && display->IsWindowVisible(window.Handle)) {
+        rect = display->GetWindowRect(window.Handle);
+        if (!rect) window.Handle = platform::kNoWindow;  // gone between the two questions
     }
+    if (!rect) {
+        // Hidden or gone: the capture goes on with black pictures of the last size, and nothing here
+        // asks for a restart until the window is shown again.
+        const bool hidden = window.Handle != platform::kNoWindow;
+        ReportWindowState(window, hidden ? TWindowState::Hidden : TWindowState::NotFound, log);
+        return true;
+    }
+    // Either text may change while the other stays; keeping both current finds the window again.
+    if (auto cls = display->GetWindowClass(window.Handle); cls && !cls->empty() && *cls != window.sClass)
+        window.sClass = *cls;
+    if (auto caption = display->GetWindowCaption(window.Handle); caption && !caption->empty() && *caption != window.sCaption)
+        window.sCaption = *caption;
+    ReportWindowState(window, TWindowState::Shown, log);
+    window.LastShownRect = rect;
 
-    int32_t left = rect.Left;
-    int32_t top = rect.Top;
-    int32_t width = rect.Width();
-    int32_t height = rect.Height();
+    int32_t left = rect->Left;
+    int32_t top = rect->Top;
+    int32_t width = rect->Width();
+    int32_t height = rect->Height();
     if (window.bAdjust) {
         const platform::TRect screen = PrimaryScreenRect(*display);
         left = std::max(left, 0);
@@ -112,6 +140,7 @@ bool UpdateWindowRect(TCaptureWindow& window) {
         width = std::min(width, screen.Width());
         height = std::min(height, screen.Height());
     }
+    // A window found again in the same place needs no new start: the capture graph finds it by itself.
     const bool same = left == window.Left && top == window.Top && width == window.Width && height == window.Height;
     window.Left = left;
     window.Top = top;
@@ -120,9 +149,22 @@ bool UpdateWindowRect(TCaptureWindow& window) {
     return same;
 }
 
+bool WindowShown(const TCaptureWindow& window) {
+    return window.Handle != platform::kNoWindow && platform::CurrentDisplay()->IsWindowVisible(window.Handle);
+}
+
+std::string WindowCaptureRefusal(const TScreenCaptureParams& params) {
+    if (params.capKind != kCapKindWindow) return "";
+    if (params.Window.sClass.empty() && params.Window.sCaption.empty())
+        return "the window capture names no window (class and caption are empty)";
+    if (params.capEncoder == kCapEncoderVlc && !WindowShown(params.Window))
+        return WindowName(params.Window) + " is not shown - libVLC reads the screen itself and would show what lies there";
+    return "";
+}
+
 void FindCaptureWindow(TCaptureWindow& window) {
     const auto display = platform::CurrentDisplay();
-    if (platform::IsTopLevelWindow(*display, window.Handle)) return;
+    if (display->IsWindow(window.Handle)) return;
     if (platform::FindTopLevelWindow(*display, window.sClass, window.sCaption) != platform::kNoWindow) return;
     window.Left = 0;
     window.Top = 0;
@@ -173,15 +215,17 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
             break;
         case kCapKindWindow: {
             // Searched again at every start: the window found when the job was prepared may have been
-            // shown, moved or closed since, and the watcher compares with what is captured now.
-            UpdateWindowRect(params.Window);
+            // shown, hidden, moved or closed since, and the watcher compares with what is captured now.
             const auto display = platform::CurrentDisplay();
-            if (platform::IsTopLevelWindow(*display, params.Window.Handle)) {
-                if (const auto rect = display->GetWindowRect(params.Window.Handle)) r = *rect;
+            if (display->Monitors().empty()) {
+                UpdateWindowRect(params.Window, nullptr);
+                if (log) log("the display cannot be reached - " + WindowName(params.Window) + " cannot be captured", kLogLevelError);
             } else {
-                r = PrimaryScreenRect(*display);
+                UpdateWindowRect(params.Window, log);
+                LogSharedWindow(*display, params.Window, log);
             }
-            LogWindowSearch(*display, params.Window, log);
+            // A window hidden or gone keeps its last size; one never seen has the primary screen's.
+            r = params.Window.LastShownRect.value_or(PrimaryScreenRect(*display));
             break;
         }
         case kCapKindArea:

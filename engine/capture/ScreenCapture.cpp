@@ -198,6 +198,10 @@ bool TScreenCapture::HoldSinkPort() {
 }
 
 bool TScreenCapture::StartOutputs() {
+    if (const std::string refusal = WindowCaptureRefusal(Params); !refusal.empty()) {
+        Log(CaptureLogPrefix(CaptureIdx) + refusal + " - capture not started", kLogLevelError);
+        return false;
+    }
     const bool graphMethod = Params.capEncoder == kCapEncoderDirectX;
     if (graphMethod && !BuildGraph()) return false;
 
@@ -313,7 +317,14 @@ void TScreenCapture::RunTick(void (TScreenCapture::*tick)()) {
 void TScreenCapture::HlsTimerTick() { Notify(kCnVideoData); }
 
 void TScreenCapture::WindowTimerTick() {
-    if (!started_ || operation_ != Operation::None || UpdateWindowRect(Params.Window)) return;
+    if (!started_ || operation_ != Operation::None) return;
+    const bool same = UpdateWindowRect(Params.Window, LogFunction());
+    if (const std::string refusal = WindowCaptureRefusal(Params); !refusal.empty()) {
+        Stop();
+        Log(CaptureLogPrefix(CaptureIdx) + refusal + " - capture stopped", kLogLevelError);
+        return;
+    }
+    if (same) return;
     Stop();
     DelayWithMessages(kWindowRestartPauseMs);
     Start();

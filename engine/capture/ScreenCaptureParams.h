@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/util/ip_address.h"
@@ -40,6 +41,10 @@ constexpr int32_t kMaxVideoBitrate = 10000;  // kbit/s
 constexpr int32_t kMinFrameRate = 1;         // frames per second
 constexpr int32_t kMaxFrameRate = 100;
 
+// Where the followed window stands, as last said in the log: shown, hidden (it exists but is not on
+// screen: unmapped, minimised, hidden into a tray) or not found (never found, or gone).
+enum class TWindowState : uint8_t { Unknown, Shown, Hidden, NotFound };
+
 struct TCaptureWindow {
     platform::WindowId Handle = platform::kNoWindow;  // run time
     std::string sCaption;
@@ -49,6 +54,10 @@ struct TCaptureWindow {
     int32_t Width = 100;
     int32_t Height = 100;
     bool bAdjust = true;
+    TWindowState ReportedState = TWindowState::Unknown;  // run time
+    // Run time: the window's screen rectangle when it was last seen shown; a hidden or gone window is
+    // captured as black pictures of this size.
+    std::optional<platform::TRect> LastShownRect;
 };
 
 struct TCaptureFile {

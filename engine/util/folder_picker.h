@@ -1,6 +1,6 @@
 // The shell's folder picker and BrowseForFolder, the routine the dialogs' browse buttons call. The
 // engine only names the picker; the program's user-interface layer supplies the dialog
-// (app/windows/server_dialogs/FileChooser.h), and tests answer in its place.
+// (app/windows/base/FileChooser.h), and tests answer in its place.
 #pragma once
 
 #include <optional>

@@ -51,6 +51,10 @@ public:
     virtual bool IsWindowVisible(WindowId w) = 0;
     // The window's rectangle on the desktop, the window manager's frame included; none when w is no window.
     virtual std::optional<TRect> GetWindowRect(WindowId w) = 0;
+    // The part of that rectangle the windows holding w leave on the desktop: cut to each of them (a
+    // window manager's frame still being laid out shows less of its client than the client's size);
+    // none when w is no window. Windows stacked above are not taken away.
+    virtual std::optional<TRect> GetShownWindowRect(WindowId w) = 0;
     // The class name (WM_CLASS class part) and caption (_NET_WM_NAME, else WM_NAME); none when w is no window.
     virtual std::optional<std::string> GetWindowClass(WindowId w) = 0;
     virtual std::optional<std::string> GetWindowCaption(WindowId w) = 0;

@@ -91,6 +91,16 @@ std::optional<TRect> TFakeDisplay::GetWindowRect(WindowId w) {
     return win->Rect;
 }
 
+std::optional<TRect> TFakeDisplay::GetShownWindowRect(WindowId w) {
+    std::lock_guard lock(mutex_);
+    const TFakeWindow* win = Find(w);
+    if (!win) return std::nullopt;
+    TRect shown = win->Rect;
+    for (const TFakeWindow* holder = Find(win->Parent); holder; holder = Find(holder->Parent))
+        shown = shown.Intersection(holder->Rect);
+    return shown;
+}
+
 std::optional<std::string> TFakeDisplay::GetWindowClass(WindowId w) {
     std::lock_guard lock(mutex_);
     const TFakeWindow* win = Find(w);

@@ -35,6 +35,7 @@ public:
     bool IsWindow(WindowId w) override;
     bool IsWindowVisible(WindowId w) override;
     std::optional<TRect> GetWindowRect(WindowId w) override;
+    std::optional<TRect> GetShownWindowRect(WindowId w) override;
     std::optional<std::string> GetWindowClass(WindowId w) override;
     std::optional<std::string> GetWindowCaption(WindowId w) override;
     WindowId GetParentWindow(WindowId w) override;

@@ -246,15 +246,32 @@ bool TXcbDisplay::IsWindowVisible(WindowId w) {
     return attrs && attrs->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-std::optional<TRect> TXcbDisplay::GetWindowRect(WindowId w) {
-    if (!Connected() || w == kNoWindow) return std::nullopt;
+std::optional<TRect> TXcbDisplay::OwnRect(WindowId w) {
     xcb_connection_t* c = conn_.get();
     auto geometryCookie = xcb_get_geometry(c, w);
     auto translateCookie = xcb_translate_coordinates(c, w, root_, 0, 0);
     XcbReply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, geometryCookie, nullptr));
     XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, translateCookie, nullptr));
     if (!geometry || !origin) return std::nullopt;
-    TRect r = MakeRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+    return MakeRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+}
+
+std::optional<TRect> TXcbDisplay::GetShownWindowRect(WindowId w) {
+    std::optional<TRect> shown = GetWindowRect(w);
+    if (!shown) return std::nullopt;
+    for (WindowId holder = ParentOf(w); holder != XCB_NONE && holder != root_; holder = ParentOf(holder)) {
+        const std::optional<TRect> rect = OwnRect(holder);
+        if (!rect) return std::nullopt;  // gone while we looked
+        shown = shown->Intersection(*rect);
+    }
+    return shown;
+}
+
+std::optional<TRect> TXcbDisplay::GetWindowRect(WindowId w) {
+    if (!Connected() || w == kNoWindow) return std::nullopt;
+    const std::optional<TRect> own = OwnRect(w);
+    if (!own) return std::nullopt;
+    TRect r = *own;
     // The window manager's frame: left, right, top, bottom. A window manager that quit leaves the
     // property behind on windows that are back on the root without a frame.
     if (ParentOf(w) == root_) return r;

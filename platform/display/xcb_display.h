@@ -28,6 +28,7 @@ public:
     bool IsWindow(WindowId w) override;
     bool IsWindowVisible(WindowId w) override;
     std::optional<TRect> GetWindowRect(WindowId w) override;
+    std::optional<TRect> GetShownWindowRect(WindowId w) override;
     std::optional<std::string> GetWindowClass(WindowId w) override;
     std::optional<std::string> GetWindowCaption(WindowId w) override;
     WindowId GetParentWindow(WindowId w) override;
@@ -49,6 +50,8 @@ private:
     std::vector<bool> HaveProperty(const std::vector<WindowId>& windows, xcb_atom_t property);
     std::vector<WindowId> Children(WindowId w);
     WindowId ParentOf(WindowId w);
+    // The window's own rectangle on the desktop (no frame added); none when w is no window.
+    std::optional<TRect> OwnRect(WindowId w);
     bool WindowManagerRunning();
     // The managed client inside a window manager's frame; the frame itself when it holds none.
     WindowId ClientInFrame(WindowId frame);

@@ -7,12 +7,12 @@ namespace platform {
 TCaptureFrameBuilder::TCaptureFrameBuilder(IScreenSource& source, const TScreenCaptureSettings& settings)
     : source_(source), settings_(settings) {}
 
-bool TCaptureFrameBuilder::Fill(uint8_t* frame, TRowOrder order) {
+bool TCaptureFrameBuilder::Fill(uint8_t* frame, TRowOrder order, const TRect& readable) {
     const TRect& area = settings_.Area;
     if (area.Width() == settings_.OutWidth && area.Height() == settings_.OutHeight)
-        return source_.Grab(area, frame, order);
+        return source_.Grab(area, readable, frame, order);
     scratch_.resize(static_cast<size_t>(area.Width()) * area.Height() * 4);
-    const bool grabbed = source_.Grab(area, scratch_.data(), order);
+    const bool grabbed = source_.Grab(area, readable, scratch_.data(), order);
     ScaleRgb32(scratch_.data(), area.Width(), area.Height(), frame, settings_.OutWidth, settings_.OutHeight);
     return grabbed;
 }

@@ -15,9 +15,11 @@ public:
     TCaptureFrameBuilder(IScreenSource& source, const TScreenCaptureSettings& settings);
 
     size_t FrameBytes() const { return static_cast<size_t>(settings_.OutWidth) * settings_.OutHeight * 4; }
-    // Writes FrameBytes() bytes of RGB32, rows in the given order; false when the screen could not be
-    // read (the picture is then black).
-    bool Fill(uint8_t* frame, TRowOrder order);
+    // Writes FrameBytes() bytes of RGB32, rows in the given order, of which only the part `readable`
+    // of the capture area (desktop pixels) comes from the screen, the rest black; false when the
+    // screen could not be read (the picture is then black).
+    bool Fill(uint8_t* frame, TRowOrder order, const TRect& readable);
+    const TRect& Area() const { return settings_.Area; }
 
 private:
     IScreenSource& source_;

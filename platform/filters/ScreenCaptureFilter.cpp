@@ -1,5 +1,6 @@
 #include "platform/filters/ScreenCaptureFilter.h"
 
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -172,10 +173,29 @@ bool TScreenCaptureFilter::FillFrame(uint8_t* frame, size_t bytes, TRowOrder ord
             builder_ = std::make_unique<TCaptureFrameBuilder>(Source(), *s);
             builderSettings_ = s;
         }
-        return builder_->Fill(frame, order);
+        if (!s->CapturesWindow) {
+            window_.reset();
+            return builder_->Fill(frame, order, s->Area);
+        }
+        if (!window_ || window_->NamedClass() != s->WindowClass || window_->NamedCaption() != s->WindowCaption)
+            window_ = std::make_unique<TCapturedWindow>(s->WindowClass, s->WindowCaption);
+        return FillWithWindow(frame, builder_->FrameBytes(), order);
     } catch (const std::exception&) {  // runs on the streaming thread: nothing may escape
         return false;
     }
+}
+
+bool TScreenCaptureFilter::FillWithWindow(uint8_t* frame, size_t bytes, TRowOrder order) {
+    const std::shared_ptr<IDisplay> display = CurrentDisplay();
+    // A hidden, gone or not yet found window is a black picture, and its area is not read at all.
+    const std::optional<TRect> shown = window_->ShownRect(*display);
+    if (!shown) {
+        std::memset(frame, 0, bytes);
+        return true;
+    }
+    const bool grabbed = builder_->Fill(frame, order, *shown);
+    if (!window_->StillShown(*display)) std::memset(frame, 0, bytes);  // hidden while it was read
+    return grabbed;
 }
 
 void TScreenCaptureFilter::CountFrame() { ++frames_; }

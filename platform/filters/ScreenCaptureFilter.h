@@ -1,8 +1,9 @@
 // The screen-capture filter: a source with one RGB32 video output (rows top-down) of the size its
 // 716-byte record asks for, at the record's frame rate, time-stamped from the start of streaming;
 // pictures come from the X server, which writes them straight into the output's shared buffers, or,
-// without one, from the moving test pattern. IScreenCaptureData takes the record and hands
-// out single pictures as bitmap files.
+// without one, from the moving test pattern. A window capture reads only its window's pixels and
+// sends black pictures while the window is hidden or gone. IScreenCaptureData takes the record and
+// hands out single pictures as bitmap files.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/dshow/class_factory.h"
 #include "platform/dshow/source_stream.h"
 #include "platform/filters/CaptureFrameBuilder.h"
+#include "platform/filters/CapturedWindow.h"
 #include "platform/filters/ScreenCaptureData.h"
 #include "platform/filters/ScreenCaptureSettings.h"
 
@@ -54,6 +56,8 @@ private:
     explicit TScreenCaptureFilter(TSourceFactory sourceFactory);
     ~TScreenCaptureFilter() override;
     IScreenSource& Source();  // under grabMutex_
+    // One picture of a window capture; under grabMutex_.
+    bool FillWithWindow(uint8_t* frame, size_t bytes, TRowOrder order);
 
     dshow::TComModule::TObjectToken token_{Module()};
     TSourceFactory sourceFactory_;
@@ -67,6 +71,7 @@ private:
     std::unique_ptr<IScreenSource> source_;
     std::unique_ptr<TCaptureFrameBuilder> builder_;
     std::optional<TScreenCaptureSettings> builderSettings_;
+    std::unique_ptr<TCapturedWindow> window_;  // a window capture's window, followed picture by picture
     std::vector<uint8_t> image_;  // the last GetImage's bitmap file, until ReleaseImage
 };
 

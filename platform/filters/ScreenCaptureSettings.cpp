@@ -14,6 +14,7 @@ std::optional<TScreenCaptureSettings> ReadScreenCaptureSettings(const TScreenCap
     s.CaptureMode = r::GetByte(record, r::kCaptureMode);
     s.WindowClass = r::GetShortString(record, r::kWindowClass, r::kWindowTextField);
     s.WindowCaption = r::GetShortString(record, r::kWindowCaption, r::kWindowTextField);
+    s.CapturesWindow = s.CaptureMode == kCaptureModeSingle && !(s.WindowClass.empty() && s.WindowCaption.empty());
     const int left = r::GetInt32(record, r::kLeft), top = r::GetInt32(record, r::kTop);
     if (scaled) {
         s.Area = MakeRect(left, top, width, height);

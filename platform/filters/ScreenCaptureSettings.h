@@ -13,6 +13,8 @@ namespace platform {
 struct TScreenCaptureSettings {
     uint8_t CaptureMode = 0;
     std::string WindowClass, WindowCaption;
+    // A window capture (mode 2 naming a class or caption): only that window's pixels are read.
+    bool CapturesWindow = false;
     TRect Area;                // the capture rectangle, virtual-desktop pixels
     int OutWidth = 0;          // picture size on the output pin
     int OutHeight = 0;
@@ -21,6 +23,10 @@ struct TScreenCaptureSettings {
     bool SnapshotOutput = false;
     bool VideoOutput = false;
 };
+
+// Capture modes of the record: all monitors, or one monitor, a window or an area.
+constexpr uint8_t kCaptureModeAllMonitors = 1;
+constexpr uint8_t kCaptureModeSingle = 2;
 
 constexpr int kMaxCaptureSide = 16384;
 constexpr int kMaxFrameRate = 120;

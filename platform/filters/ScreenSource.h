@@ -14,11 +14,12 @@ namespace platform {
 class IScreenSource {
 public:
     virtual ~IScreenSource() = default;
-    // Fills frame (area.Width() x area.Height() pixels, RGB32, rows in the given order) with that area
-    // of the virtual desktop; pixels outside the screen are black. False when the screen could not be
-    // read; the frame is then black. A top-down frame that is a shared buffer (SharedFrameMemory.h)
-    // may be written by the display server itself.
-    virtual bool Grab(const TRect& area, uint8_t* frame, TRowOrder order) = 0;
+    // Fills frame (area.Width() x area.Height() pixels, RGB32, rows in the given order) with the part
+    // `readable` of that area of the virtual desktop; pixels outside readable or outside the screen are
+    // black, and nothing outside readable is read. False when the screen could not be read; the frame
+    // is then black. A top-down frame that is a shared buffer (SharedFrameMemory.h) may be written by
+    // the display server itself.
+    virtual bool Grab(const TRect& area, const TRect& readable, uint8_t* frame, TRowOrder order) = 0;
     // True for a source that reads the display server.
     virtual bool FromDisplay() const = 0;
 };

@@ -1,6 +1,6 @@
 #include "platform/filters/TestPatternSource.h"
 
-#include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -15,21 +15,26 @@ uint32_t TTestPatternSource::ColourAt(int x, int64_t frameNo) {
     return kBars[pos / kBarWidthPx];
 }
 
-bool TTestPatternSource::Grab(const TRect& area, uint8_t* frame, TRowOrder) {
+bool TTestPatternSource::Grab(const TRect& area, const TRect& readable, uint8_t* frame, TRowOrder order) {
     const int64_t frameNo = frames_.fetch_add(1);
     const int width = area.Width(), height = area.Height();
     if (width < 1 || height < 1) return true;
-    // Every row is the same, whatever their order: build the first, copy it to the others.
-    uint8_t* first = frame;
-    for (int x = 0; x < width; ++x) {
-        const uint32_t c = ColourAt(area.Left + x, frameNo);
-        first[4 * x] = static_cast<uint8_t>(c);
-        first[4 * x + 1] = static_cast<uint8_t>(c >> 8);
-        first[4 * x + 2] = static_cast<uint8_t>(c >> 16);
-        first[4 * x + 3] = 0;
+    const TRect visible = area.Intersection(readable);
+    if (visible.IsEmpty()) {
+        ComposeFrame(area, visible, nullptr, 0, frame, order);
+        return true;
     }
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    for (int y = 1; y < height; ++y) std::memcpy(frame + rowBytes * y, first, rowBytes);
+    // Every row of the pattern is the same: build one row of the readable part, then let the frame's
+    // composition place it in every readable row.
+    std::vector<uint8_t> row(static_cast<size_t>(visible.Width()) * 4);
+    for (int x = 0; x < visible.Width(); ++x) {
+        const uint32_t c = ColourAt(visible.Left + x, frameNo);
+        row[4 * x] = static_cast<uint8_t>(c);
+        row[4 * x + 1] = static_cast<uint8_t>(c >> 8);
+        row[4 * x + 2] = static_cast<uint8_t>(c >> 16);
+        row[4 * x + 3] = 0;
+    }
+    ComposeFrame(area, visible, row.data(), 0, frame, order);
     return true;
 }
 

@@ -15,7 +15,7 @@ public:
     static constexpr int kBarWidthPx = 64;
     static constexpr int kStepPxPerFrame = 4;
 
-    bool Grab(const TRect& area, uint8_t* frame, TRowOrder order) override;
+    bool Grab(const TRect& area, const TRect& readable, uint8_t* frame, TRowOrder order) override;
     bool FromDisplay() const override { return false; }
 
     // The colour (0x00RRGGBB) of desktop pixel x in picture number frameNo (counted from 0).

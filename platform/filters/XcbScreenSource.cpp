@@ -224,7 +224,7 @@ const uint8_t* TXcbScreenSource::FetchPixels(const TRect& visible) {
     return FetchByReply(visible);
 }
 
-bool TXcbScreenSource::Grab(const TRect& area, uint8_t* frame, TRowOrder order) {
+bool TXcbScreenSource::Grab(const TRect& area, const TRect& readable, uint8_t* frame, TRowOrder order) {
     std::lock_guard lock(mutex_);
     const TRect noPixels{};
     if (xcb_connection_has_error(conn_.get())) {
@@ -237,7 +237,7 @@ bool TXcbScreenSource::Grab(const TRect& area, uint8_t* frame, TRowOrder order) 
         ComposeFrame(area, noPixels, nullptr, 0, frame, order);
         return false;
     }
-    const TRect visible = area.Intersection(screen);
+    const TRect visible = area.Intersection(screen).Intersection(readable);
     if (visible.IsEmpty()) {
         ComposeFrame(area, noPixels, nullptr, 0, frame, order);
         return true;

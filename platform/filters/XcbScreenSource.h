@@ -25,7 +25,7 @@ public:
                                                   bool allowSharedMemory = true);
     ~TXcbScreenSource() override;
 
-    bool Grab(const TRect& area, uint8_t* frame, TRowOrder order) override;
+    bool Grab(const TRect& area, const TRect& readable, uint8_t* frame, TRowOrder order) override;
     bool FromDisplay() const override { return true; }
     bool UsesSharedMemory() const { return shmAvailable_; }
     // Pictures the server wrote straight into a shared frame (no copy here), for tests and figures.

@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,8 @@ public:
         bool InputOnly = false;
         std::string Display;  // empty: $DISPLAY
         uint32_t Parent = 0;  // 0: a child of the root
+        std::optional<uint32_t> Background;  // 0xRRGGBB the server paints the window with; none: no paint
+        bool UserPlaced = false;  // a window manager keeps the window where X and Y put it
     };
 
     explicit XTestWindow(const Options& o) {
@@ -31,11 +35,18 @@ public:
         xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
         root_ = screen->root;
         id_ = xcb_generate_id(conn_);
-        const uint32_t values[] = {o.OverrideRedirect ? 1u : 0u};
+        // Values in the order of their mask bits: background pixel before override-redirect.
+        std::vector<uint32_t> values;
+        uint32_t mask = XCB_CW_OVERRIDE_REDIRECT;
+        if (o.Background && !o.InputOnly) {
+            mask |= XCB_CW_BACK_PIXEL;
+            values.push_back(*o.Background);
+        }
+        values.push_back(o.OverrideRedirect ? 1u : 0u);
         xcb_create_window(conn_, o.InputOnly ? 0 : XCB_COPY_FROM_PARENT, id_, o.Parent ? o.Parent : root_, static_cast<int16_t>(o.X),
                           static_cast<int16_t>(o.Y), static_cast<uint16_t>(o.Width), static_cast<uint16_t>(o.Height), 0,
                           o.InputOnly ? XCB_WINDOW_CLASS_INPUT_ONLY : XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          o.InputOnly ? XCB_COPY_FROM_PARENT : screen->root_visual, XCB_CW_OVERRIDE_REDIRECT, values);
+                          o.InputOnly ? XCB_COPY_FROM_PARENT : screen->root_visual, mask, values.data());
         if (!o.Class.empty()) {
             std::string wmClass = "instance";
             wmClass.push_back('\0');
@@ -44,6 +55,12 @@ public:
             SetProperty(XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, wmClass.data(), wmClass.size());
         }
         SetProperty(Atom("_NET_WM_NAME"), Atom("UTF8_STRING"), 8, o.Caption.data(), o.Caption.size());
+        if (o.UserPlaced) {
+            constexpr uint32_t kUserPosition = 1, kUserSize = 2;  // WM_NORMAL_HINTS flags
+            uint32_t hints[18] = {kUserPosition | kUserSize, static_cast<uint32_t>(o.X), static_cast<uint32_t>(o.Y),
+                                  static_cast<uint32_t>(o.Width), static_cast<uint32_t>(o.Height)};
+            SetProperty(XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, hints, 18);
+        }
         const uint32_t pid = static_cast<uint32_t>(::getpid());
         SetProperty(Atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &pid, 1);
         Sync();
@@ -70,10 +87,39 @@ public:
         Sync();
         id_ = 0;
     }
+    void SetCaption(const std::string& caption) {
+        SetProperty(Atom("_NET_WM_NAME"), Atom("UTF8_STRING"), 8, caption.data(), caption.size());
+        Sync();
+    }
     void Raise() {
         const uint32_t above[] = {XCB_STACK_MODE_ABOVE};
         xcb_configure_window(conn_, id_, XCB_CONFIG_WINDOW_STACK_MODE, above);
         Sync();
+    }
+    void Lower() {
+        const uint32_t below[] = {XCB_STACK_MODE_BELOW};
+        xcb_configure_window(conn_, id_, XCB_CONFIG_WINDOW_STACK_MODE, below);
+        Sync();
+    }
+    // Asks the window manager to minimise the window, as a program's minimise button does.
+    void Iconify() {
+        constexpr uint32_t kIconicState = 3;
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = id_;
+        message.type = Atom("WM_CHANGE_STATE");
+        message.data.data32[0] = kIconicState;
+        xcb_send_event(conn_, 0, root_, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&message));
+        Sync();
+    }
+    // The window's map state: XCB_MAP_STATE_VIEWABLE while a person sees it.
+    uint8_t MapState() {
+        auto* attrs = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, id_), nullptr);
+        const uint8_t state = attrs ? attrs->map_state : static_cast<uint8_t>(XCB_MAP_STATE_UNMAPPED);
+        std::free(attrs);
+        return state;
     }
     void MoveResize(int x, int y, int width, int height) {
         const uint32_t values[] = {static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(width),
@@ -142,5 +188,20 @@ private:
     xcb_window_t root_ = 0;
     xcb_window_t id_ = 0;
 };
+
+// A desktop painted in one colour: a window over the whole screen below every other, which no window
+// manager manages (xsetroot paints nothing on this Xvfb).
+inline std::unique_ptr<XTestWindow> PaintedDesktop(int width, int height, uint32_t colour, const std::string& display = "") {
+    XTestWindow::Options paint;
+    paint.Width = width;
+    paint.Height = height;
+    paint.OverrideRedirect = true;
+    paint.Display = display;
+    paint.Background = colour;
+    auto desktop = std::make_unique<XTestWindow>(paint);
+    desktop->Map();
+    desktop->Lower();
+    return desktop;
+}
 
 }  // namespace fw_test

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "app/windows/about_box/CpuInfo.h"
-#include "app/windows/small_windows/ShellOpen.h"
+#include "app/windows/base/ShellOpen.h"
 
 class QLabel;
 

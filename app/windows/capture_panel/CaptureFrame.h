@@ -15,7 +15,7 @@
 
 #include "app/windows/capture_panel/CaptureFrameControls.h"
 #include "app/windows/capture_panel/CapturePanelHooks.h"
-#include "app/windows/editors/ShareTabCaptions.h"
+#include "app/windows/base/ShareTabCaptions.h"
 #include "platform/ui/ttimer.h"
 
 namespace engine {

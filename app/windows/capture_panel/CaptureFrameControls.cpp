@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 #include "app/windows/capture_panel/StreamerPageControl.h"
 #include "components/BevelLabel.h"
 #include "components/CanvasPanelEx.h"

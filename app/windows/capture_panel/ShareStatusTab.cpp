@@ -7,7 +7,7 @@
 #include "app/log/LogQueue.h"
 #include "app/settings/app_globals.h"
 #include "app/windows/capture_panel/CaptureFrameTexts.h"
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 #include "common/ColourPresets.h"
 #include "components/BevelLabel.h"
 #include "engine/capture/ScreenCapture.h"

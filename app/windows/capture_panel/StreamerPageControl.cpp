@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 
 namespace app {
 

@@ -9,6 +9,7 @@
 #include "app/settings/app_globals.h"
 #include "app/windows/log_windows/LogDockSite.h"
 #include "app/windows/base/FormBounds.h"
+#include "app/windows/base/SpeedButton.h"
 #include "app/windows/log_windows/LogListBox.h"
 #include "app/windows/log_windows/LogWindowCaption.h"
 
@@ -18,16 +19,6 @@ namespace {
 
 constexpr int kTopPanelHeightPx = 30;
 const TFormBounds kDefaultBounds{50, 50, 400, 600};  // top, left, height, width
-
-QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const char* text, const char* hint, bool checkable) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromLatin1(text));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setCheckable(checkable);
-    button->setAutoRaise(true);
-    return button;
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "common/ColourPresets.h"
 #include "common/HtmlHelp.h"
 #include "app/windows/base/FormBounds.h"
+#include "app/windows/base/SpeedButton.h"
 #include "app/windows/log_windows/LogListBox.h"
 #include "app/windows/log_windows/LogWindowCaption.h"
 #include "app/windows/log_windows/Log_Form.h"
@@ -29,16 +30,6 @@ namespace {
 constexpr int kTabWidthPx = 200;
 const TFormBounds kDefaultBounds{50, 80, 400, 500};  // top, left, height, width
 const char* const kDockedPageCaption = "Real-Time Analysis Log";
-
-QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const char* text, const char* hint, bool checkable) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(QString::fromLatin1(text));
-    button->setToolTip(QString::fromLatin1(hint));
-    button->setCheckable(checkable);
-    button->setAutoRaise(true);
-    return button;
-}
 
 }  // namespace
 

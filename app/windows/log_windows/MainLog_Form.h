@@ -15,7 +15,7 @@
 #include "app/windows/log_windows/LogDockSite.h"
 #include "app/windows/log_windows/LogListBox.h"
 #include "components/CanvasPanelEx.h"
-#include "app/windows/small_windows/ShellOpen.h"
+#include "app/windows/base/ShellOpen.h"
 #include "platform/ui/message_target.h"
 
 class QStatusBar;

@@ -10,10 +10,10 @@
 #include <thread>
 
 #include "app/windows/base/ModalRunner.h"
-#include "app/windows/server_dialogs/DigitRules.h"
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/DigitRules.h"
+#include "app/windows/base/FileChooser.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
-#include "app/windows/server_dialogs/PathEllipsis.h"
+#include "app/windows/base/PathEllipsis.h"
 #include "common/MsgDlgWrappers.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/util/path_utils.h"

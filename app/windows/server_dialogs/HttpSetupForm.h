@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 
 namespace app {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "app/lists/web_socket_list.h"
-#include "app/windows/server_dialogs/DigitRules.h"
+#include "app/windows/base/DigitRules.h"
 #include "common/MsgDlgWrappers.h"
 #include "engine/http/capture_http_server.h"
 

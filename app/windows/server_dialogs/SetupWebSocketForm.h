@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 
 namespace app {
 

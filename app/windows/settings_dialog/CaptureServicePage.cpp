@@ -9,7 +9,7 @@
 #include <mutex>
 
 #include "app/settings/app_globals.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 #include "app/windows/settings_dialog/ColumnWidths.h"
 #include "app/windows/settings_dialog/ListGridModel.h"
 #include "app/windows/settings_dialog/SettingsFormHost.h"

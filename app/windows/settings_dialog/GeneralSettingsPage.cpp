@@ -6,9 +6,9 @@
 #include <QVBoxLayout>
 
 #include "app/settings/app_globals.h"
-#include "app/windows/editors/EditorControls.h"
-#include "app/windows/server_dialogs/FileChooser.h"
-#include "app/windows/server_dialogs/PathEllipsis.h"
+#include "app/windows/base/EditorControls.h"
+#include "app/windows/base/FileChooser.h"
+#include "app/windows/base/PathEllipsis.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/free_space.h"
@@ -24,12 +24,6 @@ constexpr int kFreeSpaceGroupSize = 3;
 constexpr uint64_t kBytesPerMb = 1024ull * 1024ull;
 constexpr components::TColor kEnabledLabelColor = 0x800000;   // navy
 constexpr components::TColor kDisabledLabelColor = 0x808080;  // grey
-
-QSpinBox* MakeSpin(QWidget* parent, int minimum, int maximum, int step = 1) {
-    auto* spin = new TSpinEdit(parent);
-    SetupSpin(*spin, minimum, maximum, step);
-    return spin;
-}
 
 void SetTextColor(QLabel& label, components::TColor color) {
     QPalette palette = label.palette();
@@ -98,9 +92,9 @@ TGeneralSettingsPage::TGeneralSettingsPage(IFileChooser& chooser, std::function<
     limitGroup->addButton(SizeLimit_RB);
     limitGroup->addButton(FileLimit_RB);
     ArchSize_Label = new QLabel(tr("Size/Archive"), archive);
-    ArchSize_SpinEdit = MakeSpin(archive, 1, 10000);
+    ArchSize_SpinEdit = MakeSpinEdit(archive, 1, 10000);
     ArchFile_Label = new QLabel(tr("Files/Archive"), archive);
-    ArchFile_SpinEdit = MakeSpin(archive, 1, 100000);
+    ArchFile_SpinEdit = MakeSpinEdit(archive, 1, 100000);
     FreeSpace_Label = new QLabel(archive);
     auto* archiveLayout = new QGridLayout(archive);
     archiveLayout->addWidget(new QLabel(tr("Main-Archive Path"), archive), 0, 0);
@@ -114,8 +108,8 @@ TGeneralSettingsPage::TGeneralSettingsPage(IFileChooser& chooser, std::function<
     AddFieldRow(*archiveLayout, 4, new QLabel(tr("Free Space"), archive), FreeSpace_Label, tr("MByte"));
 
     auto* ftp = new QGroupBox(tr("FTP Upload"), this);
-    UploadErr_SpinEdit = MakeSpin(ftp, 0, 20);
-    FtpDelay_SpinEdit = MakeSpin(ftp, 0, 60);
+    UploadErr_SpinEdit = MakeSpinEdit(ftp, 0, 20);
+    FtpDelay_SpinEdit = MakeSpinEdit(ftp, 0, 60);
     auto* ftpLayout = new QGridLayout(ftp);
     AddFieldRow(*ftpLayout, 0, new QLabel(tr("Error Restart Threshold"), ftp), UploadErr_SpinEdit, QString());
     AddFieldRow(*ftpLayout, 1, new QLabel(tr("Delay     (1st upload)"), ftp), FtpDelay_SpinEdit, tr("sec"));

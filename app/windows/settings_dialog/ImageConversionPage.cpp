@@ -4,9 +4,9 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "app/windows/editors/EditorControls.h"
-#include "app/windows/server_dialogs/FileChooser.h"
-#include "app/windows/server_dialogs/PathEllipsis.h"
+#include "app/windows/base/EditorControls.h"
+#include "app/windows/base/FileChooser.h"
+#include "app/windows/base/PathEllipsis.h"
 #include "app/windows/settings_dialog/GeneralSettingsPage.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"

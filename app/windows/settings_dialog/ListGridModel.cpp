@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "app/windows/server_dialogs/AmpelImages.h"
+#include "app/windows/base/AmpelImages.h"
 
 namespace app {
 

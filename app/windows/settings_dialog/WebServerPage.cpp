@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "app/windows/base/ModalRunner.h"
-#include "app/windows/server_dialogs/AmpelImages.h"
-#include "app/windows/server_dialogs/DigitRules.h"
+#include "app/windows/base/AmpelImages.h"
+#include "app/windows/base/DigitRules.h"
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"
 #include "app/windows/settings_dialog/ColumnWidths.h"

@@ -1,6 +1,5 @@
-# The wait window with its wrappers, the downloader notice, the help launcher and the shell opener.
+# The wait window with its wrappers, the downloader notice and the help launcher.
 target_sources(app_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/Wait_Form.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ShellOpen.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StartDownloader_Form.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WaitFormWrappers.cpp)

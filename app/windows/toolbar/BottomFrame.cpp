@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "app/settings/app_globals.h"
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 #include "components/BevelLabel.h"
 #include "components/CanvasPanelEx.h"
 #include "components/ColorFrames.h"

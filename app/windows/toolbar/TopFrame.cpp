@@ -2,7 +2,7 @@
 
 #include <QResizeEvent>
 
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 #include "common/ColourPresets.h"
 #include "components/CanvasPanelEx.h"
 #include "engine/settings/settings_store.h"

@@ -22,9 +22,12 @@
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/ShareStatusTab.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/editors/ShareWebServerPage.h"
+#include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
+#include "app/windows/editors/VideoSettingsPage.h"
 #include "app/windows/log_windows/LogListDelegate.h"
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/settings_dialog/CaptureServicePage.h"
@@ -204,12 +207,12 @@ TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOn
     });
     modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) {
         // Without libVLC (as in this folder) the video page is hidden; its frame rate is kept all the same.
-        editor.Setup_ScreenCapture_Frame1->Frame_SpinEdit->setValue(13);
+        editor.Setup_ScreenCapture_Frame1->VideoPage->Frame_SpinEdit->setValue(13);
         fw_test::UserClick(*editor.Setup_ScreenCapture_Frame1->AddPort_BitBtn);
     });
     modal.On<app::TScreenCapture_StreameSet_Form>([](app::TScreenCapture_StreameSet_Form& share) {
         share.Active_CB->setChecked(true);
-        share.LocalDir_Edit->setText("newcam");
+        share.WebServerPage->LocalDir_Edit->setText("newcam");
         fw_test::UserClick(*share.OK_BitBtn);
     });
     modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) { fw_test::UserClick(*editor.OK_BitBtn); });
@@ -243,9 +246,9 @@ TEST_F(MainWindowPartsTest, AreaButtonWithAnEmptyFieldLogsAGeneralError) {
     const QListWidget* lines = windows.LogWindow().LogLB();
     const struct {
         const char* field;
-        QLineEdit* app::TSetup_ScreenCapture_Frame::*edit;
-    } cases[] = {{"Left", &app::TSetup_ScreenCapture_Frame::Left_Edit},
-                 {"Height", &app::TSetup_ScreenCapture_Frame::Height_Edit}};
+        QLineEdit* app::TCaptureSourcePage::*edit;
+    } cases[] = {{"Left", &app::TCaptureSourcePage::Left_Edit},
+                 {"Height", &app::TCaptureSourcePage::Height_Edit}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
         bool pickerShown = false, editorStays = false;
@@ -253,10 +256,10 @@ TEST_F(MainWindowPartsTest, AreaButtonWithAnEmptyFieldLogsAGeneralError) {
         modal.On<app::TCaptureSettings_Form>([&](app::TCaptureSettings_Form& editor) {
             app::TSetup_ScreenCapture_Frame& frame = *editor.Setup_ScreenCapture_Frame1;
             // The user's choice of "Screen Area" as the source.
-            ASSERT_TRUE(app::SelectChoice(*frame.CaptureSrc_ComboBox, engine::kCapKindArea));
-            emit frame.CaptureSrc_ComboBox->activated(frame.CaptureSrc_ComboBox->currentIndex());
-            (frame.*c.edit)->clear();
-            fw_test::UserClick(*frame.WndArea_TB);
+            ASSERT_TRUE(app::SelectChoice(*frame.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea));
+            emit frame.CapturePage->CaptureSrc_ComboBox->activated(frame.CapturePage->CaptureSrc_ComboBox->currentIndex());
+            (frame.CapturePage->*c.edit)->clear();
+            fw_test::UserClick(*frame.CapturePage->WndArea_TB);
             pickerShown = QApplication::activeModalWidget() != &editor;
             editorStays = editor.isVisible();
             fw_test::UserClick(*editor.Cancel_BitBtn);

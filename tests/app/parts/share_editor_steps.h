@@ -10,6 +10,7 @@
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
+#include "app/windows/editors/ShareWebServerPage.h"
 #include "tests/common/dialog_test_support.h"
 
 namespace fw_test {
@@ -33,8 +34,8 @@ inline void QueueShareAdd(ModalDriver& modal, const TShareAdd& add, std::functio
         std::move(editorReady));
     modal.On<app::TScreenCapture_StreameSet_Form>([add](app::TScreenCapture_StreameSet_Form& share) {
         share.Active_CB->setChecked(true);
-        share.WebServer_ComboBox->setCurrentIndex(add.ServerRow);
-        share.LocalDir_Edit->setText(QString::fromStdString(add.SubDir));
+        share.WebServerPage->WebServer_ComboBox->setCurrentIndex(add.ServerRow);
+        share.WebServerPage->LocalDir_Edit->setText(QString::fromStdString(add.SubDir));
         UserClick(*share.OK_BitBtn);
     });
     if (add.Refused)

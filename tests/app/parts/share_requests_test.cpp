@@ -170,7 +170,7 @@ protected:
                     fw_test::UserClick(*editor.Setup_ScreenCapture_Frame1->EditPort_BitBtn);
                 });
                 modal.On<app::TScreenCapture_StreameSet_Form>([](app::TScreenCapture_StreameSet_Form& share) {
-                    share.LocalDir_Edit->setText("cam_moved");
+                    share.WebServerPage->LocalDir_Edit->setText("cam_moved");
                     fw_test::UserClick(*share.OK_BitBtn);
                 });
                 fw_test::QueueEditorClose(modal, true);

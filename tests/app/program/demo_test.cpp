@@ -19,11 +19,15 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <set>
 #include <thread>
 
 #include "tests/app/program/framewick_child.h"
+#include "tests/app/program/published_files.h"
+#include "tests/app/program/ts_picture.h"
 #include "tests/engine/capture/stream_test_helpers.h"
 #include "tests/support/PrivateXServer.h"
+#include "tests/support/XTestWindow.h"
 #include "tests/support/test_env.h"
 
 namespace {
@@ -52,14 +56,43 @@ public:
     explicit MainWindowProbe(const std::string& display) : conn_(xcb_connect(display.c_str(), nullptr)) {}
     ~MainWindowProbe() { xcb_disconnect(conn_); }
     std::optional<Size> MainWindowSize() {
+        const std::optional<std::pair<xcb_window_t, Size>> found = MainWindow();
+        if (!found) return std::nullopt;
+        return found->second;
+    }
+    // The main window and its size.
+    std::optional<std::pair<xcb_window_t, Size>> MainWindow() {
         if (xcb_connection_has_error(conn_)) return std::nullopt;
-        std::optional<Size> best;
+        std::optional<std::pair<xcb_window_t, Size>> best;
         Walk(xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root, 0, best);
         return best;
     }
+    // How many windows of the program a person sees (the main window, a wait window, dialogs).
+    int ProgramWindowsShown() {
+        int shown = 0;
+        Count(xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root, 0, shown);
+        return shown;
+    }
+    // The window manager's frame around w (its ancestor on the root), or w itself.
+    xcb_window_t FrameOf(xcb_window_t w) {
+        for (;;) {
+            auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
+            if (!tree) return w;
+            const xcb_window_t parent = tree->parent, root = tree->root;
+            std::free(tree);
+            if (parent == root || parent == XCB_NONE) return w;
+            w = parent;
+        }
+    }
+    bool Viewable(xcb_window_t w) {
+        auto* a = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
+        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        return viewable;
+    }
 
 private:
-    void Walk(xcb_window_t w, int depth, std::optional<Size>& best) {
+    void Walk(xcb_window_t w, int depth, std::optional<std::pair<xcb_window_t, Size>>& best) {
         auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
         if (!tree) return;
         const xcb_window_t* children = xcb_query_tree_children(tree);
@@ -67,18 +100,23 @@ private:
             const xcb_window_t child = children[i];
             if (Viewable(child) && Name(child) == kMainCaption) {
                 auto* g = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, child), nullptr);
-                if (g && (!best || g->width * g->height > best->Width * best->Height)) best = Size{g->width, g->height};
+                if (g && (!best || g->width * g->height > best->second.Width * best->second.Height))
+                    best = std::make_pair(child, Size{g->width, g->height});
                 std::free(g);
             }
             if (depth < 3) Walk(child, depth + 1, best);
         }
         std::free(tree);
     }
-    bool Viewable(xcb_window_t w) {
-        auto* a = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
-        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(a);
-        return viewable;
+    void Count(xcb_window_t w, int depth, int& shown) {
+        auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
+        if (!tree) return;
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+            shown += Viewable(children[i]) && Name(children[i]).starts_with(kMainCaption);
+            if (depth < 3) Count(children[i], depth + 1, shown);
+        }
+        std::free(tree);
     }
     std::string Name(xcb_window_t w) {
         auto* r = xcb_get_property_reply(conn_, xcb_get_property(conn_, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr);
@@ -277,6 +315,117 @@ TEST_P(DemoTest, FreshStartPublishesThePictureOfTheMainWindow) {
     const std::optional<int> exitCode = framewick->WaitForExit(kClosingWithin);
     ASSERT_TRUE(exitCode.has_value()) << "still running after the signal";
     EXPECT_EQ(*exitCode, 0);
+}
+
+// What a published picture holds: pixels of the desktop's magenta, and pixels that are not black.
+struct TPictureColours {
+    size_t Magenta = 0, NotBlack = 0;
+};
+bool IsMagenta(uint32_t r, uint32_t g, uint32_t b) { return r >= 160 && g <= 90 && b >= 160; }
+
+std::optional<TPictureColours> PngColours(const fs::path& file) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, file.c_str())) return std::nullopt;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return std::nullopt;
+    TPictureColours c;
+    for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
+        c.Magenta += IsMagenta(pixels[i], pixels[i + 1], pixels[i + 2]);
+        c.NotBlack += (pixels[i] | pixels[i + 1] | pixels[i + 2]) != 0;
+    }
+    return c;
+}
+
+// "_" on the demo's own main window, on a desktop painted magenta: with no tray host the window is
+// minimised, with one (trayer) it is hidden into the tray. Every snapshot and every picture of the
+// stream published afterwards is of the main window or black, and black once the window is gone from
+// the screen. Without a window manager nothing minimises the window: it stays, and so do its pictures.
+TEST_P(DemoTest, HidingTheMainWindowNeverPublishesTheDesktop) {
+    constexpr uint32_t kMagenta = 0xFF00FF;
+    constexpr auto kWatchFor = 8s;
+    constexpr auto kSnapshotPeriod = 1500ms;
+    constexpr int kButtonFromRight = 2 + 26 + 13, kButtonFromTop = 2 + 12;  // the middle of "_"
+    const auto desktop = fw_test::PaintedDesktop(1920, 1080, kMagenta, server.name());
+    fw_test::WriteFile(prog / "framewick.ini", "[General]\nNotifyIcon=1\n[Hls]\nSegLen=1\n");
+
+    for (const bool trayHost : WithWindowManager() ? std::vector<bool>{false, true} : std::vector<bool>{false}) {
+        SCOPED_TRACE(trayHost ? "hidden into the tray" : "minimised");
+        std::unique_ptr<fw_test::ChildProcess> tray;
+        if (trayHost)
+            tray = std::make_unique<fw_test::ChildProcess>(std::vector<std::string>{
+                "trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "100",
+                "--heighttype", "pixel", "--height", "24"});
+        MainWindowProbe probe(server.name());
+        const std::unique_ptr<fw_test::ChildProcess> framewick = program.Start({}, {"QT_QPA_PLATFORM=xcb"});
+        std::optional<std::pair<xcb_window_t, Size>> main;
+        ASSERT_TRUE(fw_test::WaitUntil([&] {
+            std::this_thread::sleep_for(kPollPause);
+            main = probe.MainWindow();
+            const std::string name = SnapshotName();
+            const auto picture = name.empty() ? std::nullopt : ReadPng(share / name);
+            return main && picture && picture->manyColours;
+        }, kPictureWithin)) << "no snapshot of the main window";
+
+        // Clicked once the start-up's wait window has gone (the main window takes no input while it
+        // shows) and the pointer over "_" is over the main window itself or its frame.
+        ASSERT_TRUE(fw_test::WaitUntil([&] { return probe.ProgramWindowsShown() == 1; }, kPictureWithin))
+            << "the start-up's windows never went";
+        const std::string id = std::to_string(main->first);
+        ASSERT_TRUE(fw_test::WaitUntil([&] {
+            std::string under;
+            return fw_test::RunProgram({"xdotool", "mousemove", "--window", id,
+                                        std::to_string(main->second.Width - kButtonFromRight),
+                                        std::to_string(kButtonFromTop), "getmouselocation", "--shell"},
+                                       &under) == 0 &&
+                   under.find("WINDOW=" + std::to_string(probe.FrameOf(main->first)) + "\n") != std::string::npos;
+        }, kPictureWithin)) << "the main window's \"_\" is never uncovered";
+        ASSERT_EQ(fw_test::RunProgram({"xdotool", "click", "1"}), 0);
+        const bool taken = fw_test::WaitUntil([&] { return !probe.Viewable(main->first); }, kWindowManagerWithin);
+        EXPECT_EQ(taken, WithWindowManager()) << "the main window is still on the screen";
+        const auto blackFrom = fs::file_time_type::clock::now() + kSnapshotPeriod;
+
+        std::set<fs::file_time_type> snapshots;
+        size_t lit = 0, magenta = 0, pictures = 0, litPictures = 0;
+        fw_test::TSegmentKeeper segments(share, root.path() / (trayHost ? "tray" : "minimised"));
+        segments.SkipListed();
+        const auto end = std::chrono::steady_clock::now() + kWatchFor;
+        while (std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(200ms);
+            const std::string name = SnapshotName();
+            std::error_code error;
+            const auto written = name.empty() ? fs::file_time_type{} : fs::last_write_time(share / name, error);
+            if (!name.empty() && !error && snapshots.insert(written).second)
+                if (const auto c = PngColours(share / name)) {
+                    magenta += c->Magenta > 0;
+                    lit += taken && written > blackFrom && c->NotBlack > 0;
+                }
+            segments.KeepNew();
+        }
+        segments.KeepUntilNextSegment(kDecodeWithin);
+        const std::vector<fs::path> kept = segments.TakeKept();
+        for (size_t i = 0; i < kept.size(); ++i)
+            fw_test::DecodeTsPictures(kept[i], kDecodeWithin, [&](const fw_test::TPicture& picture) {
+                ++pictures;
+                size_t m = 0, bright = 0;
+                for (const uint32_t px : picture.Pixels) {
+                    m += IsMagenta((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+                    bright += ((px >> 16) & 0xFF) > 40 || ((px >> 8) & 0xFF) > 40 || (px & 0xFF) > 40;
+                }
+                magenta += m > 0;
+                // The first segments may still hold the last pictures before the window went.
+                litPictures += taken && i >= 2 && bright > 0;
+            });
+        EXPECT_GE(snapshots.size(), 4u) << "the snapshots went on";
+        EXPECT_GT(pictures, 0u) << "the stream went on";
+        EXPECT_EQ(magenta, 0u) << "a published picture showed the desktop";
+        EXPECT_EQ(lit, 0u) << "a snapshot of the hidden window is not black";
+        EXPECT_EQ(litPictures, 0u) << "a picture of the stream of the hidden window is not black";
+
+        ASSERT_EQ(::kill(framewick->pid(), SIGTERM), 0);
+        EXPECT_EQ(framewick->WaitForExit(kClosingWithin), std::optional<int>(0));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, DemoTest, ::testing::Values(false, true),

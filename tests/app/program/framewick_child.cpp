@@ -51,7 +51,11 @@ bool LinkWithLibraries(const fs::path& built, const std::string& file, const fs:
     return true;
 }
 
-std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const fs::path& dropFolder) {
+std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& area, const TWindowNames& window,
+                          const fs::path& dropFolder) {
+    if (capture == FramewickChild::TCapture::Window)
+        return "<capEncoder>1</capEncoder><capKind>2</capKind><sClass>" + window.Class + "</sClass><sCaption>" +
+               window.Caption + "</sCaption>";
     if (capture == FramewickChild::TCapture::ScreenArea)
         return "<capEncoder>1</capEncoder><capKind>3</capKind><iLeft>" + std::to_string(area.Left) + "</iLeft><iTop>" +
                std::to_string(area.Top) + "</iTop><iWidth>" + std::to_string(area.Width) + "</iWidth><iHeight>" +
@@ -61,7 +65,7 @@ std::string CaptureParams(FramewickChild::TCapture capture, const TScreenArea& a
 }
 
 std::string ShareOutputs(FramewickChild::TCapture capture) {
-    if (capture == FramewickChild::TCapture::ScreenArea)
+    if (capture != FramewickChild::TCapture::DroppedFiles)
         return "<strVideo>True</strVideo><strImg>True</strImg><strFile>False</strFile>";
     return "<strVideo>False</strVideo><strImg>False</strImg><strFile>True</strFile>";
 }
@@ -111,9 +115,10 @@ std::string FramewickFolder::LogText() const {
     return text;
 }
 
-FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area)
+FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TScreenArea& area,
+                               const TWindowNames& window)
     : root_(root),
-      screen_(capture == TCapture::ScreenArea ? std::make_unique<PrivateXServer>(kScreenWidth, kScreenHeight) : nullptr),
+      screen_(capture == TCapture::DroppedFiles ? nullptr : std::make_unique<PrivateXServer>(kScreenWidth, kScreenHeight)),
       program_(FW_FRAMEWICK, root / "prog"),
       www_(root / "www"),
       port_(FreeTcpPort()) {
@@ -129,7 +134,7 @@ FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TSc
     WriteFile(program_ / "capture.xml",
               "<CAPTURE_LIST><CAPTURE_LIST_ENTRY><name>Capture</name><minimized>False</minimized>"
               "<autostart>True</autostart><SCREENCAPTURE_PARAMS>" +
-                  CaptureParams(capture, area, DropFolder()) +
+                  CaptureParams(capture, area, window, DropFolder()) +
                   "<streamer_list><streamer_list_entry><strProtocol>0</strProtocol>"
                   "<bActive>True</bActive><strLocalDir>live</strLocalDir><strHttpIp>2130706433</strHttpIp>"
                   "<strHttpPort>" + port + "</strHttpPort>" + ShareOutputs(capture) +

@@ -54,19 +54,25 @@ struct TScreenArea {
     int Left, Top, Width, Height;
 };
 
+struct TWindowNames {
+    std::string Class, Caption;
+};
+
 class FramewickChild {
 public:
     // What the capture service publishes into the share "live".
     enum class TCapture {
         ScreenArea,  // an area of an X server of its own: HLS through libVLC and snapshots (takes kFirstSinkPort)
         DroppedFiles,  // the newest image dropped into DropFolder(): neither X nor libVLC nor an internal port
+        Window,  // the window of an X server of its own named by class and caption, as ScreenArea publishes its area
     };
     static constexpr TScreenArea kDefaultArea{0, 0, 320, 240};
-    static constexpr int kScreenWidth = 1920, kScreenHeight = 1080;  // the screen a screen-area capture grabs
+    static constexpr int kScreenWidth = 1920, kScreenHeight = 1080;  // the screen of a screen-area or window capture
 
-    // Lays out the program folder below root (area: what a screen-area capture grabs); ok() tells
-    // whether that worked.
-    FramewickChild(const std::filesystem::path& root, TCapture capture, const TScreenArea& area = kDefaultArea);
+    // Lays out the program folder below root (area: what a screen-area capture grabs; window: the
+    // names a window capture looks for); ok() tells whether that worked.
+    FramewickChild(const std::filesystem::path& root, TCapture capture, const TScreenArea& area = kDefaultArea,
+                   const TWindowNames& window = {});
 
     bool ok() const { return ok_; }
     const std::filesystem::path& ProgramFolder() const { return program_.path(); }
@@ -74,7 +80,8 @@ public:
     std::filesystem::path Share() const { return www_ / "live"; }
     std::filesystem::path DropFolder() const { return root_ / "drop"; }
     int Port() const { return port_; }
-    // The X server a screen-area capture grabs (empty for dropped files), for the test to paint on.
+    // The X server a screen-area or window capture grabs (empty for dropped files), for the test to
+    // paint on and open windows on.
     std::string Display() const { return screen_ ? screen_->name() : std::string(); }
 
     std::unique_ptr<ChildProcess> Start(const std::vector<std::string>& launcher = {}) const;

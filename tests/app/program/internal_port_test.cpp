@@ -12,6 +12,7 @@
 #include <regex>
 
 #include "tests/app/program/framewick_child.h"
+#include "tests/app/program/published_files.h"
 #include "tests/app/program/ts_picture.h"
 #include "tests/support/foreign_listener.h"
 #include "tests/support/test_env.h"
@@ -61,31 +62,6 @@ private:
     xcb_window_t window_ = 0;
 };
 
-std::optional<fs::path> NewestFile(const fs::path& folder, const std::string& prefix, const std::string& extension) {
-    std::optional<fs::path> newest;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind(prefix, 0) != 0 || it->path().extension() != extension || it->file_size(error) == 0) continue;
-        if (!newest || it->last_write_time(error) > fs::last_write_time(*newest, error)) newest = it->path();
-    }
-    return newest;
-}
-
-// The segment files a playlist of the share lists, oldest first (each listed one is complete).
-std::vector<fs::path> ListedSegments(const fs::path& share) {
-    std::vector<fs::path> segments;
-    const std::optional<fs::path> playlist = NewestFile(share, "stream", ".m3u8");
-    if (!playlist) return segments;
-    std::istringstream lines(fw_test::ReadFile(*playlist));
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const size_t slash = line.find_last_of('/');
-        segments.push_back(share / (slash == std::string::npos ? line : line.substr(slash + 1)));
-    }
-    return segments;
-}
-
 fw_test::TMeanColour MeanOfImage(const QImage& image) {
     fw_test::TPicture picture;
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
@@ -125,7 +101,7 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
     QImage image;
     ASSERT_TRUE(fw_test::WaitUntil(
         [&] {
-            snapshot = NewestFile(program.Share(), "capimg_", ".png");
+            snapshot = fw_test::NewestFile(program.Share(), "capimg_", ".png");
             return snapshot && image.load(QString::fromStdString(snapshot->string()));
         },
         kPublishedWithin))
@@ -134,7 +110,7 @@ TEST(InternalPortTest, StrangerOnTheInternalPortNeverReachesThePublishedPictures
     EXPECT_TRUE(IsGreen(MeanOfImage(image))) << Describe(MeanOfImage(image));
 
     std::vector<fs::path> segments;
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return (segments = ListedSegments(program.Share())).size() >= 2; }, kPublishedWithin))
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return (segments = fw_test::ListedSegments(program.Share())).size() >= 2; }, kPublishedWithin))
         << "no playlist of two segments";
     const std::optional<fw_test::TPicture> picture = fw_test::DecodeLastTsPicture(segments.back(), kDecodedWithin);
     ASSERT_TRUE(picture) << segments.back() << " holds no picture libVLC can decode";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/FileChooser.h"
 
 namespace fw_test {
 

@@ -2,6 +2,7 @@
 // preparation, the window that is followed, and the scale table.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -102,39 +103,133 @@ TEST_F(CaptureRectTest, AllMonitorsLogsCountAndEveryMonitor) {
     EXPECT_EQ(lines[1].level, kLogLevelInfo);
 }
 
-TEST_F(CaptureRectTest, WindowKindFollowsTheWindowOrFallsBackToThePrimaryScreen) {
-    OneMonitor();
-    TScreenCaptureParams p;
-    p.capKind = kCapKindWindow;
-    p.Window.Handle = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(50, 60, 300, 200)));
-    CalcCaptureRect(p, nullptr);
-    EXPECT_EQ(p.CaptureRect, platform::MakeRect(50, 60, 300, 200));
-    EXPECT_EQ(p.FrameHeight, 208);
-    display->RemoveWindow(p.Window.Handle);
-    CalcCaptureRect(p, nullptr);
-    EXPECT_EQ(p.CaptureRect, (TRect{0, 0, 1920, 1080}));
+// A window capture whose window is shown first, then each row's changes: the rectangle captured, the
+// watcher's answer (true: nothing to restart), the handle kept, and the one line each change gives.
+TEST_F(CaptureRectTest, WindowKindNeverFallsBackToTheDesktop) {
+    const TRect shown = platform::MakeRect(100, 100, 400, 300);
+    const TRect moved = platform::MakeRect(300, 200, 500, 400);
+    const std::string name = "window \"Editor\" (class \"EdClass\")";
+    enum class Handle { Same, None, Other };
+    struct Case {
+        const char* what;
+        std::function<void(platform::TFakeDisplay&, platform::WindowId)> change;
+        bool watcherSame;  // what UpdateWindowRect answers after the change
+        Handle handle;
+        TRect rect;        // CaptureRect at the next start
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"shown and unmoved", [](auto&, auto) {}, true, Handle::Same, shown, {}},
+        {"unmapped or minimised", [](auto& d, auto w) { d.SetVisible(w, false); }, true, Handle::Same, shown,
+         {name + " is hidden - black pictures are published until it is shown"}},
+        {"moved while hidden", [&](auto& d, auto w) { d.SetVisible(w, false); d.MoveWindow(w, moved); }, true,
+         Handle::Same, shown, {name + " is hidden - black pictures are published until it is shown"}},
+        {"shown again where it was", [](auto& d, auto w) { d.SetVisible(w, false); d.SetVisible(w, true); }, true,
+         Handle::Same, shown, {}},
+        {"destroyed", [](auto& d, auto w) { d.RemoveWindow(w); }, true, Handle::None, shown,
+         {name + " is gone - black pictures are published until it is found again"}},
+        {"destroyed, another window of the class shows another caption",
+         [](auto& d, auto w) {
+             d.RemoveWindow(w);
+             d.AddWindow(Window("EdClass", "Other", platform::MakeRect(0, 0, 800, 600)));
+         },
+         true, Handle::None, shown, {name + " is gone - black pictures are published until it is found again"}},
+        {"hidden while another window of its names is shown",
+         [](auto& d, auto w) {
+             d.SetVisible(w, false);
+             d.AddWindow(Window("EdClass", "Editor", platform::MakeRect(0, 0, 800, 600)));
+         },
+         true, Handle::Same, shown, {name + " is hidden - black pictures are published until it is shown"}},
+    };
+    for (const Case& c : cases) {
+        display = std::make_shared<platform::TFakeDisplay>();
+        platform::SetCurrentDisplay(display);
+        OneMonitor();
+        const platform::WindowId window = display->AddWindow(Window("EdClass", "Editor", shown));
+        TScreenCaptureParams p;
+        p.capKind = kCapKindWindow;
+        p.Window.sClass = "EdClass";
+        p.Window.sCaption = "Editor";
+        CalcCaptureRect(p, Log());
+        ASSERT_EQ(p.Window.Handle, window) << c.what;
+        lines.clear();
+
+        c.change(*display, window);
+        EXPECT_EQ(UpdateWindowRect(p.Window, Log()), c.watcherSame) << c.what;
+        EXPECT_EQ(UpdateWindowRect(p.Window, Log()), true) << c.what << ": asked again";
+        EXPECT_EQ(p.Window.Handle, c.handle == Handle::Same ? window : platform::kNoWindow) << c.what;
+        CalcCaptureRect(p, Log());
+        EXPECT_EQ(p.CaptureRect, c.rect) << c.what;
+        std::vector<std::string> texts;
+        for (const LogLine& line : lines) texts.push_back(line.text);
+        EXPECT_EQ(texts, c.lines) << c.what;
+    }
 }
 
-TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsMissingOrShared) {
+// The roads back: shown again after a move while hidden (the new rectangle wins, as a normal move),
+// a window never found (the primary screen's size, found as soon as it shows), and a window found
+// again after it was gone, under the caption it had last.
+TEST_F(CaptureRectTest, WindowKindTakesTheWindowBackWhenItShowsAgain) {
+    OneMonitor();
+    const std::string name = "window \"Editor\" (class \"EdClass\")";
+    TScreenCaptureParams p;
+    p.capKind = kCapKindWindow;
+    p.Window.sClass = "EdClass";
+    p.Window.sCaption = "Editor";
+
+    CalcCaptureRect(p, Log());
+    EXPECT_EQ(p.CaptureRect, (TRect{0, 0, 1920, 1080})) << "never found: the primary screen's size";
+    EXPECT_EQ(p.Window.Handle, platform::kNoWindow);
+    const platform::WindowId first = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(50, 60, 300, 200)));
+    EXPECT_FALSE(UpdateWindowRect(p.Window, Log()));
+    EXPECT_EQ(p.Window.Handle, first);
+    CalcCaptureRect(p, Log());
+    EXPECT_EQ(p.CaptureRect, platform::MakeRect(50, 60, 300, 200));
+    EXPECT_EQ(p.FrameHeight, 208);
+
+    display->SetVisible(first, false);
+    display->MoveWindow(first, platform::MakeRect(500, 400, 320, 240));
+    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
+    display->SetVisible(first, true);
+    EXPECT_FALSE(UpdateWindowRect(p.Window, Log())) << "shown again elsewhere: the job starts afresh";
+    CalcCaptureRect(p, Log());
+    EXPECT_EQ(p.CaptureRect, platform::MakeRect(500, 400, 320, 240));
+
+    // Its caption changes while shown, then it closes; a new window with the last caption is taken.
+    display->RemoveWindow(first);
+    const platform::WindowId renamed = display->AddWindow(Window("EdClass", "Editor - a.txt", platform::MakeRect(500, 400, 320, 240)));
+    display->RemoveWindow(renamed);
+    p.Window.sCaption = "Editor - a.txt";
+    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
+    const platform::WindowId again = display->AddWindow(Window("EdClass", "Editor - a.txt", platform::MakeRect(500, 400, 320, 240)));
+    EXPECT_TRUE(UpdateWindowRect(p.Window, Log())) << "found again in the same place: nothing to start afresh";
+    EXPECT_EQ(p.Window.Handle, again);
+
+    std::vector<std::string> texts;
+    for (const LogLine& line : lines) texts.push_back(line.text);
+    const std::string renamedName = "window \"Editor - a.txt\" (class \"EdClass\")";
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         name + " not found - black pictures are published until it is shown", name + " is found",
+                         name + " is hidden - black pictures are published until it is shown", name + " is shown again",
+                         renamedName + " is gone - black pictures are published until it is found again",
+                         renamedName + " is found again"}));
+    EXPECT_EQ(lines[0].level, kLogLevelError);
+    EXPECT_EQ(lines[1].level, kLogLevelInfo);
+}
+
+TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsShared) {
     struct Case {
         const char* what;
         bool monitors;
         int sameCaption;  // shown windows of the job's class and caption
-        bool handleGone;  // the found window closed before the rectangle was taken
         const char* line;  // expected log line, "" for none
         uint8_t level;
     };
     const Case cases[] = {
-        {"one window", true, 1, false, "", 0},
-        {"closed between search and capture", true, 1, true,
-         "window \"Editor\" (class \"EdClass\") not found - the primary screen is captured until it is shown",
-         kLogLevelError},
-        {"no window at all", true, 0, false,
-         "window \"Editor\" (class \"EdClass\") not found - the primary screen is captured until it is shown",
-         kLogLevelError},
-        {"three share the caption", true, 3, false,
+        {"one window", true, 1, "", 0},
+        {"three share the caption", true, 3,
          "3 windows match window \"Editor\" (class \"EdClass\") - the top-most one is captured", kLogLevelInfo},
-        {"display gone", false, 0, false,
+        {"display gone", false, 0,
          "the display cannot be reached - window \"Editor\" (class \"EdClass\") cannot be captured", kLogLevelError},
     };
     for (const Case& c : cases) {
@@ -147,8 +242,7 @@ TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsMissingOrShared) {
         p.Window.sClass = "EdClass";
         p.Window.sCaption = "Editor";
         for (int i = 0; i < c.sameCaption; ++i)
-            p.Window.Handle = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(10 * i, 0, 300, 200)));
-        if (c.handleGone) display->RemoveWindow(p.Window.Handle);
+            display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(10 * i, 0, 300, 200)));
         CalcCaptureRect(p, Log());
         if (*c.line == 0) {
             EXPECT_TRUE(lines.empty()) << c.what;
@@ -158,6 +252,30 @@ TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsMissingOrShared) {
         EXPECT_EQ(lines[0].text, c.line) << c.what;
         EXPECT_EQ(lines[0].level, c.level) << c.what;
     }
+}
+
+// A capture that names no window, and a libVLC screen capture (which reads the screen itself) of a
+// window that is not shown, are refused: both could only show what lies on the desktop.
+TEST_F(CaptureRectTest, WindowCapturesThatCouldShowTheDesktopAreRefused) {
+    OneMonitor();
+    const platform::WindowId window = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(0, 0, 300, 200)));
+    TScreenCaptureParams p;
+    p.capKind = kCapKindWindow;
+    EXPECT_EQ(WindowCaptureRefusal(p), "the window capture names no window (class and caption are empty)");
+    p.Window.sClass = "EdClass";
+    p.Window.sCaption = "Editor";
+    UpdateWindowRect(p.Window);
+    EXPECT_EQ(WindowCaptureRefusal(p), "");
+    p.capEncoder = kCapEncoderVlc;
+    EXPECT_EQ(WindowCaptureRefusal(p), "");
+    display->SetVisible(window, false);
+    EXPECT_EQ(WindowCaptureRefusal(p),
+              "window \"Editor\" (class \"EdClass\") is not shown - libVLC reads the screen itself and would show what lies there");
+    p.capEncoder = kCapEncoderDirectX;
+    EXPECT_EQ(WindowCaptureRefusal(p), "") << "the capture graph publishes black pictures instead";
+    p.capKind = kCapKindArea;
+    p.Window = {};
+    EXPECT_EQ(WindowCaptureRefusal(p), "");
 }
 
 TEST_F(CaptureRectTest, CheckParamsCorrectsMonitorNumberAndAreaWithErrorLines) {
@@ -214,14 +332,14 @@ TEST_F(CaptureRectTest, UpdateWindowRectClipsFollowsAndFindsTheWindowAgain) {
     EXPECT_EQ(w.Handle, again);
     EXPECT_EQ(w.sCaption, "Editor - file.txt");
 
+    // A window that is gone keeps its last rectangle; FindCaptureWindow gives the search's default.
     display->RemoveWindow(again);
     w.sClass = "Nothing";
     w.sCaption = "Nothing";
-    EXPECT_FALSE(UpdateWindowRect(w));
-    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{0, 0, 100, 100}));
-    w.Left = 5;
+    EXPECT_TRUE(UpdateWindowRect(w));
+    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{10, 10, 200, 100}));
     FindCaptureWindow(w);
-    EXPECT_EQ(w.Left, 0);
+    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{0, 0, 100, 100}));
 }
 
 TEST(ScaleTableTest, TextsAndPercentages) {

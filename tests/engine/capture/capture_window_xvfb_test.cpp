@@ -1,6 +1,7 @@
 // The captured window followed on a real X server of the test's own, with and without a window
-// manager (openbox): found by class and caption, moved and resized (the rectangle follows), closed
-// (a clear line, the primary screen), and the display itself going away (a clear line, no crash).
+// manager (openbox): found by class and caption, moved and resized (the rectangle follows), hidden,
+// minimised and closed (its handle and last rectangle kept, one line each), and the display itself
+// going away (a clear line, no crash).
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -84,23 +85,74 @@ TEST_P(CaptureWindowTest, MovedAndResizedWindowIsFollowed) {
     EXPECT_TRUE(lines.empty());
 }
 
-TEST_P(CaptureWindowTest, ClosedWindowGivesTheScreenAndSaysSo) {
-    window->Destroy();
-    EXPECT_FALSE(UpdateWindowRect(params.Window));
-    EXPECT_EQ(params.Window.Handle, platform::kNoWindow);
+// Unmapped, minimised (by the window manager) and closed: the job keeps the window's handle while it
+// exists and its last rectangle throughout, and says each change once.
+TEST_P(CaptureWindowTest, HiddenMinimisedAndClosedWindowsKeepTheirRectangle) {
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return UpdateWindowRect(params.Window); }, kFollowWithin)) << "never settles";
     CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.CaptureRect, (platform::TRect{0, 0, 1280, 800}));
+    const platform::TRect shown = params.CaptureRect;
+    ASSERT_FALSE(shown.IsEmpty());
+    const std::string name = "window \"Followed\" (class \"FwFollowed\")";
+    const std::string hidden = name + " is hidden - black pictures are published until it is shown";
+    std::vector<std::string> expected;
+
+    window->Unmap();
+    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
+    EXPECT_EQ(params.Window.Handle, window->id());
+    expected.push_back(hidden);
+    window->Map();
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return WindowShown(params.Window); }, kFollowWithin));
+    UpdateWindowRect(params.Window, Log());
+    expected.push_back(name + " is shown again");
+
+    if (GetParam()) {
+        window->Iconify();
+        ASSERT_TRUE(fw_test::WaitUntil([&] { return !WindowShown(params.Window); }, kFollowWithin))
+            << "the window manager did not minimise the window";
+        EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
+        EXPECT_EQ(params.Window.Handle, window->id());
+        expected.push_back(hidden);
+    }
+    CalcCaptureRect(params, Log());
+    EXPECT_EQ(params.CaptureRect.Width(), shown.Width()) << "the last size stays";
+    EXPECT_EQ(params.CaptureRect.Height(), shown.Height());
+
+    window->Destroy();
+    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
+    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
+    EXPECT_EQ(params.Window.Handle, platform::kNoWindow);
+    expected.push_back(name + " is gone - black pictures are published until it is found again");
+    CalcCaptureRect(params, Log());
+    EXPECT_EQ(params.CaptureRect.Width(), shown.Width());
+    EXPECT_EQ(params.CaptureRect.Height(), shown.Height());
+    EXPECT_EQ(lines, expected);
+}
+
+// Qt's unmapped client leader and a hidden window of the same names are never taken for the window.
+TEST_P(CaptureWindowTest, NeverFoundWindowIsNotTakenFromHiddenNamesakes) {
+    window->Unmap();
+    fw_test::XTestWindow leader(fw_test::XTestWindow::Options{
+        .Width = 1, .Height = 1, .Class = "FwFollowed", .Caption = "Followed", .Display = server.name()});
+    TScreenCaptureParams fresh;
+    fresh.capKind = kCapKindWindow;
+    fresh.Window.sClass = "FwFollowed";
+    fresh.Window.sCaption = "Followed";
+    CalcCaptureRect(fresh, Log());
+    EXPECT_EQ(fresh.Window.Handle, platform::kNoWindow);
+    EXPECT_EQ(fresh.CaptureRect, (platform::TRect{0, 0, 1280, 800})) << "the primary screen's size, published black";
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "window \"Followed\" (class \"FwFollowed\") not found - the primary screen is captured until it is shown");
+    EXPECT_EQ(lines[0], "window \"Followed\" (class \"FwFollowed\") not found - black pictures are published until it is shown");
 }
 
 TEST_P(CaptureWindowTest, DisplayThatGoesAwaySaysSo) {
+    const std::optional<platform::TRect> last = params.Window.LastShownRect;
+    ASSERT_TRUE(last);
     windowManager.reset();
     server.Kill();
     UpdateWindowRect(params.Window);
     EXPECT_EQ(params.Window.Handle, platform::kNoWindow);
     CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.FrameWidth, kMinFrameSize);
+    EXPECT_EQ(params.CaptureRect, *last) << "black pictures of the last size";
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "the display cannot be reached - window \"Followed\" (class \"FwFollowed\") cannot be captured");
 }

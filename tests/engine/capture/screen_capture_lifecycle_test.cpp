@@ -419,6 +419,143 @@ TEST_F(ScreenCaptureTest, MovedWindowRestartsTheJobWithItsNewRectangle) {
     EXPECT_EQ(restarts, 1);
 }
 
+// While the captured window is hidden or gone the job goes on as it is (same graph, same size, the
+// capture graph publishing black), says so once, and starts afresh only when the window shows again
+// elsewhere or another window of its names is found. libVLC's own screen reading cannot black a
+// window out, so such a job stops instead.
+TEST_F(ScreenCaptureTest, HiddenOrClosedWindowKeepsTheJobAsItIs) {
+    const std::string name = "window \"Watched window\" (class \"FwWatched\")";
+    const std::string hiddenLine = name + " is hidden - black pictures are published until it is shown";
+    const std::string goneLine = name + " is gone - black pictures are published until it is found again";
+    using TChange = std::function<void(platform::TFakeDisplay&, platform::WindowId)>;
+    const TChange reopen = [](platform::TFakeDisplay& d, platform::WindowId) {
+        platform::TFakeWindow again;
+        again.ClassName = "FwWatched";
+        again.Caption = "Watched window";
+        again.Rect = {100, 200, 420, 440};
+        d.AddWindow(again);
+    };
+    struct Case {
+        const char* what;
+        uint8_t method;
+        TChange change;
+        TChange afterwards;  // once the watcher has said its first line, if set
+        std::vector<std::string> lines;  // said by the window watcher
+        int restarts;
+        bool started;
+    };
+    const Case cases[] = {
+        {"hidden", kCapEncoderDirectX, [](auto& d, auto w) { d.SetVisible(w, false); }, nullptr, {hiddenLine}, 0, true},
+        {"closed", kCapEncoderDirectX, [](auto& d, auto w) { d.RemoveWindow(w); }, nullptr, {goneLine}, 0, true},
+        {"shown again elsewhere", kCapEncoderDirectX,
+         [](auto& d, auto w) {
+             d.SetVisible(w, false);
+             d.MoveWindow(w, {600, 300, 920, 540});
+             d.SetVisible(w, true);
+         },
+         nullptr, {}, 1, true},
+        {"closed and opened again in its place", kCapEncoderDirectX, [](auto& d, auto w) { d.RemoveWindow(w); },
+         reopen, {goneLine, name + " is found again"}, 0, true},
+        {"hidden, libVLC reads the screen", kCapEncoderVlc, [](auto& d, auto w) { d.SetVisible(w, false); }, nullptr,
+         {hiddenLine, "[idx: 3] " + name + " is not shown - libVLC reads the screen itself and would show what lies "
+                                           "there - capture stopped"},
+         0, false},
+    };
+    for (const Case& c : cases) {
+        display = std::make_shared<platform::TFakeDisplay>();
+        display->SetMonitors({platform::FakeMonitor(0, 0, 1920, 1080, true)});
+        platform::SetCurrentDisplay(display);
+        platform::TFakeWindow watched;
+        watched.ClassName = "FwWatched";
+        watched.Caption = "Watched window";
+        watched.Rect = {100, 200, 420, 440};
+        const platform::WindowId window = display->AddWindow(watched);
+        job = MakeJob(c.method, kCapKindWindow);
+        job->Params.Window.sClass = "FwWatched";
+        job->Params.Window.sCaption = "Watched window";
+        AddHttpShare(*job, true, true);
+        int restarts = 0;
+        job->OnRestart = [&](TScreenCapture&) { ++restarts; };
+        ASSERT_TRUE(job->Start()) << c.what;
+        const size_t graphsBefore = graphs.inputs.size();
+        jobLog.clear();
+
+        c.change(*display, window);
+        if (c.afterwards) {
+            EXPECT_TRUE(PumpUntil([&] { return !jobLog.empty(); }, 5s)) << c.what;
+            c.afterwards(*display, window);
+        }
+        if (c.restarts > 0)
+            EXPECT_TRUE(PumpUntil([&] { return restarts == c.restarts; }, 8s)) << c.what;
+        else if (!c.lines.empty())
+            EXPECT_TRUE(PumpUntil([&] { return jobLog.size() >= c.lines.size(); }, 5s)) << c.what;
+        PumpFor(1200ms);  // one more look of the watcher changes nothing
+        std::vector<std::string> texts;
+        for (const TJobLogLine& line : jobLog)
+            if (line.Text.find("window \"") != std::string::npos) texts.push_back(line.Text);
+        EXPECT_EQ(texts, c.lines) << c.what;
+        EXPECT_EQ(restarts, c.restarts) << c.what;
+        EXPECT_EQ(job->Started(), c.started) << c.what;
+        if (c.method == kCapEncoderDirectX && c.restarts == 0) {
+            EXPECT_EQ(graphs.inputs.size(), graphsBefore) << c.what << ": the graph stays";
+            EXPECT_EQ(job->Params.CaptureRect, (platform::TRect{100, 200, 420, 440})) << c.what << ": the last size stays";
+        }
+        job.reset();
+    }
+}
+
+// Never found at the start: the graph publishes black at the primary screen's size and is told the
+// window's names; once the window shows, the job starts afresh at its size. A capture naming no
+// window at all would show the desktop: it does not start.
+TEST_F(ScreenCaptureTest, WindowNotYetOpenIsTakenWhenItAppears) {
+    job = MakeJob(kCapEncoderDirectX, kCapKindWindow);
+    job->Params.Window.sClass = "FwLater";
+    job->Params.Window.sCaption = "Opened later";
+    AddHttpShare(*job, true, true);
+    int restarts = 0;
+    job->OnRestart = [&](TScreenCapture&) { ++restarts; };
+    ASSERT_TRUE(job->Start());
+    ASSERT_EQ(graphs.inputs.size(), 1u);
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.Width, 1920);
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.Height, 1088);
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.WindowClass, "FwLater");
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.WindowCaption, "Opened later");
+    EXPECT_TRUE(Logged("window \"Opened later\" (class \"FwLater\") not found - black pictures are published until it is shown",
+                       kLogLevelError));
+
+    platform::TFakeWindow later;
+    later.ClassName = "FwLater";
+    later.Caption = "Opened later";
+    later.Rect = platform::MakeRect(40, 50, 640, 480);
+    display->AddWindow(later);
+    ASSERT_TRUE(PumpUntil([&] { return restarts == 1; }, 8s));
+    ASSERT_EQ(graphs.inputs.size(), 2u);
+    EXPECT_EQ(graphs.inputs[1].ScreenCapture.Left, 40);
+    EXPECT_EQ(graphs.inputs[1].ScreenCapture.Width, 640);
+    EXPECT_TRUE(Logged("window \"Opened later\" (class \"FwLater\") is found", kLogLevelInfo));
+    job.reset();
+
+    jobLog.clear();
+    job = MakeJob(kCapEncoderDirectX, kCapKindWindow);
+    AddHttpShare(*job, true, true);
+    EXPECT_FALSE(job->Start());
+    EXPECT_TRUE(Logged("[idx: 3] the window capture names no window (class and caption are empty) - capture not started",
+                       kLogLevelError));
+    EXPECT_FALSE(job->HasGraph());
+}
+
+// Other kinds name no window to the capture graph, whatever a window search left in their settings.
+TEST_F(ScreenCaptureTest, OnlyWindowCapturesNameTheirWindowToTheGraph) {
+    job = MakeJob(kCapEncoderDirectX, kCapKindArea);
+    job->Params.Window.sClass = "FwLeftOver";
+    job->Params.Window.sCaption = "Left over";
+    AddHttpShare(*job, true, true);
+    ASSERT_TRUE(job->Start());
+    ASSERT_EQ(graphs.inputs.size(), 1u);
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.WindowClass, "");
+    EXPECT_EQ(graphs.inputs[0].ScreenCapture.WindowCaption, "");
+}
+
 TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
     const auto indexFile = dir.path() / "server" / "index.html";
     const auto extraFile = dir.path() / "server" / "player.js";

@@ -60,8 +60,8 @@ TEST(TestPattern, BarsMoveWithEveryPicture) {
     TTestPatternSource source;
     const TRect area = MakeRect(100, 50, 32, 16);
     std::vector<uint8_t> first(32 * 16 * 4), second(32 * 16 * 4);
-    ASSERT_TRUE(source.Grab(area, first.data(), TRowOrder::BottomUp));
-    ASSERT_TRUE(source.Grab(area, second.data(), TRowOrder::TopDown));
+    ASSERT_TRUE(source.Grab(area, area, first.data(), TRowOrder::BottomUp));
+    ASSERT_TRUE(source.Grab(area, area, second.data(), TRowOrder::TopDown));
     EXPECT_FALSE(source.FromDisplay());
     for (int x = 0; x < 32; ++x) {
         EXPECT_EQ(PixelAt(first, 32, 16, x, 0), TTestPatternSource::ColourAt(100 + x, 0));

@@ -89,19 +89,22 @@ TEST_P(XcbScreenSourceTest, GrabsTheScreenAndPadsTheOverhangBlack) {
         for (const TRect area : {MakeRect(0, 0, kScreenW, kScreenH), MakeRect(600, 440, 64, 48),
                                  MakeRect(-16, -16, 32, 32), MakeRect(0, 0, 640, 496), MakeRect(10, 90, 20, 20)}) {
             const size_t bytes = static_cast<size_t>(area.Width()) * area.Height() * 4;
-            // Twice into the same buffer: the second grab must not keep anything of the first.
+            // Twice into the same buffer: the second grab must not keep anything of the first. Only the
+            // readable part comes from the screen: the whole area, an inner part, or nothing.
             const std::shared_ptr<uint8_t> frame = NewFrame(kind, bytes);
             ASSERT_TRUE(frame) << kind.name;
-            for (int pass = 0; pass < 2; ++pass) {
+            const TRect inner = MakeRect(area.Left + 5, area.Top + 3, area.Width() / 2, area.Height() / 2);
+            for (const TRect readable : {area, area, inner, TRect{}}) {
                 std::memset(frame.get(), 0x55, bytes);
-                ASSERT_TRUE(source->Grab(area, frame.get(), kind.order));
+                ASSERT_TRUE(source->Grab(area, readable, frame.get(), kind.order));
                 for (int y = 0; y < area.Height(); y += 3)
                     for (int x = 0; x < area.Width(); x += 3) {
                         const TPoint p{area.Left + x, area.Top + y};
-                        const uint32_t expected =
-                            !MakeRect(0, 0, kScreenW, kScreenH).Contains(p) ? 0u : p.Y < kBandH ? kBlue : kRed;
+                        const bool shown = MakeRect(0, 0, kScreenW, kScreenH).Contains(p) && readable.Contains(p);
+                        const uint32_t expected = !shown ? 0u : p.Y < kBandH ? kBlue : kRed;
                         ASSERT_EQ(PixelAt(frame.get(), area.Width(), area.Height(), x, y, kind.order), expected)
-                            << kind.name << " " << area.Left << "," << area.Top << " +" << x << "," << y;
+                            << kind.name << " " << area.Left << "," << area.Top << " +" << x << "," << y
+                            << " readable " << readable.Left << "," << readable.Top << " " << readable.Width();
                     }
             }
         }
@@ -122,9 +125,9 @@ TEST(XcbScreenSource, ALostServerFailsTheGrabWithoutEndingTheProcess) {
     ASSERT_TRUE(source) << why;
     server.Kill();
     std::vector<uint8_t> frame(64 * 64 * 4, 0x77);
-    EXPECT_FALSE(source->Grab(MakeRect(0, 0, 64, 64), frame.data(), TRowOrder::BottomUp));
+    EXPECT_FALSE(source->Grab(MakeRect(0, 0, 64, 64), MakeRect(0, 0, 64, 64), frame.data(), TRowOrder::BottomUp));
     EXPECT_EQ(frame, std::vector<uint8_t>(64 * 64 * 4, 0));  // black, not stale memory
-    EXPECT_FALSE(source->Grab(MakeRect(0, 0, 64, 64), frame.data(), TRowOrder::TopDown));
+    EXPECT_FALSE(source->Grab(MakeRect(0, 0, 64, 64), MakeRect(0, 0, 64, 64), frame.data(), TRowOrder::TopDown));
 }
 
 TEST(XcbScreenSource, NoServerIsAnErrorValue) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/windows/editors/CaptureSettings_Form.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
 #include "app/windows/settings_dialog/GeneralSettingsPage.h"
 #include "tests/app/windows/fake_file_chooser.h"
@@ -49,10 +50,10 @@ double DrawnContrast(QWidget& field) {
 
 TEST(DisabledFields, InternalPortIsReadable) {
     app::TCaptureSettings_Form editor{app::TCaptureEditorContext{}};
-    QLineEdit& port = *editor.Setup_ScreenCapture_Frame1->SinkPort_Edit;
+    QLineEdit& port = *editor.Setup_ScreenCapture_Frame1->CapturePage->SinkPort_Edit;
     port.setText("47048");
-    editor.Setup_ScreenCapture_Frame1->EditPort_TB->setChecked(false);
-    editor.Setup_ScreenCapture_Frame1->EditPort_TBClick();  // the field goes back to its locked look
+    editor.Setup_ScreenCapture_Frame1->CapturePage->EditPort_TB->setChecked(false);
+    editor.Setup_ScreenCapture_Frame1->CapturePage->EditPort_TBClick();  // the field goes back to its locked look
     ASSERT_FALSE(port.isEnabled());
     EXPECT_GE(DrawnContrast(port), kMinContrast);
 }

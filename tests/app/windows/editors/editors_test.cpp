@@ -12,17 +12,22 @@
 
 #include "app/lists/http_server_list.h"
 #include "app/windows/editors/CaptureSettings_Form.h"
+#include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/FtpCheck.h"
 #include "app/windows/editors/FtpLog_Form.h"
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 #include "common/MsgDlgWrappers.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareEditRules.h"
+#include "app/windows/editors/ShareFtpGroup.h"
+#include "app/windows/editors/ShareWebServerPage.h"
+#include "app/windows/editors/TimeDisplayPage.h"
+#include "app/windows/editors/VideoSettingsPage.h"
 #include "app/windows/pickers/WndArea_Form.h"
 #include "app/windows/pickers/WndList_Form.h"
 #include "app/windows/base/ModalRunner.h"
 #include "app/windows/editors/NumberFieldText.h"
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 #include "engine/ftp/curl_ftp_session.h"
 #include "platform/display/fake_display.h"
 #include "tests/common/dialog_test_support.h"
@@ -110,10 +115,10 @@ TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
         share->Protocol = c.protocol;
         editor.LoadShare(share, engine::kCapKindMonitor);
         editor.Active_CB->setChecked(true);
-        editor.LocalDir_Edit->setText(QString::fromStdString(c.subDir));
-        editor.Ftp_CB->setChecked(c.ftp);
-        editor.User_Edit->setText(QString::fromStdString(c.user));
-        editor.Pw_Edit->setText(QString::fromStdString(c.password));
+        editor.WebServerPage->LocalDir_Edit->setText(QString::fromStdString(c.subDir));
+        editor.FtpGroup->Ftp_CB->setChecked(c.ftp);
+        editor.FtpGroup->User_Edit->setText(QString::fromStdString(c.user));
+        editor.FtpGroup->Pw_Edit->setText(QString::fromStdString(c.password));
         if (c.protocol == 1) {
             editor.IpAddr_Frame->SetIpText(c.ip);
             editor.IpAddr_Frame->SetPort(c.port);
@@ -136,8 +141,8 @@ TEST_F(ShareEditorTest, HttpShareRoundTripTidiesSubFolderAndHostFolder) {
     editor.LoadShare(share, engine::kCapKindMonitor);
     EXPECT_EQ(share->HttpServer.get(), servers.Items()[0].get());  // the first server is bound at once
     editor.Active_CB->setChecked(true);
-    editor.LocalDir_Edit->setText(" my dir");
-    editor.HostDir_Edit->setText("\\Live\\\\Cam1\\");
+    editor.WebServerPage->LocalDir_Edit->setText(" my dir");
+    editor.FtpGroup->HostDir_Edit->setText("\\Live\\\\Cam1\\");
     editor.Img_CB->setChecked(true);
     editor.Video_CB->setChecked(false);
     ASSERT_TRUE(PressOk());
@@ -162,7 +167,7 @@ TEST_F(ShareEditorTest, UdpShareKeepsVideoAndCancelAfterRefusalDeactivates) {
     share->Protocol = engine::kShareProtocolHttp;
     editor.LoadShare(share, engine::kCapKindMonitor);
     editor.Active_CB->setChecked(true);
-    editor.LocalDir_Edit->clear();
+    editor.WebServerPage->LocalDir_Edit->clear();
     EXPECT_FALSE(PressOk());
     editor.Cancel_BitBtnClick();
     EXPECT_FALSE(editor.Active_CB->isChecked());
@@ -203,7 +208,7 @@ TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
         fw_test::ScopedMsgDlgAnswers boxes;
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
-            e.LocalDir_Edit->clear();
+            e.WebServerPage->LocalDir_Edit->clear();
             fw_test::UserClick(*e.OK_BitBtn);  // refused: the dialog stays
         });
         modal.On<TScreenCapture_StreameSet_Form>(c.cancel);
@@ -262,11 +267,11 @@ TEST_F(ShareEditorTest, WebServerChoicePassesOnlyFocusAndDialogKeys) {
         int choice = -1;
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([&](TScreenCapture_StreameSet_Form& e) {
-            e.WebServer_ComboBox->setFocus(Qt::TabFocusReason);
-            ASSERT_EQ(QApplication::focusWidget(), e.WebServer_ComboBox);
-            fw_test::UserKey(*e.WebServer_ComboBox, c.key, c.modifiers);
-            focusLeft = QApplication::focusWidget() != e.WebServer_ComboBox;
-            choice = e.WebServer_ComboBox->currentIndex();
+            e.WebServerPage->WebServer_ComboBox->setFocus(Qt::TabFocusReason);
+            ASSERT_EQ(QApplication::focusWidget(), e.WebServerPage->WebServer_ComboBox);
+            fw_test::UserKey(*e.WebServerPage->WebServer_ComboBox, c.key, c.modifiers);
+            focusLeft = QApplication::focusWidget() != e.WebServerPage->WebServer_ComboBox;
+            choice = e.WebServerPage->WebServer_ComboBox->currentIndex();
             stillOpen = e.isVisible() && e.result() == 0;
             if (stillOpen) fw_test::UserClick(*e.Cancel_BitBtn);
         });
@@ -286,31 +291,6 @@ TEST(ShareEditRules, TextRules) {
     EXPECT_FALSE(IsSubDirInsideRoot("/abs"));
     EXPECT_FALSE(IsSubDirInsideRoot("a/../../b"));
     EXPECT_TRUE(IsSubDirInsideRoot("a/b"));
-}
-
-// What is typed into a spin field counts when the field is left: a number clamped into the range, a
-// text that is no whole number as the minimum.
-TEST(SpinEdit, TypedTextIsClampedOrReadsAsTheMinimumWhenTheFieldIsLeft) {
-    const struct {
-        int minimum, maximum, step, before;
-        const char* typed;
-        int after;
-    } cases[] = {
-        {1, 100, 1, 50, "7", 7},           {1, 100, 1, 50, "250", 100},  {1, 10000, 1, 50, "99999", 10000},
-        {5, 100, 5, 80, "3", 5},           {1, 60, 1, 30, "", 1},        {0, 20, 1, 7, "-", 0},
-        {1, 60, 1, 30, "+", 1},            {1, 60, 1, 30, "12-3", 1},    {50, 10000, 50, 1000, "1.5", 50},
-        {1, 60, 1, 30, "-5", 1},           {7, 70, 1, 30, "abc", 7},     {1, 60, 1, 30, "99999999999999999999", 1},
-    };
-    for (const auto& c : cases) {
-        QWidget window;
-        auto* spin = new TSpinEdit(&window);
-        SetupSpin(*spin, c.minimum, c.maximum, c.step);
-        spin->setValue(c.before);
-        window.show();
-        EXPECT_EQ(fw_test::TypeAndLeave(*spin, QString::fromLatin1(c.typed)), c.after)
-            << c.typed << " in " << c.minimum << " .. " << c.maximum;
-        EXPECT_EQ(spin->text(), QString::number(c.after)) << c.typed;
-    }
 }
 
 TEST(NumberFieldText, ReadingAndPidToggle) {
@@ -400,7 +380,7 @@ TEST_F(FtpCheckTest, EditorShowsTheLogAndStaysDisabledUntilItCloses) {
     TScreenCapture_StreameSet_Form editor{TShareEditorContext{}};
     auto share = ServerShare();
     editor.LoadShare(share, std::nullopt);
-    editor.CheckFtp_TBClick();
+    editor.FtpGroup->CheckFtp_TBClick();
     EXPECT_FALSE(editor.isEnabled());
     EXPECT_TRUE(editor.FtpLog().Log_Memo->toPlainText().contains("FTP connect OK"));
     editor.FtpLog().BitBtn1->click();
@@ -415,7 +395,7 @@ TEST_F(FtpCheckTest, LogWindowTakesItsOkOverTheRunningEditor) {
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([&editor](TFtpLog_Form& log) {
         EXPECT_FALSE(editor.isEnabled());
         EXPECT_TRUE(log.isEnabled());
@@ -440,7 +420,7 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
     share->Protocol = engine::kShareProtocolHttp;  // the FTP settings are on its page
     editor.LoadShare(share, engine::kCapKindMonitor);
     fw_test::ModalDriver modal;
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([&editor](TFtpLog_Form&) { fw_test::WindowManagerClose(editor); });
     EXPECT_EQ(RunModal(editor), kModalCancel);
     EXPECT_TRUE(modal.Done());
@@ -448,7 +428,7 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
     EXPECT_TRUE(editor.isEnabled());
 
     editor.LoadShare(share, engine::kCapKindMonitor);
-    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.CheckFtp_TB); });
+    modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.FtpGroup->CheckFtp_TB); });
     modal.On<TFtpLog_Form>([](TFtpLog_Form& log) { fw_test::WindowManagerClose(log); });
     modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& e) {
         EXPECT_TRUE(e.isEnabled());
@@ -516,8 +496,8 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
     MessageRecorder messages;
     f.InitEditor(&Entry());
-    EXPECT_EQ(f.Idx_Edit->text(), "01");
-    EXPECT_EQ(f.Name_Edit->text(), "capture_service_01");
+    EXPECT_EQ(f.CapturePage->Idx_Edit->text(), "01");
+    EXPECT_EQ(f.CapturePage->Name_Edit->text(), "capture_service_01");
     {
         fw_test::ModalDriver modal;
         modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& editor) {
@@ -533,16 +513,16 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     EXPECT_EQ(Entry().Streamers->Items()[0]->Port, 6000);
     EXPECT_EQ(f.Streamer_VST->topLevelItem(0)->text(3), "192.168.1.20:6000");
 
-    SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+    SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea);
     f.ShowSourceGroup();
-    f.Left_Edit->setText("10");
-    f.Top_Edit->setText("20");
-    f.Width_Edit->setText("300");
-    f.Height_Edit->setText("200");
-    f.VidPid_Edit->setText("0x0065");
-    SelectChoice(*f.Scale_ComboBox, 6);
-    f.BitRate_SpinEdit->setValue(20000);  // clamped to the maximum
-    f.FontName_ComboBox->setCurrentText("Tahoma");
+    f.CapturePage->Left_Edit->setText("10");
+    f.CapturePage->Top_Edit->setText("20");
+    f.CapturePage->Width_Edit->setText("300");
+    f.CapturePage->Height_Edit->setText("200");
+    f.VideoPage->VidPid_Edit->setText("0x0065");
+    SelectChoice(*f.VideoPage->Scale_ComboBox, 6);
+    f.VideoPage->BitRate_SpinEdit->setValue(20000);  // clamped to the maximum
+    f.TimePage->FontName_ComboBox->setCurrentText("Tahoma");
     form.setResult(0);
     form.OK_BitBtnClick();
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -562,9 +542,9 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
 
     // Loading again shows what was stored.
     f.LoadCapture(7);
-    EXPECT_EQ(ChoiceNumber(*f.CaptureSrc_ComboBox, -1), engine::kCapKindArea);
-    EXPECT_EQ(f.Width_Edit->text(), "300");
-    EXPECT_EQ(f.Scale_ComboBox->currentText(), "0.5");
+    EXPECT_EQ(ChoiceNumber(*f.CapturePage->CaptureSrc_ComboBox, -1), engine::kCapKindArea);
+    EXPECT_EQ(f.CapturePage->Width_Edit->text(), "300");
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->currentText(), "0.5");
     EXPECT_EQ(f.ShareRows().size(), 1u);
 }
 
@@ -594,29 +574,29 @@ TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheA
         int pickersShown = 0;
         fw_test::ModalDriver modal;
         modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
-            SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindArea);
+            SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea);
             f.ShowSourceGroup();
-            f.Left_Edit->setText("10");
-            f.Top_Edit->setText("20");
-            f.Width_Edit->setText("300");
-            f.Height_Edit->setText("200");
-            fw_test::UserClick(*f.WndArea_TB);
+            f.CapturePage->Left_Edit->setText("10");
+            f.CapturePage->Top_Edit->setText("20");
+            f.CapturePage->Width_Edit->setText("300");
+            f.CapturePage->Height_Edit->setText("200");
+            fw_test::UserClick(*f.CapturePage->WndArea_TB);
         });
         modal.On<TWndArea_Form>([&](TWndArea_Form& area) {
             ++pickersShown;
             hiddenUnderPicker = !form.isVisible();
             EXPECT_EQ(area.geometry(), QRect(10, 20, 300, 200));
-            f.WndArea_TBClick();  // a second click while the picker is up opens nothing
+            f.CapturePage->WndArea_TBClick();  // a second click while the picker is up opens nothing
             for (int i = 0; i < 5; ++i) fw_test::UserKey(area, Qt::Key_Right, Qt::ControlModifier);
             fw_test::UserKey(area, Qt::Key_Down);
             c.close(area);
         });
         modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
             EXPECT_TRUE(editor.isVisible());
-            EXPECT_EQ(f.Left_Edit->text(), "10");
-            EXPECT_EQ(f.Top_Edit->text(), "21");
-            EXPECT_EQ(f.Width_Edit->text(), "305");
-            EXPECT_EQ(f.Height_Edit->text(), "200");
+            EXPECT_EQ(f.CapturePage->Left_Edit->text(), "10");
+            EXPECT_EQ(f.CapturePage->Top_Edit->text(), "21");
+            EXPECT_EQ(f.CapturePage->Width_Edit->text(), "305");
+            EXPECT_EQ(f.CapturePage->Height_Edit->text(), "200");
             fw_test::UserClick(*editor.OK_BitBtn);
         });
         ASSERT_EQ(RunModal(form), kModalOk);
@@ -649,21 +629,21 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     int pickersShown = 0;
     fw_test::ModalDriver modal;
     modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
-        SelectChoice(*f.CaptureSrc_ComboBox, engine::kCapKindWindow);
+        SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindWindow);
         f.ShowSourceGroup();
-        fw_test::UserClick(*f.Windows_TB);
+        fw_test::UserClick(*f.CapturePage->Windows_TB);
     });
     modal.On<TWndList_Form>([&](TWndList_Form& list) {
         ++pickersShown;
         EXPECT_TRUE(form.isVisible());
-        f.Windows_TBClick();  // a second click while the picker is up opens nothing
+        f.CapturePage->Windows_TBClick();  // a second click while the picker is up opens nothing
         ASSERT_EQ(list.Wnd_VST->topLevelItemCount(), 1);
         list.Wnd_VST->setCurrentItem(list.Wnd_VST->topLevelItem(0));
         fw_test::UserClick(*list.OK_Btn);
     });
     modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form& editor) {
-        EXPECT_EQ(f.WinClass_Edit->text(), "Editor");
-        EXPECT_EQ(f.WinCaption_Edit->text(), "notes.txt");
+        EXPECT_EQ(f.CapturePage->WinClass_Edit->text(), "Editor");
+        EXPECT_EQ(f.CapturePage->WinCaption_Edit->text(), "notes.txt");
         fw_test::UserClick(*editor.OK_BitBtn);
     });
     EXPECT_EQ(RunModal(form), kModalOk);
@@ -686,29 +666,29 @@ TEST_F(CaptureEditorTest, ColourFieldTakesTheColourChosenInItsDialog) {
         dialog.setCurrentColor(QColor(0x12, 0x34, 0x56));
         dialog.accept();
     });
-    f.Font_ColorPicker->click();
+    f.TimePage->Font_ColorPicker->click();
     EXPECT_TRUE(modal.Done());
-    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u);
+    EXPECT_EQ(ColorOf(*f.TimePage->Font_ColorPicker), 0x00563412u);
     modal.On<QColorDialog>([](QColorDialog& dialog) {
         dialog.setCurrentColor(Qt::white);
         fw_test::UserKey(dialog, Qt::Key_Escape);
     });
-    f.Font_ColorPicker->click();
+    f.TimePage->Font_ColorPicker->click();
     EXPECT_TRUE(modal.Done());
-    EXPECT_EQ(ColorOf(*f.Font_ColorPicker), 0x00563412u) << "a cancelled dialog changed the colour";
+    EXPECT_EQ(ColorOf(*f.TimePage->Font_ColorPicker), 0x00563412u) << "a cancelled dialog changed the colour";
 }
 
 TEST_F(CaptureEditorTest, SystemMethodOffersFilesAndSetsTheKindAtOnce) {
     TCaptureSettings_Form form(context);
     TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
     f.InitEditor(&Entry());
-    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "2.0");
-    SelectChoice(*f.Encoder_ComboBox, engine::kCapEncoderSystem);
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->itemText(0), "2.0");
+    SelectChoice(*f.CapturePage->Encoder_ComboBox, engine::kCapEncoderSystem);
     f.ApplyMethod();
-    EXPECT_EQ(f.CaptureSrc_ComboBox->count(), 1);
-    EXPECT_EQ(f.CaptureSrc_ComboBox->currentText(), "Files");
-    EXPECT_EQ(f.Scale_ComboBox->itemText(0), "1.0");
-    EXPECT_TRUE(f.Port_Panel->isHidden());
+    EXPECT_EQ(f.CapturePage->CaptureSrc_ComboBox->count(), 1);
+    EXPECT_EQ(f.CapturePage->CaptureSrc_ComboBox->currentText(), "Files");
+    EXPECT_EQ(f.VideoPage->Scale_ComboBox->itemText(0), "1.0");
+    EXPECT_TRUE(f.CapturePage->Port_Panel->isHidden());
     EXPECT_EQ(Entry().Params.capKind, engine::kCapKindFiles);
 }
 

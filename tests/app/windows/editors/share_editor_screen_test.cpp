@@ -15,6 +15,7 @@
 #include "app/lists/capture_list.h"
 #include "app/lists/http_server_list.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
+#include "app/windows/editors/ShareWebServerPage.h"
 #include "engine/capture/ScreenCaptureParams.h"
 #include "engine/http/capture_http_server.h"
 #include "tests/support/event_pump.h"
@@ -126,11 +127,11 @@ TEST_F(ShareEditorScreenTest, EveryProtocolFitsItsMonitorWithItsButtonsAndKeepsI
 // The web-server choice shows a whole entry and takes no typed keys.
 TEST_F(ShareEditorScreenTest, WebServerChoiceIsWholeAndDropsKeys) {
     ShowWithProtocol(engine::kShareProtocolHttp);
-    QComboBox& choice = *editor.WebServer_ComboBox;
+    QComboBox& choice = *editor.WebServerPage->WebServer_ComboBox;
     EXPECT_GE(choice.width(), choice.fontMetrics().horizontalAdvance(choice.currentText()));
     const int before = choice.currentIndex();
     servers.Append(std::make_shared<app::THttpServerEntry>(std::make_unique<engine::TCaptureHttpServer>(1, "", nullptr)));
-    editor.FillWebServerList(*share);
+    editor.WebServerPage->FillWebServerList(*share);
     choice.setFocus();
     const fw_test::TEventCount presses(choice, QEvent::KeyPress);
     const std::vector<std::string> keys = {"Down", "End", "x"};

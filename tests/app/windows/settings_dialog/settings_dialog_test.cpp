@@ -13,7 +13,7 @@
 #include "app/settings/app_paths.h"
 #include "app/settings/default_settings.h"
 #include "app/settings/registry_store.h"
-#include "app/windows/server_dialogs/DigitRules.h"
+#include "app/windows/base/DigitRules.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"

@@ -1,4 +1,4 @@
-#include "app/windows/capture_panel/PanelBuilders.h"
+#include "app/windows/base/PanelBuilders.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/windows/editors/ShareTabCaptions.h"
+#include "app/windows/base/ShareTabCaptions.h"
 
 #include <algorithm>
 

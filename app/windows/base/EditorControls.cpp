@@ -1,9 +1,11 @@
-#include "app/windows/editors/EditorControls.h"
+#include "app/windows/base/EditorControls.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPalette>
 #include <QSpinBox>
+#include <QToolButton>
 #include <algorithm>
 
 namespace app {
@@ -52,6 +54,32 @@ void TSpinEdit::fixup(QString& input) const {
 void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step) {
     spin.setRange(minimum, maximum);
     spin.setSingleStep(step);
+}
+
+QSpinBox* MakeSpinEdit(QWidget* parent, int minimum, int maximum, int step) {
+    auto* spin = new TSpinEdit(parent);
+    SetupSpin(*spin, minimum, maximum, step);
+    return spin;
+}
+
+QLineEdit* MakeNamedEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+QComboBox* MakeNamedCombo(QWidget* parent, const char* name) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QToolButton* MakeToolButton(QWidget* parent, const char* name, const QString& text, const QString& hint) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    return button;
 }
 
 void SetFieldColor(QWidget& field, components::TColor color) {

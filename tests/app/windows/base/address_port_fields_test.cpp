@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QTest>
 
-#include "app/windows/server_dialogs/DigitRules.h"
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/DigitRules.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 #include "tests/components/widget_test_app.h"
 
 namespace {

@@ -12,6 +12,8 @@
 #include "components/Color.h"
 
 class QComboBox;
+class QLineEdit;
+class QToolButton;
 class QWidget;
 
 namespace app {
@@ -47,6 +49,13 @@ private:
 
 // A spin field with its range and step; setValue then keeps every value inside the range.
 void SetupSpin(QSpinBox& spin, int minimum, int maximum, int step = 1);
+// A new TSpinEdit set up so.
+QSpinBox* MakeSpinEdit(QWidget* parent, int minimum, int maximum, int step = 1);
+
+// A line edit, a choice list and a tool button (text, tool tip hint) under their object names.
+QLineEdit* MakeNamedEdit(QWidget* parent, const char* name);
+QComboBox* MakeNamedCombo(QWidget* parent, const char* name);
+QToolButton* MakeToolButton(QWidget* parent, const char* name, const QString& text, const QString& hint = {});
 
 // Background colour of a field (0x00BBGGRR); a disabled field's text stays readable on it.
 void SetFieldColor(QWidget& field, components::TColor color);

@@ -1,4 +1,4 @@
-#include "app/windows/server_dialogs/DigitRules.h"
+#include "app/windows/base/DigitRules.h"
 
 #include <algorithm>
 #include <cctype>

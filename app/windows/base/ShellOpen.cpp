@@ -1,4 +1,4 @@
-#include "app/windows/small_windows/ShellOpen.h"
+#include "app/windows/base/ShellOpen.h"
 
 #include <QDesktopServices>
 #include <QtDebug>

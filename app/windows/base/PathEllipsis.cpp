@@ -1,4 +1,4 @@
-#include "app/windows/server_dialogs/PathEllipsis.h"
+#include "app/windows/base/PathEllipsis.h"
 
 #include <QStringList>
 

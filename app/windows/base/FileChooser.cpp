@@ -1,4 +1,4 @@
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/FileChooser.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/windows/server_dialogs/AmpelImages.h"
+#include "app/windows/base/AmpelImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

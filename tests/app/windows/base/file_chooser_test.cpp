@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <filesystem>
 
-#include "app/windows/server_dialogs/FileChooser.h"
+#include "app/windows/base/FileChooser.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"

@@ -1,11 +1,11 @@
-#include "app/windows/server_dialogs/IpAddrPortFrame.h"
+#include "app/windows/base/IpAddrPortFrame.h"
 
 #include <QHBoxLayout>
 #include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "app/windows/server_dialogs/DigitRules.h"
+#include "app/windows/base/DigitRules.h"
 
 namespace app {
 namespace {
