@@ -200,6 +200,21 @@ TEST_F(CapturePanelTest, TitleIsWrittenInTheWindowTextColourOnTheTitleBarsFace) 
     EXPECT_EQ(captionGreyPixels, 0);
 }
 
+// The share's lamp in the tab strip has the symmetric fill of its colours, not a flat one.
+TEST_F(CapturePanelTest, ShareLampInTheTabStripHasTheSymmetricFill) {
+    MakeFolderPanel();
+    panel->show();
+    panel->StartStop(true);  // the active HTTP share's lamp: green and lit
+    fw_test::PumpEvents();
+    const components::TLedLabel& led = panel->FindStreamerFrame(httpShare->Index)->ShareLed();
+    ASSERT_TRUE(led.LedOn());
+    ASSERT_TRUE(led.isVisible());
+    constexpr components::TColor kGreenOn1 = 0x5BB700, kGreenOn2 = 0x80FF80;
+    const QImage strip = fw_test::Render(*led.parentWidget());
+    EXPECT_TRUE(strip.copy(led.geometry()) ==
+                fw_test::SymmetricGradientAt(led.geometry(), kGreenOn1, kGreenOn2, components::gsVertical));
+}
+
 TEST_F(CapturePanelTest, DeletePostsTheEntryOnlyWhenConfirmed) {
     struct Case {
         int answer;
