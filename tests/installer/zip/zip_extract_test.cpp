@@ -320,7 +320,6 @@ TEST(ZipExtract, InvalidDeflateCodes) {
         int result;
     } cases[] = {
         {"over-subscribed code-length code", TDeflateBits().DynamicHeader({1, 1, 1, 1}).Bytes(), kZipExtractData},
-        {"distance too far back", TDeflateBits().Put(1, 1).Put(1, 2).Code(1, 7).Code(0, 5).Bytes(), kZipExtractData},
         {"code 18 repeat past the count", overrunBy18(TDeflateBits()), kZipExtractData},
         {"code 18 repeat past the count, after 3000 literals", overrunBy18(TDeflateBits().FixedLiterals(3000, false)),
          kZipExtractData},
@@ -347,6 +346,41 @@ TEST(ZipExtract, InvalidDeflateCodes) {
         EXPECT_EQ(f.Extract(offsets[0]), c.result) << c.what;
         EXPECT_FALSE(fs::exists(f.out)) << c.what;
         EXPECT_TRUE(LeftoverTempFiles(f.dir.path()).empty()) << c.what;
+    }
+}
+
+// The history starts as the zero-filled window: a distance that reaches before the start of the data
+// reads zeros there, as far back as the window's 32768 bytes, and the data after it as usual.
+TEST(ZipExtract, DistancesBeforeTheStartOfTheDataReadZeros) {
+    TFixture f;
+    constexpr uint32_t kLiteralA = 0x30 + 'A', kLiteralB = 0x30 + 'B';  // fixed codes of 8 bits
+    constexpr uint32_t kLength3 = 1, kLength4 = 2, kEndOfBlock = 0;    // fixed codes of 7 bits
+    const auto fixedBlock = [] { return TDeflateBits().Put(1, 1).Put(1, 2); };
+    const struct {
+        const char* what;
+        std::string raw;
+        std::string data;
+    } cases[] = {
+        {"3 bytes from 1 back at the start",
+         fixedBlock().Code(kLength3, 7).Code(0, 5).Code(kEndOfBlock, 7).Bytes(), std::string(3, '\0')},
+        {"3 bytes from 5 back after one literal",
+         fixedBlock().Code(kLiteralA, 8).Code(kLength3, 7).Code(4, 5).Put(0, 1).Code(kEndOfBlock, 7).Bytes(),
+         std::string("A\0\0\0", 4)},
+        {"3 bytes from the window's full reach after one literal",
+         fixedBlock().Code(kLiteralA, 8).Code(kLength3, 7).Code(29, 5).Put(8191, 13).Code(kEndOfBlock, 7).Bytes(),
+         std::string("A\0\0\0", 4)},
+        {"4 bytes from 3 back after two literals: a zero, the data, the zero copied again",
+         fixedBlock().Code(kLiteralA, 8).Code(kLiteralB, 8).Code(kLength4, 7).Code(2, 5).Code(kEndOfBlock, 7).Bytes(),
+         std::string("AB\0AB\0", 6)},
+    };
+    for (const auto& c : cases) {
+        TEntrySpec e = Entry("e", c.data, 8);
+        e.Raw = c.raw;
+        e.HasRaw = true;
+        auto offsets = f.Write(BuildZip({e}));
+        EXPECT_EQ(f.Extract(offsets[0]), kZipExtractOk) << c.what;
+        EXPECT_TRUE(fw_test::ReadFile(f.out) == c.data) << c.what;
+        fs::remove(f.out);
     }
 }
 
