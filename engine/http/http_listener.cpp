@@ -16,6 +16,11 @@ using boost::system::error_code;
 
 constexpr int kListenBacklog = 128;
 
+// The process (EMFILE) or the whole system (ENFILE) has no descriptor for the connection.
+bool IsDescriptorShortage(const error_code& ec) {
+    return ec == boost::system::errc::too_many_files_open || ec == boost::system::errc::too_many_files_open_in_system;
+}
+
 }  // namespace
 
 THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log)
@@ -46,6 +51,7 @@ bool THttpListener::Start(const std::string& address, uint16_t port, TListenFail
     if (acceptor_.listen(kListenBacklog, ec)) return fail("listen");
     ioc_.restart();
     closedForWantOfThreads_ = 0;
+    outOfDescriptors_ = false;
     AcceptNext();
     try {
         thread_ = std::thread([this] { ioc_.run(); });
@@ -77,12 +83,22 @@ void THttpListener::AcceptNext() {
         if (ec == asio::error::operation_aborted) return;
         if (ec) {
             // Out of descriptors or a connection reset before it was taken: wait a moment, go on.
-            if (log_) log_("accept failed: " + ec.message());
+            // A shortage of descriptors lasts and would repeat its line at every retry.
+            if (!IsDescriptorShortage(ec)) {
+                if (log_) log_("accept failed: " + ec.message());
+            } else if (!outOfDescriptors_) {
+                outOfDescriptors_ = true;
+                if (log_) log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
+            }
             retryTimer_.expires_after(std::chrono::milliseconds(kAcceptRetryDelayMs));
             retryTimer_.async_wait([this](error_code timerEc) {
                 if (!timerEc) AcceptNext();
             });
             return;
+        }
+        if (outOfDescriptors_) {
+            outOfDescriptors_ = false;
+            if (log_) log_("descriptors are free again: waiting connections are accepted");
         }
         int fd = socket.release(ec);
         if (!ec) Dispatch(fd);

@@ -1,6 +1,7 @@
 // The listening socket of one web server and its accept thread. Each accepted connection becomes a
 // job of the server's connection-thread pool; one that gets no thread there is closed at once, and the
-// server goes on listening.
+// server goes on listening. While the process has no descriptor for a new connection, accepting is
+// retried every kAcceptRetryDelayMs; the connections wait in the listening queue meanwhile.
 #pragma once
 
 #include <cstddef>
@@ -58,6 +59,9 @@ private:
     boost::asio::steady_timer retryTimer_;
     std::thread thread_;
     size_t closedForWantOfThreads_ = 0;  // in the shortage going on; touched by the accept thread only
+    // Accepting failed for want of descriptors and has not succeeded since (logged once when it begins
+    // and once when it ends); touched by the accept thread only.
+    bool outOfDescriptors_ = false;
 };
 
 }  // namespace engine
