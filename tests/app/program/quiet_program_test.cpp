@@ -1,18 +1,12 @@
-// Framewick itself as a second process, for what it tells that a user cannot act on: the first start
-// of a new installation with a capture through libVLC writes nothing about the COM classes it
-// registers or about libVLC options, and a web server that runs out of descriptors says so once,
-// and once more when they are back, not at every retry of its accept.
+// Framewick itself as a second process at the first start of a new installation, with a capture through
+// libVLC: it writes nothing on standard error that a user cannot act on, neither about the COM classes
+// it registers nor about libVLC options.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "tests/app/program/framewick_child.h"
 #include "tests/support/test_env.h"
@@ -25,27 +19,6 @@ using namespace std::chrono_literals;
 constexpr auto kListeningWithin = 60s;
 constexpr auto kCaptureOutputWithin = 90s;  // libVLC's start and the first playlist, under the sanitizers
 constexpr auto kClosingWithin = 30s;
-constexpr auto kLoggedWithin = 10s;  // the log list is written out once a second
-constexpr auto kAnswerWithin = 10s;
-constexpr size_t kSpareDescriptors = 6;  // what the program may still open once the limit is set
-constexpr const char* kShortageLine = "accept failed: Too many open files";
-
-size_t Occurrences(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
-    return count;
-}
-
-int ConnectLoopback(int port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
-    if (fd >= 0) ::close(fd);
-    return -1;
-}
 
 bool HasPlaylist(const fs::path& folder) {
     std::error_code error;
@@ -97,50 +70,6 @@ TEST(QuietProgramTest, TheFirstStartWithALibVlcCaptureWritesNothingOnStandardErr
     const std::string printed = fw_test::ReadFile(standardError);
     for (const char* noise : {"[com]", "no longer exists", "unknown option"})
         EXPECT_EQ(printed.find(noise), std::string::npos) << noise << ", standard error:\n" << printed;
-}
-
-// The program's descriptors are capped a few above those it holds; idle connections use them up.
-// Connections wait in the listening queue meanwhile, and are served once the idle ones are gone.
-TEST(QuietProgramTest, ADescriptorShortageIsLoggedOnceWhenItBeginsAndOnceWhenItEnds) {
-    if (::access("/usr/bin/prlimit", X_OK) != 0) GTEST_SKIP() << "prlimit (util-linux) is missing";
-    fw_test::TempDir root;
-    fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::DroppedFiles);
-    ASSERT_TRUE(program.ok());
-    fw_test::WriteFile(program.WebRoot() / "page.html", "<html>page</html>");
-    auto framewick = program.Start();
-    ASSERT_TRUE(fw_test::WaitForTcpPort(program.Port(), kListeningWithin)) << "the web server did not start";
-    std::this_thread::sleep_for(2s);  // the start's own files have come and gone
-    ASSERT_TRUE(framewick->running());
-
-    const std::string limit = std::to_string(fw_test::DescriptorCount(framewick->pid()) + kSpareDescriptors);
-    ASSERT_EQ(fw_test::RunProgram({"prlimit", "--pid", std::to_string(framewick->pid()),
-                                   "--nofile=" + limit + ":" + limit}),
-              0);
-    std::vector<int> idle;
-    for (size_t i = 0; i < 3 * kSpareDescriptors; ++i) idle.push_back(ConnectLoopback(program.Port()));
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return program.LogText().find(kShortageLine) != std::string::npos; },
-                                   kLoggedWithin))
-        << "no line about the shortage of descriptors; the log:\n" << program.LogText();
-    // The shortage lasts for many of the listener's retries.
-    std::this_thread::sleep_for(2s);
-    ASSERT_TRUE(framewick->running()) << "the program ended for want of descriptors";
-    for (int fd : idle)
-        if (fd >= 0) ::close(fd);
-
-    EXPECT_TRUE(fw_test::WaitUntil(
-        [&] { return program.LogText().find("descriptors are free again") != std::string::npos; }, kLoggedWithin))
-        << "the end of the shortage was not logged; the log:\n" << program.LogText();
-    std::string output;
-    EXPECT_TRUE(fw_test::WaitUntil(
-        [&] {
-            return fw_test::RunProgram({"curl", "-sf", "-m", "2",
-                                        "http://127.0.0.1:" + std::to_string(program.Port()) + "/page.html"},
-                                       &output) == 0 &&
-                   output == "<html>page</html>";
-        },
-        kAnswerWithin));
-    EXPECT_EQ(Occurrences(program.LogText(), kShortageLine), 1u) << "one line per shortage, not per retry";
-    EXPECT_TRUE(framewick->running());
 }
 
 }  // namespace
