@@ -24,7 +24,12 @@ bool IsDescriptorShortage(const error_code& ec) {
 }  // namespace
 
 THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log)
-    : pool_(pool), makeJob_(std::move(makeJob)), log_(std::move(log)), acceptor_(ioc_), retryTimer_(ioc_) {}
+    : pool_(pool),
+      makeJob_(std::move(makeJob)),
+      log_(std::move(log)),
+      acceptor_(ioc_),
+      retryTimer_(ioc_),
+      settleTimer_(ioc_) {}
 
 THttpListener::~THttpListener() { Stop(); }
 
@@ -52,6 +57,8 @@ bool THttpListener::Start(const std::string& address, uint16_t port, TListenFail
     ioc_.restart();
     closedForWantOfThreads_ = 0;
     outOfDescriptors_ = false;
+    shortageFailures_ = 0;
+    awaitingShortageEnd_.reset();
     AcceptNext();
     try {
         thread_ = std::thread([this] { ioc_.run(); });
@@ -86,9 +93,12 @@ void THttpListener::AcceptNext() {
             // A shortage of descriptors lasts and would repeat its line at every retry.
             if (!IsDescriptorShortage(ec)) {
                 if (log_) log_("accept failed: " + ec.message());
-            } else if (!outOfDescriptors_) {
+            } else {
+                ++shortageFailures_;  // the shortage goes on: a running wait for its end is void
+                settleTimer_.cancel();
+                if (!outOfDescriptors_ && log_)
+                    log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
                 outOfDescriptors_ = true;
-                if (log_) log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
             }
             retryTimer_.expires_after(std::chrono::milliseconds(kAcceptRetryDelayMs));
             retryTimer_.async_wait([this](error_code timerEc) {
@@ -96,13 +106,23 @@ void THttpListener::AcceptNext() {
             });
             return;
         }
-        if (outOfDescriptors_) {
-            outOfDescriptors_ = false;
-            if (log_) log_("descriptors are free again: waiting connections are accepted");
-        }
+        if (outOfDescriptors_) AwaitShortageEnd();
         int fd = socket.release(ec);
         if (!ec) Dispatch(fd);
         AcceptNext();
+    });
+}
+
+void THttpListener::AwaitShortageEnd() {
+    // A descriptor freed for a moment lets one connection in and the shortage goes on; it is over once
+    // accepting has worked for a while.
+    if (awaitingShortageEnd_ == shortageFailures_) return;  // a wait since the last failure runs
+    awaitingShortageEnd_ = shortageFailures_;
+    settleTimer_.expires_after(std::chrono::milliseconds(kShortageSettleMs));
+    settleTimer_.async_wait([this, failures = shortageFailures_](error_code timerEc) {
+        if (timerEc || failures != shortageFailures_) return;
+        outOfDescriptors_ = false;
+        if (log_) log_("descriptors are free again: waiting connections are accepted");
     });
 }
 
@@ -113,6 +133,7 @@ void THttpListener::Stop() {
     }
     error_code ignored;
     retryTimer_.cancel();
+    settleTimer_.cancel();
     acceptor_.close(ignored);
 }
 
