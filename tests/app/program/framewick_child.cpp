@@ -32,13 +32,6 @@ std::string ShareOutputs(FramewickChild::TCapture capture) {
     return "<strVideo>False</strVideo><strImg>False</strImg><strFile>True</strFile>";
 }
 
-size_t EntriesIn(const fs::path& folder) {
-    std::error_code error;
-    size_t count = 0;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++count;
-    return count;
-}
-
 }  // namespace
 
 void SetFramewickChildEnvironment() {
@@ -100,8 +93,5 @@ FramewickChild::FramewickChild(const fs::path& root, TCapture capture, const TSc
                   "</CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
     ok_ = true;
 }
-
-size_t TaskCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "task"); }
-size_t DescriptorCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "fd"); }
 
 }  // namespace fw_test
