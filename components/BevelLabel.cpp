@@ -45,8 +45,8 @@ void TBevelLabel::paintEvent(QPaintEvent*) {
     QImage work = NewWorkImage(size());
     {
         QPainter workPainter(&work);
+        TRect b = ComposeInParentCoordinates(workPainter, *this);
         TCanvas canvas(workPainter);
-        TRect b{0, 0, width(), height()};
         PaintShapeBorder(canvas, b, *labelShape_, *labelBorder_);
 
         TShapeFill fill;

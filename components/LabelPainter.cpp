@@ -1,6 +1,7 @@
 #include "components/LabelPainter.h"
 
 #include <QPainter>
+#include <QWidget>
 #include <array>
 
 #include "components/GradientPaint.h"
@@ -13,6 +14,11 @@ QImage NewWorkImage(QSize size) {
     QImage work(size, QImage::Format_RGB32);
     work.fill(ToQColor(kLabelTransparentColor));
     return work;
+}
+
+TRect ComposeInParentCoordinates(QPainter& workPainter, const QWidget& control) {
+    workPainter.translate(-control.pos());
+    return TRect::FromQRect(control.geometry());
 }
 
 void PaintShapeBorder(TCanvas& canvas, TRect& b, const TShapeProperty& shape, const TBorderProp& border) {

@@ -15,6 +15,7 @@
 #include "components/ShapeProperty.h"
 
 class QPainter;
+class QWidget;
 
 namespace components {
 
@@ -22,6 +23,11 @@ constexpr TColor kLabelTransparentColor = 0xFF00FE;
 
 // A work image of the given size filled with the transparent colour.
 QImage NewWorkImage(QSize size);
+
+// Sets up the painter of control's work image so that the control is composed where it sits in its
+// parent, in the parent's coordinates: a symmetric gradient splits by the parity of the parent's rows
+// and columns, not of the control's own. Returns the control's bounds there.
+TRect ComposeInParentCoordinates(QPainter& workPainter, const QWidget& control);
 
 // Border ring, when the border has a width: the shape of b (extended by one to the right and bottom)
 // in the border colour; b then shrinks by the width.

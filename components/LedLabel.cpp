@@ -129,8 +129,8 @@ void TLedLabel::paintEvent(QPaintEvent*) {
     QImage work = NewWorkImage(size());
     {
         QPainter workPainter(&work);
+        TRect b = ComposeInParentCoordinates(workPainter, *this);
         TCanvas canvas(workPainter);
-        TRect b{0, 0, width(), height()};
         PaintShapeBorder(canvas, b, *ledShape_, *ledBorder_);
 
         TShapeFill fill;

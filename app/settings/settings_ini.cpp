@@ -27,7 +27,8 @@ struct TIniKey {
     const char* Key;
     TField Field;
     // A number is taken as it stands, except where it would break what uses it; such a number is
-    // logged and reads the default. Port: a web server on port 0 listens on a port nobody asked
+    // logged (as an error: a setting the user wrote is not used, which must show even with warnings
+    // switched off) and reads the default. Port: a web server on port 0 listens on a port nobody asked
     // for, above 65535 on another one. SegLen below 1: the HLS output cuts a segment at every frame
     // (a negative length wraps to years) and every FTP upload counts as too slow, so the capture
     // restarts over and over. NumSeg below 1: the HLS output never deletes a segment.
@@ -85,7 +86,7 @@ int32_t ReadRanged(const TIniKey& k, const TIniFile& ini, int32_t def) {
     engine::LogList()->Append(engine::TLogListEntry{"[framewick.ini] [" + std::string(k.Section) + "] " + k.Key +
                                                         " " + std::to_string(value) + " is " + RangeText(k) + ", " +
                                                         std::to_string(def) + " is used",
-                                                    std::chrono::system_clock::now(), engine::kLogWarning});
+                                                    std::chrono::system_clock::now(), engine::kLogError});
     return def;
 }
 

@@ -16,7 +16,6 @@
 #include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 #include "engine/vlc/BoundVlcApi.h"
-#include "engine/vlc/VlcLib.h"
 #include "platform/ui/window_poster.h"
 
 namespace engine {
@@ -114,7 +113,7 @@ bool TScreenCapture::CreateVlcInstance() {
     // adds a broadcast to it.
     if (engine::VlcMissing) return true;
     try {
-        return broadcast_.CreateInstance(BuildVlcArguments(Params, GetVlcLibPath()));
+        return broadcast_.CreateInstance(BuildVlcArguments(Params));
     } catch (const std::exception& e) {
         Log(CaptureLogPrefix(CaptureIdx) + "libVLC instance: " + e.what(), kLogLevelError);
         return false;

@@ -23,11 +23,11 @@ void AddScreenArea(std::vector<std::string>& args, int32_t left, int32_t top, in
 
 int32_t ClampedFrameRate(int32_t vidFrameRate) { return std::clamp(vidFrameRate, kMinFrameRate, kMaxFrameRate); }
 
-std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& p, const std::string& libFolder) {
-    // libVLC 3.0 accepts --plugin-path and --no-overlay with a warning only; the plugins are found
-    // through VLC_PLUGIN_PATH, which the binding sets when it loads the library.
-    std::vector<std::string> args = {"--plugin-path=" + libFolder, "--ignore-config", "--no-video-title-show",
-                                     "--no-overlay", "--no-snapshot-preview"};
+std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& p) {
+    // libVLC 3.0 has no --plugin-path and no --overlay any more: it only warns about them on stderr at
+    // every instance. The plugins are found through VLC_PLUGIN_PATH, which the binding sets when it
+    // loads the library.
+    std::vector<std::string> args = {"--ignore-config", "--no-video-title-show", "--no-snapshot-preview"};
     if (p.capVidPid != 0) args.push_back(Arg("--sout-ts-pid-video=", p.capVidPid));
     if (p.capAudPid != 0) args.push_back(Arg("--sout-ts-pid-audio=", p.capAudPid));
     if (p.capPmtPid != 0) args.push_back(Arg("--sout-ts-pid-pmt=", p.capPmtPid));

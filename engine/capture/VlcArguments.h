@@ -13,6 +13,6 @@ int32_t ClampedFrameRate(int32_t vidFrameRate);
 
 // Common arguments, then those of the capture method (raw pictures from the capture graph for
 // method 1, the screen or a UDP transport stream for method 0, nothing more for method 2).
-std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& params, const std::string& libFolder);
+std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& params);
 
 }  // namespace engine

@@ -1,7 +1,5 @@
 #include "engine/graphs/GraphBuildBox.h"
 
-#include <exception>
-
 #include "platform/dshow/dshow_log.h"
 
 namespace engine {
@@ -16,7 +14,7 @@ void ShowGraphBuildError(IErrorBox* box, const std::string& graphName, const std
 TGraphBuildOutcome BuildGraphGuarded(const std::function<bool()>& build, const std::function<void()>& release) {
     try {
         return build() ? TGraphBuildOutcome::Built : TGraphBuildOutcome::Failed;
-    } catch (const std::exception&) {
+    } catch (...) {  // whatever a filter's code throws, not only the standard exceptions
         release();
         return TGraphBuildOutcome::Raised;
     }

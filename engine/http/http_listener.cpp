@@ -16,10 +16,20 @@ using boost::system::error_code;
 
 constexpr int kListenBacklog = 128;
 
+// The process (EMFILE) or the whole system (ENFILE) has no descriptor for the connection.
+bool IsDescriptorShortage(const error_code& ec) {
+    return ec == boost::system::errc::too_many_files_open || ec == boost::system::errc::too_many_files_open_in_system;
+}
+
 }  // namespace
 
 THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log)
-    : pool_(pool), makeJob_(std::move(makeJob)), log_(std::move(log)), acceptor_(ioc_), retryTimer_(ioc_) {}
+    : pool_(pool),
+      makeJob_(std::move(makeJob)),
+      log_(std::move(log)),
+      acceptor_(ioc_),
+      retryTimer_(ioc_),
+      settleTimer_(ioc_) {}
 
 THttpListener::~THttpListener() { Stop(); }
 
@@ -46,6 +56,9 @@ bool THttpListener::Start(const std::string& address, uint16_t port, TListenFail
     if (acceptor_.listen(kListenBacklog, ec)) return fail("listen");
     ioc_.restart();
     closedForWantOfThreads_ = 0;
+    outOfDescriptors_ = false;
+    shortageFailures_ = 0;
+    awaitingShortageEnd_.reset();
     AcceptNext();
     try {
         thread_ = std::thread([this] { ioc_.run(); });
@@ -77,16 +90,39 @@ void THttpListener::AcceptNext() {
         if (ec == asio::error::operation_aborted) return;
         if (ec) {
             // Out of descriptors or a connection reset before it was taken: wait a moment, go on.
-            if (log_) log_("accept failed: " + ec.message());
+            // A shortage of descriptors lasts and would repeat its line at every retry.
+            if (!IsDescriptorShortage(ec)) {
+                if (log_) log_("accept failed: " + ec.message());
+            } else {
+                ++shortageFailures_;  // the shortage goes on: a running wait for its end is void
+                settleTimer_.cancel();
+                if (!outOfDescriptors_ && log_)
+                    log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
+                outOfDescriptors_ = true;
+            }
             retryTimer_.expires_after(std::chrono::milliseconds(kAcceptRetryDelayMs));
             retryTimer_.async_wait([this](error_code timerEc) {
                 if (!timerEc) AcceptNext();
             });
             return;
         }
+        if (outOfDescriptors_) AwaitShortageEnd();
         int fd = socket.release(ec);
         if (!ec) Dispatch(fd);
         AcceptNext();
+    });
+}
+
+void THttpListener::AwaitShortageEnd() {
+    // A descriptor freed for a moment lets one connection in and the shortage goes on; it is over once
+    // accepting has worked for a while.
+    if (awaitingShortageEnd_ == shortageFailures_) return;  // a wait since the last failure runs
+    awaitingShortageEnd_ = shortageFailures_;
+    settleTimer_.expires_after(std::chrono::milliseconds(kShortageSettleMs));
+    settleTimer_.async_wait([this, failures = shortageFailures_](error_code timerEc) {
+        if (timerEc || failures != shortageFailures_) return;
+        outOfDescriptors_ = false;
+        if (log_) log_("descriptors are free again: waiting connections are accepted");
     });
 }
 
@@ -97,6 +133,7 @@ void THttpListener::Stop() {
     }
     error_code ignored;
     retryTimer_.cancel();
+    settleTimer_.cancel();
     acceptor_.close(ignored);
 }
 

@@ -1,12 +1,14 @@
 // The listening socket of one web server and its accept thread. Each accepted connection becomes a
 // job of the server's connection-thread pool; one that gets no thread there is closed at once, and the
-// server goes on listening.
+// server goes on listening. While the process has no descriptor for a new connection, accepting is
+// retried every kAcceptRetryDelayMs; the connections wait in the listening queue meanwhile.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -31,6 +33,8 @@ public:
     using TLogFunction = std::function<void(const std::string&)>;
 
     static constexpr int kAcceptRetryDelayMs = 100;
+    // A shortage of descriptors is over once accepting has worked this long without failing for want of one.
+    static constexpr int kShortageSettleMs = 1000;
 
     THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log);
     ~THttpListener();
@@ -49,6 +53,8 @@ private:
     // Hands the connection to the pool; a shortage of threads is logged once when it begins and
     // once when it ends, with the number of connections closed meanwhile.
     void Dispatch(int socketFd);
+    // Logs the end of the shortage of descriptors once kShortageSettleMs pass without another failure.
+    void AwaitShortageEnd();
 
     TConnectionThreadPool& pool_;
     TJobFactory makeJob_;
@@ -56,8 +62,14 @@ private:
     boost::asio::io_context ioc_;
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::steady_timer retryTimer_;
+    boost::asio::steady_timer settleTimer_;
     std::thread thread_;
     size_t closedForWantOfThreads_ = 0;  // in the shortage going on; touched by the accept thread only
+    // Accepting failed for want of descriptors and has not worked for kShortageSettleMs since (logged
+    // once when it begins and once when it ends); touched by the accept thread only.
+    bool outOfDescriptors_ = false;
+    uint64_t shortageFailures_ = 0;                // accepts failed for want of descriptors since Start
+    std::optional<uint64_t> awaitingShortageEnd_;  // the failure count when the running wait for the end began
 };
 
 }  // namespace engine

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/util/path_utils.h"
+
 namespace engine {
 
 namespace {
@@ -17,6 +19,11 @@ std::atomic<unsigned> g_tempCounter{0};
 std::string Describe(const char* step, const std::string& path) {
     return std::string(step) + " \"" + path + "\": " + std::strerror(errno);
 }
+// The errors of creating a file that come from the folder's own permissions or mount, not from the
+// disk or the process: the file itself may be writable, yet it can be replaced only through a new
+// file beside it.
+bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM || error == EROFS; }
+
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
 
@@ -33,6 +40,9 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
     };
     std::string temp = TemporaryNameFor(path);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, fileMode);
+    if (fd < 0 && FolderRefusesNewFiles(errno))
+        return fail("cannot write \"" + path + "\": the folder \"" + ExtractFilePath(path) + "\" is read-only (" +
+                    std::strerror(errno) + ")");
     if (fd < 0) return fail(Describe("cannot create", temp));
     const char* p = bytes.data();
     size_t left = bytes.size();

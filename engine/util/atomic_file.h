@@ -15,7 +15,9 @@ inline constexpr mode_t kSharedFileMode = 0644;     // pages, playlists, snapsho
 inline constexpr mode_t kOwnerOnlyFileMode = 0600;  // files that hold credentials
 
 // Writes bytes to path atomically. False (and *error set when given) when the file cannot be written;
-// the old file is then left as it was and no temporary file remains. The new file has fileMode from
+// the old file is then left as it was and no temporary file remains. A folder that refuses new files
+// (its mode or a read-only mount) is named as the cause: the file itself may be writable, but it is
+// replaced only through a new file beside it, never rewritten in place. The new file has fileMode from
 // its first byte on, so a narrower mode never leaves a moment in which others could read it.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr,
                      mode_t fileMode = kSharedFileMode);

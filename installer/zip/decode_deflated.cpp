@@ -9,12 +9,20 @@
 namespace hollarin {
 namespace {
 
-// A raw-deflate zlib stream, ended when it goes.
+constexpr size_t kHistoryBytes = size_t(1) << MAX_WBITS;
+
+// A raw-deflate zlib stream, ended when it goes. Its history starts as 32 KiB of zeros, as the zero-filled
+// output window it decodes into: a distance reaching before the start of the data reads zeros (the
+// entry's CRC still tells whether that was what the archive meant) instead of failing the entry.
 class TInflateStream {
 public:
-    TInflateStream() { ok_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK; }
+    TInflateStream() {
+        initialised_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK;
+        static const Bytef zeros[kHistoryBytes] = {};
+        ok_ = initialised_ && inflateSetDictionary(&stream_, zeros, uInt(sizeof zeros)) == Z_OK;
+    }
     ~TInflateStream() {
-        if (ok_) inflateEnd(&stream_);
+        if (initialised_) inflateEnd(&stream_);
     }
     TInflateStream(const TInflateStream&) = delete;
     TInflateStream& operator=(const TInflateStream&) = delete;
@@ -24,6 +32,7 @@ public:
 
 private:
     z_stream stream_{};
+    bool initialised_ = false;
     bool ok_ = false;
 };
 

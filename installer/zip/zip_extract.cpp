@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "installer/zip/dos_date_time.h"
@@ -16,7 +17,7 @@ namespace hollarin {
 namespace {
 
 constexpr size_t kLocalHeaderBytes = 30;
-constexpr size_t kDescriptorBytes = 16;  // signature, CRC, compressed and uncompressed size
+constexpr size_t kDescriptorBytes = 8;  // its signature and CRC; the sizes that follow are not used
 constexpr uint16_t kFlagEncrypted = 0x01;
 constexpr uint16_t kFlagDataDescriptor = 0x08;
 constexpr uint32_t kSupportedMethods = 383;  // bits 0..6 and 8
@@ -94,13 +95,14 @@ int Decode(const TLocalHeader& h, TZipInput& in, TZipOutput& out, uint64_t& cons
     }
 }
 
-// The CRC of a data descriptor right behind the data, with or without its signature.
-bool DescriptorCrcMatches(TZipArchiveFile& file, uint64_t offset, uint32_t crc) {
+// The CRC in the data descriptor right behind the data; none when the descriptor or its signature is
+// missing: the CRC read from there would be some other field's bytes.
+std::optional<uint32_t> DescriptorCrc(TZipArchiveFile& file, uint64_t offset) {
     uint8_t raw[kDescriptorBytes] = {};
     size_t got = 0;
-    if (!file.ReadAt(offset, raw, sizeof raw, got) || got < 4) return false;
-    if (ZipLe32(raw) == crc) return true;  // no signature: the CRC comes first
-    return got >= 8 && ZipLe32(raw) == kZipDescriptorSig && ZipLe32(raw + 4) == crc;
+    if (!file.ReadAt(offset, raw, sizeof raw, got) || got < sizeof raw || ZipLe32(raw) != kZipDescriptorSig)
+        return std::nullopt;
+    return ZipLe32(raw + 4);
 }
 
 int Extract(const std::string& zipName, std::string outName, uint16_t attr, uint32_t headerOffset,
@@ -139,13 +141,14 @@ int Extract(const std::string& zipName, std::string outName, uint16_t attr, uint
     uint64_t consumed = 0;
     int result = Decode(h, in, out, consumed);
 
-    bool crcOk = out.Crc() == h.Crc;
+    std::optional<uint32_t> expectedCrc = h.Crc;
     if (result == kZipExtractOk && (h.Flags & kFlagDataDescriptor))
-        crcOk = DescriptorCrcMatches(*archive, h.DataOffset + consumed, out.Crc());
+        expectedCrc = DescriptorCrc(*archive, h.DataOffset + consumed);
     archive.reset();
 
-    if (result == kZipExtractOk && !crcOk) {
-        ZipLog(zipName, "\"" + outName + "\": CRC error");
+    if (result == kZipExtractOk && expectedCrc != out.Crc()) {
+        ZipLog(zipName, "\"" + outName + "\": CRC error" +
+                            (expectedCrc ? "" : " (no data descriptor with its signature behind the data)"));
         return kZipExtractCrc;
     }
     if (result != kZipExtractOk) return result;

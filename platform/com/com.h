@@ -109,6 +109,9 @@ HRESULT CoInitialize(void* reserved = nullptr);
 void CoUninitialize();
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID riid, void** ppv);
+// True when clsid is a built-in class or HKEY_CLASSES_ROOT names an in-process server for it that
+// exists as a file; asks without creating anything and logs nothing.
+bool CoIsClassRegistered(REFCLSID clsid);
 // A library's last object may still be running the tail of its own Release (the destructor's last
 // lines, the return) when its count reaches zero, so a library is unloaded only once DllCanUnloadNow
 // has answered S_OK, with no creation through it, for at least the unload delay.

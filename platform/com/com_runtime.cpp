@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -80,6 +81,13 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
         return FAILED(hr) ? hr : E_UNEXPECTED;
     }
     return factory->CreateInstance(outer, riid, ppv);
+}
+
+bool CoIsClassRegistered(REFCLSID clsid) {
+    if (FindBuiltin(clsid)) return true;
+    const std::string path = InprocServerPath(clsid);
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 void CoFreeUnusedLibrariesEx(DWORD unloadDelayMs, DWORD) {

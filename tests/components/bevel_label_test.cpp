@@ -94,6 +94,29 @@ TEST_F(BevelLabelTest, GradedFrameRampsInward) {
     EXPECT_EQ(PixelAt(image, 3, 7), 0x00C0FFu);
 }
 
+// A label is composed where it sits in its parent: the symmetric split goes by the parity of the
+// parent's rows and columns, so a label at an odd row or column shows the parent's gradient there.
+TEST_F(BevelLabelTest, SymmetricFillSplitsByTheParentsRowsAndColumns) {
+    const struct {
+        QPoint at;
+        TGradStyle style;
+    } cases[] = {
+        {{10, 10}, gsVertical},
+        {{10, 17}, gsVertical},
+        {{11, 10}, gsHorizontal},
+        {{11, 17}, gsDiagonalFalling},
+    };
+    label.LabelFill().SetfpKind(fkSym);
+    label.LabelFill().SetfpColor1(clBlack);
+    label.LabelFill().SetfpColor2(clWhite);
+    for (const auto& c : cases) {
+        label.move(c.at);
+        label.LabelFill().SetfpStyle(c.style);
+        EXPECT_TRUE(LabelImage() == fw_test::SymmetricGradientAt(label.geometry(), clBlack, clWhite, c.style))
+            << "at " << c.at.x() << "," << c.at.y() << ", style " << int(c.style);
+    }
+}
+
 TEST_F(BevelLabelTest, EllipseDrawsNoBevelAndNothingOutsideItsShape) {
     label.LabelShape().SetshShape(psEllipse);
     label.LabelBevelOuter().SetbpWidth(2);

@@ -97,6 +97,21 @@ TEST_F(LedTest, ColourChangesPaintAtOnceShapeChangesLater) {
     ASSERT_TRUE(fw_test::PumpUntil([&] { return paints.count > 3; }, 2000ms));
 }
 
+// The LED is composed where it sits in its parent, as the bevel label: its symmetric fill splits by
+// the parity of the parent's rows, so a lamp at an odd row shows the parent's gradient there.
+TEST_F(LedTest, SymmetricFillSplitsByTheParentsRows) {
+    led.LedFill().SetfpKind(fkSym);
+    led.LedColor().SetllColor(lcdGreen);
+    led.SetLedOn(true);
+    constexpr TColor kGreenOn1 = 0x5BB700, kGreenOn2 = 0x80FF80;
+    for (const QPoint at : {QPoint(10, 10), QPoint(10, 11), QPoint(10, 17)}) {
+        led.move(at);
+        const QImage image = fw_test::Render(form).copy(led.geometry());
+        EXPECT_TRUE(image == fw_test::SymmetricGradientAt(led.geometry(), kGreenOn1, kGreenOn2, gsVertical))
+            << "at " << at.x() << "," << at.y();
+    }
+}
+
 TEST_F(LedTest, InvisibleLedPaintsNothing) {
     led.SetVisible(false);
     EXPECT_EQ(Centre(), kUnpainted);

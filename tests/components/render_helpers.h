@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
+#include "components/Canvas.h"
 #include "components/Color.h"
+#include "components/GradientPaint.h"
 
 namespace fw_test {
 
@@ -21,5 +24,19 @@ inline components::TColor PixelAt(const QImage& image, int x, int y) {
 }
 
 constexpr components::TColor kUnpainted = 0xFF00FF;
+
+// A symmetric gradient as a control composed in its parent paints it: GradientFill over the control's
+// place in the parent's coordinates, cut to that place.
+inline QImage SymmetricGradientAt(const QRect& place, components::TColor color1, components::TColor color2,
+                                  components::TGradStyle style) {
+    QImage parent(place.right() + 1, place.bottom() + 1, QImage::Format_RGB32);
+    parent.fill(QColor(255, 0, 255));
+    {
+        QPainter painter(&parent);
+        components::TCanvas canvas(painter);
+        components::GradientFill(canvas, components::TRect::FromQRect(place), color1, color2, style, true);
+    }
+    return parent.copy(place);
+}
 
 }  // namespace fw_test

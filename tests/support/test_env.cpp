@@ -21,6 +21,13 @@ namespace fw_test {
 namespace {
 std::atomic<int> g_tempCounter{0};
 
+size_t EntriesIn(const std::filesystem::path& folder) {
+    std::error_code error;
+    size_t count = 0;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++count;
+    return count;
+}
+
 int FreePort(int type) {
     int fd = ::socket(AF_INET, type, 0);
     if (fd < 0) return -1;
@@ -191,6 +198,9 @@ void ChildProcess::Kill() {
     ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }
+
+size_t TaskCount(int pid) { return EntriesIn("/proc/" + std::to_string(pid) + "/task"); }
+size_t DescriptorCount(int pid) { return EntriesIn("/proc/" + std::to_string(pid) + "/fd"); }
 
 bool IgnoresSignal(int pid, int signal) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");

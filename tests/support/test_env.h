@@ -71,6 +71,10 @@ private:
     int pid_ = -1;
 };
 
+// The tasks (threads) and open descriptors of a process.
+size_t TaskCount(int pid);
+size_t DescriptorCount(int pid);
+
 // True when process pid ignores signal (its SigIgn mask in /proc); false when it does not or is gone.
 bool IgnoresSignal(int pid, int signal);
 

@@ -42,6 +42,9 @@ TCaptureFrameControls BuildCaptureFrameControls(QWidget* panel) {
     c.Input_TopPanel = new components::TCanvasPanelEx(panel);
     c.Input_TopPanel->setGeometry(4, 0, width - 8, kTitleHeight);
     c.TopName_TntLabel = MakeCaption(c.Input_TopPanel, "", 8, 6, 180);
+    // The title bar is a plain captioned panel in the light face colour: the name is written in the
+    // window text colour on it, not in the light grey of the captions on the dark body.
+    SetCaptionColor(*c.TopName_TntLabel, components::clWindowText);
     QFont titleFont = c.TopName_TntLabel->font();
     titleFont.setPointSize(9);
     titleFont.setBold(true);

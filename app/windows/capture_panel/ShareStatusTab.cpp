@@ -94,6 +94,7 @@ void TStreamer_Frame::BuildControls() {
     ui_.File_LED = MakeLed(status, lcdGreen, 138, 14);
 
     shareLed_ = MakeLed(this, components::lcdGray, 0, 0);
+    shareLed_->LedFill().SetfpKind(components::fkSym);
     shareLed_->hide();  // shown once the tab strip takes it
 }
 

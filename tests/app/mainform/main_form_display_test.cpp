@@ -4,6 +4,8 @@
 // captures take are held by nobody but the test.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "app/mainform/MainForm.h"
 #include "app/parts/MainWindowParts.h"
 #include "app/settings/registry_store.h"
@@ -175,24 +177,40 @@ TEST_F(MainFormDisplayTest, EveryPortTakenFailsTheStartWithTheErrorLightAndALogL
     EXPECT_TRUE(exitCodes.empty());
 }
 
-// The screen-capture filter cannot be made when the capture starts: the capture graph's build fails
-// and says so in the main window's message box.
+// The screen-capture filter cannot be made when the capture starts: its factory fails, throws a
+// standard exception or throws anything else. The capture graph's build fails and says so in the main
+// window's message box: the failed build's text, or the raised build's for whatever was thrown.
 TEST_F(MainFormDisplayTest, CaptureGraphThatCannotBeBuiltShowsTheGraphsErrorBox) {
-    auto form = Start(false, [](engine::TScreenCapture&) {
-        CoRegisterBuiltinClass(CLSID_ScreenCaptureFilter, [](IUnknown*, REFIID, void** ppv) -> HRESULT {
-            *ppv = nullptr;
-            return E_OUTOFMEMORY;
-        });
-    });
-    CoRevokeBuiltinClass(CLSID_ScreenCaptureFilter);
-    EXPECT_FALSE(form->AnyCaptureRunning());
-    ASSERT_EQ(dialogs->Shown.size(), 1u);
-    EXPECT_EQ(dialogs->Shown[0].Caption, engine::kGraphBuildBoxCaption);
-    EXPECT_EQ(dialogs->Shown[0].Text, engine::kGraphBuildFailedText);
-    EXPECT_TRUE(fw_test::PumpUntil([&] { return LogWindowShows(form->MainLog(), "the capture graph could not be built"); },
-                                   kLoggedWithin))
-        << LogWindowText(form->MainLog());
-    form->close();
+    struct TNotAStandardException {};
+    const struct {
+        const char* what;
+        BuiltinFactoryFn factory;
+        const char* text;
+    } cases[] = {
+        {"the factory fails",
+         [](IUnknown*, REFIID, void** ppv) -> HRESULT {
+             *ppv = nullptr;
+             return E_OUTOFMEMORY;
+         },
+         engine::kGraphBuildFailedText},
+        {"the factory throws a standard exception",
+         [](IUnknown*, REFIID, void**) -> HRESULT { throw std::bad_alloc(); }, engine::kGraphBuildRaisedText},
+        {"the factory throws something else",
+         [](IUnknown*, REFIID, void**) -> HRESULT { throw TNotAStandardException(); }, engine::kGraphBuildRaisedText},
+    };
+    for (const auto& c : cases) {
+        dialogs->Shown.clear();
+        auto form = Start(false, [&](engine::TScreenCapture&) { CoRegisterBuiltinClass(CLSID_ScreenCaptureFilter, c.factory); });
+        CoRevokeBuiltinClass(CLSID_ScreenCaptureFilter);
+        EXPECT_FALSE(form->AnyCaptureRunning()) << c.what;
+        ASSERT_EQ(dialogs->Shown.size(), 1u) << c.what;
+        EXPECT_EQ(dialogs->Shown[0].Caption, engine::kGraphBuildBoxCaption) << c.what;
+        EXPECT_EQ(dialogs->Shown[0].Text, c.text) << c.what;
+        EXPECT_TRUE(fw_test::PumpUntil(
+            [&] { return LogWindowShows(form->MainLog(), "the capture graph could not be built"); }, kLoggedWithin))
+            << c.what << ":\n" << LogWindowText(form->MainLog());
+        form->close();
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "app/mainform/MainForm.h"
 #include "app/program/ComServers.h"
+#include "app/settings/app_paths.h"
 #include "app/startup/StartUpCode.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
@@ -136,6 +137,24 @@ TEST(FramewickApplicationTest, EscapedExceptionsAreReportedAndTheLoopGoesOn) {
     EXPECT_TRUE(fw_test::PumpUntil([&] { return ranAfter; }, 5s));
     EXPECT_EQ(reported, (std::vector<std::string>{"broken slot", "unknown exception"}));
     fw_test::FramewickTestApp::App().SetErrorHandler({});
+}
+
+// A number in framewick.ini that the program cannot use reads its default and is logged as an error,
+// so the line shows even with warnings switched off.
+TEST_F(MainFormTest, AnUnusableIniNumberIsLoggedWithWarningsSwitchedOff) {
+    fw_test::WriteFile(app::AppPaths()->IniFileName, "[General]\nLogWarning=0\n[Http]\nPort=0\n");
+    std::unique_ptr<app::TLumora_MainForm> form;
+    ASSERT_NO_FATAL_FAILURE(StartWithAFolderJob(form));
+    EXPECT_FALSE(engine::Settings()->LogWarning);
+    const auto logged = [&form] {
+        for (const app::TLogWindowLine& line : form->MainLog().Lines().Lines())
+            if (line.Text.find("[err] [framewick.ini] [Http] Port 0 is outside 1..65535, 80 is used") !=
+                std::string::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(fw_test::PumpUntil(logged, 5s));
+    form->close();
 }
 
 // The main window's handler: "General error : " + the message in the log while the program runs; the

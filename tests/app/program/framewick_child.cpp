@@ -70,13 +70,6 @@ std::string ShareOutputs(FramewickChild::TCapture capture) {
     return "<strVideo>False</strVideo><strImg>False</strImg><strFile>True</strFile>";
 }
 
-size_t EntriesIn(const fs::path& folder) {
-    std::error_code error;
-    size_t count = 0;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) ++count;
-    return count;
-}
-
 }  // namespace
 
 void SetFramewickChildEnvironment() {
@@ -148,8 +141,5 @@ std::unique_ptr<ChildProcess> FramewickChild::Start(const std::vector<std::strin
     if (!screen_) return program_.Start(launcher);
     return program_.Start(launcher, {"DISPLAY=" + screen_->name()});
 }
-
-size_t TaskCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "task"); }
-size_t DescriptorCount(int pid) { return EntriesIn(fs::path("/proc") / std::to_string(pid) / "fd"); }
 
 }  // namespace fw_test

@@ -96,8 +96,4 @@ private:
     bool ok_ = false;
 };
 
-// The tasks (threads) and open descriptors of a process.
-size_t TaskCount(int pid);
-size_t DescriptorCount(int pid);
-
 }  // namespace fw_test

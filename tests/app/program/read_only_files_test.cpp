@@ -134,7 +134,8 @@ TEST(ReadOnlyFiles, AReadOnlyFileStaysAndTheOthersAreSaved) {
 }
 
 // The data folder becomes read-only while the program runs: nothing can be replaced, every file stays
-// whole, each failure is logged, and the program still ends normally.
+// whole, each failure is logged with the read-only folder as its cause (the files themselves could be
+// written), and the program still ends normally.
 TEST(ReadOnlyFiles, ADataFolderMadeReadOnlyWhileRunningKeepsEveryFile) {
     TProgramRun run;
     const fs::path& prog = run.prog;
@@ -146,8 +147,13 @@ TEST(ReadOnlyFiles, ADataFolderMadeReadOnlyWhileRunningKeepsEveryFile) {
     for (const auto& item : fs::directory_iterator(prog))
         EXPECT_EQ(item.path().filename().string().find(".tmp-"), std::string::npos) << item.path();
     const std::string log = run.LogText();
-    for (const char* part : {"framewick.ini cannot be written - cannot create", "splash.ini cannot be written",
-                             "[capture.xml] not written", "[httpserv.xml] not written", "[wsocket.xml] not written"})
+    const std::string cause = "\": the folder \"" + prog.string() + "/\" is read-only (Permission denied)";
+    for (const std::string& part :
+         {"framewick.ini cannot be written - cannot write \"" + (prog / "framewick.ini").string() + cause,
+          "splash.ini cannot be written - cannot write \"" + (prog / "splash.ini").string() + cause,
+          "[capture.xml] not written: cannot write \"" + (prog / "capture.xml").string() + cause,
+          "[httpserv.xml] not written: cannot write \"" + (prog / "httpserv.xml").string() + cause,
+          "[wsocket.xml] not written: cannot write \"" + (prog / "wsocket.xml").string() + cause})
         EXPECT_NE(log.find(part), std::string::npos) << part << ", the log:\n" << log;
 }
 

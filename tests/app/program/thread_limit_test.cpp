@@ -4,6 +4,8 @@
 // connections are gone. The cap must count the program's tasks alone: root is not bound by it, so
 // root runs the program under a user id that nothing else uses; any other user's tasks are counted per
 // user namespace, so that user runs the program in a user namespace of its own.
+// The same program with its open descriptors capped: accepting fails while idle connections hold them,
+// which is logged once when it begins and once when it ends, and the waiting connections are served.
 #include <gtest/gtest.h>
 #include <errno.h>
 #include <netinet/in.h>
@@ -32,10 +34,13 @@ using namespace std::chrono_literals;
 constexpr auto kListeningWithin = 60s;
 constexpr auto kAnswerWithin = 10s;
 constexpr auto kClosedWithin = 10s;
+constexpr auto kLoggedWithin = 10s;  // the log list is written out once a second
 constexpr size_t kSpareTasks = 16;  // threads the program may still start once the cap is set
 constexpr uid_t kFirstCandidateUid = 47000;
 constexpr uid_t kLastCandidateUid = 47999;
 constexpr const char* kShortageLine = "no thread for a new connection";
+constexpr size_t kSpareDescriptors = 6;  // what the program may still open once its limit is set
+constexpr const char* kDescriptorShortageLine = "accept failed: Too many open files";
 
 bool UidHasProcesses(uid_t uid) {
     std::error_code error;
@@ -130,10 +135,32 @@ int ConnectLoopback(int port) {
     return -1;
 }
 
+constexpr const char* kPage = "<html>page</html>";
+
+// The web server on port answers page.html with kPage now.
+bool ServesThePage(int port) {
+    std::string output;
+    return fw_test::RunProgram({"curl", "-sf", "-m", "2", "http://127.0.0.1:" + std::to_string(port) + "/page.html"},
+                               &output) == 0 &&
+           output == kPage;
+}
+
 size_t Occurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
     return count;
+}
+
+// Gives the programs started from now on folders of their own below root (registry, lock, XDG folders
+// and home), so that they can be handed to another user; the runtime folder is private as it must be.
+void UseFoldersBelow(const fs::path& root) {
+    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "HOME", "FRAMEWICK_REGISTRY_HKCU",
+                                 "FRAMEWICK_REGISTRY_HKLM", "FRAMEWICK_LOCK_DIR"}) {
+        const fs::path folder = root / "env" / variable;
+        fs::create_directories(folder);
+        ::setenv(variable, folder.c_str(), 1);
+    }
+    fs::permissions(root / "env" / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
 }
 
 // Hands every folder and list file below root to its owner, the uid (the program's files are links or
@@ -152,14 +179,8 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
     const fw_test::UnprivilegedTempDir root(user->Owner, user->Owner);
     fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::DroppedFiles);
     ASSERT_TRUE(program.ok());
-    fw_test::WriteFile(program.WebRoot() / "page.html", "<html>page</html>");
-    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "HOME", "FRAMEWICK_REGISTRY_HKCU",
-                                 "FRAMEWICK_REGISTRY_HKLM", "FRAMEWICK_LOCK_DIR"}) {
-        const fs::path folder = root.path() / "env" / variable;
-        fs::create_directories(folder);
-        ::setenv(variable, folder.c_str(), 1);
-    }
-    fs::permissions(root.path() / "env" / "XDG_RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
+    fw_test::WriteFile(program.WebRoot() / "page.html", kPage);
+    UseFoldersBelow(root.path());
     ::unsetenv("DISPLAY");  // offscreen windows and a capture of dropped files: no X server needed
     ASSERT_NO_THROW(HandOver(root));
 
@@ -182,7 +203,8 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
 
     std::vector<int> idle;
     for (size_t i = 0; i < 2 * cap; ++i) idle.push_back(ConnectLoopback(program.Port()));
-    EXPECT_TRUE(fw_test::WaitUntil([&] { return program.LogText().find(kShortageLine) != std::string::npos; }, 10s))
+    EXPECT_TRUE(
+        fw_test::WaitUntil([&] { return program.LogText().find(kShortageLine) != std::string::npos; }, kLoggedWithin))
         << "no line about the shortage of threads";
     // At most cap of them can have a thread: the program closes the others, rather than keeping them
     // waiting for one.
@@ -192,18 +214,48 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
     for (int fd : idle) ::close(fd);
 
     // The threads of the idle connections serve again; the end of the shortage is logged too.
-    std::string output;
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return ServesThePage(program.Port()); }, kAnswerWithin));
     EXPECT_TRUE(fw_test::WaitUntil(
-        [&] {
-            return fw_test::RunProgram({"curl", "-sf", "-m", "2", "http://127.0.0.1:" + std::to_string(program.Port()) +
-                                                                    "/page.html"},
-                                       &output) == 0 &&
-                   output == "<html>page</html>";
-        },
-        kAnswerWithin));
-    EXPECT_TRUE(fw_test::WaitUntil(
-        [&] { return program.LogText().find("threads are free again") != std::string::npos; }, 10s));
+        [&] { return program.LogText().find("threads are free again") != std::string::npos; }, kLoggedWithin));
     EXPECT_EQ(Occurrences(program.LogText(), kShortageLine), 1u) << "one line per shortage, not per connection";
+    EXPECT_TRUE(framewick->running());
+}
+
+// The program's descriptors are capped a few above those it holds; idle connections use them up.
+// Connections wait in the listening queue meanwhile, and are served once the idle ones are gone.
+TEST(DescriptorLimitTest, AShortageIsLoggedOnceWhenItBeginsAndOnceWhenItEndsAndTheProgramAnswersAfterwards) {
+    if (::access("/usr/bin/prlimit", X_OK) != 0) GTEST_SKIP() << "prlimit (util-linux) is missing";
+    fw_test::TempDir root;
+    fw_test::FramewickChild program(root.path(), fw_test::FramewickChild::TCapture::DroppedFiles);
+    ASSERT_TRUE(program.ok());
+    fw_test::WriteFile(program.WebRoot() / "page.html", kPage);
+    UseFoldersBelow(root.path());  // not those another test of this program may have left behind
+    auto framewick = program.Start();
+    ASSERT_TRUE(fw_test::WaitForTcpPort(program.Port(), kListeningWithin)) << "the web server did not start";
+    std::this_thread::sleep_for(2s);  // the start's own files have come and gone
+    ASSERT_TRUE(framewick->running());
+
+    const std::string limit = std::to_string(fw_test::DescriptorCount(framewick->pid()) + kSpareDescriptors);
+    ASSERT_EQ(fw_test::RunProgram({"prlimit", "--pid", std::to_string(framewick->pid()),
+                                   "--nofile=" + limit + ":" + limit}),
+              0);
+    std::vector<int> idle;
+    for (size_t i = 0; i < 3 * kSpareDescriptors; ++i) idle.push_back(ConnectLoopback(program.Port()));
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return program.LogText().find(kDescriptorShortageLine) != std::string::npos; },
+                                   kLoggedWithin))
+        << "no line about the shortage of descriptors; the log:\n" << program.LogText();
+    // The shortage lasts for many of the listener's retries.
+    std::this_thread::sleep_for(2s);
+    ASSERT_TRUE(framewick->running()) << "the program ended for want of descriptors";
+    for (int fd : idle)
+        if (fd >= 0) ::close(fd);
+
+    EXPECT_TRUE(fw_test::WaitUntil(
+        [&] { return program.LogText().find("descriptors are free again") != std::string::npos; }, kLoggedWithin))
+        << "the end of the shortage was not logged; the log:\n" << program.LogText();
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return ServesThePage(program.Port()); }, kAnswerWithin));
+    EXPECT_EQ(Occurrences(program.LogText(), kDescriptorShortageLine), 1u)
+        << "one line per shortage, not per retry; the log:\n" << program.LogText();
     EXPECT_TRUE(framewick->running());
 }
 

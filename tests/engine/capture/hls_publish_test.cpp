@@ -82,7 +82,7 @@ protected:
             if (level == kLogLevelError) errors_.push_back(text);
         };
         broadcast_ = std::make_unique<TVlcBroadcast>(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, log);
-        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p, GetVlcLibPath())));
+        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p)));
         started_ = std::chrono::steady_clock::now();
         const TChainSettings settings{1, "stream_1", kSegLenS, /*NumSeg=*/5};
         ASSERT_TRUE(RunBroadcastStep(*broadcast_, p, {share_}, settings, tcpPort_, log).Ok)

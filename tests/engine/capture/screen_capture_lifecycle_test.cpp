@@ -12,7 +12,6 @@
 #include "engine/capture/ShareOutputs.h"
 #include "engine/capture/SharePage.h"
 #include "engine/settings/settings_store.h"
-#include "engine/vlc/VlcLib.h"
 #include "platform/display/fake_display.h"
 #include "tests/engine/capture/capture_test_fakes.h"
 #include "tests/engine/capture/screen_capture_fakes.h"
@@ -650,15 +649,14 @@ TEST_F(ScreenCaptureTest, FolderJobMakesAPlainLibVlcInstanceAndDropsItsWorkersAt
     job = MakeJob(kCapEncoderSystem, kCapKindFiles);
     job->Params.Files.capFilesDir = (dir.path() / "drop").string() + "/";
     job->Params.Files.capiFileFmt = 3;
-    job->Params.capVidPid = 0;  // the transport-stream numbers off: the five fixed arguments and the preset
+    job->Params.capVidPid = 0;  // the transport-stream numbers off: the three fixed arguments and the preset
     job->Params.capAudPid = 0;
     job->Params.capPmtPid = 0;
     const auto share = AddHttpShare(*job, true, false);
     share->FileActive = true;
     ASSERT_TRUE(job->Start());
     EXPECT_EQ(events->Count("vlc.new"), 1);
-    EXPECT_EQ(vlc->lastArgs, (std::vector<std::string>{"--plugin-path=" + GetVlcLibPath(), "--ignore-config",
-                                                       "--no-video-title-show", "--no-overlay",
+    EXPECT_EQ(vlc->lastArgs, (std::vector<std::string>{"--ignore-config", "--no-video-title-show",
                                                        "--no-snapshot-preview", "--sout-x264-preset=ultrafast"}));
     EXPECT_EQ(events->Count("vlc.add"), 0);
     EXPECT_EQ(events->Count("graph.init"), 0);

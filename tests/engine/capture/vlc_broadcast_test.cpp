@@ -80,7 +80,7 @@ TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds)
         const TChainSettings settings{1, "stream_1", /*SegLen=*/1, /*NumSeg=*/5};
 
         TVlcBroadcast broadcast(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, Log());
-        ASSERT_TRUE(broadcast.CreateInstance(BuildVlcArguments(p, GetVlcLibPath())));
+        ASSERT_TRUE(broadcast.CreateInstance(BuildVlcArguments(p)));
         auto started = std::chrono::steady_clock::now();
         const TBroadcastStepResult result = RunBroadcastStep(broadcast, p, shares, settings, tcpPort, Log());
         ASSERT_TRUE(result.Ok) << (errors.empty() ? "" : errors.back());

@@ -86,14 +86,14 @@ TEST_F(VlcChainTest, ArgumentListOfTheCaptureGraphMethod) {
     TScreenCaptureParams p;
     p.FrameWidth = 1920;
     p.FrameHeight = 1088;
-    const auto args = BuildVlcArguments(p, "/opt/fw/LIB_VLC/");
-    ASSERT_EQ(args.size(), 16u);
-    EXPECT_EQ(args[0], "--plugin-path=/opt/fw/LIB_VLC/");
-    EXPECT_EQ(args[5], "--sout-ts-pid-video=101");
-    EXPECT_EQ(args[6], "--sout-ts-pid-audio=102");
-    EXPECT_EQ(args[7], "--sout-ts-pid-pmt=100");
-    EXPECT_EQ(args[8], "--sout-x264-preset=ultrafast");
-    const std::vector<std::string> raw(args.begin() + 9, args.end());
+    const auto args = BuildVlcArguments(p);
+    ASSERT_EQ(args.size(), 14u);
+    EXPECT_EQ(args[0], "--ignore-config");
+    EXPECT_EQ(args[3], "--sout-ts-pid-video=101");
+    EXPECT_EQ(args[4], "--sout-ts-pid-audio=102");
+    EXPECT_EQ(args[5], "--sout-ts-pid-pmt=100");
+    EXPECT_EQ(args[6], "--sout-x264-preset=ultrafast");
+    const std::vector<std::string> raw(args.begin() + 7, args.end());
     EXPECT_EQ(raw, (std::vector<std::string>{"--demux=rawvideo", "--rawvid-fps=20", "--rawvid-width=1920",
                                              "--rawvid-height=1088", "--rawvid-chroma=YV12", "--sout-keep",
                                              "--network-caching=1000"}));
@@ -101,13 +101,13 @@ TEST_F(VlcChainTest, ArgumentListOfTheCaptureGraphMethod) {
     p.capVidPid = p.capAudPid = p.capPmtPid = 0;
     p.ScaledWidth = 512;
     p.ScaledHeight = 256;
-    const auto noPids = BuildVlcArguments(p, "/x/");
-    EXPECT_EQ(noPids.size(), 13u);
+    const auto noPids = BuildVlcArguments(p);
+    EXPECT_EQ(noPids.size(), 11u);
     EXPECT_TRUE(Has(noPids, "--rawvid-width=512"));
     EXPECT_TRUE(Has(noPids, "--rawvid-height=256"));
     TScreenCaptureParams system;
     system.capEncoder = kCapEncoderSystem;
-    EXPECT_EQ(BuildVlcArguments(system, "/x/").size(), 9u);
+    EXPECT_EQ(BuildVlcArguments(system).size(), 7u);
 }
 
 TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
@@ -117,7 +117,7 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     area.iWidth = 101;
     area.iHeight = 75;
     area.vidFrameRate = 0;
-    const auto args = BuildVlcArguments(area, "/x/");
+    const auto args = BuildVlcArguments(area);
     EXPECT_TRUE(Has(args, "--screen-left=100"));
     EXPECT_TRUE(Has(args, "--screen-width=102"));
     EXPECT_TRUE(Has(args, "--screen-height=76"));
@@ -125,12 +125,12 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     EXPECT_EQ(std::count_if(args.begin(), args.end(), [](const std::string& a) { return a.starts_with("--screen-fragment-size"); }), 0);
 
     area.iWidth = 4;
-    EXPECT_TRUE(Has(BuildVlcArguments(area, "/x/"), "--screen-width=16"));
+    EXPECT_TRUE(Has(BuildVlcArguments(area), "--screen-width=16"));
 
     TScreenCaptureParams all;
     all.capEncoder = kCapEncoderVlc;
     all.capKind = kCapKindAllMonitors;
-    const auto allArgs = BuildVlcArguments(all, "/x/");
+    const auto allArgs = BuildVlcArguments(all);
     EXPECT_EQ(std::count_if(allArgs.begin(), allArgs.end(), [](const std::string& a) { return a.starts_with("--screen-top"); }), 0);
     EXPECT_EQ(BroadcastInput(all, 47048), "screen://");
 
@@ -138,7 +138,7 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     udp.capEncoder = kCapEncoderVlc;
     udp.capKind = kCapKindUdpStream;
     udp.capUdpIp = static_cast<int32_t>(0xC0A8010A);
-    const auto udpArgs = BuildVlcArguments(udp, "/x/");
+    const auto udpArgs = BuildVlcArguments(udp);
     EXPECT_TRUE(Has(udpArgs, "--ts-es-id-pid"));
     EXPECT_TRUE(Has(udpArgs, "--sout-ts-es-id-pid"));
     EXPECT_EQ(BroadcastInput(udp, 47048), "udp://@192.168.1.10:30000");

@@ -21,14 +21,18 @@ std::string THttpAnswer::Header(const std::string& lowerName) const {
     return it == Headers.end() ? std::string() : it->second;
 }
 
-int ConnectLoopback(int port, uint32_t address) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return -1;
+bool ConnectSocket(int fd, int port, uint32_t address) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
     addr.sin_addr.s_addr = htonl(address);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    return ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+}
+
+int ConnectLoopback(int port, uint32_t address) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (!ConnectSocket(fd, port, address)) {
         ::close(fd);
         return -1;
     }
@@ -37,9 +41,13 @@ int ConnectLoopback(int port, uint32_t address) {
 
 THttpAnswer SendRawRequest(int port, const std::string& rawRequest, bool headOnly,
                            std::chrono::milliseconds timeout) {
+    const int fd = ConnectLoopback(port);
+    if (fd < 0) return {};
+    return SendRawRequestOn(fd, rawRequest, headOnly, timeout);
+}
+
+THttpAnswer SendRawRequestOn(int fd, const std::string& rawRequest, bool headOnly, std::chrono::milliseconds timeout) {
     THttpAnswer answer;
-    int fd = ConnectLoopback(port);
-    if (fd < 0) return answer;
     size_t written = 0;
     while (written < rawRequest.size()) {
         ssize_t n = ::send(fd, rawRequest.data() + written, rawRequest.size() - written, MSG_NOSIGNAL);

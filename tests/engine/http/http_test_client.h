@@ -21,6 +21,9 @@ struct THttpAnswer {
 // With headOnly the response carries no body whatever its Content-Length says.
 THttpAnswer SendRawRequest(int port, const std::string& rawRequest, bool headOnly = false,
                            std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// The same on the connected socket fd, which it closes.
+THttpAnswer SendRawRequestOn(int fd, const std::string& rawRequest, bool headOnly = false,
+                             std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // "METHOD target HTTP/1.1" with Host, Connection: close and the extra header lines given.
 THttpAnswer Request(int port, const std::string& method, const std::string& target,
@@ -32,5 +35,7 @@ std::string BasicAuthLine(const std::string& user, const std::string& password);
 // A connected socket to 127.0.0.1:port, or to another address of the loopback net (-1 on failure);
 // the caller closes it.
 int ConnectLoopback(int port, uint32_t address = 0x7F000001);
+// Connects the TCP socket fd made beforehand, for a test that has no descriptor to spare by then.
+bool ConnectSocket(int fd, int port, uint32_t address = 0x7F000001);
 
 }  // namespace fw_test

@@ -56,7 +56,7 @@ TEST(UserFileAtomic, AFileThatMayNotBeWrittenStaysAsItWas) {
     } cases[] = {
         {"no write bit at all", 0444, 0755, RLIM_INFINITY, "read-only"},
         {"only the group may write, not the owner", 0464, 0755, RLIM_INFINITY, "Permission denied"},
-        {"the folder is read-only", 0644, 0555, RLIM_INFINITY, "Permission denied"},
+        {"the folder is read-only", 0644, 0555, RLIM_INFINITY, "/data/\" is read-only (Permission denied)"},
         {"the disk fills during the save", 0644, 0755, kFileSizeLimitBytes, "cannot write"},
     };
     for (const auto& c : cases) {

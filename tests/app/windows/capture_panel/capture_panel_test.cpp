@@ -3,14 +3,17 @@
 #include <QLabel>
 
 #include "app/windows/capture_panel/CaptureFrameTexts.h"
+#include "app/windows/base/PanelBuilders.h"
 #include "common/MsgDlgWrappers.h"
 #include "app/windows/capture_panel/StreamerPageControl.h"
 #include "components/BevelLabel.h"
+#include "components/CanvasPanelEx.h"
 #include "components/ColorFrames.h"
 #include "components/LedLabel.h"
 #include "engine/settings/counters.h"
 #include "engine/util/capture_notify.h"
 #include "tests/common/dialog_test_support.h"
+#include "tests/components/render_helpers.h"
 #include "tests/app/windows/capture_panel/capture_panel_fixture.h"
 
 namespace {
@@ -171,6 +174,45 @@ TEST_F(CapturePanelTest, LongNameIsCutInTheTitleOnly) {
     EXPECT_LE(QFontMetrics(title->font()).horizontalAdvance(QString::fromStdString(shown.substr(0, shown.size() - 3))),
               app::kTitleCutWidthPx);
     EXPECT_EQ(Caption(panel->Controls().Device_Label), entry.Name);
+}
+
+// The title bar is a plain captioned panel in the face colour; the name on it is written in the window
+// text colour, not in the light grey of the captions on the dark body, so it can be read.
+TEST_F(CapturePanelTest, TitleIsWrittenInTheWindowTextColourOnTheTitleBarsFace) {
+    entry.Name = "Front_door_2";
+    MakeFolderPanel();
+    panel->show();
+    fw_test::PumpEvents();
+    const app::TCaptureFrameControls& ui = panel->Controls();
+    const QImage bar = fw_test::Render(*ui.Input_TopPanel);
+    const QRect title = ui.TopName_TntLabel->geometry();
+    const components::TColor face = components::ColorToRGB(components::clActiveBorder);
+    const components::TColor text = components::ColorToRGB(components::clWindowText);
+    ASSERT_NE(face, text);
+    int textPixels = 0, captionGreyPixels = 0;
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x) {
+            textPixels += fw_test::PixelAt(bar, x, y) == text;
+            captionGreyPixels += fw_test::PixelAt(bar, x, y) == app::kCaptionTextColor;
+        }
+    EXPECT_EQ(fw_test::PixelAt(bar, title.right(), title.top()), face);
+    EXPECT_GT(textPixels, 0);
+    EXPECT_EQ(captionGreyPixels, 0);
+}
+
+// The share's lamp in the tab strip has the symmetric fill of its colours, not a flat one.
+TEST_F(CapturePanelTest, ShareLampInTheTabStripHasTheSymmetricFill) {
+    MakeFolderPanel();
+    panel->show();
+    panel->StartStop(true);  // the active HTTP share's lamp: green and lit
+    fw_test::PumpEvents();
+    const components::TLedLabel& led = panel->FindStreamerFrame(httpShare->Index)->ShareLed();
+    ASSERT_TRUE(led.LedOn());
+    ASSERT_TRUE(led.isVisible());
+    constexpr components::TColor kGreenOn1 = 0x5BB700, kGreenOn2 = 0x80FF80;
+    const QImage strip = fw_test::Render(*led.parentWidget());
+    EXPECT_TRUE(strip.copy(led.geometry()) ==
+                fw_test::SymmetricGradientAt(led.geometry(), kGreenOn1, kGreenOn2, components::gsVertical));
 }
 
 TEST_F(CapturePanelTest, DeletePostsTheEntryOnlyWhenConfirmed) {
