@@ -105,7 +105,6 @@ public:
     TCaptureList& CaptureList() { return captureList_; }
     THttpServerList& HttpServerList() { return httpServerList_; }
     TWebSocketList& WebSocketList() { return webSocketList_; }
-    std::shared_ptr<engine::TScreenCapture> CaptureOf(const TCaptureListEntry& entry) const;
     ICapturePanel* PanelOf(const TCaptureListEntry& entry) const;
 
     void StartStopAll(bool start);
@@ -113,6 +112,8 @@ public:
     void SetHttpLeds(const THttpServerEntry& server, bool on);
     // Starts or stops one capture service through its panel (or directly without one).
     void StartStopCapture(TCaptureListEntry& entry, bool start);
+    // A new capture service with its job and its panel (placed last), not yet listed.
+    std::unique_ptr<TCaptureListEntry> InitCaptureEntry();
     // A new capture service through the capture-service editor; false when cancelled. The caller saves.
     bool AddCapture();
     // After the editor's OK on a new capture service: its job is prepared and its panel filled.
@@ -163,8 +164,7 @@ public:
     bool ArchiveThreadRunning() const { return archiveThread_ != nullptr; }
 
     // IListFileHost
-    std::unique_ptr<TCaptureListEntry> InitCaptureEntry() override;
-    void CaptureEntryLoaded(TCaptureListEntry& entry) override;
+    std::shared_ptr<engine::TScreenCapture> CreateCapture(int32_t idx) override;
     std::unique_ptr<engine::TCaptureHttpServer> CreateHttpServer(int idx) override;
     std::unique_ptr<engine::TWebSocketFilterGraph> CreateWebSocketGraph() override;
 
@@ -174,11 +174,6 @@ protected:
     void moveEvent(QMoveEvent* event) override;  // snaps to the edges of the work area
 
 private:
-    struct TCaptureService {
-        std::shared_ptr<engine::TScreenCapture> Capture;
-        std::unique_ptr<ICapturePanel> Panel;
-    };
-
     void FormClose();
     void ShowTimerTimer();
     void MinTimerTimer();
@@ -196,15 +191,14 @@ private:
     TLibVlcCheck MakeLibVlcCheck();
     bool RunLibVlcCheck();
     void LoadLists();
+    // A capture service read from capture.xml: its panel made, its job prepared, the panel filled.
+    void ShowLoadedCapture(TCaptureListEntry& entry);
+    // The service's panel, placed last in the scroll box (none without a panel part).
+    void MakePanel(TCaptureListEntry& entry);
     void PlaceWindow();
     void EndProcess(int exitCode);
-    // Frees services whose entry did not make it into the list (a reader that stopped half-way).
-    void ForgetUnlistedServices();
     void UpdateArchiveIndices();
     engine::TCaptureStreamer* FindShareById(engine::TShareId id) const;
-    // The entry's saved settings follow its job's (the job is what the editors change); the shares
-    // are one list already.
-    void CopyJobParamsIntoEntry(TCaptureListEntry& entry) const;
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());
     static void CallIfSet(const std::function<void()>& f) {
         if (f) f();
@@ -226,7 +220,7 @@ private:
     TCaptureList captureList_;
     THttpServerList httpServerList_;
     TWebSocketList webSocketList_;
-    std::map<const TCaptureListEntry*, TCaptureService> services_;
+    std::map<const TCaptureListEntry*, std::unique_ptr<ICapturePanel>> panels_;
     std::unique_ptr<engine::TMsPool> msPool_;
     TMainLog log_;
 

@@ -42,8 +42,7 @@ void TLumora_MainForm::ShowLogWindow(bool show) {
 void TLumora_MainForm::AdjustHeight() {
     if (compact_) return;
     int panels = 0;
-    for (const auto& [entry, service] : services_)
-        if (service.Panel) panels += service.Panel->Widget()->height();
+    for (const auto& [entry, panel] : panels_) panels += panel->Widget()->height();
     setFixedHeight(BarHeight(toolBar_ ? toolBar_->Widget() : nullptr) +
                    BarHeight(statusBar_ ? statusBar_->Widget() : nullptr) +
                    (panels > 0 ? panels : kEmptyScrollBoxHeightPx));

@@ -27,8 +27,8 @@ void TLumora_MainForm::ApplicationEvents1Exception(const std::string& message) {
 }
 
 bool TLumora_MainForm::AnyCaptureRunning() const {
-    for (const auto& [entry, service] : services_)
-        if (service.Capture && service.Capture->Running) return true;
+    for (const auto& entry : captureList_.Items())
+        if (entry->Capture && entry->Capture->Running) return true;
     return false;
 }
 
@@ -36,8 +36,7 @@ void TLumora_MainForm::StatusTimerTimer() {
     TMainStatus status;
     status.Captures = static_cast<int>(captureList_.Count());
     status.AnyCaptureRunning = AnyCaptureRunning();
-    for (const auto& [entry, service] : services_)
-        if (service.Panel) service.Panel->RefreshHttpState();
+    for (const auto& [entry, panel] : panels_) panel->RefreshHttpState();
     status.KeepAwake = engine::Settings()->DeactScreenSaver;
     status.WebSockets = static_cast<int>(webSocketList_.Count());
     for (const auto& socket : webSocketList_.Items())
@@ -72,14 +71,14 @@ void TLumora_MainForm::StopCapturesForDiskSpace(const std::vector<int32_t>& indi
     for (int32_t idx : indices)
         for (const auto& entry : captureList_.Items())
             if (entry->Idx == idx)
-                if (auto capture = CaptureOf(*entry)) capture->Stop();
+                if (const auto capture = entry->Capture) capture->Stop();
 }
 
 engine::TCaptureStreamer* TLumora_MainForm::FindShareById(engine::TShareId id) const {
     if (id == 0) return nullptr;
-    for (const auto& [entry, service] : services_)
-        if (service.Capture)
-            for (const engine::PCaptureStreamer& share : service.Capture->Streamers->Items())
+    for (const auto& entry : captureList_.Items())
+        if (entry->Capture)
+            for (const engine::PCaptureStreamer& share : entry->Capture->Streamers->Items())
                 if (share->Index == id) return share.get();
     return nullptr;
 }

@@ -15,8 +15,7 @@ namespace app {
 
 void TLumora_MainForm::OpenSettings() {
     const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
-    for (const auto& [entry, service] : services_)
-        if (service.Panel) service.Panel->RestartAfterEdit = service.Panel->RunningLedOn();
+    for (const auto& [entry, panel] : panels_) panel->RestartAfterEdit = panel->RunningLedOn();
     StartStopHttpServers(false);
     StartStopAll(false);
     // The dialog comes up on the monitor that holds the main window's top-left corner.

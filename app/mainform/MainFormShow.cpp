@@ -110,7 +110,7 @@ void TLumora_MainForm::LoadLists() {
     app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, httpServerList_);
     app::LoadWebSocketList(ListDocPool(), paths->WebSocketListFile, *this, webSocketList_);
     app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, httpServerList_, webSocketList_, captureList_);
-    ForgetUnlistedServices();
+    for (const auto& entry : captureList_.Items()) ShowLoadedCapture(*entry);
     UpdateArchiveIndices();
     listsLoaded_ = true;
 }

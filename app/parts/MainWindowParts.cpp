@@ -73,10 +73,7 @@ void TMainWindowParts::Attach(TLumora_MainForm& form) {
     TCaptureEditorContext editor;
     editor.CaptureList = &form.CaptureList();
     editor.WebSocketList = &form.WebSocketList();
-    editor.JobOf = [&form](TCaptureListEntry& entry) {
-        const std::shared_ptr<engine::TScreenCapture> job = form.CaptureOf(entry);
-        return job ? JobViewOf(*job) : JobViewOf(entry);
-    };
+    editor.JobOf = [this](TCaptureListEntry& entry) { return workingCopy_.ViewOf(entry); };
     editor.ShareEditor = shareEditor_.get();
     editor.WndList = wndList_.get();
     editor.WndArea = wndArea_.get();
@@ -172,6 +169,7 @@ bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     ICapturePanel* panel = form_ ? form_->PanelOf(entry) : nullptr;
     auto* adapter = dynamic_cast<TCapturePanelAdapter*>(panel);
     editedShareTabs_.SetPanel(adapter ? &adapter->Frame() : nullptr);
+    workingCopy_.Take(entry.Capture);
     if (isNew) {
         editor.InitEditor(&entry);
     } else {
@@ -184,8 +182,12 @@ bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     const bool ok = RunModal(*captureEditor_) == kModalOk;
     editor.Encoder_ComboBox->setEnabled(true);
     editedShareTabs_.SetPanel(nullptr);
-    if (!ok) return false;
+    if (!ok) {
+        workingCopy_.Drop();
+        return false;
+    }
     editor.StoreCapture(&entry);
+    workingCopy_.WriteBack();
     entry.Name = editor.Name_Edit->text().toStdString();
     entry.AutoStart = editor.AutoStart_CB->isChecked();
     return true;

@@ -68,7 +68,7 @@ TSetup_ScreenCapture_Frame::TSetup_ScreenCapture_Frame(TCaptureEditorContext con
 
 TCaptureJobView TSetup_ScreenCapture_Frame::Job() const {
     if (!entry_) return {};
-    return context_.JobOf ? context_.JobOf(*entry_) : JobViewOf(*entry_);
+    return context_.JobOf ? context_.JobOf(*entry_) : TCaptureJobView{};
 }
 
 std::optional<uint8_t> TSetup_ScreenCapture_Frame::JobKind() const {
@@ -350,7 +350,7 @@ void TSetup_ScreenCapture_Frame::LoadCapture(int32_t captureIdx) {
 
 void TSetup_ScreenCapture_Frame::StoreCapture(TCaptureListEntry* entry) {
     if (!entry) return;
-    const TCaptureJobView job = context_.JobOf ? context_.JobOf(*entry) : JobViewOf(*entry);
+    const TCaptureJobView job = context_.JobOf ? context_.JobOf(*entry) : TCaptureJobView{};
     if (!job) return;
     engine::TScreenCaptureParams& p = *job.Params;
     p.capEncoder = static_cast<uint8_t>(ChoiceNumber(*Encoder_ComboBox, p.capEncoder));

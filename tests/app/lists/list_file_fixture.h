@@ -29,12 +29,11 @@ public:
     TFakeListFileHost(std::string htmlDir, std::string defaultIndexFile)
         : htmlDir_(std::move(htmlDir)), defaultIndexFile_(std::move(defaultIndexFile)) {}
 
-    std::unique_ptr<app::TCaptureListEntry> InitCaptureEntry() override;
-    void CaptureEntryLoaded(app::TCaptureListEntry& entry) override { loaded.push_back(entry.Idx); }
+    std::shared_ptr<engine::TScreenCapture> CreateCapture(int32_t idx) override;
     std::unique_ptr<engine::TCaptureHttpServer> CreateHttpServer(int idx) override;
     std::unique_ptr<engine::TWebSocketFilterGraph> CreateWebSocketGraph() override;
 
-    std::vector<int32_t> loaded;  // capture indexes in the order they were announced
+    std::vector<int32_t> made;  // capture indexes of the jobs made, in order
 
 private:
     std::string htmlDir_;

@@ -67,7 +67,7 @@ protected:
         form->show();
         if (beforeStart) {
             EXPECT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 1; }, 20s));
-            if (form->CaptureList().Count() == 1) beforeStart(*form->CaptureOf(*form->CaptureList().Items()[0]));
+            if (form->CaptureList().Count() == 1) beforeStart(*form->CaptureList().Items()[0]->Capture);
         }
         EXPECT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 20s)) << "the one-shot never ran";
         return form;
@@ -118,7 +118,7 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
     auto form = Start(false, [&](engine::TScreenCapture& c) { c.InternalPort = stranger.Port(); });
     ASSERT_EQ(form->CaptureList().Count(), 1u);
     EXPECT_TRUE(form->AnyCaptureRunning()) << LogWindowText(form->MainLog());
-    const int32_t taken = form->CaptureOf(*form->CaptureList().Items()[0])->InternalPort;
+    const int32_t taken = form->CaptureList().Items()[0]->Capture->InternalPort;
     EXPECT_NE(taken, stranger.Port());
     const std::string refused = std::to_string(stranger.Port());
     EXPECT_TRUE(fw_test::PumpUntil(

@@ -61,7 +61,7 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     EXPECT_TRUE(server->Server->Listening());
     ASSERT_EQ(form->CaptureList().Count(), 1u);
     app::TCaptureListEntry& entry = *form->CaptureList().Items()[0];
-    const auto capture = form->CaptureOf(entry);
+    const auto capture = entry.Capture;
     ASSERT_TRUE(capture);
     EXPECT_TRUE(capture->Started());
     EXPECT_TRUE(capture->Running);
