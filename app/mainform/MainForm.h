@@ -40,11 +40,12 @@
 #include "app/lists/list_file_host.h"
 #include "app/lists/web_socket_list.h"
 #include "app/log/FilterLogQueue.h"
+#include "app/log/LogQueue.h"
 #include "app/log/MainLog.h"
+#include "app/mainform/CaptureServices.h"
 #include "app/mainform/KsaTimer.h"
 #include "app/mainform/LibVlcCheck.h"
 #include "app/mainform/MainFormDialogs.h"
-#include "app/mainform/MainFormHttpHost.h"
 #include "app/mainform/MainFormParts.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
@@ -102,16 +103,14 @@ public:
     bool StartUpDone() const { return startUpDone_; }
 
     // The lists. Change them on this thread only, under GlobalLock.
-    TCaptureList& CaptureList() { return captureList_; }
+    TCaptureList& CaptureList() { return captures_->List(); }
     THttpServerList& HttpServerList() { return httpServerList_; }
     TWebSocketList& WebSocketList() { return webSocketList_; }
-    ICapturePanel* PanelOf(const TCaptureListEntry& entry) const;
+    TCaptureServices& Captures() { return *captures_; }
 
     void StartStopAll(bool start);
     void StartStopHttpServers(bool start);
     void SetHttpLeds(const THttpServerEntry& server, bool on);
-    // Starts or stops one capture service through its panel (or directly without one).
-    void StartStopCapture(TCaptureListEntry& entry, bool start);
     // A new capture service with its job and its panel (placed last), not yet listed.
     std::unique_ptr<TCaptureListEntry> InitCaptureEntry();
     // A new capture service through the capture-service editor; false when cancelled. The caller saves.
@@ -138,19 +137,10 @@ public:
     void SetKsaTimer(bool on);
     bool KsaTimerOn() const { return ksa_->Enabled(); }
     bool KeepingAwake() const { return ksa_->Holding(); }
-    bool AnyCaptureRunning() const;
     // An exception that reached the message loop: reported in the log, or, while closing, the end.
     void ApplicationEvents1Exception(const std::string& message);
-    int IndexOfCaptureEntry(const TCaptureListEntry* entry) const;
-    TCaptureListEntry* FindEntryByIdx(int32_t idx) const;
-    TCaptureListEntry* FindEntryByCapture(const engine::TScreenCapture* capture) const;
     // Saves capture.xml with the jobs' current settings and shares.
     bool SaveCaptureList();
-
-    // The engine's lookups.
-    std::shared_ptr<THttpServerEntry> FindHttpServerEntry(int32_t ipAddr, int32_t port) const;
-    // The share whose sub-folder occurs in path (the last capture service with one wins); caller holds GlobalLock.
-    const engine::TCaptureStreamer* FindStreamerByPath(const std::string& path) const;
 
     // The log: WriteLog on this thread only; HandleHttpServerLog on any. Without a log window part the
     // window keeps the log itself (MainLog).
@@ -180,13 +170,12 @@ private:
     // The compact mode saved at the last closing comes back, once the start-up's steps are done.
     void RestoreCompactMode();
     void LogTimerTimer();
-    // Writes every queued log line, oldest first.
-    void WriteQueuedLog();
+    // WriteLog, for the log queue's drains.
+    TLogWriter LogWriter();
     void StatusTimerTimer();
     void WMCaptureNotify(intptr_t wParam, intptr_t lParam);
     void HandleCaptureLog(const std::string& text, uint8_t level);
     void HandleCaptureRestart(engine::TScreenCapture& sender);
-    void StopCapturesForDiskSpace(const std::vector<int32_t>& indices);
 
     TLibVlcCheck MakeLibVlcCheck();
     bool RunLibVlcCheck();
@@ -197,8 +186,6 @@ private:
     void MakePanel(TCaptureListEntry& entry);
     void PlaceWindow();
     void EndProcess(int exitCode);
-    void UpdateArchiveIndices();
-    engine::TCaptureStreamer* FindShareById(engine::TShareId id) const;
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());
     static void CallIfSet(const std::function<void()>& f) {
         if (f) f();
@@ -213,14 +200,12 @@ private:
     std::shared_ptr<platform::IProcessStarter> starter_;
     std::shared_ptr<engine::IErrorBox> errorBox_;
     platform::MessageTarget notifyTarget_;
-    std::shared_ptr<TMainFormHttpHost> httpHost_;
+    std::shared_ptr<TCaptureServices> captures_;  // the web servers hold it too
     TArchiveStopHandOver archiveHandOver_;
     std::unique_ptr<TArchiveThread> archiveThread_;
 
-    TCaptureList captureList_;
     THttpServerList httpServerList_;
     TWebSocketList webSocketList_;
-    std::map<const TCaptureListEntry*, std::unique_ptr<ICapturePanel>> panels_;
     std::unique_ptr<engine::TMsPool> msPool_;
     TMainLog log_;
 

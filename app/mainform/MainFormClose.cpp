@@ -55,9 +55,8 @@ void TLumora_MainForm::FormClose() {
         SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
     }
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
-    WriteQueuedLog();  // the list files' failures were queued: the log file gets them before the end
+    WriteQueuedLog(*engine::LogList(), LogWriter());  // the list files' failures were queued: the log file gets them before the end
 
-    httpHost_->Detach();
     for (const auto& server : httpServerList_.Items())
         if (server->Server) server->Server->Deactivate();
     httpServerList_.Clear();
@@ -66,7 +65,7 @@ void TLumora_MainForm::FormClose() {
         socket->Graph.reset();
     }
     webSocketList_.Clear();
-    while (captureList_.Count() > 0) FreeCaptureEntry(*captureList_.Items().front());
+    while (captures_->List().Count() > 0) FreeCaptureEntry(*captures_->List().Items().front());
     SetListDocPool(nullptr);
     msPool_.reset();
     engine::LogList()->TakeAll();

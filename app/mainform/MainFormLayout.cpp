@@ -42,7 +42,7 @@ void TLumora_MainForm::ShowLogWindow(bool show) {
 void TLumora_MainForm::AdjustHeight() {
     if (compact_) return;
     int panels = 0;
-    for (const auto& [entry, panel] : panels_) panels += panel->Widget()->height();
+    for (const auto& [entry, panel] : captures_->Panels()) panels += panel->Widget()->height();
     setFixedHeight(BarHeight(toolBar_ ? toolBar_->Widget() : nullptr) +
                    BarHeight(statusBar_ ? statusBar_->Widget() : nullptr) +
                    (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
@@ -78,15 +78,15 @@ void TLumora_MainForm::SetCompactMode(bool keepPosition) {
 }
 
 bool TLumora_MainForm::AnyPanelExpanded() const {
-    for (const auto& entry : captureList_.Items())
+    for (const auto& entry : captures_->List().Items())
         if (!entry->Minimized) return true;
     return false;
 }
 
 void TLumora_MainForm::SetAllPanelsMinimized(bool minimize) {
     scrollBox_->setVisible(false);
-    for (const auto& entry : captureList_.Items())
-        if (ICapturePanel* panel = PanelOf(*entry); panel != nullptr && entry->Minimized != minimize) {
+    for (const auto& entry : captures_->List().Items())
+        if (ICapturePanel* panel = captures_->PanelOf(*entry); panel != nullptr && entry->Minimized != minimize) {
             try {
                 panel->ToggleMinimized();
             } catch (const std::exception& e) {

@@ -9,13 +9,10 @@
 
 namespace app {
 
-void TLumora_MainForm::LogTimerTimer() {
-    if (engine::AppClosing) return;
-    WriteQueuedLog();
-}
+void TLumora_MainForm::LogTimerTimer() { DrainLogQueue(*engine::LogList(), LogWriter()); }
 
-void TLumora_MainForm::WriteQueuedLog() {
-    for (engine::TLogListEntry& entry : engine::LogList()->TakeAll()) WriteLog(entry.Text, entry.Level);
+TLogWriter TLumora_MainForm::LogWriter() {
+    return [this](const std::string& text, uint8_t level) { WriteLog(text, level); };
 }
 
 void TLumora_MainForm::ApplicationEvents1Exception(const std::string& message) {
@@ -26,17 +23,11 @@ void TLumora_MainForm::ApplicationEvents1Exception(const std::string& message) {
     WriteLog("General error : " + message, engine::kLogError);
 }
 
-bool TLumora_MainForm::AnyCaptureRunning() const {
-    for (const auto& entry : captureList_.Items())
-        if (entry->Capture && entry->Capture->Running) return true;
-    return false;
-}
-
 void TLumora_MainForm::StatusTimerTimer() {
     TMainStatus status;
-    status.Captures = static_cast<int>(captureList_.Count());
-    status.AnyCaptureRunning = AnyCaptureRunning();
-    for (const auto& [entry, panel] : panels_) panel->RefreshHttpState();
+    status.Captures = static_cast<int>(captures_->List().Count());
+    status.AnyCaptureRunning = captures_->AnyRunning();
+    for (const auto& [entry, panel] : captures_->Panels()) panel->RefreshHttpState();
     status.KeepAwake = engine::Settings()->DeactScreenSaver;
     status.WebSockets = static_cast<int>(webSocketList_.Count());
     for (const auto& socket : webSocketList_.Items())
@@ -63,31 +54,15 @@ void TLumora_MainForm::HandleHttpServerLog(const engine::TCaptureHttpServer& sen
 }
 
 void TLumora_MainForm::HandleCaptureRestart(engine::TScreenCapture& sender) {
-    if (TCaptureListEntry* entry = FindEntryByCapture(&sender))
-        if (ICapturePanel* panel = PanelOf(*entry)) panel->ShowCapture();
-}
-
-void TLumora_MainForm::StopCapturesForDiskSpace(const std::vector<int32_t>& indices) {
-    for (int32_t idx : indices)
-        for (const auto& entry : captureList_.Items())
-            if (entry->Idx == idx)
-                if (const auto capture = entry->Capture) capture->Stop();
-}
-
-engine::TCaptureStreamer* TLumora_MainForm::FindShareById(engine::TShareId id) const {
-    if (id == 0) return nullptr;
-    for (const auto& entry : captureList_.Items())
-        if (entry->Capture)
-            for (const engine::PCaptureStreamer& share : entry->Capture->Streamers->Items())
-                if (share->Index == id) return share.get();
-    return nullptr;
+    if (TCaptureListEntry* entry = captures_->FindByCapture(&sender))
+        if (ICapturePanel* panel = captures_->PanelOf(*entry)) panel->ShowCapture();
 }
 
 void TLumora_MainForm::WMCaptureNotify(intptr_t wParam, intptr_t lParam) {
     switch (wParam) {
         case engine::kCnDeleteCapture: {
             // The entry's Idx: an entry deleted meanwhile is simply no longer found.
-            TCaptureListEntry* entry = FindEntryByIdx(static_cast<int32_t>(lParam));
+            TCaptureListEntry* entry = captures_->FindByIdx(static_cast<int32_t>(lParam));
             if (entry == nullptr) return;
             FreeCaptureEntry(*entry);
             AdjustHeight();
@@ -101,10 +76,10 @@ void TLumora_MainForm::WMCaptureNotify(intptr_t wParam, intptr_t lParam) {
             return;
         case engine::kCnHttpRequest:
         case engine::kCnHttpSend: {
-            engine::TCaptureStreamer* share = FindShareById(lParam);  // may have gone since it was posted
+            engine::TCaptureStreamer* share = captures_->FindShareById(lParam);  // may have gone since it was posted
             if (share == nullptr || !share->Active) return;
-            for (const auto& entry : captureList_.Items()) {
-                ICapturePanel* panel = PanelOf(*entry);
+            for (const auto& entry : captures_->List().Items()) {
+                ICapturePanel* panel = captures_->PanelOf(*entry);
                 if (panel == nullptr || entry->Idx != share->CaptureIdx) continue;
                 if (wParam == engine::kCnHttpRequest) panel->LightShareHttpRequest(*share);
                 else panel->LightShareHttpSend(*share);

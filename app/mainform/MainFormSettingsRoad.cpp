@@ -15,7 +15,7 @@ namespace app {
 
 void TLumora_MainForm::OpenSettings() {
     const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
-    for (const auto& [entry, panel] : panels_) panel->RestartAfterEdit = panel->RunningLedOn();
+    for (const auto& [entry, panel] : captures_->Panels()) panel->RestartAfterEdit = panel->RunningLedOn();
     StartStopHttpServers(false);
     StartStopAll(false);
     // The dialog comes up on the monitor that holds the main window's top-left corner.
@@ -33,10 +33,8 @@ void TLumora_MainForm::OpenSettings() {
     }
     if (engine::AppClosing) return;
     StartStopHttpServers(true);
-    std::vector<TCaptureListEntry*> entries;
-    for (const auto& entry : captureList_.Items()) entries.push_back(entry.get());
-    for (TCaptureListEntry* entry : entries) {
-        ICapturePanel* panel = IndexOfCaptureEntry(entry) >= 0 ? PanelOf(*entry) : nullptr;
+    for (TCaptureListEntry* entry : captures_->Entries()) {
+        ICapturePanel* panel = captures_->IndexOf(entry) >= 0 ? captures_->PanelOf(*entry) : nullptr;
         if (panel == nullptr || !panel->RestartAfterEdit) continue;
         panel->StartStop(true);
         panel->RestartAfterEdit = false;

@@ -20,13 +20,9 @@ void TLumora_MainForm::ShowTimerTimer() {
             WriteLog("Pipe " + std::string(kPipeName) + " : " + pipeServer_.errorString().toStdString(), engine::kLogError);
     }
     ShowLogWindow(engine::Settings()->ShowLog);
-    for (const auto& entry : std::vector<TCaptureListEntry*>([this] {
-             std::vector<TCaptureListEntry*> entries;
-             for (const auto& e : captureList_.Items()) entries.push_back(e.get());
-             return entries;
-         }()))
+    for (TCaptureListEntry* entry : captures_->Entries())
         // A start waits with events running: a session end there leaves the rest to the closing.
-        if (!engine::AppClosing && entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
+        if (!engine::AppClosing && entry->AutoStart && captures_->IndexOf(entry) >= 0) captures_->StartStop(*entry, true);
     if (engine::Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
     archiveThread_ = std::make_unique<TArchiveThread>(
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));

@@ -166,7 +166,7 @@ TToolBarHooks TMainWindowParts::ToolBarHooks(TLumora_MainForm& form) {
 bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     if (!captureEditor_) return false;
     TSetup_ScreenCapture_Frame& editor = *captureEditor_->Setup_ScreenCapture_Frame1;
-    ICapturePanel* panel = form_ ? form_->PanelOf(entry) : nullptr;
+    ICapturePanel* panel = form_ ? form_->Captures().PanelOf(entry) : nullptr;
     auto* adapter = dynamic_cast<TCapturePanelAdapter*>(panel);
     editedShareTabs_.SetPanel(adapter ? &adapter->Frame() : nullptr);
     workingCopy_.Take(entry.Capture);

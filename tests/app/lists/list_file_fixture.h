@@ -21,7 +21,10 @@ namespace fw_test {
 class TFakeHttpServerHost final : public engine::IHttpServerHost {
 public:
     engine::TShareId FindShareIdForPath(const std::string&) override { return 0; }
-    platform::WindowHandle NotifyWindow() const override { return 0; }
+    platform::IMessagePoster& Notifier() override { return nowhere_; }
+
+private:
+    platform::TNoPoster nowhere_;
 };
 
 class TFakeListFileHost final : public app::IListFileHost {

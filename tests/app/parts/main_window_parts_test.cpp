@@ -163,7 +163,7 @@ TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
     const int heightBefore = form->height();
     PanelOf(first)->Delete_TBClick();
     ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 1; }, 5s));
-    EXPECT_EQ(form->FindEntryByIdx(idx), nullptr);
+    EXPECT_EQ(form->Captures().FindByIdx(idx), nullptr);
     EXPECT_EQ(ChildrenOf<app::TCapture_Frame>(*form).size(), 1u);
     EXPECT_LT(form->height(), heightBefore);
     const std::string saved = fw_test::ReadFile(dir / "capture.xml");

@@ -41,7 +41,10 @@ using fw_test::ScopedMsgDlgAnswers;
 class TNoShareHost final : public engine::IHttpServerHost {
 public:
     engine::TShareId FindShareIdForPath(const std::string&) override { return 0; }
-    platform::WindowHandle NotifyWindow() const override { return 0; }
+    platform::IMessagePoster& Notifier() override { return nowhere_; }
+
+private:
+    platform::TNoPoster nowhere_;
 };
 
 class TFakeSettingsHost final : public app::ISettingsFormHost {
