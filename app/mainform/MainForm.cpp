@@ -45,6 +45,7 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
       }),
       captures_(std::make_shared<TCaptureServices>(
           std::make_unique<platform::TWindowPoster>(notifyTarget_.Handle(), engine::kWmCaptureNotify))),
+      webServers_(captures_, LogWriter()),
       archiveHandOver_([this](const std::vector<int32_t>& indices) { captures_->StopForDiskSpace(indices); }),
       ksa_(std::make_unique<TKsaTimer>(
           options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
@@ -127,9 +128,7 @@ void TLumora_MainForm::ShowAbout() { CallIfSet(options_.Parts.ShowAbout); }
 void TLumora_MainForm::SetKsaTimer(bool on) { ksa_->SetEnabled(on); }
 
 std::unique_ptr<engine::TCaptureHttpServer> TLumora_MainForm::CreateHttpServer(int idx) {
-    auto server = std::make_unique<engine::TCaptureHttpServer>(idx, IndexPage()->IndexHtmlFile, captures_);
-    server->OnLog = &TLumora_MainForm::HandleHttpServerLog;
-    return server;
+    return webServers_.Create(idx);
 }
 
 std::unique_ptr<engine::TWebSocketFilterGraph> TLumora_MainForm::CreateWebSocketGraph() {

@@ -47,6 +47,7 @@
 #include "app/mainform/LibVlcCheck.h"
 #include "app/mainform/MainFormDialogs.h"
 #include "app/mainform/MainFormParts.h"
+#include "app/mainform/WebServers.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
 #include "engine/util/ms_pool.h"
@@ -104,13 +105,12 @@ public:
 
     // The lists. Change them on this thread only, under GlobalLock.
     TCaptureList& CaptureList() { return captures_->List(); }
-    THttpServerList& HttpServerList() { return httpServerList_; }
+    THttpServerList& HttpServerList() { return webServers_.List(); }
     TWebSocketList& WebSocketList() { return webSocketList_; }
     TCaptureServices& Captures() { return *captures_; }
+    TWebServers& WebServers() { return webServers_; }
 
     void StartStopAll(bool start);
-    void StartStopHttpServers(bool start);
-    void SetHttpLeds(const THttpServerEntry& server, bool on);
     // A new capture service with its job and its panel (placed last), not yet listed.
     std::unique_ptr<TCaptureListEntry> InitCaptureEntry();
     // A new capture service through the capture-service editor; false when cancelled. The caller saves.
@@ -142,11 +142,9 @@ public:
     // Saves capture.xml with the jobs' current settings and shares.
     bool SaveCaptureList();
 
-    // The log: WriteLog on this thread only; HandleHttpServerLog on any. Without a log window part the
-    // window keeps the log itself (MainLog).
+    // The log, on this thread only. Without a log window part the window keeps the log itself (MainLog).
     void WriteLog(const std::string& text, uint8_t level);
     const TMainLog& MainLog() const { return log_; }
-    static void HandleHttpServerLog(const engine::TCaptureHttpServer& sender, const std::string& text);
 
     // The window that receives wmCaptureNotify.
     platform::WindowHandle WindowHandle() const { return notifyTarget_.Handle(); }
@@ -201,10 +199,10 @@ private:
     std::shared_ptr<engine::IErrorBox> errorBox_;
     platform::MessageTarget notifyTarget_;
     std::shared_ptr<TCaptureServices> captures_;  // the web servers hold it too
+    TWebServers webServers_;
     TArchiveStopHandOver archiveHandOver_;
     std::unique_ptr<TArchiveThread> archiveThread_;
 
-    THttpServerList httpServerList_;
     TWebSocketList webSocketList_;
     std::unique_ptr<engine::TMsPool> msPool_;
     TMainLog log_;

@@ -1,9 +1,7 @@
 // The main window's side of the capture services (TCaptureServices keeps them): each service's job
 // made and its panel placed, a new service through the editor, freeing, start and stop of everything
-// with the web servers, and capture.xml saved from the jobs.
+// (web servers first), and capture.xml saved from the jobs.
 #include "app/mainform/MainForm.h"
-
-#include <exception>
 
 #include "app/lists/capture_list_file.h"
 #include "app/settings/app_globals.h"
@@ -78,37 +76,8 @@ void TLumora_MainForm::FreeCaptureEntry(TCaptureListEntry& entry) {
 
 void TLumora_MainForm::StartStopAll(bool start) {
     if (captures_->List().Count() == 0) return;
-    StartStopHttpServers(start);
+    webServers_.StartStop(start);
     captures_->StartStopAll(start);
-}
-
-void TLumora_MainForm::StartStopHttpServers(bool start) {
-    for (const auto& entry : httpServerList_.Items()) {
-        SetHttpLeds(*entry, false);
-        if (!entry->Server) continue;
-        try {
-            if (start && entry->AutoStart) {
-                if (!entry->Server->Activate()) SetHttpLeds(*entry, true);
-            } else {
-                entry->Server->Deactivate();
-            }
-        } catch (const std::exception& e) {
-            WriteLog("HTTP [" + engine::IpAddrToText(entry->Server->IpAddr()) + ":" + std::to_string(entry->Server->Port()) +
-                         "] - " + e.what(),
-                     engine::kLogError);
-        }
-    }
-}
-
-void TLumora_MainForm::SetHttpLeds(const THttpServerEntry& server, bool on) {
-    const engine::IShareHttpServer* bound = &server;
-    for (const auto& entry : captures_->List().Items()) {
-        ICapturePanel* panel = captures_->PanelOf(*entry);
-        if (!panel) continue;
-        for (const engine::PCaptureStreamer& share : entry->Capture->Streamers->Items())
-            if (share->Protocol == engine::kShareProtocolHttp && share->HttpServer.get() == bound)
-                panel->SetShareHttpError(*share, on);
-    }
 }
 
 bool TLumora_MainForm::SaveCaptureList() {

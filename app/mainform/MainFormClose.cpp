@@ -52,14 +52,12 @@ void TLumora_MainForm::FormClose() {
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
         SaveCaptureList();
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
-        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, webServers_.List());
     }
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
     WriteQueuedLog(*engine::LogList(), LogWriter());  // the list files' failures were queued: the log file gets them before the end
 
-    for (const auto& server : httpServerList_.Items())
-        if (server->Server) server->Server->Deactivate();
-    httpServerList_.Clear();
+    webServers_.Free();
     for (const auto& socket : webSocketList_.Items()) {
         socket->Name.clear();
         socket->Graph.reset();

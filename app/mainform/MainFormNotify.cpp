@@ -32,9 +32,8 @@ void TLumora_MainForm::StatusTimerTimer() {
     status.WebSockets = static_cast<int>(webSocketList_.Count());
     for (const auto& socket : webSocketList_.Items())
         if (socket->Active) status.AnyWebSocketActive = true;
-    status.WebServers = static_cast<int>(httpServerList_.Count());
-    for (const auto& server : httpServerList_.Items())
-        if (server->Server && server->Server->Listening()) status.AnyWebServerListening = true;
+    status.WebServers = static_cast<int>(webServers_.List().Count());
+    status.AnyWebServerListening = webServers_.AnyListening();
     if (statusBar_) statusBar_->ShowStatus(status);
 }
 
@@ -45,12 +44,6 @@ void TLumora_MainForm::WriteLog(const std::string& text, uint8_t level) {
 
 void TLumora_MainForm::HandleCaptureLog(const std::string& text, uint8_t level) {
     QueueLogEntry(*engine::LogList(), text, level);
-}
-
-void TLumora_MainForm::HandleHttpServerLog(const engine::TCaptureHttpServer& sender, const std::string& text) {
-    QueueLogEntry(*engine::LogList(),
-                  "HTTP [" + engine::IpAddrToText(sender.IpAddr()) + ":" + std::to_string(sender.Port()) + "] - " + text,
-                  engine::kLogInfo);
 }
 
 void TLumora_MainForm::HandleCaptureRestart(engine::TScreenCapture& sender) {

@@ -16,7 +16,7 @@ namespace app {
 void TLumora_MainForm::OpenSettings() {
     const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
     for (const auto& [entry, panel] : captures_->Panels()) panel->RestartAfterEdit = panel->RunningLedOn();
-    StartStopHttpServers(false);
+    webServers_.StartStop(false);
     StartStopAll(false);
     // The dialog comes up on the monitor that holds the main window's top-left corner.
     const int monitor = engine::GetMonitorIndexAt(x(), y());
@@ -28,11 +28,11 @@ void TLumora_MainForm::OpenSettings() {
         if (!SaveIniFile(&error)) WriteLog("General error : framewick.ini cannot be written - " + error, engine::kLogError);
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
-        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, webServers_.List());
         SaveCaptureList();
     }
     if (engine::AppClosing) return;
-    StartStopHttpServers(true);
+    webServers_.StartStop(true);
     for (TCaptureListEntry* entry : captures_->Entries()) {
         ICapturePanel* panel = captures_->IndexOf(entry) >= 0 ? captures_->PanelOf(*entry) : nullptr;
         if (panel == nullptr || !panel->RestartAfterEdit) continue;

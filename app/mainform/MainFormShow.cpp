@@ -107,9 +107,9 @@ void TLumora_MainForm::PlaceWindow() {
 void TLumora_MainForm::LoadLists() {
     std::lock_guard lock(engine::GlobalLock());
     const std::shared_ptr<const TAppPaths> paths = AppPaths();
-    app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, httpServerList_);
+    app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, webServers_.List());
     app::LoadWebSocketList(ListDocPool(), paths->WebSocketListFile, *this, webSocketList_);
-    app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, httpServerList_, webSocketList_, captures_->List());
+    app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, webServers_.List(), webSocketList_, captures_->List());
     for (const auto& entry : captures_->List().Items()) ShowLoadedCapture(*entry);
     archiveHandOver_.SetCaptureIndices(captures_->Indices());
     listsLoaded_ = true;

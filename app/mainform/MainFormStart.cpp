@@ -13,7 +13,7 @@ void TLumora_MainForm::ShowTimerTimer() {
     showTimer_.stop();
     scrollBox_->setVisible(true);
     AdjustHeight();
-    StartStopHttpServers(true);
+    webServers_.StartStop(true);
     if (!pipeServer_.isListening()) {
         QLocalServer::removeServer(kPipeName);
         if (!pipeServer_.listen(kPipeName))

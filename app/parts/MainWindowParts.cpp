@@ -124,7 +124,7 @@ TMainFormParts TMainWindowParts::Parts() {
 std::unique_ptr<ICapturePanel> TMainWindowParts::MakeCapturePanel(TLumora_MainForm& form, TCaptureListEntry& entry,
                                                                    std::shared_ptr<engine::TScreenCapture> capture) {
     TCapturePanelHooks hooks;
-    hooks.StartStopHttpServers = [&form](bool start) { form.StartStopHttpServers(start); };
+    hooks.StartStopHttpServers = [&form](bool start) { form.WebServers().StartStop(start); };
     hooks.EditCapture = [this](TCaptureListEntry& edited, engine::TScreenCapture&) {
         return RunCaptureEditor(edited, false);
     };
