@@ -43,9 +43,10 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
       notifyTarget_([this](uint32_t msg, intptr_t wParam, intptr_t lParam) {
           if (msg == engine::kWmCaptureNotify) WMCaptureNotify(wParam, lParam);
       }),
+      log_(options_.Parts.WriteLog),
       captures_(std::make_shared<TCaptureServices>(
           std::make_unique<platform::TWindowPoster>(notifyTarget_.Handle(), engine::kWmCaptureNotify))),
-      webServers_(captures_, LogWriter()),
+      webServers_(captures_, log_.Writer()),
       archiveHandOver_([this](const std::vector<int32_t>& indices) { captures_->StopForDiskSpace(indices); }),
       ksa_(std::make_unique<TKsaTimer>(
           options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
@@ -103,10 +104,9 @@ bool TLumora_MainForm::FormCreate() {
     LoadIniFile();
     SetListDocPool(std::make_unique<engine::TXmlDocPool>(kListDocPoolSize));
     msPool_ = std::make_unique<engine::TMsPool>(kMemoryStreamPoolSize);
-    StartTimer(logTimer_, kLogTimerMs, false, &TLumora_MainForm::LogTimerTimer);
+    log_.StartDraining();
     SetIndexPage(LoadIndexTemplate(engine::Settings()->HtmlDir));
     SetKsaTimer(engine::Settings()->DeactScreenSaver);
-    filterLog_ = std::make_unique<TFilterLogQueue>(engine::LogList());
     if (!engine::TSpreadFilterGraph::ProbeFilters(errorBox_.get())) {
         EndProcess(kExitFilterProbeFailed);
         return false;

@@ -39,14 +39,12 @@
 #include "app/lists/http_server_list.h"
 #include "app/lists/list_file_host.h"
 #include "app/lists/web_socket_list.h"
-#include "app/log/FilterLogQueue.h"
-#include "app/log/LogQueue.h"
-#include "app/log/MainLog.h"
 #include "app/mainform/CaptureServices.h"
 #include "app/mainform/KsaTimer.h"
 #include "app/mainform/LibVlcCheck.h"
 #include "app/mainform/MainFormDialogs.h"
 #include "app/mainform/MainFormParts.h"
+#include "app/mainform/MainWindowLog.h"
 #include "app/mainform/WebServers.h"
 #include "engine/capture/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
@@ -61,7 +59,6 @@ inline constexpr const char* kPipeName = "Ostrel_LumoraTovrelPipe_0";
 inline constexpr int kMainWindowWidthPx = 550;
 inline constexpr int kShowTimerMs = 100;
 inline constexpr int kMinTimerMs = 100;
-inline constexpr int kLogTimerMs = 1000;
 inline constexpr int kMainStatusTimerMs = 1000;
 inline constexpr int kListDocPoolSize = 10;
 inline constexpr int kMemoryStreamPoolSize = 50;
@@ -144,7 +141,7 @@ public:
 
     // The log, on this thread only. Without a log window part the window keeps the log itself (MainLog).
     void WriteLog(const std::string& text, uint8_t level);
-    const TMainLog& MainLog() const { return log_; }
+    const TMainLog& MainLog() const { return log_.Own(); }
 
     // The window that receives wmCaptureNotify.
     platform::WindowHandle WindowHandle() const { return notifyTarget_.Handle(); }
@@ -167,9 +164,6 @@ private:
     void MinTimerTimer();
     // The compact mode saved at the last closing comes back, once the start-up's steps are done.
     void RestoreCompactMode();
-    void LogTimerTimer();
-    // WriteLog, for the log queue's drains.
-    TLogWriter LogWriter();
     void StatusTimerTimer();
     void WMCaptureNotify(intptr_t wParam, intptr_t lParam);
     void HandleCaptureLog(const std::string& text, uint8_t level);
@@ -198,6 +192,7 @@ private:
     std::shared_ptr<platform::IProcessStarter> starter_;
     std::shared_ptr<engine::IErrorBox> errorBox_;
     platform::MessageTarget notifyTarget_;
+    TMainWindowLog log_;
     std::shared_ptr<TCaptureServices> captures_;  // the web servers hold it too
     TWebServers webServers_;
     TArchiveStopHandOver archiveHandOver_;
@@ -205,7 +200,6 @@ private:
 
     TWebSocketList webSocketList_;
     std::unique_ptr<engine::TMsPool> msPool_;
-    TMainLog log_;
 
     QVBoxLayout* layout_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
@@ -214,9 +208,8 @@ private:
     std::unique_ptr<IToolBar> toolBar_;
     std::unique_ptr<IStatusBar> statusBar_;
     QLocalServer pipeServer_;
-    QTimer showTimer_, minTimer_, logTimer_, statusTimer_;
+    QTimer showTimer_, minTimer_, statusTimer_;
     std::unique_ptr<TKsaTimer> ksa_;
-    std::unique_ptr<TFilterLogQueue> filterLog_;  // from FormCreate on
 
     bool shown_ = false;
     bool ended_ = false;

@@ -34,7 +34,7 @@ void TLumora_MainForm::FormClose() {
         return;
     }
     CallIfSet(options_.Parts.ShowWaitForm);
-    logTimer_.stop();
+    log_.StopDraining();
     statusTimer_.stop();
     ksa_->SetEnabled(false);
     showTimer_.stop();
@@ -55,7 +55,7 @@ void TLumora_MainForm::FormClose() {
         SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, webServers_.List());
     }
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
-    WriteQueuedLog(*engine::LogList(), LogWriter());  // the list files' failures were queued: the log file gets them before the end
+    log_.WriteQueued();  // the list files' failures were queued: the log file gets them before the end
 
     webServers_.Free();
     for (const auto& socket : webSocketList_.Items()) {

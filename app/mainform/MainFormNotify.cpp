@@ -9,12 +9,6 @@
 
 namespace app {
 
-void TLumora_MainForm::LogTimerTimer() { DrainLogQueue(*engine::LogList(), LogWriter()); }
-
-TLogWriter TLumora_MainForm::LogWriter() {
-    return [this](const std::string& text, uint8_t level) { WriteLog(text, level); };
-}
-
 void TLumora_MainForm::ApplicationEvents1Exception(const std::string& message) {
     if (engine::AppClosing) {
         EndProcess(kExitCloseFailed);  // half-freed: nothing can be trusted any more
@@ -37,10 +31,7 @@ void TLumora_MainForm::StatusTimerTimer() {
     if (statusBar_) statusBar_->ShowStatus(status);
 }
 
-void TLumora_MainForm::WriteLog(const std::string& text, uint8_t level) {
-    if (options_.Parts.WriteLog) options_.Parts.WriteLog(text, level);
-    else log_.WriteLog(text, level);
-}
+void TLumora_MainForm::WriteLog(const std::string& text, uint8_t level) { log_.Write(text, level); }
 
 void TLumora_MainForm::HandleCaptureLog(const std::string& text, uint8_t level) {
     QueueLogEntry(*engine::LogList(), text, level);
