@@ -1,6 +1,7 @@
-// Framewick's main window, TLumora_MainForm: the owner of the capture services, web servers and web
-// sockets, of one capture panel per capture service, the tool bar, the status bar, the log queue and
-// the timers that drive the user interface.
+// Framewick's main window, TLumora_MainForm: it holds the capture services (TCaptureServices: the
+// capture list with each service's job and panel), the web servers (TWebServers), the web sockets, the
+// tool bar, the status bar, its log (TMainWindowLog) and the timers that drive the user interface, and
+// shows the services' panels.
 //
 // Its life: FormCreate (settings, pools, lists, the filter probe) → shown → FormShow (libVLC, the
 // list files, a first capture service if none) → 100 ms later the one-shot start (web servers, pipe,
@@ -8,17 +9,17 @@
 //
 // Its member functions are kept in files named after their job: MainForm.cpp (making, FormCreate),
 // MainFormShow.cpp (the first showing), MainFormStart.cpp (the 100 ms start and the compact-mode
-// restore), MainFormNotify.cpp (notifications, log and status timers), MainFormCaptures.cpp (capture
-// services, web servers, the engine's lookups), MainFormSettingsRoad.cpp, MainFormLayout.cpp (log
-// window, height, compact mode) and MainFormClose.cpp.
+// restore), MainFormNotify.cpp (notifications and the status timer), MainFormCaptures.cpp (making,
+// adding and freeing capture services, start and stop of everything), MainFormSettingsRoad.cpp,
+// MainFormLayout.cpp (log window, height, compact mode) and MainFormClose.cpp.
 //
 // The other window groups plug their windows in through TMainFormParts (MainFormParts.h): the capture
 // panel, tool bar, status bar, log window, capture-service editor, settings dialog, About box, wait
 // window and splash. A capture service without a panel is started and stopped directly.
 //
-// Everything runs on the user-interface thread except the web servers' lookups (FindShareIdForPath,
-// under GlobalLock) and their log event, which only queues. The capture list and the share lists are
-// changed under GlobalLock, so a lookup never walks a list being changed.
+// Everything runs on the user-interface thread except the web servers' share question (asked of the
+// capture services under GlobalLock) and their log event, which only queues. The capture list and the
+// share lists are changed under GlobalLock, so a lookup never walks a list being changed.
 #pragma once
 
 #include <QLocalServer>

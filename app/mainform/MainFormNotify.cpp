@@ -1,6 +1,5 @@
-// What reaches the main window while it runs: the engine's wmCaptureNotify, the log queue drained once
-// a second, the status bar's refresh, the capture jobs' and web servers' log and restart events, the
-// disk guard's stop and the exceptions that reached the message loop.
+// What reaches the main window while it runs: the engine's wmCaptureNotify, the status bar's refresh,
+// the capture jobs' log and restart events and the exceptions that reached the message loop.
 #include "app/mainform/MainForm.h"
 
 #include "app/log/LogQueue.h"
