@@ -74,6 +74,7 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
     panelLayout_->setSpacing(0);
     panelLayout_->addStretch(1);
     scrollBox_->setWidget(panelHolder_);
+    compact_ = std::make_unique<TCompactMode>(*this, *scrollBox_);
 }
 
 TLumora_MainForm::~TLumora_MainForm() {

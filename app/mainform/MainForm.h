@@ -27,7 +27,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +40,7 @@
 #include "app/lists/list_file_host.h"
 #include "app/lists/web_socket_list.h"
 #include "app/mainform/CaptureServices.h"
+#include "app/mainform/CompactMode.h"
 #include "app/mainform/KsaTimer.h"
 #include "app/mainform/LibVlcCheck.h"
 #include "app/mainform/MainFormDialogs.h"
@@ -123,7 +123,7 @@ public:
     void AdjustHeight();
     void FocusStatusBar();
     void SetCompactMode(bool keepPosition);
-    bool Compact() const { return compact_; }
+    bool Compact() const { return compact_->On(); }
     bool AnyPanelExpanded() const;
     void SetAllPanelsMinimized(bool minimize);
     void CloseSplash();
@@ -163,8 +163,6 @@ private:
     void FormClose();
     void ShowTimerTimer();
     void MinTimerTimer();
-    // The compact mode saved at the last closing comes back, once the start-up's steps are done.
-    void RestoreCompactMode();
     void StatusTimerTimer();
     void WMCaptureNotify(intptr_t wParam, intptr_t lParam);
     void HandleCaptureLog(const std::string& text, uint8_t level);
@@ -183,10 +181,8 @@ private:
     static void CallIfSet(const std::function<void()>& f) {
         if (f) f();
     }
-    // A bar of fixed height has no size hint of its own: its minimum height is its height.
-    int BarHeight(QWidget* bar) const {
-        return bar != nullptr ? std::max({bar->minimumHeight(), bar->sizeHint().height(), 0}) : 0;
-    }
+    QWidget* ToolBarWidget() const { return toolBar_ ? toolBar_->Widget() : nullptr; }
+    QWidget* StatusBarWidget() const { return statusBar_ ? statusBar_->Widget() : nullptr; }
 
     TOptions options_;
     std::shared_ptr<IMainFormDialogs> dialogs_;
@@ -206,6 +202,7 @@ private:
     QScrollArea* scrollBox_ = nullptr;
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
+    std::unique_ptr<TCompactMode> compact_;  // over the scroll box
     std::unique_ptr<IToolBar> toolBar_;
     std::unique_ptr<IStatusBar> statusBar_;
     QLocalServer pipeServer_;
@@ -217,10 +214,6 @@ private:
     bool startUpDone_ = false;
     bool closed_ = false;
     bool listsLoaded_ = false;  // a closing before the first showing read them must not save empty lists
-    bool compact_ = false;
-    bool compactRestoreDue_ = false;  // Min_Timer fired before the start-up's steps were done
-    int savedClientHeight_ = 0;
-    int savedClientWidth_ = kMainWindowWidthPx;
 };
 
 }  // namespace app

@@ -3,7 +3,6 @@
 #include "app/mainform/MainForm.h"
 
 #include "app/archive/ArchiveGuard.h"
-#include "app/settings/registry_store.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 
@@ -28,23 +27,12 @@ void TLumora_MainForm::ShowTimerTimer() {
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));
     CloseSplash();
     startUpDone_ = true;
-    if (compactRestoreDue_) RestoreCompactMode();
+    compact_->StartUpDone(ToolBarWidget(), StatusBarWidget());
 }
 
 void TLumora_MainForm::MinTimerTimer() {
     minTimer_.stop();
-    // A start that waits (a capture graph starting) lets this one-shot fire inside it: the start's
-    // end then brings the compact mode back.
-    if (!startUpDone_) {
-        compactRestoreDue_ = true;
-        return;
-    }
-    RestoreCompactMode();
-}
-
-void TLumora_MainForm::RestoreCompactMode() {
-    compactRestoreDue_ = false;
-    if (RegReadInstBool("lumora_min", false) && !compact_) SetCompactMode(false);
+    compact_->RestoreSaved(startUpDone_, ToolBarWidget(), StatusBarWidget());
 }
 
 }  // namespace app
