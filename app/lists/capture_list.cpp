@@ -8,8 +8,8 @@ namespace {
 template <class Pred>
 bool AnyShare(const std::vector<std::unique_ptr<TCaptureListEntry>>& items, Pred pred) {
     for (const auto& entry : items)
-        if (entry->Streamers)
-            for (const engine::PCaptureStreamer& share : entry->Streamers->Items())
+        if (entry->Capture)
+            for (const engine::PCaptureStreamer& share : entry->Capture->Streamers->Items())
                 if (pred(*share)) return true;
     return false;
 }

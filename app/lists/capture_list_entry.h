@@ -1,8 +1,8 @@
 // One capture service of capture.xml.
 //
-// The capture job belongs to the main window, which finds it (and the capture panel) by the entry.
-// The entry keeps the job's parameters as capture.xml gives and saves them; its shares are the job's
-// own list, not a copy, so every check over the shares sees what the editors changed at once.
+// The entry owns its capture job: the job's Params and share list are the service's only settings,
+// read from capture.xml into the job and saved from it, and what the editors write back into. The
+// main window keeps the service's panel by the entry.
 #pragma once
 
 #include <chrono>
@@ -11,8 +11,7 @@
 #include <string>
 
 #include "app/lists/web_socket_entry.h"
-#include "engine/capture/ScreenCaptureParams.h"
-#include "engine/capture/StreamerList.h"
+#include "engine/capture/ScreenCapture.h"
 
 namespace app {
 
@@ -22,8 +21,9 @@ struct TCaptureListEntry {
     std::chrono::system_clock::time_point StartTime;  // set at start and stop; the panel's run time
     std::string Name;
     bool AutoStart = false;
-    engine::TScreenCaptureParams Params;
-    std::shared_ptr<engine::TStreamerList> Streamers;  // the job's own share list; never null in a listed entry
+    // Owned; never null in a listed entry. Shared only so that a job let go inside one of its own
+    // operations lives until that operation returns.
+    std::shared_ptr<engine::TScreenCapture> Capture;
     std::weak_ptr<TWebSocketEntry> WebSocket;  // not owned; a deleted web socket reads as none
     bool WebSocketAct = false;
 };

@@ -3,7 +3,7 @@
 #include "app/lists/list_entry_checks.h"
 #include "app/lists/list_file_store.h"
 #include "app/lists/list_values.h"
-#include "engine/capture/ScreenCaptureXml.h"
+#include "engine/settings/counters.h"
 
 namespace app {
 namespace {
@@ -16,26 +16,32 @@ constexpr int32_t kNoWebSocket = -1;
 
 }  // namespace
 
+std::unique_ptr<TCaptureListEntry> NewCaptureEntry(IListFileHost& host) {
+    auto entry = std::make_unique<TCaptureListEntry>();
+    entry->Idx = engine::NextCaptureIndex();
+    entry->Capture = host.CreateCapture(entry->Idx);
+    return entry;
+}
+
 void LoadCaptureList(engine::TXmlDocPool* pool, const std::string& path, IListFileHost& host,
                      const THttpServerList& servers, const TWebSocketList& sockets, TCaptureList& list) {
     LoadListFile(pool, path, kFormat, [&](pugi::xml_node node) {
-        std::unique_ptr<TCaptureListEntry> entry = host.InitCaptureEntry();
-        entry->WebSocket.reset();
-        entry->WebSocketAct = false;
+        std::unique_ptr<TCaptureListEntry> entry = NewCaptureEntry(host);
         const TListEntryReader r(node);
         r.ReadText("name", entry->Name);
         r.ReadBool("minimized", entry->Minimized);
         r.ReadBool("autostart", entry->AutoStart);
         if (pugi::xml_node params = node.child(kParamsElement)) {
-            entry->Params = engine::LoadCaptureParamsFromXml(params, *entry->Streamers, &servers);
-            CheckCaptureValues("capture " + std::to_string(entry->Idx) + " \"" + entry->Name + "\"", entry->Params,
-                               *entry->Streamers);
+            engine::TScreenCapture& job = *entry->Capture;
+            job.LoadFromXml(params, &servers);
+            CheckCaptureValues("capture " + std::to_string(entry->Idx) + " \"" + entry->Name + "\"", job.Params,
+                               *job.Streamers);
         }
         r.ReadBool("webSocketAct", entry->WebSocketAct);
         int32_t socketIdx = kNoWebSocket;
         r.ReadInt("webSocketIdx", socketIdx);
         entry->WebSocket = sockets.Find(socketIdx);  // none for kNoWebSocket
-        host.CaptureEntryLoaded(list.Append(std::move(entry)));
+        list.Append(std::move(entry));
     });
 }
 
@@ -48,7 +54,7 @@ bool SaveCaptureList(engine::TXmlDocPool* pool, const std::string& path, const T
             w.Bool("minimized", entry->Minimized);
             w.Bool("autostart", entry->AutoStart);
             pugi::xml_node params = node.append_child(kParamsElement);
-            if (entry->Streamers) engine::SaveCaptureParamsToXml(params, entry->Params, *entry->Streamers);
+            if (entry->Capture) entry->Capture->SaveToXml(params);
             w.Bool("webSocketAct", entry->WebSocketAct);
             const std::shared_ptr<TWebSocketEntry> socket = entry->WebSocket.lock();
             w.Int("webSocketIdx", socket ? socket->Idx : kNoWebSocket);

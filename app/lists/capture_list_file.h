@@ -2,6 +2,7 @@
 // SCREENCAPTURE_PARAMS, webSocketAct, webSocketIdx).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/lists/capture_list.h"
@@ -12,7 +13,11 @@
 
 namespace app {
 
-// Appends the file's capture services. Shares are bound to the web servers of servers and services to
+// A new capture service: its index from NextCaptureIndex, its job made by host.
+std::unique_ptr<TCaptureListEntry> NewCaptureEntry(IListFileHost& host);
+
+// Appends the file's capture services, each with its job read from its block; nothing else is done
+// with them here (the owner prepares the jobs and makes the panels once the list is read). Shares are bound to the web servers of servers and services to
 // the web sockets of sockets, so both lists are read first. Values no code knows are replaced by their
 // defaults (logged).
 void LoadCaptureList(engine::TXmlDocPool* pool, const std::string& path, IListFileHost& host,

@@ -1,6 +1,5 @@
 #include "app/log/LogQueue.h"
 
-#include "app/log/MainLog.h"
 #include "engine/settings/program_state.h"
 
 namespace app {
@@ -9,9 +8,12 @@ bool QueueLogEntry(engine::TLogList& list, const std::string& text, uint8_t leve
     return list.AppendIfFewerThan(engine::TLogListEntry{text, time, level}, engine::kMaxQueuedLogEntries);
 }
 
-void DrainLogQueue(engine::TLogList& list, TMainLog& log) {
-    if (engine::AppClosing) return;
-    for (const engine::TLogListEntry& entry : list.TakeAll()) log.WriteLog(entry.Text, entry.Level);
+void WriteQueuedLog(engine::TLogList& list, const TLogWriter& write) {
+    for (const engine::TLogListEntry& entry : list.TakeAll()) write(entry.Text, entry.Level);
+}
+
+void DrainLogQueue(engine::TLogList& list, const TLogWriter& write) {
+    if (!engine::AppClosing) WriteQueuedLog(list, write);
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "platform/display/xcb_keep_awake.h"
+#include "platform/ui/window_poster.h"
 
 namespace app {
 namespace {
@@ -42,16 +43,14 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
       notifyTarget_([this](uint32_t msg, intptr_t wParam, intptr_t lParam) {
           if (msg == engine::kWmCaptureNotify) WMCaptureNotify(wParam, lParam);
       }),
-      httpHost_(std::make_shared<TMainFormHttpHost>(
-          [this](const std::string& path) -> engine::TShareId {
-              const engine::TCaptureStreamer* share = FindStreamerByPath(path);
-              return share != nullptr ? share->Index : 0;
-          },
-          notifyTarget_.Handle())),
-      archiveHandOver_([this](const std::vector<int32_t>& indices) { StopCapturesForDiskSpace(indices); }),
+      log_(options_.Parts.WriteLog),
+      captures_(std::make_shared<TCaptureServices>(
+          std::make_unique<platform::TWindowPoster>(notifyTarget_.Handle(), engine::kWmCaptureNotify))),
+      webServers_(captures_, log_.Writer()),
+      archiveHandOver_([this](const std::vector<int32_t>& indices) { captures_->StopForDiskSpace(indices); }),
       ksa_(std::make_unique<TKsaTimer>(
           options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
-          [this] { return AnyCaptureRunning(); })) {
+          [this] { return captures_->AnyRunning(); })) {
     setObjectName("TLumora_MainForm");
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedWidth(kMainWindowWidthPx);
@@ -75,11 +74,11 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
     panelLayout_->setSpacing(0);
     panelLayout_->addStretch(1);
     scrollBox_->setWidget(panelHolder_);
+    compact_ = std::make_unique<TCompactMode>(*this, *scrollBox_);
 }
 
 TLumora_MainForm::~TLumora_MainForm() {
     if (!closed_ && !ended_) FormClose();
-    httpHost_->Detach();
 }
 
 void TLumora_MainForm::EndProcess(int exitCode) {
@@ -106,10 +105,9 @@ bool TLumora_MainForm::FormCreate() {
     LoadIniFile();
     SetListDocPool(std::make_unique<engine::TXmlDocPool>(kListDocPoolSize));
     msPool_ = std::make_unique<engine::TMsPool>(kMemoryStreamPoolSize);
-    StartTimer(logTimer_, kLogTimerMs, false, &TLumora_MainForm::LogTimerTimer);
+    log_.StartDraining();
     SetIndexPage(LoadIndexTemplate(engine::Settings()->HtmlDir));
     SetKsaTimer(engine::Settings()->DeactScreenSaver);
-    filterLog_ = std::make_unique<TFilterLogQueue>(engine::LogList());
     if (!engine::TSpreadFilterGraph::ProbeFilters(errorBox_.get())) {
         EndProcess(kExitFilterProbeFailed);
         return false;
@@ -131,9 +129,7 @@ void TLumora_MainForm::ShowAbout() { CallIfSet(options_.Parts.ShowAbout); }
 void TLumora_MainForm::SetKsaTimer(bool on) { ksa_->SetEnabled(on); }
 
 std::unique_ptr<engine::TCaptureHttpServer> TLumora_MainForm::CreateHttpServer(int idx) {
-    auto server = std::make_unique<engine::TCaptureHttpServer>(idx, IndexPage()->IndexHtmlFile, httpHost_);
-    server->OnLog = &TLumora_MainForm::HandleHttpServerLog;
-    return server;
+    return webServers_.Create(idx);
 }
 
 std::unique_ptr<engine::TWebSocketFilterGraph> TLumora_MainForm::CreateWebSocketGraph() {

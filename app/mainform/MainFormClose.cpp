@@ -34,7 +34,7 @@ void TLumora_MainForm::FormClose() {
         return;
     }
     CallIfSet(options_.Parts.ShowWaitForm);
-    logTimer_.stop();
+    log_.StopDraining();
     statusTimer_.stop();
     ksa_->SetEnabled(false);
     showTimer_.stop();
@@ -52,21 +52,18 @@ void TLumora_MainForm::FormClose() {
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
         SaveCaptureList();
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
-        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, webServers_.List());
     }
     if (!SaveIniFile(&error)) WriteLog("framewick.ini cannot be written - " + error, engine::kLogError);
-    WriteQueuedLog();  // the list files' failures were queued: the log file gets them before the end
+    log_.WriteQueued();  // the list files' failures were queued: the log file gets them before the end
 
-    httpHost_->Detach();
-    for (const auto& server : httpServerList_.Items())
-        if (server->Server) server->Server->Deactivate();
-    httpServerList_.Clear();
+    webServers_.Free();
     for (const auto& socket : webSocketList_.Items()) {
         socket->Name.clear();
         socket->Graph.reset();
     }
     webSocketList_.Clear();
-    while (captureList_.Count() > 0) FreeCaptureEntry(*captureList_.Items().front());
+    while (captures_->List().Count() > 0) FreeCaptureEntry(*captures_->List().Items().front());
     SetListDocPool(nullptr);
     msPool_.reset();
     engine::LogList()->TakeAll();

@@ -4,12 +4,9 @@
 #include "app/mainform/MainForm.h"
 
 #include <QMoveEvent>
-#include <algorithm>
 #include <exception>
 
 #include "app/mainform/ScreenSnap.h"
-#include "app/settings/registry_store.h"
-#include "engine/settings/settings_store.h"
 #include "engine/util/monitors.h"
 
 namespace app {
@@ -40,12 +37,10 @@ void TLumora_MainForm::ShowLogWindow(bool show) {
 }
 
 void TLumora_MainForm::AdjustHeight() {
-    if (compact_) return;
+    if (compact_->On()) return;
     int panels = 0;
-    for (const auto& [entry, service] : services_)
-        if (service.Panel) panels += service.Panel->Widget()->height();
-    setFixedHeight(BarHeight(toolBar_ ? toolBar_->Widget() : nullptr) +
-                   BarHeight(statusBar_ ? statusBar_->Widget() : nullptr) +
+    for (const auto& [entry, panel] : captures_->Panels()) panels += panel->Widget()->height();
+    setFixedHeight(BarHeight(ToolBarWidget()) + BarHeight(StatusBarWidget()) +
                    (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
 }
 
@@ -54,40 +49,19 @@ void TLumora_MainForm::FocusStatusBar() {
 }
 
 void TLumora_MainForm::SetCompactMode(bool keepPosition) {
-    QWidget* toolBar = toolBar_ ? toolBar_->Widget() : nullptr;
-    QWidget* statusBar = statusBar_ ? statusBar_->Widget() : nullptr;
-    if (!compact_) {
-        compact_ = true;
-        if (toolBar) toolBar->setVisible(false);
-        scrollBox_->setVisible(false);
-        savedClientHeight_ = height();
-        savedClientWidth_ = width();
-        setFixedHeight(std::max(1, BarHeight(statusBar)));
-        RegWriteInstBool("lumora_min", true);
-        return;
-    }
-    WriteFormOrigin("lumora_main_min", x(), y());
-    compact_ = false;
-    if (toolBar) toolBar->setVisible(true);
-    scrollBox_->setVisible(true);
-    setFixedHeight(savedClientHeight_);
-    RegWriteInstBool("lumora_min", false);
-    if (engine::Settings()->CenterApp && !keepPosition) {
-        const platform::TPoint origin = engine::GetMonitorCenterPos(engine::GetMonitorIndexAt(x(), y()), width(), height());
-        move(origin.X, origin.Y);
-    }
+    compact_->Toggle(ToolBarWidget(), StatusBarWidget(), keepPosition);
 }
 
 bool TLumora_MainForm::AnyPanelExpanded() const {
-    for (const auto& entry : captureList_.Items())
+    for (const auto& entry : captures_->List().Items())
         if (!entry->Minimized) return true;
     return false;
 }
 
 void TLumora_MainForm::SetAllPanelsMinimized(bool minimize) {
     scrollBox_->setVisible(false);
-    for (const auto& entry : captureList_.Items())
-        if (ICapturePanel* panel = PanelOf(*entry); panel != nullptr && entry->Minimized != minimize) {
+    for (const auto& entry : captures_->List().Items())
+        if (ICapturePanel* panel = captures_->PanelOf(*entry); panel != nullptr && entry->Minimized != minimize) {
             try {
                 panel->ToggleMinimized();
             } catch (const std::exception& e) {

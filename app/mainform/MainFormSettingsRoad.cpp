@@ -15,9 +15,8 @@ namespace app {
 
 void TLumora_MainForm::OpenSettings() {
     const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
-    for (const auto& [entry, service] : services_)
-        if (service.Panel) service.Panel->RestartAfterEdit = service.Panel->RunningLedOn();
-    StartStopHttpServers(false);
+    for (const auto& [entry, panel] : captures_->Panels()) panel->RestartAfterEdit = panel->RunningLedOn();
+    webServers_.StartStop(false);
     StartStopAll(false);
     // The dialog comes up on the monitor that holds the main window's top-left corner.
     const int monitor = engine::GetMonitorIndexAt(x(), y());
@@ -29,15 +28,13 @@ void TLumora_MainForm::OpenSettings() {
         if (!SaveIniFile(&error)) WriteLog("General error : framewick.ini cannot be written - " + error, engine::kLogError);
         const std::shared_ptr<const TAppPaths> paths = AppPaths();
         SaveWebSocketList(ListDocPool(), paths->WebSocketListFile, webSocketList_);
-        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, httpServerList_);
+        SaveHttpServerList(ListDocPool(), paths->HttpServerListFile, webServers_.List());
         SaveCaptureList();
     }
     if (engine::AppClosing) return;
-    StartStopHttpServers(true);
-    std::vector<TCaptureListEntry*> entries;
-    for (const auto& entry : captureList_.Items()) entries.push_back(entry.get());
-    for (TCaptureListEntry* entry : entries) {
-        ICapturePanel* panel = IndexOfCaptureEntry(entry) >= 0 ? PanelOf(*entry) : nullptr;
+    webServers_.StartStop(true);
+    for (TCaptureListEntry* entry : captures_->Entries()) {
+        ICapturePanel* panel = captures_->IndexOf(entry) >= 0 ? captures_->PanelOf(*entry) : nullptr;
         if (panel == nullptr || !panel->RestartAfterEdit) continue;
         panel->StartStop(true);
         panel->RestartAfterEdit = false;

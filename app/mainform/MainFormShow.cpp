@@ -75,13 +75,13 @@ bool TLumora_MainForm::FormShow() {
     if (toolBar_) toolBar_->InitToolBar();
     if (statusBar_) statusBar_->InitStatusBar();
     LoadLists();
-    if (captureList_.Count() == 0) {
+    if (captures_->List().Count() == 0) {
         CloseSplash();
         AddCapture();
         // A session end cancels the editor: that is the closing (which saves), not the hard exit.
         if (engine::AppClosing) return false;
         SaveCaptureList();
-        if (captureList_.Count() == 0) {
+        if (captures_->List().Count() == 0) {
             EndProcess(kExitNoCapture);
             return false;
         }
@@ -107,11 +107,11 @@ void TLumora_MainForm::PlaceWindow() {
 void TLumora_MainForm::LoadLists() {
     std::lock_guard lock(engine::GlobalLock());
     const std::shared_ptr<const TAppPaths> paths = AppPaths();
-    app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, httpServerList_);
+    app::LoadHttpServerList(ListDocPool(), paths->HttpServerListFile, *this, webServers_.List());
     app::LoadWebSocketList(ListDocPool(), paths->WebSocketListFile, *this, webSocketList_);
-    app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, httpServerList_, webSocketList_, captureList_);
-    ForgetUnlistedServices();
-    UpdateArchiveIndices();
+    app::LoadCaptureList(ListDocPool(), paths->CaptureListFile, *this, webServers_.List(), webSocketList_, captures_->List());
+    for (const auto& entry : captures_->List().Items()) ShowLoadedCapture(*entry);
+    archiveHandOver_.SetCaptureIndices(captures_->Indices());
     listsLoaded_ = true;
 }
 }  // namespace app

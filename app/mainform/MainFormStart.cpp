@@ -3,7 +3,6 @@
 #include "app/mainform/MainForm.h"
 
 #include "app/archive/ArchiveGuard.h"
-#include "app/settings/registry_store.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 
@@ -13,42 +12,27 @@ void TLumora_MainForm::ShowTimerTimer() {
     showTimer_.stop();
     scrollBox_->setVisible(true);
     AdjustHeight();
-    StartStopHttpServers(true);
+    webServers_.StartStop(true);
     if (!pipeServer_.isListening()) {
         QLocalServer::removeServer(kPipeName);
         if (!pipeServer_.listen(kPipeName))
             WriteLog("Pipe " + std::string(kPipeName) + " : " + pipeServer_.errorString().toStdString(), engine::kLogError);
     }
     ShowLogWindow(engine::Settings()->ShowLog);
-    for (const auto& entry : std::vector<TCaptureListEntry*>([this] {
-             std::vector<TCaptureListEntry*> entries;
-             for (const auto& e : captureList_.Items()) entries.push_back(e.get());
-             return entries;
-         }()))
+    for (TCaptureListEntry* entry : captures_->Entries())
         // A start waits with events running: a session end there leaves the rest to the closing.
-        if (!engine::AppClosing && entry->AutoStart && IndexOfCaptureEntry(entry) >= 0) StartStopCapture(*entry, true);
+        if (!engine::AppClosing && entry->AutoStart && captures_->IndexOf(entry) >= 0) captures_->StartStop(*entry, true);
     if (engine::Settings()->NotifyIcon && options_.Parts.ShowTrayIcon) options_.Parts.ShowTrayIcon(true);
     archiveThread_ = std::make_unique<TArchiveThread>(
         std::make_shared<TArchiveGuard>(archiveHandOver_.Host(), engine::CurrentFreeSpaceQuery(), engine::LogList()));
     CloseSplash();
     startUpDone_ = true;
-    if (compactRestoreDue_) RestoreCompactMode();
+    compact_->StartUpDone(ToolBarWidget(), StatusBarWidget());
 }
 
 void TLumora_MainForm::MinTimerTimer() {
     minTimer_.stop();
-    // A start that waits (a capture graph starting) lets this one-shot fire inside it: the start's
-    // end then brings the compact mode back.
-    if (!startUpDone_) {
-        compactRestoreDue_ = true;
-        return;
-    }
-    RestoreCompactMode();
-}
-
-void TLumora_MainForm::RestoreCompactMode() {
-    compactRestoreDue_ = false;
-    if (RegReadInstBool("lumora_min", false) && !compact_) SetCompactMode(false);
+    compact_->RestoreSaved(startUpDone_, ToolBarWidget(), StatusBarWidget());
 }
 
 }  // namespace app

@@ -10,7 +10,10 @@ target_sources(app_mainform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ScreenSnap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormClose.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormDialogs.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/MainFormHttpHost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CaptureServices.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WebServers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainWindowLog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CompactMode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KsaTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LibVlcCheck.cpp
   ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp)

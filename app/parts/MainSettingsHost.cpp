@@ -7,8 +7,11 @@ namespace app {
 
 std::unique_ptr<TCaptureListEntry> TMainSettingsHost::InitCaptureEntry() { return form_.InitCaptureEntry(); }
 
-void TMainSettingsHost::CaptureEntryLoaded(TCaptureListEntry& entry) {
-    // The editor wrote into the job itself; taking the entry's defaults over it would undo the edit.
+std::shared_ptr<engine::TScreenCapture> TMainSettingsHost::CreateCapture(int32_t idx) {
+    return form_.CreateCapture(idx);
+}
+
+void TMainSettingsHost::CaptureEntryAdded(TCaptureListEntry& entry) {
     form_.NewCaptureEdited(entry);
     form_.AdjustHeight();
 }
@@ -32,7 +35,7 @@ bool TMainSettingsHost::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
 bool TMainSettingsHost::SaveCaptureList() { return form_.SaveCaptureList(); }
 
 size_t TMainSettingsHost::ShareCount(const TCaptureListEntry& entry) {
-    return entry.Streamers ? entry.Streamers->Count() : 0;
+    return entry.Capture ? entry.Capture->Streamers->Count() : 0;
 }
 
 void TMainSettingsHost::FreeCaptureEntry(TCaptureListEntry& entry) {

@@ -18,15 +18,16 @@ public:
         : form_(form), editCapture_(std::move(editCapture)) {}
 
     // IListFileHost
-    std::unique_ptr<TCaptureListEntry> InitCaptureEntry() override;
-    // The dialog's new capture service after its editor's OK: prepared, its panel filled and shown.
-    void CaptureEntryLoaded(TCaptureListEntry& entry) override;
+    std::shared_ptr<engine::TScreenCapture> CreateCapture(int32_t idx) override;
     std::unique_ptr<engine::TCaptureHttpServer> CreateHttpServer(int idx) override;
     std::unique_ptr<engine::TWebSocketFilterGraph> CreateWebSocketGraph() override;
 
     TCaptureList& CaptureList() override;
     THttpServerList& HttpServerList() override;
     TWebSocketList& WebSocketList() override;
+    std::unique_ptr<TCaptureListEntry> InitCaptureEntry() override;
+    // Also shows the panel (the main window's height follows).
+    void CaptureEntryAdded(TCaptureListEntry& entry) override;
     bool RunCaptureEditor(TCaptureListEntry& entry, bool isNew) override;
     bool SaveCaptureList() override;
     size_t ShareCount(const TCaptureListEntry& entry) override;

@@ -74,10 +74,7 @@ void TMainWindowParts::Attach(TLumora_MainForm& form) {
     TCaptureEditorContext editor;
     editor.CaptureList = &form.CaptureList();
     editor.WebSocketList = &form.WebSocketList();
-    editor.JobOf = [&form](TCaptureListEntry& entry) {
-        const std::shared_ptr<engine::TScreenCapture> job = form.CaptureOf(entry);
-        return job ? JobViewOf(*job) : JobViewOf(entry);
-    };
+    editor.JobOf = [this](TCaptureListEntry& entry) { return workingCopy_.ViewOf(entry); };
     editor.ShareEditor = shareEditor_.get();
     editor.WndList = wndList_.get();
     editor.WndArea = wndArea_.get();
@@ -128,7 +125,7 @@ TMainFormParts TMainWindowParts::Parts() {
 std::unique_ptr<ICapturePanel> TMainWindowParts::MakeCapturePanel(TLumora_MainForm& form, TCaptureListEntry& entry,
                                                                    std::shared_ptr<engine::TScreenCapture> capture) {
     TCapturePanelHooks hooks;
-    hooks.StartStopHttpServers = [&form](bool start) { form.StartStopHttpServers(start); };
+    hooks.StartStopHttpServers = [&form](bool start) { form.WebServers().StartStop(start); };
     hooks.EditCapture = [this](TCaptureListEntry& edited, engine::TScreenCapture&) {
         return RunCaptureEditor(edited, false);
     };
@@ -170,9 +167,10 @@ TToolBarHooks TMainWindowParts::ToolBarHooks(TLumora_MainForm& form) {
 bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     if (!captureEditor_) return false;
     TSetup_ScreenCapture_Frame& editor = *captureEditor_->Setup_ScreenCapture_Frame1;
-    ICapturePanel* panel = form_ ? form_->PanelOf(entry) : nullptr;
+    ICapturePanel* panel = form_ ? form_->Captures().PanelOf(entry) : nullptr;
     auto* adapter = dynamic_cast<TCapturePanelAdapter*>(panel);
     editedShareTabs_.SetPanel(adapter ? &adapter->Frame() : nullptr);
+    workingCopy_.Take(entry.Capture);
     if (isNew) {
         editor.InitEditor(&entry);
     } else {
@@ -185,8 +183,12 @@ bool TMainWindowParts::RunCaptureEditor(TCaptureListEntry& entry, bool isNew) {
     const bool ok = RunModal(*captureEditor_) == kModalOk;
     editor.CapturePage->Encoder_ComboBox->setEnabled(true);
     editedShareTabs_.SetPanel(nullptr);
-    if (!ok) return false;
+    if (!ok) {
+        workingCopy_.Drop();
+        return false;
+    }
     editor.StoreCapture(&entry);
+    workingCopy_.WriteBack();
     entry.Name = editor.CapturePage->Name_Edit->text().toStdString();
     entry.AutoStart = editor.CapturePage->AutoStart_CB->isChecked();
     return true;

@@ -12,6 +12,7 @@
 
 #include "app/mainform/MainFormParts.h"
 #include "app/parts/EditedShareTabs.h"
+#include "app/windows/editors/CaptureEditorContext.h"
 #include "app/windows/toolbar/TopFrame.h"
 
 namespace app {
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<TWndArea_Form> wndArea_;
     std::unique_ptr<TScreenCapture_StreameSet_Form> shareEditor_;
     TEditedShareTabs editedShareTabs_;
+    TCaptureWorkingCopy workingCopy_;  // what the open capture-service editor edits
     std::unique_ptr<TCaptureSettings_Form> captureEditor_;
     std::unique_ptr<TMainTrayIcon> tray_;
 };

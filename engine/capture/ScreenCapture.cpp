@@ -7,6 +7,7 @@
 #include "engine/capture/CaptureGraphInput.h"
 #include "engine/capture/CaptureRect.h"
 #include "engine/capture/DelayWithMessages.h"
+#include "engine/capture/ScreenCaptureXml.h"
 #include "engine/capture/ShareChains.h"
 #include "engine/capture/ShareDefaultsFromSettings.h"
 #include "engine/capture/ShareOutputs.h"
@@ -107,6 +108,12 @@ bool TScreenCapture::Prepare(int32_t streamNo) {
     if (vlcCheck_.CheckVlc(Params.capVlcLibPath)) prepared_ = CreateVlcInstance();
     return prepared_;
 }
+
+void TScreenCapture::LoadFromXml(pugi::xml_node node, const IShareHttpServerList* servers) {
+    Params = LoadCaptureParamsFromXml(node, *Streamers, servers);
+}
+
+void TScreenCapture::SaveToXml(pugi::xml_node node) const { SaveCaptureParamsToXml(node, Params, *Streamers); }
 
 bool TScreenCapture::CreateVlcInstance() {
     // A job that publishes dropped files gets an instance too, of the common arguments only; it never

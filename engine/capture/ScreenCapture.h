@@ -19,11 +19,14 @@
 #include <string>
 #include <vector>
 
+#include <pugixml.hpp>
+
 #include "engine/capture/CaptureGraph.h"
 #include "engine/capture/CaptureLog.h"
 #include "engine/capture/CaptureNotify.h"
 #include "engine/capture/FtpMirrorWorker.h"
 #include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/ShareHttpServer.h"
 #include "engine/capture/StreamerList.h"
 #include "engine/capture/VlcBroadcast.h"
 #include "engine/capture/VlcLibraryCheck.h"
@@ -84,6 +87,10 @@ public:
     // Sets the stream name, checks the settings and, for the encoding methods, libVLC. The result is
     // whether libVLC could be used (always true for the "System" method).
     bool Prepare(int32_t streamNo);
+    // The job's block of capture.xml (SCREENCAPTURE_PARAMS): loading replaces Params and, when the
+    // block lists shares, the shares (bound again to their web servers through servers, may be null).
+    void LoadFromXml(pugi::xml_node node, const IShareHttpServerList* servers);
+    void SaveToXml(pugi::xml_node node) const;
     // True when the job runs afterwards (also when it already ran).
     bool Start();
     void Stop();

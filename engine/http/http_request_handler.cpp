@@ -80,7 +80,7 @@ void THttpRequestHandler::Log(const std::string& text) const {
 }
 
 void THttpRequestHandler::Notify(intptr_t code, TShareId share) const {
-    if (host_) platform::PostMessage(host_->NotifyWindow(), kWmCaptureNotify, code, share);
+    if (host_) host_->Notifier().Post(code, share);
 }
 
 void THttpRequestHandler::ConnectionError(const std::string& message) {

@@ -1,5 +1,5 @@
-// What a web server needs from the program that owns it (the main window): the share a request path
-// belongs to, and the window its notifications go to. Shares are named by id, never by pointer, so a
+// What a web server needs from the program that owns it (the capture services): the share a request
+// path belongs to, and where its notifications go. Shares are named by id, never by pointer, so a
 // share deleted before a notification is handled is simply not found.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/util/capture_notify.h"  // wmCaptureNotify and its kinds
-#include "platform/ui/message_target.h"
+#include "platform/ui/message_poster.h"
 
 namespace engine {
 
@@ -24,8 +24,9 @@ public:
     // or a share being changed.
     virtual TShareId FindShareIdForPath(const std::string& pathPrefix) = 0;
 
-    // The window that receives wmCaptureNotify (posted, never sent).
-    virtual platform::WindowHandle NotifyWindow() const = 0;
+    // Where the wmCaptureNotify kinds go (cnHttpRequest, cnHttpSend with the share), as the capture
+    // workers' notifications do: posted, never sent.
+    virtual platform::IMessagePoster& Notifier() = 0;
 };
 
 }  // namespace engine

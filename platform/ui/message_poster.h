@@ -13,4 +13,10 @@ public:
     virtual void Post(intptr_t wParam, intptr_t lParam) = 0;
 };
 
+// Posts nowhere: for a sender that belongs to no window.
+class TNoPoster final : public IMessagePoster {
+public:
+    void Post(intptr_t, intptr_t) override {}
+};
+
 }  // namespace platform

@@ -1,11 +1,26 @@
 #include "app/windows/editors/CaptureEditorContext.h"
 
-#include "engine/capture/ScreenCapture.h"
-
 namespace app {
 
-TCaptureJobView JobViewOf(engine::TScreenCapture& job) { return {&job.Params, job.Streamers.get(), &job.InternalPort}; }
+void TCaptureWorkingCopy::Take(std::shared_ptr<engine::TScreenCapture> job) {
+    job_ = std::move(job);
+    if (!job_) return;
+    params_ = job_->Params;
+    internalPort_ = job_->InternalPort;
+}
 
-TCaptureJobView JobViewOf(TCaptureListEntry& entry) { return {&entry.Params, entry.Streamers.get(), nullptr}; }
+TCaptureJobView TCaptureWorkingCopy::ViewOf(const TCaptureListEntry& entry) {
+    if (!job_ || job_ != entry.Capture) return {};
+    return {&params_, job_->Streamers.get(), &internalPort_};
+}
+
+void TCaptureWorkingCopy::WriteBack() {
+    if (!job_) return;
+    job_->Params = params_;
+    job_->InternalPort = internalPort_;
+    Drop();
+}
+
+void TCaptureWorkingCopy::Drop() { job_.reset(); }
 
 }  // namespace app

@@ -1,18 +1,15 @@
-// What the capture-service editor edits and reaches: the capture job of an entry (its settings, share
-// list and internal port), the lists of the program, the share editor, the pickers, the file chooser,
-// the capture panel's share tabs, the help and the program's error road.
+// What the capture-service editor edits and reaches: a working copy of an entry's capture job (its
+// settings and internal port) with the job's share list, the lists of the program, the share editor,
+// the pickers, the file chooser, the capture panel's share tabs, the help and the program's error road.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/lists/capture_list.h"
 #include "app/lists/web_socket_list.h"
-
-namespace engine {
-class TScreenCapture;
-}
 
 namespace app {
 
@@ -30,15 +27,29 @@ struct TCaptureJobView {
     explicit operator bool() const { return Params && Streamers; }
 };
 
-// A running program's job.
-TCaptureJobView JobViewOf(engine::TScreenCapture& job);
-// An entry without a job: the settings it keeps and its share list (no internal port).
-TCaptureJobView JobViewOf(TCaptureListEntry& entry);
+// What an open editor edits of one capture job: a copy of its settings and internal port, taken when
+// the edit begins, and the job's own share list (each share is edited by the share editor together
+// with its status tab). OK writes the copy back into the job once; Cancel drops it, so an open editor
+// never changes the job's settings.
+class TCaptureWorkingCopy {
+public:
+    void Take(std::shared_ptr<engine::TScreenCapture> job);
+    // The copy, when it was taken of entry's job; empty otherwise.
+    TCaptureJobView ViewOf(const TCaptureListEntry& entry);
+    // Into the job it was taken of; the copy is then dropped.
+    void WriteBack();
+    void Drop();
+
+private:
+    std::shared_ptr<engine::TScreenCapture> job_;
+    engine::TScreenCaptureParams params_;
+    int32_t internalPort_ = 0;
+};
 
 struct TCaptureEditorContext {
     TCaptureList* CaptureList = nullptr;
     const TWebSocketList* WebSocketList = nullptr;
-    // The job of an entry; empty: the entry's own settings and shares.
+    // What the editor edits of an entry's job (a working copy); empty: nothing.
     std::function<TCaptureJobView(TCaptureListEntry& entry)> JobOf;
     TScreenCapture_StreameSet_Form* ShareEditor = nullptr;
     TWndList_Form* WndList = nullptr;

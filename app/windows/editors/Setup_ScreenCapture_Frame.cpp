@@ -86,7 +86,7 @@ QWidget* TSetup_ScreenCapture_Frame::BuildSharePanel() {
 
 TCaptureJobView TSetup_ScreenCapture_Frame::Job() const {
     if (!entry_) return {};
-    return context_.JobOf ? context_.JobOf(*entry_) : JobViewOf(*entry_);
+    return context_.JobOf ? context_.JobOf(*entry_) : TCaptureJobView{};
 }
 
 std::optional<uint8_t> TSetup_ScreenCapture_Frame::JobKind() const {
@@ -155,7 +155,7 @@ void TSetup_ScreenCapture_Frame::LoadCapture(int32_t captureIdx) {
 
 void TSetup_ScreenCapture_Frame::StoreCapture(TCaptureListEntry* entry) {
     if (!entry) return;
-    const TCaptureJobView job = context_.JobOf ? context_.JobOf(*entry) : JobViewOf(*entry);
+    const TCaptureJobView job = context_.JobOf ? context_.JobOf(*entry) : TCaptureJobView{};
     if (!job) return;
     engine::TScreenCaptureParams& p = *job.Params;
     CapturePage->StoreTo(p, job.InternalPort);

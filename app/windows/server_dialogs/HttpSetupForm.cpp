@@ -27,7 +27,10 @@ namespace fs = std::filesystem;
 class TTestServerHost final : public engine::IHttpServerHost {
 public:
     engine::TShareId FindShareIdForPath(const std::string&) override { return 0; }
-    platform::WindowHandle NotifyWindow() const override { return 0; }
+    platform::IMessagePoster& Notifier() override { return nowhere_; }
+
+private:
+    platform::TNoPoster nowhere_;
 };
 
 bool ContainsIgnoringCase(const QListWidget& list, const QString& text) {

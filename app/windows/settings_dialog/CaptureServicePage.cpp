@@ -115,7 +115,7 @@ void TCaptureServicePage::AddCapture_TBClick() {
         model_->Refill();
         return;
     }
-    host_.CaptureEntryLoaded(*entry);  // the job is prepared with the entry's Idx, the panel initialised
+    host_.CaptureEntryAdded(*entry);  // the job is prepared with the entry's Idx, the panel initialised
     model_->Refill();
     SaveCaptures();
 }

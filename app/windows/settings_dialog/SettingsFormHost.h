@@ -4,6 +4,7 @@
 // servers walk them) and has capture.xml written after each capture change. Tests use a small fake.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/lists/capture_list.h"
@@ -18,6 +19,11 @@ public:
     virtual TCaptureList& CaptureList() = 0;
     virtual THttpServerList& HttpServerList() = 0;
     virtual TWebSocketList& WebSocketList() = 0;
+
+    // A new capture service with its job and its panel, not yet listed.
+    virtual std::unique_ptr<TCaptureListEntry> InitCaptureEntry() = 0;
+    // The dialog's new capture service after its editor's OK: its job prepared, its panel filled.
+    virtual void CaptureEntryAdded(TCaptureListEntry& entry) = 0;
 
     // The capture-service editor, modal, for entry. isNew: the editor starts from InitEditor(entry);
     // otherwise it loads the entry's job (LoadCapture), its name, its index (two digits) and its

@@ -9,16 +9,14 @@
 
 namespace fw_test {
 
-std::unique_ptr<app::TCaptureListEntry> TFakeListFileHost::InitCaptureEntry() {
-    auto entry = std::make_unique<app::TCaptureListEntry>();
-    entry->Idx = engine::NextCaptureIndex();
-    engine::TShareDefaults defaults;
-    defaults.CaptureIdx = entry->Idx;
-    defaults.HtmlDir = htmlDir_;
-    defaults.SubDir = "host";
-    defaults.NextIndex = &engine::NextStreamerIndex;
-    entry->Streamers = std::make_unique<engine::TStreamerList>(defaults);
-    return entry;
+std::shared_ptr<engine::TScreenCapture> TFakeListFileHost::CreateCapture(int32_t idx) {
+    made.push_back(idx);
+    engine::TScreenCaptureServices services;
+    services.ShareDefaults.CaptureIdx = idx;
+    services.ShareDefaults.HtmlDir = htmlDir_;
+    services.ShareDefaults.SubDir = "host";
+    services.ShareDefaults.NextIndex = &engine::NextStreamerIndex;
+    return engine::TScreenCapture::Create(idx, std::move(services));
 }
 
 std::unique_ptr<engine::TCaptureHttpServer> TFakeListFileHost::CreateHttpServer(int idx) {

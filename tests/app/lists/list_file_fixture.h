@@ -21,7 +21,10 @@ namespace fw_test {
 class TFakeHttpServerHost final : public engine::IHttpServerHost {
 public:
     engine::TShareId FindShareIdForPath(const std::string&) override { return 0; }
-    platform::WindowHandle NotifyWindow() const override { return 0; }
+    platform::IMessagePoster& Notifier() override { return nowhere_; }
+
+private:
+    platform::TNoPoster nowhere_;
 };
 
 class TFakeListFileHost final : public app::IListFileHost {
@@ -29,12 +32,11 @@ public:
     TFakeListFileHost(std::string htmlDir, std::string defaultIndexFile)
         : htmlDir_(std::move(htmlDir)), defaultIndexFile_(std::move(defaultIndexFile)) {}
 
-    std::unique_ptr<app::TCaptureListEntry> InitCaptureEntry() override;
-    void CaptureEntryLoaded(app::TCaptureListEntry& entry) override { loaded.push_back(entry.Idx); }
+    std::shared_ptr<engine::TScreenCapture> CreateCapture(int32_t idx) override;
     std::unique_ptr<engine::TCaptureHttpServer> CreateHttpServer(int idx) override;
     std::unique_ptr<engine::TWebSocketFilterGraph> CreateWebSocketGraph() override;
 
-    std::vector<int32_t> loaded;  // capture indexes in the order they were announced
+    std::vector<int32_t> made;  // capture indexes of the jobs made, in order
 
 private:
     std::string htmlDir_;

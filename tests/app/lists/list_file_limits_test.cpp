@@ -79,7 +79,7 @@ protected:
                 return servers_.Count();
             case TList::Captures:
                 app::LoadCaptureList(&pool_, path, *host_, servers_, sockets_, captures_);
-                EXPECT_EQ(host_->loaded.size(), captures_.Count());  // each one made and announced
+                EXPECT_EQ(host_->made.size(), captures_.Count());  // each one listed with the job made for it
                 EXPECT_EQ(captures_.Items().back()->Name, "c" + std::to_string(captures_.Count()));
                 return captures_.Count();
         }
@@ -163,11 +163,11 @@ TEST_F(ListValueLimitsTest, AValueTooLongIsLeftOutAloneAndTheRestOfItsEntryIsRea
     const app::TCaptureListEntry& first = *captures_.Items()[0];
     EXPECT_EQ(first.Name, "");
     EXPECT_TRUE(first.AutoStart);
-    EXPECT_EQ(first.Params.capEncoder, 2);
-    EXPECT_EQ(first.Params.Window.sCaption, captures_.Items()[1]->Params.Window.sCaption);  // the default
-    ASSERT_EQ(first.Streamers->Count(), 1u);
-    EXPECT_NE(first.Streamers->Items()[0]->SubDir, kTooLong);  // a new share's own
-    EXPECT_EQ(first.Streamers->Items()[0]->Port, 8123);
+    EXPECT_EQ(first.Capture->Params.capEncoder, 2);
+    EXPECT_EQ(first.Capture->Params.Window.sCaption, captures_.Items()[1]->Capture->Params.Window.sCaption);  // the default
+    ASSERT_EQ(first.Capture->Streamers->Count(), 1u);
+    EXPECT_NE(first.Capture->Streamers->Items()[0]->SubDir, kTooLong);  // a new share's own
+    EXPECT_EQ(first.Capture->Streamers->Items()[0]->Port, 8123);
     EXPECT_EQ(captures_.Items()[1]->Name, "c2");
 
     const std::vector<std::string> log = LogLines();
@@ -199,10 +199,10 @@ TEST_F(ListValueLimitsTest, SharesBeyondTheLimitOfTheWholeFileAreLeftOut) {
                                                  "</CAPTURE_LIST>");
     LoadAll();
     ASSERT_EQ(captures_.Count(), 3u);
-    EXPECT_EQ(captures_.Items()[0]->Streamers->Count(), first);
-    EXPECT_EQ(captures_.Items()[1]->Streamers->Count(), 10u);
+    EXPECT_EQ(captures_.Items()[0]->Capture->Streamers->Count(), first);
+    EXPECT_EQ(captures_.Items()[1]->Capture->Streamers->Count(), 10u);
     // A capture service left without any share gets its default one, as any without shares.
-    EXPECT_EQ(captures_.Items()[2]->Streamers->Count(), 1u);
+    EXPECT_EQ(captures_.Items()[2]->Capture->Streamers->Count(), 1u);
     const std::vector<std::string> log = LogLines();
     EXPECT_TRUE(AnyLineHas(log, "[capture.xml] entry 2: 20 of its streamer_list items are left out"));
     EXPECT_TRUE(AnyLineHas(log, "[capture.xml] entry 3: 1 of its streamer_list items are left out"));

@@ -90,22 +90,22 @@ TEST_F(ListFileDamageTest, ValuesNoCodeKnowsLoadAsTheirDefaultsWithALogLine) {
     ASSERT_EQ(captures_.Count(), 1u);
     const app::TCaptureListEntry& odd = *captures_.Items()[0];
     const engine::TScreenCaptureParams defaults;
-    EXPECT_EQ(odd.Params.capEncoder, defaults.capEncoder);
-    EXPECT_EQ(odd.Params.capKind, defaults.capKind);
-    EXPECT_EQ(odd.Params.vidCodec, defaults.vidCodec);
-    EXPECT_EQ(odd.Params.vidScale, defaults.vidScale);
-    EXPECT_EQ(odd.Params.capImageFormat, defaults.capImageFormat);
-    EXPECT_EQ(odd.Params.Files.capiFileFmt, defaults.Files.capiFileFmt);
-    EXPECT_EQ(odd.Params.capUdpPort, defaults.capUdpPort);
+    EXPECT_EQ(odd.Capture->Params.capEncoder, defaults.capEncoder);
+    EXPECT_EQ(odd.Capture->Params.capKind, defaults.capKind);
+    EXPECT_EQ(odd.Capture->Params.vidCodec, defaults.vidCodec);
+    EXPECT_EQ(odd.Capture->Params.vidScale, defaults.vidScale);
+    EXPECT_EQ(odd.Capture->Params.capImageFormat, defaults.capImageFormat);
+    EXPECT_EQ(odd.Capture->Params.Files.capiFileFmt, defaults.Files.capiFileFmt);
+    EXPECT_EQ(odd.Capture->Params.capUdpPort, defaults.capUdpPort);
     for (const char* part : {"capEncoder 7 is unknown", "capKind 9 is unknown", "vidCodec 6", "vidScale 40",
                              "capImageFormat 3", "capiFileFmt 200", "capUdpPort -1", "strProtocol 5", "strPort 99999",
                              "strPort 0"})
         EXPECT_TRUE(AnyLineHas(log, part)) << part;
-    ASSERT_EQ(odd.Streamers->Count(), 2u);
-    EXPECT_EQ(odd.Streamers->Items()[0]->Protocol, engine::kShareProtocolUdp);
+    ASSERT_EQ(odd.Capture->Streamers->Count(), 2u);
+    EXPECT_EQ(odd.Capture->Streamers->Items()[0]->Protocol, engine::kShareProtocolUdp);
     const int32_t firstPort = odd.Idx * engine::kSharePortsPerCapture + engine::kFirstSharePort;
-    EXPECT_EQ(odd.Streamers->Items()[0]->Port, firstPort);
-    EXPECT_EQ(odd.Streamers->Items()[1]->Port, firstPort + 1);
+    EXPECT_EQ(odd.Capture->Streamers->Items()[0]->Port, firstPort);
+    EXPECT_EQ(odd.Capture->Streamers->Items()[1]->Port, firstPort + 1);
 }
 
 struct TCut {
@@ -195,14 +195,14 @@ TEST_F(ListFileDamageTest, ACaptureKeepsWhatItsEntryLacks) {
     EXPECT_EQ(lonely.WebSocket.lock(), nullptr);  // no web socket 42
     EXPECT_TRUE(lonely.WebSocketAct);             // as read
     const engine::TScreenCaptureParams defaults;
-    EXPECT_EQ(lonely.Params.capKind, defaults.capKind);
-    EXPECT_EQ(lonely.Params.vidBitrate, defaults.vidBitrate);
-    EXPECT_EQ(lonely.Params.capInputStr, defaults.capInputStr);
+    EXPECT_EQ(lonely.Capture->Params.capKind, defaults.capKind);
+    EXPECT_EQ(lonely.Capture->Params.vidBitrate, defaults.vidBitrate);
+    EXPECT_EQ(lonely.Capture->Params.capInputStr, defaults.capInputStr);
     const app::TCaptureListEntry& linked = *captures_.Items()[1];
     ASSERT_NE(linked.WebSocket.lock(), nullptr);
     EXPECT_EQ(linked.WebSocket.lock()->Idx, 5);
     EXPECT_FALSE(linked.WebSocketAct);
-    EXPECT_EQ(host_->loaded.size(), 2u);
+    EXPECT_EQ(host_->made.size(), 2u);
 }
 
 // A hand-edited share list: a comment, an editor's instruction or stray text between the entries is
@@ -217,7 +217,7 @@ TEST_F(ListFileDamageTest, OnlyTheEntriesOfAShareListAreShares) {
                        "</streamer_list></SCREENCAPTURE_PARAMS></CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
     LoadAll();
     ASSERT_EQ(captures_.Count(), 1u);
-    const engine::TStreamerList& shares = *captures_.Items()[0]->Streamers;
+    const engine::TStreamerList& shares = *captures_.Items()[0]->Capture->Streamers;
     ASSERT_EQ(shares.Count(), 2u);
     EXPECT_EQ(shares.Items()[0]->Port, 6001);
     EXPECT_EQ(shares.Items()[1]->Port, 6002);

@@ -55,27 +55,27 @@ protected:
             sockets_.Append(entry);
         }
 
-        auto capture = host_->InitCaptureEntry();
+        auto capture = app::NewCaptureEntry(*host_);
         capture->Name = "Desk <1> & more";
         capture->Minimized = true;
         capture->AutoStart = true;
-        capture->Params.capKind = engine::kCapKindArea;
-        capture->Params.iLeft = -40;
-        capture->Params.vidBitrate = 2000;
-        engine::PCaptureStreamer http = capture->Streamers->AddStreamer();
+        capture->Capture->Params.capKind = engine::kCapKindArea;
+        capture->Capture->Params.iLeft = -40;
+        capture->Capture->Params.vidBitrate = 2000;
+        engine::PCaptureStreamer http = capture->Capture->Streamers->AddStreamer();
         http->Protocol = engine::kShareProtocolHttp;
         http->HttpServer = servers_.Items()[1];
         http->SubDir = "desk";
-        engine::PCaptureStreamer udp = capture->Streamers->AddStreamer();
+        engine::PCaptureStreamer udp = capture->Capture->Streamers->AddStreamer();
         udp->IpAddr = kLanAddress;
         udp->Port = 50123;
         capture->WebSocket = sockets_.Items()[2];
         capture->WebSocketAct = true;
         captures_.Append(std::move(capture));
 
-        auto plain = host_->InitCaptureEntry();
+        auto plain = app::NewCaptureEntry(*host_);
         plain->Name = "Plain";
-        plain->Streamers->AddStreamer();
+        plain->Capture->Streamers->AddStreamer();
         captures_.Append(std::move(plain));
     }
 
@@ -93,6 +93,7 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
     servers_.Clear();
     sockets_.Clear();
     captures_.Clear();
+    host_->made.clear();
     LoadAll();
     EXPECT_TRUE(LogLines().empty());
 
@@ -138,17 +139,17 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
     EXPECT_EQ(desk.Name, "Desk <1> & more");
     EXPECT_TRUE(desk.Minimized);
     EXPECT_TRUE(desk.AutoStart);
-    EXPECT_EQ(desk.Params.capKind, engine::kCapKindArea);
-    EXPECT_EQ(desk.Params.iLeft, -40);
-    EXPECT_EQ(desk.Params.vidBitrate, 2000);
+    EXPECT_EQ(desk.Capture->Params.capKind, engine::kCapKindArea);
+    EXPECT_EQ(desk.Capture->Params.iLeft, -40);
+    EXPECT_EQ(desk.Capture->Params.vidBitrate, 2000);
     EXPECT_TRUE(desk.WebSocketAct);
     EXPECT_EQ(desk.WebSocket.lock(), sockets_.Items()[2]);
-    ASSERT_EQ(desk.Streamers->Count(), 2u);
-    const engine::TCaptureStreamer& http = *desk.Streamers->Items()[0];
+    ASSERT_EQ(desk.Capture->Streamers->Count(), 2u);
+    const engine::TCaptureStreamer& http = *desk.Capture->Streamers->Items()[0];
     EXPECT_EQ(http.Protocol, engine::kShareProtocolHttp);
     EXPECT_EQ(http.HttpServer, servers_.Items()[1]);
     EXPECT_EQ(http.SubDir, "desk");
-    const engine::TCaptureStreamer& udp = *desk.Streamers->Items()[1];
+    const engine::TCaptureStreamer& udp = *desk.Capture->Streamers->Items()[1];
     EXPECT_EQ(udp.IpAddr, kLanAddress);
     EXPECT_EQ(udp.Port, 50123);
     EXPECT_EQ(udp.HttpServer, nullptr);
@@ -156,7 +157,7 @@ TEST_F(ListFilesRoundTripTest, EveryStoredFieldComesBack) {
     EXPECT_EQ(plain.Name, "Plain");
     EXPECT_FALSE(plain.WebSocketAct);
     EXPECT_EQ(plain.WebSocket.lock(), nullptr);
-    EXPECT_EQ(host_->loaded, (std::vector<int32_t>{desk.Idx, plain.Idx}));
+    EXPECT_EQ(host_->made, (std::vector<int32_t>{desk.Idx, plain.Idx}));
 
     // Read and written again, the files are the same to the byte.
     const std::string before = fw_test::ReadFile(PathOf("capture.xml")) + fw_test::ReadFile(PathOf("wsocket.xml")) +
@@ -199,11 +200,11 @@ TEST_F(ListFilesRoundTripTest, TextValuesComeBackAsTheyWere) {
         socket->Name = text;
         socket->Graph = host_->CreateWebSocketGraph();
         sockets_.Append(socket);
-        auto capture = host_->InitCaptureEntry();
+        auto capture = app::NewCaptureEntry(*host_);
         capture->Name = text;
-        capture->Params.Window.sCaption = text;
-        capture->Params.Files.capFilesDir = text;
-        engine::PCaptureStreamer share = capture->Streamers->AddStreamer();
+        capture->Capture->Params.Window.sCaption = text;
+        capture->Capture->Params.Files.capFilesDir = text;
+        engine::PCaptureStreamer share = capture->Capture->Streamers->AddStreamer();
         share->FtpUser = text;
         share->FtpPassword = text;
         share->FtpHostDir = text;
@@ -228,10 +229,10 @@ TEST_F(ListFilesRoundTripTest, TextValuesComeBackAsTheyWere) {
         ASSERT_EQ(captures_.Count(), 1u) << what;
         const app::TCaptureListEntry& c = *captures_.Items()[0];
         EXPECT_EQ(c.Name, text) << what;
-        EXPECT_EQ(c.Params.Window.sCaption, text) << what;
-        EXPECT_EQ(c.Params.Files.capFilesDir, text) << what;
-        ASSERT_EQ(c.Streamers->Count(), 1u) << what;
-        const engine::TCaptureStreamer& sh = *c.Streamers->Items()[0];
+        EXPECT_EQ(c.Capture->Params.Window.sCaption, text) << what;
+        EXPECT_EQ(c.Capture->Params.Files.capFilesDir, text) << what;
+        ASSERT_EQ(c.Capture->Streamers->Count(), 1u) << what;
+        const engine::TCaptureStreamer& sh = *c.Capture->Streamers->Items()[0];
         EXPECT_EQ(sh.FtpUser, text) << what;
         EXPECT_EQ(sh.FtpPassword, text) << what;
         EXPECT_EQ(sh.FtpHostDir, text) << what;
@@ -284,13 +285,13 @@ TEST_F(ListFilesRoundTripTest, WhitespaceBetweenElementsIsIgnored) {
     EXPECT_TRUE(servers_.Items()[1]->Server->FileList.empty());
     ASSERT_EQ(captures_.Count(), 3u);
     EXPECT_EQ(captures_.Items()[0]->Name, "Desk");
-    ASSERT_EQ(captures_.Items()[0]->Streamers->Count(), 1u);
-    EXPECT_EQ(captures_.Items()[0]->Streamers->Items()[0]->SubDir, "desk");
+    ASSERT_EQ(captures_.Items()[0]->Capture->Streamers->Count(), 1u);
+    EXPECT_EQ(captures_.Items()[0]->Capture->Streamers->Items()[0]->SubDir, "desk");
     // An empty list of shares, indented or not, gets the one default share.
-    ASSERT_EQ(captures_.Items()[1]->Streamers->Count(), 1u);
-    EXPECT_EQ(captures_.Items()[1]->Streamers->Items()[0]->SubDir, "host");
+    ASSERT_EQ(captures_.Items()[1]->Capture->Streamers->Count(), 1u);
+    EXPECT_EQ(captures_.Items()[1]->Capture->Streamers->Items()[0]->SubDir, "host");
     // A libVLC job whose library is gone gets no default share: the blanks of its list made none either.
-    EXPECT_EQ(captures_.Items()[2]->Streamers->Count(), 0u);
+    EXPECT_EQ(captures_.Items()[2]->Capture->Streamers->Count(), 0u);
 }
 
 TEST_F(ListFilesRoundTripTest, ListFilesAreReadableByTheirOwnerOnly) {

@@ -1,6 +1,7 @@
 // The lookups the dialogs use over the three lists.
 #include <gtest/gtest.h>
 
+#include "app/lists/capture_list_file.h"
 #include "engine/settings/counters.h"
 #include "tests/app/lists/list_file_fixture.h"
 
@@ -39,7 +40,7 @@ TEST_F(ListLookupsTest, WebSocketsAreFoundByIdxAndTheirAddressesKeptApart) {
 
 TEST_F(ListLookupsTest, ADeletedWebSocketIsNoLongerLinked) {
     sockets_.Append(Socket(3, 2130706433, 8080));
-    auto capture = host_->InitCaptureEntry();
+    auto capture = app::NewCaptureEntry(*host_);
     capture->WebSocket = sockets_.Items()[0];
     sockets_.Remove(sockets_.Items()[0].get());
     EXPECT_EQ(capture->WebSocket.lock(), nullptr);
@@ -61,8 +62,8 @@ TEST_F(ListLookupsTest, WebServersAndShareFoldersInUse) {
     EXPECT_EQ(servers_.Find(2130706433, 8082), c);
     EXPECT_EQ(servers_.First(), a);
 
-    auto capture = host_->InitCaptureEntry();
-    engine::PCaptureStreamer share = capture->Streamers->AddStreamer();
+    auto capture = app::NewCaptureEntry(*host_);
+    engine::PCaptureStreamer share = capture->Capture->Streamers->AddStreamer();
     share->HttpServer = a;
     share->SubDir = "desk";
     captures_.Append(std::move(capture));

@@ -166,7 +166,8 @@ TEST_F(MainLogTest, QueueKeeps100AndDrainWritesThemInOrder) {
     int accepted = 0;
     for (int i = 0; i < 150; ++i) accepted += app::QueueLogEntry(queue, "entry " + std::to_string(i), engine::kLogInfo);
     EXPECT_EQ(accepted, 100);
-    app::DrainLogQueue(queue, log);
+    const app::TLogWriter intoLog = [this](const std::string& text, uint8_t level) { log.WriteLog(text, level); };
+    app::DrainLogQueue(queue, intoLog);
     EXPECT_EQ(queue.Count(), 0u);
     ASSERT_EQ(log.Lines().Lines().size(), 100u);
     EXPECT_EQ(log.Lines().Lines().front().Text, "10:00:00 [inf] entry 0");
@@ -174,7 +175,7 @@ TEST_F(MainLogTest, QueueKeeps100AndDrainWritesThemInOrder) {
 
     app::QueueLogEntry(queue, "while closing", engine::kLogInfo);
     engine::AppClosing = true;
-    app::DrainLogQueue(queue, log);
+    app::DrainLogQueue(queue, intoLog);
     engine::AppClosing = false;
     EXPECT_EQ(queue.Count(), 1u);
 }

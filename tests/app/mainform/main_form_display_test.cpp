@@ -69,7 +69,7 @@ protected:
         form->show();
         if (beforeStart) {
             EXPECT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 1; }, 20s));
-            if (form->CaptureList().Count() == 1) beforeStart(*form->CaptureOf(*form->CaptureList().Items()[0]));
+            if (form->CaptureList().Count() == 1) beforeStart(*form->CaptureList().Items()[0]->Capture);
         }
         EXPECT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone(); }, 20s)) << "the one-shot never ran";
         return form;
@@ -98,7 +98,7 @@ protected:
 TEST_F(MainFormDisplayTest, CompactModeSavedAtClosingComesBackWithAnAutoStartedAreaCapture) {
     {
         auto first = Start();
-        EXPECT_TRUE(first->AnyCaptureRunning()) << "the area capture did not start";
+        EXPECT_TRUE(first->Captures().AnyRunning()) << "the area capture did not start";
         first->SetCompactMode(false);
         ASSERT_TRUE(first->Compact());
         first->close();
@@ -106,7 +106,7 @@ TEST_F(MainFormDisplayTest, CompactModeSavedAtClosingComesBackWithAnAutoStartedA
     EXPECT_TRUE(app::RegReadInstBool("lumora_min", false));
 
     auto second = Start();
-    EXPECT_TRUE(second->AnyCaptureRunning()) << "the area capture did not start";
+    EXPECT_TRUE(second->Captures().AnyRunning()) << "the area capture did not start";
     EXPECT_TRUE(fw_test::PumpUntil([&] { return second->Compact(); }, 5s)) << "the compact mode did not come back";
     second->close();
     EXPECT_TRUE(exitCodes.empty());
@@ -119,8 +119,8 @@ TEST_F(MainFormDisplayTest, TakenInternalPortIsLoggedAndTheCaptureRunsOnTheNextO
     ASSERT_TRUE(stranger.Listening());
     auto form = Start(false, [&](engine::TScreenCapture& c) { c.InternalPort = stranger.Port(); });
     ASSERT_EQ(form->CaptureList().Count(), 1u);
-    EXPECT_TRUE(form->AnyCaptureRunning()) << LogWindowText(form->MainLog());
-    const int32_t taken = form->CaptureOf(*form->CaptureList().Items()[0])->InternalPort;
+    EXPECT_TRUE(form->Captures().AnyRunning()) << LogWindowText(form->MainLog());
+    const int32_t taken = form->CaptureList().Items()[0]->Capture->InternalPort;
     EXPECT_NE(taken, stranger.Port());
     const std::string refused = std::to_string(stranger.Port());
     EXPECT_TRUE(fw_test::PumpUntil(
@@ -159,7 +159,7 @@ TEST_F(MainFormDisplayTest, EveryPortTakenFailsTheStartWithTheErrorLightAndALogL
         }
     });
     const app::TMainLog& log = windows.LogWindow().Log();
-    EXPECT_FALSE(form->AnyCaptureRunning());
+    EXPECT_FALSE(form->Captures().AnyRunning());
     ASSERT_EQ(form->CaptureList().Count(), 1u);
     const app::TCaptureListEntry& entry = *form->CaptureList().Items()[0];
     auto* panel = dynamic_cast<app::TCapture_Frame*>(form->findChild<QWidget*>(QString("CaptureFrame_%1").arg(entry.Idx)));
@@ -202,7 +202,7 @@ TEST_F(MainFormDisplayTest, CaptureGraphThatCannotBeBuiltShowsTheGraphsErrorBox)
         dialogs->Shown.clear();
         auto form = Start(false, [&](engine::TScreenCapture&) { CoRegisterBuiltinClass(CLSID_ScreenCaptureFilter, c.factory); });
         CoRevokeBuiltinClass(CLSID_ScreenCaptureFilter);
-        EXPECT_FALSE(form->AnyCaptureRunning()) << c.what;
+        EXPECT_FALSE(form->Captures().AnyRunning()) << c.what;
         ASSERT_EQ(dialogs->Shown.size(), 1u) << c.what;
         EXPECT_EQ(dialogs->Shown[0].Caption, engine::kGraphBuildBoxCaption) << c.what;
         EXPECT_EQ(dialogs->Shown[0].Text, c.text) << c.what;

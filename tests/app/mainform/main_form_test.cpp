@@ -62,7 +62,7 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     EXPECT_TRUE(server->Server->Listening());
     ASSERT_EQ(form->CaptureList().Count(), 1u);
     app::TCaptureListEntry& entry = *form->CaptureList().Items()[0];
-    const auto capture = form->CaptureOf(entry);
+    const auto capture = entry.Capture;
     ASSERT_TRUE(capture);
     EXPECT_TRUE(capture->Started());
     EXPECT_TRUE(capture->Running);
@@ -76,8 +76,8 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     EXPECT_EQ(body, "hello from the root");
     {
         std::lock_guard lock(engine::GlobalLock());
-        EXPECT_EQ(form->FindStreamerByPath("/cam/"), capture->Streamers->Items()[0].get());
-        EXPECT_EQ(form->FindStreamerByPath("/elsewhere/"), nullptr);
+        EXPECT_EQ(form->Captures().FindStreamerByPath("/cam/"), capture->Streamers->Items()[0].get());
+        EXPECT_EQ(form->Captures().FindStreamerByPath("/elsewhere/"), nullptr);
     }
 
     // What the user changed reaches capture.xml when the window closes.
@@ -206,7 +206,7 @@ TEST_F(MainFormTest, RunningCaptureKeepsTheScreenSaverAwayOnlyWhileTheSettingIsO
         ASSERT_TRUE(form->FormCreate());
         EXPECT_EQ(form->KsaTimerOn(), keepAwake);
         form->show();
-        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone() && form->AnyCaptureRunning(); }, 10s));
+        ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone() && form->Captures().AnyRunning(); }, 10s));
         if (keepAwake) {
             ASSERT_TRUE(fw_test::PumpUntil([&] { return form->KeepingAwake(); }, 5s));
         }

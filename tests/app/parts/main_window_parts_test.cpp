@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QListWidget>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -127,7 +130,7 @@ TEST_F(MainWindowPartsTest, HttpNotificationsLightTheShareTabOfTheirShare) {
                            {engine::kCnHttpSend, &app::TStreamer_Frame::TControls::HttpSend_Led}};
     app::TCaptureListEntry& second = *form->CaptureList().Items()[1];
     app::TCaptureListEntry& first = *form->CaptureList().Items()[0];
-    const auto share = form->CaptureOf(second)->Streamers->Items()[0];
+    const auto share = second.Capture->Streamers->Items()[0];
     app::TStreamer_Frame* tab = PanelOf(second)->FindStreamerFrame(share->Index);
     app::TStreamer_Frame* otherTab = PanelOf(first)->StreamerFrames()[0];
     ASSERT_NE(tab, nullptr);
@@ -163,7 +166,7 @@ TEST_F(MainWindowPartsTest, PanelsDeleteButtonRemovesItsServiceAndItsPanel) {
     const int heightBefore = form->height();
     PanelOf(first)->Delete_TBClick();
     ASSERT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 1; }, 5s));
-    EXPECT_EQ(form->FindEntryByIdx(idx), nullptr);
+    EXPECT_EQ(form->Captures().FindByIdx(idx), nullptr);
     EXPECT_EQ(ChildrenOf<app::TCapture_Frame>(*form).size(), 1u);
     EXPECT_LT(form->height(), heightBefore);
     const std::string saved = fw_test::ReadFile(dir / "capture.xml");
@@ -238,6 +241,52 @@ TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOn
     EXPECT_NE(entry.find("<vidFrameRate>13</vidFrameRate>"), std::string::npos) << entry;
     EXPECT_NE(entry.find("<strLocalDir>newcam</strLocalDir>"), std::string::npos) << entry;
     EXPECT_EQ(fw_test::ReadFile(captureXml), savedBeforeClosing) << "Cancel changed capture.xml";
+}
+
+// The panel's Settings on a running capture: the editor works on a copy of the job's settings. While
+// it is open the job keeps its own (here the folder it watches, which the browse button changes);
+// Cancel drops the choice, OK writes it into the job once. capture.xml, saved after either, and the
+// job started again follow the job.
+TEST_F(MainWindowPartsTest, PanelSettingsEditACopyThatOnlyOkWritesIntoTheJob) {
+    app::TCaptureListEntry& entry = *form->CaptureList().Items()[0];
+    const std::shared_ptr<engine::TScreenCapture> job = entry.Capture;
+    app::TCapture_Frame* panel = PanelOf(entry);
+    ASSERT_TRUE(job->Started());
+    const struct {
+        const char* what;
+        bool ok;
+    } cases[] = {{"Cancel", false}, {"OK", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = job->Params.Files.capFilesDir;
+        const std::filesystem::path chosen = dir / (std::string("drop-") + c.what);
+        std::filesystem::create_directories(chosen);
+        const std::string chosenDir = QDir::cleanPath(QString::fromStdString(chosen.string())).toStdString() + "/";
+        std::string whileOpen;
+        bool stoppedWhileOpen = false;
+        fw_test::ModalDriver modal;
+        modal.On<app::TCaptureSettings_Form>([&](app::TCaptureSettings_Form& editor) {
+            app::TSetup_ScreenCapture_Frame& frame = *editor.Setup_ScreenCapture_Frame1;
+            fw_test::UserClick(*frame.CapturePage->SpeedButton1);  // the folder dialog, the next step, runs inside the click
+            EXPECT_TRUE(frame.CapturePage->FileDir_Label->text().contains(QString::fromStdString(chosen.filename().string())));
+            whileOpen = job->Params.Files.capFilesDir;
+            stoppedWhileOpen = !job->Started();
+            fw_test::UserClick(c.ok ? *editor.OK_BitBtn : *editor.Cancel_BitBtn);
+        });
+        modal.On<QFileDialog>([&](QFileDialog& dialog) {
+            dialog.setDirectory(QString::fromStdString(chosen.string()));
+            if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->clear();
+            QMetaObject::invokeMethod(&dialog, "accept");
+        });
+        fw_test::UserClick(*panel->Controls().Settings_TB);
+        EXPECT_TRUE(modal.Done());
+        EXPECT_TRUE(stoppedWhileOpen) << "the job ran under its open editor";
+        EXPECT_EQ(whileOpen, before) << "the open editor changed the job";
+        const std::string expected = c.ok ? chosenDir : before;
+        EXPECT_EQ(job->Params.Files.capFilesDir, expected);
+        EXPECT_NE(fw_test::ReadFile(dir / "capture.xml").find("<capFilesDir>" + expected + "</capFilesDir>"), std::string::npos);
+        EXPECT_TRUE(fw_test::PumpUntil([&] { return job->Started(); }, 5s)) << "the job did not run again";
+    }
 }
 
 // The area button of a new screen-area capture with an empty field opens no picker; the program's

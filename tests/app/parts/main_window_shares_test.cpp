@@ -141,7 +141,7 @@ TEST_P(DeleteWebServerTest, DeleteWebServerSeesUnsavedShares) {
     EXPECT_EQ(Said(boxes), std::vector<std::string>{c.Message});
     ASSERT_EQ(form->HttpServerList().Count(), c.ServersLeft);
     if (c.UnsavedShareOnSecondServer) {
-        const auto& shares = form->CaptureList().Items()[0]->Streamers->Items();
+        const auto& shares = form->CaptureList().Items()[0]->Capture->Streamers->Items();
         ASSERT_EQ(shares.size(), 2u);
         EXPECT_EQ(shares[1]->HttpServer.get(), form->HttpServerList().Items()[1].get())
             << "the share lost its web server";

@@ -144,7 +144,7 @@ TEST_F(ShareRequestsTest, EditorAddsAndDeletesSharesWhileClientsAskForSnapshots)
     EXPECT_EQ(answers.Unanswered, 0u) << "the web server stopped answering";
     EXPECT_EQ(boxes.requests.size(), static_cast<size_t>(kEditCycles));
     EXPECT_EQ(form->CaptureList().Count(), 1u);
-    EXPECT_EQ(First().Streamers->Count(), 1u);
+    EXPECT_EQ(First().Capture->Streamers->Count(), 1u);
 }
 
 enum class TRoad { EditShareOverServerRestart, DeleteCaptureService, DeleteWebServer };
@@ -175,7 +175,7 @@ protected:
                 });
                 fw_test::QueueEditorClose(modal, true);
                 PanelOf(First())->Settings_TBClick();
-                EXPECT_EQ(First().Streamers->Items()[0]->SubDir, "cam_moved");
+                EXPECT_EQ(First().Capture->Streamers->Items()[0]->SubDir, "cam_moved");
                 break;
             case TRoad::DeleteCaptureService:
                 PanelOf(First())->Delete_TBClick();

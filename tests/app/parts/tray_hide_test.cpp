@@ -131,7 +131,7 @@ TEST_F(TrayDesktopTest, StartWithTheIconDockedKeepsTheWindowHiddenAndStartsTheCa
     app::TLumora_MainForm* form = ui.MainForm();
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return form->StartUpDone(); }, kWaitMs)) << "the first showing never ran";
-    EXPECT_TRUE(form->AnyCaptureRunning()) << "the capture marked to start did not start";
+    EXPECT_TRUE(form->Captures().AnyRunning()) << "the capture marked to start did not start";
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(shows->Count(), 0) << "the main window was shown";
 

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "engine/http/capture_http_server.h"
+#include "platform/ui/message_target.h"
+#include "platform/ui/window_poster.h"
 #include "tests/engine/http/http_test_client.h"
 #include "tests/support/test_env.h"
 
@@ -31,7 +33,7 @@ public:
 
     void AddShare(const std::string& subDir, engine::TShareId id);
     engine::TShareId FindShareIdForPath(const std::string& pathPrefix) override;
-    platform::WindowHandle NotifyWindow() const override { return window_.Handle(); }
+    platform::IMessagePoster& Notifier() override { return poster_; }
 
     // Delivers the posted messages first.
     std::vector<TNotification> Notifications();
@@ -46,6 +48,7 @@ private:
     std::atomic<bool> everyLookupLocked_{true};
     std::vector<TNotification> notifications_;  // test thread only
     platform::MessageTarget window_;
+    platform::TWindowPoster poster_{window_.Handle(), engine::kWmCaptureNotify};
 };
 
 class HttpServerFixture : public ::testing::Test {

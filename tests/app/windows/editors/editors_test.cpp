@@ -57,6 +57,21 @@ engine::TShareDefaults Defaults(const fw_test::TempDir& dir) {
     return defaults;
 }
 
+// A capture service as the program lists it: the entry owns a job with the share defaults above.
+std::unique_ptr<TCaptureListEntry> EntryWithJob(int32_t idx, const fw_test::TempDir& dir) {
+    auto entry = std::make_unique<TCaptureListEntry>();
+    entry->Idx = idx;
+    engine::TScreenCaptureServices services;
+    services.ShareDefaults = Defaults(dir);
+    entry->Capture = engine::TScreenCapture::Create(idx, std::move(services));
+    return entry;
+}
+
+// The capture editor edits the working copy of the job copy was taken of, as in the program.
+void EditThrough(TCaptureEditorContext& context, TCaptureWorkingCopy& copy) {
+    context.JobOf = [&copy](TCaptureListEntry& entry) { return copy.ViewOf(entry); };
+}
+
 TShareEditorContext ShareContext(THttpServerList& servers, TCaptureList& captures) {
     TShareEditorContext context;
     context.HttpServers = &servers;
@@ -186,18 +201,18 @@ TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
         {"Cancel", [](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.Cancel_BitBtn); }},
     };
     TCaptureList captureList;
-    auto entry = std::make_unique<TCaptureListEntry>();
-    entry->Idx = 3;
-    entry->Streamers = std::make_unique<engine::TStreamerList>(Defaults(dir));
-    TCaptureListEntry& owner = captureList.Append(std::move(entry));
+    TCaptureListEntry& owner = captureList.Append(EntryWithJob(3, dir));
+    TCaptureWorkingCopy copy;
+    copy.Take(owner.Capture);
     TCaptureEditorContext context;
+    EditThrough(context, copy);
     context.CaptureList = &captureList;
     context.ShareEditor = &editor;
     TCaptureSettings_Form captureEditor(context);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         captureEditor.Setup_ScreenCapture_Frame1->InitEditor(&owner);
-        const engine::PCaptureStreamer edited = owner.Streamers->AddStreamer();
+        const engine::PCaptureStreamer edited = owner.Capture->Streamers->AddStreamer();
         edited->Active = true;
         edited->Protocol = engine::kShareProtocolHttp;
         edited->SubDir = "cam";
@@ -217,7 +232,7 @@ TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
         EXPECT_EQ(boxes.Texts(), std::vector<QString>{"Sub-Directory must not be empty!"});
         EXPECT_FALSE(editor.isVisible());
         EXPECT_FALSE(edited->Active);
-        owner.Streamers->DeleteStreamer(edited.get());
+        owner.Capture->Streamers->DeleteStreamer(edited.get());
     }
 }
 
@@ -441,17 +456,19 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
 class CaptureEditorTest : public ::testing::Test {
 protected:
     CaptureEditorTest() {
-        auto entry = std::make_unique<TCaptureListEntry>();
-        entry->Idx = 7;
-        entry->Streamers = std::make_unique<engine::TStreamerList>(Defaults(dir));
-        captures.Append(std::move(entry));
+        captures.Append(EntryWithJob(7, dir));
+        copy.Take(Entry().Capture);
+        EditThrough(context, copy);
         context.CaptureList = &captures;
         context.ShareEditor = &shareEditor;
     }
     TCaptureListEntry& Entry() { return *captures.Items()[0]; }
+    // What the editor wrote: its working copy of the job's settings.
+    const engine::TScreenCaptureParams& Edited() { return *copy.ViewOf(Entry()).Params; }
 
     fw_test::TempDir dir;
     TCaptureList captures;
+    TCaptureWorkingCopy copy;
     TScreenCapture_StreameSet_Form shareEditor{TShareEditorContext{}};
     TCaptureEditorContext context;
 };
@@ -487,7 +504,7 @@ TEST_F(CaptureEditorTest, OkWithoutShareIsRefusedAndCancelledAddLeavesNoShare) {
     modal.On<TScreenCapture_StreameSet_Form>([](TScreenCapture_StreameSet_Form& editor) { editor.Cancel_BitBtn->click(); });
     form.Setup_ScreenCapture_Frame1->AddPort_BitBtnClick();
     EXPECT_TRUE(modal.Done());
-    EXPECT_EQ(Entry().Streamers->Count(), 0u);
+    EXPECT_EQ(Entry().Capture->Streamers->Count(), 0u);
     EXPECT_TRUE(form.Setup_ScreenCapture_Frame1->ShareRows().empty());
 }
 
@@ -509,8 +526,8 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
         });
         f.AddPort_BitBtnClick();
     }
-    ASSERT_EQ(Entry().Streamers->Count(), 1u);
-    EXPECT_EQ(Entry().Streamers->Items()[0]->Port, 6000);
+    ASSERT_EQ(Entry().Capture->Streamers->Count(), 1u);
+    EXPECT_EQ(Entry().Capture->Streamers->Items()[0]->Port, 6000);
     EXPECT_EQ(f.Streamer_VST->topLevelItem(0)->text(3), "192.168.1.20:6000");
 
     SelectChoice(*f.CapturePage->CaptureSrc_ComboBox, engine::kCapKindArea);
@@ -527,7 +544,7 @@ TEST_F(CaptureEditorTest, LoadStoreRoundTripWithAShare) {
     form.OK_BitBtnClick();
     EXPECT_EQ(form.result(), QDialog::Accepted);
     f.StoreCapture(&Entry());
-    const engine::TScreenCaptureParams& p = Entry().Params;
+    const engine::TScreenCaptureParams& p = Edited();
     EXPECT_EQ(p.capEncoder, engine::kCapEncoderDirectX);
     EXPECT_EQ(p.capKind, engine::kCapKindArea);
     EXPECT_EQ(p.iLeft, 10);
@@ -569,7 +586,7 @@ TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheA
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         f.InitEditor(&Entry());
-        const engine::PCaptureStreamer share = Entry().Streamers->AddStreamer();  // OK wants a share
+        const engine::PCaptureStreamer share = Entry().Capture->Streamers->AddStreamer();  // OK wants a share
         bool hiddenUnderPicker = false;
         int pickersShown = 0;
         fw_test::ModalDriver modal;
@@ -604,10 +621,10 @@ TEST_F(CaptureEditorTest, AreaPickerReturnsIntoTheRunningEditorWhoseOkStoresTheA
         EXPECT_TRUE(hiddenUnderPicker);
         EXPECT_EQ(pickersShown, 1);
         f.StoreCapture(&Entry());
-        const engine::TScreenCaptureParams& p = Entry().Params;
+        const engine::TScreenCaptureParams& p = Edited();
         EXPECT_EQ(p.capKind, engine::kCapKindArea);
         EXPECT_EQ(QRect(p.iLeft, p.iTop, p.iWidth, p.iHeight), QRect(10, 21, 305, 200));
-        Entry().Streamers->DeleteStreamer(share.get());
+        Entry().Capture->Streamers->DeleteStreamer(share.get());
     }
 }
 
@@ -625,7 +642,7 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     TCaptureSettings_Form form(context);
     TSetup_ScreenCapture_Frame& f = *form.Setup_ScreenCapture_Frame1;
     f.InitEditor(&Entry());
-    Entry().Streamers->AddStreamer();
+    Entry().Capture->Streamers->AddStreamer();
     int pickersShown = 0;
     fw_test::ModalDriver modal;
     modal.On<TCaptureSettings_Form>([&f](TCaptureSettings_Form&) {
@@ -650,9 +667,9 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     EXPECT_TRUE(modal.Done());
     EXPECT_EQ(pickersShown, 1);
     f.StoreCapture(&Entry());
-    EXPECT_EQ(Entry().Params.capKind, engine::kCapKindWindow);
-    EXPECT_EQ(Entry().Params.Window.sClass, "Editor");
-    EXPECT_EQ(Entry().Params.Window.sCaption, "notes.txt");
+    EXPECT_EQ(Edited().capKind, engine::kCapKindWindow);
+    EXPECT_EQ(Edited().Window.sClass, "Editor");
+    EXPECT_EQ(Edited().Window.sCaption, "notes.txt");
     platform::SetCurrentDisplay(nullptr);
 }
 
@@ -689,7 +706,7 @@ TEST_F(CaptureEditorTest, SystemMethodOffersFilesAndSetsTheKindAtOnce) {
     EXPECT_EQ(f.CapturePage->CaptureSrc_ComboBox->currentText(), "Files");
     EXPECT_EQ(f.VideoPage->Scale_ComboBox->itemText(0), "1.0");
     EXPECT_TRUE(f.CapturePage->Port_Panel->isHidden());
-    EXPECT_EQ(Entry().Params.capKind, engine::kCapKindFiles);
+    EXPECT_EQ(Edited().capKind, engine::kCapKindFiles);
 }
 
 TEST_F(CaptureEditorTest, ColumnWidthSurvivesReopening) {

@@ -41,24 +41,25 @@ using fw_test::ScopedMsgDlgAnswers;
 class TNoShareHost final : public engine::IHttpServerHost {
 public:
     engine::TShareId FindShareIdForPath(const std::string&) override { return 0; }
-    platform::WindowHandle NotifyWindow() const override { return 0; }
+    platform::IMessagePoster& Notifier() override { return nowhere_; }
+
+private:
+    platform::TNoPoster nowhere_;
 };
 
 class TFakeSettingsHost final : public app::ISettingsFormHost {
 public:
     explicit TFakeSettingsHost(std::string htmlDir) : htmlDir_(std::move(htmlDir)) {}
 
-    std::unique_ptr<app::TCaptureListEntry> InitCaptureEntry() override {
-        auto entry = std::make_unique<app::TCaptureListEntry>();
-        entry->Idx = engine::NextCaptureIndex();
-        engine::TShareDefaults defaults;
-        defaults.CaptureIdx = entry->Idx;
-        defaults.HtmlDir = htmlDir_;
-        defaults.NextIndex = &engine::NextStreamerIndex;
-        entry->Streamers = std::make_unique<engine::TStreamerList>(defaults);
-        return entry;
+    std::shared_ptr<engine::TScreenCapture> CreateCapture(int32_t idx) override {
+        engine::TScreenCaptureServices services;
+        services.ShareDefaults.CaptureIdx = idx;
+        services.ShareDefaults.HtmlDir = htmlDir_;
+        services.ShareDefaults.NextIndex = &engine::NextStreamerIndex;
+        return engine::TScreenCapture::Create(idx, std::move(services));
     }
-    void CaptureEntryLoaded(app::TCaptureListEntry& entry) override { prepared.push_back(entry.Idx); }
+    std::unique_ptr<app::TCaptureListEntry> InitCaptureEntry() override { return app::NewCaptureEntry(*this); }
+    void CaptureEntryAdded(app::TCaptureListEntry& entry) override { prepared.push_back(entry.Idx); }
     std::unique_ptr<engine::TCaptureHttpServer> CreateHttpServer(int idx) override {
         return std::make_unique<engine::TCaptureHttpServer>(idx, std::string(), std::make_shared<TNoShareHost>());
     }
@@ -79,7 +80,7 @@ public:
         return app::SaveCaptureList(app::ListDocPool(), app::AppPaths()->CaptureListFile, captures);
     }
     size_t ShareCount(const app::TCaptureListEntry& entry) override {
-        return entry.Streamers ? entry.Streamers->Count() : 0;
+        return entry.Capture ? entry.Capture->Streamers->Count() : 0;
     }
     void FreeCaptureEntry(app::TCaptureListEntry& entry) override { freedCaptures.push_back(entry.Idx); }
     void FreeHttpServerEntry(app::THttpServerEntry& entry) override { entry.Server.reset(); ++freedServers; }
@@ -424,7 +425,7 @@ TEST_F(SettingsDialogTest, DuplicateWebServerIsRefusedAndEditingItselfIsAccepted
 TEST_F(SettingsDialogTest, WebServerInUseCannotBeDeleted) {
     auto server = AddServer("127.0.0.1", 8088);
     auto& capture = AddCapture("cap");
-    engine::PCaptureStreamer share = capture.Streamers->AddStreamer();
+    engine::PCaptureStreamer share = capture.Capture->Streamers->AddStreamer();
     share->HttpServer = server;
     Open();
     auto& page = *form_->TabSheet1;
