@@ -3,6 +3,7 @@
 // must be placed again once the frame is there: TFrameWatch tells when the frame changes.
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QMargins>
 #include <QObject>
 #include <QWidget>
@@ -13,10 +14,11 @@ namespace app {
 // The frame's parts beyond the client area; none before a window manager has framed the window.
 QMargins FrameMargins(const QWidget& window);
 
-class TFrameWatch : public QObject {
+class TFrameWatch : public QObject, public QAbstractNativeEventFilter {
 public:
     // A child of window; calls frameChanged while armed whenever the frame differs from the one last seen.
     TFrameWatch(QWidget& window, std::function<void()> frameChanged);
+    ~TFrameWatch() override;
 
     // Takes the present frame as seen and watches from now on.
     void Arm();
@@ -24,8 +26,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The X server's news of the window's frame (its extents, a new parent, a new place) reaches no
+    // widget event when the client area stays where it was: each is looked at once Qt has taken it in.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    void Look();
+
     QWidget& window_;
     std::function<void()> frameChanged_;
     QMargins seen_;
