@@ -110,9 +110,13 @@ bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
     if (!display->IsWindow(window.Handle))
         window.Handle = platform::FindTopLevelWindow(*display, window.sClass, window.sCaption);
     std::optional<platform::TRect> rect;
-    if (window.Handle != platform::kNoWindow && display->IsWindowVisible(window.Handle)) {
-        rect = display->GetWindowRect(window.Handle);
-        if (!rect) window.Handle = platform::kNoWindow;  // gone between the two questions
+    if (window.Handle != platform::kNoWindow) {
+        if (display->IsWindowVisible(window.Handle)) {
+            rect = display->GetWindowRect(window.Handle);
+            if (!rect) window.Handle = platform::kNoWindow;  // gone between the two questions
+        } else if (!display->IsWindow(window.Handle)) {
+            window.Handle = platform::kNoWindow;  // not shown because it was gone by then
+        }
     }
     if (!rect) {
         // Hidden or gone: the capture goes on with black pictures of the last size, and nothing here

@@ -38,25 +38,46 @@ TSegmentKeeper::TSegmentKeeper(fs::path share, fs::path folder) : share_(std::mo
     fs::create_directories(folder_, error);
 }
 
+std::optional<TSegmentKeeper::TIdentity> TSegmentKeeper::IdentityOf(const fs::path& segment) {
+    std::error_code error;
+    const fs::file_time_type written = fs::last_write_time(segment, error);
+    if (error) return std::nullopt;  // deleted by the playlist meanwhile
+    return TIdentity{segment.filename().string(), written};
+}
+
 void TSegmentKeeper::KeepNew() {
     for (const fs::path& segment : ListedSegments(share_)) {
-        if (!seen_.insert(segment.filename().string()).second) continue;
+        const std::optional<TIdentity> identity = IdentityOf(segment);
+        if (!identity || !seen_.insert(*identity).second) continue;
         std::error_code error;
-        const fs::path copy = folder_ / segment.filename();
+        // Numbered, as one name may come again within one watch.
+        const fs::path copy = folder_ / (std::to_string(seen_.size()) + "-" + identity->first);
         if (fs::copy_file(segment, copy, fs::copy_options::overwrite_existing, error)) kept_.push_back(copy);
     }
 }
 
 void TSegmentKeeper::SkipListed() {
-    for (const fs::path& segment : ListedSegments(share_)) seen_.insert(segment.filename().string());
+    for (const fs::path& segment : ListedSegments(share_))
+        if (const std::optional<TIdentity> identity = IdentityOf(segment)) seen_.insert(*identity);
+}
+
+bool TSegmentKeeper::WaitForNew(size_t count, std::chrono::milliseconds timeout) const {
+    return WaitUntil([&] {
+        size_t fresh = 0;
+        for (const fs::path& segment : ListedSegments(share_)) {
+            const std::optional<TIdentity> identity = IdentityOf(segment);
+            fresh += identity && !seen_.count(*identity);
+        }
+        return fresh >= count;
+    }, timeout);
 }
 
 void TSegmentKeeper::KeepUntilNextSegment(std::chrono::milliseconds timeout) {
     const auto newest = [&] {
         const std::vector<fs::path> listed = ListedSegments(share_);
-        return listed.empty() ? std::string() : listed.back().filename().string();
+        return listed.empty() ? std::nullopt : IdentityOf(listed.back());
     };
-    const std::string last = newest();
+    const std::optional<TIdentity> last = newest();
     WaitUntil([&] { return newest() != last; }, timeout);
     KeepNew();
 }

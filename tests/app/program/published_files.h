@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw_test {
@@ -18,7 +19,8 @@ std::optional<std::filesystem::path> NewestFile(const std::filesystem::path& fol
 std::vector<std::filesystem::path> ListedSegments(const std::filesystem::path& share);
 
 // Keeps a copy of each segment the share's playlist lists, as it appears (the playlist deletes the
-// old ones soon), so that all of them can be looked at afterwards.
+// old ones soon), so that all of them can be looked at afterwards. A segment is known by its name and
+// the time it was written: a capture that starts again numbers its segments from the start again.
 class TSegmentKeeper {
 public:
     TSegmentKeeper(std::filesystem::path share, std::filesystem::path folder);
@@ -26,6 +28,8 @@ public:
     void KeepNew();
     // Takes the segments listed now as seen, without keeping them.
     void SkipListed();
+    // Waits until the playlist lists count segments not seen yet (neither keeping nor skipping them).
+    bool WaitForNew(size_t count, std::chrono::milliseconds timeout) const;
     // Waits until the playlist lists a segment after the newest one listed now, then keeps it and
     // any other new one: the segment holding the last moments of what was watched.
     void KeepUntilNextSegment(std::chrono::milliseconds timeout);
@@ -35,7 +39,10 @@ public:
 private:
     std::filesystem::path share_;
     std::filesystem::path folder_;
-    std::set<std::string> seen_;
+    using TIdentity = std::pair<std::string, std::filesystem::file_time_type>;
+    static std::optional<TIdentity> IdentityOf(const std::filesystem::path& segment);
+
+    std::set<TIdentity> seen_;
     std::vector<std::filesystem::path> kept_;
 };
 

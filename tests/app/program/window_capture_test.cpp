@@ -223,6 +223,9 @@ TEST_P(WindowCaptureTest, HiddenMinimisedOrClosedWindowIsPublishedBlackNeverTheD
         change.show();
         EXPECT_TRUE(fw_test::WaitUntil([&] { return SnapshotShowsTheWindow(); }, kShownAgainWithin))
             << change.what << ": the window is not shown again";
+        // A window shown at another place starts the job again; the next change waits until the stream
+        // goes on after that.
+        EXPECT_TRUE(segments.WaitForNew(2, kSegmentPlayedWithin)) << change.what << ": the stream stopped";
         EXPECT_TRUE(logSays(change.shownSays, ++said[change.shownSays])) << change.what << "\n" << log;
     }
     // One line for each change, none repeated while it lasts.

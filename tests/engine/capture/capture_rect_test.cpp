@@ -166,6 +166,41 @@ TEST_F(CaptureRectTest, WindowKindNeverFallsBackToTheDesktop) {
     }
 }
 
+// A display on which the window is destroyed just as it is asked whether it is shown, as a window
+// closed between two requests of the watcher.
+class VanishingDisplay : public platform::TFakeDisplay {
+public:
+    platform::WindowId Vanishing = platform::kNoWindow;
+    bool IsWindowVisible(platform::WindowId w) override {
+        if (w == Vanishing) RemoveWindow(w);
+        return TFakeDisplay::IsWindowVisible(w);
+    }
+};
+
+TEST_F(CaptureRectTest, WindowDestroyedWhileAskedIsGoneNeverHidden) {
+    auto vanishing = std::make_shared<VanishingDisplay>();
+    display = vanishing;
+    platform::SetCurrentDisplay(display);
+    OneMonitor();
+    const TRect shown = platform::MakeRect(100, 100, 400, 300);
+    const platform::WindowId window = display->AddWindow(Window("EdClass", "Editor", shown));
+    TScreenCaptureParams p;
+    p.capKind = kCapKindWindow;
+    p.Window.sClass = "EdClass";
+    p.Window.sCaption = "Editor";
+    CalcCaptureRect(p, Log());
+    ASSERT_EQ(p.Window.Handle, window);
+    lines.clear();
+
+    vanishing->Vanishing = window;
+    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
+    EXPECT_EQ(p.Window.Handle, platform::kNoWindow);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "window \"Editor\" (class \"EdClass\") is gone - black pictures are published until it is found again");
+    CalcCaptureRect(p, Log());
+    EXPECT_EQ(p.CaptureRect, shown);
+}
+
 // The roads back: shown again after a move while hidden (the new rectangle wins, as a normal move),
 // a window never found (the primary screen's size, found as soon as it shows), and a window found
 // again after it was gone, under the caption it had last.
