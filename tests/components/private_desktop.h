@@ -165,6 +165,17 @@ public:
         std::free(geometry);
         return rect;
     }
+    // Sends a client message of type marker to w; with no event mask it goes to the client that made
+    // w, after every event the server had sent that client before.
+    void SendMarker(xcb_window_t w, xcb_atom_t marker) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = w;
+        event.type = marker;
+        xcb_send_event(c_, 0, w, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+        xcb_flush(c_);
+    }
 
 private:
     xcb_connection_t* c_;

@@ -5,6 +5,9 @@
 // snaps to the edges of its monitor's work area.
 #include <gtest/gtest.h>
 
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QWindow>
 #include <filesystem>
@@ -67,8 +70,31 @@ protected:
         return x11.ScreenRect(xcb_window_t(window.winId())) == window.geometry();
     }
 
+    // Waits until the program has taken in every event the X server sent it so far: the window manager's
+    // news of an earlier placing, taken in late, would snap the window from where it was.
+    bool ProgramCaughtUp() {
+        struct MarkerFilter : QAbstractNativeEventFilter {
+            xcb_atom_t marker = XCB_ATOM_NONE;
+            bool seen = false;
+            bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+                const auto* event = static_cast<const xcb_generic_event_t*>(message);
+                if (type == "xcb_generic_event_t" && (event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                    reinterpret_cast<const xcb_client_message_event_t*>(event)->type == marker)
+                    seen = true;
+                return false;
+            }
+        } filter;
+        filter.marker = x11.Atom("FW_TEST_CAUGHT_UP");
+        QCoreApplication::instance()->installNativeEventFilter(&filter);
+        x11.SendMarker(xcb_window_t(form->winId()), filter.marker);
+        const bool seen = PumpUntil([&] { return filter.seen; }, kWaitMs);
+        QCoreApplication::instance()->removeNativeEventFilter(&filter);
+        return seen;
+    }
+
     // Moves the main window and waits until the X server has it there (or snapped from there).
     void MoveMainWindow(QPoint to) {
+        EXPECT_TRUE(ProgramCaughtUp()) << "the program never took in the marker";
         form->move(to);
         EXPECT_TRUE(PumpUntil([&] { return ServerHas(*form); }, kWaitMs)) << "the server never had the main window";
     }
