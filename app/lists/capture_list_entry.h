@@ -11,8 +11,8 @@
 #include <string>
 
 #include "app/lists/web_socket_entry.h"
-#include "engine/capture/ScreenCaptureParams.h"
-#include "engine/capture/StreamerList.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
+#include "engine/capture/settings/StreamerList.h"
 
 namespace app {
 

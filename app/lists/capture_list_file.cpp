@@ -3,7 +3,7 @@
 #include "app/lists/list_entry_checks.h"
 #include "app/lists/list_file_store.h"
 #include "app/lists/list_values.h"
-#include "engine/capture/ScreenCaptureXml.h"
+#include "engine/capture/settings/ScreenCaptureXml.h"
 
 namespace app {
 namespace {

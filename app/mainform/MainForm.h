@@ -46,7 +46,7 @@
 #include "app/mainform/MainFormDialogs.h"
 #include "app/mainform/MainFormHttpHost.h"
 #include "app/mainform/MainFormParts.h"
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
 #include "engine/util/ms_pool.h"
 #include "platform/process/ProcessStarter.h"

@@ -1,6 +1,6 @@
 #include "app/windows/editors/CaptureEditorContext.h"
 
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 
 namespace app {
 

@@ -22,7 +22,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 #include "engine/ftp/curl_ftp_session.h"
 
 namespace app {

@@ -21,7 +21,7 @@
 #include "app/windows/server_dialogs/IpAddrPortFrame.h"
 #include "app/windows/server_dialogs/PathEllipsis.h"
 #include "common/MsgDlgWrappers.h"
-#include "engine/capture/CaptureRect.h"
+#include "engine/capture/settings/CaptureRect.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"

@@ -22,7 +22,7 @@
 #include "components/Color.h"
 
 #include "app/windows/editors/CaptureEditorContext.h"
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

@@ -1,0 +1,99 @@
+#include "engine/capture/workers/SharePage.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "engine/util/atomic_file.h"
+#include "engine/util/path_utils.h"
+
+namespace engine {
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool MatchesIgnoreCase(const std::string& text, size_t at, const std::string& pattern) {
+    if (at + pattern.size() > text.size()) return false;
+    for (size_t i = 0; i < pattern.size(); ++i)
+        if (LowerAscii(text[at + i]) != LowerAscii(pattern[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+TSharePageInfo TSharePageInfo::From(const TCaptureStreamer& share) {
+    return TSharePageInfo{share.IpAddr, share.Port, share.FtpActive, share.FtpHostDir,
+                          share.SubDir, share.UseFileList, share.FileList};
+}
+
+std::string CaptureImageBaseName(int32_t ipAddr, int32_t port) {
+    return "capimg_" + std::to_string(std::llabs(static_cast<long long>(ipAddr))) + "_" + std::to_string(port);
+}
+
+std::string ShareAddressFolder(const TSharePageInfo& share) {
+    std::string folder = IncludeTrailingPathDelimiter(share.FtpActive ? share.FtpHostDir : share.SubDir);
+    if (folder.empty() || folder.front() != '/') folder.insert(folder.begin(), '/');
+    return folder;
+}
+
+std::string ShareImageAddress(const TSharePageInfo& share, const std::string& imageName) {
+    return ShareAddressFolder(share) + imageName;
+}
+
+std::string ReplaceAllIgnoreCase(const std::string& text, const std::string& from, const std::string& to) {
+    if (from.empty()) return text;
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (MatchesIgnoreCase(text, i, from)) {
+            out += to;
+            i += from.size();
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+std::string FillSharePage(const std::string& page, const std::string& imageAddress, const std::string* scriptFolder) {
+    std::string filled = ReplaceAllIgnoreCase(page, kImagePlaceholder, imageAddress);
+    if (scriptFolder) {
+        const std::string script = std::string("src=\"") + kPlayerScriptName + "\"";
+        filled = ReplaceAllIgnoreCase(filled, script, "src=\"" + *scriptFolder + kPlayerScriptName + "\"");
+    }
+    return filled;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = "cannot open \"" + path + "\": " + std::strerror(errno);
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        if (error) *error = "cannot read \"" + path + "\"";
+        return false;
+    }
+    return true;
+}
+
+void CopyShareFileList(const std::vector<std::string>& fileList, const std::string& outDir,
+                       std::vector<std::string>* failed) {
+    const std::string folder = IncludeTrailingPathDelimiter(outDir);
+    for (const std::string& file : fileList) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(file, ec)) continue;
+        std::string bytes;
+        if (!ReadWholeFile(file, bytes) || !WriteFileAtomic(folder + ExtractFileName(file), bytes)) {
+            if (failed) failed->push_back(file);
+        }
+    }
+}
+
+}  // namespace engine
