@@ -14,6 +14,7 @@
 #include <set>
 
 #include "platform/registry/registry_hive_text.h"
+#include "platform/util/unique_fd.h"
 
 namespace platform {
 
@@ -35,28 +36,6 @@ void LogRegistryOnce(const std::string& file, const std::string& text) {
     if (reported->insert(file + "\n" + text).second) LogRegistry(file, text);
 }
 
-// A file descriptor closed when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (write errors may show only here).
-    bool Close() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -71,11 +50,11 @@ bool WriteAll(int fd, const std::string& bytes) {
 enum class ReadResult { Ok, Missing, TooLarge, Failed };
 
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     error = errno;
-    if (!fd.valid()) return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    if (!fd.Valid()) return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
+    if (::fstat(fd.Get(), &st) != 0) {
         error = errno;
         return ReadResult::Failed;
     }
@@ -87,7 +66,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes, int& error
     bytes.clear();
     char buf[65536];
     while (true) {
-        ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        ssize_t n = ::read(fd.Get(), buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             error = errno;
@@ -114,16 +93,16 @@ class HiveLock {
 public:
     explicit HiveLock(const std::string& lockPath)
         : fd_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        if (!fd_.valid()) return;
+        if (!fd_.Valid()) return;
         int rc;
-        do rc = ::flock(fd_.get(), LOCK_EX);
+        do rc = ::flock(fd_.Get(), LOCK_EX);
         while (rc != 0 && errno == EINTR);
         locked_ = rc == 0;
     }
     bool locked() const { return locked_; }
 
 private:
-    FileDescriptor fd_;
+    TUniqueFd fd_;
     bool locked_ = false;
 };
 
@@ -184,12 +163,12 @@ bool RegistryHiveFile::Modify(const std::function<bool(RegistryHive&)>& change) 
     if (state == State::Damaged && !SetDamagedFileAside()) return false;
 
     const std::string temp = file_ + ".tmp";
-    FileDescriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!out.valid()) {
+    TUniqueFd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!out.Valid()) {
         LogRegistry(file_, std::string("cannot be written: ") + std::strerror(errno));
         return false;
     }
-    if (!WriteAll(out.get(), FormatHive(hive)) || ::fsync(out.get()) != 0 || !out.Close()) {
+    if (!WriteAll(out.Get(), FormatHive(hive)) || ::fsync(out.Get()) != 0 || !out.Close()) {
         LogRegistry(file_, std::string("cannot be written: ") + std::strerror(errno));
         ::unlink(temp.c_str());
         return false;
@@ -200,8 +179,8 @@ bool RegistryHiveFile::Modify(const std::function<bool(RegistryHive&)>& change) 
         return false;
     }
     // The rename itself reaches the disk with the folder.
-    FileDescriptor dir(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) ::fsync(dir.get());
+    TUniqueFd dir(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid()) ::fsync(dir.Get());
     return true;
 }
 

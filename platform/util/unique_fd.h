@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace hollarin {
+namespace platform {
 
 class TUniqueFd {
 public:
@@ -36,4 +36,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace hollarin
+}  // namespace platform
