@@ -15,13 +15,14 @@
 
 #include "platform/registry/registry_hive_text.h"
 #include "platform/util/unique_fd.h"
+#include "platform/util/whole_file.h"
 
 namespace platform {
 
 namespace {
 
 // A hive is a few kilobytes; anything past this is not one of ours and is treated as damaged.
-constexpr off_t kMaxHiveBytes = 64 * 1024 * 1024;
+constexpr uint64_t kMaxHiveBytes = 64 * 1024 * 1024;
 
 void LogRegistry(const std::string& file, const std::string& text) {
     std::fprintf(stderr, "[registry: %s] %s\n", file.c_str(), text.c_str());
@@ -45,38 +46,6 @@ bool WriteAll(int fd, const std::string& bytes) {
         done += static_cast<size_t>(n);
     }
     return true;
-}
-
-enum class ReadResult { Ok, Missing, TooLarge, Failed };
-
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
-    TUniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    error = errno;
-    if (!fd.Valid()) return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0) {
-        error = errno;
-        return ReadResult::Failed;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = EISDIR;
-        return ReadResult::Failed;
-    }
-    if (st.st_size > kMaxHiveBytes) return ReadResult::TooLarge;
-    bytes.clear();
-    char buf[65536];
-    while (true) {
-        ssize_t n = ::read(fd.Get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
-            return ReadResult::Failed;
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<size_t>(n));
-        if (static_cast<off_t>(bytes.size()) > kMaxHiveBytes) return ReadResult::TooLarge;
-    }
-    return ReadResult::Ok;
 }
 
 std::string TimeSuffix() {
@@ -115,15 +84,16 @@ RegistryHiveFile::State RegistryHiveFile::Load(RegistryHive& hive) const {
     hive = RegistryHive();
     std::string bytes;
     int error = 0;
-    switch (ReadWholeFile(file_, bytes, error)) {
-        case ReadResult::Missing: return State::Missing;
-        case ReadResult::Failed:
+    switch (ReadWholeFile(file_, bytes, &error, kMaxHiveBytes)) {
+        case WholeFileRead::Missing: return State::Missing;
+        case WholeFileRead::CannotOpen:
+        case WholeFileRead::CannotRead:
             LogRegistryOnce(file_, std::string("cannot be read: ") + std::strerror(error));
             return State::Unreadable;
-        case ReadResult::TooLarge:
+        case WholeFileRead::TooLarge:
             LogRegistryOnce(file_, "is too large to be a hive; read as empty");
             return State::Damaged;
-        case ReadResult::Ok: break;
+        case WholeFileRead::Ok: break;
     }
     std::string why;
     auto parsed = ParseHive(bytes, &why);

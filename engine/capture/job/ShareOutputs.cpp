@@ -10,6 +10,7 @@
 #include "engine/capture/workers/WorkerLog.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/whole_file.h"
 
 namespace fs = std::filesystem;
 
@@ -112,10 +113,10 @@ void ClaimShareFolders(const std::vector<PCaptureStreamer>& shares) {
 
 std::string SharePageTemplate(const TCaptureStreamer& share) {
     std::string text;
-    if (share.UseFileList && IsFile(share.IndexHtml)) ReadWholeFile(share.IndexHtml, text);
+    if (share.UseFileList && IsFile(share.IndexHtml)) platform::ReadWholeFile(share.IndexHtml, text);
     if (text.empty() && share.HttpServer) {
         const std::string own = share.HttpServer->IndexHtml();
-        ReadWholeFile(IsFile(own) ? own : share.HttpServer->DefaultIndexFile(), text);
+        platform::ReadWholeFile(IsFile(own) ? own : share.HttpServer->DefaultIndexFile(), text);
     }
     return text;
 }

@@ -1,6 +1,7 @@
 #include "engine/capture/workers/CopyFileThread.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "engine/capture/workers/ShareFolderClaims.h"
@@ -11,6 +12,7 @@
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
 #include "platform/filters/BmpCodec.h"
+#include "platform/util/whole_file.h"
 
 namespace engine {
 
@@ -125,10 +127,13 @@ void TCopyFileThread::RunPass() {
 
 void TCopyFileThread::TakeInput(const std::string& inputPath, const std::string& ext, const engine::TSettings& settings) {
     log_.Info("fileCopy inputfn: " + inputPath);
-    std::string error;
+    int error = 0;
     // An input that vanished or cannot be read is logged; the next pass looks again.
-    if (!ReadWholeFile(inputPath, input_, &error)) {
-        log_.Error("fileCopy " + error);
+    if (const platform::WholeFileRead read = platform::ReadWholeFile(inputPath, input_, &error);
+        read != platform::WholeFileRead::Ok) {
+        log_.Error(read == platform::WholeFileRead::CannotRead
+                       ? "fileCopy cannot read \"" + inputPath + "\""
+                       : "fileCopy cannot open \"" + inputPath + "\": " + std::strerror(error));
         return;
     }
     if (!Publish(inputPath, ext, settings)) return;
@@ -236,7 +241,7 @@ bool TCopyFileThread::Rasterize(const std::string& inputPath, const engine::TSet
         return false;
     }
     std::string png;
-    if (!ReadWholeFile(pngPath, png) || !WriteOutputs(png, nullptr)) {
+    if (platform::ReadWholeFile(pngPath, png) != platform::WholeFileRead::Ok || !WriteOutputs(png, nullptr)) {
         log_.Error("fileCopy SVG to PNG error");
         return false;
     }

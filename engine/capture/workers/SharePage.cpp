@@ -1,14 +1,12 @@
 #include "engine/capture/workers/SharePage.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/whole_file.h"
 
 namespace engine {
 
@@ -69,20 +67,6 @@ std::string FillSharePage(const std::string& page, const std::string& imageAddre
     return filled;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "cannot open \"" + path + "\": " + std::strerror(errno);
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        if (error) *error = "cannot read \"" + path + "\"";
-        return false;
-    }
-    return true;
-}
-
 void CopyShareFileList(const std::vector<std::string>& fileList, const std::string& outDir,
                        std::vector<std::string>* failed) {
     const std::string folder = IncludeTrailingPathDelimiter(outDir);
@@ -90,7 +74,7 @@ void CopyShareFileList(const std::vector<std::string>& fileList, const std::stri
         std::error_code ec;
         if (!std::filesystem::is_regular_file(file, ec)) continue;
         std::string bytes;
-        if (!ReadWholeFile(file, bytes) || !WriteFileAtomic(folder + ExtractFileName(file), bytes)) {
+        if (platform::ReadWholeFile(file, bytes) != platform::WholeFileRead::Ok || !WriteFileAtomic(folder + ExtractFileName(file), bytes)) {
             if (failed) failed->push_back(file);
         }
     }

@@ -51,7 +51,4 @@ std::string ReplaceAllIgnoreCase(const std::string& text, const std::string& fro
 void CopyShareFileList(const std::vector<std::string>& fileList, const std::string& outDir,
                        std::vector<std::string>* failed = nullptr);
 
-// The whole file into bytes; false with a reason in *error.
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error = nullptr);
-
 }  // namespace engine
