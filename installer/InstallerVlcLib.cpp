@@ -1,25 +1,15 @@
 #include "installer/InstallerVlcLib.h"
 
-#include <filesystem>
-
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"
+#include "platform/util/file_checks.h"
 
 namespace hollarin {
 namespace {
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);  // a linked library counts
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
 bool HoldsLibVlc(const std::string& folder) {
-    return IsFolder(folder) && IsFile(engine::IncludeTrailingPathDelimiter(folder) + engine::kVlcLibraryFile);
+    return platform::IsFolder(folder) &&
+           platform::IsFile(engine::IncludeTrailingPathDelimiter(folder) + engine::kVlcLibraryFile);
 }
 
 }  // namespace

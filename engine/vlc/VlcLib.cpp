@@ -1,11 +1,11 @@
 #include "engine/vlc/VlcLib.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "engine/util/path_utils.h"
 #include "engine/vlc/DynamicLibrary.h"
 #include "engine/vlc/VlcVersion.h"
+#include "platform/util/file_checks.h"
 
 namespace engine {
 namespace {
@@ -26,16 +26,6 @@ VlcBinding& Binding() {
     return *binding;
 }
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);  // follows links: a linked library counts
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
 }  // namespace
 
 const TVlcFunctions& VlcFunctions() { return Binding().functions; }
@@ -53,14 +43,15 @@ std::string DefaultVlcLibFolder() {
 
 void SetVlcLibPath(const std::string& dir) {
     const std::string folder = IncludeTrailingPathDelimiter(dir);
-    const bool complete = !dir.empty() && IsFile(folder + kVlcLibraryFile) && IsFile(folder + kVlcCoreLibraryFile);
+    const bool complete =
+        !dir.empty() && platform::IsFile(folder + kVlcLibraryFile) && platform::IsFile(folder + kVlcCoreLibraryFile);
     Binding().folder = complete ? folder : std::string();
 }
 
 bool VlcLibPathExists() {
     VlcBinding& b = Binding();
-    if (!IsFolder(b.folder)) b.folder = DefaultVlcLibFolder();
-    return IsFolder(b.folder);
+    if (!platform::IsFolder(b.folder)) b.folder = DefaultVlcLibFolder();
+    return platform::IsFolder(b.folder);
 }
 
 std::string GetVlcLibPath() {

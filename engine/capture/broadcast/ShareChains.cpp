@@ -1,11 +1,11 @@
 #include "engine/capture/broadcast/ShareChains.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "engine/capture/broadcast/VlcOutputChain.h"
 #include "engine/util/folder_ops.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/file_checks.h"
 
 namespace engine {
 namespace {
@@ -74,9 +74,7 @@ TShareChains BuildShareChains(const std::vector<PCaptureStreamer>& shares, const
                                  share->SubDir + "\" - no video output", kLogLevelError);
                 continue;
             }
-            std::error_code ec;
-            std::filesystem::create_directories(*folder, ec);
-            if (!std::filesystem::is_directory(*folder, ec)) {
+            if (!platform::MakeFolder(*folder)) {
                 if (log) log(prefix + "share folder " + *folder + " cannot be created - no video output", kLogLevelError);
                 continue;
             }

@@ -10,23 +10,13 @@
 #include "engine/capture/workers/WorkerLog.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/file_checks.h"
 #include "platform/util/whole_file.h"
 
 namespace fs = std::filesystem;
 
 namespace engine {
 namespace {
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(path, ec);
-}
-
-bool MakeFolder(const std::string& folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    return fs::is_directory(folder, ec);
-}
 
 // A worker of an earlier start is asked to end and forgotten before its successor starts.
 void EndWorker(std::shared_ptr<IShareWorker>& worker) {
@@ -113,10 +103,10 @@ void ClaimShareFolders(const std::vector<PCaptureStreamer>& shares) {
 
 std::string SharePageTemplate(const TCaptureStreamer& share) {
     std::string text;
-    if (share.UseFileList && IsFile(share.IndexHtml)) platform::ReadWholeFile(share.IndexHtml, text);
+    if (share.UseFileList && platform::IsFile(share.IndexHtml)) platform::ReadWholeFile(share.IndexHtml, text);
     if (text.empty() && share.HttpServer) {
         const std::string own = share.HttpServer->IndexHtml();
-        platform::ReadWholeFile(IsFile(own) ? own : share.HttpServer->DefaultIndexFile(), text);
+        platform::ReadWholeFile(platform::IsFile(own) ? own : share.HttpServer->DefaultIndexFile(), text);
     }
     return text;
 }
@@ -139,7 +129,7 @@ void StartShareOutputs(const std::vector<PCaptureStreamer>& shares, const TScree
                             kLogLevelError);
             continue;
         }
-        if (MakeFolder(*folder)) {
+        if (platform::MakeFolder(*folder)) {
             CopyServerPageFiles(*share->HttpServer, *folder);
             const std::string page = share->FileActive || share->ImageActive ? SharePageTemplate(*share) : std::string();
             if (share->FileActive) StartFileDrop(share, params, *folder, page, context);

@@ -8,6 +8,7 @@
 #include "engine/util/path_utils.h"
 #include "engine/util/utf8_text.h"
 #include "engine/util/xml_value_text.h"
+#include "platform/util/file_checks.h"
 
 namespace fs = std::filesystem;
 
@@ -147,11 +148,6 @@ void SaveShare(pugi::xml_node entry, const TCaptureStreamer& share) {
     for (const std::string& file : share.FileList) list.append_child(kFileListEntry).text().set(file.c_str());
 }
 
-bool FileExists(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(path, ec);
-}
-
 void LoadShare(pugi::xml_node entry, TCaptureStreamer& share, const IShareHttpServerList* servers) {
     const XmlReader r{entry};
     VisitShareHead(share, r);
@@ -167,7 +163,7 @@ void LoadShare(pugi::xml_node entry, TCaptureStreamer& share, const IShareHttpSe
         if (!share.HttpServer && share.Protocol == kShareProtocolHttp) share.HttpServer = servers->First();
     }
 
-    if (auto indexHtml = r.Text("sIndexHtml"); indexHtml && FileExists(*indexHtml)) share.IndexHtml = *indexHtml;
+    if (auto indexHtml = r.Text("sIndexHtml"); indexHtml && platform::IsFile(*indexHtml)) share.IndexHtml = *indexHtml;
     // An empty folder text keeps the default page folder (it would otherwise name the file system root).
     if (auto htmlDir = r.Text("sHtmlDir"); htmlDir && !htmlDir->empty()) {
         std::error_code ec;
@@ -180,7 +176,7 @@ void LoadShare(pugi::xml_node entry, TCaptureStreamer& share, const IShareHttpSe
     }
     for (pugi::xml_node file : entry.child("FileList").children(kFileListEntry)) {
         const std::string path = file.text().get();
-        if (FileExists(path)) share.FileList.push_back(path);
+        if (platform::IsFile(path)) share.FileList.push_back(path);
     }
 }
 

@@ -8,24 +8,13 @@
 #include "engine/settings/program_state.h"
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/file_checks.h"
 
 namespace engine {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
-// Makes folder with its parents; false when it is not there afterwards.
-bool MakeFolder(const std::string& folder) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return IsFolder(folder);
-}
 
 std::string IdxText(int32_t captureIdx) { return std::to_string(captureIdx); }
 
@@ -66,15 +55,15 @@ TImageThread::TImageThread(TImageThreadParams params)
       log_(std::move(params.LogList), true),
       claim_(ClaimShareFolder(outDir_)),
       page_(std::move(params.Template)) {
-    if (!outDir_.empty()) MakeFolder(outDir_);
+    if (!outDir_.empty()) platform::MakeFolder(outDir_);
     // Archiving is off for the thread's life when its folder cannot be made.
-    if (archive_ && (archiveFolder_.empty() || !MakeFolder(archiveFolder_))) archive_ = false;
+    if (archive_ && (archiveFolder_.empty() || !platform::MakeFolder(archiveFolder_))) archive_ = false;
 }
 
 void TImageThread::Execute() {
     encoder_ = MakeSnapshotEncoder(imageFormat_, pngLevel_, jpgQuality_);
     log_.Info("snapImg Start [idx: " + IdxText(captureIdx_) + "]");
-    if (share_.UseFileList && IsFolder(outDir_)) CopyShareFileList(share_.FileList, outDir_);
+    if (share_.UseFileList && platform::IsFolder(outDir_)) CopyShareFileList(share_.FileList, outDir_);
     first_ = true;
 
     while (!EndRequested()) {
@@ -143,7 +132,7 @@ bool TImageThread::RunPass(std::chrono::milliseconds& elapsed, std::string& erro
         t0 = Clock::now();
         if (graph_ && graph_->GetImage(picture_) && !picture_.Empty()) {
             log_.Info("imgThrd start [idx: " + IdxText(captureIdx_) + "]");
-            if (IsFolder(outDir_) && !SaveFrame(written, error)) return false;
+            if (platform::IsFolder(outDir_) && !SaveFrame(written, error)) return false;
         }
     }
     elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0);

@@ -4,6 +4,7 @@
 
 #include "engine/capture/workers/ChildProgram.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/file_checks.h"
 
 namespace engine {
 
@@ -17,11 +18,6 @@ bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
         if (a != tail[i]) return false;
     }
     return true;
-}
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace
@@ -44,11 +40,11 @@ std::string TSvgRasterizer::PngPathFor(const std::string& svgInput) {
 
 TRasterizeResult TSvgRasterizer::Run(const std::string& svgInput) const {
     TRasterizeResult result;
-    if (!IsFile(javaProgram_)) {
+    if (!platform::IsFile(javaProgram_)) {
         result.Outcome = TRasterizeOutcome::JavaMissing;
         return result;
     }
-    if (!IsFile(rasterizer_)) {
+    if (!platform::IsFile(rasterizer_)) {
         result.Outcome = TRasterizeOutcome::RasterizerMissing;
         return result;
     }
