@@ -10,6 +10,7 @@
 #include "common/version_info.h"
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"
+#include "platform/util/ascii_case.h"
 #include "platform/util/file_checks.h"
 
 namespace fs = std::filesystem;
@@ -21,11 +22,6 @@ namespace {
 constexpr const char* kDataRootKey = "SOFTWARE\\Framewick";
 constexpr const char* kVlcKey = "\\SOFTWARE\\VideoLAN\\VLC";
 constexpr const char* kFramewickProduct = "Framewick";
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 std::string ReadRegistryString(platform::RootKey root, const std::string& key, const std::string& name) {
     platform::TRegistry reg(root);
@@ -49,9 +45,9 @@ std::string ComputeDataFolder(const TDataFolderInputs& in) {
         return IncludeTrailingPathDelimiter(in.RootAppPath) + "Framewick/Inst" + std::to_string(in.Instance) + "/";
 
     if (!in.ProgramFile.empty() && !in.ProgramFilesFolders.empty()) {
-        const std::string program = Lower(in.ProgramFile);
+        const std::string program = platform::AsciiLower(in.ProgramFile);
         bool below = std::any_of(in.ProgramFilesFolders.begin(), in.ProgramFilesFolders.end(),
-                                 [&](const std::string& f) { return program.rfind(Lower(IncludeTrailingPathDelimiter(f)), 0) == 0; });
+                                 [&](const std::string& f) { return program.rfind(platform::AsciiLower(IncludeTrailingPathDelimiter(f)), 0) == 0; });
         if (!below) return engine::ExtractFilePath(in.ProgramFile);
     }
 

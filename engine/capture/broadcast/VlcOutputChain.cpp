@@ -5,6 +5,7 @@
 #include "engine/capture/broadcast/VlcArguments.h"
 #include "engine/capture/settings/CaptureRect.h"
 #include "engine/ftp/ftp_names.h"
+#include "platform/util/ascii_case.h"
 
 namespace engine {
 
@@ -69,7 +70,7 @@ std::string SegmentUrlBase(std::string_view host) {
     const std::string server = FtpServerAddress(host);
     if (server.empty()) return {};
     const std::string_view written = host.substr(std::min(host.find_first_not_of(' '), host.size()));
-    return (AsciiLower(written.substr(0, 8)) == "https://" ? "https://" : "http://") + server;
+    return (platform::AsciiLower(written.substr(0, 8)) == "https://" ? "https://" : "http://") + server;
 }
 
 std::optional<std::string> HlsChain(const THlsChainParams& hls) {

@@ -8,6 +8,7 @@
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/system_info.h"
+#include "platform/util/ascii_case.h"
 
 namespace engine {
 
@@ -16,9 +17,7 @@ TShareDefaults ShareDefaultsFromSettings(int32_t captureIdx) {
     defaults.CaptureIdx = captureIdx;
     defaults.VlcMissing = engine::VlcMissing.load();
     defaults.HtmlDir = engine::Settings()->HtmlDir;
-    std::string subDir = engine::SanitizeName(GetLocalComputerName()) + engine::HostDirSuffix();
-    std::transform(subDir.begin(), subDir.end(), subDir.begin(), [](unsigned char c) { return std::tolower(c); });
-    defaults.SubDir = subDir;
+    defaults.SubDir = platform::AsciiLower(engine::SanitizeName(GetLocalComputerName()) + engine::HostDirSuffix());
     defaults.NextIndex = [] { return engine::NextStreamerIndex(); };
     return defaults;
 }

@@ -6,22 +6,10 @@
 
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/ascii_case.h"
 #include "platform/util/whole_file.h"
 
 namespace engine {
-
-namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool MatchesIgnoreCase(const std::string& text, size_t at, const std::string& pattern) {
-    if (at + pattern.size() > text.size()) return false;
-    for (size_t i = 0; i < pattern.size(); ++i)
-        if (LowerAscii(text[at + i]) != LowerAscii(pattern[i])) return false;
-    return true;
-}
-
-}  // namespace
 
 TSharePageInfo TSharePageInfo::From(const TCaptureStreamer& share) {
     return TSharePageInfo{share.IpAddr, share.Port, share.FtpActive, share.FtpHostDir,
@@ -48,7 +36,7 @@ std::string ReplaceAllIgnoreCase(const std::string& text, const std::string& fro
     out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
-        if (MatchesIgnoreCase(text, i, from)) {
+        if (platform::StartsWithIgnoringCase(std::string_view(text).substr(i), from)) {
             out += to;
             i += from.size();
         } else {

@@ -4,23 +4,10 @@
 
 #include "engine/capture/workers/ChildProgram.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/ascii_case.h"
 #include "platform/util/file_checks.h"
 
 namespace engine {
-
-namespace {
-
-bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
-    if (text.size() < tail.size()) return false;
-    for (size_t i = 0; i < tail.size(); ++i) {
-        char a = text[text.size() - tail.size() + i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (a != tail[i]) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 TSvgRasterizer::TSvgRasterizer(std::string javaDir, std::string rasterizer, std::chrono::milliseconds timeout)
     // An empty Java folder would name a "java" in the working folder: it means no Java runtime.
@@ -29,7 +16,7 @@ TSvgRasterizer::TSvgRasterizer(std::string javaDir, std::string rasterizer, std:
       timeout_(timeout) {}
 
 std::vector<std::string> TSvgRasterizer::Arguments(const std::string& svgInput) const {
-    if (EndsWithIgnoreCase(rasterizer_, ".jar")) return {javaProgram_, "-jar", rasterizer_, svgInput};
+    if (platform::EndsWithIgnoringCase(rasterizer_, ".jar")) return {javaProgram_, "-jar", rasterizer_, svgInput};
     return {rasterizer_, svgInput};
 }
 
