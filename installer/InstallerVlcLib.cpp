@@ -53,8 +53,9 @@ bool TInstallerVlcLib::VlcLibPathExists() {
 int TInstallerVlcLib::LoadVlcLibraries() {
     if (!vlc_.IsOpen()) {
         // libvlc needs libvlccore's symbols, so libvlccore goes first and globally.
-        if (!core_.IsOpen() && VlcLibPathExists()) core_.Open(folder_ + engine::kVlcCoreLibraryFile, true);
-        if (core_.IsOpen() && VlcLibPathExists()) vlc_.Open(folder_ + engine::kVlcLibraryFile, false);
+        if (!core_.IsOpen() && VlcLibPathExists())
+            core_.Open(folder_ + engine::kVlcCoreLibraryFile, platform::SymbolScope::Global);
+        if (core_.IsOpen() && VlcLibPathExists()) vlc_.Open(folder_ + engine::kVlcLibraryFile);
     }
     if (vlc_.IsOpen()) return 0;
     lastError_ = engine::kVlcErrorLibrary;

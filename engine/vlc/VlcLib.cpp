@@ -3,17 +3,17 @@
 #include <cstdlib>
 
 #include "engine/util/path_utils.h"
-#include "engine/vlc/DynamicLibrary.h"
 #include "engine/vlc/VlcVersion.h"
 #include "platform/util/file_checks.h"
+#include "platform/util/shared_library.h"
 
 namespace engine {
 namespace {
 
 struct VlcBinding {
     std::string folder;
-    DynamicLibrary core;
-    DynamicLibrary vlc;
+    platform::SharedLibrary core;
+    platform::SharedLibrary vlc;
     int lastError = 0;
     bool functionsLoaded = false;
     TVlcFunctions functions;
@@ -62,11 +62,12 @@ std::string GetVlcLibPath() {
 int LoadVlcLibraries() {
     VlcBinding& b = Binding();
     if (!b.vlc.IsOpen()) {
-        if (!b.core.IsOpen() && VlcLibPathExists()) b.core.Open(b.folder + kVlcCoreLibraryFile, true);
+        if (!b.core.IsOpen() && VlcLibPathExists())
+            b.core.Open(b.folder + kVlcCoreLibraryFile, platform::SymbolScope::Global);
         if (b.core.IsOpen() && VlcLibPathExists()) {
             // libVLC finds its plugins through this variable when an instance is created.
             setenv("VLC_PLUGIN_PATH", (b.folder + kVlcPluginFolderName).c_str(), 1);
-            b.vlc.Open(b.folder + kVlcLibraryFile, false);
+            b.vlc.Open(b.folder + kVlcLibraryFile);
         }
     }
     if (b.vlc.IsOpen()) return 0;

@@ -1,10 +1,15 @@
-// One dlopen handle, closed with dlclose when the object goes. Opening uses RTLD_NOW | RTLD_LOCAL, so
-// a library with unresolved symbols fails at once and its symbols do not leak into other libraries.
+// One dlopen handle, closed with dlclose when the object goes. Opening uses RTLD_NOW, so a library with
+// unresolved symbols fails at once; its symbols stay its own unless it is opened for the libraries
+// loaded after it.
 #pragma once
 
 #include <string>
 
 namespace platform {
+
+// Local: the library's symbols resolve nothing outside it. Global: libraries loaded later may use them
+// (libvlc and its plugins need libvlccore's).
+enum class SymbolScope { Local, Global };
 
 class SharedLibrary {
 public:
@@ -16,9 +21,10 @@ public:
     SharedLibrary& operator=(SharedLibrary&& other) noexcept;
 
     // Closes what was open first; on failure Error() holds the loader's reason.
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, SymbolScope scope = SymbolScope::Local);
     void Close();
     bool IsOpen() const { return handle_ != nullptr; }
+    // The address of name; nullptr when the library lacks it or is not open.
     void* Symbol(const char* name) const;
     const std::string& Error() const { return error_; }
 

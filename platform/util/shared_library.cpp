@@ -1,4 +1,4 @@
-#include "platform/com/shared_library.h"
+#include "platform/util/shared_library.h"
 
 #include <dlfcn.h>
 
@@ -20,10 +20,10 @@ SharedLibrary& SharedLibrary::operator=(SharedLibrary&& other) noexcept {
     return *this;
 }
 
-bool SharedLibrary::Open(const std::string& path) {
+bool SharedLibrary::Open(const std::string& path, SymbolScope scope) {
     Close();
     error_.clear();
-    handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    handle_ = ::dlopen(path.c_str(), RTLD_NOW | (scope == SymbolScope::Global ? RTLD_GLOBAL : RTLD_LOCAL));
     if (!handle_) {
         const char* why = ::dlerror();
         error_ = why ? why : "cannot be loaded";
