@@ -25,19 +25,29 @@ set(allowed_engine/capture/workers settings workers)
 set(allowed_engine/capture/job settings broadcast workers job)
 
 set(violations "")
-foreach(area IN LISTS known_areas)
-  file(GLOB_RECURSE files ${SOURCE_DIR}/${area}/*.h ${SOURCE_DIR}/${area}/*.cpp
-                          ${SOURCE_DIR}/tests/${area}/*.h ${SOURCE_DIR}/tests/${area}/*.cpp)
+
+# Appends to violations each include of files whose part in parentheses number `group` of
+# include_regex (the whole include path must match) names one of `known` but none of `allowed`.
+function(collect_violations files include_regex group known allowed)
+  set(found "${violations}")
   foreach(file IN LISTS files)
-    file(STRINGS ${file} includes REGEX "^#include \"[a-z]+/")
+    file(STRINGS ${file} includes REGEX "^#include \"${include_regex}")
     foreach(line IN LISTS includes)
-      string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target ${line})
-      if(target IN_LIST known_areas AND NOT target IN_LIST allowed_${area})
+      string(REGEX MATCH "^#include \"${include_regex}" matched ${line})
+      set(target ${CMAKE_MATCH_${group}})
+      if(target IN_LIST known AND NOT target IN_LIST allowed)
         file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
-        string(APPEND violations "  ${rel}: ${line}\n")
+        string(APPEND found "  ${rel}: ${line}\n")
       endif()
     endforeach()
   endforeach()
+  set(violations "${found}" PARENT_SCOPE)
+endfunction()
+
+foreach(area IN LISTS known_areas)
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${area}/*.h ${SOURCE_DIR}/${area}/*.cpp
+                          ${SOURCE_DIR}/tests/${area}/*.h ${SOURCE_DIR}/tests/${area}/*.cpp)
+  collect_violations("${files}" "([a-z]+)/" 1 "${known_areas}" "${allowed_${area}}")
 endforeach()
 
 foreach(layered IN LISTS layered_folders)
@@ -50,16 +60,8 @@ foreach(layered IN LISTS layered_folders)
   foreach(folder IN LISTS folders_${layered})
     file(GLOB_RECURSE files ${SOURCE_DIR}/${layered}/${folder}/*.h ${SOURCE_DIR}/${layered}/${folder}/*.cpp
                             ${SOURCE_DIR}/tests/${layered}/${folder}/*.h ${SOURCE_DIR}/tests/${layered}/${folder}/*.cpp)
-    foreach(file IN LISTS files)
-      file(STRINGS ${file} includes REGEX "^#include \"(tests/)?${layered}/[a-z]+/")
-      foreach(line IN LISTS includes)
-        string(REGEX REPLACE "^#include \"(tests/)?${layered}/([a-z]+)/.*" "\\2" target ${line})
-        if(NOT target IN_LIST allowed_${layered}/${folder})
-          file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
-          string(APPEND violations "  ${rel}: ${line}\n")
-        endif()
-      endforeach()
-    endforeach()
+    collect_violations("${files}" "(tests/)?${layered}/([a-z]+)/" 2 "${folders_${layered}}"
+                       "${allowed_${layered}/${folder}}")
   endforeach()
 endforeach()
 
