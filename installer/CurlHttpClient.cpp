@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/ftp/curl_easy.h"
+#include "platform/util/ascii_case.h"
 
 namespace hollarin {
 namespace {
@@ -67,10 +68,7 @@ THttpResult Fail(std::string* error, const std::string& text) {
 
 bool IsPlainHttpUrl(const std::string& url) {
     constexpr std::string_view scheme = "http://";
-    if (url.size() <= scheme.size()) return false;
-    for (size_t i = 0; i < scheme.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(url[i])) != scheme[i]) return false;
-    return true;
+    return url.size() > scheme.size() && platform::StartsWithIgnoringCase(url, scheme);
 }
 
 // Runs one request on a fresh handle; head: no body, *contentLength filled.

@@ -12,7 +12,7 @@
 #include "installer/InstallerLog.h"
 #include "installer/InstallerMessages.h"
 #include "installer/InstallerThread.h"
-#include "installer/zip/unique_fd.h"
+#include "platform/util/unique_fd.h"
 
 namespace hollarin {
 namespace {
@@ -53,7 +53,7 @@ public:
 
 private:
     std::string path_;
-    TUniqueFd fd_;
+    platform::TUniqueFd fd_;
     bool renamed_ = false;
 };
 

@@ -1,25 +1,15 @@
 #include "installer/InstallerVlcLib.h"
 
-#include <filesystem>
-
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"
+#include "platform/util/file_checks.h"
 
 namespace hollarin {
 namespace {
 
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_regular_file(path, ec);  // a linked library counts
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
-
 bool HoldsLibVlc(const std::string& folder) {
-    return IsFolder(folder) && IsFile(engine::IncludeTrailingPathDelimiter(folder) + engine::kVlcLibraryFile);
+    return platform::IsFolder(folder) &&
+           platform::IsFile(engine::IncludeTrailingPathDelimiter(folder) + engine::kVlcLibraryFile);
 }
 
 }  // namespace
@@ -63,8 +53,9 @@ bool TInstallerVlcLib::VlcLibPathExists() {
 int TInstallerVlcLib::LoadVlcLibraries() {
     if (!vlc_.IsOpen()) {
         // libvlc needs libvlccore's symbols, so libvlccore goes first and globally.
-        if (!core_.IsOpen() && VlcLibPathExists()) core_.Open(folder_ + engine::kVlcCoreLibraryFile, true);
-        if (core_.IsOpen() && VlcLibPathExists()) vlc_.Open(folder_ + engine::kVlcLibraryFile, false);
+        if (!core_.IsOpen() && VlcLibPathExists())
+            core_.Open(folder_ + engine::kVlcCoreLibraryFile, platform::SymbolScope::Global);
+        if (core_.IsOpen() && VlcLibPathExists()) vlc_.Open(folder_ + engine::kVlcLibraryFile);
     }
     if (vlc_.IsOpen()) return 0;
     lastError_ = engine::kVlcErrorLibrary;

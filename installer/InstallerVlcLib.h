@@ -1,6 +1,6 @@
 // The installer's libVLC binding. Hollarin loads libVLC only to learn which version sits in the target
 // folder (or, failing that, in an installed VLC) and unloads it before the install step replaces the
-// folder. It is built on Framewick's pieces (DynamicLibrary, the library file names) but keeps its own
+// folder. It is built on Framewick's pieces (SharedLibrary, the library file names) but keeps its own
 // rules: a folder is accepted when it holds libvlc alone, a folder without libvlc falls back to an
 // installed VLC, only 19 entry points are resolved and libvlc is freed before libvlccore.
 //
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/vlc/DynamicLibrary.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "engine/vlc/VlcLib.h"
+#include "platform/util/shared_library.h"
 
 namespace hollarin {
 
@@ -85,8 +85,8 @@ private:
 
     std::vector<std::string> systemLibraryFolders_;
     std::string folder_;
-    engine::DynamicLibrary core_;
-    engine::DynamicLibrary vlc_;
+    platform::SharedLibrary core_;
+    platform::SharedLibrary vlc_;
     int lastError_ = 0;
     bool functionsLoaded_ = false;
     TInstallerVlcFunctions functions_;

@@ -8,24 +8,11 @@
 #include "installer/DownloadNaming.h"
 #include "installer/InstallTarget.h"
 #include "installer/InstallerLog.h"
+#include "platform/util/file_checks.h"
 
 namespace fs = std::filesystem;
 
 namespace hollarin {
-namespace {
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(path, ec);
-}
-
-}  // namespace
-
 TLibraryInstall::TLibraryInstall(TInstallerVlcLib& binding, std::string unzipDir, std::string libVlcDir,
                                  std::string wantedVersion)
     : binding_(binding),
@@ -34,8 +21,9 @@ TLibraryInstall::TLibraryInstall(TInstallerVlcLib& binding, std::string unzipDir
       wantedVersion_(std::move(wantedVersion)) {}
 
 bool TLibraryInstall::HasRelease() const {
-    return IsUsableVlcVersion(wantedVersion_) && IsFile(source_ + engine::kVlcCoreLibraryFile) &&
-           IsFile(source_ + engine::kVlcLibraryFile) && IsFolder(source_ + engine::kVlcPluginFolderName);
+    return IsUsableVlcVersion(wantedVersion_) && platform::IsFile(source_ + engine::kVlcCoreLibraryFile) &&
+           platform::IsFile(source_ + engine::kVlcLibraryFile) &&
+           platform::IsFolder(source_ + engine::kVlcPluginFolderName);
 }
 
 TInstallResult TLibraryInstall::Run() {
@@ -92,7 +80,7 @@ bool TLibraryInstall::CopyRelease() {
     }
     for (const char* document : kReleaseDocumentFiles) {
         std::error_code ec;
-        if (IsFile(source_ + document)) fs::copy_file(source_ + document, staging_ + document, ec);
+        if (platform::IsFile(source_ + document)) fs::copy_file(source_ + document, staging_ + document, ec);
         if (ec) InstallerLog(LogName(), "cannot copy " + source_ + document + ": " + ec.message());
     }
     // Without a trailing "/" the folder itself is copied: it arrives as staging + "plugins/".
@@ -137,7 +125,7 @@ TInstallStatus TLibraryInstall::ReplaceTarget(std::string* refusal) {
 
 void TLibraryInstall::DropStaging() const {
     // The staging folder is this step's own, fresh and private: everything in it may go.
-    if (!staging_.empty() && IsFolder(staging_) && !engine::DeleteFolder(staging_))
+    if (!staging_.empty() && platform::IsFolder(staging_) && !engine::DeleteFolder(staging_))
         InstallerLog(LogName(), "cannot delete " + staging_);
 }
 

@@ -1,8 +1,8 @@
 #include "installer/Unzip.h"
 
-#include <filesystem>
 
 #include "installer/InstallerLog.h"
+#include "platform/util/file_checks.h"
 
 namespace hollarin {
 
@@ -18,9 +18,7 @@ void TUnzip::SetTargetDir(const std::string& targetDir) { targetDir_ = targetDir
 
 bool TUnzip::Start() {
     if (thread_ || zipFile_.empty() || targetDir_.empty()) return false;
-    std::error_code ec;
-    std::filesystem::create_directories(targetDir_, ec);
-    if (!std::filesystem::is_directory(targetDir_, ec)) {
+    if (!platform::MakeFolder(targetDir_)) {
         InstallerLog("unzip: " + zipFile_, "cannot create the folder " + targetDir_);
         return false;
     }

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/lists/web_socket_entry.h"
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 
 namespace app {
 

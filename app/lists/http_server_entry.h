@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/capture/ShareHttpServer.h"
+#include "engine/capture/settings/ShareHttpServer.h"
 #include "engine/http/capture_http_server.h"
 
 namespace app {

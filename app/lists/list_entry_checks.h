@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/capture/ScreenCaptureParams.h"
-#include "engine/capture/StreamerList.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
+#include "engine/capture/settings/StreamerList.h"
 
 namespace app {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 #include "engine/graphs/WebSocketFilterGraph.h"
 #include "engine/http/capture_http_server.h"
 

@@ -1,18 +1,16 @@
 #include "app/lists/list_file_store.h"
 
-#include <array>
-#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 
 #include "engine/settings/log_list.h"
 #include "engine/util/atomic_file.h"
+#include "platform/util/whole_file.h"
 
 namespace fs = std::filesystem;
 
@@ -24,7 +22,6 @@ constexpr int kMaxKeptAsideNames = 100;  // numbered names tried within one seco
 // Blanks between elements (the indentation) have siblings and still go.
 constexpr unsigned kListParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 constexpr size_t kMaxLeftOutLines = 10;    // log lines about what one file's reading left out
-constexpr size_t kReadBlockBytes = 64 * 1024;
 
 // Gives a document back to the pool however the reading or writing ends.
 class TPooledDocument {
@@ -79,23 +76,6 @@ void ReportKeptAside(const std::string& path, const std::string& why) {
         LogListFileError(FileTag(path) + why + "; the file is kept as " + fs::path(kept).filename().string());
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = std::string("cannot be read: ") + std::strerror(errno);
-        return false;
-    }
-    // In blocks: a character at a time takes seconds for a file of some tens of MB.
-    std::array<char, kReadBlockBytes> block;
-    while (in.read(block.data(), block.size()) || in.gcount() > 0)
-        bytes.append(block.data(), static_cast<size_t>(in.gcount()));
-    if (in.bad()) {
-        why = "cannot be read to its end";
-        return false;
-    }
-    return true;
-}
-
 // In a document whose parsing stopped at errorOffset: the entry is whole when something follows it or
 // its end tag lies before the damage.
 bool IsWholeEntry(pugi::xml_node entry, const std::string& bytes, ptrdiff_t errorOffset) {
@@ -142,7 +122,11 @@ bool LoadListFile(engine::TXmlDocPool* pool, const std::string& path, const TLis
     if (!fs::exists(path, ec)) return true;
 
     std::string bytes, why;
-    if (!ReadWholeFile(path, bytes, why)) {
+    int error = 0;
+    if (const platform::WholeFileRead read = platform::ReadWholeFile(path, bytes, &error);
+        read != platform::WholeFileRead::Ok) {
+        why = read == platform::WholeFileRead::CannotRead ? "cannot be read to its end"
+                                                          : std::string("cannot be read: ") + std::strerror(error);
         ReportKeptAside(path, "the list file " + why);
         return false;
     }

@@ -47,7 +47,7 @@
 #include "app/mainform/MainFormParts.h"
 #include "app/mainform/MainWindowLog.h"
 #include "app/mainform/WebServers.h"
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
 #include "engine/util/ms_pool.h"
 #include "platform/process/ProcessStarter.h"

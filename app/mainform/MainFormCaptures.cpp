@@ -7,7 +7,7 @@
 #include "app/settings/app_globals.h"
 #include "app/settings/app_paths.h"
 #include "app/settings/vlc_registry_preferences.h"
-#include "engine/capture/ShareDefaultsFromSettings.h"
+#include "engine/capture/settings/ShareDefaultsFromSettings.h"
 #include "engine/settings/counters.h"
 #include "engine/settings/program_state.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/lists/capture_list_entry.h"
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace engine {
 class TScreenCapture;

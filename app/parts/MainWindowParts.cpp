@@ -26,7 +26,7 @@
 #include "app/windows/settings_dialog/SettingsForm.h"
 #include "app/windows/small_windows/WaitFormWrappers.h"
 #include "app/windows/small_windows/Wait_Form.h"
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 #include "engine/util/number_strings.h"
 
 namespace app {

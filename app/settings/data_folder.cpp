@@ -10,6 +10,8 @@
 #include "common/version_info.h"
 #include "engine/util/path_utils.h"
 #include "platform/registry/registry.h"
+#include "platform/util/ascii_case.h"
+#include "platform/util/file_checks.h"
 
 namespace fs = std::filesystem;
 
@@ -20,16 +22,6 @@ namespace {
 constexpr const char* kDataRootKey = "SOFTWARE\\Framewick";
 constexpr const char* kVlcKey = "\\SOFTWARE\\VideoLAN\\VLC";
 constexpr const char* kFramewickProduct = "Framewick";
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && fs::is_directory(path, ec);
-}
 
 std::string ReadRegistryString(platform::RootKey root, const std::string& key, const std::string& name) {
     platform::TRegistry reg(root);
@@ -53,13 +45,13 @@ std::string ComputeDataFolder(const TDataFolderInputs& in) {
         return IncludeTrailingPathDelimiter(in.RootAppPath) + "Framewick/Inst" + std::to_string(in.Instance) + "/";
 
     if (!in.ProgramFile.empty() && !in.ProgramFilesFolders.empty()) {
-        const std::string program = Lower(in.ProgramFile);
+        const std::string program = platform::AsciiLower(in.ProgramFile);
         bool below = std::any_of(in.ProgramFilesFolders.begin(), in.ProgramFilesFolders.end(),
-                                 [&](const std::string& f) { return program.rfind(Lower(IncludeTrailingPathDelimiter(f)), 0) == 0; });
+                                 [&](const std::string& f) { return program.rfind(platform::AsciiLower(IncludeTrailingPathDelimiter(f)), 0) == 0; });
         if (!below) return engine::ExtractFilePath(in.ProgramFile);
     }
 
-    if (IsFolder(in.UserDataFolder) && !in.MajorVersion.empty() && !in.ExeName.empty()) {
+    if (platform::IsFolder(in.UserDataFolder) && !in.MajorVersion.empty() && !in.ExeName.empty()) {
         std::string folder = IncludeTrailingPathDelimiter(in.UserDataFolder) + "Quillmar/Framewick/v" + in.MajorVersion + "/";
         std::error_code ec;
         fs::create_directories(folder, ec);
@@ -124,7 +116,7 @@ TVlcInstall ReadVlcInstallDir(const std::vector<std::string>& systemFolders) {
     TVlcInstall found;
     for (platform::RootKey root : {platform::RootKey::LocalMachine, platform::RootKey::CurrentUser}) {
         std::string dir = ReadRegistryString(root, kVlcKey, "InstallDir");
-        if (IsFolder(dir)) {
+        if (platform::IsFolder(dir)) {
             found = TVlcInstall{true, engine::IncludeTrailingPathDelimiter(dir)};
             break;
         }
@@ -133,7 +125,7 @@ TVlcInstall ReadVlcInstallDir(const std::vector<std::string>& systemFolders) {
         for (const std::string& folder : systemFolders) {
             const std::string dir = engine::IncludeTrailingPathDelimiter(folder);
             std::error_code ec;
-            if (fs::exists(dir + "libvlc.so.5", ec) && IsFolder(dir + "vlc/plugins")) {
+            if (fs::exists(dir + "libvlc.so.5", ec) && platform::IsFolder(dir + "vlc/plugins")) {
                 found = TVlcInstall{true, dir};
                 break;
             }

@@ -2,7 +2,7 @@
 // (program key, "VlcVer") and whether the plugin cache is cleared (instance key, "VlcIni", default 1).
 #pragma once
 
-#include "engine/capture/VlcPreferences.h"
+#include "engine/capture/broadcast/VlcPreferences.h"
 
 namespace app {
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/util/path_utils.h"
+#include "platform/util/ascii_case.h"
 
 namespace app {
 
@@ -26,13 +27,6 @@ std::optional<int> DigitsValue(std::string_view text) {
     return value;
 }
 
-bool StartsWithInstNoCase(const std::string& argument) {
-    if (argument.size() < kArgumentMarker.size()) return false;
-    for (size_t i = 0; i < kArgumentMarker.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(argument[i])) != kArgumentMarker[i]) return false;
-    return true;
-}
-
 }  // namespace
 
 int ComputeInstanceIndex(const std::string& programFile, const std::vector<std::string>& arguments) {
@@ -41,7 +35,7 @@ int ComputeInstanceIndex(const std::string& programFile, const std::vector<std::
     if (size_t at = folder.find(kFolderMarker); at != std::string::npos)
         index = DigitsValue(std::string_view(folder).substr(at + kFolderMarker.size(), kFolderDigits)).value_or(0);
     for (const std::string& argument : arguments) {
-        if (!StartsWithInstNoCase(argument)) continue;
+        if (!platform::StartsWithIgnoringCase(argument, kArgumentMarker)) continue;
         return DigitsValue(std::string_view(argument).substr(kArgumentMarker.size(), kArgumentDigits)).value_or(0);
     }
     return index;

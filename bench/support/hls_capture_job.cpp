@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "engine/capture/ScreenCapture.h"
+#include "engine/capture/job/ScreenCapture.h"
 #include "engine/settings/settings_store.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "platform/com/com.h"

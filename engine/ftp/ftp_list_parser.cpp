@@ -1,5 +1,7 @@
 #include "engine/ftp/ftp_list_parser.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -34,9 +36,7 @@ bool IsMonth(std::string_view text) {
     static constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
                                                                  "jul", "aug", "sep", "oct", "nov", "dec"};
     if (text.size() != 3) return false;
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return std::find(kMonths.begin(), kMonths.end(), lower) != kMonths.end();
+    return std::find(kMonths.begin(), kMonths.end(), platform::AsciiLower(text)) != kMonths.end();
 }
 
 bool IsTimeOrYear(std::string_view text) {

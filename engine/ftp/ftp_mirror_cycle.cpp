@@ -11,6 +11,7 @@
 #include "engine/util/file_in_use.h"
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/ascii_case.h"
 
 namespace engine {
 namespace {
@@ -22,7 +23,7 @@ constexpr std::string_view kSegmentExt = ".ts";
 
 template <size_t N>
 bool HasExtIn(const std::string& name, const std::array<std::string_view, N>& exts) {
-    const std::string ext = AsciiLower(ExtractFileExt(name));
+    const std::string ext = platform::AsciiLower(ExtractFileExt(name));
     return std::find(exts.begin(), exts.end(), ext) != exts.end();
 }
 
@@ -43,7 +44,7 @@ bool PlaylistSegments(const std::string& text, std::vector<std::string>* names) 
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         std::string uri = line.substr(0, line.find_first_of("?#"));
-        const std::string name = AsciiLower(uri.substr(uri.rfind('/') + 1));
+        const std::string name = platform::AsciiLower(uri.substr(uri.rfind('/') + 1));
         if (!IsSafeFtpName(name)) return false;
         names->push_back(name);
     }
@@ -144,7 +145,7 @@ bool FtpMirrorCycle::EnterHostDir() {
         // Servers report a folder without its trailing "/".
         std::string current;
         session_->CurrentDir(&current);
-        there = AsciiLower(current).find(absolute.substr(1)) != std::string::npos;
+        there = platform::AsciiLower(current).find(absolute.substr(1)) != std::string::npos;
     }
     if (!there && !ConnectionLost(entered)) {
         entered = session_->MakeDirs(absolute);
@@ -199,7 +200,7 @@ bool FtpMirrorCycle::StillWritten(const std::string& localName, Clock::time_poin
 }
 
 bool FtpMirrorCycle::WholeOnServer(const std::string& localName, const RemoteFiles& remote) const {
-    const std::string remoteName = AsciiLower(localName);
+    const std::string remoteName = platform::AsciiLower(localName);
     const auto there = remote.find(remoteName);
     if (there == remote.end()) return false;
     std::error_code error;
@@ -267,7 +268,7 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadPlaylist(RemoteFiles& remote, Clock::
     for (const std::string& segment : segments) {
         if (!WholeOnServer(segment, remote)) return Step::kGoOn;
     }
-    const FtpResult result = UploadAs(name, AsciiLower(name), remote);
+    const FtpResult result = UploadAs(name, platform::AsciiLower(name), remote);
     if (!result.ok()) return AfterFailedUpload(result);
     lastPlaylist_ = text;
     return Step::kGoOn;
@@ -277,10 +278,10 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadNewFile(const std::vector<std::string
                                                    Clock::time_point now, Clock::time_point cycleStart) {
     for (const std::string& name : localNames) {
         if (!HasExtIn(name, kNewFileExts) || !IsSafeFtpName(name)) continue;
-        const std::string remoteName = AsciiLower(name);
+        const std::string remoteName = platform::AsciiLower(name);
         // A segment never changes once written: one of another size on the server is a broken copy.
         const bool there = remote.count(remoteName) != 0;
-        if (there && (AsciiLower(ExtractFileExt(name)) != kSegmentExt || WholeOnServer(name, remote))) continue;
+        if (there && (platform::AsciiLower(ExtractFileExt(name)) != kSegmentExt || WholeOnServer(name, remote))) continue;
         if (StillWritten(name, now)) continue;
         const FtpResult result = UploadAs(name, remoteName, remote);
         if (VanishedLocally(name, result)) continue;
@@ -296,7 +297,7 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadImages(const std::vector<std::string>
     imageTime_ = now;
     for (const std::string& name : localNames) {
         if (!HasExtIn(name, kImageExts) || !IsSafeFtpName(name) || StillWritten(name, now)) continue;
-        const FtpResult result = UploadAs(name, AsciiLower(name), remote);
+        const FtpResult result = UploadAs(name, platform::AsciiLower(name), remote);
         if (VanishedLocally(name, result)) continue;
         if (result.status != FtpStatus::kAborted) PostUploadTime(cycleStart);
         if (!result.ok() && AfterFailedUpload(result) == Step::kEndCycle) return Step::kEndCycle;
@@ -306,7 +307,7 @@ FtpMirrorCycle::Step FtpMirrorCycle::UploadImages(const std::vector<std::string>
 
 std::set<std::string> FtpMirrorCycle::LocalCopyNames(const std::vector<std::string>& localNames) {
     std::set<std::string> names(localNames.begin(), localNames.end());
-    for (const std::string& name : localNames) names.insert(AsciiLower(name));
+    for (const std::string& name : localNames) names.insert(platform::AsciiLower(name));
     return names;
 }
 

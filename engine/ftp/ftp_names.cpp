@@ -1,5 +1,7 @@
 #include "engine/ftp/ftp_names.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -17,12 +19,6 @@ bool HasControlChar(std::string_view text) {
 
 }  // namespace
 
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 std::string FtpServerAddress(std::string_view host) {
     const auto first = host.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};
@@ -39,7 +35,7 @@ bool IsSafeFtpName(std::string_view name) {
 }
 
 std::string NormalizeMirrorHostDir(std::string_view hostDir) {
-    std::string path = AsciiLower(hostDir);
+    std::string path = platform::AsciiLower(hostDir);
     std::replace(path.begin(), path.end(), '\\', '/');
     std::string normalized;
     size_t start = 0;

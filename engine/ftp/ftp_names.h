@@ -8,8 +8,6 @@
 
 namespace engine {
 
-std::string AsciiLower(std::string_view text);
-
 // The server part of a share's FTP host ("http://Example.org/x" -> "Example.org", "ftp.host:2121"
 // stays): the scheme and any path are dropped. "" when nothing usable is left (blanks, control
 // characters or a user part "name@" inside).

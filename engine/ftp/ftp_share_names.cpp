@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "engine/ftp/ftp_names.h"
+#include "platform/util/ascii_case.h"
 
 namespace engine {
 namespace {
@@ -21,9 +22,9 @@ bool AllDigits(std::string_view text) {
 }  // namespace
 
 FtpShareNames::FtpShareNames(std::string_view streamName, std::string_view imageBaseName)
-    : playlist_(AsciiLower(streamName) + std::string(kPlaylistExt)),
-      segmentPrefix_(AsciiLower(streamName) + "_"),
-      imageBaseName_(AsciiLower(imageBaseName)) {}
+    : playlist_(platform::AsciiLower(streamName) + std::string(kPlaylistExt)),
+      segmentPrefix_(platform::AsciiLower(streamName) + "_"),
+      imageBaseName_(platform::AsciiLower(imageBaseName)) {}
 
 bool FtpShareNames::Produces(std::string_view remoteName) const {
     if (ProducesFinal(remoteName)) return true;

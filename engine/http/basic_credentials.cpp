@@ -1,5 +1,7 @@
 #include "engine/http/basic_credentials.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <boost/beast/core/detail/base64.hpp>
 
 #include <algorithm>
@@ -34,9 +36,7 @@ std::string_view TrimBlanks(std::string_view s) {
 std::optional<TBasicCredentials> ParseBasicAuthorization(std::string_view headerValue) {
     std::string_view value = TrimBlanks(headerValue);
     if (value.size() <= kBasicScheme.size()) return std::nullopt;
-    for (size_t i = 0; i < kBasicScheme.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(value[i])) != kBasicScheme[i]) return std::nullopt;
-    }
+    if (!platform::StartsWithIgnoringCase(value, kBasicScheme)) return std::nullopt;
     if (value[kBasicScheme.size()] != ' ') return std::nullopt;
     std::string_view encoded = TrimBlanks(value.substr(kBasicScheme.size() + 1));
     if (!IsWellFormedBase64(encoded)) return std::nullopt;

@@ -1,8 +1,6 @@
 #include "engine/http/capture_http_server.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "engine/http/http_connection.h"
 #include "engine/http/http_request_handler.h"
@@ -10,6 +8,7 @@
 #include "engine/settings/settings_store.h"
 #include "engine/util/atomic_file.h"
 #include "engine/util/path_utils.h"
+#include "platform/util/whole_file.h"
 
 namespace engine {
 namespace {
@@ -18,15 +17,6 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxPort = 65535;
 constexpr const char* kIndexFileName = "index.html";
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    bytes = buffer.str();
-    return !in.bad();
-}
 
 }  // namespace
 
@@ -71,7 +61,7 @@ bool TCaptureHttpServer::SetIndexHtml(const std::string& fileName) {
     indexHtml_ = defaultRoot_ + kIndexFileName;
     std::string bytes;
     std::string error;
-    if (!ReadWholeFile(source, bytes)) {
+    if (platform::ReadWholeFile(source, bytes) != platform::WholeFileRead::Ok) {
         Log("HTTP Server index file " + source + " cannot be read");
         return false;
     }

@@ -13,6 +13,7 @@
 #include "engine/http/log_text.h"
 #include "engine/http/mime_type_table.h"
 #include "engine/http/request_path_mapper.h"
+#include "platform/util/ascii_case.h"
 
 namespace engine {
 namespace {
@@ -22,13 +23,6 @@ namespace http = boost::beast::http;
 constexpr std::string_view kSnapshotMarker = "/capimg_";
 constexpr std::string_view kSessionDocument = "/session";
 constexpr std::string_view kFormContentType = "application/x-www-form-urlencoded";
-
-std::string ToLower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 std::string_view ToStdView(boost::beast::string_view text) { return {text.data(), text.size()}; }
 
@@ -55,7 +49,7 @@ THttpReply UnavailableReply(bool closeConnection) {
 }
 
 bool IsFormPost(const THttpRequest& request) {
-    std::string type = ToLower(ToStdView(request[http::field::content_type]));
+    std::string type = platform::AsciiLower(ToStdView(request[http::field::content_type]));
     return request.method() == http::verb::post && type.rfind(kFormContentType, 0) == 0;
 }
 
@@ -112,7 +106,7 @@ THttpReply THttpRequestHandler::Handle(const THttpRequest& request, const THttpP
         for (const auto& [name, value] : params) Log(EscapeForLog(name + "=" + value));
     }
 
-    const bool sessionPage = ToLower(document).rfind(kSessionDocument, 0) == 0;
+    const bool sessionPage = platform::AsciiLower(document).rfind(kSessionDocument, 0) == 0;
     const TMappedPath mapped =
         sessionPage ? TMappedPath{} : MapRequestPath(settings_.CanonicalRoot, TargetPath(target));
     TServedFile file;
@@ -137,7 +131,7 @@ THttpReply THttpRequestHandler::Handle(const THttpRequest& request, const THttpP
 
     if (sessionPage) {
         THttpReply reply =
-            PageReply(http::status::ok, SessionPage(ToLower(FormParamValue(params, "action")) == "close"));
+            PageReply(http::status::ok, SessionPage(platform::AsciiLower(FormParamValue(params, "action")) == "close"));
         reply.ContentType = kSessionPageType;
         return reply;
     }

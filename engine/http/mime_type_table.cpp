@@ -1,5 +1,7 @@
 #include "engine/http/mime_type_table.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -34,13 +36,6 @@ constexpr TBuiltInType kBuiltInTypes[] = {
     {"mp4", "video/mp4"},
 };
 
-std::string ToLower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 }  // namespace
 
 TMimeTypeTable::TMimeTypeTable(const std::filesystem::path& systemTable) {
@@ -53,7 +48,7 @@ TMimeTypeTable::TMimeTypeTable(const std::filesystem::path& systemTable) {
         std::string type;
         std::string extension;
         if (!(words >> type)) continue;
-        while (words >> extension) byExtension_.emplace(ToLower(extension), type);  // own list wins
+        while (words >> extension) byExtension_.emplace(platform::AsciiLower(extension), type);  // own list wins
     }
 }
 
@@ -61,7 +56,7 @@ std::string TMimeTypeTable::GetMimeType(std::string_view fileName) const {
     std::string name = std::filesystem::path(fileName).filename().string();
     size_t dot = name.rfind('.');
     if (dot == std::string::npos || dot + 1 == name.size()) return kUnknownType;
-    auto found = byExtension_.find(ToLower(std::string_view(name).substr(dot + 1)));
+    auto found = byExtension_.find(platform::AsciiLower(std::string_view(name).substr(dot + 1)));
     return found == byExtension_.end() ? kUnknownType : found->second;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/http/request_path_mapper.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -21,15 +23,13 @@ constexpr std::array<std::string_view, 3> kRefusedEscapes = {"%2f", "%5c", "%00"
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    c = platform::AsciiLower(c);
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
 bool ContainsRefusedEscape(std::string_view rawPath) {
-    std::string lower(rawPath);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = platform::AsciiLower(rawPath);
     return std::any_of(kRefusedEscapes.begin(), kRefusedEscapes.end(),
                        [&](std::string_view e) { return lower.find(e) != std::string::npos; });
 }

@@ -8,6 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+
+#include "platform/util/unique_fd.h"
 
 #include "engine/util/path_utils.h"
 
@@ -24,6 +27,22 @@ std::string Describe(const char* step, const std::string& path) {
 // file beside it.
 bool FolderRefusesNewFiles(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
+// The temporary file of a write, removed when the write does not reach its rename.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TTemporaryFile() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    // The file has been renamed to its final name.
+    void Keep() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
 constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
 constexpr mode_t kPermissionBits = 07777;
 
@@ -38,38 +57,26 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
         if (error) *error = text;
         return false;
     };
-    std::string temp = TemporaryNameFor(path);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, fileMode);
-    if (fd < 0 && FolderRefusesNewFiles(errno))
+    const std::string temp = TemporaryNameFor(path);
+    platform::TUniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, fileMode));
+    if (!fd.Valid() && FolderRefusesNewFiles(errno))
         return fail("cannot write \"" + path + "\": the folder \"" + ExtractFilePath(path) + "\" is read-only (" +
                     std::strerror(errno) + ")");
-    if (fd < 0) return fail(Describe("cannot create", temp));
+    if (!fd.Valid()) return fail(Describe("cannot create", temp));
+    TTemporaryFile pending(temp);
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        ssize_t n = ::write(fd.Get(), p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            std::string text = Describe("cannot write", temp);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return fail(text);
-        }
+        if (n <= 0) return fail(Describe("cannot write", temp));
         p += n;
         left -= static_cast<size_t>(n);
     }
-    bool synced = ::fsync(fd) == 0;
-    bool closed = ::close(fd) == 0;
-    if (!synced || !closed) {
-        std::string text = Describe("cannot flush", temp);
-        ::unlink(temp.c_str());
-        return fail(text);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        std::string text = Describe("cannot replace", path);
-        ::unlink(temp.c_str());
-        return fail(text);
-    }
+    const bool synced = ::fsync(fd.Get()) == 0;
+    if (!fd.Close() || !synced) return fail(Describe("cannot flush", temp));
+    if (::rename(temp.c_str(), path.c_str()) != 0) return fail(Describe("cannot replace", path));
+    pending.Keep();
     return true;
 }
 

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/util/unique_fd.h"
+
 namespace engine {
 namespace {
 
@@ -84,15 +86,13 @@ bool IsFileInUse(const std::string& fileName) {
     struct stat st {};
     if (fileName.empty() || ::stat(fileName.c_str(), &st) != 0) return false;
     if (!S_ISREG(st.st_mode)) return true;  // never opened: a FIFO would block, a device may act
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
+    const platform::TUniqueFd fd(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.Valid()) {
         if (errno == ENOENT) return false;     // gone since the stat
         if (errno == EWOULDBLOCK) return true;  // a writer holds a write lease on it
         return InUseWithoutLease(fileName.c_str(), st);
     }
-    const bool inUse = IsOpenFileInUse(fd);
-    ::close(fd);
-    return inUse;
+    return IsOpenFileInUse(fd.Get());
 }
 
 }  // namespace engine

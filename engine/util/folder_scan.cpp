@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "engine/util/path_utils.h"
+#include "platform/util/ascii_case.h"
 
 namespace fs = std::filesystem;
 
@@ -47,11 +48,6 @@ std::optional<std::vector<TScanEntry>> ReadFolder(const std::string& dir, std::e
 }
 
 bool IsHidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // Modification time packed at two-second resolution, as the file times compared here are.
 std::optional<int64_t> PackedTime(const fs::path& path) {
@@ -120,8 +116,8 @@ uint64_t GetFolderSize(const std::string& dir, bool recursive) {
 }
 
 std::string GetNewestFile(const std::string& dir, const std::string& ext) {
-    const std::string wanted = Lower(ext);
-    return PickFile(dir, [&](const std::string& name) { return wanted.empty() || Lower(ExtractFileExt(name)) == wanted; },
+    const std::string wanted = platform::AsciiLower(ext);
+    return PickFile(dir, [&](const std::string& name) { return wanted.empty() || platform::AsciiLower(ExtractFileExt(name)) == wanted; },
                     true);
 }
 

@@ -1,5 +1,7 @@
 #include "engine/util/xml_value_text.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -13,12 +15,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 }  // namespace
@@ -51,8 +47,8 @@ std::optional<int64_t> ParseXmlInteger(std::string_view text) {
 
 std::optional<bool> ParseXmlBool(std::string_view text) {
     const std::string_view word = Trim(text);
-    if (EqualsIgnoreCase(word, "True")) return true;
-    if (EqualsIgnoreCase(word, "False")) return false;
+    if (platform::EqualsIgnoringCase(word, "True")) return true;
+    if (platform::EqualsIgnoringCase(word, "False")) return false;
     if (const auto number = ParseXmlInteger(word)) return *number != 0;
     return std::nullopt;
 }

@@ -1,19 +1,19 @@
 #include "engine/vlc/VlcLib.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "engine/util/path_utils.h"
-#include "engine/vlc/DynamicLibrary.h"
 #include "engine/vlc/VlcVersion.h"
+#include "platform/util/file_checks.h"
+#include "platform/util/shared_library.h"
 
 namespace engine {
 namespace {
 
 struct VlcBinding {
     std::string folder;
-    DynamicLibrary core;
-    DynamicLibrary vlc;
+    platform::SharedLibrary core;
+    platform::SharedLibrary vlc;
     int lastError = 0;
     bool functionsLoaded = false;
     TVlcFunctions functions;
@@ -24,16 +24,6 @@ struct VlcBinding {
 VlcBinding& Binding() {
     static VlcBinding* binding = new VlcBinding;
     return *binding;
-}
-
-bool IsFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);  // follows links: a linked library counts
-}
-
-bool IsFolder(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
 }
 
 }  // namespace
@@ -53,14 +43,15 @@ std::string DefaultVlcLibFolder() {
 
 void SetVlcLibPath(const std::string& dir) {
     const std::string folder = IncludeTrailingPathDelimiter(dir);
-    const bool complete = !dir.empty() && IsFile(folder + kVlcLibraryFile) && IsFile(folder + kVlcCoreLibraryFile);
+    const bool complete =
+        !dir.empty() && platform::IsFile(folder + kVlcLibraryFile) && platform::IsFile(folder + kVlcCoreLibraryFile);
     Binding().folder = complete ? folder : std::string();
 }
 
 bool VlcLibPathExists() {
     VlcBinding& b = Binding();
-    if (!IsFolder(b.folder)) b.folder = DefaultVlcLibFolder();
-    return IsFolder(b.folder);
+    if (!platform::IsFolder(b.folder)) b.folder = DefaultVlcLibFolder();
+    return platform::IsFolder(b.folder);
 }
 
 std::string GetVlcLibPath() {
@@ -71,11 +62,12 @@ std::string GetVlcLibPath() {
 int LoadVlcLibraries() {
     VlcBinding& b = Binding();
     if (!b.vlc.IsOpen()) {
-        if (!b.core.IsOpen() && VlcLibPathExists()) b.core.Open(b.folder + kVlcCoreLibraryFile, true);
+        if (!b.core.IsOpen() && VlcLibPathExists())
+            b.core.Open(b.folder + kVlcCoreLibraryFile, platform::SymbolScope::Global);
         if (b.core.IsOpen() && VlcLibPathExists()) {
             // libVLC finds its plugins through this variable when an instance is created.
             setenv("VLC_PLUGIN_PATH", (b.folder + kVlcPluginFolderName).c_str(), 1);
-            b.vlc.Open(b.folder + kVlcLibraryFile, false);
+            b.vlc.Open(b.folder + kVlcLibraryFile);
         }
     }
     if (b.vlc.IsOpen()) return 0;

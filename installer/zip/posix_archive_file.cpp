@@ -8,7 +8,7 @@ namespace hollarin {
 
 std::unique_ptr<TPosixArchiveFile> TPosixArchiveFile::Open(const char* name) {
     if (!name || !*name) return nullptr;
-    TUniqueFd fd(::open(name, O_RDONLY | O_CLOEXEC));
+    platform::TUniqueFd fd(::open(name, O_RDONLY | O_CLOEXEC));
     if (!fd.Valid()) return nullptr;
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;

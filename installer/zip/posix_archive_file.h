@@ -1,8 +1,8 @@
 // An archive on the local file system, read with pread.
 #pragma once
 
-#include "installer/zip/unique_fd.h"
 #include "installer/zip/zip_archive_file.h"
+#include "platform/util/unique_fd.h"
 
 namespace hollarin {
 
@@ -15,8 +15,8 @@ public:
     bool ReadAt(uint64_t offset, void* dst, size_t n, size_t& got) override;
 
 private:
-    TPosixArchiveFile(TUniqueFd fd, uint64_t size) : fd_(std::move(fd)), size_(size) {}
-    TUniqueFd fd_;
+    TPosixArchiveFile(platform::TUniqueFd fd, uint64_t size) : fd_(std::move(fd)), size_(size) {}
+    platform::TUniqueFd fd_;
     uint64_t size_;
 };
 

@@ -59,13 +59,13 @@ void TZipTargetFile::RemoveTemp() {
     tempName_.clear();
 }
 
-bool TZipTargetFile::OpenFolder(int parent, const std::string& name, bool followLinks, TUniqueFd& out) {
+bool TZipTargetFile::OpenFolder(int parent, const std::string& name, bool followLinks, platform::TUniqueFd& out) {
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
-    out = TUniqueFd(::openat(parent, name.c_str(), flags));
+    out = platform::TUniqueFd(::openat(parent, name.c_str(), flags));
     if (out.Valid()) return true;
     if (errno != ENOENT) return false;
     if (::mkdirat(parent, name.c_str(), 0777) != 0 && errno != EEXIST) return false;
-    out = TUniqueFd(::openat(parent, name.c_str(), flags));
+    out = platform::TUniqueFd(::openat(parent, name.c_str(), flags));
     return out.Valid();
 }
 
@@ -104,13 +104,13 @@ bool TZipTargetFile::Prepare(const std::string& outName, const std::string& root
         leaf_ = parts.back();
         parts.pop_back();
     }
-    TUniqueFd dir(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    platform::TUniqueFd dir(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.Valid()) {
         ZipLog(archive_, Join({"cannot open the folder \"", base, "\": ", std::strerror(errno)}));
         return false;
     }
     for (const std::string& part : parts) {
-        TUniqueFd next;
+        platform::TUniqueFd next;
         if (!OpenFolder(dir.Get(), part, followLinks, next)) {
             ZipLog(archive_, Join({"cannot create the folder \"", part, "\" for \"", outName, "\": ", std::strerror(errno)}));
             return false;
@@ -121,7 +121,7 @@ bool TZipTargetFile::Prepare(const std::string& outName, const std::string& root
     if (folder_) return true;
     for (int attempt = 0; attempt < kMaxTempNameTries; ++attempt) {
         std::string temp = TempNameFor(leaf_);
-        TUniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        platform::TUniqueFd fd(::openat(dir_.Get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.Valid()) {
             file_ = std::move(fd);
             tempName_ = std::move(temp);

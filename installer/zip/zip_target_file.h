@@ -8,7 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "installer/zip/unique_fd.h"
+#include "platform/util/unique_fd.h"
 
 namespace hollarin {
 
@@ -30,14 +30,14 @@ public:
     bool Commit(const time_t* modified, bool readOnly);
 
 private:
-    bool OpenFolder(int parent, const std::string& name, bool followLinks, TUniqueFd& out);
+    bool OpenFolder(int parent, const std::string& name, bool followLinks, platform::TUniqueFd& out);
     void RemoveTemp();
 
     std::string archive_;
     std::string outName_;
     bool folder_ = false;
-    TUniqueFd dir_;   // the folder the file goes into
-    TUniqueFd file_;  // the temporary file
+    platform::TUniqueFd dir_;   // the folder the file goes into
+    platform::TUniqueFd file_;  // the temporary file
     std::string leaf_;
     std::string tempName_;
 };

@@ -9,8 +9,8 @@
 
 #include "platform/com/com.h"
 #include "platform/com/com_log.h"
-#include "platform/com/shared_library.h"
 #include "platform/registry/registry.h"
+#include "platform/util/shared_library.h"
 
 namespace {
 

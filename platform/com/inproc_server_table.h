@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/com/com.h"
-#include "platform/com/shared_library.h"
+#include "platform/util/shared_library.h"
 
 namespace platform {
 

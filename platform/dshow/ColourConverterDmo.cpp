@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace dshow {
 namespace {
@@ -33,8 +32,7 @@ HRESULT HandOut(const TMediaType& type, AM_MEDIA_TYPE* pmt) {
 }  // namespace
 
 HRESULT TColourConverterDmo::Create(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    return QueryNewObject(new (std::nothrow) TColourConverterDmo(), riid, ppv);
+    return CreateMadeObject(outer, riid, ppv, [] { return new TColourConverterDmo(); });
 }
 
 HRESULT TColourConverterDmo::NonDelegatingQueryInterface(REFIID riid, void** ppv) {

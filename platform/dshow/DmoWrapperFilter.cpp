@@ -1,8 +1,6 @@
 #include "platform/dshow/DmoWrapperFilter.h"
 
 #include <algorithm>
-#include <exception>
-#include <new>
 
 #include "platform/dshow/dshow_log.h"
 #include "platform/dshow/error_text.h"
@@ -13,16 +11,7 @@ constexpr LONG kOutputBuffers = 2;
 }
 
 HRESULT TDmoWrapperFilter::Create(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) {
-        if (ppv) *ppv = nullptr;
-        return CLASS_E_NOAGGREGATION;
-    }
-    try {
-        return QueryNewObject(new TDmoWrapperFilter(), riid, ppv);
-    } catch (const std::exception&) {
-        if (ppv) *ppv = nullptr;
-        return E_OUTOFMEMORY;
-    }
+    return CreateMadeObject(outer, riid, ppv, [] { return new TDmoWrapperFilter(); });
 }
 
 TDmoWrapperFilter::TDmoWrapperFilter() : TTransformFilter(kFilterName, CLSID_DMOWrapperFilter) {}

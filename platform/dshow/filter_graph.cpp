@@ -61,8 +61,7 @@ TFilterGraph::~TFilterGraph() {
 }
 
 HRESULT TFilterGraph::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    return QueryNewObject(new (std::nothrow) TFilterGraph, riid, ppv);
+    return CreateMadeObject(outer, riid, ppv, [] { return new TFilterGraph; });
 }
 
 HRESULT TFilterGraph::NonDelegatingQueryInterface(REFIID riid, void** ppv) {

@@ -1,7 +1,6 @@
 #include "platform/dshow/filter_mapper.h"
 
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "platform/registry/registry.h"
@@ -95,8 +94,7 @@ HRESULT TFilterMapper::RegisterFilter(REFCLSID clsidFilter, const char* Name, vo
 }
 
 HRESULT TFilterMapper::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    return QueryNewObject(new (std::nothrow) TFilterMapper, riid, ppv);
+    return CreateMadeObject(outer, riid, ppv, [] { return new TFilterMapper; });
 }
 
 }  // namespace dshow

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 
 #include "platform/com/com.h"
 
@@ -56,6 +57,42 @@ HRESULT QueryNewObject(T* obj, REFIID riid, void** ppv) {
     const HRESULT hr = obj->NonDelegatingQueryInterface(riid, ppv);
     obj->NonDelegatingRelease();
     return hr;
+}
+
+// Hands out an object that make() builds, as QueryNewObject does; a build that throws is E_OUTOFMEMORY
+// with *ppv null.
+template <class Make>
+HRESULT QueryMadeObject(REFIID riid, void** ppv, Make make) {
+    try {
+        return QueryNewObject(make(), riid, ppv);
+    } catch (const std::exception&) {
+        if (ppv) *ppv = nullptr;
+        return E_OUTOFMEMORY;
+    }
+}
+
+// A class's creation function: no aggregation (CLASS_E_NOAGGREGATION with *ppv null), else
+// QueryMadeObject.
+template <class Make>
+HRESULT CreateMadeObject(IUnknown* outer, REFIID riid, void** ppv, Make make) {
+    if (outer) {
+        if (ppv) *ppv = nullptr;
+        return CLASS_E_NOAGGREGATION;
+    }
+    return QueryMadeObject(riid, ppv, make);
+}
+
+// The object of a factory table's creation function: make()'s object with S_OK in *hr, or nullptr with
+// E_OUTOFMEMORY when the build throws.
+template <class Make>
+TUnknown* FactoryMadeObject(HRESULT* hr, Make make) {
+    try {
+        if (hr) *hr = S_OK;
+        return make();
+    } catch (const std::exception&) {
+        if (hr) *hr = E_OUTOFMEMORY;
+        return nullptr;
+    }
 }
 
 }  // namespace dshow

@@ -1,7 +1,5 @@
 #include "platform/filters/AudioGrabFilter.h"
 
-#include <exception>
-
 #include "platform/dshow/dshow_log.h"
 #include "platform/filters/AudioGrabStream.h"
 
@@ -13,30 +11,15 @@ dshow::TComModule& TAudioGrabFilter::Module() {
 }
 
 dshow::TUnknown* TAudioGrabFilter::CreateObject(HRESULT* hr) {
-    try {
-        if (hr) *hr = S_OK;
-        return new TAudioGrabFilter(nullptr);
-    } catch (const std::exception&) {
-        if (hr) *hr = E_OUTOFMEMORY;
-        return nullptr;
-    }
+    return dshow::FactoryMadeObject(hr, [] { return new TAudioGrabFilter(nullptr); });
 }
 
 HRESULT TAudioGrabFilter::Create(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) {
-        if (ppv) *ppv = nullptr;
-        return CLASS_E_NOAGGREGATION;
-    }
-    return CreateWithSource(nullptr, riid, ppv);
+    return dshow::CreateMadeObject(outer, riid, ppv, [] { return new TAudioGrabFilter(nullptr); });
 }
 
 HRESULT TAudioGrabFilter::CreateWithSource(TSourceFactory sourceFactory, REFIID riid, void** ppv) {
-    try {
-        return dshow::QueryNewObject(new TAudioGrabFilter(sourceFactory), riid, ppv);
-    } catch (const std::exception&) {
-        if (ppv) *ppv = nullptr;
-        return E_OUTOFMEMORY;
-    }
+    return dshow::QueryMadeObject(riid, ppv, [sourceFactory] { return new TAudioGrabFilter(sourceFactory); });
 }
 
 TAudioGrabFilter::TAudioGrabFilter(TSourceFactory sourceFactory)

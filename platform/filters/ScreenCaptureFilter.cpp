@@ -23,30 +23,15 @@ dshow::TComModule& TScreenCaptureFilter::Module() {
 }
 
 dshow::TUnknown* TScreenCaptureFilter::CreateObject(HRESULT* hr) {
-    try {
-        if (hr) *hr = S_OK;
-        return new TScreenCaptureFilter(nullptr);
-    } catch (const std::exception&) {
-        if (hr) *hr = E_OUTOFMEMORY;
-        return nullptr;
-    }
+    return dshow::FactoryMadeObject(hr, [] { return new TScreenCaptureFilter(nullptr); });
 }
 
 HRESULT TScreenCaptureFilter::Create(IUnknown* outer, REFIID riid, void** ppv) {
-    if (outer) {
-        if (ppv) *ppv = nullptr;
-        return CLASS_E_NOAGGREGATION;
-    }
-    return CreateWithSource(nullptr, riid, ppv);
+    return dshow::CreateMadeObject(outer, riid, ppv, [] { return new TScreenCaptureFilter(nullptr); });
 }
 
 HRESULT TScreenCaptureFilter::CreateWithSource(TSourceFactory sourceFactory, REFIID riid, void** ppv) {
-    try {
-        return dshow::QueryNewObject(new TScreenCaptureFilter(sourceFactory), riid, ppv);
-    } catch (const std::exception&) {
-        if (ppv) *ppv = nullptr;
-        return E_OUTOFMEMORY;
-    }
+    return dshow::QueryMadeObject(riid, ppv, [sourceFactory] { return new TScreenCaptureFilter(sourceFactory); });
 }
 
 TScreenCaptureFilter::TScreenCaptureFilter(TSourceFactory sourceFactory)

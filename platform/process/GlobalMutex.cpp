@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -51,21 +52,16 @@ std::string LockNameOf(const std::string& mutexName) {
 
 TGlobalMutex::TGlobalMutex(const std::string& mutexName, const std::string& folder)
     : lockFile_(WithTrailingSlash(folder) + LockNameOf(mutexName) + ".lock") {
-    int fd = OpenLockFile(lockFile_);
-    if (fd < 0) {
+    TUniqueFd fd(OpenLockFile(lockFile_));
+    if (!fd.Valid()) {
         error_ = "cannot open " + lockFile_ + " : " + std::strerror(errno);
         return;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
         error_ = errno == EWOULDBLOCK ? "held by another process" : std::string("flock : ") + std::strerror(errno);
-        ::close(fd);
         return;
     }
-    fd_ = fd;
-}
-
-TGlobalMutex::~TGlobalMutex() {
-    if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+    fd_ = std::move(fd);  // closing the last descriptor releases the lock
 }
 
 }  // namespace platform

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/util/unique_fd.h"
+
 namespace platform {
 
 // "/tmp/", or the folder named by $FRAMEWICK_LOCK_DIR (tests give every program its own); ends in "/".
@@ -17,14 +19,13 @@ class TGlobalMutex {
 public:
     // Tries to take the mutex at once; Owned() tells whether it was free.
     explicit TGlobalMutex(const std::string& mutexName, const std::string& folder = GlobalLockFolder());
-    // Releases the mutex (the lock file stays: removing it would race with a starting instance).
-    ~TGlobalMutex();
+    // Going, it releases the mutex (the lock file stays: removing it would race with a starting instance).
     TGlobalMutex(const TGlobalMutex&) = delete;
     TGlobalMutex& operator=(const TGlobalMutex&) = delete;
 
     // True when this object holds the mutex; false when another process holds it or the lock file
     // could not be opened (both mean: another instance may run).
-    bool Owned() const { return fd_ >= 0; }
+    bool Owned() const { return fd_.Valid(); }
     // Why the mutex is not owned ("" when it is).
     const std::string& Error() const { return error_; }
     const std::string& LockFile() const { return lockFile_; }
@@ -32,7 +33,7 @@ public:
 private:
     std::string lockFile_;
     std::string error_;
-    int fd_ = -1;
+    TUniqueFd fd_;
 };
 
 }  // namespace platform

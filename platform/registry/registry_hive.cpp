@@ -1,5 +1,7 @@
 #include "platform/registry/registry_hive.h"
 
+#include "platform/util/ascii_case.h"
+
 #include <utility>
 
 namespace platform {
@@ -25,13 +27,6 @@ std::string JoinKeyPath(const RegKeyPath& path) {
     return text;
 }
 
-std::string FoldName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
-
 RegValueType RegistryValue::Type() const {
     switch (data.index()) {
         case 0: return RegValueType::String;
@@ -41,22 +36,22 @@ RegValueType RegistryValue::Type() const {
 }
 
 const RegistryKeyNode* RegistryKeyNode::SubKey(std::string_view name) const {
-    auto it = subKeys.find(FoldName(name));
+    auto it = subKeys.find(AsciiLower(name));
     return it == subKeys.end() ? nullptr : it->second.get();
 }
 
 const RegistryValue* RegistryKeyNode::Value(std::string_view name) const {
-    auto it = values.find(FoldName(name));
+    auto it = values.find(AsciiLower(name));
     return it == values.end() ? nullptr : &it->second;
 }
 
 void RegistryKeyNode::SetValue(RegistryValue value) {
-    auto [it, inserted] = values.try_emplace(FoldName(value.name), value);
+    auto [it, inserted] = values.try_emplace(AsciiLower(value.name), value);
     // An existing value keeps the case of its name, as a key does.
     if (!inserted) it->second.data = std::move(value.data);
 }
 
-bool RegistryKeyNode::EraseValue(std::string_view name) { return values.erase(FoldName(name)) > 0; }
+bool RegistryKeyNode::EraseValue(std::string_view name) { return values.erase(AsciiLower(name)) > 0; }
 
 RegistryHive::RegistryHive() : root_(std::make_unique<RegistryKeyNode>()) {}
 
@@ -76,7 +71,7 @@ RegistryKeyNode* RegistryHive::Find(const RegKeyPath& path) {
 RegistryKeyNode& RegistryHive::Create(const RegKeyPath& path) {
     RegistryKeyNode* node = root_.get();
     for (const auto& name : path) {
-        auto& slot = node->subKeys[FoldName(name)];
+        auto& slot = node->subKeys[AsciiLower(name)];
         if (!slot) {
             slot = std::make_unique<RegistryKeyNode>();
             slot->name = name;
@@ -90,7 +85,7 @@ bool RegistryHive::Delete(const RegKeyPath& path) {
     if (path.empty()) return false;
     RegKeyPath parentPath(path.begin(), path.end() - 1);
     RegistryKeyNode* parent = Find(parentPath);
-    return parent && parent->subKeys.erase(FoldName(path.back())) > 0;
+    return parent && parent->subKeys.erase(AsciiLower(path.back())) > 0;
 }
 
 }  // namespace platform

@@ -23,8 +23,6 @@ using RegKeyPath = std::vector<std::string>;
 // Splits "A\B\C" (a leading, trailing or doubled "\" adds no empty name).
 RegKeyPath SplitKeyPath(std::string_view path);
 std::string JoinKeyPath(const RegKeyPath& path);
-// The form in which names are compared: ASCII letters in lower case, every other byte unchanged.
-std::string FoldName(std::string_view name);
 
 struct RegistryValue {
     std::string name;  // as created

@@ -14,13 +14,15 @@
 #include <set>
 
 #include "platform/registry/registry_hive_text.h"
+#include "platform/util/unique_fd.h"
+#include "platform/util/whole_file.h"
 
 namespace platform {
 
 namespace {
 
 // A hive is a few kilobytes; anything past this is not one of ours and is treated as damaged.
-constexpr off_t kMaxHiveBytes = 64 * 1024 * 1024;
+constexpr uint64_t kMaxHiveBytes = 64 * 1024 * 1024;
 
 void LogRegistry(const std::string& file, const std::string& text) {
     std::fprintf(stderr, "[registry: %s] %s\n", file.c_str(), text.c_str());
@@ -35,28 +37,6 @@ void LogRegistryOnce(const std::string& file, const std::string& text) {
     if (reported->insert(file + "\n" + text).second) LogRegistry(file, text);
 }
 
-// A file descriptor closed when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and reports whether the close succeeded (write errors may show only here).
-    bool Close() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
 bool WriteAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -66,38 +46,6 @@ bool WriteAll(int fd, const std::string& bytes) {
         done += static_cast<size_t>(n);
     }
     return true;
-}
-
-enum class ReadResult { Ok, Missing, TooLarge, Failed };
-
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes, int& error) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    error = errno;
-    if (!fd.valid()) return error == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
-        error = errno;
-        return ReadResult::Failed;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        error = EISDIR;
-        return ReadResult::Failed;
-    }
-    if (st.st_size > kMaxHiveBytes) return ReadResult::TooLarge;
-    bytes.clear();
-    char buf[65536];
-    while (true) {
-        ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
-            return ReadResult::Failed;
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<size_t>(n));
-        if (static_cast<off_t>(bytes.size()) > kMaxHiveBytes) return ReadResult::TooLarge;
-    }
-    return ReadResult::Ok;
 }
 
 std::string TimeSuffix() {
@@ -114,16 +62,16 @@ class HiveLock {
 public:
     explicit HiveLock(const std::string& lockPath)
         : fd_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        if (!fd_.valid()) return;
+        if (!fd_.Valid()) return;
         int rc;
-        do rc = ::flock(fd_.get(), LOCK_EX);
+        do rc = ::flock(fd_.Get(), LOCK_EX);
         while (rc != 0 && errno == EINTR);
         locked_ = rc == 0;
     }
     bool locked() const { return locked_; }
 
 private:
-    FileDescriptor fd_;
+    TUniqueFd fd_;
     bool locked_ = false;
 };
 
@@ -136,15 +84,16 @@ RegistryHiveFile::State RegistryHiveFile::Load(RegistryHive& hive) const {
     hive = RegistryHive();
     std::string bytes;
     int error = 0;
-    switch (ReadWholeFile(file_, bytes, error)) {
-        case ReadResult::Missing: return State::Missing;
-        case ReadResult::Failed:
+    switch (ReadWholeFile(file_, bytes, &error, kMaxHiveBytes)) {
+        case WholeFileRead::Missing: return State::Missing;
+        case WholeFileRead::CannotOpen:
+        case WholeFileRead::CannotRead:
             LogRegistryOnce(file_, std::string("cannot be read: ") + std::strerror(error));
             return State::Unreadable;
-        case ReadResult::TooLarge:
+        case WholeFileRead::TooLarge:
             LogRegistryOnce(file_, "is too large to be a hive; read as empty");
             return State::Damaged;
-        case ReadResult::Ok: break;
+        case WholeFileRead::Ok: break;
     }
     std::string why;
     auto parsed = ParseHive(bytes, &why);
@@ -184,12 +133,12 @@ bool RegistryHiveFile::Modify(const std::function<bool(RegistryHive&)>& change) 
     if (state == State::Damaged && !SetDamagedFileAside()) return false;
 
     const std::string temp = file_ + ".tmp";
-    FileDescriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (!out.valid()) {
+    TUniqueFd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (!out.Valid()) {
         LogRegistry(file_, std::string("cannot be written: ") + std::strerror(errno));
         return false;
     }
-    if (!WriteAll(out.get(), FormatHive(hive)) || ::fsync(out.get()) != 0 || !out.Close()) {
+    if (!WriteAll(out.Get(), FormatHive(hive)) || ::fsync(out.Get()) != 0 || !out.Close()) {
         LogRegistry(file_, std::string("cannot be written: ") + std::strerror(errno));
         ::unlink(temp.c_str());
         return false;
@@ -200,8 +149,8 @@ bool RegistryHiveFile::Modify(const std::function<bool(RegistryHive&)>& change) 
         return false;
     }
     // The rename itself reaches the disk with the folder.
-    FileDescriptor dir(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) ::fsync(dir.get());
+    TUniqueFd dir(::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid()) ::fsync(dir.Get());
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "components/LedLabel.h"
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 #include "platform/ui/message_target.h"
 #include "platform/ui/ttimer.h"
 

@@ -16,7 +16,7 @@
 #include "app/windows/editors/NumberFieldText.h"
 #include "app/windows/pickers/WndArea_Form.h"
 #include "app/windows/pickers/WndList_Form.h"
-#include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/util/ip_address.h"
 #include "engine/util/monitors.h"
 #include "engine/util/number_strings.h"

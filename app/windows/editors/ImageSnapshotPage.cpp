@@ -5,7 +5,7 @@
 
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/base/PathEllipsis.h"
-#include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/settings/settings_store.h"
 
 namespace app {

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "app/windows/editors/ShareEditorContext.h"
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

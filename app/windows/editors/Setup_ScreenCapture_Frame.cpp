@@ -19,7 +19,7 @@
 #include "app/windows/editors/TimeDisplayPage.h"
 #include "app/windows/editors/VideoSettingsPage.h"
 #include "common/MsgDlgWrappers.h"
-#include "engine/capture/CaptureRect.h"
+#include "engine/capture/settings/CaptureRect.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/program_state.h"
 #include "engine/util/ip_address.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/windows/editors/CaptureEditorContext.h"
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

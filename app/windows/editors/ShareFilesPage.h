@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <string>
 
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "engine/capture/CaptureStreamer.h"
+#include "engine/capture/settings/CaptureStreamer.h"
 
 namespace app {
 

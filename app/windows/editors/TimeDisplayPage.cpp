@@ -5,7 +5,7 @@
 
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/base/ModalRunner.h"
-#include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/util/utf8_text.h"
 
 namespace app {

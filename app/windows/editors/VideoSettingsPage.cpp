@@ -8,8 +8,8 @@
 
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/editors/NumberFieldText.h"
-#include "engine/capture/CaptureRect.h"
-#include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/settings/CaptureRect.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 
 namespace app {
 

@@ -19,8 +19,8 @@
 
 #include <png.h>
 
-#include "engine/capture/ChildProgram.h"
-#include "engine/capture/ImageEncoders.h"
+#include "engine/capture/workers/ChildProgram.h"
+#include "engine/capture/workers/ImageEncoders.h"
 #include "engine/util/atomic_file.h"
 
 namespace {

@@ -25,7 +25,7 @@
 #include "tests/app/program/framewick_child.h"
 #include "tests/app/program/published_files.h"
 #include "tests/app/program/ts_picture.h"
-#include "tests/engine/capture/stream_test_helpers.h"
+#include "tests/engine/capture/broadcast/stream_test_helpers.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/XTestWindow.h"
 #include "tests/support/test_env.h"

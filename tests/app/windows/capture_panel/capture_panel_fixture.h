@@ -14,14 +14,14 @@
 #include "app/lists/capture_list_entry.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/ShareStatusTab.h"
-#include "engine/capture/ScreenCapture.h"
-#include "engine/capture/WorkerThread.h"
+#include "engine/capture/job/ScreenCapture.h"
+#include "engine/capture/workers/WorkerThread.h"
 #include "engine/settings/log_list.h"
 #include "engine/settings/settings_store.h"
 #include "platform/display/fake_display.h"
 #include "tests/components/widget_test_app.h"
-#include "tests/engine/capture/capture_test_fakes.h"
-#include "tests/engine/capture/screen_capture_fakes.h"
+#include "tests/engine/capture/job/screen_capture_fakes.h"
+#include "tests/engine/capture/settings/capture_test_fakes.h"
 #include "tests/support/event_pump.h"
 
 namespace fw_test {

@@ -16,11 +16,11 @@
 #include "app/lists/http_server_list.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareWebServerPage.h"
-#include "engine/capture/ScreenCaptureParams.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/http/capture_http_server.h"
-#include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"
 #include "tests/support/event_count.h"
+#include "tests/support/event_pump.h"
 
 namespace {
 

@@ -1,7 +1,0 @@
-#include "engine/capture/ScreenCaptureParams.h"
-
-namespace engine {
-
-void SetDefaultParams(TScreenCaptureParams& params) { params = TScreenCaptureParams{}; }
-
-}  // namespace engine

@@ -1,0 +1,7 @@
+#include "engine/capture/settings/ScreenCaptureParams.h"
+
+namespace engine {
+
+void SetDefaultParams(TScreenCaptureParams& params) { params = TScreenCaptureParams{}; }
+
+}  // namespace engine

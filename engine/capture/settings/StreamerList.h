@@ -1,0 +1,62 @@
+// The shares of one capture job, in display and output order, with the defaults a new share gets.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/capture/settings/CaptureStreamer.h"
+
+namespace engine {
+
+// What a new share takes from its job and the program's settings.
+struct TShareDefaults {
+    int32_t CaptureIdx = 0;
+    bool VlcMissing = false;          // no usable libVLC: new shares publish snapshots over HTTP
+    std::string HtmlDir;              // the page folder setting; each share gets "Streamer_<n>/" below it
+    std::string SubDir;               // the default share folder name
+    std::function<int32_t()> NextIndex;  // the program's share counter
+};
+
+// First UDP port of capture job n's shares: n * kSharePortsPerCapture + kFirstSharePort.
+constexpr int32_t kFirstSharePort = 50000;
+constexpr int32_t kSharePortsPerCapture = 100;
+
+// Every change of the list takes GlobalLock: the web servers' connection threads look shares up by
+// sub-folder under that lock while the user-interface thread adds and deletes them. Reading the list
+// needs no lock on the user-interface thread, the only one that changes it.
+class TStreamerList {
+public:
+    explicit TStreamerList(TShareDefaults defaults);
+    ~TStreamerList();
+    TStreamerList(const TStreamerList&) = delete;
+    TStreamerList& operator=(const TStreamerList&) = delete;
+
+    // Fills a fresh record with the defaults; its port counts the shares already in the list. The
+    // page folder is created with its parents when missing.
+    void InitStreamer(TCaptureStreamer& streamer, bool httpShare) const;
+    // A new UDP share (InitStreamer with false) appended to the list.
+    PCaptureStreamer AddStreamer();
+    // Appends a record filled by InitStreamer (the capture.xml reader).
+    void Append(PCaptureStreamer streamer);
+    // Position of the record, -1 for none or a record that is not in the list.
+    int IndexOfStreamer(const TCaptureStreamer* streamer) const;
+    // Removes the share from the list, then asks its snapshot and file-drop threads to end (without
+    // waiting) and frees its FTP mirror (which waits for its thread, outside the lock). No effect for
+    // none or a stranger.
+    void DeleteStreamer(const TCaptureStreamer* streamer);
+    void ClearStreamers();
+
+    const std::vector<PCaptureStreamer>& Items() const { return items_; }
+    size_t Count() const { return items_.size(); }
+    const TShareDefaults& Defaults() const { return defaults_; }
+
+private:
+    TShareDefaults defaults_;
+    std::vector<PCaptureStreamer> items_;
+};
+
+// Asks a share's workers to end and forgets them (the mirror is freed, which waits for its thread).
+void EndShareWorkers(TCaptureStreamer& streamer);
+
+}  // namespace engine
