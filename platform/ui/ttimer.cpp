@@ -28,6 +28,9 @@ void RunTick(const TTimer::Handler& handler) {
 }  // namespace
 
 TTimer::TTimer() : timer_(new QTimer), shared_(std::make_shared<Shared>()) {
+    // A coarse timer may tick up to 5 % early; an interval here is a least wait (a hint's pause, a
+    // double click's time), as the window system's timers keep it.
+    timer_->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer_, &QTimer::timeout, [shared = shared_] {
         if (!shared->onTimer) return;
         // A copy: the handler may replace itself or destroy the timer while it runs.
