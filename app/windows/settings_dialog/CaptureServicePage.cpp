@@ -109,9 +109,7 @@ void TCaptureServicePage::AddCapture_TBClick() {
         entry = &list.Append(std::move(made));
     }
     if (!host_.RunCaptureEditor(*entry, true)) {
-        host_.FreeCaptureEntry(*entry);
-        std::lock_guard lock(engine::GlobalLock());
-        list.Remove(entry);
+        host_.FreeCaptureEntry(*entry);  // removes it from the list too
         model_->Refill();
         return;
     }
@@ -136,11 +134,7 @@ void TCaptureServicePage::DelCapture_TBClick() {
                                       QStringLiteral("The selected Capture will be deleted! Are you sure?"), 1,
                                       QString(), QStringLiteral("Cancel"), QStringLiteral("Yes"));
         if (answer == kMsgDlgButton1) {
-            host_.FreeCaptureEntry(*entry);
-            {
-                std::lock_guard lock(engine::GlobalLock());
-                list.Remove(entry);
-            }
+            host_.FreeCaptureEntry(*entry);  // removes it from the list too
             model_->Refill();
             SaveCaptures();
         }

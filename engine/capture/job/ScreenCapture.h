@@ -97,8 +97,7 @@ public:
 
     const int32_t CaptureIdx;
     TScreenCaptureParams Params;
-    // The job's shares, never null. The capture service's list entry refers to this same list, so a
-    // share added or deleted through either is what every check and every web-server lookup sees.
+    // The job's shares, never null: the one list every check and every web-server lookup walks.
     const std::shared_ptr<TStreamerList> Streamers;
     int32_t InternalPort;                  // the sink's port; a start that finds it taken moves it on
     bool Running = false;                  // kept by the capture panel; the job never reads it

@@ -63,7 +63,7 @@ struct TCaptureStreamer {
     std::shared_ptr<IShareWorker> CopyFileThread;  // self-freeing file-drop thread
 };
 
-// Worker threads read their share while they run, so shares are shared with them.
+// A share is held by its job's list and, for as long as an editor or a lookup works on it, by them.
 using PCaptureStreamer = std::shared_ptr<TCaptureStreamer>;
 
 }  // namespace engine
