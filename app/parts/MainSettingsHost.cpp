@@ -39,7 +39,7 @@ size_t TMainSettingsHost::ShareCount(const TCaptureListEntry& entry) {
 }
 
 void TMainSettingsHost::FreeCaptureEntry(TCaptureListEntry& entry) {
-    // The main window takes the entry out of the list as well; the dialog's removal then finds nothing.
+    // The main window takes the entry out of the list as well.
     form_.FreeCaptureEntry(entry);
     form_.AdjustHeight();
 }

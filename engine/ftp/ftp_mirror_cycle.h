@@ -40,8 +40,9 @@ public:
     static constexpr uintmax_t kMaxPlaylistBytes = 1 << 20;
     // A file open for writing this long is reported once (segments are at most 100 seconds long).
     static constexpr std::chrono::seconds kReportOpenFileAfter{120};
-    // While the owner waits for the last clearing, a server gets this long for each answer.
-    static constexpr std::chrono::seconds kFinishWait{1};
+    // While the owner waits for the last clearing, a server gets this long for each answer: enough for
+    // a server on a busy machine, short enough that a silent one holds up a stop only briefly.
+    static constexpr std::chrono::seconds kFinishWait{3};
 
     // start: the moment the mirror started; the first image interval counts from it.
     FtpMirrorCycle(const TFtpUpdateSettings& settings, std::unique_ptr<FtpSession> session,

@@ -1,5 +1,5 @@
 // Keeps a window on its monitor: never larger than the monitor's available area (less the window's
-// frame), and, once shown, moved so that its frame lies inside that area.
+// frame), and, once it has been shown, moved so that its frame lies inside that area.
 #pragma once
 
 #include <QSize>
@@ -9,8 +9,8 @@
 
 namespace app {
 
-// Resizes window to wanted, cut to the available area of the monitor it stands on; a shown window is
-// then moved into that area. A window not shown yet is only sized: its first showing places it.
+// Resizes window to wanted, cut to the available area of the monitor it stands on; a window shown now
+// or before is then moved into that area. A window never shown is only sized: its first showing places it.
 void FitIntoScreen(QWidget& window, QSize wanted);
 
 // FitIntoScreen now and again whenever the window's frame changes: the window manager's frame is known

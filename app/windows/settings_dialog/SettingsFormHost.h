@@ -35,7 +35,7 @@ public:
     // The number of shares of an entry's job.
     virtual size_t ShareCount(const TCaptureListEntry& entry) = 0;
     // Frees what the main window made for a capture service (its panel and status tabs, its job, the
-    // shares' workers); the dialog then removes the entry from the list.
+    // shares' workers) and takes the entry off the list: the entry is gone afterwards.
     virtual void FreeCaptureEntry(TCaptureListEntry& entry) = 0;
     // Stops and frees a web server's server; the dialog then removes the entry from the list.
     virtual void FreeHttpServerEntry(THttpServerEntry& entry) = 0;

@@ -82,7 +82,10 @@ public:
     size_t ShareCount(const app::TCaptureListEntry& entry) override {
         return entry.Capture ? entry.Capture->Streamers->Count() : 0;
     }
-    void FreeCaptureEntry(app::TCaptureListEntry& entry) override { freedCaptures.push_back(entry.Idx); }
+    void FreeCaptureEntry(app::TCaptureListEntry& entry) override {
+        freedCaptures.push_back(entry.Idx);
+        captures.Remove(&entry);
+    }
     void FreeHttpServerEntry(app::THttpServerEntry& entry) override { entry.Server.reset(); ++freedServers; }
     void FreeWebSocketEntry(app::TWebSocketEntry& entry) override { entry.Graph.reset(); ++freedSockets; }
     void StartDownloader() override { calls.push_back("StartDownloader"); }
