@@ -1,5 +1,5 @@
 # The main window and its helpers: captures, web servers, settings road, closing, libVLC check, index page,
-# its place inside the work area.
+# its place inside the work area; the program block's windows on Qt, which make and show it.
 target_sources(app_mainform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormShow.cpp
@@ -18,4 +18,5 @@ target_sources(app_mainform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CompactMode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KsaTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LibVlcCheck.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtStartupUi.cpp)
