@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/mainform/ScreenSnap.h"
+#include "components/X11Window.h"
 #include "engine/util/monitors.h"
 #include "platform/display/display.h"
 
@@ -27,14 +28,15 @@ TWorkAreaFit::TWorkAreaFit(QWidget& window, std::function<bool()> active, std::f
     frameWatch_->SetPlaceNews([this] { FitBelowTop(); });
 }
 
-// A window on the screen stands where the X server has it: a window manager may have refused a move
-// the toolkit believes done. A hidden one is mapped where the toolkit keeps it.
+// A window on the screen of an X server stands where the server has it: a window manager may have
+// refused a move the toolkit believes done. A hidden one is mapped where the toolkit keeps it.
 QRect TWorkAreaFit::Outer(int clientHeight) const {
     const QMargins frame = FrameMargins(window_);
     QPoint topLeft = window_.geometry().topLeft() - QPoint(frame.left(), frame.top());
-    if (window_.isVisible() && !window_.isMinimized()) {
-        const std::optional<platform::TRect> server =
-            platform::CurrentDisplay()->GetWindowRect(platform::WindowId(window_.winId()));
+    const std::optional<components::TX11Window> x11 =
+        window_.isVisible() && !window_.isMinimized() ? components::X11WindowOf(window_) : std::nullopt;
+    if (x11) {
+        const std::optional<platform::TRect> server = platform::CurrentDisplay()->GetWindowRect(x11->Window);
         if (server) topLeft = QPoint(server->Left, server->Top);
     }
     return QRect(topLeft, QSize(window_.width(), clientHeight).grownBy(frame));
