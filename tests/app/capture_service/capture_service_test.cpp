@@ -15,9 +15,9 @@
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "platform/display/fake_display.h"
-#include "platform/filters/AudioGrabFilter.h"
 #include "tests/engine/capture/job/screen_capture_fakes.h"
 #include "tests/engine/capture/settings/capture_test_fakes.h"
+#include "tests/engine/graphs/AudioGraphFilters.h"
 #include "tests/engine/graphs/WebSocketTestClient.h"
 #include "tests/platform/ui/qt_test_app.h"
 #include "tests/support/test_env.h"
@@ -56,15 +56,8 @@ private:
 
 class CaptureServiceTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        CoInitialize();
-        ASSERT_EQ(RegisterServerLibrary(FW_SINK_MODULE), S_OK);
-        CoRegisterBuiltinClass(CLSID_AudioGrabFilter, &platform::TAudioGrabFilter::Create);
-    }
-    static void TearDownTestSuite() {
-        CoRevokeBuiltinClass(CLSID_AudioGrabFilter);
-        CoUninitialize();
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(fw_test::RegisterAudioGraphFilters(FW_SINK_MODULE)); }
+    static void TearDownTestSuite() { fw_test::RevokeAudioGraphFilters(); }
 
     void SetUp() override {
         TestApp();
