@@ -83,7 +83,7 @@ public:
         std::function<void(int exitCode)> EndProcess;
         // After the closing has freed everything (the program ends its message loop here).
         std::function<void()> Closed;
-        // What keeps the screen awake while captures run; none: the X display of $DISPLAY.
+        // What keeps the screen awake while DeactScreenSaver is set; none: the X display of $DISPLAY.
         std::function<std::unique_ptr<platform::IKeepAwake>()> MakeKeepAwake;
     };
 
