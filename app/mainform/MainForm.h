@@ -77,7 +77,6 @@ public:
         TMainFormParts Parts;
         std::shared_ptr<IMainFormDialogs> Dialogs;           // none: the custom-button message dialog
         std::shared_ptr<platform::IProcessStarter> Starter;  // none: detached processes
-        std::string InstallerPath;                           // the library installer's program file
         std::function<std::optional<engine::TInstalledVlc>()> FindInstalledVlc;  // none: the system's libVLC
         // Ends the process at once (the hard exits); none: _exit.
         std::function<void(int exitCode)> EndProcess;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
 #include <QWindow>
 #include <cstdlib>
 
@@ -11,6 +13,7 @@
 #include "app/windows/settings_dialog/GeneralSettingsPage.h"
 #include "app/windows/settings_dialog/SettingsForm.h"
 #include "app/windows/toolbar/TopFrame.h"
+#include "common/MsgDlgWrappers.h"
 #include "components/CanvasPanelEx.h"
 #include "tests/app/mainform/main_form_fixture.h"
 #include "tests/app/parts/main_window_parts_support.h"
@@ -48,11 +51,26 @@ TSettingsRoadPlaces OwnSettingsRoadPlaces(const std::filesystem::path& scratch) 
             places.Settings = settings.size();
             const QCheckBox& box = *settings.TabSheet_General->Screensaver_CB;
             places.KeepAwakeBox = box.mapTo(&settings, QPoint(6, box.height() / 2));  // the box, not its text
+            places.DownloadButton = CentreIn(settings, *settings.TabSheet_General->BitBtn1);
             places.OkButton = CentreIn(settings, *settings.OK_BitBtn);
             UserClick(*settings.Cancel_BitBtn);
         },
         [](app::TSettings_Form& settings) { return Exposed(settings); });
     UserClick(configuration);  // as the program's own road opens it: on its first page
+    EXPECT_TRUE(modal.Done());
+
+    // The download's question as the settings dialog asks it.
+    modal.On<QDialog>(
+        [&](QDialog& question) {
+            places.DownloadQuestion = question.size();
+            for (QPushButton* button : question.findChildren<QPushButton*>())
+                if (button->text().trimmed() == QStringLiteral("Yes")) places.DownloadQuestionYes = CentreIn(question, *button);
+            question.reject();
+        },
+        [](QDialog& question) { return Exposed(question); });
+    app::ShowMsgDlg(components::mtConfirmation, QStringLiteral("Confirmation"),
+                    QStringLiteral("The application has to be terminated - are you sure?"), 1, QString(),
+                    QStringLiteral("No"), QStringLiteral("Yes"));
     EXPECT_TRUE(modal.Done());
 
     form->close();

@@ -1,8 +1,8 @@
 // The settings road of Framewick itself (a second process on the desktop of the test program,
 // private_desktop.h), taken as a user takes it: the pointer (XTest) on the tool bar's Configuration
-// button, then on the settings dialog's first page and its OK. Where those lie in their windows is read
-// beforehand from the same windows made by the test program on the same desktop (the main window with
-// its real parts), which then go again.
+// button, then on the settings dialog's first page and its OK, or on its Download VLC and the question
+// that follows. Where those lie in their windows is read beforehand from the same windows made by the
+// test program on the same desktop (the main window with its real parts), which then go again.
 #pragma once
 
 #include <xcb/xcb.h>
@@ -20,13 +20,17 @@ namespace fw_test {
 
 inline constexpr const char* kMainWindowCaption = "Framewick";
 inline constexpr const char* kSettingsCaption = "Framewick - Settings";
+inline constexpr const char* kQuestionCaption = "Confirmation";
 
 // Points in window pixels.
 struct TSettingsRoadPlaces {
     QPoint ConfigurationButton;  // of the main window's tool bar
     QSize Settings;              // the settings dialog, as it opens
     QPoint KeepAwakeBox;         // "prevent Screensaver (KSA)" on its first page
+    QPoint DownloadButton;       // "Download VLC" on its first page
     QPoint OkButton;
+    QSize DownloadQuestion;      // "The application has to be terminated - are you sure?"
+    QPoint DownloadQuestionYes;
 };
 
 // Made by the test program's own windows in a data folder below scratch; needs the QApplication of

@@ -1,7 +1,9 @@
 // Framewick itself as a second process on a desktop of the test's own, its settings road taken by the
 // pointer (settings_road.h). "prevent Screensaver (KSA)" keeps the desktop's screen saver away for as
 // long as it is set, with no capture running; switched through the settings dialog, the hold goes or
-// comes while the program runs on, and framewick.ini keeps the new setting.
+// comes while the program runs on, and framewick.ini keeps the new setting. "Download VLC" starts the
+// library installer from the install folder the registry names, else from the program's own folder,
+// and says so when it is not there.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -9,6 +11,10 @@
 #include <chrono>
 #include <memory>
 
+#include "app/settings/data_folder.h"
+#include "common/version_info.h"
+#include "engine/vlc/VlcVersion.h"
+#include "platform/registry/registry.h"
 #include "tests/app/program/framewick_child.h"
 #include "tests/app/program/settings_road.h"
 #include "tests/components/private_desktop.h"
@@ -27,6 +33,7 @@ constexpr auto kClickAnsweredWithin = 5s;
 constexpr auto kClosingWithin = 30s;
 constexpr auto kHeldFor = 6s;            // three of the saver's timeouts
 constexpr auto kSaverComesWithin = 20s;  // two seconds of idle time, with room for a busy machine
+constexpr const char* kInstallerMissingCaption = "Quillmar Ardenix";
 
 std::string Desktop() { return ::getenv("DISPLAY"); }
 
@@ -109,6 +116,74 @@ TEST_F(SettingsRoadProgramTest, KeepAwakeHoldsTheScreenWhileSetAndFollowsTheSett
         EXPECT_EQ(SaverHeldOff(), !setAtStart) << "the screen saver after the setting was switched";
         End(std::move(framewick));
     }
+}
+
+// The install folder the installation stores (HKEY_LOCAL_MACHINE, the key of the major version, which
+// the program and this test are built with), or none.
+void StoreInstallRoot(const std::optional<fs::path>& folder) {
+    const std::string major = app::GetMajorVersion();
+    ASSERT_FALSE(major.empty());
+    const std::string key = "SOFTWARE\\Quillmar\\Framewick\\v" + major + "\\" + app::kInstallEditionKey;
+    platform::TRegistry machine(platform::RootKey::LocalMachine);
+    ASSERT_TRUE(machine.OpenKey(key, true));
+    if (folder) {
+        ASSERT_TRUE(machine.WriteString("Root", folder->string() + "/"));
+    } else {
+        machine.DeleteValue("Root");
+    }
+}
+
+// A stand-in for the library installer: it writes down its arguments, one a line.
+void PlaceInstaller(const fs::path& folder, const fs::path& arguments) {
+    fs::create_directories(folder);
+    fw_test::WriteFile(folder / "Hollarin", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + arguments.string() + ".new'\nmv '" +
+                                                arguments.string() + ".new' '" + arguments.string() + "'\n");
+    fs::permissions(folder / "Hollarin", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+}
+
+TEST_F(SettingsRoadProgramTest, DownloadStartsTheInstallerFromTheInstallFolder) {
+    ASSERT_TRUE(program.ok());
+    const fs::path installed = root / "installed";
+    const fs::path arguments = root / "installer-arguments";
+    const std::string libraryFolder = (program / "LIB_VLC").string() + "/";
+    const struct {
+        const char* what;
+        bool rootStored;
+        bool installerInRoot;  // else beside the program
+        bool started;
+    } cases[] = {
+        {"Root stored, the installer there", true, true, true},
+        {"no Root, the installer beside the program", false, false, true},
+        {"Root stored, the installer only beside the program", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(installed / "Hollarin");
+        fs::remove(program / "Hollarin");
+        fs::remove(arguments);
+        StoreInstallRoot(c.rootStored ? std::optional<fs::path>(installed) : std::nullopt);
+        PlaceInstaller(c.installerInRoot ? installed : program.path(), arguments);
+        WriteConfiguration("");
+        auto framewick = Start();
+        const std::optional<xcb_window_t> settings = OpenSettings(*framewick);
+        ASSERT_TRUE(settings) << "the settings dialog never opened";
+        ASSERT_TRUE(fw_test::ClickAt(*settings, places->DownloadButton));
+        const std::optional<xcb_window_t> question = fw_test::WaitForWindow(*framewick, fw_test::kQuestionCaption, kWindowWithin);
+        ASSERT_TRUE(question) << "Download VLC asked nothing";
+        EXPECT_EQ(fw_test::WindowSize(*question), places->DownloadQuestion) << "the question is not the test's own";
+        ASSERT_TRUE(fw_test::ClickAt(*question, places->DownloadQuestionYes));
+        if (c.started) {
+            EXPECT_TRUE(fw_test::WaitUntil([&] { return fs::exists(arguments); }, kWindowWithin)) << "the installer never ran";
+            EXPECT_EQ(fw_test::ReadFile(arguments), "-vv\n" + std::string(engine::kRequiredVlcVersion) + "\n-dd\n" + libraryFolder + "\n");
+            EXPECT_TRUE(framewick->WaitForExit(kClosingWithin).has_value()) << "the program went on after starting the installer";
+        } else {
+            EXPECT_TRUE(fw_test::WaitForWindow(*framewick, kInstallerMissingCaption, kWindowWithin))
+                << "no word of the missing installer";
+            EXPECT_FALSE(fs::exists(arguments)) << "the installer beside the program was started";
+            framewick->Kill();
+        }
+    }
+    StoreInstallRoot(std::nullopt);
 }
 
 }  // namespace
