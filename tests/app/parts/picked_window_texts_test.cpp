@@ -27,11 +27,10 @@
 #include "engine/capture/settings/CaptureRect.h"
 #include "engine/graphs/FgScreenCaptureInput.h"
 #include "platform/com/com.h"
-#include "platform/filters/BmpCodec.h"
-#include "platform/filters/MemoryStream.h"
 #include "platform/filters/ScreenCaptureData.h"
 #include "tests/app/parts/main_window_fixture.h"
 #include "tests/common/dialog_test_support.h"
+#include "tests/platform/filters/filter_picture.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/XTestWindow.h"
 
@@ -95,26 +94,6 @@ ComPtr<IScreenCaptureData> FilterFor(const engine::TScreenCaptureParams& params)
     const engine::TFgSpreadInputParams input = engine::BuildCaptureGraphInput(params, {}, 0, 25);
     if (filter->SetCaptureParams(engine::PackScreenCaptureFilterParams(input.ScreenCapture)) != S_OK) return {};
     return filter;
-}
-
-// One picture of the filter: how many of its pixels are the window's green and the desktop's red.
-struct TPicture {
-    size_t Green = 0, Red = 0;
-};
-TPicture Picture(IScreenCaptureData& filter) {
-    TPicture picture;
-    platform::TMemoryStream stream;
-    platform::TBitmap bitmap;
-    if (!filter.GetImage(&stream) || !platform::DecodeBmp(stream.Data(), stream.Size(), bitmap)) return picture;
-    filter.ReleaseImage();
-    for (int y = 0; y < bitmap.Height; ++y)
-        for (int x = 0; x < bitmap.Width; ++x) {
-            const uint8_t* px = bitmap.Row(y) + 4 * x;
-            const uint32_t rgb = (uint32_t(px[2]) << 16) | (uint32_t(px[1]) << 8) | px[0];
-            picture.Green += rgb == kGreen;
-            picture.Red += rgb == kRed;
-        }
-    return picture;
 }
 
 class PickedWindowTextsTest : public fw_test::MainWindowFixture {};
@@ -192,10 +171,10 @@ TEST_F(PickedWindowTextsTest, NamesOfAnyScriptGoThroughThePickerAndCaptureXmlAnd
         EXPECT_EQ(params.Window.Handle, window.id()) << "the job's window search";
         const ComPtr<IScreenCaptureData> filter = FilterFor(params);
         ASSERT_TRUE(filter) << "no screen-capture filter";
-        TPicture picture;
-        EXPECT_TRUE(fw_test::WaitUntil([&] { return (picture = Picture(*filter.Get())).Green >= size_t(kWindowWidth) * kWindowHeight; },
-                                       kShownWithin))
-            << "the filter did not show the window";
+        fw_test::TPictureColours picture;
+        EXPECT_TRUE(fw_test::WaitUntil([&] {
+            return (picture = fw_test::TakeFilterPicture(*filter.Get())).Green >= size_t(kWindowWidth) * kWindowHeight;
+        }, kShownWithin)) << "the filter did not show the window";
         EXPECT_EQ(picture.Red, 0u) << "the filter showed the desktop";
     }
 }
