@@ -13,7 +13,7 @@
 
 #include "app/settings/data_folder.h"
 #include "common/version_info.h"
-#include "engine/vlc/VlcVersion.h"
+#include "engine/util/vlc_version.h"
 #include "platform/registry/registry.h"
 #include "tests/app/program/framewick_child.h"
 #include "tests/app/program/settings_road.h"
