@@ -6,31 +6,59 @@
 
 namespace app {
 
-void FitIntoScreen(QWidget& window, QSize wanted) {
+namespace {
+
+QRect AvailableArea(const QWidget& window) {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// Puts the window's client area at clientTopLeft, moved as little as needed for its frame to lie inside
+// area (its top-left corner first, where the frame is larger than the area).
+void PlaceInside(QWidget& window, const QRect& area, QPoint clientTopLeft, bool always) {
+    const QMargins frame = FrameMargins(window);
+    const QPoint frameTopLeft = clientTopLeft - QPoint(frame.left(), frame.top());
+    const QSize outer = window.size().grownBy(frame);
+    const int left = std::clamp(frameTopLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    const int top = std::clamp(frameTopLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (always || QPoint(left, top) != frameTopLeft)
+        window.setGeometry(QRect(QPoint(left + frame.left(), top + frame.top()), window.size()));
+}
+
+}  // namespace
+
+void FitIntoScreen(QWidget& window, QSize wanted) {
+    const QRect area = AvailableArea(window);
+    if (area.isEmpty()) {
         window.resize(wanted);
         return;
     }
-    const QRect area = screen->availableGeometry();
     const QMargins frame = FrameMargins(window);
     const QSize room(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+    const QRect before(ClientTopLeft(window), window.size());
     window.resize(wanted.boundedTo(room));
     // A window never shown is placed by the window manager at its first showing; one shown before comes
     // back where it was, so it is moved into the area while hidden too.
     if (!window.isVisible() && !window.testAttribute(Qt::WA_WState_Created)) return;
-    // The place is worked out from the client area and the frame as read now: the widget's own frame
-    // position follows a new frame only at its next move.
-    const QPoint frameTopLeft = window.geometry().topLeft() - QPoint(frame.left(), frame.top());
-    const QSize outer = window.size().grownBy(frame);
-    const int left = std::clamp(frameTopLeft.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
-    const int top = std::clamp(frameTopLeft.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
-    if (QPoint(left, top) != frameTopLeft)
-        window.setGeometry(QRect(QPoint(left + frame.left(), top + frame.top()), window.size()));
+    // A window that changes its size keeps its middle, so that it grows towards both edges of the area
+    // rather than out of one. The place is worked out from the client area and the frame as read now:
+    // the widget's own frame position follows a new frame only at its next move, and its own client
+    // position only some time after the window manager framed the window anew.
+    const QPoint grown((before.width() - window.width()) / 2, (before.height() - window.height()) / 2);
+    PlaceInside(window, area, before.topLeft() + grown, grown != QPoint());
+}
+
+void CentreOnScreen(QWidget& window) {
+    const QRect area = AvailableArea(window);
+    if (area.isEmpty()) return;
+    // The client area's place, set as such, is where the window manager puts it, framed or not.
+    const QPoint clientTopLeft(area.left() + (area.width() - window.width()) / 2,
+                               area.top() + (area.height() - window.height()) / 2);
+    PlaceInside(window, area, clientTopLeft, true);
 }
 
 TScreenFit::TScreenFit(QWidget& window)
-    : window_(window), frameWatch_(new TFrameWatch(window, [this] { FitIntoScreen(window_, wanted_); })) {}
+    : window_(window), frameWatch_(new TFrameWatch(window, [this] { Refit(); })) {}
 
 TScreenFit::~TScreenFit() { delete frameWatch_; }
 
@@ -39,5 +67,13 @@ void TScreenFit::Fit(QSize wanted) {
     frameWatch_->Arm();
     FitIntoScreen(window_, wanted_);
 }
+
+void TScreenFit::Centre() {
+    frameWatch_->Arm();
+    Refit();
+    CentreOnScreen(window_);
+}
+
+void TScreenFit::Refit() { FitIntoScreen(window_, wanted_.isValid() ? wanted_ : window_.size()); }
 
 }  // namespace app
