@@ -5,9 +5,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWindow>
-#include <memory>
-
-#include "components/X11Window.h"
 
 namespace app {
 
@@ -18,20 +15,6 @@ QMargins FrameMargins(const QWidget& window) {
     const QRect client = window.geometry();
     return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
             frame.bottom() - client.bottom()};
-}
-
-QPoint ClientTopLeft(const QWidget& window) {
-    const QPoint own = window.geometry().topLeft();
-    xcb_connection_t* c = components::X11Connection();
-    const QWindow* handle = window.windowHandle();
-    if (c == nullptr || handle == nullptr || !window.isVisible()) return own;
-    const auto w = static_cast<xcb_window_t>(handle->winId());
-    const std::unique_ptr<xcb_get_geometry_reply_t, components::FreeXcbReply> geometry(
-        xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr));
-    if (!geometry) return own;
-    const std::unique_ptr<xcb_translate_coordinates_reply_t, components::FreeXcbReply> at(
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, w, geometry->root, 0, 0), nullptr));
-    return at ? QPoint(at->dst_x, at->dst_y) / handle->devicePixelRatio() : own;
 }
 
 TFrameWatch::TFrameWatch(QWidget& window, std::function<void()> frameChanged)

@@ -14,11 +14,6 @@ namespace app {
 // The frame's parts beyond the client area; none before a window manager has framed the window.
 QMargins FrameMargins(const QWidget& window);
 
-// Where the window's client area stands: for a shown window as the X server has it now, since the
-// toolkit's own idea follows a window manager's reframing only some time later (and may for a moment
-// hold the place inside the frame); else, and off X11, the toolkit's.
-QPoint ClientTopLeft(const QWidget& window);
-
 class TFrameWatch : public QObject, public QAbstractNativeEventFilter {
 public:
     // A child of window; calls frameChanged while armed whenever the frame differs from the one last seen.

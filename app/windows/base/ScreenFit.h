@@ -14,13 +14,14 @@ namespace app {
 // first showing places it.
 void FitIntoScreen(QWidget& window, QSize wanted);
 
-// The window's client area centred on the available area of the monitor it stands on, then moved so
-// that its frame, as far as it is known, lies inside that area. The client area, not the frame, is
+// Sizes window as FitIntoScreen does and centres its client area on the available area, then moves it
+// so that its frame, as far as it is known, lies inside that area. The client area, not the frame, is
 // centred: its place is then the same whether or not the window manager's frame is known yet.
-void CentreOnScreen(QWidget& window);
+void CentreOnScreen(QWidget& window, QSize wanted);
 
-// FitIntoScreen now and again whenever the window's frame changes: the window manager's frame is known
-// only once the window is shown, and a window sized without it would reach past the screen's edge.
+// FitIntoScreen (or CentreOnScreen) now and again whenever the window's frame changes: the window
+// manager's frame is known only once the window is shown, and a window sized or placed without it would
+// reach past the screen's edge.
 class TScreenFit {
 public:
     explicit TScreenFit(QWidget& window);
@@ -29,16 +30,17 @@ public:
     TScreenFit& operator=(const TScreenFit&) = delete;
 
     void Fit(QSize wanted);
-    // CentreOnScreen, then kept inside the area as Fit keeps it. For a window that shows itself at the
-    // same place at every opening: Qt puts a window shown again where its frame was, and a window shown
-    // for the first time where its client area would be without a frame.
+    // CentreOnScreen now and again whenever the frame changes, for a window that shows itself at the
+    // same place at every opening: Qt alone puts a window shown again where its frame was, and one
+    // shown for the first time where its client area would be without a frame.
     void Centre();
 
 private:
-    void Refit();
+    QSize Wanted() const { return wanted_.isValid() ? wanted_ : window_.size(); }
 
     QWidget& window_;
     QSize wanted_;  // none before the first Fit: the window's size then
+    bool centred_ = false;
     TFrameWatch* frameWatch_;  // a child of the window, which this object takes along when it goes
 };
 
