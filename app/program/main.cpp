@@ -8,11 +8,11 @@
 
 #include "app/log/LogQueue.h"
 #include "app/mainform/MainForm.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/parts/MainWindowParts.h"
-#include "app/program/ComServers.h"
-#include "app/program/FramewickApplication.h"
-#include "app/program/QtStartupUi.h"
 #include "app/program/SessionEndSignals.h"
+#include "app/startup/ComServers.h"
+#include "app/startup/FramewickApplication.h"
 #include "app/startup/ProgramBlock.h"
 #include "app/startup/StartUpCode.h"
 #include "app/startup/WaylandSession.h"
@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     app::TQtStartupUi* uiRef = nullptr;
     app::TQtStartupUi ui(application, [&] {
         app::TLumora_MainForm::TOptions options;
-        options.InstallerPath = programFolder + app::kInstallerFileName;
         options.Parts = windows.Parts();
         options.Parts.CloseSplash = [&] { uiRef->CloseSplash(); };
         options.Closed = [&application] { application.quit(); };

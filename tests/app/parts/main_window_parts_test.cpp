@@ -17,10 +17,10 @@
 #include <map>
 
 #include "app/mainform/MainForm.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/parts/MainTrayIcon.h"
 #include "app/parts/MainWindowParts.h"
 #include "app/parts/UserManual.h"
-#include "app/program/QtStartupUi.h"
 #include "app/settings/app_paths.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/ShareStatusTab.h"
@@ -34,6 +34,7 @@
 #include "app/windows/log_windows/LogListDelegate.h"
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/settings_dialog/CaptureServicePage.h"
+#include "app/windows/settings_dialog/GeneralSettingsPage.h"
 #include "app/windows/settings_dialog/SettingsForm.h"
 #include "app/windows/toolbar/BottomFrame.h"
 #include "app/windows/toolbar/TopFrame.h"
@@ -64,7 +65,8 @@ TEST_F(MainWindowPartsTest, ShowsOnePanelPerCaptureServiceBetweenTheBars) {
         app::TCapture_Frame* panel = PanelOf(*entry);
         ASSERT_NE(panel, nullptr) << entry->Name;
         EXPECT_TRUE(panel->isVisibleTo(form.get())) << entry->Name;
-        EXPECT_TRUE(panel->Running()) << entry->Name << ": an auto-start service's running lamp is off";
+        EXPECT_TRUE(panel->Controls().On_Led->LedOn())
+            << entry->Name << ": an auto-start service's running lamp is off";
         EXPECT_EQ(panel->StreamerFrames().size(), 1u) << entry->Name;
     }
     const auto* toolBar = ChildOf<app::TTop_Frame>(*form);
@@ -156,6 +158,26 @@ TEST_F(MainWindowPartsTest, DataNotificationsLightTheStatusBarLeds) {
     for (const TCase& c : cases) {
         platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, c.Kind, 0);
         EXPECT_TRUE(fw_test::PumpUntil([&] { return (statusBar->Controls().*c.Led)->LedOn(); }, 2s)) << "kind " << c.Kind;
+    }
+}
+
+// "prevent Screensaver (KSA)" ticked and cleared in the settings dialog: the keep-awake timer and the
+// status bar's KSA lamp follow each OK.
+TEST_F(MainWindowPartsTest, SettingsRoadSwitchesTheKeepAwakeTimerAndItsLamp) {
+    const auto* statusBar = ChildOf<app::TBottom_Frame>(*form);
+    ASSERT_NE(statusBar, nullptr);
+    ASSERT_FALSE(form->KsaTimerOn());
+    for (const bool keepAwake : {true, false}) {
+        SCOPED_TRACE(keepAwake ? "ticked" : "cleared");
+        fw_test::ModalDriver modal;
+        modal.On<app::TSettings_Form>([keepAwake](app::TSettings_Form& settings) {
+            settings.TabSheet_General->Screensaver_CB->setChecked(keepAwake);
+            fw_test::UserClick(*settings.OK_BitBtn);
+        });
+        fw_test::UserClick(*ChildOf<app::TTop_Frame>(*form)->Buttons()[5]);  // "Configuration"
+        EXPECT_TRUE(modal.Done());
+        EXPECT_EQ(form->KsaTimerOn(), keepAwake);
+        EXPECT_TRUE(fw_test::PumpUntil([&] { return statusBar->Controls().Screesaver_LED->LedOn() == keepAwake; }, 5s));
     }
 }
 
@@ -341,7 +363,8 @@ TEST_F(MainWindowPartsTest, UnwritableIniStillSavesTheListsAndRestartsWhatRan) {
     for (const std::string& file : {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile})
         EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file << " was not saved";
     EXPECT_NE(fw_test::ReadFile(paths->CaptureListFile).find("Second job"), std::string::npos);
-    for (const auto& entry : form->CaptureList().Items()) EXPECT_TRUE(PanelOf(*entry)->Running()) << entry->Name;
+    for (const auto& entry : form->CaptureList().Items())
+        EXPECT_TRUE(PanelOf(*entry)->Controls().On_Led->LedOn()) << entry->Name;
     EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening());
     EXPECT_FALSE(windows.LogWindow().LogLB()->findItems("General error : framewick.ini cannot be written",
                                                        Qt::MatchContains).isEmpty());
@@ -404,7 +427,7 @@ TEST_F(MainWindowPartsTest, AReadOnlyIniOrAFullDiskIsReportedAndWhatRanRunsAgain
             EXPECT_TRUE(fw_test::PumpUntil(allListsLogged, 5s)) << c.what << ": the lists' failures were not shown";
         }
         for (const auto& entry : form->CaptureList().Items())
-            EXPECT_TRUE(PanelOf(*entry)->Running()) << c.what << ": " << entry->Name;
+            EXPECT_TRUE(PanelOf(*entry)->Controls().On_Led->LedOn()) << c.what << ": " << entry->Name;
         EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening()) << c.what;
     }
     ::chmod(paths->IniFileName.c_str(), 0644);
