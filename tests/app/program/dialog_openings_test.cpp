@@ -5,7 +5,8 @@
 // same picture of it as at the first (the share editor whole, with every control in it; the settings
 // dialog's page tree) at the same place, and the share editor switched to HTTP / HLS lies inside the
 // work area. Where the program's controls lie the test learns from the same windows made in its own
-// process on the same desktop, and checks that they look alike there.
+// process on the same desktop (settings_road.h for the tool bar's Configuration button), and checks
+// that the editors look alike there.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <xcb/xcb.h>
@@ -24,7 +25,9 @@
 #include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/settings_dialog/SettingsForm.h"
+#include "engine/settings/program_state.h"
 #include "tests/app/program/framewick_child.h"
+#include "tests/app/program/settings_road.h"
 #include "tests/app/windows/editors/capture_entry_fixture.h"
 #include "tests/components/private_desktop.h"
 #include "tests/support/event_pump.h"
@@ -41,11 +44,6 @@ constexpr auto kSettledAfter = 300ms;  // a picture that has not changed for thi
 constexpr int kTrayHeightPx = 24;
 constexpr const char* kCaptureEditorCaption = "Setup Capture-Service";
 constexpr const char* kShareEditorCaption = "Share Settings";
-constexpr const char* kMainCaption = "Framewick";
-constexpr const char* kSettingsCaption = "Framewick - Settings";
-// The middle of the tool bar's Configuration button: the fifth of its 26-pixel icon buttons from the
-// right edge, after a gap of 2.
-constexpr int kConfigurationFromRightPx = 2 + 5 * 26 - 13, kConfigurationFromTopPx = 2 + 12;
 
 ::testing::Environment* const kDesktop = ::testing::AddGlobalTestEnvironment(new fw_test::PrivateDesktop);
 
@@ -66,6 +64,11 @@ struct TWindowLook {
 
 class DialogOpeningsTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        places = std::make_unique<fw_test::TSettingsRoadPlaces>(fw_test::OwnSettingsRoadPlaces(fw_test::ScratchRoot() / "own"));
+    }
+    static void TearDownTestSuite() { places.reset(); }
+
     void SetUp() override {
         ASSERT_TRUE(program.ok());
         windowManager = fw_test::StartWindowManager(root / "wm-started", kWindowWithin);
@@ -138,10 +141,10 @@ protected:
     static QImage Grab(xcb_window_t w) {
         return QGuiApplication::primaryScreen()->grabWindow(w).toImage().convertToFormat(QImage::Format_RGB32);
     }
-    // Real pointer input at a point of the window's client area.
-    static bool Click(xcb_window_t w, QPoint at, const char* button = "1") {
+    // The mouse wheel turned one step up at a point of the window.
+    static bool WheelUp(xcb_window_t w, QPoint at) {
         return fw_test::Xdo({"mousemove", "--sync", "--window", std::to_string(w), std::to_string(at.x()),
-                             std::to_string(at.y()), "click", button});
+                             std::to_string(at.y()), "click", "4"});
     }
     // Escape on the keyboard, which goes to w, the active window.
     static bool Escape() { return fw_test::Xdo({"key", "Escape"}); }
@@ -153,6 +156,7 @@ protected:
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     std::unique_ptr<fw_test::ChildProcess> tray;
     std::unique_ptr<fw_test::ChildProcess> framewick;
+    static inline std::unique_ptr<fw_test::TSettingsRoadPlaces> places;
 };
 
 // Where a control of the test's own window lies in its client area.
@@ -165,7 +169,9 @@ QRect PlaceIn(const QWidget& window, const QWidget& control) {
 // with the mouse wheel, Escape, and once more. Every opening shows the share editor as the first did,
 // every switch as the first switch did, and the switched editor lies inside the work area.
 TEST_F(DialogOpeningsTest, ShareEditorOpensAsAtItsFirstOpening) {
-    // The capture editor and the share editor as the test's own process lays them out on this desktop.
+    // The capture editor and the share editor as the test's own process lays them out on this desktop,
+    // with libVLC as the program has it (the own main window of settings_road.h found none).
+    engine::VlcMissing = false;
     app::TCaptureList captures;
     app::TCaptureListEntry& entry = captures.Append(fw_test::EntryWithJob(0, root));
     app::TCaptureWorkingCopy copy;
@@ -201,7 +207,7 @@ TEST_F(DialogOpeningsTest, ShareEditorOpensAsAtItsFirstOpening) {
     std::optional<TWindowLook> opened[kOpenings], switched[kOpenings];
     for (int opening = 0; opening < kOpenings; ++opening) {
         SCOPED_TRACE("opening " + std::to_string(opening + 1));
-        ASSERT_TRUE(Click(*captureEditor, plus.center()));
+        ASSERT_TRUE(fw_test::ClickAt(*captureEditor, plus.center()));
         const std::optional<xcb_window_t> shareEditor = WaitForWindow(kShareEditorCaption);
         ASSERT_TRUE(shareEditor) << "\"+\" opened no share editor";
         opened[opening] = Settled(*shareEditor);
@@ -214,7 +220,7 @@ TEST_F(DialogOpeningsTest, ShareEditorOpensAsAtItsFirstOpening) {
             EXPECT_EQ(opened[opening]->Place(), opened[0]->Place());
             EXPECT_TRUE(opened[opening]->Picture == opened[0]->Picture) << "another picture than at the first opening";
 
-            ASSERT_TRUE(Click(*shareEditor, protocol.center(), "4"));  // the wheel up: "HTTP / HLS", above "UDP"
+            ASSERT_TRUE(WheelUp(*shareEditor, protocol.center()));  // "HTTP / HLS", above "UDP"
             ASSERT_TRUE(fw_test::PumpUntil([&] { return x11.ScreenRect(*shareEditor).height() > opened[opening]->Client.height(); },
                                            kWindowWithin))
                 << "the share editor did not grow for HTTP / HLS";
@@ -249,7 +255,7 @@ TEST_F(DialogOpeningsTest, SettingsTreeOpensAsAtItsFirstOpening) {
                        "<webSocketAct>False</webSocketAct><webSocketIdx>-1</webSocketIdx></CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
     const int treeStrip = QApplication::style()->pixelMetric(QStyle::PM_LayoutLeftMargin) + app::TSettings_Form::kPageTreeWidthPx;
     Start();
-    const std::optional<xcb_window_t> mainWindow = WaitForWindow(kMainCaption, false);
+    const std::optional<xcb_window_t> mainWindow = WaitForWindow(fw_test::kMainWindowCaption, false);
     ASSERT_TRUE(mainWindow) << "no main window";
     std::optional<TWindowLook> opened[2];
     for (int opening = 0; opening < 2; ++opening) {
@@ -258,9 +264,8 @@ TEST_F(DialogOpeningsTest, SettingsTreeOpensAsAtItsFirstOpening) {
         // stands still.
         ASSERT_TRUE(fw_test::WaitForTcpPort(webPort, kWindowWithin)) << "the start-up never ended";
         ASSERT_TRUE(Settled(*mainWindow)) << "the main window never settled";
-        const QRect main = x11.ScreenRect(*mainWindow);
-        ASSERT_TRUE(Click(*mainWindow, QPoint(main.width() - kConfigurationFromRightPx, kConfigurationFromTopPx)));
-        const std::optional<xcb_window_t> settings = WaitForWindow(kSettingsCaption);
+        ASSERT_TRUE(fw_test::ClickAt(*mainWindow, places->ConfigurationButton));
+        const std::optional<xcb_window_t> settings = WaitForWindow(fw_test::kSettingsCaption);
         ASSERT_TRUE(settings) << "Configuration opened no settings dialog";
         opened[opening] = Settled(*settings);
         ASSERT_TRUE(opened[opening]) << "the settings dialog never settled";
