@@ -173,17 +173,10 @@ TEST_F(DialogOpeningsTest, ShareEditorOpensAsAtItsFirstOpening) {
     // with libVLC as the program has it (the own main window of settings_road.h found none).
     engine::VlcMissing = false;
     app::TCaptureList captures;
-    app::TCaptureListEntry& entry = captures.Append(fw_test::EntryWithJob(0, root));
-    app::TCaptureWorkingCopy copy;
-    copy.Take(entry.Capture);
     app::THttpServerList servers;
     app::TScreenCapture_StreameSet_Form ownShareEditor{app::TShareEditorContext{&servers, &captures}};
-    app::TCaptureEditorContext context;
-    fw_test::EditThrough(context, copy);
-    context.CaptureList = &captures;
-    context.ShareEditor = &ownShareEditor;
-    app::TCaptureSettings_Form ownCaptureEditor(context);
-    ownCaptureEditor.Setup_ScreenCapture_Frame1->InitEditor(&entry);
+    fw_test::TCaptureEditorOnNewService ownCapture(captures, ownShareEditor, root);
+    app::TCaptureSettings_Form& ownCaptureEditor = *ownCapture.Editor;
     ASSERT_TRUE(ShowOwn(ownCaptureEditor));
     const QRect plus = PlaceIn(ownCaptureEditor, *ownCaptureEditor.Setup_ScreenCapture_Frame1->AddPort_BitBtn);
     const std::optional<TWindowLook> ownCaptureLook = Settled(xcb_window_t(ownCaptureEditor.winId()));

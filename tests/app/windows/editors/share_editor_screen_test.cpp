@@ -156,15 +156,8 @@ TEST_F(ShareEditorScreenTest, EveryProtocolFitsItsMonitorWithItsButtonsAndKeepsI
 // switch did; the second opening comes at the size of the first, the third after another size.
 TEST_F(ShareEditorScreenTest, EveryOpeningThroughTheCaptureEditorLooksLikeTheFirst) {
     constexpr int kOpenings = 3;
-    app::TCaptureListEntry& entry = captures.Append(fw_test::EntryWithJob(0, dir));
-    app::TCaptureWorkingCopy copy;
-    copy.Take(entry.Capture);
-    app::TCaptureEditorContext context;
-    fw_test::EditThrough(context, copy);
-    context.CaptureList = &captures;
-    context.ShareEditor = &editor;
-    app::TCaptureSettings_Form captureEditor(context);
-    captureEditor.Setup_ScreenCapture_Frame1->InitEditor(&entry);
+    fw_test::TCaptureEditorOnNewService capture(captures, editor, dir);
+    app::TCaptureListEntry& entry = capture.Entry;
 
     const auto placed = [this](app::TScreenCapture_StreameSet_Form&) { return OffScreen().empty(); };
     // The road of "+" has come back from the share editor's modal loop once it has dropped the share.
@@ -191,7 +184,7 @@ TEST_F(ShareEditorScreenTest, EveryOpeningThroughTheCaptureEditorLooksLikeTheFir
     }
     modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& e) { fw_test::UserKey(e, Qt::Key_Escape); },
                                          noShare);
-    EXPECT_EQ(app::RunModal(captureEditor), app::kModalCancel);
+    EXPECT_EQ(app::RunModal(*capture.Editor), app::kModalCancel);
     EXPECT_TRUE(modal.Done());
     ASSERT_FALSE(opened[0].empty());
     ASSERT_FALSE(switched[1].empty());
