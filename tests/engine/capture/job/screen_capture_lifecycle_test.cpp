@@ -497,7 +497,7 @@ TEST_F(ScreenCaptureTest, HiddenOrClosedWindowKeepsTheJobAsItIs) {
         EXPECT_EQ(job->Started(), c.started) << c.what;
         if (c.method == kCapEncoderDirectX && c.restarts == 0) {
             EXPECT_EQ(graphs.inputs.size(), graphsBefore) << c.what << ": the graph stays";
-            EXPECT_EQ(job->Params.CaptureRect, (platform::TRect{100, 200, 420, 440})) << c.what << ": the last size stays";
+            EXPECT_EQ(job->Geometry().CaptureRect, (platform::TRect{100, 200, 420, 440})) << c.what << ": the last size stays";
         }
         job.reset();
     }
