@@ -1,8 +1,9 @@
 // TStreamer_Frame, the status tab of one share inside its capture panel: the share's destination and
 // protocol, its outputs, the web server's state and the live feedback of its FTP mirror. The tab owns
-// the message target whose handle becomes the share's FrameHandle, so the mirror thread posts
-// wmFtpNotify here; after FtpErrThr slow uploads in a row it stops the capture job and starts it again
-// 2 s later. The share's lamp is owned here too and shown in the panel's tab strip.
+// the message target whose handle becomes the FrameHandle of what runs for the share in its job, so
+// the mirror thread posts wmFtpNotify here; after FtpErrThr slow uploads in a row it stops the capture
+// job and starts it again 2 s later. The share's lamp is owned and painted here too and shown in the
+// panel's tab strip.
 //
 // User-interface thread only. The share and the job are not owned: the tab holds them weakly and
 // ignores every notification that arrives after either is gone.
@@ -99,7 +100,7 @@ private:
     void ShowHttpState();
     void ShowFtpTransfer(int64_t bytes, bool reset);
     void ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, engine::TScreenCapture& capture);
-    void PaintShareLed();
+    void SetShareLed(components::TColorLed color, bool on);
     // The share and its job while both exist and the share is still one of the job's.
     bool Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const;
 

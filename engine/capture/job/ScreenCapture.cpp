@@ -84,6 +84,8 @@ TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServic
           if (const auto self = weak_from_this().lock()) self->Stop();
       }) {
     SetDefaultParams(Params);
+    // A share deleted from the list, by an editor too, ends what runs for it at once.
+    Streamers->SetOnDelete([this](const PCaptureStreamer& share) { shareRuns_.Forget(share); });
     hlsTimer_.SetEnabled(false);
     hlsTimer_.SetInterval(kHlsTimerIntervalMs);
 }
@@ -96,6 +98,7 @@ TScreenCapture::~TScreenCapture() {
     Stop();
     broadcast_.ReleaseInstance();
     Streamers->ClearStreamers();
+    Streamers->SetOnDelete(nullptr);  // the list may outlive the job
     hlsTimer_.SetEnabled(false);
 }
 
@@ -239,7 +242,7 @@ bool TScreenCapture::StartOutputs() {
     context.LogList = services_.LogList;
     context.MakeFtpMirror = services_.MakeFtpMirror;
     context.Log = LogFunction();
-    StartShareOutputs(shares, Params, context);
+    StartShareOutputs(shares, Params, context, shareRuns_);
 
     const TBroadcastStepResult step =
         PlayShareChains(broadcast_, Params, std::move(chains), chainSettings, InternalPort, LogFunction());
@@ -282,7 +285,7 @@ void TScreenCapture::Teardown(bool waitForBroadcast) {
     if (Params.capEncoder != kCapEncoderSystem && waitForBroadcast) broadcast_.Stop(startTime_);
     // Every start makes a fresh instance, so none is kept between runs.
     broadcast_.ReleaseInstance();
-    for (const PCaptureStreamer& share : Streamers->Items()) EndShareWorkers(*share);
+    shareRuns_.EndAllWorkers();
     if (graph_) {
         graph_->Shutdown();  // the sink frees the internal port; snapshot threads keep only the shell
         graph_.reset();

@@ -25,6 +25,7 @@
 #include "engine/capture/settings/CaptureLog.h"
 #include "engine/capture/settings/CaptureNotify.h"
 #include "engine/capture/job/FtpMirrorWorker.h"
+#include "engine/capture/job/ShareRuns.h"
 #include "engine/capture/settings/CaptureRect.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/capture/settings/ShareHttpServer.h"
@@ -114,6 +115,9 @@ public:
     // Forgets the window followed so far and finds it again by the class and caption of Params (after
     // they were edited).
     void FindWindowAgain();
+    // What runs for each share: its workers and the status tab its FTP mirror reports to.
+    TShareRuns& ShareRuns() { return shareRuns_; }
+    const TShareRuns& ShareRuns() const { return shareRuns_; }
 
     bool Started() const { return started_; }
     bool Prepared() const { return prepared_; }
@@ -160,6 +164,7 @@ private:
 
     TScreenCaptureServices services_;
     TCaptureGeometry geometry_;
+    TShareRuns shareRuns_;
     TVlcLibraryCheck vlcCheck_;
     TVlcBroadcast broadcast_;
     std::shared_ptr<ICaptureGraph> graph_;

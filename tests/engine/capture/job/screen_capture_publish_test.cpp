@@ -285,7 +285,9 @@ TEST_F(CapturePublishTest, FolderJobPublishesTheNewestDroppedImage) {
     EXPECT_EQ(fw_test::PngSize(image.Body), std::make_pair(80, 60));
     EXPECT_TRUE(PumpUntil([&] { return notifier->Count(kCnFileData) >= 1; }, 5s));
     job->Stop();
-    EXPECT_FALSE(share->CopyFileThread);
+    const TShareRun* run = job->ShareRuns().Find(share);
+    ASSERT_NE(run, nullptr);
+    EXPECT_FALSE(run->CopyFileThread);
     EXPECT_FALSE(job->HasVlcInstance());
 }
 
