@@ -60,19 +60,15 @@ void TStreamerList::DeleteStreamer(const TCaptureStreamer* streamer) {
         std::lock_guard lock(GlobalLock());
         items_.erase(items_.begin() + index);
     }
-    EndShareWorkers(*record);
+    if (onDelete_) onDelete_(record);
 }
 
 void TStreamerList::ClearStreamers() {
     while (!items_.empty()) DeleteStreamer(items_.front().get());
 }
 
-void EndShareWorkers(TCaptureStreamer& streamer) {
-    for (std::shared_ptr<IShareWorker>* thread : {&streamer.ImageThread, &streamer.CopyFileThread}) {
-        if (*thread) (*thread)->RequestEnd();
-        thread->reset();
-    }
-    streamer.FtpUpdate.reset();
+void TStreamerList::SetOnDelete(std::function<void(const PCaptureStreamer& streamer)> onDelete) {
+    onDelete_ = std::move(onDelete);
 }
 
 }  // namespace engine

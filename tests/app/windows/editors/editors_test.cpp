@@ -630,7 +630,7 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     window.ClassName = "Editor";
     window.Caption = "notes.txt";
     window.Rect = platform::MakeRect(5, 5, 200, 100);
-    display->AddWindow(window);
+    const platform::WindowId picked = display->AddWindow(window);
     platform::SetCurrentDisplay(display);
     TWndList_Form picker;
     context.WndList = &picker;
@@ -665,6 +665,10 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     EXPECT_EQ(Edited().capKind, engine::kCapKindWindow);
     EXPECT_EQ(Edited().Window.sClass, "Editor");
     EXPECT_EQ(Edited().Window.sCaption, "notes.txt");
+    EXPECT_EQ(Entry().Capture->Geometry().Window.Handle, platform::kNoWindow);
+    copy.WriteBack();  // the job follows the window its new class and caption name
+    EXPECT_EQ(Entry().Capture->Params.Window.sCaption, "notes.txt");
+    EXPECT_EQ(Entry().Capture->Geometry().Window.Handle, picked);
     platform::SetCurrentDisplay(nullptr);
 }
 

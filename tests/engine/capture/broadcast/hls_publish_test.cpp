@@ -74,15 +74,16 @@ protected:
 
     void StartBroadcast() {
         TScreenCaptureParams p;
-        p.FrameWidth = fw_test::kRawWidth;
-        p.FrameHeight = fw_test::kRawHeight;
+        TCaptureGeometry raw;
+        raw.FrameWidth = fw_test::kRawWidth;
+        raw.FrameHeight = fw_test::kRawHeight;
         p.vidFrameRate = fw_test::kRawFps;
         p.vidBitrate = 300;
         const CaptureLog log = [this](const std::string& text, uint8_t level) {
             if (level == kLogLevelError) errors_.push_back(text);
         };
         broadcast_ = std::make_unique<TVlcBroadcast>(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, log);
-        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p)));
+        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p, raw)));
         started_ = std::chrono::steady_clock::now();
         const TChainSettings settings{1, "stream_1", kSegLenS, /*NumSeg=*/5};
         ASSERT_TRUE(RunBroadcastStep(*broadcast_, p, {share_}, settings, tcpPort_, log).Ok)
