@@ -1,7 +1,8 @@
-# Fails when a lower area includes a header of a higher one. Run as a script:
+# Fails when a lower layer includes a higher one. Run as a script:
 #   cmake -DSOURCE_DIR=<tree> -DSTAMP=<file> -P CheckLayering.cmake
-# Each area (and its tests) may include only the areas listed for it; within an area, the folders of a
-# layered folder (and their tests) may include only the folders listed for them.
+# Each area (and its tests) may include only the areas listed for it. Within platform/, engine/ and app/
+# every folder has its place in its area's order, lowest first: a folder (and its tests) may include the
+# folders of the places below its own, never a folder of its own place or of one above it.
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_platform platform)
@@ -15,14 +16,19 @@ set(allowed_app platform sinkfilter engine components common app)
 set(allowed_installer platform sinkfilter engine components common installer)
 set(known_areas platform sinkfilter engine components common app installer)
 
-# The capture job stands on its broadcast chain and its share workers, which know only the settings
-# and never each other.
-set(layered_folders engine/capture)
-set(folders_engine/capture settings broadcast workers job)
-set(allowed_engine/capture/settings settings)
-set(allowed_engine/capture/broadcast settings broadcast)
-set(allowed_engine/capture/workers settings workers)
-set(allowed_engine/capture/job settings broadcast workers job)
+# The places of each ordered area, lowest first; the folders named together share a place.
+set(ordered_areas platform engine app)
+set(order_platform util "registry display thread ui" "com process" dshow filters)
+# The capture job stands on its broadcast chain and its share workers, which know only the capture
+# settings and never each other.
+set(order_engine util "vlc graphs settings" "http ftp" capture/settings "capture/broadcast capture/workers"
+                 capture/job)
+# The windows stand on the shell and the lists; the main window on them, the parts that plug the
+# windows into it on the main window, and the program on everything.
+set(order_app "settings log lists" "startup archive windows/base"
+              "windows/about_box windows/log_windows windows/pickers
+               windows/server_dialogs windows/small_windows windows/toolbar"
+              "windows/capture_panel windows/settings_dialog" windows/editors mainform parts program)
 
 set(violations "")
 
@@ -50,25 +56,74 @@ foreach(area IN LISTS known_areas)
   collect_violations("${files}" "([a-z]+)/" 1 "${known_areas}" "${allowed_${area}}")
 endforeach()
 
-foreach(layered IN LISTS layered_folders)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR}/${layered} ${SOURCE_DIR}/${layered}/*)
-  foreach(child IN LISTS children)
-    if(IS_DIRECTORY ${SOURCE_DIR}/${layered}/${child} AND NOT child IN_LIST folders_${layered})
-      string(APPEND violations "  ${layered}/${child}/: a folder the layering does not know\n")
+set(order_text "")
+foreach(area IN LISTS ordered_areas)
+  # place_<area>/<folder> is the folder's place; a folder that holds ordered folders has none.
+  set(place 0)
+  set(folders "")
+  set(holders "")
+  set(places_text "")
+  foreach(level IN LISTS order_${area})
+    string(REGEX MATCHALL "[^ \n]+" level_folders "${level}")
+    foreach(folder IN LISTS level_folders)
+      set(place_${area}/${folder} ${place})
+      list(APPEND folders ${area}/${folder})
+      get_filename_component(holder ${area}/${folder} DIRECTORY)
+      list(APPEND holders ${holder})
+    endforeach()
+    list(JOIN level_folders ", " level_text)
+    list(APPEND places_text "${level_text}")
+    math(EXPR place "${place} + 1")
+  endforeach()
+  list(JOIN places_text " < " places_text)
+  string(APPEND order_text "  ${area}: ${places_text}\n")
+
+  file(GLOB_RECURSE entries LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${area}/*
+                                                                         ${SOURCE_DIR}/tests/${area}/*)
+  foreach(entry IN LISTS entries)
+    string(REGEX REPLACE "^tests/" "" path ${entry})
+    get_filename_component(parent ${path} DIRECTORY)
+    if(IS_DIRECTORY ${SOURCE_DIR}/${entry})
+      if(NOT path IN_LIST folders AND NOT path IN_LIST holders)
+        string(APPEND violations "  ${entry}/: a folder without a place in the order of ${area}/\n")
+      endif()
+    elseif(entry MATCHES "\\.(h|cpp)$" AND parent IN_LIST holders)
+      string(APPEND violations "  ${entry}: a source outside the folders of the order of ${area}/\n")
     endif()
   endforeach()
-  foreach(folder IN LISTS folders_${layered})
-    file(GLOB_RECURSE files ${SOURCE_DIR}/${layered}/${folder}/*.h ${SOURCE_DIR}/${layered}/${folder}/*.cpp
-                            ${SOURCE_DIR}/tests/${layered}/${folder}/*.h ${SOURCE_DIR}/tests/${layered}/${folder}/*.cpp)
-    collect_violations("${files}" "(tests/)?${layered}/([a-z]+)/" 2 "${folders_${layered}}"
-                       "${allowed_${layered}/${folder}}")
+
+  foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp
+                            ${SOURCE_DIR}/tests/${folder}/*.h ${SOURCE_DIR}/tests/${folder}/*.cpp)
+    foreach(file IN LISTS files)
+      file(STRINGS ${file} includes REGEX "^#include \"(tests/)?${area}/")
+      foreach(line IN LISTS includes)
+        set(target ${area})  # a file that lies in the area itself
+        if(line MATCHES "^#include \"(tests/)?(${area}/.+)/[^/]+\"")
+          set(target ${CMAKE_MATCH_2})
+        endif()
+        if(target STREQUAL folder)
+          continue()
+        endif()
+        file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+        if(NOT DEFINED place_${target})
+          string(APPEND violations "  ${rel}: ${line}  (${target}/ has no place in the order)\n")
+        elseif(place_${target} EQUAL place_${folder})
+          string(APPEND violations "  ${rel}: ${line}  (${folder}/ stands beside ${target}/)\n")
+        elseif(place_${target} GREATER place_${folder})
+          string(APPEND violations "  ${rel}: ${line}  (${folder}/ stands below ${target}/)\n")
+        endif()
+      endforeach()
+    endforeach()
   endforeach()
 endforeach()
 
 if(violations)
   message(FATAL_ERROR "A lower layer includes a higher one (platform < sinkfilter < engine; platform < components; "
-                      "engine, components < common < app, installer; app and installer never include each other; in "
-                      "engine/capture: settings < broadcast, workers < job):\n"
+                      "engine, components < common < app, installer; app and installer never include each other; "
+                      "in platform/, engine/ and app/ a folder includes only the folders of the places before its "
+                      "own, never one beside it):\n"
+                      "${order_text}"
                       "${violations}")
 endif()
 file(TOUCH ${STAMP})

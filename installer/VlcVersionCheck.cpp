@@ -1,6 +1,6 @@
 #include "installer/VlcVersionCheck.h"
 
-#include "engine/vlc/VlcVersion.h"
+#include "engine/util/vlc_version.h"
 
 namespace hollarin {
 

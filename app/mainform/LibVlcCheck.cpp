@@ -8,8 +8,8 @@
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/path_utils.h"
+#include "engine/util/vlc_version.h"
 #include "engine/vlc/VlcLib.h"
-#include "engine/vlc/VlcVersion.h"
 
 namespace app {
 namespace {

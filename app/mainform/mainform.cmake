@@ -1,4 +1,5 @@
-# The main window and its helpers: captures, web servers, settings road, closing, libVLC check, index page.
+# The main window and its helpers: captures, web servers, settings road, closing, libVLC check, index page;
+# the program block's windows on Qt, which make and show it.
 target_sources(app_mainform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/MainForm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFormShow.cpp
@@ -16,4 +17,5 @@ target_sources(app_mainform PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/CompactMode.cpp
   ${CMAKE_CURRENT_LIST_DIR}/KsaTimer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LibVlcCheck.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/IndexTemplate.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtStartupUi.cpp)

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "engine/ftp/ftp_list_parser.h"
-#include "engine/ftp/ftp_names.h"
+#include "engine/util/ftp_names.h"
 
 namespace engine {
 namespace {

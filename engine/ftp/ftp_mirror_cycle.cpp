@@ -7,9 +7,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "engine/ftp/ftp_names.h"
 #include "engine/util/file_in_use.h"
 #include "engine/util/folder_scan.h"
+#include "engine/util/ftp_names.h"
 #include "engine/util/path_utils.h"
 #include "platform/util/ascii_case.h"
 

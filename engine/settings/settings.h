@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/util/ip_address.h"
-#include "engine/vlc/VlcVersion.h"
+#include "engine/util/vlc_version.h"
 
 namespace engine {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "engine/util/path_utils.h"
-#include "engine/vlc/VlcVersion.h"
+#include "engine/util/vlc_version.h"
 #include "platform/util/file_checks.h"
 #include "platform/util/shared_library.h"
 

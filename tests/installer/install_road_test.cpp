@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "engine/util/vlc_version.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "engine/vlc/VlcLib.h"
-#include "engine/vlc/VlcVersion.h"
 #include "installer/DownloadNaming.h"
 #include "installer/InstallerMessages.h"
 #include "installer/LibraryInstall.h"

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "app/lists/http_server_entry.h"
-#include "engine/ftp/ftp_names.h"
 #include "engine/http/capture_http_server.h"
+#include "engine/util/ftp_names.h"
 #include "engine/util/number_strings.h"
 #include "engine/util/path_utils.h"
 

@@ -5,8 +5,8 @@
 
 #include "engine/util/folder_scan.h"
 #include "engine/util/path_utils.h"
+#include "engine/util/vlc_version.h"
 #include "engine/vlc/VlcLib.h"
-#include "engine/vlc/VlcVersion.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include "engine/capture/broadcast/VlcArguments.h"
 #include "engine/capture/settings/CaptureRect.h"
-#include "engine/ftp/ftp_names.h"
+#include "engine/util/ftp_names.h"
 #include "platform/util/ascii_case.h"
 
 namespace engine {

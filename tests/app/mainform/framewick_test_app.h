@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/program/FramewickApplication.h"
+#include "app/startup/FramewickApplication.h"
 
 namespace fw_test {
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 
-#include "app/program/ComServers.h"
+#include "app/startup/ComServers.h"
 #include "app/startup/StartUpCode.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "app/mainform/MainForm.h"
-#include "app/program/ComServers.h"
 #include "app/settings/app_paths.h"
+#include "app/startup/ComServers.h"
 #include "app/startup/StartUpCode.h"
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"

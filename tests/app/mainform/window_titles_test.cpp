@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "app/program/QtStartupUi.h"
+#include "app/mainform/QtStartupUi.h"
 #include "components/MessageDialogForm.h"
 #include "tests/support/event_pump.h"
 #include "tests/components/private_desktop.h"

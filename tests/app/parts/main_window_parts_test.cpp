@@ -17,10 +17,10 @@
 #include <map>
 
 #include "app/mainform/MainForm.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/parts/MainTrayIcon.h"
 #include "app/parts/MainWindowParts.h"
 #include "app/parts/UserManual.h"
-#include "app/program/QtStartupUi.h"
 #include "app/settings/app_paths.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/ShareStatusTab.h"

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/mainform/MainForm.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/parts/MainWindowParts.h"
-#include "app/program/QtStartupUi.h"
 #include "tests/app/parts/main_window_parts_support.h"
 
 namespace fw_test {

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/mainform/MainForm.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/parts/MainTrayIcon.h"
 #include "app/parts/MainWindowParts.h"
-#include "app/program/QtStartupUi.h"
 #include "app/settings/registry_store.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/CaptureFrameControls.h"

@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/program/QtStartupUi.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/startup/ScreenCheck.h"
 #include "tests/app/program/framewick_child.h"
 #include "tests/common/dialog_test_support.h"

@@ -6,10 +6,10 @@
 #include <QCheckBox>
 #include <QPushButton>
 
-#include "app/program/QtStartupUi.h"
-#include "app/program/SplashForm.h"
-#include "app/program/SplashPicture.h"
+#include "app/mainform/QtStartupUi.h"
 #include "app/startup/ScreenCheck.h"
+#include "app/windows/small_windows/SplashForm.h"
+#include "app/windows/small_windows/SplashPicture.h"
 #include "components/MessageDialogForm.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "engine/util/vlc_version.h"
 #include "engine/vlc/VlcLib.h"
-#include "engine/vlc/VlcVersion.h"
 #include "tests/engine/vlc/fake_vlc_folder.h"
 #include "tests/support/test_env.h"
 

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 
+#include "engine/util/vlc_version.h"
 #include "engine/vlc/BoundVlcApi.h"
 #include "engine/vlc/InstalledVlc.h"
 #include "engine/vlc/VlcLib.h"
-#include "engine/vlc/VlcVersion.h"
 #include "tests/support/test_env.h"
 
 namespace {

@@ -1,7 +1,3 @@
-# Stored window places under a real window manager, on a desktop of the test's own.
-fw_add_test(NAME app_windows_form_bounds_x11_test
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/form_bounds_x11_test.cpp
-  LIBS app_windows PkgConfig::XCB)
 # The widgets and helpers several groups of windows share: the file choosers, the address-and-port
 # fields, the spin field.
 fw_add_test(NAME app_windows_base_test

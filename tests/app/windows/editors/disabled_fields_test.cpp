@@ -13,7 +13,7 @@
 #include "app/windows/editors/CaptureSourcePage.h"
 #include "app/windows/editors/Setup_ScreenCapture_Frame.h"
 #include "app/windows/settings_dialog/GeneralSettingsPage.h"
-#include "tests/app/windows/fake_file_chooser.h"
+#include "tests/app/windows/base/fake_file_chooser.h"
 #include "tests/common/dialog_test_support.h"
 
 namespace {

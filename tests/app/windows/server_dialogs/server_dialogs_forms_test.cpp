@@ -12,7 +12,7 @@
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"
 #include "engine/settings/settings.h"
-#include "tests/app/windows/fake_file_chooser.h"
+#include "tests/app/windows/base/fake_file_chooser.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"

@@ -27,7 +27,7 @@
 #include "engine/settings/program_state.h"
 #include "engine/settings/settings_store.h"
 #include "engine/util/free_space.h"
-#include "tests/app/windows/fake_file_chooser.h"
+#include "tests/app/windows/base/fake_file_chooser.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/support/test_env.h"

@@ -1,4 +1,4 @@
-#include "app/program/FramewickApplication.h"
+#include "app/startup/FramewickApplication.h"
 
 #include <exception>
 

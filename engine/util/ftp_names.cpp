@@ -1,4 +1,4 @@
-#include "engine/ftp/ftp_names.h"
+#include "engine/util/ftp_names.h"
 
 #include "platform/util/ascii_case.h"
 

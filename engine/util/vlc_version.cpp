@@ -1,4 +1,4 @@
-#include "engine/vlc/VlcVersion.h"
+#include "engine/util/vlc_version.h"
 
 #include "engine/util/number_strings.h"
 

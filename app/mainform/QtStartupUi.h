@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/mainform/MainForm.h"
-#include "app/program/SplashForm.h"
 #include "app/startup/StartupUi.h"
+#include "app/windows/small_windows/SplashForm.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/program/QtStartupUi.h"
+#include "app/mainform/QtStartupUi.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "app/program/ComServers.h"
+#include "app/startup/ComServers.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "app/program/SplashForm.h"
+#include "app/windows/small_windows/SplashForm.h"
 
 #include <QBitmap>
 #include <QPixmap>
 
-#include "app/program/SplashPicture.h"
 #include "app/startup/SplashSettings.h"
+#include "app/windows/small_windows/SplashPicture.h"
 
 namespace app {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/program/SplashPicture.h"
+#include "app/windows/small_windows/SplashPicture.h"
 
 #include <QFont>
 #include <QLinearGradient>
