@@ -88,10 +88,11 @@ TStoredNames LastStoredNames(const std::filesystem::path& captureXml) {
 }
 
 // The screen-capture filter set up as a job sets it up for params.
-ComPtr<IScreenCaptureData> FilterFor(const engine::TScreenCaptureParams& params) {
+ComPtr<IScreenCaptureData> FilterFor(const engine::TScreenCaptureParams& params,
+                                     const engine::TCaptureGeometry& geometry) {
     ComPtr<IScreenCaptureData> filter;
     if (CoCreate(CLSID_ScreenCaptureFilter, filter) != S_OK) return {};
-    const engine::TFgSpreadInputParams input = engine::BuildCaptureGraphInput(params, {}, 0, 25);
+    const engine::TFgSpreadInputParams input = engine::BuildCaptureGraphInput(params, geometry, {}, 0, 25);
     if (filter->SetCaptureParams(engine::PackScreenCaptureFilterParams(input.ScreenCapture)) != S_OK) return {};
     return filter;
 }
@@ -167,9 +168,10 @@ TEST_F(PickedWindowTextsTest, NamesOfAnyScriptGoThroughThePickerAndCaptureXmlAnd
         params.capKind = engine::kCapKindWindow;
         params.Window.sClass = stored.Class;
         params.Window.sCaption = stored.Caption;
-        engine::CalcCaptureRect(params, nullptr);
-        EXPECT_EQ(params.Window.Handle, window.id()) << "the job's window search";
-        const ComPtr<IScreenCaptureData> filter = FilterFor(params);
+        engine::TCaptureGeometry geometry;
+        engine::CalcCaptureRect(params, geometry, nullptr);
+        EXPECT_EQ(geometry.Window.Handle, window.id()) << "the job's window search";
+        const ComPtr<IScreenCaptureData> filter = FilterFor(params, geometry);
         ASSERT_TRUE(filter) << "no screen-capture filter";
         fw_test::TPictureColours picture;
         EXPECT_TRUE(fw_test::WaitUntil([&] {
