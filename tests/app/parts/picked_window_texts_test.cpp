@@ -87,7 +87,7 @@ TStoredNames LastStoredNames(const std::filesystem::path& captureXml) {
     return {params.child_value("sClass"), params.child_value("sCaption")};
 }
 
-// The screen-capture filter set up as a job sets it up for params.
+// The screen-capture filter set up as a job sets it up for params and what it worked out of them.
 ComPtr<IScreenCaptureData> FilterFor(const engine::TScreenCaptureParams& params,
                                      const engine::TCaptureGeometry& geometry) {
     ComPtr<IScreenCaptureData> filter;
