@@ -22,7 +22,7 @@ size_t TPushStream::Pending() {
 
 size_t TPushStream::Delivered() {
     std::lock_guard lock(mutex_);
-    return taken_;
+    return delivered_;
 }
 
 HRESULT TPushStream::CheckMediaType(const AM_MEDIA_TYPE* pmt) {
@@ -46,6 +46,11 @@ HRESULT TPushStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPER
 }
 
 HRESULT TPushStream::FillBuffer(IMediaSample* sample) {
+    {
+        // The streaming thread fills the next sample only once downstream has answered for the last one.
+        std::lock_guard lock(mutex_);
+        delivered_ = taken_;
+    }
     TPushedSample next;
     for (;;) {
         if (StopRequested()) return S_FALSE;

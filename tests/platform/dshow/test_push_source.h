@@ -52,7 +52,8 @@ private:
     long bufferBytes_;
     std::mutex mutex_;
     std::deque<TPushedSample> pending_;
-    size_t taken_ = 0;
+    size_t taken_ = 0;      // samples filled into a media buffer
+    size_t delivered_ = 0;  // of those, the ones downstream has answered for with S_OK
     // The shared buffer each media buffer was last filled from (streaming thread only).
     std::map<const BYTE*, const std::vector<uint8_t>*> filledFrom_;
 };
