@@ -1,6 +1,7 @@
 // What the capture-service editor edits and reaches: a working copy of an entry's capture job (its
 // settings and internal port) with the job's share list, the lists of the program, the share editor,
-// the pickers, the file chooser, the capture panel's share tabs, the help and the program's error road.
+// the pickers, the file chooser, the capture panel's share tabs, the help and the program's
+// catch-all error handler.
 #pragma once
 
 #include <QString>
@@ -57,7 +58,8 @@ struct TCaptureEditorContext {
     IFileChooser* FileChooser = nullptr;
     IShareTabs* ShareTabs = nullptr;  // none: no capture panel shows the job's shares
     std::function<void(const QString& anchor)> ShowHelp;
-    // The program's road for an error that reached no handler of its own ("General error : " + message).
+    // The program's catch-all error handler, for an error that reached no handler of its own
+    // ("General error : " + message).
     std::function<void(const std::string& message)> ReportError;
 };
 
