@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/capture/settings/ScreenCaptureParams.h"
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 
 namespace app {
 

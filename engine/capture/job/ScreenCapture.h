@@ -27,7 +27,7 @@
 #include "engine/capture/job/FtpMirrorWorker.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/capture/settings/ShareHttpServer.h"
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 #include "engine/capture/broadcast/VlcBroadcast.h"
 #include "engine/capture/broadcast/VlcLibraryCheck.h"
 #include "engine/settings/log_list.h"

@@ -1,4 +1,4 @@
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 
 #include <algorithm>
 #include <filesystem>
