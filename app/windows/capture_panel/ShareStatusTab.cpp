@@ -53,7 +53,7 @@ TStreamer_Frame::TStreamer_Frame(TStreamerFrameContext context, QWidget* parent)
 }
 
 TStreamer_Frame::~TStreamer_Frame() {
-    if (auto share = streamer_.lock(); share && share->FrameHandle == target_.Handle()) share->FrameHandle = 0;
+    if (auto share = share_.lock(); share && share->FrameHandle == target_.Handle()) share->FrameHandle = 0;
     delete shareLed_.data();
 }
 
@@ -98,10 +98,10 @@ void TStreamer_Frame::BuildControls() {
     shareLed_->hide();  // shown once the tab strip takes it
 }
 
-void TStreamer_Frame::Init(const engine::PCaptureStreamer& streamer, QWidget* sheet) {
-    streamer_ = streamer;
+void TStreamer_Frame::Init(const engine::PCaptureStreamer& share, QWidget* sheet) {
+    share_ = share;
     sheet_ = sheet;
-    if (streamer) streamer->FrameHandle = target_.Handle();
+    if (share) share->FrameHandle = target_.Handle();
     Reset();
     ShowShare();
     if (engine::VlcMissing) {
@@ -121,7 +121,7 @@ void TStreamer_Frame::Reset() {
     ShowFtpTransfer(0, true);
     ui_.IpAdr_Label->SetCaption("");
     ui_.Port_Label->SetCaption("");
-    if (auto share = streamer_.lock()) {
+    if (auto share = share_.lock()) {
         share->Led = {engine::ShareLedColor::Gray, false};
         PaintShareLed();
     }
@@ -132,7 +132,7 @@ void TStreamer_Frame::Reset() {
 void TStreamer_Frame::ShowShare() {
     ui_.FtpUpload_Panel->hide();
     ui_.Status_Panel->hide();
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (!share) return;
     if (share->Protocol == engine::kShareProtocolHttp) {
         ui_.Udp_Label->SetCaption("HTTP");
@@ -156,7 +156,7 @@ void TStreamer_Frame::ShowShare() {
 }
 
 void TStreamer_Frame::PaintShareLed() {
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (!share || !shareLed_) return;
     // The engine's indicator colours share the lamp's colour order.
     shareLed_->LedColor().SetllColor(static_cast<components::TColorLed>(share->Led.Color));
@@ -168,7 +168,7 @@ void TStreamer_Frame::SetRunning(bool on) {
     ShowFtpTransfer(0, true);
     uploadErrors_ = 0;
     ShowShare();
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (share && share->Active) {
         share->Led.On = on;
         PaintShareLed();
@@ -192,7 +192,7 @@ void TStreamer_Frame::SetRunning(bool on) {
 }
 
 void TStreamer_Frame::ShowHttpState() {
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (!share || !share->Active) return;
     const auto entry = std::dynamic_pointer_cast<THttpServerEntry>(share->HttpServer);
     if (!entry || !entry->Server) return;
@@ -203,11 +203,11 @@ void TStreamer_Frame::ShowHttpState() {
 void TStreamer_Frame::RefreshHttpState() { ShowHttpState(); }
 
 void TStreamer_Frame::ShowHttpRequest() {
-    if (const auto share = streamer_.lock(); share && share->Active) ui_.HttpData_Led->SetLedOn(true);
+    if (const auto share = share_.lock(); share && share->Active) ui_.HttpData_Led->SetLedOn(true);
 }
 
 void TStreamer_Frame::ShowHttpSend() {
-    if (const auto share = streamer_.lock(); share && share->Active) ui_.HttpSend_Led->SetLedOn(true);
+    if (const auto share = share_.lock(); share && share->Active) ui_.HttpSend_Led->SetLedOn(true);
 }
 
 void TStreamer_Frame::SetHttpErrLed(bool on) { ui_.HttpErr_Led->SetLedOn(on); }
@@ -227,7 +227,7 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
 }
 
 bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const {
-    share = streamer_.lock();
+    share = share_.lock();
     capture = context_.Capture.lock();
     return share && capture && capture->Streamers->IndexOfStreamer(share.get()) >= 0;
 }

@@ -46,7 +46,7 @@ public:
     ~TStreamer_Frame() override;
 
     // Binds the tab to its share (whose FrameHandle becomes this tab's handle) and shows it.
-    void Init(const engine::PCaptureStreamer& streamer, QWidget* sheet);
+    void Init(const engine::PCaptureStreamer& share, QWidget* sheet);
     // Shows the share as started or stopped.
     void SetRunning(bool on);
     // Web-server lamps from the share's web server.
@@ -59,7 +59,7 @@ public:
     void ShowHttpSend();
     void SetHttpErrLed(bool on);
 
-    engine::PCaptureStreamer Streamer() const { return streamer_.lock(); }
+    engine::PCaptureStreamer Streamer() const { return share_.lock(); }
     QWidget* Sheet() const { return sheet_; }
     platform::WindowHandle Handle() const { return target_.Handle(); }
     int UploadErrors() const { return uploadErrors_; }
@@ -104,7 +104,7 @@ private:
     bool Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const;
 
     TStreamerFrameContext context_;
-    std::weak_ptr<engine::TCaptureStreamer> streamer_;
+    std::weak_ptr<engine::TCaptureStreamer> share_;
     QWidget* sheet_ = nullptr;
     int uploadErrors_ = 0;
     int64_t transferCount_ = 0;

@@ -23,7 +23,7 @@ class TWndList_Form;
 // The parts of a capture job the editor writes. InternalPort may be none (a job that has no port yet).
 struct TCaptureJobView {
     engine::TScreenCaptureParams* Params = nullptr;
-    engine::TStreamerList* Streamers = nullptr;
+    engine::TShareList* Streamers = nullptr;
     int32_t* InternalPort = nullptr;
     explicit operator bool() const { return Params && Streamers; }
 };

@@ -8,52 +8,52 @@
 
 namespace engine {
 
-TStreamerList::TStreamerList(TShareDefaults defaults) : defaults_(std::move(defaults)) {}
+TShareList::TShareList(TShareDefaults defaults) : defaults_(std::move(defaults)) {}
 
-TStreamerList::~TStreamerList() { ClearStreamers(); }
+TShareList::~TShareList() { ClearStreamers(); }
 
-void TStreamerList::InitStreamer(TCaptureStreamer& streamer, bool httpShare) const {
-    streamer = TCaptureStreamer{};
-    streamer.Index = defaults_.NextIndex ? defaults_.NextIndex() : 0;
-    streamer.CaptureIdx = defaults_.CaptureIdx;
-    streamer.Protocol = httpShare ? kShareProtocolHttp : kShareProtocolUdp;
+void TShareList::InitStreamer(TCaptureStreamer& share, bool httpShare) const {
+    share = TCaptureStreamer{};
+    share.Index = defaults_.NextIndex ? defaults_.NextIndex() : 0;
+    share.CaptureIdx = defaults_.CaptureIdx;
+    share.Protocol = httpShare ? kShareProtocolHttp : kShareProtocolUdp;
     if (defaults_.VlcMissing) {
-        streamer.Protocol = kShareProtocolHttp;
-        streamer.VideoActive = false;
-        streamer.ImageActive = true;
+        share.Protocol = kShareProtocolHttp;
+        share.VideoActive = false;
+        share.ImageActive = true;
     }
-    streamer.Port = defaults_.CaptureIdx * kSharePortsPerCapture + kFirstSharePort + static_cast<int32_t>(items_.size());
-    streamer.SubDir = defaults_.SubDir;
+    share.Port = defaults_.CaptureIdx * kSharePortsPerCapture + kFirstSharePort + static_cast<int32_t>(items_.size());
+    share.SubDir = defaults_.SubDir;
     if (!defaults_.HtmlDir.empty()) {
-        streamer.HtmlDir =
-            IncludeTrailingPathDelimiter(IncludeTrailingPathDelimiter(defaults_.HtmlDir) + "Streamer_" + std::to_string(streamer.Index));
+        share.HtmlDir =
+            IncludeTrailingPathDelimiter(IncludeTrailingPathDelimiter(defaults_.HtmlDir) + "Streamer_" + std::to_string(share.Index));
         std::error_code ec;
-        std::filesystem::create_directories(streamer.HtmlDir, ec);
+        std::filesystem::create_directories(share.HtmlDir, ec);
     }
 }
 
-PCaptureStreamer TStreamerList::AddStreamer() {
-    auto streamer = std::make_shared<TCaptureStreamer>();
-    InitStreamer(*streamer, false);
+PCaptureStreamer TShareList::AddStreamer() {
+    auto share = std::make_shared<TCaptureStreamer>();
+    InitStreamer(*share, false);
     std::lock_guard lock(GlobalLock());
-    items_.push_back(streamer);
-    return streamer;
+    items_.push_back(share);
+    return share;
 }
 
-void TStreamerList::Append(PCaptureStreamer streamer) {
-    if (!streamer) return;
+void TShareList::Append(PCaptureStreamer share) {
+    if (!share) return;
     std::lock_guard lock(GlobalLock());
-    items_.push_back(std::move(streamer));
+    items_.push_back(std::move(share));
 }
 
-int TStreamerList::IndexOfStreamer(const TCaptureStreamer* streamer) const {
-    if (streamer == nullptr) return -1;
-    const auto it = std::find_if(items_.begin(), items_.end(), [&](const PCaptureStreamer& s) { return s.get() == streamer; });
+int TShareList::IndexOfStreamer(const TCaptureStreamer* share) const {
+    if (share == nullptr) return -1;
+    const auto it = std::find_if(items_.begin(), items_.end(), [&](const PCaptureStreamer& s) { return s.get() == share; });
     return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-void TStreamerList::DeleteStreamer(const TCaptureStreamer* streamer) {
-    const int index = IndexOfStreamer(streamer);
+void TShareList::DeleteStreamer(const TCaptureStreamer* share) {
+    const int index = IndexOfStreamer(share);
     if (index < 0) return;
     PCaptureStreamer record = items_[index];
     {
@@ -63,16 +63,16 @@ void TStreamerList::DeleteStreamer(const TCaptureStreamer* streamer) {
     EndShareWorkers(*record);
 }
 
-void TStreamerList::ClearStreamers() {
+void TShareList::ClearStreamers() {
     while (!items_.empty()) DeleteStreamer(items_.front().get());
 }
 
-void EndShareWorkers(TCaptureStreamer& streamer) {
-    for (std::shared_ptr<IShareWorker>* thread : {&streamer.ImageThread, &streamer.CopyFileThread}) {
+void EndShareWorkers(TCaptureStreamer& share) {
+    for (std::shared_ptr<IShareWorker>* thread : {&share.ImageThread, &share.CopyFileThread}) {
         if (*thread) (*thread)->RequestEnd();
         thread->reset();
     }
-    streamer.FtpUpdate.reset();
+    share.FtpUpdate.reset();
 }
 
 }  // namespace engine

@@ -25,26 +25,26 @@ constexpr int32_t kSharePortsPerCapture = 100;
 // Every change of the list takes GlobalLock: the web servers' connection threads look shares up by
 // sub-folder under that lock while the user-interface thread adds and deletes them. Reading the list
 // needs no lock on the user-interface thread, the only one that changes it.
-class TStreamerList {
+class TShareList {
 public:
-    explicit TStreamerList(TShareDefaults defaults);
-    ~TStreamerList();
-    TStreamerList(const TStreamerList&) = delete;
-    TStreamerList& operator=(const TStreamerList&) = delete;
+    explicit TShareList(TShareDefaults defaults);
+    ~TShareList();
+    TShareList(const TShareList&) = delete;
+    TShareList& operator=(const TShareList&) = delete;
 
     // Fills a fresh record with the defaults; its port counts the shares already in the list. The
     // page folder is created with its parents when missing.
-    void InitStreamer(TCaptureStreamer& streamer, bool httpShare) const;
+    void InitStreamer(TCaptureStreamer& share, bool httpShare) const;
     // A new UDP share (InitStreamer with false) appended to the list.
     PCaptureStreamer AddStreamer();
     // Appends a record filled by InitStreamer (the capture.xml reader).
-    void Append(PCaptureStreamer streamer);
+    void Append(PCaptureStreamer share);
     // Position of the record, -1 for none or a record that is not in the list.
-    int IndexOfStreamer(const TCaptureStreamer* streamer) const;
+    int IndexOfStreamer(const TCaptureStreamer* share) const;
     // Removes the share from the list, then asks its snapshot and file-drop threads to end (without
     // waiting) and frees its FTP mirror (which waits for its thread, outside the lock). No effect for
     // none or a stranger.
-    void DeleteStreamer(const TCaptureStreamer* streamer);
+    void DeleteStreamer(const TCaptureStreamer* share);
     void ClearStreamers();
 
     const std::vector<PCaptureStreamer>& Items() const { return items_; }
@@ -57,6 +57,6 @@ private:
 };
 
 // Asks a share's workers to end and forgets them (the mirror is freed, which waits for its thread).
-void EndShareWorkers(TCaptureStreamer& streamer);
+void EndShareWorkers(TCaptureStreamer& share);
 
 }  // namespace engine
