@@ -23,9 +23,10 @@ set(order_platform util "registry display thread ui" "com process" dshow filters
 # settings and never each other.
 set(order_engine util "vlc graphs settings" "http ftp" capture/settings "capture/broadcast capture/workers"
                  capture/job)
-# The windows stand on the shell and the lists; the main window on them, the parts that plug the
-# windows into it on the main window, and the program on everything.
-set(order_app "settings log lists" "startup archive windows/base"
+# The capture services stand on the lists; the windows on the shell, the lists and the capture
+# services; the main window on them, the parts that plug the windows into it on the main window, and the
+# program on everything.
+set(order_app "settings log lists" "startup archive capture_service windows/base"
               "windows/about_box windows/log_windows windows/pickers
                windows/server_dialogs windows/small_windows windows/toolbar"
               "windows/capture_panel windows/settings_dialog" windows/editors mainform parts program)

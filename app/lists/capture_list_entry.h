@@ -18,7 +18,8 @@ namespace app {
 struct TCaptureListEntry {
     int32_t Idx = 0;  // from NextCaptureIndex; not stored
     bool Minimized = false;
-    std::chrono::system_clock::time_point StartTime;  // set at start and stop; the panel's run time
+    // Set by the capture service at every start and stop; the panel's run time counts from it.
+    std::chrono::system_clock::time_point StartTime;
     std::string Name;
     bool AutoStart = false;
     // Owned; never null in a listed entry. Shared only so that a job let go inside one of its own

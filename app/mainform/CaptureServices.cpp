@@ -6,8 +6,8 @@
 
 namespace app {
 
-TCaptureServices::TCaptureServices(std::unique_ptr<platform::IMessagePoster> notifier)
-    : notifier_(std::move(notifier)) {}
+TCaptureServices::TCaptureServices(std::unique_ptr<platform::IMessagePoster> notifier, TCaptureServiceHooks hooks)
+    : notifier_(std::move(notifier)), hooks_(std::move(hooks)) {}
 
 TCaptureListEntry& TCaptureServices::Append(std::unique_ptr<TCaptureListEntry> entry) {
     std::lock_guard lock(engine::GlobalLock());
@@ -27,6 +27,10 @@ void TCaptureServices::Free(TCaptureListEntry& entry) {
         panel->StopStatusTimer();
         panel.reset();  // its share tabs and LEDs go with it
     }
+    if (auto found = services_.find(&entry); found != services_.end()) {
+        found->second->Detach();  // a start or stop still waiting ends there
+        services_.erase(found);
+    }
     entry.Name.clear();
     std::shared_ptr<engine::TScreenCapture> capture;
     {
@@ -35,6 +39,17 @@ void TCaptureServices::Free(TCaptureListEntry& entry) {
         list_.Remove(&entry);
     }
     capture.reset();  // stops the job once no operation of its own runs any more
+}
+
+std::shared_ptr<TCaptureService> TCaptureServices::MakeService(TCaptureListEntry& entry) {
+    std::shared_ptr<TCaptureService>& service = services_[&entry];
+    if (!service) service = std::make_shared<TCaptureService>(entry, hooks_);
+    return service;
+}
+
+TCaptureService* TCaptureServices::ServiceOf(const TCaptureListEntry& entry) const {
+    const auto found = services_.find(&entry);
+    return found != services_.end() ? found->second.get() : nullptr;
 }
 
 void TCaptureServices::SetPanel(const TCaptureListEntry& entry, std::unique_ptr<ICapturePanel> panel) {
@@ -105,20 +120,8 @@ std::vector<TCaptureListEntry*> TCaptureServices::Entries() const {
     return entries;
 }
 
-void TCaptureServices::StartStop(TCaptureListEntry& entry, bool start) {
-    if (ICapturePanel* panel = PanelOf(entry)) {
-        panel->StartStop(start);
-        return;
-    }
-    const std::shared_ptr<engine::TScreenCapture> capture = entry.Capture;
-    if (!capture) return;
-    entry.StartTime = std::chrono::system_clock::now();
-    if (start) {
-        if (capture->Start()) capture->Running = true;
-    } else {
-        capture->Stop();
-        capture->Running = false;
-    }
+void TCaptureServices::StartStop(const TCaptureListEntry& entry, bool start) {
+    if (TCaptureService* service = ServiceOf(entry)) service->StartStop(start);
 }
 
 void TCaptureServices::StartStopAll(bool start) {
@@ -128,14 +131,14 @@ void TCaptureServices::StartStopAll(bool start) {
 
 bool TCaptureServices::AnyRunning() const {
     for (const auto& entry : list_.Items())
-        if (entry->Capture && entry->Capture->Running) return true;
+        if (const TCaptureService* service = ServiceOf(*entry); service && service->Running()) return true;
     return false;
 }
 
 void TCaptureServices::StopForDiskSpace(const std::vector<int32_t>& indices) {
     for (int32_t idx : indices)
         if (TCaptureListEntry* entry = FindByIdx(idx))
-            if (const auto capture = entry->Capture) capture->Stop();
+            if (TCaptureService* service = ServiceOf(*entry)) service->StopJob();
 }
 
 }  // namespace app

@@ -45,7 +45,8 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
       }),
       log_(options_.Parts.WriteLog),
       captures_(std::make_shared<TCaptureServices>(
-          std::make_unique<platform::TWindowPoster>(notifyTarget_.Handle(), engine::kWmCaptureNotify))),
+          std::make_unique<platform::TWindowPoster>(notifyTarget_.Handle(), engine::kWmCaptureNotify),
+          TCaptureServiceHooks{options_.Parts.ShowWaitForm, options_.Parts.CloseWaitForm})),
       webServers_(captures_, log_.Writer()),
       archiveHandOver_([this](const std::vector<int32_t>& indices) { captures_->StopForDiskSpace(indices); }),
       ksa_(std::make_unique<TKsaTimer>(

@@ -15,7 +15,8 @@
 //
 // The other window groups plug their windows in through TMainFormParts (MainFormParts.h): the capture
 // panel, tool bar, status bar, log window, capture-service editor, settings dialog, About box, wait
-// window and splash. A capture service without a panel is started and stopped directly.
+// window and splash. Each capture service is started and stopped by its TCaptureService, which tells
+// the service's panel, when there is one.
 //
 // Everything runs on the user-interface thread except the web servers' share question (asked of the
 // capture services under GlobalLock) and their log event, which only queues. The capture list and the
@@ -171,10 +172,12 @@ private:
     TLibVlcCheck MakeLibVlcCheck();
     bool RunLibVlcCheck();
     void LoadLists();
-    // A capture service read from capture.xml: its panel made, its job prepared, the panel filled.
+    // A capture service read from capture.xml: its service and panel made, its job prepared, the panel
+    // filled.
     void ShowLoadedCapture(TCaptureListEntry& entry);
-    // The service's panel, placed last in the scroll box (none without a panel part).
-    void MakePanel(TCaptureListEntry& entry);
+    // The entry's TCaptureService and the panel that shows it, placed last in the scroll box (no panel
+    // without a panel part).
+    void MakeServiceAndPanel(TCaptureListEntry& entry);
     void PlaceWindow();
     void EndProcess(int exitCode);
     void StartTimer(QTimer& timer, int intervalMs, bool singleShot, void (TLumora_MainForm::*tick)());

@@ -1,6 +1,6 @@
-// The main window's side of the capture services (TCaptureServices keeps them): each service's job
-// made and its panel placed, a new service through the editor, freeing, start and stop of everything
-// (web servers first), and capture.xml saved from the jobs.
+// The main window's side of the capture services (TCaptureServices keeps them): each service's job,
+// its TCaptureService and its panel made, a new service through the editor, freeing, start and stop of
+// everything (web servers first), and capture.xml saved from the jobs.
 #include "app/mainform/MainForm.h"
 
 #include "app/lists/capture_list_file.h"
@@ -27,13 +27,14 @@ std::shared_ptr<engine::TScreenCapture> TLumora_MainForm::CreateCapture(int32_t 
 
 std::unique_ptr<TCaptureListEntry> TLumora_MainForm::InitCaptureEntry() {
     std::unique_ptr<TCaptureListEntry> entry = NewCaptureEntry(*this);
-    MakePanel(*entry);
+    MakeServiceAndPanel(*entry);
     return entry;
 }
 
-void TLumora_MainForm::MakePanel(TCaptureListEntry& entry) {
+void TLumora_MainForm::MakeServiceAndPanel(TCaptureListEntry& entry) {
+    std::shared_ptr<TCaptureService> service = captures_->MakeService(entry);
     if (!options_.Parts.MakeCapturePanel) return;
-    std::unique_ptr<ICapturePanel> panel = options_.Parts.MakeCapturePanel(*this, entry, entry.Capture);
+    std::unique_ptr<ICapturePanel> panel = options_.Parts.MakeCapturePanel(*this, std::move(service));
     if (!panel) return;
     QWidget* widget = panel->Widget();
     widget->setObjectName(QString("CaptureFrame_%1").arg(entry.Idx));
@@ -44,7 +45,7 @@ void TLumora_MainForm::MakePanel(TCaptureListEntry& entry) {
 void TLumora_MainForm::ShowLoadedCapture(TCaptureListEntry& entry) {
     // The block does not keep the library folder: a loaded job uses the program's.
     if (entry.Capture->Params.capVlcLibPath.empty()) entry.Capture->Params.capVlcLibPath = AppPaths()->LibVlcDir;
-    MakePanel(entry);
+    MakeServiceAndPanel(entry);
     entry.Capture->Prepare(entry.Idx);
     if (ICapturePanel* panel = captures_->PanelOf(entry)) panel->InitPanel();
 }

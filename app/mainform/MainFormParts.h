@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/capture_service/CaptureService.h"
 #include "app/lists/capture_list_entry.h"
 #include "engine/capture/settings/CaptureStreamer.h"
 
@@ -21,7 +22,8 @@ class TScreenCapture;
 
 namespace app {
 
-// One capture service's panel (TCapture_Frame) with one status tab per share (TStreamer_Frame).
+// One capture service's panel (TCapture_Frame) with one status tab per share (TStreamer_Frame). The
+// panel shows its TCaptureService; it never starts or stops the job itself.
 class ICapturePanel {
 public:
     virtual ~ICapturePanel() = default;
@@ -30,12 +32,8 @@ public:
     // The first fill, and the refill after the job restarted itself or was edited.
     virtual void InitPanel() = 0;
     virtual void ShowCapture() = 0;
-    // Starts or stops the capture job (with its audio web socket) and shows it.
-    virtual void StartStop(bool start) = 0;
     virtual void ToggleMinimized() = 0;
     virtual void StopStatusTimer() = 0;
-    // The panel's running LED (On_Led): lit from a start until the next stop, whether the job started or not.
-    virtual bool RunningLedOn() const = 0;
     virtual void RefreshHttpState() = 0;
 
     // The status tab of share (none: nothing happens): its web-server error LED, and the request and
@@ -44,6 +42,7 @@ public:
     virtual void LightShareHttpRequest(const engine::TCaptureStreamer& share) = 0;
     virtual void LightShareHttpSend(const engine::TCaptureStreamer& share) = 0;
 
+    // The service was switched on when the settings dialog opened: it starts again when the dialog closes.
     bool RestartAfterEdit = false;
 };
 
@@ -81,9 +80,8 @@ public:
 class TLumora_MainForm;
 
 struct TMainFormParts {
-    // The panel of a new capture service; the main window places the widget into its scroll box.
-    std::function<std::unique_ptr<ICapturePanel>(TLumora_MainForm& form, TCaptureListEntry& entry,
-                                                 std::shared_ptr<engine::TScreenCapture> capture)>
+    // The panel that shows a new capture service; the main window places the widget into its scroll box.
+    std::function<std::unique_ptr<ICapturePanel>(TLumora_MainForm& form, std::shared_ptr<TCaptureService> service)>
         MakeCapturePanel;
     std::function<std::unique_ptr<IToolBar>(TLumora_MainForm& form)> MakeToolBar;
     std::function<std::unique_ptr<IStatusBar>(TLumora_MainForm& form)> MakeStatusBar;

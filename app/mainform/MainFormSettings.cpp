@@ -15,7 +15,10 @@ namespace app {
 
 void TLumora_MainForm::OpenSettings() {
     const bool oldNotifyIcon = engine::Settings()->NotifyIcon;
-    for (const auto& [entry, panel] : captures_->Panels()) panel->RestartAfterEdit = panel->RunningLedOn();
+    for (const auto& [entry, panel] : captures_->Panels()) {
+        const TCaptureService* service = captures_->ServiceOf(*entry);
+        panel->RestartAfterEdit = service != nullptr && service->SwitchedOn();
+    }
     webServers_.StartStop(false);
     StartStopAll(false);
     // The dialog comes up on the monitor that holds the main window's top-left corner.
@@ -36,8 +39,8 @@ void TLumora_MainForm::OpenSettings() {
     for (TCaptureListEntry* entry : captures_->Entries()) {
         ICapturePanel* panel = captures_->IndexOf(entry) >= 0 ? captures_->PanelOf(*entry) : nullptr;
         if (panel == nullptr || !panel->RestartAfterEdit) continue;
-        panel->StartStop(true);
-        panel->RestartAfterEdit = false;
+        panel->RestartAfterEdit = false;  // before the start, which may free the panel while it waits
+        captures_->StartStop(*entry, true);
     }
     if (engine::Settings()->NotifyIcon != oldNotifyIcon) {
         if (!engine::Settings()->NotifyIcon && isHidden()) show();

@@ -4,10 +4,9 @@
 
 namespace app {
 
-TCapturePanelAdapter::TCapturePanelAdapter(TCapturePanelHooks hooks, TCaptureListEntry& entry,
-                                           std::weak_ptr<engine::TScreenCapture> capture)
+TCapturePanelAdapter::TCapturePanelAdapter(TCapturePanelHooks hooks, std::shared_ptr<TCaptureService> service)
     : frame_(new TCapture_Frame(std::move(hooks))) {
-    frame_->SetEntry(&entry, std::move(capture));
+    frame_->SetService(std::move(service));
 }
 
 TCapturePanelAdapter::~TCapturePanelAdapter() { delete frame_.data(); }

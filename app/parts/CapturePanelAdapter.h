@@ -14,17 +14,14 @@ class TStreamer_Frame;
 
 class TCapturePanelAdapter final : public ICapturePanel {
 public:
-    TCapturePanelAdapter(TCapturePanelHooks hooks, TCaptureListEntry& entry,
-                         std::weak_ptr<engine::TScreenCapture> capture);
+    TCapturePanelAdapter(TCapturePanelHooks hooks, std::shared_ptr<TCaptureService> service);
     ~TCapturePanelAdapter() override;
 
     QWidget* Widget() override { return frame_; }
     void InitPanel() override { frame_->InitPanel(); }
     void ShowCapture() override { frame_->ShowCapture(); }
-    void StartStop(bool start) override { frame_->StartStop(start); }
     void ToggleMinimized() override { frame_->ToggleMinimized(); }
     void StopStatusTimer() override { frame_->StopStatusTimer(); }
-    bool RunningLedOn() const override { return frame_->Running(); }
     void RefreshHttpState() override;
 
     void SetShareHttpError(const engine::TCaptureStreamer& share, bool on) override;

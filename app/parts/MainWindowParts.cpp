@@ -93,9 +93,8 @@ void TMainWindowParts::Attach(TLumora_MainForm& form) {
 
 TMainFormParts TMainWindowParts::Parts() {
     TMainFormParts parts;
-    parts.MakeCapturePanel = [this](TLumora_MainForm& form, TCaptureListEntry& entry,
-                                    std::shared_ptr<engine::TScreenCapture> capture) {
-        return MakeCapturePanel(form, entry, std::move(capture));
+    parts.MakeCapturePanel = [this](TLumora_MainForm& form, std::shared_ptr<TCaptureService> service) {
+        return MakeCapturePanel(form, std::move(service));
     };
     parts.MakeToolBar = [this](TLumora_MainForm& form) { return MakeToolBar(form); };
     parts.MakeStatusBar = [](TLumora_MainForm& form) -> std::unique_ptr<IStatusBar> {
@@ -122,8 +121,8 @@ TMainFormParts TMainWindowParts::Parts() {
     return parts;
 }
 
-std::unique_ptr<ICapturePanel> TMainWindowParts::MakeCapturePanel(TLumora_MainForm& form, TCaptureListEntry& entry,
-                                                                   std::shared_ptr<engine::TScreenCapture> capture) {
+std::unique_ptr<ICapturePanel> TMainWindowParts::MakeCapturePanel(TLumora_MainForm& form,
+                                                                   std::shared_ptr<TCaptureService> service) {
     TCapturePanelHooks hooks;
     hooks.StartStopHttpServers = [&form](bool start) { form.WebServers().StartStop(start); };
     hooks.EditCapture = [this](TCaptureListEntry& edited, engine::TScreenCapture&) {
@@ -133,7 +132,7 @@ std::unique_ptr<ICapturePanel> TMainWindowParts::MakeCapturePanel(TLumora_MainFo
     hooks.AdjustHeight = [&form] { form.AdjustHeight(); };
     hooks.FocusStatusBar = [&form] { form.FocusStatusBar(); };
     hooks.MainWindow = form.WindowHandle();
-    return std::make_unique<TCapturePanelAdapter>(std::move(hooks), entry, capture);
+    return std::make_unique<TCapturePanelAdapter>(std::move(hooks), std::move(service));
 }
 
 std::unique_ptr<IToolBar> TMainWindowParts::MakeToolBar(TLumora_MainForm& form) {

@@ -53,8 +53,7 @@ public:
     bool ShowMainFormAtStart() const;
 
 private:
-    std::unique_ptr<ICapturePanel> MakeCapturePanel(TLumora_MainForm& form, TCaptureListEntry& entry,
-                                                    std::shared_ptr<engine::TScreenCapture> capture);
+    std::unique_ptr<ICapturePanel> MakeCapturePanel(TLumora_MainForm& form, std::shared_ptr<TCaptureService> service);
     std::unique_ptr<IToolBar> MakeToolBar(TLumora_MainForm& form);
     TToolBarHooks ToolBarHooks(TLumora_MainForm& form);
     void OpenSettingsFromTray();

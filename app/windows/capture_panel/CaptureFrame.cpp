@@ -13,7 +13,6 @@
 #include "app/windows/capture_panel/ShareStatusTab.h"
 #include "app/windows/capture_panel/StreamerPageControl.h"
 #include "app/windows/base/PathEllipsis.h"
-#include "app/windows/small_windows/WaitFormWrappers.h"
 #include "common/ColourPresets.h"
 #include "common/MsgDlgWrappers.h"
 #include "components/BevelLabel.h"
@@ -46,23 +45,6 @@ void SetIfKnown(components::TBevelLabel& label, const std::optional<std::string>
     if (text) label.SetCaption(Q(*text));
 }
 
-// The wait window stays up while a start or stop runs, however it ends. Not for the closing's stops: it
-// disables and repaints the whole main window and stays its minimum time, once per capture service.
-class TWaitFormGuard {
-public:
-    explicit TWaitFormGuard(QWidget* owner) : shown_(!engine::AppClosing) {
-        if (shown_) ShowWaitForm(kWaitModeText, owner);
-    }
-    ~TWaitFormGuard() {
-        if (shown_) CloseWaitForm();
-    }
-    TWaitFormGuard(const TWaitFormGuard&) = delete;
-    TWaitFormGuard& operator=(const TWaitFormGuard&) = delete;
-
-private:
-    bool shown_;
-};
-
 }  // namespace
 
 TCapture_Frame::TCapture_Frame(TCapturePanelHooks hooks, QWidget* parent)
@@ -84,7 +66,9 @@ TCapture_Frame::TCapture_Frame(TCapturePanelHooks hooks, QWidget* parent)
     };
 }
 
-TCapture_Frame::~TCapture_Frame() = default;
+TCapture_Frame::~TCapture_Frame() {
+    if (service_) service_->RemoveView(this);
+}
 
 void TCapture_Frame::ConnectButtons() {
     const auto wire = [](components::TCanvasPanelEx* button, auto click) {
@@ -99,12 +83,11 @@ void TCapture_Frame::ConnectButtons() {
     wire(ui_.Minimize_TB, [this](QWidget*) { Minimize_TBClick(); });
 }
 
-void TCapture_Frame::SetEntry(TCaptureListEntry* entry, std::weak_ptr<engine::TScreenCapture> capture) {
-    entry_ = entry;
-    capture_ = std::move(capture);
+void TCapture_Frame::SetService(std::shared_ptr<TCaptureService> service) {
+    if (service_) service_->RemoveView(this);
+    service_ = std::move(service);
+    if (service_) service_->SetView(this);
 }
-
-bool TCapture_Frame::Running() const { return ui_.On_Led->LedOn(); }
 
 void TCapture_Frame::InitPanel() {
     if (engine::VlcMissing) {
@@ -119,16 +102,18 @@ void TCapture_Frame::InitPanel() {
     RestartAfterEdit = false;
     ClearLeds();
     ShowCapture();
-    tag_ = entry_ && entry_->Minimized ? 0 : 1;
+    const TCaptureListEntry* entry = Entry();
+    tag_ = entry && entry->Minimized ? 0 : 1;
     ToggleMinimized();
 }
 
 void TCapture_Frame::ShowCapture() {
-    const auto capture = capture_.lock();
-    if (!entry_ || !capture) return;
+    const TCaptureListEntry* entry = Entry();
+    const auto capture = Capture();
+    if (!entry || !capture) return;
     ShowTitle();
-    ui_.Idx_Label->SetCaption(Q(engine::ZeroPadStr(std::to_string(entry_->Idx), 2)));
-    ui_.Device_Label->SetCaption(Q(entry_->Name));
+    ui_.Idx_Label->SetCaption(Q(engine::ZeroPadStr(std::to_string(entry->Idx), 2)));
+    ui_.Device_Label->SetCaption(Q(entry->Name));
 
     ui_.Area_Panel->hide();
     ui_.TsUdp_Panel->hide();
@@ -141,9 +126,9 @@ void TCapture_Frame::ShowCapture() {
 
     ShowMethod(*capture);
     ShowEncodings(*capture);
-    const auto webSocket = entry_->WebSocket.lock();
+    const auto webSocket = entry->WebSocket.lock();
     SetBevelLabelScheme(*ui_.Ws_Label,
-                        webSocket && entry_->WebSocketAct && webSocket->Active ? kSchemeAudioOn : kSchemeNeutral);
+                        webSocket && entry->WebSocketAct && webSocket->Active ? kSchemeAudioOn : kSchemeNeutral);
     SetBevelLabelScheme(*ui_.Archive_Label, capture->Params.capImagebArchive ? kSchemeArchiveOn : kSchemeNeutral);
     ShowSourceKind(*capture);
     ShowRectangle(*capture);
@@ -154,7 +139,7 @@ void TCapture_Frame::ShowCapture() {
 void TCapture_Frame::ShowTitle() {
     const QFontMetrics metrics(ui_.TopName_TntLabel->font());
     const std::string title = FitTitle(
-        entry_->Name, [&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); });
+        Entry()->Name, [&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); });
     ui_.TopName_TntLabel->setText(Q(title));
 }
 
@@ -234,7 +219,7 @@ void TCapture_Frame::ShowShareTabs(engine::TScreenCapture& capture) {
             auto* sheet = new QWidget;
             auto* layout = new QVBoxLayout(sheet);
             layout->setContentsMargins(0, 0, 0, 0);
-            auto* frame = new TStreamer_Frame({capture_, [this] { return Running(); }}, sheet);
+            auto* frame = new TStreamer_Frame({service_}, sheet);
             frame->setObjectName(QString("Streamer_Frame_%1").arg(number));
             layout->addWidget(frame);
             QString caption = QString("[%1]").arg(position);
@@ -248,74 +233,71 @@ void TCapture_Frame::ShowShareTabs(engine::TScreenCapture& capture) {
     ui_.Streamer_PageControl->StreamerTabBar().PlaceLeds();
 }
 
-void TCapture_Frame::StartStop(bool start) {
-    const TWaitFormGuard wait(window());
-    const auto capture = capture_.lock();
-    if (!entry_ || !capture) return;
-    // Start and Stop wait with events running: the main window may free this panel meanwhile.
-    const QPointer<TCapture_Frame> self(this);
-    entry_->StartTime = std::chrono::system_clock::now();
-    if (start) {
-        statusTimer_.SetEnabled(true);
-        ShowCapture();
-        ui_.On_Led->SetLedOn(true);
-        const bool started = capture->Start();
-        if (!self) return;
-        if (started)
-            capture->Running = true;
-        else
-            ui_.Error_Led->SetLedOn(true);
-        StartAudio();
-    } else {
-        capture->Stop();
-        if (!self) return;
-        ClearLeds();
-        ShowCapture();
-        statusTimer_.SetEnabled(false);
-        ui_.Error_Led->SetLedOn(false);
-        ui_.On_Led->SetLedOn(false);
-        capture->Running = false;
-        if (const auto webSocket = entry_->WebSocket.lock(); webSocket && webSocket->Graph) webSocket->Graph->Stop();
-    }
-    for (TStreamer_Frame* frame : StreamerFrames()) {
-        const auto share = frame->Streamer();
-        if (share && capture->Streamers->IndexOfStreamer(share.get()) >= 0) frame->SetRunning(start);
-    }
+void TCapture_Frame::Connect_TBClick() {
+    if (const std::shared_ptr<TCaptureService> service = service_) service->StartStop(true);
 }
 
-void TCapture_Frame::StartAudio() {
-    const auto webSocket = entry_->WebSocket.lock();
-    if (!webSocket || !entry_->WebSocketAct || !webSocket->Active || !webSocket->Graph) return;
-    webSocket->Graph->SetParams({webSocket->Addr, webSocket->Port, false});
-    if (webSocket->Graph->Init()) webSocket->Graph->Run();
+void TCapture_Frame::Disconn_TBClick() {
+    if (const std::shared_ptr<TCaptureService> service = service_) service->StartStop(false);
+}
+
+void TCapture_Frame::CaptureServiceChanged(TCaptureServiceChange change) {
+    switch (change) {
+        case TCaptureServiceChange::Starting:
+            statusTimer_.SetEnabled(true);
+            ShowCapture();
+            ui_.On_Led->SetLedOn(true);
+            return;
+        case TCaptureServiceChange::StartFailed:
+            ui_.Error_Led->SetLedOn(true);
+            return;
+        case TCaptureServiceChange::Stopped:
+            ClearLeds();
+            ShowCapture();
+            statusTimer_.SetEnabled(false);
+            return;
+        case TCaptureServiceChange::Done: {
+            const auto capture = Capture();
+            if (!capture) return;
+            for (TStreamer_Frame* frame : StreamerFrames()) {
+                const auto share = frame->Streamer();
+                if (share && capture->Streamers->IndexOfStreamer(share.get()) >= 0)
+                    frame->SetRunning(service_->SwitchedOn());
+            }
+            return;
+        }
+    }
 }
 
 void TCapture_Frame::Settings_TBClick() {
-    const auto capture = capture_.lock();
-    if (!entry_ || !capture) return;
+    const std::shared_ptr<TCaptureService> service = service_;
+    const auto capture = Capture();
+    if (!Entry() || !capture) return;
+    // The service's start and stop and the editor wait with events running: the main window may free
+    // this panel and the entry meanwhile.
     const QPointer<TCapture_Frame> self(this);
-    RestartAfterEdit = Running();
+    RestartAfterEdit = service->SwitchedOn();
     if (hooks_.StartStopHttpServers) hooks_.StartStopHttpServers(false);
-    StartStop(false);
-    if (!self) return;
-    if (hooks_.EditCapture) hooks_.EditCapture(*entry_, *capture);
+    service->StartStop(false);
+    if (!self || !Entry()) return;
+    if (hooks_.EditCapture) hooks_.EditCapture(*Entry(), *capture);
     if (!self) return;
     ClearLeds();
     ShowCapture();
     if (hooks_.SaveCaptureList) hooks_.SaveCaptureList();
     if (hooks_.StartStopHttpServers) hooks_.StartStopHttpServers(true);
-    StartStop(RestartAfterEdit);
+    service->StartStop(RestartAfterEdit);
     if (self) RestartAfterEdit = false;
 }
 
 void TCapture_Frame::Delete_TBClick() {
     const QPointer<TCapture_Frame> self(this);
-    StartStop(false);
-    if (!self || !entry_) return;
+    Disconn_TBClick();
+    if (!self || !Entry()) return;
     const int answer = ShowMsgDlg(components::mtConfirmation, "Confirmation", "Capture will be deleted! Are you sure?",
                                   1, "", "Cancel", "Yes");
-    if (self && entry_ && answer == kMsgDlgButton1)
-        platform::PostMessage(hooks_.MainWindow, engine::kWmCaptureNotify, engine::kCnDeleteCapture, entry_->Idx);
+    if (self && Entry() && answer == kMsgDlgButton1)
+        platform::PostMessage(hooks_.MainWindow, engine::kWmCaptureNotify, engine::kCnDeleteCapture, Entry()->Idx);
 }
 
 void TCapture_Frame::ToggleMinimized() {
@@ -323,13 +305,13 @@ void TCapture_Frame::ToggleMinimized() {
         tag_ = 1;
         ui_.Main_ColorFrame->resize(ui_.Main_ColorFrame->width(), kFrameHeightCollapsed);
         setFixedHeight(kPanelHeightCollapsed);
-        if (entry_) entry_->Minimized = true;
+        if (TCaptureListEntry* entry = Entry()) entry->Minimized = true;
     } else {
         tag_ = 0;
         ui_.Main_ColorFrame->resize(ui_.Main_ColorFrame->width(), kFrameHeightExpanded);
         normalHeight_ = ui_.Main_ColorFrame->y() + ui_.Main_ColorFrame->height() + kFrameBottomGap;
         setFixedHeight(normalHeight_);
-        if (entry_) entry_->Minimized = false;
+        if (TCaptureListEntry* entry = Entry()) entry->Minimized = false;
     }
     if (hooks_.AdjustHeight) hooks_.AdjustHeight();
 }
@@ -344,9 +326,10 @@ void TCapture_Frame::ClearLeds() {
 }
 
 void TCapture_Frame::Status_TimerTimer() {
-    if (!entry_) return;
+    const TCaptureListEntry* entry = Entry();
+    if (!entry) return;
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now() -
-                                                                          entry_->StartTime);
+                                                                          entry->StartTime);
     const engine::TRunTime runTime = engine::FormatRunTime(std::abs(elapsed.count()));
     ShowRunTime(runTime.Hours, runTime.Minutes, runTime.Secs);
     ui_.Data_Led->SetLedOn(true);
@@ -413,7 +396,7 @@ void TCapture_Frame::FreeTab(const engine::TCaptureStreamer& share) {
 }
 
 QWidget* TCapture_Frame::LedForTab(int tabIndex) const {
-    const auto capture = capture_.lock();
+    const auto capture = Capture();
     if (!capture || tabIndex < 0 || tabIndex >= static_cast<int>(capture->Streamers->Count())) return nullptr;
     TStreamer_Frame* frame = FrameOfShare(capture->Streamers->Items()[tabIndex].get());
     return frame ? &frame->ShareLed() : nullptr;

@@ -2,17 +2,22 @@
 // how, its run time and lamps, the buttons Start, Stop, Settings, Delete Capture and Minimize /
 // Maximize, and at its bottom one status tab per share (TStreamer_Frame).
 //
-// The main window makes one panel per capture service, binds it to the entry and the entry's capture
-// job (SetEntry), then calls InitPanel; it calls StartStop for start-all and stop-all, ShowCapture when
-// a job reports OnRestart, ToggleMinimized for minimise-all and maximise-all, StopStatusTimer before it
-// frees the entry, and RefreshHttpState of every share tab (StreamerFrames) from its status timer.
-// User-interface thread only; neither the entry nor the job is owned.
+// The panel shows its capture service (TCaptureService) and never starts or stops the job itself: its
+// Start and Stop buttons, its Settings and its Delete ask the service, and the service tells the panel
+// of each start and stop (CaptureServiceChanged), which the panel then paints.
+//
+// The main window makes one panel per capture service, binds it to the service (SetService), then
+// calls InitPanel; it calls ShowCapture when a job reports OnRestart, ToggleMinimized for minimise-all
+// and maximise-all, StopStatusTimer before it frees the entry, and RefreshHttpState of every share tab
+// (StreamerFrames) from its status timer. User-interface thread only; neither the entry nor the job is
+// owned.
 #pragma once
 
 #include <QWidget>
 #include <memory>
 #include <vector>
 
+#include "app/capture_service/CaptureService.h"
 #include "app/windows/capture_panel/CaptureFrameControls.h"
 #include "app/windows/capture_panel/CapturePanelHooks.h"
 #include "app/windows/base/ShareTabCaptions.h"
@@ -29,25 +34,27 @@ class TStreamer_Frame;
 
 constexpr uint32_t kStatusTimerMs = 1000;
 
-class TCapture_Frame : public QWidget, public IShareTabs {
+class TCapture_Frame : public QWidget, public IShareTabs, public ICaptureServiceView {
 public:
     explicit TCapture_Frame(TCapturePanelHooks hooks, QWidget* parent = nullptr);
     ~TCapture_Frame() override;
 
-    void SetEntry(TCaptureListEntry* entry, std::weak_ptr<engine::TScreenCapture> capture);
-    TCaptureListEntry* Entry() const { return entry_; }
-    std::shared_ptr<engine::TScreenCapture> Capture() const { return capture_.lock(); }
+    // The service shown here; the panel becomes its view.
+    void SetService(std::shared_ptr<TCaptureService> service);
+    // The service's entry and job; none once the entry has gone.
+    TCaptureListEntry* Entry() const { return service_ ? service_->Entry() : nullptr; }
+    std::shared_ptr<engine::TScreenCapture> Capture() const { return service_ ? service_->Capture() : nullptr; }
 
     void InitPanel();
     void ShowCapture();
-    void StartStop(bool start);
     void ToggleMinimized();
     void StopStatusTimer() { statusTimer_.SetEnabled(false); }
     void ShowRunTime(int hours, int minutes, int seconds);
     void ClearLeds();
 
-    void Connect_TBClick() { StartStop(true); }
-    void Disconn_TBClick() { StartStop(false); }
+    // Start and Stop ask the service.
+    void Connect_TBClick();
+    void Disconn_TBClick();
     void Settings_TBClick();
     void Delete_TBClick();
     void Minimize_TBClick() { ToggleMinimized(); }
@@ -57,7 +64,6 @@ public:
     int Tag() const { return tag_; }
     int NormalHeight() const { return normalHeight_; }
     bool RestartAfterEdit = false;
-    bool Running() const;  // the running lamp is lit
     bool StatusTimerEnabled() const { return statusTimer_.Enabled(); }
 
     // The share tabs in tab order, and the tab of the share with that Index (nullptr for none).
@@ -69,6 +75,9 @@ public:
     bool TabCaption(const engine::TCaptureStreamer& share, QString& caption) const override;
     void SetTabCaption(const engine::TCaptureStreamer& share, const QString& caption) override;
     void FreeTab(const engine::TCaptureStreamer& share) override;
+
+    // ICaptureServiceView: the service's start or stop, painted.
+    void CaptureServiceChanged(TCaptureServiceChange change) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -82,15 +91,13 @@ private:
     void ShowSourceKind(const engine::TScreenCapture& capture);
     void ShowRectangle(engine::TScreenCapture& capture);
     void ShowShareTabs(engine::TScreenCapture& capture);
-    void StartAudio();
     // The tab whose share is share (nullptr for none).
     TStreamer_Frame* FrameOfShare(const engine::TCaptureStreamer* share) const;
     int TabIndexOfShare(const engine::TCaptureStreamer& share) const;
     QWidget* LedForTab(int tabIndex) const;
 
     TCapturePanelHooks hooks_;
-    TCaptureListEntry* entry_ = nullptr;
-    std::weak_ptr<engine::TScreenCapture> capture_;
+    std::shared_ptr<TCaptureService> service_;
     TCaptureFrameControls ui_;
     int tag_ = 0;
     int normalHeight_ = 0;

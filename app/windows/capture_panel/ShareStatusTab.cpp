@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <chrono>
 
+#include "app/capture_service/CaptureService.h"
 #include "app/lists/http_server_entry.h"
 #include "app/log/LogQueue.h"
 #include "app/settings/app_globals.h"
@@ -226,17 +227,21 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
     ui_.LastUpload_Label->SetCaption(Q(engine::FormatLocalTime(std::chrono::system_clock::now(), LocaleSettings().TimeFormat)));
 }
 
-bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const {
+bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<TCaptureService>& service,
+                              std::shared_ptr<engine::TScreenCapture>& capture) const {
     share = share_.lock();
-    capture = context_.Capture.lock();
+    service = context_.Service.lock();
+    capture = service ? service->Capture() : nullptr;
     return share && capture && capture->Streamers->IndexOfStreamer(share.get()) >= 0;
 }
 
 void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
     engine::PCaptureStreamer share;
+    std::shared_ptr<TCaptureService> service;
     std::shared_ptr<engine::TScreenCapture> capture;
-    if (!Resolve(share, capture)) return;
-    const bool panelRunning = context_.PanelRunning && context_.PanelRunning();
+    if (!Resolve(share, service, capture)) return;
+    // The panel's running lamp shows the service switched on.
+    const bool panelRunning = service->SwitchedOn();
     const int32_t n = capture->CaptureIdx;
     switch (wParam) {
         case engine::cfWork:
@@ -245,12 +250,12 @@ void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
             ui_.FtpErr_Led->SetLedOn(false);
             return;
         case engine::cfError:
-            if (!capture->Running) return;
+            if (!service->Running()) return;
             ui_.FtpErr_Led->SetLedOn(true);
             Log(IdxTag(n) + "FtpErrorIdx: " + std::to_string(lParam), engine::kLogError);
             return;
         case engine::cfUploadTime:
-            if (panelRunning) ShowUploadTime(lParam, n, *capture);
+            if (panelRunning) ShowUploadTime(lParam, n, *service);
             return;
         case engine::cfWorkBegin:
             if (!panelRunning || lParam <= 0) return;
@@ -262,7 +267,7 @@ void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {
     }
 }
 
-void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, engine::TScreenCapture& capture) {
+void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, TCaptureService& service) {
     const auto settings = engine::Settings();
     const TLocaleSettings locale = LocaleSettings();
     const float secs = static_cast<float>(milliseconds) / kMsPerSecond;
@@ -280,7 +285,7 @@ void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, 
     if (uploadErrors_ < settings->FtpErrThr) return;
     const int errors = uploadErrors_;
     const QPointer<TStreamer_Frame> self(this);
-    capture.Stop();  // waits with events running: the tab may be gone afterwards
+    service.StopJob();  // waits with events running: the tab may be gone afterwards
     Log(IdxTag(captureIdx) + "FtpUploadError [" + std::to_string(errors) + "] - Restart", engine::kLogError);
     if (self) restartTimer_.SetEnabled(true);
 }
@@ -288,8 +293,9 @@ void TStreamer_Frame::ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, 
 void TStreamer_Frame::Restart_TimerTimer() {
     restartTimer_.SetEnabled(false);
     engine::PCaptureStreamer share;
+    std::shared_ptr<TCaptureService> service;
     std::shared_ptr<engine::TScreenCapture> capture;
-    if (Resolve(share, capture)) capture->Start();
+    if (Resolve(share, service, capture)) service->StartJob();
 }
 
 }  // namespace app

@@ -1,17 +1,17 @@
 // TStreamer_Frame, the status tab of one share inside its capture panel: the share's destination and
 // protocol, its outputs, the web server's state and the live feedback of its FTP mirror. The tab owns
 // the message target whose handle becomes the share's FrameHandle, so the mirror thread posts
-// wmFtpNotify here; after FtpErrThr slow uploads in a row it stops the capture job and starts it again
-// 2 s later. The share's lamp is owned here too and shown in the panel's tab strip.
+// wmFtpNotify here; after FtpErrThr slow uploads in a row it asks the capture service to stop the job
+// and, 2 s later, to start it again. The share's lamp is owned here too and shown in the panel's tab
+// strip.
 //
-// User-interface thread only. The share and the job are not owned: the tab holds them weakly and
-// ignores every notification that arrives after either is gone.
+// User-interface thread only. The share and the capture service are not owned: the tab holds them
+// weakly and ignores every notification that arrives after either (or the service's entry) is gone.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "components/LedLabel.h"
@@ -31,13 +31,14 @@ class TScreenCapture;
 
 namespace app {
 
+class TCaptureService;
+
 constexpr uint32_t kFtpRestartDelayMs = 2000;
 constexpr int kMsPerSecond = 1000;
 
-// What the tab needs of its capture panel.
+// What the tab needs of its capture panel: the capture service the panel shows.
 struct TStreamerFrameContext {
-    std::weak_ptr<engine::TScreenCapture> Capture;
-    std::function<bool()> PanelRunning;  // the panel's running lamp is lit
+    std::weak_ptr<TCaptureService> Service;
 };
 
 class TStreamer_Frame : public QWidget {
@@ -98,10 +99,12 @@ private:
     void ShowShare();
     void ShowHttpState();
     void ShowFtpTransfer(int64_t bytes, bool reset);
-    void ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, engine::TScreenCapture& capture);
+    void ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, TCaptureService& service);
     void PaintShareLed();
-    // The share and its job while both exist and the share is still one of the job's.
-    bool Resolve(engine::PCaptureStreamer& share, std::shared_ptr<engine::TScreenCapture>& capture) const;
+    // The share, its capture service and the service's job while all exist and the share is still one
+    // of the job's.
+    bool Resolve(engine::PCaptureStreamer& share, std::shared_ptr<TCaptureService>& service,
+                 std::shared_ptr<engine::TScreenCapture>& capture) const;
 
     TStreamerFrameContext context_;
     std::weak_ptr<engine::TCaptureStreamer> share_;

@@ -100,8 +100,6 @@ public:
     // The job's shares, never null: the one list every check and every web-server lookup walks.
     const std::shared_ptr<TShareList> Streamers;
     int32_t InternalPort;                  // the sink's port; a start that finds it taken moves it on
-    bool Running = false;                  // kept by the capture panel; the job never reads it
-    platform::WindowHandle PanelHandle = 0;  // the capture panel, set before Start
     TLogEvent OnLog;                       // user-interface thread, level 2 or 4
     TRestartEvent OnRestart;               // after the window watcher restarted the job
 

@@ -65,7 +65,9 @@ TEST_F(MainFormTest, StartsServerAndCaptureInTheOneShotServesAndClosesInOrder) {
     const auto capture = entry.Capture;
     ASSERT_TRUE(capture);
     EXPECT_TRUE(capture->Started());
-    EXPECT_TRUE(capture->Running);
+    const app::TCaptureService* service = form->Captures().ServiceOf(entry);
+    ASSERT_NE(service, nullptr);
+    EXPECT_TRUE(service->Running());
     ASSERT_EQ(capture->Streamers->Count(), 1u);
     EXPECT_EQ(capture->Streamers->Items()[0]->HttpServer.get(), server.get());  // bound to the listed server
     EXPECT_TRUE(form->PipeServerActive());

@@ -64,7 +64,8 @@ TEST_F(MainWindowPartsTest, ShowsOnePanelPerCaptureServiceBetweenTheBars) {
         app::TCapture_Frame* panel = PanelOf(*entry);
         ASSERT_NE(panel, nullptr) << entry->Name;
         EXPECT_TRUE(panel->isVisibleTo(form.get())) << entry->Name;
-        EXPECT_TRUE(panel->Running()) << entry->Name << ": an auto-start service's running lamp is off";
+        EXPECT_TRUE(panel->Controls().On_Led->LedOn())
+            << entry->Name << ": an auto-start service's running lamp is off";
         EXPECT_EQ(panel->StreamerFrames().size(), 1u) << entry->Name;
     }
     const auto* toolBar = ChildOf<app::TTop_Frame>(*form);
@@ -341,7 +342,8 @@ TEST_F(MainWindowPartsTest, UnwritableIniStillSavesTheListsAndRestartsWhatRan) {
     for (const std::string& file : {paths->CaptureListFile, paths->HttpServerListFile, paths->WebSocketListFile})
         EXPECT_TRUE(std::filesystem::is_regular_file(file)) << file << " was not saved";
     EXPECT_NE(fw_test::ReadFile(paths->CaptureListFile).find("Second job"), std::string::npos);
-    for (const auto& entry : form->CaptureList().Items()) EXPECT_TRUE(PanelOf(*entry)->Running()) << entry->Name;
+    for (const auto& entry : form->CaptureList().Items())
+        EXPECT_TRUE(PanelOf(*entry)->Controls().On_Led->LedOn()) << entry->Name;
     EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening());
     EXPECT_FALSE(windows.LogWindow().LogLB()->findItems("General error : framewick.ini cannot be written",
                                                        Qt::MatchContains).isEmpty());
@@ -404,7 +406,7 @@ TEST_F(MainWindowPartsTest, AReadOnlyIniOrAFullDiskIsReportedAndWhatRanRunsAgain
             EXPECT_TRUE(fw_test::PumpUntil(allListsLogged, 5s)) << c.what << ": the lists' failures were not shown";
         }
         for (const auto& entry : form->CaptureList().Items())
-            EXPECT_TRUE(PanelOf(*entry)->Running()) << c.what << ": " << entry->Name;
+            EXPECT_TRUE(PanelOf(*entry)->Controls().On_Led->LedOn()) << c.what << ": " << entry->Name;
         EXPECT_TRUE(form->HttpServerList().Items()[0]->Server->Listening()) << c.what;
     }
     ::chmod(paths->IniFileName.c_str(), 0644);

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "engine/graphs/WebSocketFilterGraph.h"
-#include "platform/filters/AudioGrabFilter.h"
+#include "platform/filters/AudioGrabData.h"
+#include "tests/engine/graphs/AudioGraphFilters.h"
 #include "tests/engine/graphs/WebSocketTestClient.h"
 #include "tests/support/test_env.h"
 
@@ -24,15 +25,8 @@ constexpr int kMessagesToReceive = 10;
 
 class WebSocketAudioTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        CoInitialize();
-        ASSERT_EQ(RegisterServerLibrary(FW_SINK_MODULE), S_OK);
-        CoRegisterBuiltinClass(CLSID_AudioGrabFilter, &platform::TAudioGrabFilter::Create);
-    }
-    static void TearDownTestSuite() {
-        CoRevokeBuiltinClass(CLSID_AudioGrabFilter);
-        CoUninitialize();
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(fw_test::RegisterAudioGraphFilters(FW_SINK_MODULE)); }
+    static void TearDownTestSuite() { fw_test::RevokeAudioGraphFilters(); }
 
     // Connects (the server listens shortly after Run) and receives several binary PCM messages in a row.
     static void ExpectContinuousAudio(int port) {

@@ -1,5 +1,5 @@
-// A capture panel bound to a capture job with fake libVLC, capture graph and FTP mirror on a fake
-// display, and the main window's hooks recorded.
+// A capture panel showing the capture service of a job with fake libVLC, capture graph and FTP mirror
+// on a fake display, and the main window's hooks recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "app/capture_service/CaptureService.h"
 #include "app/lists/capture_list_entry.h"
 #include "app/windows/capture_panel/CaptureFrame.h"
 #include "app/windows/capture_panel/ShareStatusTab.h"
+#include "components/LedLabel.h"
 #include "engine/capture/job/ScreenCapture.h"
 #include "engine/capture/workers/WorkerThread.h"
 #include "engine/settings/log_list.h"
@@ -51,6 +53,8 @@ protected:
     }
     void TearDown() override {
         panel.reset();
+        service.reset();
+        entry.Capture.reset();
         job.reset();
         WaitUntil([] { return engine::TWorkerThread::RunningCount() == 0; }, std::chrono::seconds(10));
         platform::SetCurrentDisplay(nullptr);
@@ -103,13 +107,16 @@ protected:
         MakePanel();
     }
     void MakePanel() {
+        entry.Capture = job;
+        service = std::make_shared<app::TCaptureService>(entry, app::TCaptureServiceHooks{});
         panel = std::make_unique<app::TCapture_Frame>(hooks);
         panel->resize(542, panel->height());
-        panel->SetEntry(&entry, job);
+        panel->SetService(service);
         panel->InitPanel();
         calls.clear();
     }
     std::string Caption(components::TBevelLabel* label) const { return label->Caption().toStdString(); }
+    bool RunningLampOn() const { return panel->Controls().On_Led->LedOn(); }
 
     TempDir dir;
     std::shared_ptr<platform::TFakeDisplay> display = std::make_shared<platform::TFakeDisplay>();
@@ -121,6 +128,7 @@ protected:
     app::TCapturePanelHooks hooks;
     std::vector<std::string> calls;
     std::shared_ptr<engine::TScreenCapture> job;
+    std::shared_ptr<app::TCaptureService> service;
     engine::PCaptureStreamer httpShare, udpShare;
     std::unique_ptr<app::TCapture_Frame> panel;
 };

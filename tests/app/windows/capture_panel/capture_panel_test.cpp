@@ -72,7 +72,7 @@ TEST_F(CapturePanelTest, StartAndStopRunTheFolderJobAndSwitchTheShareTabs) {
 
     panel->Connect_TBClick();
     EXPECT_TRUE(job->Started());
-    EXPECT_TRUE(job->Running);
+    EXPECT_TRUE(service->Running());
     EXPECT_TRUE(httpShare->CopyFileThread);
     EXPECT_TRUE(ui.On_Led->LedOn());
     EXPECT_FALSE(ui.Error_Led->LedOn());
@@ -85,7 +85,7 @@ TEST_F(CapturePanelTest, StartAndStopRunTheFolderJobAndSwitchTheShareTabs) {
 
     panel->Disconn_TBClick();
     EXPECT_FALSE(job->Started());
-    EXPECT_FALSE(job->Running);
+    EXPECT_FALSE(service->Running());
     EXPECT_FALSE(httpShare->CopyFileThread);
     EXPECT_FALSE(ui.On_Led->LedOn());
     EXPECT_FALSE(panel->StatusTimerEnabled());
@@ -107,16 +107,16 @@ TEST_F(CapturePanelTest, FailedStartKeepsThePanelRunningAndSettingsRestartsAfter
     bool stoppedDuringEdit = false;
     hooks.EditCapture = [&](app::TCaptureListEntry& e, engine::TScreenCapture& c) {
         calls.push_back("edit");
-        stoppedDuringEdit = !c.Started() && !panel->Running();
+        stoppedDuringEdit = !c.Started() && !RunningLampOn();
         e.Name = "Renamed";
         return true;
     };
     MakePanel();
     const app::TCaptureFrameControls& ui = panel->Controls();
 
-    panel->StartStop(true);
+    panel->Connect_TBClick();
     EXPECT_FALSE(job->Started());
-    EXPECT_FALSE(job->Running);
+    EXPECT_FALSE(service->Running());
     EXPECT_TRUE(ui.On_Led->LedOn());
     EXPECT_TRUE(ui.Error_Led->LedOn());
     EXPECT_TRUE(panel->StatusTimerEnabled());
@@ -136,7 +136,7 @@ TEST_F(CapturePanelTest, SettingsOfAStoppedCaptureLeavesItStopped) {
     panel->Settings_TBClick();  // no editor hook: Cancel
     EXPECT_EQ(calls, (std::vector<std::string>{"http.stop", "save", "http.start"}));
     EXPECT_FALSE(job->Started());
-    EXPECT_FALSE(panel->Running());
+    EXPECT_FALSE(RunningLampOn());
 }
 
 TEST_F(CapturePanelTest, GraphMethodShowsFormatBitmapSizeAndMonitor) {
@@ -204,7 +204,7 @@ TEST_F(CapturePanelTest, TitleIsWrittenInTheWindowTextColourOnTheTitleBarsFace) 
 TEST_F(CapturePanelTest, ShareLampInTheTabStripHasTheSymmetricFill) {
     MakeFolderPanel();
     panel->show();
-    panel->StartStop(true);  // the active HTTP share's lamp: green and lit
+    panel->Connect_TBClick();  // the active HTTP share's lamp: green and lit
     fw_test::PumpEvents();
     const components::TLedLabel& led = panel->FindStreamerFrame(httpShare->Index)->ShareLed();
     ASSERT_TRUE(led.LedOn());
@@ -228,7 +228,7 @@ TEST_F(CapturePanelTest, DeletePostsTheEntryOnlyWhenConfirmed) {
         });
         hooks.MainWindow = mainWindow.Handle();
         MakeFolderPanel();
-        panel->StartStop(true);
+        panel->Connect_TBClick();
         app::TMsgDlgRequest asked;
         {
             fw_test::ScopedMsgDlgAnswers boxes;
@@ -245,6 +245,7 @@ TEST_F(CapturePanelTest, DeletePostsTheEntryOnlyWhenConfirmed) {
         EXPECT_EQ(asked.Button2.toStdString(), "Cancel");
         EXPECT_EQ(received, c.posted ? std::vector<intptr_t>{entry.Idx} : std::vector<intptr_t>{});
         panel.reset();
+        service.reset();
         job.reset();
     }
 }

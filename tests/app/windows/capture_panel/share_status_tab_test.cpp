@@ -23,7 +23,7 @@ protected:
     void SetUp() override {
         CapturePanelTest::SetUp();
         MakeFolderPanel();
-        panel->StartStop(true);
+        panel->Connect_TBClick();
         tab = panel->FindStreamerFrame(httpShare->Index);
         ASSERT_NE(tab, nullptr);
         engine::LogList()->TakeAll();
@@ -55,8 +55,8 @@ TEST_F(ShareStatusTabTest, ErrorShowsAndLogsOnlyWhileTheJobRuns) {
     EXPECT_TRUE(ui().FtpErr_Led->LedOn());
     EXPECT_TRUE(Logged("[IDX: 3] FtpErrorIdx: 5", engine::kLogError));
 
-    ui().FtpErr_Led->SetLedOn(false);
-    job->Running = false;
+    panel->Disconn_TBClick();
+    engine::LogList()->TakeAll();
     Notify(engine::cfError, engine::cfErrConnect);
     EXPECT_FALSE(ui().FtpErr_Led->LedOn());
     EXPECT_TRUE(engine::LogList()->TakeAll().empty());
@@ -133,29 +133,29 @@ TEST_F(ShareStatusTabTest, SlowUploadsUpToTheThresholdStopTheJobAndRestartItTwoS
     // Qt's coarse timers may fire up to 5 % early.
     EXPECT_GE(std::chrono::steady_clock::now() - stopped, 1800ms);
     EXPECT_FALSE(tab->RestartPending());
-    // The restart leaves the panel as it was.
-    EXPECT_TRUE(panel->Running());
-    EXPECT_TRUE(job->Running);
+    // The restart leaves the panel and the service as they were.
+    EXPECT_TRUE(RunningLampOn());
+    EXPECT_TRUE(service->Running());
 }
 
 TEST_F(ShareStatusTabTest, StoppingThePanelCancelsAPendingRestart) {
     engine::UpdateSettings([](engine::TSettings& s) { s.FtpErrThr = 1; });
     Notify(engine::cfUploadTime, 5000);
     ASSERT_TRUE(tab->RestartPending());
-    panel->StartStop(false);
+    panel->Disconn_TBClick();
     EXPECT_FALSE(tab->RestartPending());
     fw_test::PumpUntil([] { return false; }, 2500ms);
     EXPECT_FALSE(job->Started());
 }
 
 TEST_F(ShareStatusTabTest, NotificationsWhileStoppedOrAfterTheShareIsGoneAreIgnored) {
-    panel->StartStop(false);
+    panel->Disconn_TBClick();
     Notify(engine::cfWork, 100);
     Notify(engine::cfWorkBegin, 5000);
     EXPECT_FALSE(ui().FtpData_Led->LedOn());
     EXPECT_EQ(ui().FtpFiles_Label->Caption().toStdString(), "0");
 
-    panel->StartStop(true);
+    panel->Connect_TBClick();
     const platform::WindowHandle handle = httpShare->FrameHandle;
     job->Streamers->DeleteStreamer(httpShare.get());
     platform::PostMessage(handle, engine::wmFtpNotify, engine::cfWorkBegin, 5000);
