@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/util/utf8_text.h"
+#include "platform/util/utf8_text.h"
 
 namespace app {
 namespace {
@@ -20,7 +20,7 @@ bool HasTooLongText(pugi::xml_node element) {
     return false;
 }
 
-std::string Shown(const char* name) { return engine::Utf8Left(name, kMaxNameInLogChars); }
+std::string Shown(const char* name) { return platform::Utf8Left(name, kMaxNameInLogChars); }
 
 std::string EntryTag(size_t number) { return "entry " + std::to_string(number) + ": "; }
 

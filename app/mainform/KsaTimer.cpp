@@ -2,8 +2,7 @@
 
 namespace app {
 
-TKsaTimer::TKsaTimer(std::unique_ptr<platform::IKeepAwake> keepAwake, std::function<bool()> capturing)
-    : keepAwake_(std::move(keepAwake)), capturing_(std::move(capturing)) {
+TKsaTimer::TKsaTimer(std::unique_ptr<platform::IKeepAwake> keepAwake) : keepAwake_(std::move(keepAwake)) {
     timer_.setInterval(kKsaTimerMs);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
 }
@@ -21,9 +20,7 @@ void TKsaTimer::SetEnabled(bool on) {
 }
 
 void TKsaTimer::Tick() {
-    if (!keepAwake_) return;
-    if (capturing_ && capturing_()) keepAwake_->Hold();
-    else keepAwake_->Release();
+    if (keepAwake_) keepAwake_->Hold();
 }
 
 }  // namespace app

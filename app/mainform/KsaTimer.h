@@ -1,11 +1,10 @@
-// The keep-awake timer (KSA_Timer): on while DeactScreenSaver is set. Each second, while some capture
-// runs, it tells the desktop that the screen is needed, so a long capture does not record a blanked or
-// sleeping screen; with no capture running, and when switched off, the desktop's own settings apply.
+// The keep-awake timer (KSA_Timer): on while DeactScreenSaver is set. Each second it tells the desktop
+// that the screen is needed, so neither the screen saver nor display power saving comes, whether or
+// not a capture runs; switched off (and with the timer's end) the desktop's own settings apply again.
 // User-interface thread only.
 #pragma once
 
 #include <QTimer>
-#include <functional>
 #include <memory>
 
 #include "platform/display/keep_awake.h"
@@ -16,8 +15,7 @@ inline constexpr int kKsaTimerMs = 1000;
 
 class TKsaTimer {
 public:
-    // capturing: whether some capture job runs now.
-    TKsaTimer(std::unique_ptr<platform::IKeepAwake> keepAwake, std::function<bool()> capturing);
+    explicit TKsaTimer(std::unique_ptr<platform::IKeepAwake> keepAwake);
     ~TKsaTimer();
     TKsaTimer(const TKsaTimer&) = delete;
     TKsaTimer& operator=(const TKsaTimer&) = delete;
@@ -30,7 +28,6 @@ private:
     void Tick();
 
     std::unique_ptr<platform::IKeepAwake> keepAwake_;
-    std::function<bool()> capturing_;
     QTimer timer_;
 };
 

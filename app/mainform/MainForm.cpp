@@ -49,9 +49,8 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
           TCaptureServiceHooks{options_.Parts.ShowWaitForm, options_.Parts.CloseWaitForm})),
       webServers_(captures_, log_.Writer()),
       archiveHandOver_([this](const std::vector<int32_t>& indices) { captures_->StopForDiskSpace(indices); }),
-      ksa_(std::make_unique<TKsaTimer>(
-          options_.MakeKeepAwake ? options_.MakeKeepAwake() : std::make_unique<platform::TXcbKeepAwake>(),
-          [this] { return captures_->AnyRunning(); })) {
+      ksa_(std::make_unique<TKsaTimer>(options_.MakeKeepAwake ? options_.MakeKeepAwake()
+                                                             : std::make_unique<platform::TXcbKeepAwake>())) {
     setObjectName("TLumora_MainForm");
     setWindowFlag(Qt::FramelessWindowHint);
     setFixedWidth(kMainWindowWidthPx);

@@ -78,13 +78,12 @@ public:
         TMainFormParts Parts;
         std::shared_ptr<IMainFormDialogs> Dialogs;           // none: the custom-button message dialog
         std::shared_ptr<platform::IProcessStarter> Starter;  // none: detached processes
-        std::string InstallerPath;                           // the library installer's program file
         std::function<std::optional<engine::TInstalledVlc>()> FindInstalledVlc;  // none: the system's libVLC
         // Ends the process at once (the hard exits); none: _exit.
         std::function<void(int exitCode)> EndProcess;
         // After the closing has freed everything (the program ends its message loop here).
         std::function<void()> Closed;
-        // What keeps the screen awake while captures run; none: the X display of $DISPLAY.
+        // What keeps the screen awake while DeactScreenSaver is set; none: the X display of $DISPLAY.
         std::function<std::unique_ptr<platform::IKeepAwake>()> MakeKeepAwake;
     };
 

@@ -50,7 +50,7 @@ TLibVlcCheck TLumora_MainForm::MakeLibVlcCheck() {
     if (options_.FindInstalledVlc) services.FindInstalledVlc = options_.FindInstalledVlc;
     services.Dialogs = dialogs_.get();
     services.Starter = starter_.get();
-    services.InstallerPath = options_.InstallerPath;
+    services.InstallerPath = AppPaths()->InstallDir + kInstallerFileName;
     services.CloseSplash = [this] { CloseSplash(); };
     services.ShowWaitForm = options_.Parts.ShowWaitForm;
     services.CloseWaitForm = options_.Parts.CloseWaitForm;

@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     app::TQtStartupUi* uiRef = nullptr;
     app::TQtStartupUi ui(application, [&] {
         app::TLumora_MainForm::TOptions options;
-        options.InstallerPath = programFolder + app::kInstallerFileName;
         options.Parts = windows.Parts();
         options.Parts.CloseSplash = [&] { uiRef->CloseSplash(); };
         options.Closed = [&application] { application.quit(); };

@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "platform/display/xcb_display.h"
+#include "platform/util/utf8_text.h"
 
 namespace platform {
 
@@ -23,19 +24,32 @@ void SetCurrentDisplay(std::shared_ptr<IDisplay> display) {
     g_display = std::move(display);
 }
 
-std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption) {
+std::string WindowText(std::string_view raw) {
+    return Utf8Left(Utf8Repaired(raw.substr(0, raw.find('\0'))), kMaxWindowTextChars);
+}
+
+std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption,
+                                          size_t maxTextBytes) {
     std::vector<WindowId> found;
     if (className.empty() && caption.empty()) return found;
+    const auto compared = [maxTextBytes](std::string text) {
+        text.resize(Utf8PrefixLength(text, maxTextBytes));
+        return text;
+    };
+    // The names looked for are compared as a window would give them.
+    const std::string cls = compared(WindowText(className));
+    const std::string cap = compared(WindowText(caption));
     for (WindowId w : display.TopLevelWindows()) {
-        if (!className.empty() && display.GetWindowClass(w).value_or("") != className) continue;
-        if (!caption.empty() && display.GetWindowCaption(w).value_or("") != caption) continue;
+        if (!cls.empty() && compared(display.GetWindowClass(w).value_or("")) != cls) continue;
+        if (!cap.empty() && compared(display.GetWindowCaption(w).value_or("")) != cap) continue;
         found.push_back(w);
     }
     return found;
 }
 
-WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption) {
-    const std::vector<WindowId> found = FindTopLevelWindows(display, className, caption);
+WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption,
+                            size_t maxTextBytes) {
+    const std::vector<WindowId> found = FindTopLevelWindows(display, className, caption, maxTextBytes);
     return found.empty() ? kNoWindow : found.front();
 }
 

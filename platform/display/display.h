@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/display/geometry.h"
@@ -55,7 +56,8 @@ public:
     // window manager's frame still being laid out shows less of its client than the client's size);
     // none when w is no window. Windows stacked above are not taken away.
     virtual std::optional<TRect> GetShownWindowRect(WindowId w) = 0;
-    // The class name (WM_CLASS class part) and caption (_NET_WM_NAME, else WM_NAME); none when w is no window.
+    // The class name (WM_CLASS class part) and caption (_NET_WM_NAME, else WM_NAME) as WindowText gives
+    // them; none when w is no window.
     virtual std::optional<std::string> GetWindowClass(WindowId w) = 0;
     virtual std::optional<std::string> GetWindowCaption(WindowId w) = 0;
     // The parent window; for a top-level window its owner (transient-for) or kNoWindow.
@@ -66,17 +68,31 @@ public:
     virtual std::optional<pid_t> GetWindowProcess(WindowId w) = 0;
 };
 
+// A window's text holds at most this many characters, whatever the window sets (the platform the
+// program was designed on read window texts into a buffer of 255 characters with its NUL).
+inline constexpr size_t kMaxWindowTextChars = 254;
+
+// A class name or caption as a window gives it and the program takes it: up to its first NUL, made
+// valid UTF-8 (another program may set any bytes) and cut to kMaxWindowTextChars characters. The
+// window picker, every window search and the captures all see a window's texts this way.
+std::string WindowText(std::string_view raw);
+
 // The process-wide display: the X server named by $DISPLAY unless a test set another one.
 std::shared_ptr<IDisplay> CurrentDisplay();
 // Replaces the process-wide display (nullptr returns to the X server).
 void SetCurrentDisplay(std::shared_ptr<IDisplay> display);
 
 // Every top-level window whose class and caption equal the given texts, top-most first; an empty
-// text matches any. Both empty: no search, nothing found.
-std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption);
+// text matches any. Both empty: no search, nothing found. The texts looked for are taken as WindowText
+// takes a window's (a caption typed longer than a window can have finds the window it begins). A
+// search told maxTextBytes compares all texts as a field of that many bytes carries them: each cut
+// before the UTF-8 character that would not fit whole (Utf8PrefixLength).
+std::vector<WindowId> FindTopLevelWindows(IDisplay& display, const std::string& className, const std::string& caption,
+                                          size_t maxTextBytes = std::string::npos);
 // The top-most of them: when several windows share class and caption, the one a person sees on top
 // wins. kNoWindow when there is none.
-WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption);
+WindowId FindTopLevelWindow(IDisplay& display, const std::string& className, const std::string& caption,
+                            size_t maxTextBytes = std::string::npos);
 // True while w is one of the top-level windows a person sees (shown, not gone, not a helper window).
 bool IsTopLevelWindow(IDisplay& display, WindowId w);
 

@@ -105,14 +105,14 @@ std::optional<std::string> TFakeDisplay::GetWindowClass(WindowId w) {
     std::lock_guard lock(mutex_);
     const TFakeWindow* win = Find(w);
     if (!win) return std::nullopt;
-    return win->ClassName;
+    return WindowText(win->ClassName);
 }
 
 std::optional<std::string> TFakeDisplay::GetWindowCaption(WindowId w) {
     std::lock_guard lock(mutex_);
     const TFakeWindow* win = Find(w);
     if (!win) return std::nullopt;
-    return win->Caption;
+    return WindowText(win->Caption);
 }
 
 WindowId TFakeDisplay::GetParentWindow(WindowId w) {

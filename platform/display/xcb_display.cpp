@@ -289,17 +289,14 @@ std::optional<std::string> TXcbDisplay::GetWindowClass(WindowId w) {
     // WM_CLASS holds "instance\0class\0".
     std::optional<std::string> value = ReadText(w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
     if (!value) return std::string();
-    size_t split = value->find('\0');
-    if (split == std::string::npos) return *value;
-    std::string cls = value->substr(split + 1);
-    if (size_t end = cls.find('\0'); end != std::string::npos) cls.resize(end);
-    return cls;
+    const size_t split = value->find('\0');
+    return WindowText(split == std::string::npos ? *value : value->substr(split + 1));
 }
 
 std::optional<std::string> TXcbDisplay::GetWindowCaption(WindowId w) {
     if (!IsWindow(w)) return std::nullopt;
-    if (auto name = ReadText(w, atoms_->NetWmName, atoms_->Utf8String)) return name;
-    if (auto name = ReadText(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING)) return name;
+    if (auto name = ReadText(w, atoms_->NetWmName, atoms_->Utf8String)) return WindowText(*name);
+    if (auto name = ReadText(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING)) return WindowText(*name);
     return std::string();
 }
 

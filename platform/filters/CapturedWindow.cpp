@@ -1,5 +1,7 @@
 #include "platform/filters/CapturedWindow.h"
 
+#include "platform/filters/ScreenCaptureFilterParams.h"
+
 namespace platform {
 
 TCapturedWindow::TCapturedWindow(std::string className, std::string caption)
@@ -7,7 +9,7 @@ TCapturedWindow::TCapturedWindow(std::string className, std::string caption)
 
 std::optional<TRect> TCapturedWindow::ShownRect(IDisplay& display) {
     if (!display.IsWindow(window_)) {
-        window_ = FindTopLevelWindow(display, className_, caption_);
+        window_ = FindTopLevelWindow(display, className_, caption_, screen_capture_record::kWindowTextBytes);
         shownSince_.reset();
     }
     if (!display.IsWindowVisible(window_)) {

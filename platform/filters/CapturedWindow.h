@@ -22,7 +22,8 @@ public:
 
     TCapturedWindow(std::string className, std::string caption);
 
-    // The names the capture was started with.
+    // The names the capture was started with, as the capture record carries them: a text longer than
+    // its field arrives cut, so windows are compared by as much of their names as the field holds.
     const std::string& NamedClass() const { return namedClass_; }
     const std::string& NamedCaption() const { return namedCaption_; }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/util/utf8_text.h"
+
 namespace screen_capture_record {
 
 void PutByte(TScreenCaptureFilterParams& rec, size_t offset, uint8_t value) { rec.Bytes[offset] = value; }
@@ -13,7 +15,7 @@ void PutInt32(TScreenCaptureFilterParams& rec, size_t offset, int32_t value) {
 }
 
 void PutShortString(TScreenCaptureFilterParams& rec, size_t offset, size_t fieldBytes, std::string_view text) {
-    const size_t length = Utf8PrefixLength(text, std::min<size_t>(fieldBytes - 1, 255));
+    const size_t length = platform::Utf8PrefixLength(text, std::min<size_t>(fieldBytes - 1, 255));
     std::memset(rec.Bytes + offset, 0, fieldBytes);
     rec.Bytes[offset] = static_cast<uint8_t>(length);
     std::memcpy(rec.Bytes + offset + 1, text.data(), length);
@@ -33,14 +35,3 @@ std::string GetShortString(const TScreenCaptureFilterParams& rec, size_t offset,
 }
 
 }  // namespace screen_capture_record
-
-size_t Utf8PrefixLength(std::string_view text, size_t maxBytes) {
-    if (text.size() <= maxBytes) return text.size();
-    constexpr size_t kMaxContinuationBytes = 3;  // a UTF-8 character has at most four bytes
-    auto isContinuation = [&](size_t i) { return (static_cast<uint8_t>(text[i]) & 0xC0) == 0x80; };
-    // Step back over continuation bytes (10xxxxxx) so the cut falls before a character's first byte;
-    // text that is not UTF-8 (a longer run of such bytes) is cut at maxBytes.
-    size_t cut = maxBytes;
-    while (cut > 0 && maxBytes - cut < kMaxContinuationBytes && isContinuation(cut)) --cut;
-    return isContinuation(cut) ? maxBytes : cut;
-}

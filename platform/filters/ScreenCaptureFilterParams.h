@@ -44,6 +44,7 @@ constexpr size_t kReserved = 696;              // four 32-bit zeros
 constexpr size_t kVideoOutput = 712;           // byte
 
 constexpr size_t kWindowTextField = 256;  // length byte + at most 255 bytes
+constexpr size_t kWindowTextBytes = kWindowTextField - 1;  // of a window's class name or caption
 constexpr size_t kFontField = 101;        // length byte + at most 100 bytes
 constexpr uint8_t kParamsKindValue = 4;
 
@@ -59,6 +60,3 @@ int32_t GetInt32(const TScreenCaptureFilterParams& rec, size_t offset);
 std::string GetShortString(const TScreenCaptureFilterParams& rec, size_t offset, size_t fieldBytes);
 
 }  // namespace screen_capture_record
-
-// The longest prefix of text that has at most maxBytes bytes and does not end inside a UTF-8 character.
-size_t Utf8PrefixLength(std::string_view text, size_t maxBytes);

@@ -142,7 +142,9 @@ TEST_F(CanvasPanelTest, PictureIsTransparentInItsLowerLeftColourAndGreyOnRequest
     EXPECT_EQ(PixelAt(image, 32, 12), 0xAAAAAAu);
 }
 
-TEST_F(CanvasPanelTest, CaptionPlacementAndDisabledLook) {
+// The caption centred, then at the left and at the right edge of the inner area (the disabled look has
+// a test of its own below).
+TEST_F(CanvasPanelTest, CaptionIsCentredOrAtTheLeftOrRightEdge) {
     panel.SetFontColor(0x0000FF);
     panel.SetCaption("Go");
     auto redColumns = [&](const QImage& image) {
@@ -164,7 +166,6 @@ TEST_F(CanvasPanelTest, CaptionPlacementAndDisabledLook) {
     panel.CaptionProp().SetcpAlignment(caRight);
     std::tie(l, r) = redColumns(PanelImage());
     EXPECT_GE(r, 184 - 2 - 2 - 10);  // the glyphs end a little inside their advance
-
 }
 
 // Disabled, the caption is grey with a white copy one pixel down and right, and nothing else changes:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <thread>
@@ -270,31 +271,44 @@ TEST(InstallerWaitForm, ModesAndBreak) {
     wait.EndWait();
 }
 
-TEST(InstallerDisplayMemo, NavigationKeysScrollAndNothingEdits) {
-    TDisplayMemo memo;
-    memo.resize(200, 60);
+TEST(InstallerDisplayMemo, KeysScrollNothingEditsAndAClickFocusesWithoutACaret) {
+    QWidget window;
+    window.resize(220, 100);
+    auto* other = new QLineEdit(&window);
+    other->setGeometry(0, 70, 200, 24);
+    auto* memo = new TDisplayMemo(&window);
+    memo->setGeometry(0, 0, 200, 60);
     QString text;
     for (int i = 0; i < 50; ++i) text += QStringLiteral("line %1\n").arg(i);
-    memo.setPlainText(text);
-    memo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
-    EXPECT_EQ(memo.verticalScrollBar()->value(), 0);
-    QTest::keyClick(&memo, Qt::Key_Down);
-    EXPECT_EQ(memo.verticalScrollBar()->value(), 1);
-    QTest::keyClick(&memo, Qt::Key_End);
-    EXPECT_EQ(memo.verticalScrollBar()->value(), memo.verticalScrollBar()->maximum());
-    QTest::keyClick(&memo, Qt::Key_Home);
-    EXPECT_EQ(memo.verticalScrollBar()->value(), 0);
-    const QString before = memo.toPlainText();
-    QTest::keyClicks(&memo, "abc");
-    QTest::keyClick(&memo, Qt::Key_Backspace);
-    QTest::keyClick(&memo, Qt::Key_Return);
-    EXPECT_EQ(memo.toPlainText(), before) << "typing changes nothing";
-    QWidget other;
-    other.show();
-    other.setFocus();
-    QTest::mouseClick(memo.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(memo.cursorWidth(), 0) << "no caret while it has the focus";
+    memo->setPlainText(text);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_EQ(memo->verticalScrollBar()->value(), 0);
+    QTest::keyClick(memo, Qt::Key_Down);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), 1);
+    QTest::keyClick(memo, Qt::Key_End);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), memo->verticalScrollBar()->maximum());
+    QTest::keyClick(memo, Qt::Key_Home);
+    EXPECT_EQ(memo->verticalScrollBar()->value(), 0);
+    const QString before = memo->toPlainText();
+    QTest::keyClicks(memo, "abc");
+    QTest::keyClick(memo, Qt::Key_Backspace);
+    QTest::keyClick(memo, Qt::Key_Return);
+    EXPECT_EQ(memo->toPlainText(), before) << "typing changes nothing";
+
+    // A left click gives the memo the focus without a caret; losing the focus shows the caret again.
+    other->setFocus();
+    ASSERT_TRUE(other->hasFocus());
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(memo->hasFocus()) << "the click did not focus the memo";
+    EXPECT_EQ(memo->cursorWidth(), 0) << "a caret while it has the focus";
+    other->setFocus();
+    EXPECT_FALSE(memo->hasFocus());
+    EXPECT_EQ(memo->cursorWidth(), 1) << "no caret once the focus has gone";
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(memo->hasFocus()) << "the click did not focus the memo again";
+    EXPECT_EQ(memo->cursorWidth(), 0) << "a caret while it has the focus again";
 }
 
 // The memo swallows the left button's press, release and double click; the other buttons' go to the

@@ -6,7 +6,7 @@
 #include "app/windows/base/EditorControls.h"
 #include "app/windows/base/ModalRunner.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
-#include "engine/util/utf8_text.h"
+#include "platform/util/utf8_text.h"
 
 namespace app {
 
@@ -84,7 +84,7 @@ void TTimeDisplayPage::LoadFrom(const engine::TScreenCaptureParams& p) {
 void TTimeDisplayPage::StoreTo(engine::TScreenCaptureParams& p) const {
     p.capTimeDisplaybAct = ImgDispAct_CB->isChecked();
     p.capTimeDisplayiPos = static_cast<uint8_t>(ChoiceNumber(*Pos_ComboBox, p.capTimeDisplayiPos));
-    p.capTimeDisplaysFont = engine::Utf8Left(FontName_ComboBox->currentText().toStdString(),
+    p.capTimeDisplaysFont = platform::Utf8Left(FontName_ComboBox->currentText().toStdString(),
                                              engine::kMaxTimeDisplayFontLength);
     p.capTimeDisplayiSize = FontSize_SpinEdit->value();
     p.capTimeDisplayiColor = static_cast<int32_t>(ColorOf(*Font_ColorPicker));

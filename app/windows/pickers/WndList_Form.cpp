@@ -12,19 +12,14 @@ constexpr int kHandleColumnWidthPx = 90;
 constexpr int kClassColumnWidthPx = 160;
 constexpr int kListWidthPx = 600;
 constexpr int kListHeightPx = 400;
-
-std::string Cut(std::string text) {
-    if (text.size() > kMaxWindowTextLength) text.resize(kMaxWindowTextLength);
-    return text;
-}
 }  // namespace
 
 std::vector<TWndListEntry> CollectVisibleWindows(platform::IDisplay& display) {
     std::vector<TWndListEntry> list;
     // The windows a person sees, top-most first, as the capture's window search sees them.
     for (platform::WindowId window : display.TopLevelWindows()) {
-        list.push_back({Cut(display.GetWindowClass(window).value_or(std::string())),
-                        Cut(display.GetWindowCaption(window).value_or(std::string())), window});
+        list.push_back({display.GetWindowClass(window).value_or(std::string()),
+                        display.GetWindowCaption(window).value_or(std::string()), window});
     }
     return list;
 }

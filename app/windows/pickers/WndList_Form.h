@@ -14,15 +14,14 @@
 
 namespace app {
 
-constexpr size_t kMaxWindowTextLength = 254;  // class names and captions are cut to this
-
 struct TWndListEntry {
     std::string ClassName;
     std::string Caption;
     platform::WindowId Handle = platform::kNoWindow;
 };
 
-// The visible top-level windows of display in its enumeration order, this program's own included.
+// The visible top-level windows of display in its enumeration order, this program's own included, with
+// their texts as the display gives them (at most kMaxWindowTextChars characters each).
 std::vector<TWndListEntry> CollectVisibleWindows(platform::IDisplay& display);
 // "0x" + the id in upper-case hexadecimal with at least four digits.
 QString WindowHandleText(platform::WindowId handle);

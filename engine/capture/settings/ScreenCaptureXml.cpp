@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "engine/util/path_utils.h"
-#include "engine/util/utf8_text.h"
+#include "platform/util/utf8_text.h"
 #include "engine/util/xml_value_text.h"
 #include "platform/util/file_checks.h"
 
@@ -198,7 +198,7 @@ TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TShareList& s
     const XmlReader r{node};
     VisitParamsHead(params, r);
     VisitParamsTail(params, r);
-    params.capTimeDisplaysFont = Utf8Left(params.capTimeDisplaysFont, kMaxTimeDisplayFontLength);
+    params.capTimeDisplaysFont = platform::Utf8Left(params.capTimeDisplaysFont, kMaxTimeDisplayFontLength);
 
     if (pugi::xml_node list = node.child(kStreamerList)) {
         shares.ClearStreamers();

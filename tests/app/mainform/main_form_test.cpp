@@ -186,17 +186,27 @@ TEST_F(MainFormTest, ExceptionReachingTheLoopIsLoggedAndEndsAClosingProgram) {
     form->close();
 }
 
-// With DeactScreenSaver on, a running capture keeps the screen saver of the display away (an Xvfb of
-// the test's own whose saver starts after two seconds without input); with it off the saver comes.
-TEST_F(MainFormTest, RunningCaptureKeepsTheScreenSaverAwayOnlyWhileTheSettingIsOn) {
+// With DeactScreenSaver on, the screen saver of the display stays away (an Xvfb of the test's own whose
+// saver starts after two seconds without input) whether or not a capture runs; with it off the saver
+// comes. The closing lets go of the hold.
+TEST_F(MainFormTest, TheSettingKeepsTheScreenSaverAwayWithOrWithoutACapture) {
     constexpr auto kHeldFor = 6s;
     constexpr auto kSaverComesWithin = 20s;
-    for (const bool keepAwake : {true, false}) {
-        SCOPED_TRACE(keepAwake ? "setting on" : "setting off");
+    const struct {
+        const char* what;
+        bool keepAwake;
+        bool capturing;
+    } cases[] = {
+        {"setting on, capture running", true, true},
+        {"setting on, no capture running", true, false},
+        {"setting off, capture running", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         fw_test::ShortSaverXServer x;
         ASSERT_TRUE(x.ready());
         fw_test::WriteFile(dir / "framewick.ini",
-                           std::string("[General]\nDeactScreenSaver=") + (keepAwake ? "1" : "0") + "\n");
+                           std::string("[General]\nDeactScreenSaver=") + (c.keepAwake ? "1" : "0") + "\n");
         fw_test::WriteHttpServerList(dir / "httpserv.xml", fw_test::FreeTcpPort(), dir / "www");
         fw_test::WriteFolderCaptureList(dir / "capture.xml", "Folder job", dir / "drop", "cam");
         app::TLumora_MainForm::TOptions options;
@@ -206,19 +216,21 @@ TEST_F(MainFormTest, RunningCaptureKeepsTheScreenSaverAwayOnlyWhileTheSettingIsO
         options.MakeKeepAwake = [display] { return std::make_unique<platform::TXcbKeepAwake>(display.c_str()); };
         auto form = std::make_unique<app::TLumora_MainForm>(std::move(options));
         ASSERT_TRUE(form->FormCreate());
-        EXPECT_EQ(form->KsaTimerOn(), keepAwake);
+        EXPECT_EQ(form->KsaTimerOn(), c.keepAwake);
         form->show();
         ASSERT_TRUE(fw_test::PumpUntil([&] { return form->StartUpDone() && form->Captures().AnyRunning(); }, 10s));
-        if (keepAwake) {
-            ASSERT_TRUE(fw_test::PumpUntil([&] { return form->KeepingAwake(); }, 5s));
+        if (!c.capturing) {
+            form->StartStopAll(false);
+            ASSERT_FALSE(form->Captures().AnyRunning());
         }
+        EXPECT_EQ(form->KeepingAwake(), c.keepAwake);
         ASSERT_TRUE(x.ResetSaver());
         // Held: it stays away for three of its timeouts; not held: it comes, however busy the machine.
-        const bool saverCame = fw_test::PumpUntil([&] { return x.SaverOn(); }, keepAwake ? kHeldFor : kSaverComesWithin);
-        EXPECT_EQ(saverCame, !keepAwake);
+        const bool saverCame = fw_test::PumpUntil([&] { return x.SaverOn(); }, c.keepAwake ? kHeldFor : kSaverComesWithin);
+        EXPECT_EQ(saverCame, !c.keepAwake);
         form->close();
         EXPECT_FALSE(form->KeepingAwake());
-        if (keepAwake) {
+        if (c.keepAwake) {
             EXPECT_TRUE(fw_test::WaitUntil([&] { return x.SaverOn(); }, kSaverComesWithin)) << "the hold outlived the closing";
         }
     }

@@ -34,6 +34,7 @@
 #include "app/windows/log_windows/LogListDelegate.h"
 #include "app/windows/log_windows/MainLog_Form.h"
 #include "app/windows/settings_dialog/CaptureServicePage.h"
+#include "app/windows/settings_dialog/GeneralSettingsPage.h"
 #include "app/windows/settings_dialog/SettingsForm.h"
 #include "app/windows/toolbar/BottomFrame.h"
 #include "app/windows/toolbar/TopFrame.h"
@@ -157,6 +158,26 @@ TEST_F(MainWindowPartsTest, DataNotificationsLightTheStatusBarLeds) {
     for (const TCase& c : cases) {
         platform::PostMessage(form->WindowHandle(), engine::kWmCaptureNotify, c.Kind, 0);
         EXPECT_TRUE(fw_test::PumpUntil([&] { return (statusBar->Controls().*c.Led)->LedOn(); }, 2s)) << "kind " << c.Kind;
+    }
+}
+
+// "prevent Screensaver (KSA)" ticked and cleared in the settings dialog: the keep-awake timer and the
+// status bar's KSA lamp follow each OK.
+TEST_F(MainWindowPartsTest, SettingsDialogSwitchesTheKeepAwakeTimerAndItsLamp) {
+    const auto* statusBar = ChildOf<app::TBottom_Frame>(*form);
+    ASSERT_NE(statusBar, nullptr);
+    ASSERT_FALSE(form->KsaTimerOn());
+    for (const bool keepAwake : {true, false}) {
+        SCOPED_TRACE(keepAwake ? "ticked" : "cleared");
+        fw_test::ModalDriver modal;
+        modal.On<app::TSettings_Form>([keepAwake](app::TSettings_Form& settings) {
+            settings.TabSheet_General->Screensaver_CB->setChecked(keepAwake);
+            fw_test::UserClick(*settings.OK_BitBtn);
+        });
+        fw_test::UserClick(*ChildOf<app::TTop_Frame>(*form)->Buttons()[5]);  // "Configuration"
+        EXPECT_TRUE(modal.Done());
+        EXPECT_EQ(form->KsaTimerOn(), keepAwake);
+        EXPECT_TRUE(fw_test::PumpUntil([&] { return statusBar->Controls().Screesaver_LED->LedOn() == keepAwake; }, 5s));
     }
 }
 

@@ -48,6 +48,45 @@ TEST(FakeDisplay, FindTopLevelWindowByClassAndCaption) {
     EXPECT_FALSE(display.GetWindowRect(a).has_value());
 }
 
+// A window's texts as the program takes them: up to a NUL, valid UTF-8, at most 254 characters.
+TEST(WindowText, EndsAtNulIsValidUtf8AndHoldsAtMost254Characters) {
+    const std::string cyrillic = "\xD0\x96";  // Ж, two bytes
+    const std::string fffd = "\xEF\xBF\xBD";
+    std::string cyrillic300, cyrillic254;
+    for (int i = 0; i < 300; ++i) cyrillic300 += cyrillic;
+    for (int i = 0; i < 254; ++i) cyrillic254 += cyrillic;
+    const struct {
+        const char* what;
+        std::string raw, taken;
+    } cases[] = {
+        {"plain", "Notepad", "Notepad"},
+        {"254 characters of two bytes kept", cyrillic254, cyrillic254},
+        {"300 characters of two bytes", cyrillic300, cyrillic254},
+        {"ends at a NUL", std::string("top\0hidden", 10), "top"},
+        {"bytes that are no UTF-8", "a\xFF" "b\xE2\x82", "a" + fffd + "b" + fffd},
+        {"a character cut short by the property's end is no character", cyrillic254 + "\xD0", cyrillic254},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::WindowText(c.raw), c.taken) << c.what;
+}
+
+// The names looked for are taken as window texts: a longer caption finds the window whose text it
+// begins; a search by a field's bytes compares what such a field carries.
+TEST(FakeDisplay, FindComparesNamesAsWindowTextsAndAsAFieldCarriesThem) {
+    std::string long300, other300;
+    for (int i = 0; i < 300; ++i) long300 += "\xE6\x97\xA5";  // 日
+    other300 = long300;
+    other300.replace(other300.size() - 3, 3, "x");  // differs after 299 characters only
+    TFakeDisplay display;
+    const platform::WindowId w = display.AddWindow(Window("FwLong", long300));
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "FwLong", long300), w) << "typed as long as the window's own";
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "FwLong", other300), w) << "the same first 254 characters";
+    const std::string first85 = long300.substr(0, 255);  // what 255 bytes carry: 85 characters
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "FwLong", first85), platform::kNoWindow);
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "FwLong", first85, 255), w);
+    EXPECT_EQ(platform::FindTopLevelWindow(display, "FwLong", long300.substr(0, 254), 255), platform::kNoWindow)
+        << "cut inside a character";
+}
+
 TEST(FakeDisplay, PrimaryIsTheMarkedMonitorElseTheFirst) {
     TFakeDisplay display;
     EXPECT_FALSE(platform::PrimaryMonitor(display).has_value());

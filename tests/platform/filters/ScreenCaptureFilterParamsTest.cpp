@@ -8,31 +8,6 @@ namespace {
 
 namespace r = screen_capture_record;
 
-TEST(ScreenCaptureRecord, Utf8CutsNeverSplitACharacter) {
-    struct Case {
-        std::string text;
-        size_t maxBytes;
-        size_t expected;
-    };
-    const std::string e = "\xC3\xA9";          // 2 bytes
-    const std::string euro = "\xE2\x82\xAC";   // 3 bytes
-    const std::string clef = "\xF0\x9D\x84\x9E";  // 4 bytes
-    const Case cases[] = {
-        {"abc", 5, 3},
-        {"abcdef", 3, 3},
-        {"ab" + e, 3, 2},             // é would be cut in half
-        {"ab" + e, 4, 4},
-        {"a" + euro + "b", 2, 1},
-        {"a" + euro + "b", 3, 1},
-        {"a" + euro + "b", 4, 4},
-        {"a" + clef, 4, 1},
-        {"a" + clef, 5, 5},
-        {std::string(10, '\x80'), 5, 5},  // not UTF-8 at all: cut at the byte count
-        {"", 0, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Utf8PrefixLength(c.text, c.maxBytes), c.expected) << c.text;
-}
-
 TEST(ScreenCaptureRecord, ShortStringsFillTheirFieldAndReadBack) {
     TScreenCaptureFilterParams rec;
     std::memset(&rec, 0xEE, sizeof rec);

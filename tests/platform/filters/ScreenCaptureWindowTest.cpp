@@ -11,9 +11,8 @@
 #include <string>
 
 #include "platform/display/xcb_display.h"
-#include "platform/filters/BmpCodec.h"
-#include "platform/filters/MemoryStream.h"
 #include "platform/filters/ScreenCaptureData.h"
+#include "tests/platform/filters/filter_picture.h"
 #include "tests/support/PrivateXServer.h"
 #include "tests/support/XTestWindow.h"
 #include "tests/support/test_env.h"
@@ -34,13 +33,6 @@ constexpr const char* kCaption = "Green window";
 std::string ModulePath() {
     return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "libFwScreenCapture.so").string();
 }
-
-struct TPictureColours {
-    bool Any = false;        // a picture came at all
-    size_t Red = 0;          // pixels of the desktop's colour
-    size_t Green = 0;        // pixels of the window's colour
-    size_t NotBlack = 0;
-};
 
 class ScreenCaptureWindowTest : public ::testing::TestWithParam<bool> {
 protected:
@@ -99,31 +91,17 @@ protected:
     }
 
     // One picture of the filter, its colours counted; every picture ever taken must be free of red.
-    TPictureColours Take() {
-        TPictureColours c;
-        platform::TMemoryStream stream;
-        if (!data_->GetImage(&stream)) return c;
-        platform::TBitmap picture;
-        if (!platform::DecodeBmp(stream.Data(), stream.Size(), picture)) return c;
-        data_->ReleaseImage();
-        c.Any = true;
-        for (int y = 0; y < picture.Height; ++y)
-            for (int x = 0; x < picture.Width; ++x) {
-                const uint8_t* px = picture.Row(y) + 4 * x;
-                const uint32_t rgb = (uint32_t(px[2]) << 16) | (uint32_t(px[1]) << 8) | px[0];
-                c.Red += rgb == kRed;
-                c.Green += rgb == kGreen;
-                c.NotBlack += rgb != 0;
-            }
+    fw_test::TPictureColours Take() {
+        const fw_test::TPictureColours c = fw_test::TakeFilterPicture(*data_.Get());
         EXPECT_EQ(c.Red, 0u) << "the desktop went out";
         return c;
     }
     bool ShowsTheWindow() {
-        const TPictureColours c = Take();
+        const fw_test::TPictureColours c = Take();
         return c.Any && c.Green >= 320u * 240u;
     }
     bool ShowsBlack() {
-        const TPictureColours c = Take();
+        const fw_test::TPictureColours c = Take();
         return c.Any && c.NotBlack == 0;
     }
 

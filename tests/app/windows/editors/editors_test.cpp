@@ -105,6 +105,8 @@ protected:
 };
 
 TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
+    // The web server the share editor offers.
+    enum class TServer { Usual, None, RootIsAFile, NoRoot };
     struct Case {
         const char* name;
         uint8_t protocol;
@@ -113,20 +115,36 @@ TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
         bool ftp;
         std::string user, password;
         const char* message;  // nullptr: accepted
+        TServer server = TServer::Usual;
     };
     const std::vector<Case> cases = {
+        {"no web server", 0, "cam", "", 0, false, "", "", "No Web-Server selected!", TServer::None},
         {"empty sub-folder", 0, "  ", "", 0, false, "", "", "Sub-Directory must not be empty!"},
         {"sub-folder climbing out", 0, "../../etc", "", 0, false, "", "", "Sub-Directory must lie inside the Root-Path!"},
+        {"root that is a file", 0, "cam", "", 0, false, "", "", "Local Dir could not be created!", TServer::RootIsAFile},
+        {"web server without root", 0, "cam", "", 0, false, "", "", "Local Dir could not be created!", TServer::NoRoot},
         {"ftp without user", 0, "cam", "", 0, true, "", "pw", "No FTP-User defined!"},
         {"ftp without password", 0, "cam", "", 0, true, "u", "", "No FTP-Password defined!"},
         {"good http share", 0, "cam", "", 0, true, "u", "pw", nullptr},
+        // The fields keep leading zeros (and make an empty part "0"): four digits are one too many.
+        {"address part of four digits", 1, "", "10.0.0001.1", 5000, false, "", "", "Invalid IP-Address!"},
         {"port 65535", 1, "", "10.0.0.1", 65535, false, "", "", "Invalid IP-Port!"},
         {"port 0", 1, "", "10.0.0.1", 0, false, "", "", "Invalid IP-Port!"},
         {"port 65534", 1, "", "10.0.0.1", 65534, false, "", "", nullptr},
     };
+    const std::shared_ptr<THttpServerEntry> usual = servers.Items()[0];
+    const std::string usualRoot = usual->Server->Root;
+    const std::filesystem::path file = dir.path() / "a-file";
+    fw_test::WriteFile(file, "not a folder");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MessageRecorder messages;
+        servers.Clear();
+        share->HttpServer = nullptr;
+        if (c.server != TServer::None) servers.Append(usual);
+        usual->Server->Root = c.server == TServer::RootIsAFile ? file.string() + "/"
+                              : c.server == TServer::NoRoot    ? std::string()
+                                                               : usualRoot;
         share->Protocol = c.protocol;
         editor.LoadShare(share, engine::kCapKindMonitor);
         editor.Active_CB->setChecked(true);
@@ -141,8 +159,7 @@ TEST_F(ShareEditorTest, RefusedOksShowTheirMessageAndKeepTheDialogOpen) {
         const bool accepted = PressOk();
         if (c.message) {
             EXPECT_FALSE(accepted);
-            ASSERT_EQ(messages.texts().size(), 1u);
-            EXPECT_EQ(messages.texts()[0], c.message);
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
             EXPECT_TRUE(editor.OkFailed());
         } else {
             EXPECT_TRUE(accepted);

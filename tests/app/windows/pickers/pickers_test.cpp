@@ -28,7 +28,7 @@ TEST(WndListForm, ListsVisibleWindowsByClassAndCaption) {
     EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(1), "Editor");
     EXPECT_EQ(form.Wnd_VST->topLevelItem(2)->text(2), "notes.txt");
     EXPECT_EQ(form.Wnd_VST->topLevelItem(1)->text(2), "");
-    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(2).size(), static_cast<int>(kMaxWindowTextLength));
+    EXPECT_EQ(form.Wnd_VST->topLevelItem(0)->text(2).size(), static_cast<int>(platform::kMaxWindowTextChars));
 
     std::string className = "x";
     std::string caption = "y";
