@@ -37,6 +37,7 @@ void TNotifyIcon::SessionEnd() {
     clickTimer_.reset();
     startTimer_.reset();
     startRole_ = StartRole::kNone;
+    dockWatch_.reset();
     trayWatch_.reset();
     hintTimer_.reset();
     tray_->Delete();
@@ -58,15 +59,23 @@ void TNotifyIcon::SetNotify(bool on) {
         startTimer_->SetInterval(kStartDelayMs);
         startTimer_->SetOnTimer([this] { StartTimerTick(); });
         startTimer_->SetEnabled(true);
+        if (!dockWatch_) {
+            dockWatch_ = std::make_unique<platform::TTimer>();
+            dockWatch_->SetInterval(kDockWatchMs);
+            dockWatch_->SetOnTimer([this] { FollowDock(); });
+        }
+        dockWatch_->SetEnabled(true);
         return;
     }
     // A start still pending or a running animation would otherwise put the icon back.
     startTimer_.reset();
     startRole_ = StartRole::kNone;
+    dockWatch_.reset();
     tray_->Delete();
     iconAdded_ = false;
     firstFrame_ = sequence_.isOn();  // the icon is gone: the next frame adds it again
     SetDragDrop(false);
+    FollowDock();
 }
 
 bool TNotifyIcon::SetIcon(const TIconImage& icon) {
@@ -105,7 +114,15 @@ bool TNotifyIcon::Docked() const { return notify_ && iconAdded_ && !tray_->IconG
 void TNotifyIcon::SetApplicationHide(bool hide) {
     applicationHide_ = hide;
     taskbar_->SetShowMainForm(!hide);
-    taskbar_->SetTaskbarButton(!hide);
+    FollowDock();
+}
+
+void TNotifyIcon::FollowDock() {
+    const bool docked = Docked();
+    taskbar_->SetTaskbarButton(!(applicationHide_ && docked));
+    if (docked == docked_) return;
+    docked_ = docked;
+    if (OnDockChange) OnDockChange();
 }
 
 void TNotifyIcon::StartTimerTick() {

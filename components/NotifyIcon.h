@@ -2,6 +2,11 @@
 // animation of numbered resources, tells a single click from a double click, pops up its menu on a
 // right click and can take the program off the taskbar. Everything runs on the user-interface thread.
 //
+// The program is off the taskbar (ApplicationHide) only while the icon is docked in a tray: with no
+// tray to show the icon in, a window without a taskbar button could not be reached once minimised.
+// While the icon is switched on a dock watch follows the tray host's coming and going every 200 ms,
+// gives the taskbar button back or takes it away, and tells OnDockChange.
+//
 // With DragDrop on, a small drop window stands over the icon where the desktop drew it (the tray
 // tells the place; a watch re-asks every 200 ms and follows a moving tray). It forwards the mouse and
 // dropped files to the icon, so right double clicks arrive there too, and shows the icon's hint after
@@ -43,6 +48,7 @@ public:
 
     static constexpr uint32_t kStartDelayMs = 200;  // from Notify to the icon in the tray
     static constexpr uint32_t kTrayWatchMs = 200;   // how often the drop target re-asks where the icon is
+    static constexpr uint32_t kDockWatchMs = 200;   // how often the dock watch asks whether the icon is docked
     static constexpr int kMaxHintChars = 63;
 
     using NotifyEvent = std::function<void()>;
@@ -76,6 +82,7 @@ public:
     TIconSequence& IconSequence() { return sequence_; }
 
     bool ApplicationHide() const { return applicationHide_; }
+    // The main window is not shown at the start; the taskbar button goes while the icon is docked.
     void SetApplicationHide(bool hide);
 
     bool DragDrop() const { return dragDrop_; }
@@ -93,7 +100,13 @@ public:
     NotifyEvent OnRButtonClick;
     NotifyEvent OnRButtonDblClick;
     NotifyEvent OnMouseMove;
+    NotifyEvent OnDockChange;  // the icon went into a tray or out of it (Docked() tells which)
     std::function<void(const QString& message)> OnIconError;
+
+    // Looks at the dock now, as the dock watch does: the taskbar button follows it and a change is told
+    // to OnDockChange. For a caller that acts on Docked() at once, so that a tray gone before the
+    // watch's next look is still seen going.
+    void FollowDock();
 
     // A message on the icon or its drop window, as the tray or the drop window reports it.
     void TrayMessage(uint32_t mouseMessage);
@@ -150,6 +163,8 @@ private:
     StartRole startRole_ = StartRole::kNone;
     std::unique_ptr<platform::TTimer> clickTimer_;
     uint32_t clickMessage_ = 0;
+    std::unique_ptr<platform::TTimer> dockWatch_;  // runs while Notify is on
+    bool docked_ = false;                           // as the dock watch last saw it
 
     int frame_ = 1;
     bool firstFrame_ = false;  // the next frame is added, not changed

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QWindow>
 
 namespace components {
 
@@ -31,6 +32,9 @@ void TOwnControl::mousePressEvent(QMouseEvent* event) {
     dragTarget_ = DragTarget();
     dragStartCursor_ = event->globalPosition().toPoint();
     if (dragTarget_) dragStartPos_ = dragTarget_->pos();
+    if (dragTarget_ && dragTarget_->isWindow() && dragTarget_->windowHandle() &&
+        dragTarget_->windowHandle()->startSystemMove())
+        dragTarget_.clear();  // the window manager moves it
 }
 
 void TOwnControl::mouseMoveEvent(QMouseEvent* event) {

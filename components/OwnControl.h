@@ -2,7 +2,10 @@
 // left press on the control does not go through the standard handling (no mouse-down event, no click)
 // but drags a window: the control itself (htSelf), its parent (htParent) or the active top-level
 // window (htForm), following the mouse until the button is released. The release then raises
-// OnMouseUp at (0, 0), as the end of a window move does.
+// OnMouseUp at (0, 0), as the end of a window move does. A top-level window is moved by the window
+// manager where it offers that (_NET_WM_MOVERESIZE: it follows the pointer itself, keeps the window on
+// its screens as it does for its own moves, and may keep the release); without one the control moves
+// the window itself.
 #pragma once
 
 #include <QPoint>

@@ -75,6 +75,9 @@ TLumora_MainForm::TLumora_MainForm(TOptions options, QWidget* parent)
     panelLayout_->addStretch(1);
     scrollBox_->setWidget(panelHolder_);
     compact_ = std::make_unique<TCompactMode>(*this, *scrollBox_);
+    workAreaFit_ = std::make_unique<TWorkAreaFit>(
+        *this, [this] { return !compact_->On(); },
+        [this] { return BarHeight(ToolBarWidget()) + BarHeight(StatusBarWidget()); });
 }
 
 TLumora_MainForm::~TLumora_MainForm() {

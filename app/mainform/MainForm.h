@@ -1,7 +1,7 @@
 // Framewick's main window, TLumora_MainForm: it holds the capture services (TCaptureServices: the
 // capture list with each service's job and panel), the web servers (TWebServers), the web sockets, the
 // tool bar, the status bar, its log (TMainWindowLog) and the timers that drive the user interface, and
-// shows the services' panels.
+// shows the services' panels, kept inside the monitor's work area (TWorkAreaFit).
 //
 // Its life: FormCreate (settings, pools, lists, the filter probe) → shown → FormShow (libVLC, the
 // list files, a first capture service if none) → 100 ms later the one-shot start (web servers, pipe,
@@ -48,6 +48,7 @@
 #include "app/mainform/MainFormParts.h"
 #include "app/mainform/MainWindowLog.h"
 #include "app/mainform/WebServers.h"
+#include "app/mainform/WorkAreaFit.h"
 #include "engine/capture/job/ScreenCapture.h"
 #include "engine/graphs/ErrorBox.h"
 #include "engine/util/ms_pool.h"
@@ -120,6 +121,8 @@ public:
     void OpenSettings();
     void ToggleLogWindow();
     void ShowLogWindow(bool show);
+    // The height that holds the bars and every panel, kept inside the monitor's work area: a window
+    // that grows is moved up first; what is still too tall is cut, and its panels scroll.
     void AdjustHeight();
     void FocusStatusBar();
     void SetCompactMode(bool keepPosition);
@@ -205,6 +208,7 @@ private:
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
     std::unique_ptr<TCompactMode> compact_;  // over the scroll box
+    std::unique_ptr<TWorkAreaFit> workAreaFit_;
     std::unique_ptr<IToolBar> toolBar_;
     std::unique_ptr<IStatusBar> statusBar_;
     QLocalServer pipeServer_;

@@ -1,6 +1,6 @@
-// The main window's layout: the log window and its button, the height that follows the panels, the
-// compact mode that leaves only the status bar, the panels minimised or expanded together, and the
-// snapping to the screen's edges.
+// The main window's layout: the log window and its button, the height that follows the panels and
+// stays on the screen, the compact mode that leaves only the status bar, the panels minimised or
+// expanded together, and the snapping to the screen's edges.
 #include "app/mainform/MainForm.h"
 
 #include <QMoveEvent>
@@ -20,6 +20,7 @@ void TLumora_MainForm::moveEvent(QMoveEvent* event) {
     const platform::TPoint snapped =
         SnapToEdges(platform::MakeRect(outer.x(), outer.y(), outer.width(), outer.height()), *area);
     if (snapped != platform::TPoint{outer.x(), outer.y()}) move(snapped.X, snapped.Y);
+    workAreaFit_->FitBelowTop();
 }
 
 void TLumora_MainForm::ToggleLogWindow() {
@@ -40,16 +41,18 @@ void TLumora_MainForm::AdjustHeight() {
     if (compact_->On()) return;
     int panels = 0;
     for (const auto& [entry, panel] : captures_->Panels()) panels += panel->Widget()->height();
-    setFixedHeight(BarHeight(ToolBarWidget()) + BarHeight(StatusBarWidget()) +
-                   (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
+    workAreaFit_->Fit(BarHeight(ToolBarWidget()) + BarHeight(StatusBarWidget()) +
+                      (panels > 0 ? panels : kEmptyScrollBoxHeightPx));
 }
 
 void TLumora_MainForm::FocusStatusBar() {
     if (statusBar_) statusBar_->Widget()->setFocus();
 }
 
+// Back from compact mode the window grows again: it is kept on the screen as every growing window is.
 void TLumora_MainForm::SetCompactMode(bool keepPosition) {
     compact_->Toggle(ToolBarWidget(), StatusBarWidget(), keepPosition);
+    if (!compact_->On()) AdjustHeight();
 }
 
 bool TLumora_MainForm::AnyPanelExpanded() const {

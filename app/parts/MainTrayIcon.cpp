@@ -27,8 +27,6 @@ components::TIconImage DrawTrayIcon() {
 
 TMainTrayIcon::TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions)
     : mainWindow_(mainWindow), actions_(std::move(actions)), menu_(std::make_unique<QMenu>()) {
-    trayLostWatch_.setInterval(kTrayLostWatchMs);
-    QObject::connect(&trayLostWatch_, &QTimer::timeout, [this] { TrayLostWatchTick(); });
     resources_.Add(components::TIconResources::kApplicationIconName, DrawTrayIcon());
     const auto call = [](const std::function<void()>& action) {
         return [action] {
@@ -48,6 +46,7 @@ TMainTrayIcon::TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions)
     icon_->SetIconHint(QString::fromLatin1(kMainCaption));
     icon_->SetPopupMenu(menu_.get());
     icon_->OnLButtonDblClick = call(actions_.ShowHide);
+    icon_->OnDockChange = [this] { DockChanged(); };
 }
 
 TMainTrayIcon::~TMainTrayIcon() { icon_->SessionEnd(); }
@@ -60,32 +59,30 @@ void TMainTrayIcon::SetShown(bool on) {
 void TMainTrayIcon::ShowHide() {
     if (!mainWindow_) return;
     QWidget& window = *mainWindow_;
+    icon_->FollowDock();
     // Minimised is still shown: with a tray it goes there too; without one it comes back.
     if (window.isVisible() && (Docked() || !window.isMinimized())) {
-        if (Docked()) {
+        if (Docked())
             window.hide();
-            trayLostWatch_.start();
-        } else {
+        else
             window.showMinimized();
-        }
         return;
     }
-    trayLostWatch_.stop();
-    window.showNormal();
-    window.raise();
-    window.activateWindow();
+    Restore();
 }
 
-// A tray host that quits takes the icon along; the window it held must not stay out of reach.
-void TMainTrayIcon::TrayLostWatchTick() {
-    if (!mainWindow_ || mainWindow_->isVisible()) {
-        trayLostWatch_.stop();
-        return;
-    }
-    if (Docked()) return;
-    trayLostWatch_.stop();
-    qWarning("[tray] the notification area is gone; the main window comes back minimised");
-    mainWindow_->showMinimized();
+void TMainTrayIcon::Restore() {
+    mainWindow_->showNormal();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+}
+
+// A tray host that quits takes the icon along; the window it held must not stay out of reach. With the
+// icon switched off, the settings sequence shows the window itself.
+void TMainTrayIcon::DockChanged() {
+    if (!mainWindow_ || Docked() || mainWindow_->isVisible() || !Shown()) return;
+    qWarning("[tray] the notification area is gone; the main window is restored");
+    Restore();
 }
 
 }  // namespace app

@@ -1,12 +1,12 @@
 // Framewick's tray icon: hint "Framewick", the menu "Show/Hide", "Settings", "Exit", a double click
-// shows or hides the main window; while it is in the tray the main window has no task-bar button.
-// Where the desktop has no tray the icon stays away (the tray area logs that once), and the main
-// window is never hidden into it: it is minimised instead, so it stays reachable.
+// shows or hides the main window; while it is docked in a tray the main window has no task-bar button.
+// Where the desktop has no tray the icon stays away (the tray area logs that once), the main window
+// keeps its task-bar button and is never hidden into a tray: it is minimised instead, so it stays
+// reachable. A window hidden in a tray that goes away is restored.
 #pragma once
 
 #include <QMenu>
 #include <QPointer>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -27,8 +27,6 @@ public:
     TMainTrayIcon(QWidget* mainWindow, TTrayMenuActions actions);
     ~TMainTrayIcon();
 
-    static constexpr int kTrayLostWatchMs = 500;  // how soon a window hidden in a tray that went comes back
-
     void SetShown(bool on);
     bool Shown() const { return icon_->Notify(); }
     bool Docked() const { return icon_->Docked(); }
@@ -41,10 +39,10 @@ public:
     QMenu& Menu() { return *menu_; }
 
 private:
-    void TrayLostWatchTick();
+    void DockChanged();
+    void Restore();
 
     QPointer<QWidget> mainWindow_;
-    QTimer trayLostWatch_;  // runs while the main window is hidden in the tray
     components::TIconResources resources_;  // before the icon, which keeps a reference
     TTrayMenuActions actions_;
     std::unique_ptr<QMenu> menu_;

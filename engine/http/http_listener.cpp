@@ -1,5 +1,6 @@
 #include "engine/http/http_listener.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <string>
@@ -21,6 +22,15 @@ bool IsDescriptorShortage(const error_code& ec) {
     return ec == boost::system::errc::too_many_files_open || ec == boost::system::errc::too_many_files_open_in_system;
 }
 
+// A connection needs a descriptor and a new open file: the try takes both, as accepting would, and
+// gives them back at once.
+bool DescriptorIsFree() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
 }  // namespace
 
 THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log)
@@ -29,7 +39,7 @@ THttpListener::THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, T
       log_(std::move(log)),
       acceptor_(ioc_),
       retryTimer_(ioc_),
-      settleTimer_(ioc_) {}
+      probeTimer_(ioc_) {}
 
 THttpListener::~THttpListener() { Stop(); }
 
@@ -56,9 +66,7 @@ bool THttpListener::Start(const std::string& address, uint16_t port, TListenFail
     if (acceptor_.listen(kListenBacklog, ec)) return fail("listen");
     ioc_.restart();
     closedForWantOfThreads_ = 0;
-    outOfDescriptors_ = false;
-    shortageFailures_ = 0;
-    awaitingShortageEnd_.reset();
+    descriptorLastMissing_.reset();
     AcceptNext();
     try {
         thread_ = std::thread([this] { ioc_.run(); });
@@ -90,39 +98,46 @@ void THttpListener::AcceptNext() {
         if (ec == asio::error::operation_aborted) return;
         if (ec) {
             // Out of descriptors or a connection reset before it was taken: wait a moment, go on.
-            // A shortage of descriptors lasts and would repeat its line at every retry.
-            if (!IsDescriptorShortage(ec)) {
-                if (log_) log_("accept failed: " + ec.message());
-            } else {
-                ++shortageFailures_;  // the shortage goes on: a running wait for its end is void
-                settleTimer_.cancel();
-                if (!outOfDescriptors_ && log_)
-                    log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
-                outOfDescriptors_ = true;
-            }
+            if (IsDescriptorShortage(ec))
+                NoteDescriptorShortage(ec);
+            else if (log_)
+                log_("accept failed: " + ec.message());
             retryTimer_.expires_after(std::chrono::milliseconds(kAcceptRetryDelayMs));
             retryTimer_.async_wait([this](error_code timerEc) {
                 if (!timerEc) AcceptNext();
             });
             return;
         }
-        if (outOfDescriptors_) AwaitShortageEnd();
         int fd = socket.release(ec);
         if (!ec) Dispatch(fd);
         AcceptNext();
     });
 }
 
-void THttpListener::AwaitShortageEnd() {
-    // A descriptor freed for a moment lets one connection in and the shortage goes on; it is over once
-    // accepting has worked for a while.
-    if (awaitingShortageEnd_ == shortageFailures_) return;  // a wait since the last failure runs
-    awaitingShortageEnd_ = shortageFailures_;
-    settleTimer_.expires_after(std::chrono::milliseconds(kShortageSettleMs));
-    settleTimer_.async_wait([this, failures = shortageFailures_](error_code timerEc) {
-        if (timerEc || failures != shortageFailures_) return;
-        outOfDescriptors_ = false;
+void THttpListener::NoteDescriptorShortage(const error_code& ec) {
+    const bool begins = !descriptorLastMissing_;
+    descriptorLastMissing_ = std::chrono::steady_clock::now();
+    if (!begins) return;  // a shortage lasts and would repeat its line at every retry
+    if (log_) log_("accept failed: " + ec.message() + ": new connections wait until descriptors are free");
+    ProbeShortageEnd();
+}
+
+void THttpListener::ProbeShortageEnd() {
+    // The last connection may have come in before the shortage ended, so accepting cannot tell its end.
+    // A descriptor freed for a moment is taken by a waiting connection or another thread: the shortage
+    // is over once every try has found one for a while.
+    if (!descriptorLastMissing_) return;  // a try left over from before the last Stop
+    const auto now = std::chrono::steady_clock::now();
+    if (!DescriptorIsFree()) {
+        descriptorLastMissing_ = now;
+    } else if (now - *descriptorLastMissing_ >= std::chrono::milliseconds(kShortageSettleMs)) {
+        descriptorLastMissing_.reset();
         if (log_) log_("descriptors are free again: waiting connections are accepted");
+        return;
+    }
+    probeTimer_.expires_after(std::chrono::milliseconds(kShortageProbeMs));
+    probeTimer_.async_wait([this](error_code timerEc) {
+        if (!timerEc) ProbeShortageEnd();
     });
 }
 
@@ -133,7 +148,7 @@ void THttpListener::Stop() {
     }
     error_code ignored;
     retryTimer_.cancel();
-    settleTimer_.cancel();
+    probeTimer_.cancel();
     acceptor_.close(ignored);
 }
 

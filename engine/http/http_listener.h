@@ -1,7 +1,8 @@
 // The listening socket of one web server and its accept thread. Each accepted connection becomes a
 // job of the server's connection-thread pool; one that gets no thread there is closed at once, and the
 // server goes on listening. While the process has no descriptor for a new connection, accepting is
-// retried every kAcceptRetryDelayMs; the connections wait in the listening queue meanwhile.
+// retried every kAcceptRetryDelayMs; the connections wait in the listening queue meanwhile. The listener
+// looks for the end of such a shortage itself, so that it is found whether or not a client connects.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+#include <chrono>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -33,7 +36,9 @@ public:
     using TLogFunction = std::function<void(const std::string&)>;
 
     static constexpr int kAcceptRetryDelayMs = 100;
-    // A shortage of descriptors is over once accepting has worked this long without failing for want of one.
+    // While descriptors are short the listener tries this often to get one; the shortage is over once
+    // neither a try nor an accept has failed for want of one for kShortageSettleMs.
+    static constexpr int kShortageProbeMs = 250;
     static constexpr int kShortageSettleMs = 1000;
 
     THttpListener(TConnectionThreadPool& pool, TJobFactory makeJob, TLogFunction log);
@@ -53,8 +58,10 @@ private:
     // Hands the connection to the pool; a shortage of threads is logged once when it begins and
     // once when it ends, with the number of connections closed meanwhile.
     void Dispatch(int socketFd);
-    // Logs the end of the shortage of descriptors once kShortageSettleMs pass without another failure.
-    void AwaitShortageEnd();
+    // Accepting failed for want of a descriptor: logs the shortage when it begins and starts looking for its end.
+    void NoteDescriptorShortage(const boost::system::error_code& ec);
+    // Tries to get a descriptor every kShortageProbeMs and logs the end of the shortage once it has settled.
+    void ProbeShortageEnd();
 
     TConnectionThreadPool& pool_;
     TJobFactory makeJob_;
@@ -62,14 +69,12 @@ private:
     boost::asio::io_context ioc_;
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::steady_timer retryTimer_;
-    boost::asio::steady_timer settleTimer_;
+    boost::asio::steady_timer probeTimer_;
     std::thread thread_;
     size_t closedForWantOfThreads_ = 0;  // in the shortage going on; touched by the accept thread only
-    // Accepting failed for want of descriptors and has not worked for kShortageSettleMs since (logged
-    // once when it begins and once when it ends); touched by the accept thread only.
-    bool outOfDescriptors_ = false;
-    uint64_t shortageFailures_ = 0;                // accepts failed for want of descriptors since Start
-    std::optional<uint64_t> awaitingShortageEnd_;  // the failure count when the running wait for the end began
+    // While descriptors are short: when an accept or a try last failed for want of one (the shortage is
+    // logged once when it begins and once when it ends); touched by the accept thread only.
+    std::optional<std::chrono::steady_clock::time_point> descriptorLastMissing_;
 };
 
 }  // namespace engine

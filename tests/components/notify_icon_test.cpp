@@ -1,12 +1,14 @@
 // The tray icon through a fake notification area: the delayed start, hints, clicks and double clicks,
-// the popup menu, refused icon formats, resource icons, the frame animation, taskbar hiding and the
-// end of the session.
+// the popup menu, refused icon formats, resource icons, the frame animation, the taskbar button that
+// follows the docked icon and the end of the session.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
+#include <string>
+#include <vector>
 
 #include "components/NotifyIcon.h"
 #include "tests/components/fake_tray_area.h"
@@ -314,14 +316,75 @@ TEST_F(NotifyIconSequenceTest, TraySwitchedOffAndOnAgainAddsTheAnimationBack) {
     EXPECT_FALSE(tray->calls[afterOff].icon.IsEmpty());
 }
 
-TEST_F(NotifyIconTest, ApplicationHideTakesTheProgramOffTheTaskbarAndBack) {
+TEST_F(NotifyIconTest, ApplicationHideKeepsTheMainWindowHiddenAtTheStartUntilSwitchedOff) {
     icon->SetApplicationHide(true);
     EXPECT_FALSE(taskbar->showMainForm);
-    EXPECT_FALSE(taskbar->taskbarButton);
     icon->SetApplicationHide(false);
     EXPECT_TRUE(taskbar->showMainForm);
-    EXPECT_TRUE(taskbar->taskbarButton);
 }
+
+// The taskbar button goes only while the program is off the taskbar and the icon is docked in a tray,
+// whatever comes first; every coming and going of the tray is told once.
+enum class TrayStep { kHideOn, kHideOff, kNotifyOn, kNotifyOff, kTrayComes, kTrayGoes };
+
+struct TTaskbarStep {
+    TrayStep Step;
+    bool DockChanges;  // the step docks the icon or takes it out of the tray
+    bool Button;       // the taskbar button afterwards
+};
+
+struct TTaskbarSequence {
+    const char* Name;
+    std::vector<TTaskbarStep> Steps;
+};
+
+class NotifyIconTaskbarTest : public NotifyIconTest, public ::testing::WithParamInterface<TTaskbarSequence> {};
+
+TEST_P(NotifyIconTaskbarTest, ButtonFollowsTheDockedIcon) {
+    const QRect dockedAt(700, 1050, 16, 16);
+    int dockChanges = 0;
+    icon->OnDockChange = [&] { ++dockChanges; };
+    for (size_t i = 0; i < GetParam().Steps.size(); ++i) {
+        const TTaskbarStep& step = GetParam().Steps[i];
+        SCOPED_TRACE("step " + std::to_string(i));
+        const int before = dockChanges;
+        switch (step.Step) {
+            case TrayStep::kHideOn: icon->SetApplicationHide(true); break;
+            case TrayStep::kHideOff: icon->SetApplicationHide(false); break;
+            case TrayStep::kNotifyOn: icon->SetNotify(true); break;
+            case TrayStep::kNotifyOff: icon->SetNotify(false); break;
+            case TrayStep::kTrayComes: tray->iconGeometry = dockedAt; break;
+            case TrayStep::kTrayGoes: tray->iconGeometry = QRect(); break;
+        }
+        if (step.DockChanges)
+            ASSERT_TRUE(PumpUntil([&] { return dockChanges == before + 1; }, kWait)) << "the dock watch missed it";
+        EXPECT_EQ(dockChanges, before + int(step.DockChanges));
+        EXPECT_EQ(taskbar->taskbarButton, step.Button);
+    }
+}
+
+std::vector<TTaskbarStep> TrayComingAndGoing(int times) {
+    std::vector<TTaskbarStep> steps{{TrayStep::kNotifyOn, false, true}, {TrayStep::kHideOn, false, true}};
+    for (int i = 0; i < times; ++i) {
+        steps.push_back({TrayStep::kTrayComes, true, false});
+        steps.push_back({TrayStep::kTrayGoes, true, true});
+    }
+    return steps;
+}
+
+using enum TrayStep;
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, NotifyIconTaskbarTest,
+    ::testing::Values(
+        TTaskbarSequence{"NoTray", {{kNotifyOn, false, true}, {kHideOn, false, true}}},
+        TTaskbarSequence{"TrayAtTheStart",
+                         {{kTrayComes, false, true}, {kHideOn, false, true}, {kNotifyOn, true, false}}},
+        TTaskbarSequence{"TrayComesAndGoesTenTimes", TrayComingAndGoing(10)},
+        TTaskbarSequence{"SwitchedOffWhileDocked",
+                         {{kTrayComes, false, true}, {kHideOn, false, true}, {kNotifyOn, true, false},
+                          {kHideOff, false, true}, {kHideOn, false, false}, {kNotifyOff, true, true},
+                          {kTrayGoes, false, true}}}),
+    [](const ::testing::TestParamInfo<TTaskbarSequence>& info) { return std::string(info.param.Name); });
 
 TEST_F(NotifyIconTest, SessionEndRemovesTheIconOnceAndStopsTheTimers) {
     icon->IconSequence().SetIsIconResName("ANI");

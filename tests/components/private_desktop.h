@@ -148,6 +148,25 @@ public:
         std::free(tree);
         return found;
     }
+    // The viewable window called caption (_NET_WM_NAME) wherever it stands, a child of the root or inside
+    // a window manager's frame; of several the largest. None when there is none.
+    std::optional<xcb_window_t> ClientCalled(const std::string& caption) {
+        std::optional<xcb_window_t> found;
+        int foundArea = 0;
+        FindCalled(Root(), caption, 0, found, foundArea);
+        return found;
+    }
+    // The window that has the keyboard as the window manager says (_NET_ACTIVE_WINDOW); none without one.
+    xcb_window_t ActiveWindow() {
+        const std::vector<uint32_t> active = Cardinals(Root(), "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW);
+        return active.empty() ? xcb_window_t(XCB_WINDOW_NONE) : xcb_window_t(active[0]);
+    }
+    // The part of the screen the window manager leaves to windows (_NET_WORKAREA of the first desktop);
+    // empty when it says none.
+    QRect WorkArea() {
+        const std::vector<uint32_t> area = Cardinals(Root(), "_NET_WORKAREA", XCB_ATOM_CARDINAL);
+        return area.size() < 4 ? QRect() : QRect(int(area[0]), int(area[1]), int(area[2]), int(area[3]));
+    }
     // Where the window is on the screen, as the server has it; empty when it is not viewable.
     QRect ScreenRect(xcb_window_t w) {
         auto* attributes = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
@@ -178,6 +197,34 @@ public:
     }
 
 private:
+    // The 32-bit values of a property of type (empty when it is not there).
+    std::vector<uint32_t> Cardinals(xcb_window_t w, const char* property, xcb_atom_t type) {
+        std::vector<uint32_t> values;
+        auto* reply = xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, Atom(property), type, 0, 64), nullptr);
+        if (reply && reply->type == type && reply->format == 32) {
+            const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+            values.assign(data, data + xcb_get_property_value_length(reply) / sizeof(uint32_t));
+        }
+        std::free(reply);
+        return values;
+    }
+    // Looks for caption below w, down to the clients inside the frames of a window manager.
+    void FindCalled(xcb_window_t w, const std::string& caption, int depth, std::optional<xcb_window_t>& found,
+                    int& foundArea) {
+        auto* tree = xcb_query_tree_reply(c_, xcb_query_tree(c_, w), nullptr);
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree); ++i) {
+            const xcb_window_t child = xcb_query_tree_children(tree)[i];
+            const QRect place = ScreenRect(child);
+            if (place.isEmpty()) continue;
+            if (Utf8Property(child, "_NET_WM_NAME") == caption && place.width() * place.height() > foundArea) {
+                found = child;
+                foundArea = place.width() * place.height();
+            }
+            if (depth < 2) FindCalled(child, caption, depth + 1, found, foundArea);
+        }
+        std::free(tree);
+    }
+
     xcb_connection_t* c_;
 };
 

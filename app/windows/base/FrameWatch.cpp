@@ -37,7 +37,8 @@ bool TFrameWatch::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TFrameWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (!armed_ || eventType != "xcb_generic_event_t" || !window_.testAttribute(Qt::WA_WState_Created)) return false;
+    if ((!armed_ && !placeNews_) || eventType != "xcb_generic_event_t" || !window_.testAttribute(Qt::WA_WState_Created))
+        return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     xcb_window_t about = XCB_WINDOW_NONE;
     switch (event->response_type & 0x7F) {
@@ -46,7 +47,11 @@ bool TFrameWatch::nativeEventFilter(const QByteArray& eventType, void* message, 
         case XCB_CONFIGURE_NOTIFY: about = reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window; break;
         default: return false;
     }
-    if (about == xcb_window_t(window_.winId())) QMetaObject::invokeMethod(this, [this] { Look(); }, Qt::QueuedConnection);
+    if (about != xcb_window_t(window_.winId())) return false;
+    QMetaObject::invokeMethod(this, [this] {
+        Look();
+        if (placeNews_) placeNews_();
+    }, Qt::QueuedConnection);
     return false;
 }
 

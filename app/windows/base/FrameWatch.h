@@ -1,6 +1,8 @@
 // The frame a window manager puts around a top-level window is known only some time after the window
 // is shown, and it may come without any move of the client area. A window placed or sized before then
-// must be placed again once the frame is there: TFrameWatch tells when the frame changes.
+// must be placed again once the frame is there: TFrameWatch tells when the frame changes. It can also
+// tell every piece of the X server's news of the window's place, among them the answer of a window
+// manager that did not carry out a move (the toolkit may then still believe the window moved).
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -23,6 +25,9 @@ public:
     // Takes the present frame as seen and watches from now on.
     void Arm();
     void Disarm() { armed_ = false; }
+    // Calls placeNews, once the toolkit has taken it in, for every notification of the window's place,
+    // size, frame or properties the X server sends, armed or not.
+    void SetPlaceNews(std::function<void()> placeNews) { placeNews_ = std::move(placeNews); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,6 +40,7 @@ private:
 
     QWidget& window_;
     std::function<void()> frameChanged_;
+    std::function<void()> placeNews_;
     QMargins seen_;
     bool armed_ = false;
 };

@@ -153,7 +153,8 @@ void TCapture_Frame::ShowMethod(engine::TScreenCapture& capture) {
         ui_.Format_Panel->show();
         const TPixelFormat format = PixelFormatOf(p.capPixelFormat);
         SetIfKnown(*ui_.PixelFormat_Label, format.Text);
-        ui_.BmpSize_Label->SetCaption(Q(BitmapKiloBytesText(format.Bits, p.RectWidth, p.RectHeight,
+        const engine::TCaptureGeometry& g = capture.Geometry();  // as before this refresh recomputes it
+        ui_.BmpSize_Label->SetCaption(Q(BitmapKiloBytesText(format.Bits, g.RectWidth, g.RectHeight,
                                                             LocaleSettings().ThousandSeparator)));
     } else if (p.capEncoder == engine::kCapEncoderSystem) {
         ui_.SysFile_Panel->show();
@@ -199,15 +200,13 @@ void TCapture_Frame::ShowSourceKind(const engine::TScreenCapture& capture) {
 }
 
 void TCapture_Frame::ShowRectangle(engine::TScreenCapture& capture) {
-    engine::TScreenCaptureParams& p = capture.Params;
-    engine::CalcCaptureRect(p, [&capture](const std::string& text, uint8_t level) {
-        if (capture.OnLog) capture.OnLog(capture, text, level);
-    });
-    ui_.Left_Label->SetCaption(QString::number(p.CaptureRect.Left));
-    ui_.Top_Label->SetCaption(QString::number(p.CaptureRect.Top));
-    const bool scaled = p.vidScale != 0;
-    ui_.Width_Label->SetCaption(QString::number(scaled ? p.ScaledWidth : p.RectWidth));
-    ui_.Height_Label->SetCaption(QString::number(scaled ? p.ScaledHeight : p.RectHeight));
+    capture.CalcCaptureRect();
+    const engine::TCaptureGeometry& g = capture.Geometry();
+    ui_.Left_Label->SetCaption(QString::number(g.CaptureRect.Left));
+    ui_.Top_Label->SetCaption(QString::number(g.CaptureRect.Top));
+    const bool scaled = capture.Params.vidScale != 0;
+    ui_.Width_Label->SetCaption(QString::number(scaled ? g.ScaledWidth : g.RectWidth));
+    ui_.Height_Label->SetCaption(QString::number(scaled ? g.ScaledHeight : g.RectHeight));
 }
 
 void TCapture_Frame::ShowShareTabs(engine::TScreenCapture& capture) {

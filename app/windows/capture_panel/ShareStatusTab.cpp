@@ -54,7 +54,10 @@ TStreamer_Frame::TStreamer_Frame(TStreamerFrameContext context, QWidget* parent)
 }
 
 TStreamer_Frame::~TStreamer_Frame() {
-    if (auto share = share_.lock(); share && share->FrameHandle == target_.Handle()) share->FrameHandle = 0;
+    const auto share = share_.lock();
+    const auto capture = Capture();
+    engine::TShareRun* run = share && capture ? capture->ShareRuns().Find(share) : nullptr;
+    if (run && run->FrameHandle == target_.Handle()) run->FrameHandle = 0;  // a newer tab keeps its own
     delete shareLed_.data();
 }
 
@@ -102,7 +105,8 @@ void TStreamer_Frame::BuildControls() {
 void TStreamer_Frame::Init(const engine::PCaptureStreamer& share, QWidget* sheet) {
     share_ = share;
     sheet_ = sheet;
-    if (share) share->FrameHandle = target_.Handle();
+    const auto capture = Capture();
+    if (share && capture) capture->ShareRuns().Of(share).FrameHandle = target_.Handle();
     Reset();
     ShowShare();
     if (engine::VlcMissing) {
@@ -122,10 +126,7 @@ void TStreamer_Frame::Reset() {
     ShowFtpTransfer(0, true);
     ui_.IpAdr_Label->SetCaption("");
     ui_.Port_Label->SetCaption("");
-    if (auto share = share_.lock()) {
-        share->Led = {engine::ShareLedColor::Gray, false};
-        PaintShareLed();
-    }
+    if (share_.lock()) SetShareLed(components::lcdGray, false);
     ui_.LastUpload_Label->SetCaption("");
     for (components::TLedLabel* led : {ui_.Video_LED, ui_.Snap_LED, ui_.File_LED, ui_.FtpErr_Led}) led->SetLedOn(false);
 }
@@ -152,16 +153,13 @@ void TStreamer_Frame::ShowShare() {
         ui_.IpAdr_Label->SetCaption(Q(engine::DottedAddress(share->IpAddr)));
         ui_.Port_Label->SetCaption(QString::number(share->Port));
     }
-    share->Led = {share->Active ? engine::ShareLedColor::Green : engine::ShareLedColor::Gray, false};
-    PaintShareLed();
+    SetShareLed(share->Active ? components::lcdGreen : components::lcdGray, false);
 }
 
-void TStreamer_Frame::PaintShareLed() {
-    const auto share = share_.lock();
-    if (!share || !shareLed_) return;
-    // The engine's indicator colours share the lamp's colour order.
-    shareLed_->LedColor().SetllColor(static_cast<components::TColorLed>(share->Led.Color));
-    shareLed_->SetLedOn(share->Led.On);
+void TStreamer_Frame::SetShareLed(components::TColorLed color, bool on) {
+    if (!shareLed_) return;
+    shareLed_->LedColor().SetllColor(color);
+    shareLed_->SetLedOn(on);
 }
 
 void TStreamer_Frame::SetRunning(bool on) {
@@ -170,10 +168,7 @@ void TStreamer_Frame::SetRunning(bool on) {
     uploadErrors_ = 0;
     ShowShare();
     const auto share = share_.lock();
-    if (share && share->Active) {
-        share->Led.On = on;
-        PaintShareLed();
-    }
+    if (share && share->Active && shareLed_) shareLed_->SetLedOn(on);
     if (on) {
         if (!share) return;
         if (share->FtpActive) ui_.FtpOn_Led->SetLedOn(true);
@@ -231,8 +226,13 @@ bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<T
                               std::shared_ptr<engine::TScreenCapture>& capture) const {
     share = share_.lock();
     service = context_.Service.lock();
-    capture = service ? service->Capture() : nullptr;
+    capture = Capture();
     return share && capture && capture->Streamers->IndexOfStreamer(share.get()) >= 0;
+}
+
+std::shared_ptr<engine::TScreenCapture> TStreamer_Frame::Capture() const {
+    const auto service = context_.Service.lock();
+    return service ? service->Capture() : nullptr;
 }
 
 void TStreamer_Frame::WMFtpNotify(intptr_t wParam, intptr_t lParam) {

@@ -1,9 +1,9 @@
 // TStreamer_Frame, the status tab of one share inside its capture panel: the share's destination and
 // protocol, its outputs, the web server's state and the live feedback of its FTP mirror. The tab owns
-// the message target whose handle becomes the share's FrameHandle, so the mirror thread posts
-// wmFtpNotify here; after FtpErrThr slow uploads in a row it asks the capture service to stop the job
-// and, 2 s later, to start it again. The share's lamp is owned here too and shown in the panel's tab
-// strip.
+// the message target whose handle becomes the FrameHandle of what runs for the share in its job, so
+// the mirror thread posts wmFtpNotify here; after FtpErrThr slow uploads in a row it asks the capture
+// service to stop the job and, 2 s later, to start it again. The share's lamp is owned and painted here
+// too and shown in the panel's tab strip.
 //
 // User-interface thread only. The share and the capture service are not owned: the tab holds them
 // weakly and ignores every notification that arrives after either (or the service's entry) is gone.
@@ -100,11 +100,13 @@ private:
     void ShowHttpState();
     void ShowFtpTransfer(int64_t bytes, bool reset);
     void ShowUploadTime(intptr_t milliseconds, int32_t captureIdx, TCaptureService& service);
-    void PaintShareLed();
+    void SetShareLed(components::TColorLed color, bool on);
     // The share, its capture service and the service's job while all exist and the share is still one
     // of the job's.
     bool Resolve(engine::PCaptureStreamer& share, std::shared_ptr<TCaptureService>& service,
                  std::shared_ptr<engine::TScreenCapture>& capture) const;
+    // The job of the tab's capture service; none once the service is gone.
+    std::shared_ptr<engine::TScreenCapture> Capture() const;
 
     TStreamerFrameContext context_;
     std::weak_ptr<engine::TCaptureStreamer> share_;

@@ -18,6 +18,7 @@ void TCaptureWorkingCopy::WriteBack() {
     if (!job_) return;
     job_->Params = params_;
     job_->InternalPort = internalPort_;
+    if (params_.capKind == engine::kCapKindWindow) job_->FindWindowAgain();
     Drop();
 }
 

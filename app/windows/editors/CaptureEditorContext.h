@@ -28,16 +28,17 @@ struct TCaptureJobView {
     explicit operator bool() const { return Params && Streamers; }
 };
 
-// What an open editor edits of one capture job: a copy of its settings and internal port, taken when
-// the edit begins, and the job's own share list (each share is edited by the share editor together
+// What an open editor edits of one capture job: a copy of its stored settings and internal port, taken
+// when the edit begins, and the job's own share list (each share is edited by the share editor together
 // with its status tab). OK writes the copy back into the job once; Cancel drops it, so an open editor
-// never changes the job's settings.
+// never changes the job's settings. What the job works out while it runs is never copied.
 class TCaptureWorkingCopy {
 public:
     void Take(std::shared_ptr<engine::TScreenCapture> job);
     // The copy, when it was taken of entry's job; empty otherwise.
     TCaptureJobView ViewOf(const TCaptureListEntry& entry);
-    // Into the job it was taken of; the copy is then dropped.
+    // Into the job it was taken of, which then finds a captured window again by the class and caption
+    // written; the copy is then dropped.
     void WriteBack();
     void Drop();
 

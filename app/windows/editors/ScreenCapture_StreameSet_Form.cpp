@@ -69,6 +69,11 @@ void TScreenCapture_StreameSet_Form::reject() {
     QDialog::reject();
 }
 
+void TScreenCapture_StreameSet_Form::showEvent(QShowEvent* event) {
+    screenFit_->Centre();  // after the dialog's own placing, which differs between the first opening and later ones
+    QDialog::showEvent(event);
+}
+
 void TScreenCapture_StreameSet_Form::done(int result) {
     // A dialog that goes while its FTP log is up leaves nothing disabled behind.
     if (ftpLog_->isVisible()) ftpLog_->reject();
@@ -239,8 +244,9 @@ void TScreenCapture_StreameSet_Form::ArrangeProtocol() {
     if (part) part->show();
     // The client height of the shown parts and the buttons, the width of the web-server part whichever
     // part shows, so the dialog is the same for a protocol at every opening; never beyond the screen.
-    QWidget& content = *Scroll_Box->widget();
-    content.adjustSize();
+    // Only the parts' hints are read: the parts' own size is the scroll area's to set, over the whole
+    // width it shows, also at an opening that leaves the dialog's size as it was.
+    const QWidget& content = *Scroll_Box->widget();
     const QMargins margins = layout()->contentsMargins();
     const int width = std::max(Dest_Panel->sizeHint().width(), content.sizeHint().width()) + margins.left() +
                       margins.right();

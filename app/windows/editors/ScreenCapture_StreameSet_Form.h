@@ -69,6 +69,8 @@ public:
     QPushButton* Help_BitBtn;
 
 protected:
+    // Every opening shows the dialog at the same place, centred on its monitor, as the first.
+    void showEvent(QShowEvent* event) override;
     void done(int result) override;
 
 private:

@@ -19,7 +19,7 @@
 #include "app/windows/editors/TimeDisplayPage.h"
 #include "app/windows/editors/VideoSettingsPage.h"
 #include "common/MsgDlgWrappers.h"
-#include "engine/capture/settings/CaptureRect.h"
+#include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/http/capture_http_server.h"
 #include "engine/settings/program_state.h"
 #include "engine/util/ip_address.h"
@@ -162,10 +162,6 @@ void TSetup_ScreenCapture_Frame::StoreCapture(TCaptureListEntry* entry) {
     VideoPage->StoreTo(p);
     ImagePage->StoreTo(p);
     TimePage->StoreTo(p);
-    if (p.capKind == engine::kCapKindWindow) {
-        p.Window.Handle = platform::kNoWindow;
-        engine::UpdateWindowRect(p.Window);
-    }
     AudioPage->StoreTo(*entry);
 }
 

@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kPageRole = Qt::UserRole;
 constexpr int kCaptionRole = Qt::UserRole + 1;
-constexpr int kTreeWidthPx = 170;
 
 struct TPageTreeEntry {
     const char* Text;
@@ -53,7 +52,7 @@ TSettings_Form::TSettings_Form(ISettingsFormHost& host, THttpSetup_Form& httpSet
     Set_VST = new QTreeWidget(this);
     Set_VST->setHeaderHidden(true);
     Set_VST->setColumnCount(1);
-    Set_VST->setFixedWidth(kTreeWidthPx);
+    Set_VST->setFixedWidth(kPageTreeWidthPx);
     Set_VST->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Set_VST->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Set_VST->setStyleSheet(QStringLiteral("QTreeView::item:selected { color: white; }"));
@@ -144,6 +143,11 @@ void TSettings_Form::SelectPage(int pageIndex) {
     Set_VST->collapseAll();
     for (QTreeWidgetItemIterator it(Set_VST); *it; ++it) {
         if ((*it)->data(0, kPageRole).toInt() != pageIndex) continue;
+        // The focused entry is always in sight: the entries above it open again. Qt would open them
+        // only when the focus moves to another entry, so an opening that focuses the entry focused
+        // before would leave it folded away.
+        for (QTreeWidgetItem* parent = (*it)->parent(); parent != nullptr; parent = parent->parent())
+            parent->setExpanded(true);
         Set_VST->setCurrentItem(*it);
         (*it)->setSelected(true);
         ShowPage(pageIndex, true, (*it)->data(0, kCaptionRole).toString());

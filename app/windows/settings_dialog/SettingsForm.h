@@ -31,13 +31,15 @@ public:
     static constexpr int kDefaultHeight = 530;
     static constexpr const char* kHelpAnchor = "#4.6.1.1%20General%20Settings";
     static constexpr int kNoPage = -1;
+    static constexpr int kPageTreeWidthPx = 170;  // the tree at the left edge, the page beside it
     // The pages in tree order.
     enum : int { kPageGeneral = 0, kPageCaptureService = 1, kPageWebServer = 2, kPageImageConversion = 3 };
 
     TSettings_Form(ISettingsFormHost& host, THttpSetup_Form& httpSetup, TSetupWebSocket_Form& wsSetup,
                    IFileChooser& chooser, QWidget* parent = nullptr);
 
-    // The tree collapsed, the first entry with that page focused and its page shown.
+    // The tree collapsed but for the way to the first entry with that page, which is focused and whose
+    // page is shown.
     void SelectPage(int pageIndex);
     // Every later showing centres the dialog on monitor number monitor, at the size it shows with.
     void CentreOnMonitor(int monitor) { centreMonitor_ = monitor; }

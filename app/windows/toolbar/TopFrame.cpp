@@ -32,6 +32,7 @@ components::TCanvasPanelEx* IconButton(QWidget* parent, const QString& hint, con
 
 TTop_Frame::TTop_Frame(QWidget* parent) : QWidget(parent) {
     topPanel_ = new components::TCanvasPanelEx(this);
+    topPanel_->SetHitTest(components::htForm);  // the window has no caption bar: its title moves it
     start_ = MakeButton(topPanel_, "Start All Captures", "Start", 0, kToolBarEdgeGap, kTextButtonWidth, kButtonHeight);
     stopAll_ = MakeButton(topPanel_, "Stop All Captures", "Stop", 0, kToolBarEdgeGap, kTextButtonWidth, kButtonHeight);
     add_ = MakeButton(topPanel_, "Add Capture", "Add", 0, kToolBarEdgeGap, kTextButtonWidth, kButtonHeight);

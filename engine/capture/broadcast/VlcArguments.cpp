@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/capture/settings/CaptureRect.h"
-
 namespace engine {
 namespace {
 
@@ -23,7 +21,7 @@ void AddScreenArea(std::vector<std::string>& args, int32_t left, int32_t top, in
 
 int32_t ClampedFrameRate(int32_t vidFrameRate) { return std::clamp(vidFrameRate, kMinFrameRate, kMaxFrameRate); }
 
-std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& p) {
+std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& p, const TCaptureGeometry& g) {
     // libVLC 3.0 has no --plugin-path and no --overlay any more: it only warns about them on stderr at
     // every instance. The plugins are found through VLC_PLUGIN_PATH, which the binding sets when it
     // loads the library.
@@ -35,14 +33,14 @@ std::vector<std::string> BuildVlcArguments(const TScreenCaptureParams& p) {
 
     const int32_t fps = ClampedFrameRate(p.vidFrameRate);
     if (p.capEncoder == kCapEncoderDirectX) {
-        const int32_t width = p.ScaledWidth != 0 ? p.ScaledWidth : p.FrameWidth;
-        const int32_t height = p.ScaledHeight != 0 ? p.ScaledHeight : p.FrameHeight;
+        const int32_t width = g.ScaledWidth != 0 ? g.ScaledWidth : g.FrameWidth;
+        const int32_t height = g.ScaledHeight != 0 ? g.ScaledHeight : g.FrameHeight;
         args.insert(args.end(), {"--demux=rawvideo", Arg("--rawvid-fps=", fps), Arg("--rawvid-width=", width),
                                  Arg("--rawvid-height=", height), "--rawvid-chroma=YV12", "--sout-keep",
                                  "--network-caching=1000"});
     } else if (p.capEncoder == kCapEncoderVlc) {
         if (p.capKind == kCapKindWindow)
-            AddScreenArea(args, p.Window.Left, p.Window.Top, p.Window.Width, p.Window.Height);
+            AddScreenArea(args, g.Window.Left, g.Window.Top, g.Window.Width, g.Window.Height);
         else if (p.capKind == kCapKindArea)
             AddScreenArea(args, p.iLeft, p.iTop, p.iWidth, p.iHeight);
         else if (p.capKind == kCapKindUdpStream)

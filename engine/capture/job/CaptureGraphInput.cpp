@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "engine/capture/settings/CaptureRect.h"
-
 namespace engine {
 
-TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& p, const std::vector<PCaptureStreamer>& shares,
-                                            int32_t internalPort, int32_t defFps) {
+TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& p, const TCaptureGeometry& g,
+                                            const std::vector<PCaptureStreamer>& shares, int32_t internalPort,
+                                            int32_t defFps) {
     const bool anyVideo = std::any_of(shares.begin(), shares.end(), [](const PCaptureStreamer& s) { return s->VideoActive; });
     const bool anyImage = std::any_of(shares.begin(), shares.end(), [](const PCaptureStreamer& s) { return s->ImageActive; });
 
@@ -24,12 +23,12 @@ TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& p, const
         c.WindowClass = p.Window.sClass;
         c.WindowCaption = p.Window.sCaption;
     }
-    c.Left = p.CaptureRect.Left;
-    c.Top = p.CaptureRect.Top;
-    c.Width = p.FrameWidth;
-    c.Height = p.FrameHeight;
-    c.OutWidth = p.ScaledWidth;
-    c.OutHeight = p.ScaledHeight;
+    c.Left = g.CaptureRect.Left;
+    c.Top = g.CaptureRect.Top;
+    c.Width = g.FrameWidth;
+    c.Height = g.FrameHeight;
+    c.OutWidth = g.ScaledWidth;
+    c.OutHeight = g.ScaledHeight;
     c.FrameRate = anyVideo ? p.vidFrameRate : defFps;
     c.ScalePercent = anyVideo && p.bPreScale ? ScalePercent(p.vidScale) : 100;
     c.MonitorNo = p.capDesktopNo;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "engine/capture/settings/CaptureRect.h"
 #include "engine/capture/settings/CaptureStreamer.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/graphs/SpreadFilterGraph.h"
@@ -12,7 +13,8 @@ namespace engine {
 
 // Without a share that publishes video the graph only feeds snapshots: it then runs at defFps
 // (the DefFps setting) and does not scale.
-TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& params, const std::vector<PCaptureStreamer>& shares,
-                                            int32_t internalPort, int32_t defFps);
+TFgSpreadInputParams BuildCaptureGraphInput(const TScreenCaptureParams& params, const TCaptureGeometry& geometry,
+                                            const std::vector<PCaptureStreamer>& shares, int32_t internalPort,
+                                            int32_t defFps);
 
 }  // namespace engine

@@ -5,7 +5,6 @@
 
 #include "engine/capture/broadcast/CaptureBroadcast.h"
 #include "engine/capture/job/CaptureGraphInput.h"
-#include "engine/capture/settings/CaptureRect.h"
 #include "engine/capture/broadcast/DelayWithMessages.h"
 #include "engine/capture/settings/ScreenCaptureXml.h"
 #include "engine/capture/broadcast/ShareChains.h"
@@ -85,6 +84,8 @@ TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServic
           if (const auto self = weak_from_this().lock()) self->Stop();
       }) {
     SetDefaultParams(Params);
+    // A share deleted from the list, by an editor too, ends what runs for it at once.
+    Streamers->SetOnDelete([this](const PCaptureStreamer& share) { shareRuns_.Forget(share); });
     hlsTimer_.SetEnabled(false);
     hlsTimer_.SetInterval(kHlsTimerIntervalMs);
 }
@@ -97,12 +98,13 @@ TScreenCapture::~TScreenCapture() {
     Stop();
     broadcast_.ReleaseInstance();
     Streamers->ClearStreamers();
+    Streamers->SetOnDelete(nullptr);  // the list may outlive the job
     hlsTimer_.SetEnabled(false);
 }
 
 bool TScreenCapture::Prepare(int32_t streamNo) {
     streamName_ = "stream_" + std::to_string(streamNo);
-    UpdateWindowRect(Params.Window);
+    UpdateWindowRect(Params.Window, geometry_.Window);
     CheckParams(Params, LogFunction());
     if (Params.capEncoder == kCapEncoderSystem) return true;
     if (vlcCheck_.CheckVlc(Params.capVlcLibPath)) prepared_ = CreateVlcInstance();
@@ -115,12 +117,19 @@ void TScreenCapture::LoadFromXml(pugi::xml_node node, const IShareHttpServerList
 
 void TScreenCapture::SaveToXml(pugi::xml_node node) const { SaveCaptureParamsToXml(node, Params, *Streamers); }
 
+void TScreenCapture::CalcCaptureRect() { engine::CalcCaptureRect(Params, geometry_, LogFunction()); }
+
+void TScreenCapture::FindWindowAgain() {
+    geometry_.Window.Handle = platform::kNoWindow;
+    UpdateWindowRect(Params.Window, geometry_.Window);
+}
+
 bool TScreenCapture::CreateVlcInstance() {
     // A job that publishes dropped files gets an instance too, of the common arguments only; it never
     // adds a broadcast to it.
     if (engine::VlcMissing) return true;
     try {
-        return broadcast_.CreateInstance(BuildVlcArguments(Params));
+        return broadcast_.CreateInstance(BuildVlcArguments(Params, geometry_));
     } catch (const std::exception& e) {
         Log(CaptureLogPrefix(CaptureIdx) + "libVLC instance: " + e.what(), kLogLevelError);
         return false;
@@ -141,7 +150,7 @@ bool TScreenCapture::Start() {
     {
         TScopedValue<Operation> busy(operation_, Operation::Starting);
         startMonitorCount_ = GetMonitorCount();
-        CalcCaptureRect(Params, LogFunction());
+        CalcCaptureRect();
         if (!CreateVlcInstance()) return false;
         startTime_ = std::chrono::steady_clock::now();
         try {
@@ -171,10 +180,11 @@ bool TScreenCapture::BuildGraph() {
     const auto settings = engine::Settings();
     const std::string prefix = CaptureLogPrefix(CaptureIdx);
     std::weak_ptr<TScreenCapture> weak = weak_from_this();
-    graph_ = services_.MakeGraph(BuildCaptureGraphInput(Params, Streamers->Items(), InternalPort, settings->DefFps),
-                                 [weak, prefix](const std::string& text) {
-                                     if (const auto self = weak.lock()) self->Log(prefix + text, kLogLevelInfo);
-                                 });
+    const TFgSpreadInputParams input = BuildCaptureGraphInput(Params, geometry_, Streamers->Items(), InternalPort,
+                                                              settings->DefFps);
+    graph_ = services_.MakeGraph(input, [weak, prefix](const std::string& text) {
+        if (const auto self = weak.lock()) self->Log(prefix + text, kLogLevelInfo);
+    });
     if (!graph_ || !graph_->Init()) {
         Log(prefix + "the capture graph could not be built - capture not started", kLogLevelError);
         return false;
@@ -204,7 +214,7 @@ bool TScreenCapture::HoldSinkPort() {
 }
 
 bool TScreenCapture::StartOutputs() {
-    if (const std::string refusal = WindowCaptureRefusal(Params); !refusal.empty()) {
+    if (const std::string refusal = WindowCaptureRefusal(Params, geometry_.Window); !refusal.empty()) {
         Log(CaptureLogPrefix(CaptureIdx) + refusal + " - capture not started", kLogLevelError);
         return false;
     }
@@ -232,7 +242,7 @@ bool TScreenCapture::StartOutputs() {
     context.LogList = services_.LogList;
     context.MakeFtpMirror = services_.MakeFtpMirror;
     context.Log = LogFunction();
-    StartShareOutputs(shares, Params, context);
+    StartShareOutputs(shares, Params, context, shareRuns_);
 
     const TBroadcastStepResult step =
         PlayShareChains(broadcast_, Params, std::move(chains), chainSettings, InternalPort, LogFunction());
@@ -275,7 +285,7 @@ void TScreenCapture::Teardown(bool waitForBroadcast) {
     if (Params.capEncoder != kCapEncoderSystem && waitForBroadcast) broadcast_.Stop(startTime_);
     // Every start makes a fresh instance, so none is kept between runs.
     broadcast_.ReleaseInstance();
-    for (const PCaptureStreamer& share : Streamers->Items()) EndShareWorkers(*share);
+    shareRuns_.EndAllWorkers();
     if (graph_) {
         graph_->Shutdown();  // the sink frees the internal port; snapshot threads keep only the shell
         graph_.reset();
@@ -324,8 +334,8 @@ void TScreenCapture::HlsTimerTick() { Notify(kCnVideoData); }
 
 void TScreenCapture::WindowTimerTick() {
     if (!started_ || operation_ != Operation::None) return;
-    const bool same = UpdateWindowRect(Params.Window, LogFunction());
-    if (const std::string refusal = WindowCaptureRefusal(Params); !refusal.empty()) {
+    const bool same = UpdateWindowRect(Params.Window, geometry_.Window, LogFunction());
+    if (const std::string refusal = WindowCaptureRefusal(Params, geometry_.Window); !refusal.empty()) {
         Stop();
         Log(CaptureLogPrefix(CaptureIdx) + refusal + " - capture stopped", kLogLevelError);
         return;

@@ -25,6 +25,8 @@
 #include "engine/capture/settings/CaptureLog.h"
 #include "engine/capture/settings/CaptureNotify.h"
 #include "engine/capture/job/FtpMirrorWorker.h"
+#include "engine/capture/job/ShareRuns.h"
+#include "engine/capture/settings/CaptureRect.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/capture/settings/ShareHttpServer.h"
 #include "engine/capture/settings/ShareList.h"
@@ -96,12 +98,24 @@ public:
     void Stop();
 
     const int32_t CaptureIdx;
-    TScreenCaptureParams Params;
+    TScreenCaptureParams Params;  // the stored settings; what the job works out of them is Geometry
     // The job's shares, never null: the one list every check and every web-server lookup walks.
     const std::shared_ptr<TShareList> Streamers;
     int32_t InternalPort;                  // the sink's port; a start that finds it taken moves it on
     TLogEvent OnLog;                       // user-interface thread, level 2 or 4
     TRestartEvent OnRestart;               // after the window watcher restarted the job
+
+    // The followed window, the capture rectangle and the picture sizes, as the job last worked them
+    // out (Prepare finds the window, every Start and CalcCaptureRect compute the rest).
+    const TCaptureGeometry& Geometry() const { return geometry_; }
+    // Works the capture rectangle and the picture sizes out now, as a start does.
+    void CalcCaptureRect();
+    // Forgets the window followed so far and finds it again by the class and caption of Params (after
+    // they were edited).
+    void FindWindowAgain();
+    // What runs for each share: its workers and the status tab its FTP mirror reports to.
+    TShareRuns& ShareRuns() { return shareRuns_; }
+    const TShareRuns& ShareRuns() const { return shareRuns_; }
 
     bool Started() const { return started_; }
     bool Prepared() const { return prepared_; }
@@ -147,6 +161,8 @@ private:
     CaptureLog LogFunction();
 
     TScreenCaptureServices services_;
+    TCaptureGeometry geometry_;
+    TShareRuns shareRuns_;
     TVlcLibraryCheck vlcCheck_;
     TVlcBroadcast broadcast_;
     std::shared_ptr<ICaptureGraph> graph_;

@@ -18,21 +18,15 @@ namespace fs = std::filesystem;
 namespace engine {
 namespace {
 
-// A worker of an earlier start is asked to end and forgotten before its successor starts.
-void EndWorker(std::shared_ptr<IShareWorker>& worker) {
-    if (worker) worker->RequestEnd();
-    worker.reset();
-}
-
 void CopyServerPageFiles(const IShareHttpServer& server, const std::string& folder) {
     std::vector<std::string> files = server.FileList();
     files.insert(files.begin(), server.IndexHtml());
     CopyShareFileList(files, folder);  // a file that cannot be copied is left out
 }
 
-void StartFileDrop(const PCaptureStreamer& share, const TScreenCaptureParams& p, const std::string& folder,
-                   const std::string& page, const TShareOutputContext& c) {
-    EndWorker(share->CopyFileThread);
+void StartFileDrop(const PCaptureStreamer& share, TShareRun& run, const TScreenCaptureParams& p,
+                   const std::string& folder, const std::string& page, const TShareOutputContext& c) {
+    EndShareWorker(run.CopyFileThread);  // the worker of an earlier start
     TCopyFileThreadParams t;
     t.Streamer = share;
     t.LogList = c.LogList;
@@ -43,12 +37,12 @@ void StartFileDrop(const PCaptureStreamer& share, const TScreenCaptureParams& p,
     t.OutDir = folder;
     t.Template = page;
     t.Notifier = c.Notifier;
-    share->CopyFileThread = TCopyFileThread::Start(std::move(t));
+    run.CopyFileThread = TCopyFileThread::Start(std::move(t));
 }
 
-void StartSnapshots(const PCaptureStreamer& share, const TScreenCaptureParams& p, const std::string& folder,
-                    const std::string& page, const TShareOutputContext& c) {
-    EndWorker(share->ImageThread);
+void StartSnapshots(const PCaptureStreamer& share, TShareRun& run, const TScreenCaptureParams& p,
+                    const std::string& folder, const std::string& page, const TShareOutputContext& c) {
+    EndShareWorker(run.ImageThread);  // the worker of an earlier start
     TImageThreadParams t;
     t.CaptureIdx = c.CaptureIdx;
     t.Streamer = share;
@@ -62,7 +56,7 @@ void StartSnapshots(const PCaptureStreamer& share, const TScreenCaptureParams& p
     t.Template = page;
     t.Graph = c.Graph;
     t.Notifier = c.Notifier;
-    share->ImageThread = TImageThread::Start(std::move(t));
+    run.ImageThread = TImageThread::Start(std::move(t));
 }
 
 bool WantsMirror(const TCaptureStreamer& share) {
@@ -70,8 +64,9 @@ bool WantsMirror(const TCaptureStreamer& share) {
            !share.FtpPassword.empty();
 }
 
-void StartMirror(TCaptureStreamer& share, const std::string& folder, const TShareOutputContext& c) {
-    share.FtpUpdate.reset();  // waits for the mirror of an earlier start
+void StartMirror(const TCaptureStreamer& share, TShareRun& run, const std::string& folder,
+                 const TShareOutputContext& c) {
+    run.FtpUpdate.reset();  // waits for the mirror of an earlier start
     if (!c.MakeFtpMirror) return;
     TFtpUpdateSettings s;
     s.Host = share.FtpHost;
@@ -82,12 +77,12 @@ void StartMirror(TCaptureStreamer& share, const std::string& folder, const TShar
     s.ImageBaseName = CaptureImageBaseName(share.IpAddr, share.Port);
     s.HostDir = share.FtpHostDir;
     s.DeleteHostDir = share.FtpDeleteDir;
-    s.NotifyWindow = share.FrameHandle;
+    s.NotifyWindow = run.FrameHandle;
     s.ImgFreq = share.FtpImageFreq;
     s.Log = [log = TWorkerLog(c.LogList, true), prefix = CaptureLogPrefix(c.CaptureIdx)](const std::string& text) {
         log.Info(prefix + text);
     };
-    share.FtpUpdate = c.MakeFtpMirror(s);
+    run.FtpUpdate = c.MakeFtpMirror(s);
 }
 
 }  // namespace
@@ -117,7 +112,7 @@ std::string CaptureArchiveFolder(const std::string& archiveDir, int32_t captureI
 }
 
 void StartShareOutputs(const std::vector<PCaptureStreamer>& shares, const TScreenCaptureParams& params,
-                       const TShareOutputContext& context) {
+                       const TShareOutputContext& context, TShareRuns& runs) {
     for (const PCaptureStreamer& share : shares) {
         if (!IsVisitedShare(*share) || share->Protocol != kShareProtocolHttp) continue;
         const auto folder = ShareFolder(*share);
@@ -129,16 +124,17 @@ void StartShareOutputs(const std::vector<PCaptureStreamer>& shares, const TScree
                             kLogLevelError);
             continue;
         }
+        TShareRun& run = runs.Of(share);
         if (platform::MakeFolder(*folder)) {
             CopyServerPageFiles(*share->HttpServer, *folder);
             const std::string page = share->FileActive || share->ImageActive ? SharePageTemplate(*share) : std::string();
-            if (share->FileActive) StartFileDrop(share, params, *folder, page, context);
-            if (share->ImageActive) StartSnapshots(share, params, *folder, page, context);
+            if (share->FileActive) StartFileDrop(share, run, params, *folder, page, context);
+            if (share->ImageActive) StartSnapshots(share, run, params, *folder, page, context);
         } else if (!share->VideoActive && context.Log) {  // a share with video was named by its chain
             context.Log(CaptureLogPrefix(context.CaptureIdx) + "share folder " + *folder + " cannot be created - no workers",
                         kLogLevelError);
         }
-        if (WantsMirror(*share)) StartMirror(*share, *folder, context);
+        if (WantsMirror(*share)) StartMirror(*share, run, *folder, context);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/capture/job/FtpMirrorWorker.h"
+#include "engine/capture/job/ShareRuns.h"
 #include "engine/capture/settings/CaptureLog.h"
 #include "engine/capture/settings/CaptureNotify.h"
 #include "engine/capture/settings/CaptureStreamer.h"
@@ -44,8 +45,9 @@ std::string CaptureArchiveFolder(const std::string& archiveDir, int32_t captureI
 // For every visited HTTP share: makes its folder, copies the web server's index page and extra files
 // into it (before the workers start, so the page a worker fills is never overwritten by the raw
 // template), starts its file-drop and snapshot threads (ending those of an earlier start first) and
-// makes its FTP mirror (freeing an earlier one first). A folder that cannot be made gets no workers.
+// makes its FTP mirror (freeing an earlier one first), all kept in the share's part of runs. A folder
+// that cannot be made gets no workers.
 void StartShareOutputs(const std::vector<PCaptureStreamer>& shares, const TScreenCaptureParams& params,
-                       const TShareOutputContext& context);
+                       const TShareOutputContext& context, TShareRuns& runs);
 
 }  // namespace engine

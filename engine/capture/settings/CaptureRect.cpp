@@ -52,16 +52,17 @@ std::string WindowName(const TCaptureWindow& window) {
 }
 
 // One line for each change of the followed window's state, none while it lasts.
-void ReportWindowState(TCaptureWindow& window, TWindowState state, const CaptureLog& log) {
-    if (!log || state == window.ReportedState) return;
-    const TWindowState before = window.ReportedState;
-    window.ReportedState = state;
+void ReportWindowState(const TCaptureWindow& window, TFollowedWindow& followed, TWindowState state,
+                       const CaptureLog& log) {
+    if (!log || state == followed.ReportedState) return;
+    const TWindowState before = followed.ReportedState;
+    followed.ReportedState = state;
     const std::string name = WindowName(window);
     switch (state) {
         case TWindowState::Shown:
             if (before == TWindowState::Hidden) log(name + " is shown again", kLogLevelInfo);
             if (before == TWindowState::NotFound)
-                log(name + (window.LastShownRect ? " is found again" : " is found"), kLogLevelInfo);
+                log(name + (followed.LastShownRect ? " is found again" : " is found"), kLogLevelInfo);
             break;
         case TWindowState::Hidden:
             log(name + " is hidden - black pictures are published until it is shown", kLogLevelInfo);
@@ -78,8 +79,9 @@ void ReportWindowState(TCaptureWindow& window, TWindowState state, const Capture
 }
 
 // Says plainly which of several windows of the same class and caption the capture shows.
-void LogSharedWindow(platform::IDisplay& display, const TCaptureWindow& window, const CaptureLog& log) {
-    if (!log || window.ReportedState != TWindowState::Shown) return;
+void LogSharedWindow(platform::IDisplay& display, const TCaptureWindow& window, const TFollowedWindow& followed,
+                     const CaptureLog& log) {
+    if (!log || followed.ReportedState != TWindowState::Shown) return;
     const size_t sharing = platform::FindTopLevelWindows(display, window.sClass, window.sCaption).size();
     if (sharing > 1)
         log(std::to_string(sharing) + " windows match " + WindowName(window) + " - the top-most one is captured",
@@ -103,35 +105,36 @@ std::string Method0ScaleText(uint8_t vidScale) {
     return entry ? entry->method0Text : "1";
 }
 
-bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
+bool UpdateWindowRect(TCaptureWindow& window, TFollowedWindow& followed, const CaptureLog& log) {
     const auto display = platform::CurrentDisplay();
     // A window keeps its handle for as long as it exists, shown or not. Only a window that is gone is
     // searched again, and only among the windows a person sees.
-    if (!display->IsWindow(window.Handle))
-        window.Handle = platform::FindTopLevelWindow(*display, window.sClass, window.sCaption);
+    if (!display->IsWindow(followed.Handle))
+        followed.Handle = platform::FindTopLevelWindow(*display, window.sClass, window.sCaption);
     std::optional<platform::TRect> rect;
-    if (window.Handle != platform::kNoWindow) {
-        if (display->IsWindowVisible(window.Handle)) {
-            rect = display->GetWindowRect(window.Handle);
-            if (!rect) window.Handle = platform::kNoWindow;  // gone between the two questions
-        } else if (!display->IsWindow(window.Handle)) {
-            window.Handle = platform::kNoWindow;  // not shown because it was gone by then
+    if (followed.Handle != platform::kNoWindow) {
+        if (display->IsWindowVisible(followed.Handle)) {
+            rect = display->GetWindowRect(followed.Handle);
+            if (!rect) followed.Handle = platform::kNoWindow;  // gone between the two questions
+        } else if (!display->IsWindow(followed.Handle)) {
+            followed.Handle = platform::kNoWindow;  // not shown because it was gone by then
         }
     }
     if (!rect) {
         // Hidden or gone: the capture goes on with black pictures of the last size, and nothing here
         // asks for a restart until the window is shown again.
-        const bool hidden = window.Handle != platform::kNoWindow;
-        ReportWindowState(window, hidden ? TWindowState::Hidden : TWindowState::NotFound, log);
+        const bool hidden = followed.Handle != platform::kNoWindow;
+        ReportWindowState(window, followed, hidden ? TWindowState::Hidden : TWindowState::NotFound, log);
         return true;
     }
     // Either text may change while the other stays; keeping both current finds the window again.
-    if (auto cls = display->GetWindowClass(window.Handle); cls && !cls->empty() && *cls != window.sClass)
+    if (auto cls = display->GetWindowClass(followed.Handle); cls && !cls->empty() && *cls != window.sClass)
         window.sClass = *cls;
-    if (auto caption = display->GetWindowCaption(window.Handle); caption && !caption->empty() && *caption != window.sCaption)
+    if (auto caption = display->GetWindowCaption(followed.Handle);
+        caption && !caption->empty() && *caption != window.sCaption)
         window.sCaption = *caption;
-    ReportWindowState(window, TWindowState::Shown, log);
-    window.LastShownRect = rect;
+    ReportWindowState(window, followed, TWindowState::Shown, log);
+    followed.LastShownRect = rect;
 
     int32_t left = rect->Left;
     int32_t top = rect->Top;
@@ -145,35 +148,36 @@ bool UpdateWindowRect(TCaptureWindow& window, const CaptureLog& log) {
         height = std::min(height, screen.Height());
     }
     // A window found again in the same place needs no new start: the capture graph finds it by itself.
-    const bool same = left == window.Left && top == window.Top && width == window.Width && height == window.Height;
-    window.Left = left;
-    window.Top = top;
-    window.Width = width;
-    window.Height = height;
+    const bool same =
+        left == followed.Left && top == followed.Top && width == followed.Width && height == followed.Height;
+    followed.Left = left;
+    followed.Top = top;
+    followed.Width = width;
+    followed.Height = height;
     return same;
 }
 
-bool WindowShown(const TCaptureWindow& window) {
-    return window.Handle != platform::kNoWindow && platform::CurrentDisplay()->IsWindowVisible(window.Handle);
+bool WindowShown(const TFollowedWindow& followed) {
+    return followed.Handle != platform::kNoWindow && platform::CurrentDisplay()->IsWindowVisible(followed.Handle);
 }
 
-std::string WindowCaptureRefusal(const TScreenCaptureParams& params) {
+std::string WindowCaptureRefusal(const TScreenCaptureParams& params, const TFollowedWindow& followed) {
     if (params.capKind != kCapKindWindow) return "";
     if (params.Window.sClass.empty() && params.Window.sCaption.empty())
         return "the window capture names no window (class and caption are empty)";
-    if (params.capEncoder == kCapEncoderVlc && !WindowShown(params.Window))
+    if (params.capEncoder == kCapEncoderVlc && !WindowShown(followed))
         return WindowName(params.Window) + " is not shown - libVLC reads the screen itself and would show what lies there";
     return "";
 }
 
-void FindCaptureWindow(TCaptureWindow& window) {
+void FindCaptureWindow(const TCaptureWindow& window, TFollowedWindow& followed) {
     const auto display = platform::CurrentDisplay();
-    if (display->IsWindow(window.Handle)) return;
+    if (display->IsWindow(followed.Handle)) return;
     if (platform::FindTopLevelWindow(*display, window.sClass, window.sCaption) != platform::kNoWindow) return;
-    window.Left = 0;
-    window.Top = 0;
-    window.Width = 100;
-    window.Height = 100;
+    followed.Left = 0;
+    followed.Top = 0;
+    followed.Width = 100;
+    followed.Height = 100;
 }
 
 void CheckParams(TScreenCaptureParams& params, const CaptureLog& log) {
@@ -194,11 +198,11 @@ void CheckParams(TScreenCaptureParams& params, const CaptureLog& log) {
     }
 }
 
-void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
-    params.CaptureRect = {};
-    params.RectWidth = params.RectHeight = 0;
-    params.FrameWidth = params.FrameHeight = 0;
-    params.ScaledWidth = params.ScaledHeight = 0;
+void CalcCaptureRect(TScreenCaptureParams& params, TCaptureGeometry& geometry, const CaptureLog& log) {
+    geometry.CaptureRect = {};
+    geometry.RectWidth = geometry.RectHeight = 0;
+    geometry.FrameWidth = geometry.FrameHeight = 0;
+    geometry.ScaledWidth = geometry.ScaledHeight = 0;
     platform::TRect r;
 
     switch (params.capKind) {
@@ -222,14 +226,14 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
             // shown, hidden, moved or closed since, and the watcher compares with what is captured now.
             const auto display = platform::CurrentDisplay();
             if (display->Monitors().empty()) {
-                UpdateWindowRect(params.Window, nullptr);
+                UpdateWindowRect(params.Window, geometry.Window, nullptr);
                 if (log) log("the display cannot be reached - " + WindowName(params.Window) + " cannot be captured", kLogLevelError);
             } else {
-                UpdateWindowRect(params.Window, log);
-                LogSharedWindow(*display, params.Window, log);
+                UpdateWindowRect(params.Window, geometry.Window, log);
+                LogSharedWindow(*display, params.Window, geometry.Window, log);
             }
             // A window hidden or gone keeps its last size; one never seen has the primary screen's.
-            r = params.Window.LastShownRect.value_or(PrimaryScreenRect(*display));
+            r = geometry.Window.LastShownRect.value_or(PrimaryScreenRect(*display));
             break;
         }
         case kCapKindArea:
@@ -241,12 +245,12 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
 
     const int percent = ScalePercent(params.vidScale);
     const bool filterScales = percent != 100 && params.bPreScale;
-    params.CaptureRect = r;
-    int32_t w = params.RectWidth = r.Width();
-    int32_t h = params.RectHeight = r.Height();
+    geometry.CaptureRect = r;
+    int32_t w = geometry.RectWidth = r.Width();
+    int32_t h = geometry.RectHeight = r.Height();
     if (filterScales) {
-        params.FrameWidth = w;
-        params.FrameHeight = h;
+        geometry.FrameWidth = w;
+        geometry.FrameHeight = h;
         w = static_cast<int32_t>(std::nearbyint(w * percent / 100.0));  // halves to the even neighbour
         h = static_cast<int32_t>(std::nearbyint(h * percent / 100.0));
     }
@@ -258,11 +262,11 @@ void CalcCaptureRect(TScreenCaptureParams& params, const CaptureLog& log) {
         h = std::max(h, kMinFrameSize);
     }
     if (filterScales) {
-        params.ScaledWidth = w;
-        params.ScaledHeight = h;
+        geometry.ScaledWidth = w;
+        geometry.ScaledHeight = h;
     } else {
-        params.FrameWidth = w;
-        params.FrameHeight = h;
+        geometry.FrameWidth = w;
+        geometry.FrameHeight = h;
     }
 }
 

@@ -1,5 +1,6 @@
 // One share of a capture job: an output into a web-server folder (HLS video, snapshots, dropped files)
-// or a UDP destination, optionally mirrored to an FTP server.
+// or a UDP destination, optionally mirrored to an FTP server. The record holds the share's settings as
+// capture.xml keeps them; what runs for the share is its job's (engine/capture/job/ShareRuns.h).
 #pragma once
 
 #include <cstdint>
@@ -8,23 +9,11 @@
 #include <vector>
 
 #include "engine/capture/settings/ShareHttpServer.h"
-#include "engine/capture/settings/ShareWorker.h"
-#include "platform/ui/message_target.h"
 
 namespace engine {
 
 constexpr uint8_t kShareProtocolHttp = 0;
 constexpr uint8_t kShareProtocolUdp = 1;
-
-// The colours of the share's indicator, in the order of the LED control's colour list.
-enum class ShareLedColor : uint8_t { Red, Green, Yellow, Gray, Orange, Blue };
-
-// What the share's indicator shows. The capture panel owns the indicator widget itself, finds the
-// share by Index and paints this state; the engine never touches widgets.
-struct TShareLedState {
-    ShareLedColor Color = ShareLedColor::Gray;
-    bool On = false;
-};
 
 constexpr const char* kDefaultFtpHost = "http://ftp.example.com";
 
@@ -53,14 +42,6 @@ struct TCaptureStreamer {
     std::string IndexHtml;       // the share's own index.html template
     std::vector<std::string> FileList;
     bool UseFileList = false;
-    TShareLedState Led;
-    // The share's status tab, set by the capture panel; its FTP mirror posts wmFtpNotify there.
-    platform::WindowHandle FrameHandle = 0;
-
-    // Running workers; the share keeps them only while they run.
-    std::unique_ptr<IShareWorker> FtpUpdate;       // owned: destroying it waits for the mirror
-    std::shared_ptr<IShareWorker> ImageThread;     // self-freeing snapshot thread
-    std::shared_ptr<IShareWorker> CopyFileThread;  // self-freeing file-drop thread
 };
 
 // A share is held by its job's list and, for as long as an editor or a lookup works on it, by them.

@@ -1,14 +1,12 @@
 // The capture settings of one capture job: source, geometry, encoding, snapshot format, time stamp
-// overlay and watched folder. Fields marked "run time" are worked out by the job and never stored.
+// overlay and watched folder, as capture.xml holds them. What the job works out of them while it runs
+// (the window it follows, the capture rectangle and the picture sizes) is the job's own: CaptureRect.h.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "engine/util/ip_address.h"
-#include "platform/display/display.h"
-#include "platform/display/geometry.h"
 
 namespace engine {
 
@@ -41,23 +39,11 @@ constexpr int32_t kMaxVideoBitrate = 10000;  // kbit/s
 constexpr int32_t kMinFrameRate = 1;         // frames per second
 constexpr int32_t kMaxFrameRate = 100;
 
-// Where the followed window stands, as last said in the log: shown, hidden (it exists but is not on
-// screen: unmapped, minimised, hidden into a tray) or not found (never found, or gone).
-enum class TWindowState : uint8_t { Unknown, Shown, Hidden, NotFound };
-
+// The window a window capture follows, found by class and caption.
 struct TCaptureWindow {
-    platform::WindowId Handle = platform::kNoWindow;  // run time
     std::string sCaption;
     std::string sClass;
-    int32_t Left = 0;  // run time: the window's last known rectangle
-    int32_t Top = 0;
-    int32_t Width = 100;
-    int32_t Height = 100;
-    bool bAdjust = true;
-    TWindowState ReportedState = TWindowState::Unknown;  // run time
-    // Run time: the window's screen rectangle when it was last seen shown; a hidden or gone window is
-    // captured as black pictures of this size.
-    std::optional<platform::TRect> LastShownRect;
+    bool bAdjust = true;  // clip the window's rectangle to the screen
 };
 
 struct TCaptureFile {
@@ -87,13 +73,6 @@ struct TScreenCaptureParams {
     std::string capInputStr = "screen://";
     int32_t capUdpIp = kLoopbackAddress;
     int32_t capUdpPort = 30000;
-    platform::TRect CaptureRect;  // run time
-    int32_t RectWidth = 0;        // run time
-    int32_t RectHeight = 0;       // run time
-    int32_t FrameWidth = 0;       // run time: size of the raw picture
-    int32_t FrameHeight = 0;      // run time
-    int32_t ScaledWidth = 0;      // run time: size after the capture filter scaled; 0 when it does not
-    int32_t ScaledHeight = 0;     // run time
     bool bCapMouse = false;
     uint8_t capPixelFormat = 6;
     int32_t capPmtPid = 100;
@@ -115,7 +94,7 @@ struct TScreenCaptureParams {
     TCaptureFile Files;
 };
 
-// Every default of the record, run-time fields zero.
+// Every default of the record.
 void SetDefaultParams(TScreenCaptureParams& params);
 
 }  // namespace engine

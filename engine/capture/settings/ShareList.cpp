@@ -60,19 +60,15 @@ void TShareList::DeleteStreamer(const TCaptureStreamer* share) {
         std::lock_guard lock(GlobalLock());
         items_.erase(items_.begin() + index);
     }
-    EndShareWorkers(*record);
+    if (onDelete_) onDelete_(record);
 }
 
 void TShareList::ClearStreamers() {
     while (!items_.empty()) DeleteStreamer(items_.front().get());
 }
 
-void EndShareWorkers(TCaptureStreamer& share) {
-    for (std::shared_ptr<IShareWorker>* thread : {&share.ImageThread, &share.CopyFileThread}) {
-        if (*thread) (*thread)->RequestEnd();
-        thread->reset();
-    }
-    share.FtpUpdate.reset();
+void TShareList::SetOnDelete(std::function<void(const PCaptureStreamer& share)> onDelete) {
+    onDelete_ = std::move(onDelete);
 }
 
 }  // namespace engine

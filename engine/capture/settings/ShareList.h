@@ -41,11 +41,12 @@ public:
     void Append(PCaptureStreamer share);
     // Position of the record, -1 for none or a record that is not in the list.
     int IndexOfStreamer(const TCaptureStreamer* share) const;
-    // Removes the share from the list, then asks its snapshot and file-drop threads to end (without
-    // waiting) and frees its FTP mirror (which waits for its thread, outside the lock). No effect for
-    // none or a stranger.
+    // Removes the share from the list, then tells the list's owner (outside the lock), which ends what
+    // runs for it. No effect for none or a stranger.
     void DeleteStreamer(const TCaptureStreamer* share);
     void ClearStreamers();
+    // Told of every share once it has left the list; none: nobody is told.
+    void SetOnDelete(std::function<void(const PCaptureStreamer& share)> onDelete);
 
     const std::vector<PCaptureStreamer>& Items() const { return items_; }
     size_t Count() const { return items_.size(); }
@@ -54,9 +55,7 @@ public:
 private:
     TShareDefaults defaults_;
     std::vector<PCaptureStreamer> items_;
+    std::function<void(const PCaptureStreamer& share)> onDelete_;
 };
-
-// Asks a share's workers to end and forgets them (the mirror is freed, which waits for its thread).
-void EndShareWorkers(TCaptureStreamer& share);
 
 }  // namespace engine

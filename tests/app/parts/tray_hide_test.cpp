@@ -1,13 +1,15 @@
 // Hiding the main window into the tray on a real X11 desktop of the test's own, under a real window
 // manager (openbox): only while the icon is docked in a real tray host (trayer); without one "_"
-// minimises, and a window hidden in a tray that goes away comes back. A start while the icon is docked
-// there keeps the main window hidden and runs its first showing all the same.
+// minimises, and a window hidden in a tray that goes away is restored with its task-bar button. A
+// start while the icon is docked there keeps the main window hidden and runs its first showing all the
+// same.
 #include <gtest/gtest.h>
 
 #include <QEvent>
 #include <QSystemTrayIcon>
 #include <QWidget>
 #include <QWindow>
+#include <xcb/xcb.h>
 #include <filesystem>
 #include <memory>
 
@@ -106,8 +108,12 @@ TEST_F(TrayHideTest, DockedIconTakesTheWindowAndGivesItBackWhenTheTrayGoes) {
     tray->ShowHide();
     ASSERT_FALSE(window.isVisible());
     trayHost->Kill();
-    EXPECT_TRUE(PumpUntil([&] { return MinimisedButReachable(); }, kWaitMs))
+    EXPECT_TRUE(PumpUntil([&] { return window.isVisible() && !window.isMinimized(); }, kWaitMs))
         << "the window stayed hidden in a tray that is gone";
+    fw_test::XcbReader x11;
+    EXPECT_TRUE(PumpUntil([&] {
+        return !x11.HasAtom(xcb_window_t(window.winId()), "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR");
+    }, kWaitMs)) << "restored without a task-bar button";
 }
 
 // The start through the program block's windows while the icon sits docked in the tray and keeps the

@@ -1,12 +1,16 @@
 // The main window with the real windows plugged in, on a real X11 desktop of the test's own under a
 // real window manager (openbox) and a real tray host (trayer), started as the program starts it: the
 // tray's Show/Hide of a window minimised by the user or restored by the window manager, the places the
-// window is mapped at, and its height with every capture panel collapsed.
+// window is mapped at, its height with every capture panel collapsed, and the window cut to the
+// desktop when its expanded panels are taller, whose panels then scroll.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
 
 #include <QApplication>
 #include <QPoint>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWindow>
 #include <cstdlib>
 #include <filesystem>
@@ -246,5 +250,39 @@ TEST_P(CollapsedPanelsTest, LeaveTheWholeStatusBarInTheWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CaptureServices, CollapsedPanelsTest, ::testing::Values(1, 2));
+
+// Four expanded panels are taller than the 700-pixel desktop: the window is cut to it, the status bar
+// stays whole at its bottom, and the panels scroll until the last one shows whole above it.
+TEST_F(TrayWindowTest, PanelsTallerThanTheDesktopScrollInAWindowCutToIt) {
+    WriteCaptures(4);
+    Start();
+    const QRect desktop = Main().screen()->availableGeometry();
+    const auto* toolBar = fw_test::ChildrenOf<app::TTop_Frame>(Main()).at(0);
+    const auto* statusBar = fw_test::ChildrenOf<app::TBottom_Frame>(Main()).at(0);
+    const std::vector<app::TCapture_Frame*> panels = fw_test::ChildrenOf<app::TCapture_Frame>(Main());
+    ASSERT_EQ(panels.size(), 4u);
+    int wanted = toolBar->height() + statusBar->height();
+    for (const app::TCapture_Frame* panel : panels) wanted += panel->height();
+    ASSERT_GT(wanted, desktop.height()) << "the panels fit the desktop";
+    ASSERT_TRUE(PumpUntil([&] {
+        fw_test::XcbReader x11;
+        const QRect onScreen = x11.ScreenRect(MainWindowId());
+        return desktop.contains(onScreen) && onScreen.height() == desktop.height();
+    }, kWaitMs)) << "the window is " << Main().height() << " tall at " << Main().y() << " on a desktop "
+                 << desktop.height() << " tall";
+    EXPECT_EQ(statusBar->geometry(),
+              QRect(0, Main().height() - statusBar->height(), Main().width(), statusBar->height()));
+
+    auto* scrollBox = fw_test::ChildrenOf<QScrollArea>(Main()).at(0);
+    QScrollBar* bar = scrollBox->verticalScrollBar();
+    ASSERT_TRUE(PumpUntil([&] { return bar->isVisible() && bar->maximum() > 0; }, kWaitMs))
+        << "the panels do not scroll";
+    EXPECT_FALSE(scrollBox->horizontalScrollBar()->isVisible());
+    bar->setValue(bar->maximum());
+    const app::TCapture_Frame* last = panels.back();
+    const QRect lastInView(last->mapTo(scrollBox->viewport(), QPoint(0, 0)), last->size());
+    EXPECT_TRUE(scrollBox->viewport()->rect().contains(lastInView))
+        << "the last panel is at " << lastInView.y() << " in a view " << scrollBox->viewport()->height() << " tall";
+}
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "tests/app/program/framewick_child.h"
+#include "tests/app/program/main_window_probe.h"
 #include "tests/app/program/published_files.h"
 #include "tests/app/program/ts_picture.h"
 #include "tests/engine/capture/broadcast/stream_test_helpers.h"
@@ -41,92 +42,11 @@ constexpr auto kDecodeWithin = 30s;
 constexpr auto kClosingWithin = 15s;
 constexpr auto kPollPause = 500ms;  // between two looks over HTTP
 constexpr int kFrameSizeStep = 16;      // the capture rounds picture sizes up to multiples of this
-constexpr const char* kMainCaption = "Framewick";
 constexpr const char* kWaylandWarning =
     "[wrn] Wayland session: the X screen capture sees only X11 (XWayland) windows - every other window is captured as black";
 
-struct Size {
-    int Width = 0, Height = 0;
-};
-
-// The main window as the X server knows it, found without the program's own search: the viewable
-// window called kMainCaption with the largest area, wherever it lies in the tree.
-class MainWindowProbe {
-public:
-    explicit MainWindowProbe(const std::string& display) : conn_(xcb_connect(display.c_str(), nullptr)) {}
-    ~MainWindowProbe() { xcb_disconnect(conn_); }
-    std::optional<Size> MainWindowSize() {
-        const std::optional<std::pair<xcb_window_t, Size>> found = MainWindow();
-        if (!found) return std::nullopt;
-        return found->second;
-    }
-    // The main window and its size.
-    std::optional<std::pair<xcb_window_t, Size>> MainWindow() {
-        if (xcb_connection_has_error(conn_)) return std::nullopt;
-        std::optional<std::pair<xcb_window_t, Size>> best;
-        Walk(xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root, 0, best);
-        return best;
-    }
-    // How many windows of the program a person sees (the main window, a wait window, dialogs).
-    int ProgramWindowsShown() {
-        int shown = 0;
-        Count(xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root, 0, shown);
-        return shown;
-    }
-    // The window manager's frame around w (its ancestor on the root), or w itself.
-    xcb_window_t FrameOf(xcb_window_t w) {
-        for (;;) {
-            auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
-            if (!tree) return w;
-            const xcb_window_t parent = tree->parent, root = tree->root;
-            std::free(tree);
-            if (parent == root || parent == XCB_NONE) return w;
-            w = parent;
-        }
-    }
-    bool Viewable(xcb_window_t w) {
-        auto* a = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, w), nullptr);
-        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(a);
-        return viewable;
-    }
-
-private:
-    void Walk(xcb_window_t w, int depth, std::optional<std::pair<xcb_window_t, Size>>& best) {
-        auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
-        if (!tree) return;
-        const xcb_window_t* children = xcb_query_tree_children(tree);
-        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-            const xcb_window_t child = children[i];
-            if (Viewable(child) && Name(child) == kMainCaption) {
-                auto* g = xcb_get_geometry_reply(conn_, xcb_get_geometry(conn_, child), nullptr);
-                if (g && (!best || g->width * g->height > best->second.Width * best->second.Height))
-                    best = std::make_pair(child, Size{g->width, g->height});
-                std::free(g);
-            }
-            if (depth < 3) Walk(child, depth + 1, best);
-        }
-        std::free(tree);
-    }
-    void Count(xcb_window_t w, int depth, int& shown) {
-        auto* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, w), nullptr);
-        if (!tree) return;
-        const xcb_window_t* children = xcb_query_tree_children(tree);
-        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-            shown += Viewable(children[i]) && Name(children[i]).starts_with(kMainCaption);
-            if (depth < 3) Count(children[i], depth + 1, shown);
-        }
-        std::free(tree);
-    }
-    std::string Name(xcb_window_t w) {
-        auto* r = xcb_get_property_reply(conn_, xcb_get_property(conn_, 0, w, XCB_ATOM_WM_NAME, XCB_ATOM_ANY, 0, 256), nullptr);
-        std::string name;
-        if (r) name.assign(static_cast<const char*>(xcb_get_property_value(r)), xcb_get_property_value_length(r));
-        std::free(r);
-        return name;
-    }
-    xcb_connection_t* conn_;
-};
+using fw_test::MainWindowProbe;
+using fw_test::Size;
 
 struct Picture {
     Size size;

@@ -5,7 +5,8 @@
 // root runs the program under a user id that nothing else uses; any other user's tasks are counted per
 // user namespace, so that user runs the program in a user namespace of its own.
 // The same program with its open descriptors capped: accepting fails while idle connections hold them,
-// which is logged once when it begins and once when it ends, and the waiting connections are served.
+// which is logged once when it begins and once when it ends; the program finds the end itself, without
+// a new connection, and answers afterwards.
 #include <gtest/gtest.h>
 #include <errno.h>
 #include <netinet/in.h>
@@ -33,7 +34,9 @@ using namespace std::chrono_literals;
 
 constexpr auto kListeningWithin = 60s;
 constexpr auto kAnswerWithin = 10s;
-constexpr auto kServedAgainWithin = 30s;  // every idle connection's thread has let its descriptor go, on a busy machine
+// Every idle connection's thread has let its descriptor go on a busy machine, the end of the shortage
+// has settled and the log list has been written out.
+constexpr auto kFreedWithin = 30s;
 constexpr auto kClosedWithin = 10s;
 constexpr auto kLoggedWithin = 10s;  // the log list is written out once a second
 constexpr size_t kSpareTasks = 16;  // threads the program may still start once the cap is set
@@ -42,6 +45,7 @@ constexpr uid_t kLastCandidateUid = 47999;
 constexpr const char* kShortageLine = "no thread for a new connection";
 constexpr size_t kSpareDescriptors = 6;  // what the program may still open once its limit is set
 constexpr const char* kDescriptorShortageLine = "accept failed: Too many open files";
+constexpr const char* kDescriptorShortageEndLine = "descriptors are free again";
 
 bool UidHasProcesses(uid_t uid) {
     std::error_code error;
@@ -223,7 +227,7 @@ TEST(ThreadLimitTest, ConnectionsBeyondTheThreadCapAreClosedAndTheProgramAnswers
 }
 
 // The program's descriptors are capped a few above those it holds; idle connections use them up.
-// Connections wait in the listening queue meanwhile, and are served once the idle ones are gone.
+// Connections wait in the listening queue meanwhile; the end of the shortage is told once the idle ones are gone.
 TEST(DescriptorLimitTest, AShortageIsLoggedOnceWhenItBeginsAndOnceWhenItEndsAndTheProgramAnswersAfterwards) {
     if (::access("/usr/bin/prlimit", X_OK) != 0) GTEST_SKIP() << "prlimit (util-linux) is missing";
     fw_test::TempDir root;
@@ -251,12 +255,13 @@ TEST(DescriptorLimitTest, AShortageIsLoggedOnceWhenItBeginsAndOnceWhenItEndsAndT
     for (int fd : idle)
         if (fd >= 0) ::close(fd);
 
-    // The end is told once accepting has worked for a while: after the page has been served again.
-    EXPECT_TRUE(fw_test::WaitUntil([&] { return ServesThePage(program.Port()); }, kServedAgainWithin))
-        << "not served again; the log:\n" << program.LogText();
+    // The program finds the end itself once the idle connections' threads have let their descriptors
+    // go: no client connects until it has told it. It answers afterwards.
     EXPECT_TRUE(fw_test::WaitUntil(
-        [&] { return program.LogText().find("descriptors are free again") != std::string::npos; }, kLoggedWithin))
+        [&] { return program.LogText().find(kDescriptorShortageEndLine) != std::string::npos; }, kFreedWithin))
         << "the end of the shortage was not logged; the log:\n" << program.LogText();
+    EXPECT_TRUE(fw_test::WaitUntil([&] { return ServesThePage(program.Port()); }, kAnswerWithin))
+        << "not served again; the log:\n" << program.LogText();
     EXPECT_EQ(Occurrences(program.LogText(), kDescriptorShortageLine), 1u)
         << "one line per shortage, not per retry; the log:\n" << program.LogText();
     EXPECT_TRUE(framewick->running());

@@ -1,6 +1,7 @@
 // A web server in a process without a free descriptor: this test program lowers its own cap on open
 // descriptors to the ones it holds, so accepting fails until the cap is raised again. A descriptor
-// freed for a moment lets one waiting connection in without ending the shortage.
+// freed for a moment lets one waiting connection in without ending the shortage; the server finds
+// the end itself once the cap is raised, whether or not a connection still waits.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -10,8 +11,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ostream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <boost/system/error_code.hpp>
 
@@ -62,9 +65,18 @@ private:
     bool ok_ = false;
 };
 
-using DescriptorShortageTest = HttpServerFixture;
+// Connections waiting when a descriptor is freed for a moment: it lets one of them in. With one, nothing
+// is left to accept, and the end of the shortage must be found without any connection.
+struct TShortageCase {
+    const char* Name;
+    size_t Waiting;
+};
 
-TEST_F(DescriptorShortageTest, ADescriptorFreedForAMomentDoesNotEndTheShortage) {
+void PrintTo(const TShortageCase& shortage, std::ostream* out) { *out << shortage.Name; }
+
+class DescriptorShortageTest : public HttpServerFixture, public ::testing::WithParamInterface<TShortageCase> {};
+
+TEST_P(DescriptorShortageTest, ADescriptorFreedForAMomentDoesNotEndTheShortageAndItsEndIsFoundByTheServer) {
     WriteFile(Root() / "page.html", "<html>page</html>");
     engine::THttpConnectionLimits patient;
     patient.RequestReadTimeout = 120s;  // the connection let in stays open through the whole test
@@ -80,20 +92,21 @@ TEST_F(DescriptorShortageTest, ADescriptorFreedForAMomentDoesNotEndTheShortage) 
                 boost::system::errc::too_many_files_open);
 
     // The clients' descriptors exist before the cap; the last free one is kept to be freed later.
-    const int first = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int second = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    std::vector<int> clients;
+    for (size_t i = 0; i < GetParam().Waiting; ++i) clients.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const int spare = ::open("/dev/null", O_RDONLY | O_CLOEXEC);  // the lowest free number
-    ASSERT_TRUE(first >= 0 && second >= 0 && spare >= 0);
+    ASSERT_TRUE(std::all_of(clients.begin(), clients.end(), [](int fd) { return fd >= 0; }) && spare >= 0);
     TDescriptorCap cap(static_cast<rlim_t>(spare) + 1);
     ASSERT_TRUE(cap.ok());
     // Under the cap not even a failed check's message can be made: the checks are told once it is lifted.
-    const bool connected = ConnectSocket(first, port_) && ConnectSocket(second, port_);
+    const bool connected = std::all_of(clients.begin(), clients.end(), [&](int fd) { return ConnectSocket(fd, port_); });
     const bool shortageLogged = connected && WaitUntil([&] { return LogContains(kShortageLine); }, kLoggedWithin);
-    // One waiting connection gets the freed descriptor; the other one finds none again.
+    // One waiting connection gets the freed descriptor; any other one finds none again.
     ::close(spare);
     const bool oneLetIn =
         shortageLogged && WaitUntil([&] { return LoopbackPort(spare, true) == port_; }, kLoggedWithin);
-    // Longer than the shortage needs to settle: an end taken from the one connection would be logged by then.
+    // Watched for longer than the shortage needs to settle: an end taken from the one connection, or
+    // from the freed descriptor, would be logged by then.
     if (oneLetIn) std::this_thread::sleep_for(std::chrono::milliseconds(3 * engine::THttpListener::kShortageSettleMs));
     const bool endedWhileShort = LogContains(kShortageEndLine);
     const int letIn = LoopbackPort(spare, false);
@@ -102,16 +115,23 @@ TEST_F(DescriptorShortageTest, ADescriptorFreedForAMomentDoesNotEndTheShortage) 
     ASSERT_TRUE(connected);
     ASSERT_TRUE(shortageLogged) << "no line about the shortage";
     ASSERT_TRUE(oneLetIn) << "the freed descriptor was not taken by a connection";
-    EXPECT_TRUE(letIn == LoopbackPort(first, true) || letIn == LoopbackPort(second, true));
+    EXPECT_TRUE(std::any_of(clients.begin(), clients.end(), [&](int fd) { return letIn == LoopbackPort(fd, true); }));
     EXPECT_FALSE(endedWhileShort) << "the shortage goes on";
+    // No client does anything until the server has told the end.
     EXPECT_TRUE(WaitUntil([&] { return LogContains(kShortageEndLine); }, kLoggedWithin)) << "its end was not logged";
-    // Both waiting connections are served, the one let in during the shortage too.
-    for (int fd : {first, second})
+    // Every waiting connection is served, the one let in during the shortage too, and so is a new one.
+    for (int fd : clients)
         EXPECT_EQ(SendRawRequestOn(fd, "GET /page.html HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n").Body, "<html>page</html>");
+    EXPECT_EQ(Request(port_, "GET", "/page.html").Body, "<html>page</html>");
     const auto lines = LogLines();
     EXPECT_EQ(LinesWith(lines, kShortageLine), 1u);
     EXPECT_EQ(LinesWith(lines, kShortageEndLine), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Waiting, DescriptorShortageTest,
+                         ::testing::Values(TShortageCase{"TheOneLetInWasTheLast", 1},
+                                           TShortageCase{"AnotherOneWaits", 2}),
+                         [](const ::testing::TestParamInfo<TShortageCase>& info) { return info.param.Name; });
 
 }  // namespace
 }  // namespace fw_test

@@ -40,8 +40,8 @@ TEST_F(CapturePanelTest, FolderJobShowsItsSettingsAndOneTabPerShare) {
     EXPECT_EQ(ui.Streamer_PageControl->tabText(1).toStdString(), "[1] UDP");
     app::TStreamer_Frame* tab = panel->FindStreamerFrame(httpShare->Index);
     ASSERT_NE(tab, nullptr);
-    EXPECT_EQ(httpShare->FrameHandle, tab->Handle());
-    EXPECT_NE(udpShare->FrameHandle, 0u);
+    EXPECT_EQ(fw_test::RunOf(*job, httpShare).FrameHandle, tab->Handle());
+    EXPECT_NE(fw_test::RunOf(*job, udpShare).FrameHandle, 0u);
     EXPECT_EQ(tab->Streamer(), httpShare);
     // The share's lamp sits at the left end of its tab in the strip.
     EXPECT_EQ(tab->ShareLed().parentWidget(), &ui.Streamer_PageControl->StreamerTabBar());
@@ -73,20 +73,19 @@ TEST_F(CapturePanelTest, StartAndStopRunTheFolderJobAndSwitchTheShareTabs) {
     panel->Connect_TBClick();
     EXPECT_TRUE(job->Started());
     EXPECT_TRUE(service->Running());
-    EXPECT_TRUE(httpShare->CopyFileThread);
+    EXPECT_TRUE(fw_test::RunOf(*job, httpShare).CopyFileThread);
     EXPECT_TRUE(ui.On_Led->LedOn());
     EXPECT_FALSE(ui.Error_Led->LedOn());
     EXPECT_TRUE(panel->StatusTimerEnabled());
     EXPECT_TRUE(tab->Controls().File_LED->LedOn());
     EXPECT_FALSE(tab->Controls().Video_LED->LedOn());
-    EXPECT_TRUE(httpShare->Led.On);
-    EXPECT_EQ(httpShare->Led.Color, engine::ShareLedColor::Green);
+    EXPECT_EQ(tab->ShareLed().LedColor().llColor(), components::lcdGreen);
     EXPECT_TRUE(tab->ShareLed().LedOn());
 
     panel->Disconn_TBClick();
     EXPECT_FALSE(job->Started());
     EXPECT_FALSE(service->Running());
-    EXPECT_FALSE(httpShare->CopyFileThread);
+    EXPECT_FALSE(fw_test::RunOf(*job, httpShare).CopyFileThread);
     EXPECT_FALSE(ui.On_Led->LedOn());
     EXPECT_FALSE(panel->StatusTimerEnabled());
     EXPECT_FALSE(tab->Controls().File_LED->LedOn());
@@ -281,7 +280,7 @@ TEST_F(CapturePanelTest, EditorRenamesAndFreesTabsThroughTheShareTabs) {
     tabs.FreeTab(*httpShare);
     EXPECT_EQ(panel->Controls().Streamer_PageControl->count(), 1);
     EXPECT_FALSE(tabs.TabCaption(*httpShare, caption));
-    EXPECT_EQ(httpShare->FrameHandle, 0u);
+    EXPECT_EQ(fw_test::RunOf(*job, httpShare).FrameHandle, 0u);
     EXPECT_EQ(panel->FindStreamerFrame(httpShare->Index), nullptr);
 }
 

@@ -30,7 +30,7 @@ protected:
     }
     // Posts as the mirror thread does and lets the tab handle it.
     void Notify(intptr_t wParam, intptr_t lParam) {
-        platform::PostMessage(httpShare->FrameHandle, engine::wmFtpNotify, wParam, lParam);
+        platform::PostMessage(fw_test::RunOf(*job, httpShare).FrameHandle, engine::wmFtpNotify, wParam, lParam);
         fw_test::PumpEvents();
     }
     bool Logged(const std::string& text, uint8_t level) {
@@ -156,7 +156,7 @@ TEST_F(ShareStatusTabTest, NotificationsWhileStoppedOrAfterTheShareIsGoneAreIgno
     EXPECT_EQ(ui().FtpFiles_Label->Caption().toStdString(), "0");
 
     panel->Connect_TBClick();
-    const platform::WindowHandle handle = httpShare->FrameHandle;
+    const platform::WindowHandle handle = fw_test::RunOf(*job, httpShare).FrameHandle;
     job->Streamers->DeleteStreamer(httpShare.get());
     platform::PostMessage(handle, engine::wmFtpNotify, engine::cfWorkBegin, 5000);
     fw_test::PumpEvents();

@@ -4,7 +4,7 @@ fw_add_test(NAME app_windows_editors_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/edit
 
 # The share editor on the screen under a real window manager, on a small and a large desktop.
 fw_add_test(NAME app_windows_share_editor_screen_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/share_editor_screen_test.cpp
-  LIBS app_windows PkgConfig::XCB ENV FW_TEST_DESKTOP_SIZE=800x600)
+  LIBS app_windows Qt6::Test PkgConfig::XCB ENV FW_TEST_DESKTOP_SIZE=800x600)
 add_test(NAME app_windows_share_editor_screen_test_large COMMAND app_windows_share_editor_screen_test)
 get_test_property(app_windows_share_editor_screen_test ENVIRONMENT fw_share_editor_env)
 list(FILTER fw_share_editor_env EXCLUDE REGEX "^FW_TEST_DESKTOP_SIZE=")

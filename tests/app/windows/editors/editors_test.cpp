@@ -30,6 +30,7 @@
 #include "app/windows/base/EditorControls.h"
 #include "engine/ftp/curl_ftp_session.h"
 #include "platform/display/fake_display.h"
+#include "tests/app/windows/editors/capture_entry_fixture.h"
 #include "tests/common/dialog_test_support.h"
 #include "tests/components/widget_test_app.h"
 #include "tests/engine/ftp/ftp_test_server.h"
@@ -48,29 +49,6 @@ struct MessageRecorder {
         return shown;
     }
 };
-
-engine::TShareDefaults Defaults(const fw_test::TempDir& dir) {
-    engine::TShareDefaults defaults;
-    defaults.HtmlDir = (dir.path() / "html").string() + "/";
-    defaults.SubDir = "share";
-    defaults.NextIndex = [n = 0]() mutable { return n++; };
-    return defaults;
-}
-
-// A capture service as the program lists it: the entry owns a job with the share defaults above.
-std::unique_ptr<TCaptureListEntry> EntryWithJob(int32_t idx, const fw_test::TempDir& dir) {
-    auto entry = std::make_unique<TCaptureListEntry>();
-    entry->Idx = idx;
-    engine::TScreenCaptureServices services;
-    services.ShareDefaults = Defaults(dir);
-    entry->Capture = engine::TScreenCapture::Create(idx, std::move(services));
-    return entry;
-}
-
-// The capture editor edits the working copy of the job copy was taken of, as in the program.
-void EditThrough(TCaptureEditorContext& context, TCaptureWorkingCopy& copy) {
-    context.JobOf = [&copy](TCaptureListEntry& entry) { return copy.ViewOf(entry); };
-}
 
 TShareEditorContext ShareContext(THttpServerList& servers, TCaptureList& captures) {
     TShareEditorContext context;
@@ -218,11 +196,11 @@ TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
         {"Cancel", [](TScreenCapture_StreameSet_Form& e) { fw_test::UserClick(*e.Cancel_BitBtn); }},
     };
     TCaptureList captureList;
-    TCaptureListEntry& owner = captureList.Append(EntryWithJob(3, dir));
+    TCaptureListEntry& owner = captureList.Append(fw_test::EntryWithJob(3, dir));
     TCaptureWorkingCopy copy;
     copy.Take(owner.Capture);
     TCaptureEditorContext context;
-    EditThrough(context, copy);
+    fw_test::EditThrough(context, copy);
     context.CaptureList = &captureList;
     context.ShareEditor = &editor;
     TCaptureSettings_Form captureEditor(context);
@@ -473,9 +451,9 @@ TEST_F(FtpCheckTest, EditorClosedWhileItsLogIsUpLeavesNothingDisabled) {
 class CaptureEditorTest : public ::testing::Test {
 protected:
     CaptureEditorTest() {
-        captures.Append(EntryWithJob(7, dir));
+        captures.Append(fw_test::EntryWithJob(7, dir));
         copy.Take(Entry().Capture);
-        EditThrough(context, copy);
+        fw_test::EditThrough(context, copy);
         context.CaptureList = &captures;
         context.ShareEditor = &shareEditor;
     }
@@ -652,7 +630,7 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     window.ClassName = "Editor";
     window.Caption = "notes.txt";
     window.Rect = platform::MakeRect(5, 5, 200, 100);
-    display->AddWindow(window);
+    const platform::WindowId picked = display->AddWindow(window);
     platform::SetCurrentDisplay(display);
     TWndList_Form picker;
     context.WndList = &picker;
@@ -687,6 +665,10 @@ TEST_F(CaptureEditorTest, WindowPickerReturnsIntoTheRunningEditorWhoseOkStoresTh
     EXPECT_EQ(Edited().capKind, engine::kCapKindWindow);
     EXPECT_EQ(Edited().Window.sClass, "Editor");
     EXPECT_EQ(Edited().Window.sCaption, "notes.txt");
+    EXPECT_EQ(Entry().Capture->Geometry().Window.Handle, platform::kNoWindow);
+    copy.WriteBack();  // the job follows the window its new class and caption name
+    EXPECT_EQ(Entry().Capture->Params.Window.sCaption, "notes.txt");
+    EXPECT_EQ(Entry().Capture->Geometry().Window.Handle, picked);
     platform::SetCurrentDisplay(nullptr);
 }
 

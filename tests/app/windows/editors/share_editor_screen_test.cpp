@@ -1,7 +1,8 @@
 // The share editor on a real X11 desktop of the test's own under a real window manager (openbox), at
 // the screen size the test run names (FW_TEST_DESKTOP_SIZE): with every protocol, opened and switched
 // while shown, the dialog stays inside the monitor's available area with OK and Cancel in sight, and
-// has the same size for a protocol at every opening. The small desktop (800 x 600) is too small for the
+// has the same size for a protocol at every opening; opened again through the capture editor, it shows
+// itself and every control as at its first opening. The small desktop (800 x 600) is too small for the
 // web-server part, which is then cut and scrolls; the large one (1600 x 900) shows it whole.
 #include <gtest/gtest.h>
 
@@ -14,10 +15,14 @@
 
 #include "app/lists/capture_list.h"
 #include "app/lists/http_server_list.h"
+#include "app/windows/base/ModalRunner.h"
+#include "app/windows/editors/CaptureSettings_Form.h"
 #include "app/windows/editors/ScreenCapture_StreameSet_Form.h"
 #include "app/windows/editors/ShareWebServerPage.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/http/capture_http_server.h"
+#include "tests/app/windows/editors/capture_entry_fixture.h"
+#include "tests/common/dialog_test_support.h"
 #include "tests/components/private_desktop.h"
 #include "tests/support/event_count.h"
 #include "tests/support/event_pump.h"
@@ -83,6 +88,27 @@ protected:
     void ExpectOnScreen(const char* when) {
         EXPECT_TRUE(PumpUntil([&] { return OffScreen().empty(); }, kWaitMs)) << when << ": " << OffScreen();
     }
+    // What the user sees of the dialog: where the X server has its client area and the window manager
+    // its frame, and which controls show, where and how large.
+    std::vector<std::string> Look() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);  // the controls where they now stand
+        const auto text = [](const QRect& r) {
+            return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+                   std::to_string(r.height());
+        };
+        const xcb_window_t id = xcb_window_t(editor.windowHandle()->winId());
+        const QMargins frame = x11.FrameExtents(id).value_or(QMargins());
+        std::vector<std::string> look{"dialog " + text(x11.ScreenRect(id)) + " in a frame of " +
+                                      text(QRect(frame.left(), frame.top(), frame.right(), frame.bottom()))};
+        for (const QWidget* control : editor.findChildren<QWidget*>()) {
+            if (control->window() != &editor) continue;  // the FTP log is a window of its own
+            // A hidden control has no place the user could see.
+            look.push_back(std::string(control->metaObject()->className()) + " " + control->objectName().toStdString() +
+                           " " + (control->isVisible() ? text(QRect(control->mapTo(&editor, QPoint(0, 0)), control->size()))
+                                                       : std::string("hidden")));
+        }
+        return look;
+    }
     void ShowWithProtocol(uint8_t protocol) {
         share->Protocol = protocol;
         editor.LoadShare(share, engine::kCapKindMonitor);
@@ -122,6 +148,51 @@ TEST_F(ShareEditorScreenTest, EveryProtocolFitsItsMonitorWithItsButtonsAndKeepsI
     ExpectOnScreen("switched to HTTP while shown");
     EXPECT_EQ(Cut(), SmallDesktop());
     EXPECT_EQ(editor.size(), sizeOf[engine::kShareProtocolHttp]);
+}
+
+// What the user does: the capture editor's "+" opens the editor on a new share, in the modal loops of
+// both dialogs; Escape, "+" again, the protocol switched to HTTP / HLS, and once more. Every opening
+// shows the dialog and every control where the first showed them, and every switch where the first
+// switch did; the second opening comes at the size of the first, the third after another size.
+TEST_F(ShareEditorScreenTest, EveryOpeningThroughTheCaptureEditorLooksLikeTheFirst) {
+    constexpr int kOpenings = 3;
+    fw_test::TCaptureEditorOnNewService capture(captures, editor, dir);
+    app::TCaptureListEntry& entry = capture.Entry;
+
+    const auto placed = [this](app::TScreenCapture_StreameSet_Form&) { return OffScreen().empty(); };
+    // "+" is back from the share editor's modal loop once it has dropped the share.
+    const auto noShare = [&entry](app::TCaptureSettings_Form&) { return entry.Capture->Streamers->Count() == 0; };
+    std::vector<std::string> opened[kOpenings], switched[kOpenings];
+    fw_test::ModalDriver modal;
+    for (int opening = 0; opening < kOpenings; ++opening) {
+        modal.On<app::TCaptureSettings_Form>(
+            [](app::TCaptureSettings_Form& e) { fw_test::UserClick(*e.Setup_ScreenCapture_Frame1->AddPort_BitBtn); },
+            noShare);
+        modal.On<app::TScreenCapture_StreameSet_Form>(
+            [&, opening](app::TScreenCapture_StreameSet_Form& e) {
+                opened[opening] = Look();
+                if (opening > 0) {
+                    e.Protocol_ComboBox->setFocus(Qt::MouseFocusReason);
+                    fw_test::UserKey(*e.Protocol_ComboBox, Qt::Key_Home);  // "HTTP / HLS", the first protocol
+                    EXPECT_TRUE(PumpUntil([&] { return e.Dest_Panel->isVisible() && OffScreen().empty(); }, kWaitMs))
+                        << "switched to HTTP: " << OffScreen();
+                    switched[opening] = Look();
+                }
+                fw_test::UserKey(e, Qt::Key_Escape);
+            },
+            placed);
+    }
+    modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& e) { fw_test::UserKey(e, Qt::Key_Escape); },
+                                         noShare);
+    EXPECT_EQ(app::RunModal(*capture.Editor), app::kModalCancel);
+    EXPECT_TRUE(modal.Done());
+    ASSERT_FALSE(opened[0].empty());
+    ASSERT_FALSE(switched[1].empty());
+    for (int opening = 1; opening < kOpenings; ++opening) {
+        SCOPED_TRACE("opening " + std::to_string(opening + 1));
+        EXPECT_EQ(opened[opening], opened[0]);
+        if (opening > 1) EXPECT_EQ(switched[opening], switched[1]);
+    }
 }
 
 // The web-server choice shows a whole entry and takes no typed keys.

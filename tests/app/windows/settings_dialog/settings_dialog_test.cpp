@@ -14,6 +14,7 @@
 #include "app/settings/default_settings.h"
 #include "app/settings/registry_store.h"
 #include "app/windows/base/DigitRules.h"
+#include "app/windows/base/ModalRunner.h"
 #include "app/windows/server_dialogs/HtmlCodeForm.h"
 #include "app/windows/server_dialogs/HttpSetupForm.h"
 #include "app/windows/server_dialogs/SetupWebSocketForm.h"
@@ -187,6 +188,49 @@ TEST_F(SettingsDialogTest, PageTreeShowsTheChosenPage) {
     EXPECT_EQ(form_->PageCaption(), "");
     form_->Help_BitBtn->click();
     EXPECT_EQ(host_.calls.back(), "ShowHelp #4.6.1.1%20General%20Settings");
+}
+
+// Each entry of the page tree as the user sees it: in sight (and where) or folded away, open or not,
+// focused, selected.
+std::vector<std::string> TreeState(QTreeWidget& tree) {
+    std::vector<std::string> state;
+    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+        const QRect row = tree.visualItemRect(*it);
+        state.push_back((*it)->text(0).toStdString() +
+                        (row.isEmpty() ? " folded away" : " at " + std::to_string(row.y())) +
+                        ((*it)->isExpanded() ? " open" : "") + (tree.currentItem() == *it ? " focused" : "") +
+                        ((*it)->isSelected() ? " selected" : ""));
+    }
+    return state;
+}
+
+// Opened as the main window opens it (SelectPage(0), then its modal loop), the tree shows its pages
+// with "General" focused, and again so at every later opening, whatever the user left it in: the first
+// time as it stood, the second time on another page with "Main Settings" folded.
+TEST_F(SettingsDialogTest, PageTreeOpensAsAtTheFirstOpening) {
+    std::vector<std::string> opened[3];
+    for (int opening = 0; opening < 3; ++opening) {
+        SCOPED_TRACE("opening " + std::to_string(opening + 1));
+        form_->SelectPage(0);
+        ModalDriver modal;
+        modal.On<app::TSettings_Form>([&opened, opening](app::TSettings_Form& f) {
+            opened[opening] = TreeState(*f.Set_VST);
+            if (opening == 1) {
+                QTreeWidgetItem* main = f.Set_VST->topLevelItem(0);
+                f.Set_VST->setCurrentItem(main->child(2));
+                f.Set_VST->collapseItem(main);
+            }
+            fw_test::UserKey(f, Qt::Key_Escape);
+        });
+        EXPECT_EQ(app::RunModal(*form_), app::kModalCancel);
+        EXPECT_TRUE(modal.Done());
+        EXPECT_EQ(form_->CurrentPage(), opening == 1 ? app::TSettings_Form::kPageWebServer : app::TSettings_Form::kPageGeneral);
+    }
+    for (const std::string& entry : opened[0]) EXPECT_EQ(entry.find("folded away"), std::string::npos) << entry;
+    EXPECT_NE(opened[0][1].find("General at"), std::string::npos);
+    EXPECT_NE(opened[0][1].find("focused selected"), std::string::npos);
+    EXPECT_EQ(opened[1], opened[0]);
+    EXPECT_EQ(opened[2], opened[0]);
 }
 
 TEST_F(SettingsDialogTest, OkStoresEveryControlIntoTheSettings) {

@@ -74,15 +74,16 @@ protected:
 
     void StartBroadcast() {
         TScreenCaptureParams p;
-        p.FrameWidth = fw_test::kRawWidth;
-        p.FrameHeight = fw_test::kRawHeight;
+        TCaptureGeometry raw;
+        raw.FrameWidth = fw_test::kRawWidth;
+        raw.FrameHeight = fw_test::kRawHeight;
         p.vidFrameRate = fw_test::kRawFps;
         p.vidBitrate = 300;
         const CaptureLog log = [this](const std::string& text, uint8_t level) {
             if (level == kLogLevelError) errors_.push_back(text);
         };
         broadcast_ = std::make_unique<TVlcBroadcast>(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, log);
-        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p)));
+        ASSERT_TRUE(broadcast_->CreateInstance(BuildVlcArguments(p, raw)));
         started_ = std::chrono::steady_clock::now();
         const TChainSettings settings{1, "stream_1", kSegLenS, /*NumSeg=*/5};
         ASSERT_TRUE(RunBroadcastStep(*broadcast_, p, {share_}, settings, tcpPort_, log).Ok)
@@ -167,15 +168,23 @@ TEST_F(HlsPublishTest, TheFtpMirrorCarriesOnlyWholeSegmentsAndAPlaylistOfWholeOn
     mirror->SetActive(true);
 
     const fs::path remote = ftp.root() / "mirror";
+    const auto uploadTimes = [&] {
+        return static_cast<size_t>(
+            std::count_if(notes.begin(), notes.end(), [](const auto& n) { return n.first == cfUploadTime; }));
+    };
+    // A segment is on the server under its name before the server's answer reaches the mirror: the stop
+    // comes once every segment there has its upload time, so that it cuts off no upload but a new one.
     const bool mirrored = fw_test::WaitUntil(
         [&] {
             QCoreApplication::processEvents();
-            return SegmentsIn(remote).size() >= 6 && fs::exists(remote / "stream_1.m3u8");
+            const size_t segments = SegmentsIn(remote).size();
+            return segments >= 6 && fs::exists(remote / "stream_1.m3u8") && uploadTimes() == segments;
         },
         120s);
     mirror.reset();  // nothing goes up while the copies are compared
     QCoreApplication::processEvents();
-    ASSERT_TRUE(mirrored) << SegmentsIn(remote).size() << " segments on the server";
+    ASSERT_TRUE(mirrored) << SegmentsIn(remote).size() << " segments on the server, " << uploadTimes()
+                          << " upload times";
 
     int compared = 0;
     for (const std::string& name : SegmentsIn(remote)) {
@@ -201,9 +210,9 @@ TEST_F(HlsPublishTest, TheFtpMirrorCarriesOnlyWholeSegmentsAndAPlaylistOfWholeOn
         }
     }
     EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const auto& n) { return n.first == cfError; }), 0);
-    // Each segment went up once: one upload time per segment on the server (nothing was deleted yet).
-    EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const auto& n) { return n.first == cfUploadTime; }),
-              static_cast<long>(SegmentsIn(remote).size()));
+    // Each segment went up once: no more upload times than segments on the server (nothing was deleted
+    // yet); the stop may have cut off the answer to the last one.
+    EXPECT_LE(uploadTimes(), SegmentsIn(remote).size());
 }
 
 }  // namespace

@@ -73,14 +73,15 @@ TEST_F(VlcBroadcastTest, HlsAndUdpShareReceiveTheStreamAndStopWaitsThreeSeconds)
         const std::vector<PCaptureStreamer> shares = {hls, udp};
 
         TScreenCaptureParams p;
-        p.FrameWidth = fw_test::kRawWidth;
-        p.FrameHeight = fw_test::kRawHeight;
+        TCaptureGeometry raw;
+        raw.FrameWidth = fw_test::kRawWidth;
+        raw.FrameHeight = fw_test::kRawHeight;
         p.vidFrameRate = fw_test::kRawFps;
         p.vidBitrate = 300;
         const TChainSettings settings{1, "stream_1", /*SegLen=*/1, /*NumSeg=*/5};
 
         TVlcBroadcast broadcast(std::make_shared<BoundVlcApi>(), "Quillmar_00C0FFEE", 1, Log());
-        ASSERT_TRUE(broadcast.CreateInstance(BuildVlcArguments(p)));
+        ASSERT_TRUE(broadcast.CreateInstance(BuildVlcArguments(p, raw)));
         auto started = std::chrono::steady_clock::now();
         const TBroadcastStepResult result = RunBroadcastStep(broadcast, p, shares, settings, tcpPort, Log());
         ASSERT_TRUE(result.Ok) << (errors.empty() ? "" : errors.back());

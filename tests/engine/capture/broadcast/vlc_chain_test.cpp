@@ -84,9 +84,10 @@ protected:
 
 TEST_F(VlcChainTest, ArgumentListOfTheCaptureGraphMethod) {
     TScreenCaptureParams p;
-    p.FrameWidth = 1920;
-    p.FrameHeight = 1088;
-    const auto args = BuildVlcArguments(p);
+    TCaptureGeometry g;
+    g.FrameWidth = 1920;
+    g.FrameHeight = 1088;
+    const auto args = BuildVlcArguments(p, g);
     ASSERT_EQ(args.size(), 14u);
     EXPECT_EQ(args[0], "--ignore-config");
     EXPECT_EQ(args[3], "--sout-ts-pid-video=101");
@@ -99,15 +100,15 @@ TEST_F(VlcChainTest, ArgumentListOfTheCaptureGraphMethod) {
                                              "--network-caching=1000"}));
 
     p.capVidPid = p.capAudPid = p.capPmtPid = 0;
-    p.ScaledWidth = 512;
-    p.ScaledHeight = 256;
-    const auto noPids = BuildVlcArguments(p);
+    g.ScaledWidth = 512;
+    g.ScaledHeight = 256;
+    const auto noPids = BuildVlcArguments(p, g);
     EXPECT_EQ(noPids.size(), 11u);
     EXPECT_TRUE(Has(noPids, "--rawvid-width=512"));
     EXPECT_TRUE(Has(noPids, "--rawvid-height=256"));
     TScreenCaptureParams system;
     system.capEncoder = kCapEncoderSystem;
-    EXPECT_EQ(BuildVlcArguments(system).size(), 7u);
+    EXPECT_EQ(BuildVlcArguments(system, g).size(), 7u);
 }
 
 TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
@@ -117,7 +118,8 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     area.iWidth = 101;
     area.iHeight = 75;
     area.vidFrameRate = 0;
-    const auto args = BuildVlcArguments(area);
+    const TCaptureGeometry none;
+    const auto args = BuildVlcArguments(area, none);
     EXPECT_TRUE(Has(args, "--screen-left=100"));
     EXPECT_TRUE(Has(args, "--screen-width=102"));
     EXPECT_TRUE(Has(args, "--screen-height=76"));
@@ -125,12 +127,12 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     EXPECT_EQ(std::count_if(args.begin(), args.end(), [](const std::string& a) { return a.starts_with("--screen-fragment-size"); }), 0);
 
     area.iWidth = 4;
-    EXPECT_TRUE(Has(BuildVlcArguments(area), "--screen-width=16"));
+    EXPECT_TRUE(Has(BuildVlcArguments(area, none), "--screen-width=16"));
 
     TScreenCaptureParams all;
     all.capEncoder = kCapEncoderVlc;
     all.capKind = kCapKindAllMonitors;
-    const auto allArgs = BuildVlcArguments(all);
+    const auto allArgs = BuildVlcArguments(all, none);
     EXPECT_EQ(std::count_if(allArgs.begin(), allArgs.end(), [](const std::string& a) { return a.starts_with("--screen-top"); }), 0);
     EXPECT_EQ(BroadcastInput(all, 47048), "screen://");
 
@@ -138,7 +140,7 @@ TEST_F(VlcChainTest, ArgumentsAndInputOfLibVlcReadingItself) {
     udp.capEncoder = kCapEncoderVlc;
     udp.capKind = kCapKindUdpStream;
     udp.capUdpIp = static_cast<int32_t>(0xC0A8010A);
-    const auto udpArgs = BuildVlcArguments(udp);
+    const auto udpArgs = BuildVlcArguments(udp, none);
     EXPECT_TRUE(Has(udpArgs, "--ts-es-id-pid"));
     EXPECT_TRUE(Has(udpArgs, "--sout-ts-es-id-pid"));
     EXPECT_EQ(BroadcastInput(udp, 47048), "udp://@192.168.1.10:30000");

@@ -202,4 +202,11 @@ private:
     std::shared_ptr<EventLog> log_;
 };
 
+// What runs for a share in its job; an empty part when nothing ran for it.
+inline const engine::TShareRun& RunOf(const engine::TScreenCapture& job, const engine::PCaptureStreamer& share) {
+    static const engine::TShareRun nothingRuns;
+    const engine::TShareRun* run = job.ShareRuns().Find(share);
+    return run ? *run : nothingRuns;
+}
+
 }  // namespace fw_test

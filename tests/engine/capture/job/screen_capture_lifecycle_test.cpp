@@ -21,6 +21,7 @@
 
 using fw_test::PumpFor;
 using fw_test::PumpUntil;
+using fw_test::RunOf;
 
 namespace {
 
@@ -156,7 +157,7 @@ TEST_F(ScreenCaptureTest, GraphMethodListensBeforePlayRunsTheGraphLaterAndStopsA
     EXPECT_TRUE(job->HasMonitorTimer());
     EXPECT_FALSE(job->HasWindowTimer());
     EXPECT_EQ(notifier->Count(kCnVideoData), 1);  // the one HLS share's indicator
-    ASSERT_TRUE(http->ImageThread);
+    ASSERT_TRUE(RunOf(*job, http).ImageThread);
     const std::string image = server->Root() + "pc1/" + CaptureImageBaseName(http->IpAddr, http->Port) + ".png";
     EXPECT_TRUE(PumpUntil([&] { return std::filesystem::exists(image); }, 5s)) << image;
 
@@ -166,7 +167,7 @@ TEST_F(ScreenCaptureTest, GraphMethodListensBeforePlayRunsTheGraphLaterAndStopsA
     EXPECT_EQ(events->Count("graph.init"), 1);
     EXPECT_TRUE(PumpUntil([&] { return notifier->Count(kCnVideoData) >= 2; }, 3s));
 
-    std::weak_ptr<IShareWorker> snapshots = http->ImageThread;
+    std::weak_ptr<IShareWorker> snapshots = RunOf(*job, http).ImageThread;
     job->Stop();
     const auto stopped = Clock::now();
     EXPECT_GE(stopped - called, kMinBroadcastRunTime);
@@ -181,7 +182,7 @@ TEST_F(ScreenCaptureTest, GraphMethodListensBeforePlayRunsTheGraphLaterAndStopsA
     EXPECT_FALSE(job->HasGraph());
     EXPECT_FALSE(job->HlsTimerEnabled());
     EXPECT_FALSE(job->HasMonitorTimer());
-    EXPECT_FALSE(http->ImageThread);
+    EXPECT_FALSE(RunOf(*job, http).ImageThread);
     EXPECT_TRUE(fw_test::WaitUntil([] { return TWorkerThread::RunningCount() == 0; }, 5s));
     EXPECT_TRUE(snapshots.expired());
 
@@ -249,7 +250,7 @@ TEST_F(ScreenCaptureTest, FailedStartReportsFailureAndLeavesNothingRunning) {
         job = MakeJob(kCapEncoderDirectX);
         const auto share = AddHttpShare(*job, true, true);
         std::shared_ptr<IShareWorker> firstSnapshots;
-        vlc->onAdd = [&] { firstSnapshots = share->ImageThread; };
+        vlc->onAdd = [&] { firstSnapshots = RunOf(*job, share).ImageThread; };
         const int videoTicks = notifier->Count(kCnVideoData);
 
         EXPECT_FALSE(job->Start());
@@ -261,7 +262,7 @@ TEST_F(ScreenCaptureTest, FailedStartReportsFailureAndLeavesNothingRunning) {
         EXPECT_FALSE(job->HasGraph());
         EXPECT_FALSE(job->HasVlcInstance());
         EXPECT_EQ(vlc->liveInstances, 0);
-        EXPECT_FALSE(share->ImageThread);
+        EXPECT_FALSE(RunOf(*job, share).ImageThread);
         if (firstSnapshots) {
             EXPECT_TRUE(static_cast<TWorkerThread&>(*firstSnapshots).EndRequested());
         }
@@ -271,8 +272,8 @@ TEST_F(ScreenCaptureTest, FailedStartReportsFailureAndLeavesNothingRunning) {
         graphs.initOk = graphs.runOk = true;
         graphs.everyPortTaken = false;
         ASSERT_TRUE(job->Start());
-        ASSERT_TRUE(share->ImageThread);
-        EXPECT_NE(share->ImageThread, firstSnapshots);
+        ASSERT_TRUE(RunOf(*job, share).ImageThread);
+        EXPECT_NE(RunOf(*job, share).ImageThread, firstSnapshots);
         job->Stop();
         job.reset();
     }
@@ -363,12 +364,17 @@ TEST_F(ScreenCaptureTest, JobLetGoInsideItsOwnWaitIsFreedAfterTheWait) {
         job = MakeJob(kCapEncoderDirectX);
         const auto share = AddHttpShare(*job, true, true);
         std::weak_ptr<TScreenCapture> weak = job;
+        std::shared_ptr<IShareWorker> snapshots;
         if (duringStart) {
-            vlc->onAdd = [&] { QTimer::singleShot(0, [&] { job.reset(); }); };
+            vlc->onAdd = [&] {
+                snapshots = RunOf(*job, share).ImageThread;
+                QTimer::singleShot(0, [&] { job.reset(); });
+            };
             job->Start();
         } else {
             vlc->onAdd = nullptr;
             ASSERT_TRUE(job->Start());
+            snapshots = RunOf(*job, share).ImageThread;
             QTimer::singleShot(300, [&] { job.reset(); });
             TScreenCapture* raw = job.get();
             raw->Stop();
@@ -377,7 +383,8 @@ TEST_F(ScreenCaptureTest, JobLetGoInsideItsOwnWaitIsFreedAfterTheWait) {
         EXPECT_EQ(events->Count("vlc.stop"), 1);
         EXPECT_EQ(events->Count("graph.shutdown"), 1);
         EXPECT_EQ(vlc->liveInstances, 0);
-        EXPECT_FALSE(share->ImageThread);  // the destroyed job ended its shares' workers
+        ASSERT_TRUE(snapshots);
+        EXPECT_TRUE(static_cast<TWorkerThread&>(*snapshots).EndRequested());  // the job ended its shares' workers
     }
 }
 
@@ -497,7 +504,7 @@ TEST_F(ScreenCaptureTest, HiddenOrClosedWindowKeepsTheJobAsItIs) {
         EXPECT_EQ(job->Started(), c.started) << c.what;
         if (c.method == kCapEncoderDirectX && c.restarts == 0) {
             EXPECT_EQ(graphs.inputs.size(), graphsBefore) << c.what << ": the graph stays";
-            EXPECT_EQ(job->Params.CaptureRect, (platform::TRect{100, 200, 420, 440})) << c.what << ": the last size stays";
+            EXPECT_EQ(job->Geometry().CaptureRect, (platform::TRect{100, 200, 420, 440})) << c.what << ": the last size stays";
         }
         job.reset();
     }
@@ -569,7 +576,7 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
     mirrored->FtpHost = "ftp.example.org";
     mirrored->FtpPassword = "secret";
     mirrored->FtpHostDir = "/live";
-    mirrored->FrameHandle = 77;
+    job->ShareRuns().Of(mirrored).FrameHandle = 77;  // as the share's status tab does
     mirrored->FtpImageFreq = 9;
     const auto noPassword = AddHttpShare(*job, false, true, "pc2");
     noPassword->FtpActive = true;
@@ -578,7 +585,7 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
 
     ASSERT_TRUE(job->Start());
     EXPECT_EQ(events->Count("mirror.new"), 1);
-    const auto* mirror = dynamic_cast<const fw_test::FakeMirror*>(mirrored->FtpUpdate.get());
+    const auto* mirror = dynamic_cast<const fw_test::FakeMirror*>(RunOf(*job, mirrored).FtpUpdate.get());
     ASSERT_NE(mirror, nullptr);
     EXPECT_EQ(mirror->settings.Host, "ftp.example.org");
     EXPECT_EQ(mirror->settings.User, "user");
@@ -591,14 +598,14 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
     EXPECT_EQ(mirror->settings.ImgFreq, 9);
     EXPECT_EQ(mirrored->FtpHostDir, "live/");
     EXPECT_NE(vlc->lastOutput.find("index-url=\"http://ftp.example.org/live/stream_3_"), std::string::npos) << vlc->lastOutput;
-    EXPECT_FALSE(noPassword->FtpUpdate);
+    EXPECT_FALSE(RunOf(*job, noPassword).FtpUpdate);
 
     for (const char* folder : {"pc1/", "pc2/"}) {
         EXPECT_EQ(fw_test::ReadFile(server->Root() + folder + "player.js"), "// player") << folder;
         EXPECT_TRUE(std::filesystem::exists(server->Root() + folder + "index.html")) << folder;
     }
     EXPECT_FALSE(std::filesystem::exists(server->Root() + "pc3"));
-    EXPECT_FALSE(inactive->ImageThread);
+    EXPECT_FALSE(RunOf(*job, inactive).ImageThread);
     // The snapshot share's page is its worker's, filled in, never the raw template copied over it.
     const auto page = [&] { return fw_test::ReadFile(server->Root() + "pc2/index.html"); };
     EXPECT_TRUE(PumpUntil([&] { return page().find("capimg_") != std::string::npos; }, 5s)) << page();
@@ -606,7 +613,38 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
     EXPECT_EQ(page().find("<imgsrc>"), std::string::npos) << page();
     job->Stop();
     EXPECT_EQ(events->Count("mirror.free"), 1);
-    EXPECT_FALSE(mirrored->FtpUpdate);
+    EXPECT_FALSE(RunOf(*job, mirrored).FtpUpdate);
+}
+
+// A share deleted from the job's list, by an editor too, ends what runs for it at once.
+TEST_F(ScreenCaptureTest, DeletingAShareEndsItsWorkers) {
+    job = MakeJob(kCapEncoderDirectX);
+    TShareList& shares = *job->Streamers;
+    const PCaptureStreamer a = shares.AddStreamer();
+    const PCaptureStreamer b = shares.AddStreamer();
+    auto log = std::make_shared<fw_test::WorkerLog>();
+    TShareRun& run = job->ShareRuns().Of(a);
+    run.ImageThread = std::make_shared<fw_test::FakeWorker>(log);
+    run.CopyFileThread = std::make_shared<fw_test::FakeWorker>(log);
+    run.FtpUpdate = std::make_unique<fw_test::FakeWorker>(log);
+    std::weak_ptr<IShareWorker> thread = run.ImageThread;
+
+    TCaptureStreamer stranger;
+    shares.DeleteStreamer(&stranger);
+    shares.DeleteStreamer(nullptr);
+    EXPECT_EQ(shares.Count(), 2u);
+    EXPECT_EQ(shares.IndexOfStreamer(&stranger), -1);
+    EXPECT_EQ(shares.IndexOfStreamer(b.get()), 1);
+    EXPECT_EQ(log->endRequests, 0);
+
+    shares.DeleteStreamer(a.get());
+    EXPECT_EQ(log->endRequests, 2);  // both threads asked to end
+    EXPECT_EQ(log->destroyed, 3);    // the mirror freed, the threads forgotten
+    EXPECT_TRUE(thread.expired());
+    EXPECT_EQ(job->ShareRuns().Find(a), nullptr);
+    EXPECT_EQ(shares.IndexOfStreamer(b.get()), 0);
+    shares.ClearStreamers();
+    EXPECT_EQ(shares.Count(), 0u);
 }
 
 TEST_F(ScreenCaptureTest, PageTemplateComesFromTheShareTheServerOrTheDefault) {
@@ -661,10 +699,10 @@ TEST_F(ScreenCaptureTest, FolderJobMakesAPlainLibVlcInstanceAndDropsItsWorkersAt
     EXPECT_EQ(events->Count("vlc.add"), 0);
     EXPECT_EQ(events->Count("graph.init"), 0);
     EXPECT_FALSE(job->HlsTimerEnabled());
-    EXPECT_TRUE(share->CopyFileThread);
+    EXPECT_TRUE(RunOf(*job, share).CopyFileThread);
     EXPECT_TRUE(job->HasMonitorTimer());
     job->Stop();
-    EXPECT_FALSE(share->CopyFileThread);
+    EXPECT_FALSE(RunOf(*job, share).CopyFileThread);
     EXPECT_FALSE(job->Started());
     EXPECT_EQ(vlc->liveInstances, 0) << "the stop kept the instance";
     EXPECT_EQ(events->Count("vlc.stop"), 0) << "a broadcast was stopped that never played";

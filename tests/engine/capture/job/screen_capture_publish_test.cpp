@@ -285,7 +285,9 @@ TEST_F(CapturePublishTest, FolderJobPublishesTheNewestDroppedImage) {
     EXPECT_EQ(fw_test::PngSize(image.Body), std::make_pair(80, 60));
     EXPECT_TRUE(PumpUntil([&] { return notifier->Count(kCnFileData) >= 1; }, 5s));
     job->Stop();
-    EXPECT_FALSE(share->CopyFileThread);
+    const TShareRun* run = job->ShareRuns().Find(share);
+    ASSERT_NE(run, nullptr);
+    EXPECT_FALSE(run->CopyFileThread);
     EXPECT_FALSE(job->HasVlcInstance());
 }
 
@@ -299,17 +301,17 @@ TEST_F(CapturePublishTest, MovedWindowRestartsItsJob) {
     int restarts = 0;
     job->OnRestart = [&](TScreenCapture&) { ++restarts; };
     ASSERT_TRUE(job->Prepare(4)) << ErrorText();
-    ASSERT_NE(job->Params.Window.Handle, platform::kNoWindow);
+    ASSERT_NE(job->Geometry().Window.Handle, platform::kNoWindow);
     ASSERT_TRUE(job->Start()) << ErrorText();
-    EXPECT_EQ(job->Params.CaptureRect.Left, 40);
+    EXPECT_EQ(job->Geometry().CaptureRect.Left, 40);
     const std::string imageName = CaptureImageBaseName(share->IpAddr, share->Port) + ".png";
     ASSERT_TRUE(PumpUntil([&] { return Get("/pc4/" + imageName).Status == 200; }, 10s));
 
     window.Move(200, 120);
     ASSERT_TRUE(PumpUntil([&] { return restarts == 1; }, 10s)) << ErrorText();
     EXPECT_TRUE(job->Started());
-    EXPECT_EQ(job->Params.CaptureRect.Left, 200);
-    EXPECT_EQ(job->Params.CaptureRect.Top, 120);
+    EXPECT_EQ(job->Geometry().CaptureRect.Left, 200);
+    EXPECT_EQ(job->Geometry().CaptureRect.Top, 120);
     EXPECT_TRUE(job->HasWindowTimer());
     EXPECT_TRUE(PumpUntil([&] { return Get("/pc4/" + imageName).Status == 200; }, 10s));
     job->Stop();

@@ -78,14 +78,15 @@ TEST_F(CaptureRectTest, RectangleAndSizesPerKindAndScale) {
         p.iHeight = c.area.Height();
         p.vidScale = c.scale;
         p.bPreScale = c.preScale;
-        CalcCaptureRect(p, nullptr);
-        EXPECT_EQ(p.CaptureRect, c.rect) << c.what;
-        EXPECT_EQ(p.RectWidth, c.rect.Width()) << c.what;
-        EXPECT_EQ(p.RectHeight, c.rect.Height()) << c.what;
-        EXPECT_EQ(p.FrameWidth, c.frameW) << c.what;
-        EXPECT_EQ(p.FrameHeight, c.frameH) << c.what;
-        EXPECT_EQ(p.ScaledWidth, c.scaledW) << c.what;
-        EXPECT_EQ(p.ScaledHeight, c.scaledH) << c.what;
+        TCaptureGeometry g;
+        CalcCaptureRect(p, g, nullptr);
+        EXPECT_EQ(g.CaptureRect, c.rect) << c.what;
+        EXPECT_EQ(g.RectWidth, c.rect.Width()) << c.what;
+        EXPECT_EQ(g.RectHeight, c.rect.Height()) << c.what;
+        EXPECT_EQ(g.FrameWidth, c.frameW) << c.what;
+        EXPECT_EQ(g.FrameHeight, c.frameH) << c.what;
+        EXPECT_EQ(g.ScaledWidth, c.scaledW) << c.what;
+        EXPECT_EQ(g.ScaledHeight, c.scaledH) << c.what;
     }
 }
 
@@ -93,10 +94,11 @@ TEST_F(CaptureRectTest, AllMonitorsLogsCountAndEveryMonitor) {
     OneMonitor();
     TScreenCaptureParams p;
     p.capKind = kCapKindAllMonitors;
-    CalcCaptureRect(p, Log());
-    EXPECT_EQ(p.CaptureRect, (TRect{0, 0, 1920, 1080}));
-    EXPECT_EQ(p.FrameWidth, 1920);
-    EXPECT_EQ(p.FrameHeight, 1088);
+    TCaptureGeometry g;
+    CalcCaptureRect(p, g, Log());
+    EXPECT_EQ(g.CaptureRect, (TRect{0, 0, 1920, 1080}));
+    EXPECT_EQ(g.FrameWidth, 1920);
+    EXPECT_EQ(g.FrameHeight, 1088);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].text, "Monitor-Count: 1");
     EXPECT_EQ(lines[1].text, "[Monitor_1] L:0 T:0 R:1920 B:1080");
@@ -150,16 +152,17 @@ TEST_F(CaptureRectTest, WindowKindNeverFallsBackToTheDesktop) {
         p.capKind = kCapKindWindow;
         p.Window.sClass = "EdClass";
         p.Window.sCaption = "Editor";
-        CalcCaptureRect(p, Log());
-        ASSERT_EQ(p.Window.Handle, window) << c.what;
+        TCaptureGeometry g;
+        CalcCaptureRect(p, g, Log());
+        ASSERT_EQ(g.Window.Handle, window) << c.what;
         lines.clear();
 
         c.change(*display, window);
-        EXPECT_EQ(UpdateWindowRect(p.Window, Log()), c.watcherSame) << c.what;
-        EXPECT_EQ(UpdateWindowRect(p.Window, Log()), true) << c.what << ": asked again";
-        EXPECT_EQ(p.Window.Handle, c.handle == Handle::Same ? window : platform::kNoWindow) << c.what;
-        CalcCaptureRect(p, Log());
-        EXPECT_EQ(p.CaptureRect, c.rect) << c.what;
+        EXPECT_EQ(UpdateWindowRect(p.Window, g.Window, Log()), c.watcherSame) << c.what;
+        EXPECT_EQ(UpdateWindowRect(p.Window, g.Window, Log()), true) << c.what << ": asked again";
+        EXPECT_EQ(g.Window.Handle, c.handle == Handle::Same ? window : platform::kNoWindow) << c.what;
+        CalcCaptureRect(p, g, Log());
+        EXPECT_EQ(g.CaptureRect, c.rect) << c.what;
         std::vector<std::string> texts;
         for (const LogLine& line : lines) texts.push_back(line.text);
         EXPECT_EQ(texts, c.lines) << c.what;
@@ -188,17 +191,18 @@ TEST_F(CaptureRectTest, WindowDestroyedWhileAskedIsGoneNeverHidden) {
     p.capKind = kCapKindWindow;
     p.Window.sClass = "EdClass";
     p.Window.sCaption = "Editor";
-    CalcCaptureRect(p, Log());
-    ASSERT_EQ(p.Window.Handle, window);
+    TCaptureGeometry g;
+    CalcCaptureRect(p, g, Log());
+    ASSERT_EQ(g.Window.Handle, window);
     lines.clear();
 
     vanishing->Vanishing = window;
-    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
-    EXPECT_EQ(p.Window.Handle, platform::kNoWindow);
+    EXPECT_TRUE(UpdateWindowRect(p.Window, g.Window, Log()));
+    EXPECT_EQ(g.Window.Handle, platform::kNoWindow);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "window \"Editor\" (class \"EdClass\") is gone - black pictures are published until it is found again");
-    CalcCaptureRect(p, Log());
-    EXPECT_EQ(p.CaptureRect, shown);
+    CalcCaptureRect(p, g, Log());
+    EXPECT_EQ(g.CaptureRect, shown);
 }
 
 // How a window kind gets its window back: shown again after a move while hidden (the new rectangle
@@ -211,34 +215,35 @@ TEST_F(CaptureRectTest, WindowKindTakesTheWindowBackWhenItShowsAgain) {
     p.capKind = kCapKindWindow;
     p.Window.sClass = "EdClass";
     p.Window.sCaption = "Editor";
+    TCaptureGeometry g;
 
-    CalcCaptureRect(p, Log());
-    EXPECT_EQ(p.CaptureRect, (TRect{0, 0, 1920, 1080})) << "never found: the primary screen's size";
-    EXPECT_EQ(p.Window.Handle, platform::kNoWindow);
+    CalcCaptureRect(p, g, Log());
+    EXPECT_EQ(g.CaptureRect, (TRect{0, 0, 1920, 1080})) << "never found: the primary screen's size";
+    EXPECT_EQ(g.Window.Handle, platform::kNoWindow);
     const platform::WindowId first = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(50, 60, 300, 200)));
-    EXPECT_FALSE(UpdateWindowRect(p.Window, Log()));
-    EXPECT_EQ(p.Window.Handle, first);
-    CalcCaptureRect(p, Log());
-    EXPECT_EQ(p.CaptureRect, platform::MakeRect(50, 60, 300, 200));
-    EXPECT_EQ(p.FrameHeight, 208);
+    EXPECT_FALSE(UpdateWindowRect(p.Window, g.Window, Log()));
+    EXPECT_EQ(g.Window.Handle, first);
+    CalcCaptureRect(p, g, Log());
+    EXPECT_EQ(g.CaptureRect, platform::MakeRect(50, 60, 300, 200));
+    EXPECT_EQ(g.FrameHeight, 208);
 
     display->SetVisible(first, false);
     display->MoveWindow(first, platform::MakeRect(500, 400, 320, 240));
-    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
+    EXPECT_TRUE(UpdateWindowRect(p.Window, g.Window, Log()));
     display->SetVisible(first, true);
-    EXPECT_FALSE(UpdateWindowRect(p.Window, Log())) << "shown again elsewhere: the job starts afresh";
-    CalcCaptureRect(p, Log());
-    EXPECT_EQ(p.CaptureRect, platform::MakeRect(500, 400, 320, 240));
+    EXPECT_FALSE(UpdateWindowRect(p.Window, g.Window, Log())) << "shown again elsewhere: the job starts afresh";
+    CalcCaptureRect(p, g, Log());
+    EXPECT_EQ(g.CaptureRect, platform::MakeRect(500, 400, 320, 240));
 
     // Its caption changes while shown, then it closes; a new window with the last caption is taken.
     display->RemoveWindow(first);
     const platform::WindowId renamed = display->AddWindow(Window("EdClass", "Editor - a.txt", platform::MakeRect(500, 400, 320, 240)));
     display->RemoveWindow(renamed);
     p.Window.sCaption = "Editor - a.txt";
-    EXPECT_TRUE(UpdateWindowRect(p.Window, Log()));
+    EXPECT_TRUE(UpdateWindowRect(p.Window, g.Window, Log()));
     const platform::WindowId again = display->AddWindow(Window("EdClass", "Editor - a.txt", platform::MakeRect(500, 400, 320, 240)));
-    EXPECT_TRUE(UpdateWindowRect(p.Window, Log())) << "found again in the same place: nothing to start afresh";
-    EXPECT_EQ(p.Window.Handle, again);
+    EXPECT_TRUE(UpdateWindowRect(p.Window, g.Window, Log())) << "found again in the same place: nothing to start afresh";
+    EXPECT_EQ(g.Window.Handle, again);
 
     std::vector<std::string> texts;
     for (const LogLine& line : lines) texts.push_back(line.text);
@@ -276,9 +281,10 @@ TEST_F(CaptureRectTest, WindowKindSaysWhenTheWindowIsShared) {
         p.capKind = kCapKindWindow;
         p.Window.sClass = "EdClass";
         p.Window.sCaption = "Editor";
+        TCaptureGeometry g;
         for (int i = 0; i < c.sameCaption; ++i)
             display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(10 * i, 0, 300, 200)));
-        CalcCaptureRect(p, Log());
+        CalcCaptureRect(p, g, Log());
         if (*c.line == 0) {
             EXPECT_TRUE(lines.empty()) << c.what;
             continue;
@@ -296,21 +302,22 @@ TEST_F(CaptureRectTest, WindowCapturesThatCouldShowTheDesktopAreRefused) {
     const platform::WindowId window = display->AddWindow(Window("EdClass", "Editor", platform::MakeRect(0, 0, 300, 200)));
     TScreenCaptureParams p;
     p.capKind = kCapKindWindow;
-    EXPECT_EQ(WindowCaptureRefusal(p), "the window capture names no window (class and caption are empty)");
+    TFollowedWindow followed;
+    EXPECT_EQ(WindowCaptureRefusal(p, followed), "the window capture names no window (class and caption are empty)");
     p.Window.sClass = "EdClass";
     p.Window.sCaption = "Editor";
-    UpdateWindowRect(p.Window);
-    EXPECT_EQ(WindowCaptureRefusal(p), "");
+    UpdateWindowRect(p.Window, followed);
+    EXPECT_EQ(WindowCaptureRefusal(p, followed), "");
     p.capEncoder = kCapEncoderVlc;
-    EXPECT_EQ(WindowCaptureRefusal(p), "");
+    EXPECT_EQ(WindowCaptureRefusal(p, followed), "");
     display->SetVisible(window, false);
-    EXPECT_EQ(WindowCaptureRefusal(p),
+    EXPECT_EQ(WindowCaptureRefusal(p, followed),
               "window \"Editor\" (class \"EdClass\") is not shown - libVLC reads the screen itself and would show what lies there");
     p.capEncoder = kCapEncoderDirectX;
-    EXPECT_EQ(WindowCaptureRefusal(p), "") << "the capture graph publishes black pictures instead";
+    EXPECT_EQ(WindowCaptureRefusal(p, followed), "") << "the capture graph publishes black pictures instead";
     p.capKind = kCapKindArea;
     p.Window = {};
-    EXPECT_EQ(WindowCaptureRefusal(p), "");
+    EXPECT_EQ(WindowCaptureRefusal(p, followed), "");
 }
 
 TEST_F(CaptureRectTest, CheckParamsCorrectsMonitorNumberAndAreaWithErrorLines) {
@@ -348,33 +355,34 @@ TEST_F(CaptureRectTest, UpdateWindowRectClipsFollowsAndFindsTheWindowAgain) {
     OneMonitor();
     const auto editor = display->AddWindow(Window("EdClass", "Editor", TRect{-8, -8, 1928, 1048}));
     TCaptureWindow w;
+    TFollowedWindow f;
     w.sCaption = "Editor";  // class unknown yet
-    EXPECT_FALSE(UpdateWindowRect(w));
-    EXPECT_EQ(w.Handle, editor);
+    EXPECT_FALSE(UpdateWindowRect(w, f));
+    EXPECT_EQ(f.Handle, editor);
     EXPECT_EQ(w.sClass, "EdClass");
-    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{0, 0, 1920, 1056}));
-    EXPECT_TRUE(UpdateWindowRect(w));  // unchanged
+    EXPECT_EQ((TRect{f.Left, f.Top, f.Width, f.Height}), (TRect{0, 0, 1920, 1056}));
+    EXPECT_TRUE(UpdateWindowRect(w, f));  // unchanged
 
     display->MoveWindow(editor, platform::MakeRect(100, 100, 400, 300));
-    EXPECT_FALSE(UpdateWindowRect(w));
-    EXPECT_EQ(w.Left, 100);
+    EXPECT_FALSE(UpdateWindowRect(w, f));
+    EXPECT_EQ(f.Left, 100);
 
     // Gone and found again by class alone after its caption changed.
     display->RemoveWindow(editor);
     const auto again = display->AddWindow(Window("EdClass", "Editor - file.txt", platform::MakeRect(10, 10, 200, 100)));
     w.sCaption.clear();
-    UpdateWindowRect(w);
-    EXPECT_EQ(w.Handle, again);
+    UpdateWindowRect(w, f);
+    EXPECT_EQ(f.Handle, again);
     EXPECT_EQ(w.sCaption, "Editor - file.txt");
 
     // A window that is gone keeps its last rectangle; FindCaptureWindow gives the search's default.
     display->RemoveWindow(again);
     w.sClass = "Nothing";
     w.sCaption = "Nothing";
-    EXPECT_TRUE(UpdateWindowRect(w));
-    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{10, 10, 200, 100}));
-    FindCaptureWindow(w);
-    EXPECT_EQ((TRect{w.Left, w.Top, w.Width, w.Height}), (TRect{0, 0, 100, 100}));
+    EXPECT_TRUE(UpdateWindowRect(w, f));
+    EXPECT_EQ((TRect{f.Left, f.Top, f.Width, f.Height}), (TRect{10, 10, 200, 100}));
+    FindCaptureWindow(w, f);
+    EXPECT_EQ((TRect{f.Left, f.Top, f.Width, f.Height}), (TRect{0, 0, 100, 100}));
 }
 
 TEST(ScaleTableTest, TextsAndPercentages) {

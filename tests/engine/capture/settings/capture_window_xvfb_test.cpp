@@ -40,8 +40,8 @@ protected:
         params.Window.sClass = "FwFollowed";
         params.Window.sCaption = "Followed";
         ASSERT_TRUE(fw_test::WaitUntil([&] {
-            UpdateWindowRect(params.Window);
-            return params.Window.Handle == window->id();
+            UpdateWindowRect(params.Window, geometry.Window);
+            return geometry.Window.Handle == window->id();
         }, kWindowManagerWithin)) << "the window is not found";
     }
     void TearDown() override { platform::SetCurrentDisplay(nullptr); }
@@ -57,74 +57,77 @@ protected:
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     std::unique_ptr<fw_test::XTestWindow> window;
     TScreenCaptureParams params;
+    TCaptureGeometry geometry;
     std::vector<std::string> lines;
 };
 
 TEST_P(CaptureWindowTest, MovedAndResizedWindowIsFollowed) {
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return UpdateWindowRect(params.Window); }, kFollowWithin)) << "never settles";
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return UpdateWindowRect(params.Window, geometry.Window); }, kFollowWithin))
+        << "never settles";
     const platform::TRect before = Rect();
-    EXPECT_EQ(params.Window.Width, before.Width());
-    EXPECT_EQ(params.Window.Left, before.Left);
+    EXPECT_EQ(geometry.Window.Width, before.Width());
+    EXPECT_EQ(geometry.Window.Left, before.Left);
 
     window->MoveResize(300, 250, 500, 350);
     ASSERT_TRUE(fw_test::WaitUntil([&] { return Rect().Width() == before.Width() + 100; }, kFollowWithin))
         << "the server did not resize the window";
-    EXPECT_FALSE(UpdateWindowRect(params.Window)) << "the watcher sees no change";
+    EXPECT_FALSE(UpdateWindowRect(params.Window, geometry.Window)) << "the watcher sees no change";
     const platform::TRect after = Rect();
     EXPECT_EQ(after.Height(), before.Height() + 50);
-    EXPECT_EQ(params.Window.Left, after.Left);
-    EXPECT_EQ(params.Window.Top, after.Top);
-    EXPECT_EQ(params.Window.Width, after.Width());
-    EXPECT_EQ(params.Window.Height, after.Height());
+    EXPECT_EQ(geometry.Window.Left, after.Left);
+    EXPECT_EQ(geometry.Window.Top, after.Top);
+    EXPECT_EQ(geometry.Window.Width, after.Width());
+    EXPECT_EQ(geometry.Window.Height, after.Height());
     EXPECT_NE(after.Left, before.Left);
 
-    CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.CaptureRect, after);
-    EXPECT_EQ(params.FrameWidth % kFrameSizeStep, 0);
-    EXPECT_LT(params.FrameWidth - after.Width(), kFrameSizeStep);
+    CalcCaptureRect(params, geometry, Log());
+    EXPECT_EQ(geometry.CaptureRect, after);
+    EXPECT_EQ(geometry.FrameWidth % kFrameSizeStep, 0);
+    EXPECT_LT(geometry.FrameWidth - after.Width(), kFrameSizeStep);
     EXPECT_TRUE(lines.empty());
 }
 
 // Unmapped, minimised (by the window manager) and closed: the job keeps the window's handle while it
 // exists and its last rectangle throughout, and says each change once.
 TEST_P(CaptureWindowTest, HiddenMinimisedAndClosedWindowsKeepTheirRectangle) {
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return UpdateWindowRect(params.Window); }, kFollowWithin)) << "never settles";
-    CalcCaptureRect(params, Log());
-    const platform::TRect shown = params.CaptureRect;
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return UpdateWindowRect(params.Window, geometry.Window); }, kFollowWithin))
+        << "never settles";
+    CalcCaptureRect(params, geometry, Log());
+    const platform::TRect shown = geometry.CaptureRect;
     ASSERT_FALSE(shown.IsEmpty());
     const std::string name = "window \"Followed\" (class \"FwFollowed\")";
     const std::string hidden = name + " is hidden - black pictures are published until it is shown";
     std::vector<std::string> expected;
 
     window->Unmap();
-    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
-    EXPECT_EQ(params.Window.Handle, window->id());
+    EXPECT_TRUE(UpdateWindowRect(params.Window, geometry.Window, Log()));
+    EXPECT_EQ(geometry.Window.Handle, window->id());
     expected.push_back(hidden);
     window->Map();
-    ASSERT_TRUE(fw_test::WaitUntil([&] { return WindowShown(params.Window); }, kFollowWithin));
-    UpdateWindowRect(params.Window, Log());
+    ASSERT_TRUE(fw_test::WaitUntil([&] { return WindowShown(geometry.Window); }, kFollowWithin));
+    UpdateWindowRect(params.Window, geometry.Window, Log());
     expected.push_back(name + " is shown again");
 
     if (GetParam()) {
         window->Iconify();
-        ASSERT_TRUE(fw_test::WaitUntil([&] { return !WindowShown(params.Window); }, kFollowWithin))
+        ASSERT_TRUE(fw_test::WaitUntil([&] { return !WindowShown(geometry.Window); }, kFollowWithin))
             << "the window manager did not minimise the window";
-        EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
-        EXPECT_EQ(params.Window.Handle, window->id());
+        EXPECT_TRUE(UpdateWindowRect(params.Window, geometry.Window, Log()));
+        EXPECT_EQ(geometry.Window.Handle, window->id());
         expected.push_back(hidden);
     }
-    CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.CaptureRect.Width(), shown.Width()) << "the last size stays";
-    EXPECT_EQ(params.CaptureRect.Height(), shown.Height());
+    CalcCaptureRect(params, geometry, Log());
+    EXPECT_EQ(geometry.CaptureRect.Width(), shown.Width()) << "the last size stays";
+    EXPECT_EQ(geometry.CaptureRect.Height(), shown.Height());
 
     window->Destroy();
-    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
-    EXPECT_TRUE(UpdateWindowRect(params.Window, Log()));
-    EXPECT_EQ(params.Window.Handle, platform::kNoWindow);
+    EXPECT_TRUE(UpdateWindowRect(params.Window, geometry.Window, Log()));
+    EXPECT_TRUE(UpdateWindowRect(params.Window, geometry.Window, Log()));
+    EXPECT_EQ(geometry.Window.Handle, platform::kNoWindow);
     expected.push_back(name + " is gone - black pictures are published until it is found again");
-    CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.CaptureRect.Width(), shown.Width());
-    EXPECT_EQ(params.CaptureRect.Height(), shown.Height());
+    CalcCaptureRect(params, geometry, Log());
+    EXPECT_EQ(geometry.CaptureRect.Width(), shown.Width());
+    EXPECT_EQ(geometry.CaptureRect.Height(), shown.Height());
     EXPECT_EQ(lines, expected);
 }
 
@@ -137,22 +140,23 @@ TEST_P(CaptureWindowTest, NeverFoundWindowIsNotTakenFromHiddenNamesakes) {
     fresh.capKind = kCapKindWindow;
     fresh.Window.sClass = "FwFollowed";
     fresh.Window.sCaption = "Followed";
-    CalcCaptureRect(fresh, Log());
-    EXPECT_EQ(fresh.Window.Handle, platform::kNoWindow);
-    EXPECT_EQ(fresh.CaptureRect, (platform::TRect{0, 0, 1280, 800})) << "the primary screen's size, published black";
+    TCaptureGeometry freshGeometry;
+    CalcCaptureRect(fresh, freshGeometry, Log());
+    EXPECT_EQ(freshGeometry.Window.Handle, platform::kNoWindow);
+    EXPECT_EQ(freshGeometry.CaptureRect, (platform::TRect{0, 0, 1280, 800})) << "the primary screen's size, published black";
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "window \"Followed\" (class \"FwFollowed\") not found - black pictures are published until it is shown");
 }
 
 TEST_P(CaptureWindowTest, DisplayThatGoesAwaySaysSo) {
-    const std::optional<platform::TRect> last = params.Window.LastShownRect;
+    const std::optional<platform::TRect> last = geometry.Window.LastShownRect;
     ASSERT_TRUE(last);
     windowManager.reset();
     server.Kill();
-    UpdateWindowRect(params.Window);
-    EXPECT_EQ(params.Window.Handle, platform::kNoWindow);
-    CalcCaptureRect(params, Log());
-    EXPECT_EQ(params.CaptureRect, *last) << "black pictures of the last size";
+    UpdateWindowRect(params.Window, geometry.Window);
+    EXPECT_EQ(geometry.Window.Handle, platform::kNoWindow);
+    CalcCaptureRect(params, geometry, Log());
+    EXPECT_EQ(geometry.CaptureRect, *last) << "black pictures of the last size";
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "the display cannot be reached - window \"Followed\" (class \"FwFollowed\") cannot be captured");
 }

@@ -292,32 +292,6 @@ TEST_F(ScreenCaptureXmlTest, NewSharesTakeTheirDefaults) {
     EXPECT_TRUE(snapshot->ImageActive);
 }
 
-TEST_F(ScreenCaptureXmlTest, DeletingAShareEndsItsWorkers) {
-    TShareList shares(fw_test::TestShareDefaults(0, HtmlDir()));
-    const PCaptureStreamer a = shares.AddStreamer();
-    const PCaptureStreamer b = shares.AddStreamer();
-    auto log = std::make_shared<fw_test::WorkerLog>();
-    a->ImageThread = std::make_shared<fw_test::FakeWorker>(log);
-    a->CopyFileThread = std::make_shared<fw_test::FakeWorker>(log);
-    a->FtpUpdate = std::make_unique<fw_test::FakeWorker>(log);
-    std::weak_ptr<IShareWorker> thread = a->ImageThread;
-
-    TCaptureStreamer stranger;
-    shares.DeleteStreamer(&stranger);
-    shares.DeleteStreamer(nullptr);
-    EXPECT_EQ(shares.Count(), 2u);
-    EXPECT_EQ(shares.IndexOfStreamer(&stranger), -1);
-    EXPECT_EQ(shares.IndexOfStreamer(b.get()), 1);
-
-    shares.DeleteStreamer(a.get());
-    EXPECT_EQ(log->endRequests, 2);  // both threads asked to end
-    EXPECT_EQ(log->destroyed, 3);    // the mirror freed, the threads forgotten
-    EXPECT_TRUE(thread.expired());
-    EXPECT_EQ(shares.IndexOfStreamer(b.get()), 0);
-    shares.ClearStreamers();
-    EXPECT_EQ(shares.Count(), 0u);
-}
-
 // The web servers look shares up under GlobalLock: no change of a list gets past a thread that holds it.
 TEST_F(ScreenCaptureXmlTest, EveryChangeOfAShareListWaitsForGlobalLock) {
     using TChange = std::function<void(TShareList& shares, const PCaptureStreamer& listed)>;

@@ -60,16 +60,22 @@ private:
     std::vector<engine::TLogListEntry> seen_;
 };
 
+// Counts the notifications by code and keeps when each was posted.
 class CountingNotifier : public engine::ICaptureNotifier {
 public:
     void Post(intptr_t wParam, intptr_t lParam) override {
         std::lock_guard lock(mutex_);
         ++counts_[wParam];
+        times_[wParam].push_back(std::chrono::steady_clock::now());
         if (lParam != 0) ++nonZeroLParams_;
     }
     int Count(intptr_t wParam) {
         std::lock_guard lock(mutex_);
         return counts_[wParam];
+    }
+    std::vector<std::chrono::steady_clock::time_point> Times(intptr_t wParam) {
+        std::lock_guard lock(mutex_);
+        return times_[wParam];
     }
     int NonZeroLParams() {
         std::lock_guard lock(mutex_);
@@ -79,6 +85,7 @@ public:
 private:
     std::mutex mutex_;
     std::map<intptr_t, int> counts_;
+    std::map<intptr_t, std::vector<std::chrono::steady_clock::time_point>> times_;
     int nonZeroLParams_ = 0;
 };
 
