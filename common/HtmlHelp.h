@@ -9,7 +9,7 @@ namespace app {
 // helpFile is the application's help file; the program sets none.
 bool ShowHtmlHelp(int helpContext, const QString& helpFile = QString());
 
-// Tells the user that the help file is missing ("Helpfile not found !"), for every help road.
+// Tells the user that the help file is missing ("Helpfile not found !"), wherever help was asked for.
 void ShowHelpFileNotFound();
 
 }  // namespace app

@@ -41,17 +41,17 @@ bool CheckPort(const std::string& what, int32_t& port, int32_t fallback) {
 }
 
 void CheckCaptureValues(const std::string& entryName, engine::TScreenCaptureParams& params,
-                        engine::TStreamerList& streamers) {
+                        engine::TShareList& shares) {
     const engine::TScreenCaptureParams defaults;
     for (const TByteRange& range : kByteRanges)
         CheckByte(entryName, range.Name, params.*range.Field, range.Max, defaults.*range.Field);
     CheckByte(entryName, "capiFileFmt", params.Files.capiFileFmt, kMaxFileFormat, defaults.Files.capiFileFmt);
     CheckPort("[capture.xml] " + entryName + ": capUdpPort", params.capUdpPort, defaults.capUdpPort);
 
-    const engine::TShareDefaults& shareDefaults = streamers.Defaults();
+    const engine::TShareDefaults& shareDefaults = shares.Defaults();
     const uint8_t protocol = shareDefaults.VlcMissing ? engine::kShareProtocolHttp : engine::kShareProtocolUdp;
     int32_t position = 0;
-    for (const engine::PCaptureStreamer& share : streamers.Items()) {
+    for (const engine::PCaptureStreamer& share : shares.Items()) {
         const std::string shareName = entryName + " share " + std::to_string(share->Index);
         CheckByte(shareName, "strProtocol", share->Protocol, engine::kShareProtocolUdp, protocol);
         CheckPort("[capture.xml] " + shareName + ": strPort", share->Port,

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/capture/settings/ScreenCaptureParams.h"
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 
 namespace app {
 
@@ -20,6 +20,6 @@ bool CheckPort(const std::string& what, int32_t& port, int32_t fallback);
 // The capture settings and shares of one capture.xml entry: methods, source kinds, codecs, scale,
 // picture and file formats, the UDP source port, and each share's protocol and port.
 void CheckCaptureValues(const std::string& entryName, engine::TScreenCaptureParams& params,
-                        engine::TStreamerList& streamers);
+                        engine::TShareList& shares);
 
 }  // namespace app

@@ -10,8 +10,8 @@
 // Its member functions are kept in files named after their job: MainForm.cpp (making, FormCreate),
 // MainFormShow.cpp (the first showing), MainFormStart.cpp (the 100 ms start and the compact-mode
 // restore), MainFormNotify.cpp (notifications and the status timer), MainFormCaptures.cpp (making,
-// adding and freeing capture services, start and stop of everything), MainFormSettingsRoad.cpp,
-// MainFormLayout.cpp (log window, height, compact mode) and MainFormClose.cpp.
+// adding and freeing capture services, start and stop of everything), MainFormSettings.cpp (the
+// settings sequence), MainFormLayout.cpp (log window, height, compact mode) and MainFormClose.cpp.
 //
 // The other window groups plug their windows in through TMainFormParts (MainFormParts.h): the capture
 // panel, tool bar, status bar, log window, capture-service editor, settings dialog, About box, wait

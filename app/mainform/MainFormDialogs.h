@@ -1,5 +1,5 @@
-// The message boxes of the main window's start-up and libVLC roads, behind a small interface so that
-// tests answer them. The real one is the custom-button message dialog.
+// The message boxes of the main window's start-up and of its libVLC check, behind a small interface so
+// that tests answer them. The real one is the custom-button message dialog.
 #pragma once
 
 #include <string>

@@ -67,7 +67,8 @@ void TQtStartupUi::ShowMainWindow() {
 void TQtStartupUi::EndSession() {
     if (sessionEnding_) return;
     sessionEnding_ = true;
-    engine::AppClosing = true;  // what runs on until the closing (a settings road's restarts) stands back
+    // What would run on until the closing (the restarts after the settings dialog) stands back.
+    engine::AppClosing = true;
     // Dialogs first, innermost first: their callers take them as cancelled.
     for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;) {
         if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();

@@ -1,5 +1,5 @@
 // What the settings dialog asks of the main window, answered by the main window and the capture-service
-// editor road.
+// editor.
 #pragma once
 
 #include <functional>

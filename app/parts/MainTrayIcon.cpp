@@ -78,7 +78,7 @@ void TMainTrayIcon::Restore() {
 }
 
 // A tray host that quits takes the icon along; the window it held must not stay out of reach. With the
-// icon switched off the settings road shows the window itself.
+// icon switched off, the settings sequence shows the window itself.
 void TMainTrayIcon::DockChanged() {
     if (!mainWindow_ || Docked() || mainWindow_->isVisible() || !Shown()) return;
     qWarning("[tray] the notification area is gone; the main window is restored");

@@ -58,7 +58,7 @@ private:
     TToolBarHooks ToolBarHooks(TLumora_MainForm& form);
     void OpenSettingsFromTray();
     void ShowTrayIcon(bool on);
-    // The tray road of "_" and of the tray menu's "Show/Hide".
+    // What "_" and the tray menu's "Show/Hide" do.
     void TrayShowHide();
     bool OpenSettingsDialog(int monitor);
     void ShowAbout();

@@ -39,7 +39,7 @@ struct THttpReply {
     std::function<void(uint64_t bytesSent, bool complete)> AfterTransfer;
 };
 
-// The request road of one server; called on connection threads, several at a time.
+// Handles the requests of one server; called on connection threads, several at a time.
 class IHttpRequestHandler {
 public:
     virtual ~IHttpRequestHandler() = default;

@@ -1,4 +1,4 @@
-// The request road of one web server, on the connection threads:
+// How one web server handles a request, on the connection threads:
 //   1. while the program closes, refuse at once (503);
 //   2. check the credentials before anything the request sent is logged; log the command and a
 //      POST's fields; map the path below the root;

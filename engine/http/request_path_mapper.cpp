@@ -58,7 +58,7 @@ TMappedPath CheckCanonically(const fs::path& canonicalRoot, const fs::path& cand
 // The common case cheaply: "." and ".." are refused before, so when no entry below the canonical
 // folder `base` is a symbolic link, base + segments is already canonical and inside it. One lstat per
 // segment instead of resolving the whole path from "/". Returns nothing when it cannot tell (a link,
-// a folder it may not look into): the caller then takes the canonical road.
+// a folder it may not look into): the caller then resolves the canonical path.
 std::optional<TMappedPath> CheckWithoutLinks(const fs::path& base, const std::vector<std::string_view>& segments,
                                              bool& isFolder) {
     std::string path = base.native();

@@ -1,5 +1,5 @@
 // Where the audio-grab filter takes its sound from: the sound server (PulseAudio) when one answers,
-// else a generated tone, so the audio road runs on a machine without sound.
+// else a generated tone, so audio capture works on a machine without sound.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
 // Where the screen-capture filter takes its pixels from: the X server when one answers, else a moving
-// test pattern, so that the capture road runs on a machine without a display.
+// test pattern, so that screen capture works on a machine without a display.
 #pragma once
 
 #include <cstdint>

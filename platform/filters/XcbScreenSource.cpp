@@ -200,7 +200,7 @@ bool TXcbScreenSource::FetchInto(int shmId, const TRect& visible, size_t offset)
         }
         known = frameSegments_.emplace(shmId, error ? 0 : seg).first;
     }
-    if (known->second == 0) return false;  // refused once: the copying road serves this buffer
+    if (known->second == 0) return false;  // refused once: this buffer is filled by copying
     xcb_generic_error_t* error = nullptr;
     std::unique_ptr<xcb_shm_get_image_reply_t, FreeDeleter> reply(xcb_shm_get_image_reply(
         conn,

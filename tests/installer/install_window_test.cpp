@@ -1,4 +1,4 @@
-// The install window's road end to end, offscreen: "Get VLC" downloads a release archive made at test
+// The install window end to end, offscreen: "Get VLC" downloads a release archive made at test
 // time from a loopback server into a private working folder, the extraction thread unpacks it and the
 // install step fills the library folder; the version panel and the LED then show the loaded library.
 // Also what a shared machine and Linux bring: releases planted in the temporary folder, library
@@ -50,7 +50,7 @@ public:
     void EndProcess() override { ++ends; }
 };
 
-struct TRoad {
+struct TInstallFixture {
     fw_test::TempDir work;
     fw_test::TempDir serverRoot;
     TFakeHost host;
@@ -114,127 +114,127 @@ struct TRoad {
 };
 
 TEST(InstallWindow, GetVlcDownloadsExtractsAndInstallsTheRelease) {
-    TRoad road;
-    road.Serve(std::string("vlc-") + kVersion);
-    road.Open();
-    TFaldrin_Install_Form& form = *road.form;
-    EXPECT_TRUE(fs::is_directory(road.libVlcDir)) << "the named folder is made";
-    EXPECT_EQ(form.LibVlcDir(), road.libVlcDir);
+    TInstallFixture fixture;
+    fixture.Serve(std::string("vlc-") + kVersion);
+    fixture.Open();
+    TFaldrin_Install_Form& form = *fixture.form;
+    EXPECT_TRUE(fs::is_directory(fixture.libVlcDir)) << "the named folder is made";
+    EXPECT_EQ(form.LibVlcDir(), fixture.libVlcDir);
     EXPECT_EQ(form.VersionPanelText(), QStringLiteral("n/a"));
     EXPECT_TRUE(form.GetVlcButton().isEnabled());
     EXPECT_FALSE(form.AdminLabelShown());
     EXPECT_TRUE(form.AdminLed().LedMainProp().lpOn());
     EXPECT_EQ(form.VlcLed().Led().llCustomColor().ccColor1On(), 0x0000EAu) << "red";
     EXPECT_TRUE(form.MemoText().contains(QStringLiteral("VLC V3.0 as player/decoder plug-in required !")));
-    EXPECT_TRUE(fs::is_empty(road.work / "bin")) << "the write test leaves nothing";
+    EXPECT_TRUE(fs::is_empty(fixture.work / "bin")) << "the write test leaves nothing";
 
-    ASSERT_TRUE(road.RunGetVlc());
-    EXPECT_TRUE(road.host.messages.empty()) << road.host.messages.front().toStdString();
+    ASSERT_TRUE(fixture.RunGetVlc());
+    EXPECT_TRUE(fixture.host.messages.empty()) << fixture.host.messages.front().toStdString();
     EXPECT_TRUE(form.VlcOk());
     EXPECT_EQ(form.VersionPanelText().toStdString(), form.VlcVersionText());
     EXPECT_EQ(form.VlcLed().Led().llCustomColor().ccColor1On(), 0x006600u) << "green";
-    EXPECT_TRUE(fs::exists(road.libVlcDir + "plugins/codec/libfake_codec_plugin.so"));
-    EXPECT_FALSE(fs::exists(road.libVlcDir + "plugins/liblua_plugin.so"));
+    EXPECT_TRUE(fs::exists(fixture.libVlcDir + "plugins/codec/libfake_codec_plugin.so"));
+    EXPECT_FALSE(fs::exists(fixture.libVlcDir + "plugins/liblua_plugin.so"));
     EXPECT_TRUE(form.isEnabled()) << "the wait window gave the window back";
     // The registry names the run's own working folder, which is gone again.
     const fs::path zipFn(RegReadMonitorString(kZipFnValue, ""));
     EXPECT_EQ(zipFn.filename(), "vlc.zip");
-    EXPECT_EQ(zipFn.parent_path().parent_path(), road.tmp);
+    EXPECT_EQ(zipFn.parent_path().parent_path(), fixture.tmp);
     EXPECT_EQ(RegReadMonitorString(kZipDirValue, ""), (zipFn.parent_path() / "vlc_zip").string());
-    EXPECT_TRUE(fs::is_empty(road.tmp)) << "nothing of the download is left";
+    EXPECT_TRUE(fs::is_empty(fixture.tmp)) << "nothing of the download is left";
 
     // The window's progress messages after the wait window has closed change nothing.
-    const QString text = road.wait.InfoText();
-    const int gaugeMax = road.wait.GaugeMax();
-    const int gaugePosition = road.wait.GaugePosition();
+    const QString text = fixture.wait.InfoText();
+    const int gaugeMax = fixture.wait.GaugeMax();
+    const int gaugePosition = fixture.wait.GaugePosition();
     platform::PostMessage(form.MessageHandle(), kInstallerMessage, kDownloadSize, 5000000);
     platform::PostMessage(form.MessageHandle(), kInstallerMessage, kDownloadProgress, 1234);
     installer_test::SpinFor(std::chrono::milliseconds(100));
-    EXPECT_FALSE(road.wait.isVisible());
-    EXPECT_EQ(road.wait.InfoText(), text);
-    EXPECT_EQ(road.wait.GaugeMax(), gaugeMax);
-    EXPECT_EQ(road.wait.GaugePosition(), gaugePosition);
+    EXPECT_FALSE(fixture.wait.isVisible());
+    EXPECT_EQ(fixture.wait.InfoText(), text);
+    EXPECT_EQ(fixture.wait.GaugeMax(), gaugeMax);
+    EXPECT_EQ(fixture.wait.GaugePosition(), gaugePosition);
 }
 
 // While the download runs the wait window shows the archive's size, in kByte, and the bytes received
 // on its gauge. The server sends the whole archive and then holds the connection open, so the
 // download stays in that state until the test has looked.
 TEST(InstallWindow, ProgressMessagesShowTheSizeAndTheBytesReceived) {
-    TRoad road;
-    road.Serve(std::string("vlc-") + kVersion);
-    const int64_t size = int64_t(fs::file_size(road.ServedArchive()));
+    TInstallFixture fixture;
+    fixture.Serve(std::string("vlc-") + kVersion);
+    const int64_t size = int64_t(fs::file_size(fixture.ServedArchive()));
     ASSERT_LT(size, 999500) << "below a thousand kByte the text needs no group separator";
-    road.Open({nullptr, true});
-    road.form->GetVlc_TBClick();
-    ASSERT_TRUE(installer_test::SpinUntil([&] { return road.wait.GaugePosition() == size; }))
-        << road.wait.GaugePosition() << " of " << size;
-    EXPECT_TRUE(road.wait.isVisible());
-    EXPECT_EQ(road.wait.Mode(), kWaitModeDownloading);
-    EXPECT_EQ(road.wait.GaugeMax(), size);
-    EXPECT_EQ(road.wait.InfoText().toStdString(), DownloadSizeText(size, '.'));
-    EXPECT_TRUE(road.form->Busy());
+    fixture.Open({nullptr, true});
+    fixture.form->GetVlc_TBClick();
+    ASSERT_TRUE(installer_test::SpinUntil([&] { return fixture.wait.GaugePosition() == size; }))
+        << fixture.wait.GaugePosition() << " of " << size;
+    EXPECT_TRUE(fixture.wait.isVisible());
+    EXPECT_EQ(fixture.wait.Mode(), kWaitModeDownloading);
+    EXPECT_EQ(fixture.wait.GaugeMax(), size);
+    EXPECT_EQ(fixture.wait.InfoText().toStdString(), DownloadSizeText(size, '.'));
+    EXPECT_TRUE(fixture.form->Busy());
 
     // The window goes while its download runs: the thread ends and takes the working folder with it.
-    road.form.reset();
-    EXPECT_TRUE(installer_test::SpinUntil([&] { return road.RunFoldersLeft().empty(); }, std::chrono::seconds(10)));
+    fixture.form.reset();
+    EXPECT_TRUE(installer_test::SpinUntil([&] { return fixture.RunFoldersLeft().empty(); }, std::chrono::seconds(10)));
 }
 
 // What other users of the machine may have put into the shared temporary folder, under the names
 // earlier versions used, is never installed: only what this download's archive held counts, and the
 // archive of another platform holds nothing for this one.
 TEST(InstallWindow, ReleasePlantedInTheTemporaryFolderIsNeverInstalled) {
-    TRoad road;
-    road.ServeWindowsRelease();
-    fs::create_directories(road.tmp);
-    installer_test::FillFakeRelease(road.tmp / "vlc_zip", "vlc-3.0", fw_test::FakeVlc::Full);
-    installer_test::FillFakeRelease(road.tmp, "vlc-3.0", fw_test::FakeVlc::Full);
-    ASSERT_TRUE(installer_test::ZipFolder(road.tmp / "vlc_zip", road.work / "planted.zip"));
-    fs::rename(road.work / "planted.zip", road.tmp / "vlc.zip");
-    const auto planted = TRoad::Contents(road.tmp);
+    TInstallFixture fixture;
+    fixture.ServeWindowsRelease();
+    fs::create_directories(fixture.tmp);
+    installer_test::FillFakeRelease(fixture.tmp / "vlc_zip", "vlc-3.0", fw_test::FakeVlc::Full);
+    installer_test::FillFakeRelease(fixture.tmp, "vlc-3.0", fw_test::FakeVlc::Full);
+    ASSERT_TRUE(installer_test::ZipFolder(fixture.tmp / "vlc_zip", fixture.work / "planted.zip"));
+    fs::rename(fixture.work / "planted.zip", fixture.tmp / "vlc.zip");
+    const auto planted = TInstallFixture::Contents(fixture.tmp);
     // The library folder holds an older install.
-    fw_test::FillFakeVlcFolder(road.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
-    fw_test::WriteFile(road.libVlcDir + "README.txt", "older read me\n");
-    const auto installed = TRoad::Contents(road.libVlcDir);
+    fw_test::FillFakeVlcFolder(fixture.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
+    fw_test::WriteFile(fixture.libVlcDir + "README.txt", "older read me\n");
+    const auto installed = TInstallFixture::Contents(fixture.libVlcDir);
 
-    road.Open();
-    EXPECT_FALSE(road.form->VlcOk());
-    ASSERT_TRUE(road.RunGetVlc());
-    ASSERT_EQ(road.host.messages.size(), 1u);
-    EXPECT_TRUE(road.Said(QStringLiteral("holds no VLC 3.0 release for this system")))
-        << road.host.messages[0].toStdString();
-    EXPECT_TRUE(road.Said(QStringLiteral("install the system's libVLC")));
-    EXPECT_FALSE(road.form->VlcOk());
-    EXPECT_EQ(TRoad::Contents(road.libVlcDir), installed) << "the library folder is untouched";
-    EXPECT_FALSE(fs::exists(road.libVlcDir + "plugins"));
-    EXPECT_EQ(TRoad::Contents(road.tmp), planted) << "someone else's files are not ours to change";
-    EXPECT_TRUE(road.RunFoldersLeft().empty());
+    fixture.Open();
+    EXPECT_FALSE(fixture.form->VlcOk());
+    ASSERT_TRUE(fixture.RunGetVlc());
+    ASSERT_EQ(fixture.host.messages.size(), 1u);
+    EXPECT_TRUE(fixture.Said(QStringLiteral("holds no VLC 3.0 release for this system")))
+        << fixture.host.messages[0].toStdString();
+    EXPECT_TRUE(fixture.Said(QStringLiteral("install the system's libVLC")));
+    EXPECT_FALSE(fixture.form->VlcOk());
+    EXPECT_EQ(TInstallFixture::Contents(fixture.libVlcDir), installed) << "the library folder is untouched";
+    EXPECT_FALSE(fs::exists(fixture.libVlcDir + "plugins"));
+    EXPECT_EQ(TInstallFixture::Contents(fixture.tmp), planted) << "someone else's files are not ours to change";
+    EXPECT_TRUE(fixture.RunFoldersLeft().empty());
 }
 
 // -dd naming a folder that is no install of the libraries (a user's folder, one holding only a
 // "plugins" folder of the user's, the home folder, a link, a file, a pipe): "Get VLC" says why and
 // downloads nothing; the user's files stay byte for byte.
 TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
-    TRoad road;
-    road.Serve(std::string("vlc-") + kVersion);
-    const fs::path home = road.work / "home";
+    TInstallFixture fixture;
+    fixture.Serve(std::string("vlc-") + kVersion);
+    const fs::path home = fixture.work / "home";
     fs::create_directories(home);
     fw_test::WriteFile(home / ".profile", "export MINE=1\n");
-    const fs::path own = road.work / "own";
+    const fs::path own = fixture.work / "own";
     fw_test::FillFakeVlcFolder(own, fw_test::FakeVlc::WithoutPauseMedia);
     fw_test::WriteFile(own / "thesis.txt", "chapter one\n");
-    const fs::path link = road.work / "link";
+    const fs::path link = fixture.work / "link";
     fs::create_directory_symlink(own, link);
-    const fs::path file = road.work / "file";
+    const fs::path file = fixture.work / "file";
     fw_test::WriteFile(file, "a file\n");
-    const fs::path fifo = road.work / "fifo";
+    const fs::path fifo = fixture.work / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     // A folder of the user's own that happens to be called "plugins".
-    const fs::path ownPlugins = road.work / "own_plugins";
+    const fs::path ownPlugins = fixture.work / "own_plugins";
     fs::create_directories(ownPlugins / "plugins");
     fw_test::WriteFile(ownPlugins / "plugins" / "sketch.txt", "my own plug-in ideas\n");
-    const auto homeBefore = TRoad::Contents(home);
-    const auto ownBefore = TRoad::Contents(own);
-    const auto ownPluginsBefore = TRoad::Contents(ownPlugins);
+    const auto homeBefore = TInstallFixture::Contents(home);
+    const auto ownBefore = TInstallFixture::Contents(own);
+    const auto ownPluginsBefore = TInstallFixture::Contents(ownPlugins);
 
     const char* savedHome = std::getenv("HOME");
     const std::string savedHomeValue = savedHome ? savedHome : "";
@@ -248,22 +248,22 @@ TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
         {ownPlugins, "its \"plugins\" folder holds more than libVLC's plug-ins"},
     };
     for (const auto& c : cases) {
-        road.form.reset();
-        road.host.messages.clear();
-        road.Open({}, c.dd.string() + (fs::is_directory(c.dd) ? "/" : ""));
-        road.form->GetVlc_TBClick();
-        EXPECT_FALSE(road.form->Busy()) << c.dd;
-        ASSERT_EQ(road.host.messages.size(), 1u) << c.dd;
-        EXPECT_TRUE(road.Said(QStringLiteral("cannot be installed into the library folder: ") + c.reason))
-            << road.host.messages[0].toStdString();
-        EXPECT_TRUE(road.Said(QStringLiteral("Nothing was downloaded or changed")));
-        EXPECT_TRUE(fs::is_empty(road.tmp)) << c.dd << ": nothing downloaded";
+        fixture.form.reset();
+        fixture.host.messages.clear();
+        fixture.Open({}, c.dd.string() + (fs::is_directory(c.dd) ? "/" : ""));
+        fixture.form->GetVlc_TBClick();
+        EXPECT_FALSE(fixture.form->Busy()) << c.dd;
+        ASSERT_EQ(fixture.host.messages.size(), 1u) << c.dd;
+        EXPECT_TRUE(fixture.Said(QStringLiteral("cannot be installed into the library folder: ") + c.reason))
+            << fixture.host.messages[0].toStdString();
+        EXPECT_TRUE(fixture.Said(QStringLiteral("Nothing was downloaded or changed")));
+        EXPECT_TRUE(fs::is_empty(fixture.tmp)) << c.dd << ": nothing downloaded";
     }
     if (savedHome) ::setenv("HOME", savedHomeValue.c_str(), 1);
     else ::unsetenv("HOME");
-    EXPECT_EQ(TRoad::Contents(home), homeBefore);
-    EXPECT_EQ(TRoad::Contents(own), ownBefore);
-    EXPECT_EQ(TRoad::Contents(ownPlugins), ownPluginsBefore);
+    EXPECT_EQ(TInstallFixture::Contents(home), homeBefore);
+    EXPECT_EQ(TInstallFixture::Contents(own), ownBefore);
+    EXPECT_EQ(TInstallFixture::Contents(ownPlugins), ownPluginsBefore);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fw_test::ReadFile(file), "a file\n");
     EXPECT_TRUE(fs::is_fifo(fifo));
@@ -273,46 +273,47 @@ TEST(InstallWindow, FolderThatIsNoInstallIsRefusedBeforeAnyDownload) {
 // answers for a Linux version), or no server answers at all.
 TEST(InstallWindow, FailedDownloadsSayWhatHappened) {
     {
-        TRoad road;  // the server holds no archive: 404
-        road.Open();
-        ASSERT_TRUE(road.RunGetVlc());
-        ASSERT_EQ(road.host.messages.size(), 1u);
-        EXPECT_TRUE(road.Said(QStringLiteral("The download server offers no VLC 3.0 release for this system")))
-            << road.host.messages[0].toStdString();
-        EXPECT_TRUE(road.Said(QStringLiteral("install the system's libVLC")));
-        EXPECT_TRUE(road.form->GetVlcButton().isEnabled());
-        EXPECT_TRUE(road.form->isEnabled());
-        EXPECT_TRUE(fs::is_empty(road.tmp));
+        TInstallFixture fixture;  // the server holds no archive: 404
+        fixture.Open();
+        ASSERT_TRUE(fixture.RunGetVlc());
+        ASSERT_EQ(fixture.host.messages.size(), 1u);
+        EXPECT_TRUE(fixture.Said(QStringLiteral("The download server offers no VLC 3.0 release for this system")))
+            << fixture.host.messages[0].toStdString();
+        EXPECT_TRUE(fixture.Said(QStringLiteral("install the system's libVLC")));
+        EXPECT_TRUE(fixture.form->GetVlcButton().isEnabled());
+        EXPECT_TRUE(fixture.form->isEnabled());
+        EXPECT_TRUE(fs::is_empty(fixture.tmp));
     }
     {
-        TRoad road;
-        road.Open();
-        road.server.reset();  // nothing answers any more
-        ASSERT_TRUE(road.RunGetVlc());
-        ASSERT_EQ(road.host.messages.size(), 1u);
-        EXPECT_TRUE(road.host.messages[0].startsWith(QStringLiteral("Download Error!\r\n\r\nReasons could be:")));
-        EXPECT_TRUE(road.form->isEnabled());
-        EXPECT_TRUE(fs::is_empty(road.tmp));
+        TInstallFixture fixture;
+        fixture.Open();
+        fixture.server.reset();  // nothing answers any more
+        ASSERT_TRUE(fixture.RunGetVlc());
+        ASSERT_EQ(fixture.host.messages.size(), 1u);
+        EXPECT_TRUE(fixture.host.messages[0].startsWith(QStringLiteral("Download Error!\r\n\r\nReasons could be:")));
+        EXPECT_TRUE(fixture.form->isEnabled());
+        EXPECT_TRUE(fs::is_empty(fixture.tmp));
     }
 }
 
 // Archives that cannot be unpacked, and a disk that fills up while unpacking: a message that says so,
 // the old libraries untouched, no working folder left behind.
 TEST(InstallWindow, ArchiveThatCannotBeUnpackedLeavesTheOldLibraries) {
-    TRoad road;
-    road.Serve(std::string("vlc-") + kVersion);
-    const std::string release = fw_test::ReadFile(road.ServedArchive());
-    fw_test::FillFakeVlcFolder(road.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
-    const auto installed = TRoad::Contents(road.libVlcDir);
-    road.Open();
+    TInstallFixture fixture;
+    fixture.Serve(std::string("vlc-") + kVersion);
+    const std::string release = fw_test::ReadFile(fixture.ServedArchive());
+    fw_test::FillFakeVlcFolder(fixture.libVlcDir, fw_test::FakeVlc::WithoutPauseMedia);
+    const auto installed = TInstallFixture::Contents(fixture.libVlcDir);
+    fixture.Open();
 
     // Far more bytes unpacked than the process may write to one file.
     constexpr rlim_t kFileSizeLimitBytes = 1 << 20;
-    fs::create_directories(road.work / "big" / "vlc-3.0");
-    fw_test::WriteFile(road.work / "big" / "vlc-3.0" / "libvlccore.so.9", std::string(4 * kFileSizeLimitBytes, '\0'));
-    const fs::path bigZip = road.work / "big.zip";
-    ASSERT_TRUE(installer_test::ZipFolder(road.work / "big", bigZip));
-    const fs::path hostileZip = road.work / "hostile.zip";
+    fs::create_directories(fixture.work / "big" / "vlc-3.0");
+    fw_test::WriteFile(fixture.work / "big" / "vlc-3.0" / "libvlccore.so.9",
+                       std::string(4 * kFileSizeLimitBytes, '\0'));
+    const fs::path bigZip = fixture.work / "big.zip";
+    ASSERT_TRUE(installer_test::ZipFolder(fixture.work / "big", bigZip));
+    const fs::path hostileZip = fixture.work / "hostile.zip";
     ASSERT_TRUE(installer_test::ZipEntries(hostileZip,
                                            {{"vlc-3.0/libvlc.so.5", "lib"}, {"vlc-3.0/../../../escaped.txt", "x"}}));
 
@@ -328,8 +329,8 @@ TEST(InstallWindow, ArchiveThatCannotBeUnpackedLeavesTheOldLibraries) {
         {"disk full", fw_test::ReadFile(bigZip), true, "is the disk full?"},
     };
     for (const auto& c : cases) {
-        fw_test::WriteFile(road.ServedArchive(), c.archive);
-        road.host.messages.clear();
+        fw_test::WriteFile(fixture.ServedArchive(), c.archive);
+        fixture.host.messages.clear();
         struct rlimit saved {};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         if (c.fileSizeLimited) {
@@ -339,74 +340,75 @@ TEST(InstallWindow, ArchiveThatCannotBeUnpackedLeavesTheOldLibraries) {
             limited.rlim_cur = kFileSizeLimitBytes;
             ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
         }
-        const bool ended = road.RunGetVlc();
+        const bool ended = fixture.RunGetVlc();
         ::setrlimit(RLIMIT_FSIZE, &saved);
         ASSERT_TRUE(ended) << c.what;
-        ASSERT_EQ(road.host.messages.size(), 1u) << c.what;
-        EXPECT_TRUE(road.Said(QString::fromLatin1(c.message))) << c.what << ": " << road.host.messages[0].toStdString();
-        EXPECT_TRUE(road.Said(QStringLiteral("the library folder was left as it was"))) << c.what;
-        EXPECT_EQ(TRoad::Contents(road.libVlcDir), installed) << c.what;
-        EXPECT_FALSE(road.form->VlcOk()) << c.what;
-        EXPECT_TRUE(fs::is_empty(road.tmp)) << c.what << ": no working folder left";
+        ASSERT_EQ(fixture.host.messages.size(), 1u) << c.what;
+        EXPECT_TRUE(fixture.Said(QString::fromLatin1(c.message)))
+            << c.what << ": " << fixture.host.messages[0].toStdString();
+        EXPECT_TRUE(fixture.Said(QStringLiteral("the library folder was left as it was"))) << c.what;
+        EXPECT_EQ(TInstallFixture::Contents(fixture.libVlcDir), installed) << c.what;
+        EXPECT_FALSE(fixture.form->VlcOk()) << c.what;
+        EXPECT_TRUE(fs::is_empty(fixture.tmp)) << c.what << ": no working folder left";
     }
-    EXPECT_FALSE(fs::exists(road.work / "escaped.txt"));
-    EXPECT_FALSE(fs::exists(road.tmp.parent_path().parent_path() / "escaped.txt"));
+    EXPECT_FALSE(fs::exists(fixture.work / "escaped.txt"));
+    EXPECT_FALSE(fs::exists(fixture.tmp.parent_path().parent_path() / "escaped.txt"));
 }
 
 // The program folder cannot be written: the window says administrator rights are needed, and so does
 // "Get VLC", which then downloads nothing.
 TEST(InstallWindow, FailedWriteTestAsksForAdministratorRights) {
-    TRoad road;
-    road.Serve(std::string("vlc-") + kVersion);
-    fw_test::WriteFile(road.work / "blocked", "a file where the program folder's parent should be");
-    road.programFolder = road.work / "blocked" / "bin";
-    road.Open();
-    EXPECT_FALSE(road.form->Rights());
-    EXPECT_TRUE(road.form->AdminLabelShown());
-    EXPECT_TRUE(road.form->AdminLed().LedMainProp().lpOn()) << "the administrator test itself passed";
-    road.form->GetVlc_TBClick();
-    ASSERT_EQ(road.host.messages.size(), 1u);
-    EXPECT_EQ(road.host.messages[0], QStringLiteral("Administrator rights required !"));
-    EXPECT_FALSE(road.form->Busy());
-    EXPECT_FALSE(road.wait.isVisible());
-    EXPECT_TRUE(fs::is_empty(road.tmp));
+    TInstallFixture fixture;
+    fixture.Serve(std::string("vlc-") + kVersion);
+    fw_test::WriteFile(fixture.work / "blocked", "a file where the program folder's parent should be");
+    fixture.programFolder = fixture.work / "blocked" / "bin";
+    fixture.Open();
+    EXPECT_FALSE(fixture.form->Rights());
+    EXPECT_TRUE(fixture.form->AdminLabelShown());
+    EXPECT_TRUE(fixture.form->AdminLed().LedMainProp().lpOn()) << "the administrator test itself passed";
+    fixture.form->GetVlc_TBClick();
+    ASSERT_EQ(fixture.host.messages.size(), 1u);
+    EXPECT_EQ(fixture.host.messages[0], QStringLiteral("Administrator rights required !"));
+    EXPECT_FALSE(fixture.form->Busy());
+    EXPECT_FALSE(fixture.wait.isVisible());
+    EXPECT_TRUE(fs::is_empty(fixture.tmp));
 }
 
 // Centred on the screen; the help button is laid out but not shown, and the window's help is
 // "Morvalt.chm" in the help folder at context 2.
 TEST(InstallWindow, CentredOnTheScreenWithItsHelpButtonHidden) {
-    TRoad road;
-    road.Open();
+    TInstallFixture fixture;
+    fixture.Open();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(road.form->frameGeometry().center(), screen.center());
-    EXPECT_EQ(road.form->size(), QSize(kInstallWindowWidth, kInstallWindowHeight));
-    TCanvasPanelEx& help = road.form->HelpButton();
+    EXPECT_EQ(fixture.form->frameGeometry().center(), screen.center());
+    EXPECT_EQ(fixture.form->size(), QSize(kInstallWindowWidth, kInstallWindowHeight));
+    TCanvasPanelEx& help = fixture.form->HelpButton();
     EXPECT_EQ(help.Caption(), QStringLiteral("Help"));
     EXPECT_FALSE(help.isVisible());
-    EXPECT_TRUE(road.form->GetVlcButton().isVisible());
-    EXPECT_EQ(road.form->HelpFile(), QString::fromStdString(HelpDir()) + QStringLiteral("Morvalt.chm"));
-    EXPECT_EQ(road.form->HelpContext(), 2);
+    EXPECT_TRUE(fixture.form->GetVlcButton().isVisible());
+    EXPECT_EQ(fixture.form->HelpFile(), QString::fromStdString(HelpDir()) + QStringLiteral("Morvalt.chm"));
+    EXPECT_EQ(fixture.form->HelpContext(), 2);
     // Without the help file the help launcher says so.
     fw_test::ScopedMsgDlgAnswers boxes;
-    road.form->Help_TBClick();
+    fixture.form->Help_TBClick();
     EXPECT_EQ(boxes.Texts(), (std::vector<QString>{"Helpfile not found !"}));
 }
 
 TEST(InstallWindow, NoAdministratorEndsTheProcessAndBreakEndsItWhileBusy) {
-    TRoad road;
-    road.host.admin = false;
-    road.Open();
-    ASSERT_EQ(road.host.messages.size(), 1u);
-    EXPECT_EQ(road.host.messages[0], QStringLiteral("Run this application as administration !!!"));
-    EXPECT_EQ(road.host.ends, 1);
+    TInstallFixture fixture;
+    fixture.host.admin = false;
+    fixture.Open();
+    ASSERT_EQ(fixture.host.messages.size(), 1u);
+    EXPECT_EQ(fixture.host.messages[0], QStringLiteral("Run this application as administration !!!"));
+    EXPECT_EQ(fixture.host.ends, 1);
 
-    road.host.admin = true;
-    road.wait.ShowWait(kWaitModeUnpacking, road.form.get());
-    road.wait.OnBreak(kWaitModeUnpacking);
-    EXPECT_EQ(road.host.ends, 2);
-    road.wait.OnBreak(kWaitModeDownload);
-    EXPECT_EQ(road.host.ends, 2) << "mode 0 does nothing";
-    road.wait.EndWait();
+    fixture.host.admin = true;
+    fixture.wait.ShowWait(kWaitModeUnpacking, fixture.form.get());
+    fixture.wait.OnBreak(kWaitModeUnpacking);
+    EXPECT_EQ(fixture.host.ends, 2);
+    fixture.wait.OnBreak(kWaitModeDownload);
+    EXPECT_EQ(fixture.host.ends, 2) << "mode 0 does nothing";
+    fixture.wait.EndWait();
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TStreamer_Frame::TStreamer_Frame(TStreamerFrameContext context, QWidget* parent)
 }
 
 TStreamer_Frame::~TStreamer_Frame() {
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     const auto capture = Capture();
     engine::TShareRun* run = share && capture ? capture->ShareRuns().Find(share) : nullptr;
     if (run && run->FrameHandle == target_.Handle()) run->FrameHandle = 0;  // a newer tab keeps its own
@@ -102,11 +102,11 @@ void TStreamer_Frame::BuildControls() {
     shareLed_->hide();  // shown once the tab strip takes it
 }
 
-void TStreamer_Frame::Init(const engine::PCaptureStreamer& streamer, QWidget* sheet) {
-    streamer_ = streamer;
+void TStreamer_Frame::Init(const engine::PCaptureStreamer& share, QWidget* sheet) {
+    share_ = share;
     sheet_ = sheet;
     const auto capture = Capture();
-    if (streamer && capture) capture->ShareRuns().Of(streamer).FrameHandle = target_.Handle();
+    if (share && capture) capture->ShareRuns().Of(share).FrameHandle = target_.Handle();
     Reset();
     ShowShare();
     if (engine::VlcMissing) {
@@ -126,7 +126,7 @@ void TStreamer_Frame::Reset() {
     ShowFtpTransfer(0, true);
     ui_.IpAdr_Label->SetCaption("");
     ui_.Port_Label->SetCaption("");
-    if (streamer_.lock()) SetShareLed(components::lcdGray, false);
+    if (share_.lock()) SetShareLed(components::lcdGray, false);
     ui_.LastUpload_Label->SetCaption("");
     for (components::TLedLabel* led : {ui_.Video_LED, ui_.Snap_LED, ui_.File_LED, ui_.FtpErr_Led}) led->SetLedOn(false);
 }
@@ -134,7 +134,7 @@ void TStreamer_Frame::Reset() {
 void TStreamer_Frame::ShowShare() {
     ui_.FtpUpload_Panel->hide();
     ui_.Status_Panel->hide();
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (!share) return;
     if (share->Protocol == engine::kShareProtocolHttp) {
         ui_.Udp_Label->SetCaption("HTTP");
@@ -167,7 +167,7 @@ void TStreamer_Frame::SetRunning(bool on) {
     ShowFtpTransfer(0, true);
     uploadErrors_ = 0;
     ShowShare();
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (share && share->Active && shareLed_) shareLed_->SetLedOn(on);
     if (on) {
         if (!share) return;
@@ -188,7 +188,7 @@ void TStreamer_Frame::SetRunning(bool on) {
 }
 
 void TStreamer_Frame::ShowHttpState() {
-    const auto share = streamer_.lock();
+    const auto share = share_.lock();
     if (!share || !share->Active) return;
     const auto entry = std::dynamic_pointer_cast<THttpServerEntry>(share->HttpServer);
     if (!entry || !entry->Server) return;
@@ -199,11 +199,11 @@ void TStreamer_Frame::ShowHttpState() {
 void TStreamer_Frame::RefreshHttpState() { ShowHttpState(); }
 
 void TStreamer_Frame::ShowHttpRequest() {
-    if (const auto share = streamer_.lock(); share && share->Active) ui_.HttpData_Led->SetLedOn(true);
+    if (const auto share = share_.lock(); share && share->Active) ui_.HttpData_Led->SetLedOn(true);
 }
 
 void TStreamer_Frame::ShowHttpSend() {
-    if (const auto share = streamer_.lock(); share && share->Active) ui_.HttpSend_Led->SetLedOn(true);
+    if (const auto share = share_.lock(); share && share->Active) ui_.HttpSend_Led->SetLedOn(true);
 }
 
 void TStreamer_Frame::SetHttpErrLed(bool on) { ui_.HttpErr_Led->SetLedOn(on); }
@@ -224,7 +224,7 @@ void TStreamer_Frame::ShowFtpTransfer(int64_t bytes, bool reset) {
 
 bool TStreamer_Frame::Resolve(engine::PCaptureStreamer& share, std::shared_ptr<TCaptureService>& service,
                               std::shared_ptr<engine::TScreenCapture>& capture) const {
-    share = streamer_.lock();
+    share = share_.lock();
     service = context_.Service.lock();
     capture = Capture();
     return share && capture && capture->Streamers->IndexOfStreamer(share.get()) >= 0;

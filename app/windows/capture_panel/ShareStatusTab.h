@@ -47,7 +47,7 @@ public:
     ~TStreamer_Frame() override;
 
     // Binds the tab to its share (whose FrameHandle becomes this tab's handle) and shows it.
-    void Init(const engine::PCaptureStreamer& streamer, QWidget* sheet);
+    void Init(const engine::PCaptureStreamer& share, QWidget* sheet);
     // Shows the share as started or stopped.
     void SetRunning(bool on);
     // Web-server lamps from the share's web server.
@@ -60,7 +60,7 @@ public:
     void ShowHttpSend();
     void SetHttpErrLed(bool on);
 
-    engine::PCaptureStreamer Streamer() const { return streamer_.lock(); }
+    engine::PCaptureStreamer Streamer() const { return share_.lock(); }
     QWidget* Sheet() const { return sheet_; }
     platform::WindowHandle Handle() const { return target_.Handle(); }
     int UploadErrors() const { return uploadErrors_; }
@@ -109,7 +109,7 @@ private:
     std::shared_ptr<engine::TScreenCapture> Capture() const;
 
     TStreamerFrameContext context_;
-    std::weak_ptr<engine::TCaptureStreamer> streamer_;
+    std::weak_ptr<engine::TCaptureStreamer> share_;
     QWidget* sheet_ = nullptr;
     int uploadErrors_ = 0;
     int64_t transferCount_ = 0;

@@ -1,6 +1,7 @@
 // What the capture-service editor edits and reaches: a working copy of an entry's capture job (its
 // settings and internal port) with the job's share list, the lists of the program, the share editor,
-// the pickers, the file chooser, the capture panel's share tabs, the help and the program's error road.
+// the pickers, the file chooser, the capture panel's share tabs, the help and the program's
+// catch-all error handler.
 #pragma once
 
 #include <QString>
@@ -22,7 +23,7 @@ class TWndList_Form;
 // The parts of a capture job the editor writes. InternalPort may be none (a job that has no port yet).
 struct TCaptureJobView {
     engine::TScreenCaptureParams* Params = nullptr;
-    engine::TStreamerList* Streamers = nullptr;
+    engine::TShareList* Streamers = nullptr;
     int32_t* InternalPort = nullptr;
     explicit operator bool() const { return Params && Streamers; }
 };
@@ -58,7 +59,8 @@ struct TCaptureEditorContext {
     IFileChooser* FileChooser = nullptr;
     IShareTabs* ShareTabs = nullptr;  // none: no capture panel shows the job's shares
     std::function<void(const QString& anchor)> ShowHelp;
-    // The program's road for an error that reached no handler of its own ("General error : " + message).
+    // The program's catch-all error handler, for an error that reached no handler of its own
+    // ("General error : " + message).
     std::function<void(const std::string& message)> ReportError;
 };
 

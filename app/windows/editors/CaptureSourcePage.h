@@ -29,7 +29,7 @@ constexpr int kFilesDirWidthPx = 270;
 
 class TCaptureSourcePage : public QWidget {
 public:
-    // context (the pickers and the error road) outlives the page.
+    // context (the pickers and the catch-all error handler) outlives the page.
     explicit TCaptureSourcePage(const TCaptureEditorContext& context, QWidget* parent = nullptr);
 
     // A new service, numbered captureCount: the DirectX method, the first monitor, a 100 x 100 area at

@@ -64,7 +64,7 @@ TScreenCapture_StreameSet_Form::TScreenCapture_StreameSet_Form(TShareEditorConte
 }
 
 void TScreenCapture_StreameSet_Form::reject() {
-    // The Cancel road, whichever way the dialog was cancelled (button, Escape, the close box).
+    // What Cancel does, whichever way the dialog was cancelled (button, Escape, the close box).
     if (okFailed_) Active_CB->setChecked(false);
     QDialog::reject();
 }

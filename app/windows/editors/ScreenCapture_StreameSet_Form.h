@@ -43,7 +43,7 @@ public:
     void OK_BitBtnClick();
     void Cancel_BitBtnClick();
 
-    // Every way of cancelling runs the Cancel road: after a refused OK the share ends inactive.
+    // Every way of cancelling does what Cancel does: after a refused OK the share ends inactive.
     void reject() override;
 
     const engine::PCaptureStreamer& Share() const { return share_; }

@@ -1,6 +1,6 @@
 // The "Config" tab of the share editor's web-server part: the web server that publishes the share
-// (with the settings dialog's roads to add and edit one), the share's sub-folder below its root, and
-// the root shown.
+// (with the settings dialog's functions that add and edit one), the share's sub-folder below its
+// root, and the root shown.
 #pragma once
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // The "Capture-Service" page of the settings dialog: the HLS segment figures and the list of capture
-// services with their add, edit and delete roads. The list roads act at once on the live list and
-// write capture.xml after each change.
+// services with their Add, Edit and Delete, which act at once on the live list and write capture.xml
+// after each change.
 #pragma once
 
 #include <QPushButton>

@@ -43,7 +43,7 @@ public:
     void SelectPage(int pageIndex);
     // Every later showing centres the dialog on monitor number monitor, at the size it shows with.
     void CentreOnMonitor(int monitor) { centreMonitor_ = monitor; }
-    // The web-server roads, also used by the share editor.
+    // Adding and editing a web server, also used by the share editor.
     void AddHttpServer();
     void EditHttpServer(THttpServerEntry& entry, bool allowTest);
 

@@ -46,7 +46,7 @@ public:
     virtual void StartDownloader() = 0;
     // Ends this program at once, without saving anything (after StartDownloader).
     virtual void KillOwnProcess() = 0;
-    // Closes the main window, which ends the program through its closing road ("Leave App").
+    // Closes the main window, which ends the program as its own closing does ("Leave App").
     virtual void CloseMainWindow() = 0;
     virtual void ShowHelp(const std::string& anchor) = 0;
 };

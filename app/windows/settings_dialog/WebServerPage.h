@@ -1,6 +1,6 @@
 // The "Web-Server / -Socket" page of the settings dialog: the lists of web servers and web sockets
-// with their add, edit and delete roads, which act at once on the live lists (the files follow at the
-// next save). The share editor borrows the web-server add and edit roads.
+// with their Add, Edit and Delete, which act at once on the live lists (the files follow at the next
+// save). The share editor borrows the web-server Add and Edit.
 #pragma once
 
 #include <QPushButton>

@@ -26,7 +26,7 @@ struct TToolBarHooks {
     std::function<bool()> AnyPanelExpanded;
     std::function<void(bool minimize)> SetAllPanelsMinimized;
     std::function<void(int page)> SelectSettingsPage;
-    std::function<void()> OpenSettings;     // the settings road
+    std::function<void()> OpenSettings;     // the main window's settings sequence
     std::function<void(const std::string& anchor)> ShowHelp;
     std::function<void()> ShowAbout;        // modal
     std::function<void()> TrayShowHide;     // the tray's show/hide of the main window

@@ -1,4 +1,4 @@
-// CPU time per 1920x1080 picture of the screen road at 25 fps: the screen capture graph (screen-capture
+// CPU time per 1920x1080 picture of screen capture at 25 fps: the screen capture graph (screen-capture
 // filter grabbing over MIT-SHM, colour converter to YV12, Orbelle32 as a TCP server) side by side with
 // `ffmpeg -f x11grab -pix_fmt yuv420p -f rawvideo` writing to a TCP server of its own, both on the same
 // private Xvfb and read by the same kind of loopback client. Targets: ours at most 4 ms of CPU per
@@ -256,7 +256,7 @@ int main(int argc, char** argv) {
         if (t.ok && (!theirs.ok || t.cpuMsPerFrame < theirs.cpuMsPerFrame)) theirs = t;
     }
 
-    std::printf("screen road, %dx%d at %d fps, %.1f s per run, best of %d\n", kScreenW, kScreenH, kFrameRate,
+    std::printf("screen capture, %dx%d at %d fps, %.1f s per run, best of %d\n", kScreenW, kScreenH, kFrameRate,
                 duration.count() / 1000.0, kRounds);
     std::printf("%-34s %14s %14s %8s\n", "", "CPU ms/frame", "X server ms", "fps");
     auto row = [](const char* name, const TFigures& f) {

@@ -73,7 +73,7 @@ std::shared_ptr<TScreenCapture> TScreenCapture::Create(int32_t captureIdx, TScre
 
 TScreenCapture::TScreenCapture(PassKey, int32_t captureIdx, TScreenCaptureServices services)
     : CaptureIdx(captureIdx),
-      Streamers(std::make_shared<TStreamerList>(services.ShareDefaults)),
+      Streamers(std::make_shared<TShareList>(services.ShareDefaults)),
       InternalPort(TakeInternalPort(services.NextInternalPort)),
       services_(std::move(services)),
       vlcCheck_(services_.VlcPreferences),

@@ -29,7 +29,7 @@
 #include "engine/capture/settings/CaptureRect.h"
 #include "engine/capture/settings/ScreenCaptureParams.h"
 #include "engine/capture/settings/ShareHttpServer.h"
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 #include "engine/capture/broadcast/VlcBroadcast.h"
 #include "engine/capture/broadcast/VlcLibraryCheck.h"
 #include "engine/settings/log_list.h"
@@ -100,7 +100,7 @@ public:
     const int32_t CaptureIdx;
     TScreenCaptureParams Params;  // the stored settings; what the job works out of them is Geometry
     // The job's shares, never null: the one list every check and every web-server lookup walks.
-    const std::shared_ptr<TStreamerList> Streamers;
+    const std::shared_ptr<TShareList> Streamers;
     int32_t InternalPort;                  // the sink's port; a start that finds it taken moves it on
     TLogEvent OnLog;                       // user-interface thread, level 2 or 4
     TRestartEvent OnRestart;               // after the window watcher restarted the job

@@ -182,16 +182,16 @@ void LoadShare(pugi::xml_node entry, TCaptureStreamer& share, const IShareHttpSe
 
 }  // namespace
 
-void SaveCaptureParamsToXml(pugi::xml_node node, const TScreenCaptureParams& params, const TStreamerList& streamers) {
+void SaveCaptureParamsToXml(pugi::xml_node node, const TScreenCaptureParams& params, const TShareList& shares) {
     XmlWriter w{node};
     VisitParamsHead(params, w);
     w("capVlcLibPath", params.capVlcLibPath);
     VisitParamsTail(params, w);
     pugi::xml_node list = node.append_child(kStreamerList);
-    for (const PCaptureStreamer& share : streamers.Items()) SaveShare(list.append_child(kStreamerListEntry), *share);
+    for (const PCaptureStreamer& share : shares.Items()) SaveShare(list.append_child(kStreamerListEntry), *share);
 }
 
-TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList& streamers,
+TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TShareList& shares,
                                               const IShareHttpServerList* servers) {
     TScreenCaptureParams params;
     SetDefaultParams(params);
@@ -201,28 +201,28 @@ TScreenCaptureParams LoadCaptureParamsFromXml(pugi::xml_node node, TStreamerList
     params.capTimeDisplaysFont = platform::Utf8Left(params.capTimeDisplaysFont, kMaxTimeDisplayFontLength);
 
     if (pugi::xml_node list = node.child(kStreamerList)) {
-        streamers.ClearStreamers();
+        shares.ClearStreamers();
         // Every element becomes a share, whatever its name. A comment, a processing instruction or
         // stray text is no share: it would publish into a default folder nobody asked for.
         for (pugi::xml_node entry : list.children()) {
             if (entry.type() != pugi::node_element) continue;
             auto share = std::make_shared<TCaptureStreamer>();
-            streamers.InitStreamer(*share, false);
+            shares.InitStreamer(*share, false);
             LoadShare(entry, *share, servers);
-            streamers.Append(share);
+            shares.Append(share);
         }
     }
-    ValidateParams(params, streamers);
+    ValidateParams(params, shares);
     return params;
 }
 
-void ValidateParams(TScreenCaptureParams& params, TStreamerList& streamers) {
+void ValidateParams(TScreenCaptureParams& params, TShareList& shares) {
     // Clamped for every method: a method-0 job reads the frame rate too.
     params.vidBitrate = std::clamp(params.vidBitrate, kMinVideoBitrate, kMaxVideoBitrate);
     params.vidFrameRate = std::clamp(params.vidFrameRate, kMinFrameRate, kMaxFrameRate);
     std::error_code ec;
     if (params.capEncoder == kCapEncoderVlc && !fs::is_directory(params.capVlcLibPath, ec)) return;
-    if (streamers.Count() == 0) streamers.AddStreamer();
+    if (shares.Count() == 0) shares.AddStreamer();
 }
 
 }  // namespace engine

@@ -2,7 +2,7 @@
 // the library-missing flag and the computer's name as the default share folder.
 #pragma once
 
-#include "engine/capture/settings/StreamerList.h"
+#include "engine/capture/settings/ShareList.h"
 
 namespace engine {
 

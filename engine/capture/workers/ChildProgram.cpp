@@ -18,7 +18,7 @@ namespace {
 constexpr std::chrono::milliseconds kPollInterval{10};
 constexpr int kFirstNonStandardFd = 3;
 
-// posix_spawn's attribute and file-action objects, released on every road.
+// posix_spawn's attribute and file-action objects, released however the start ends.
 struct SpawnSetup {
     posix_spawnattr_t attr;
     posix_spawn_file_actions_t actions;

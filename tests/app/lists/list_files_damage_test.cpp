@@ -217,7 +217,7 @@ TEST_F(ListFileDamageTest, OnlyTheEntriesOfAShareListAreShares) {
                        "</streamer_list></SCREENCAPTURE_PARAMS></CAPTURE_LIST_ENTRY></CAPTURE_LIST>");
     LoadAll();
     ASSERT_EQ(captures_.Count(), 1u);
-    const engine::TStreamerList& shares = *captures_.Items()[0]->Capture->Streamers;
+    const engine::TShareList& shares = *captures_.Items()[0]->Capture->Streamers;
     ASSERT_EQ(shares.Count(), 2u);
     EXPECT_EQ(shares.Items()[0]->Port, 6001);
     EXPECT_EQ(shares.Items()[1]->Port, 6002);

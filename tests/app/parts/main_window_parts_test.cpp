@@ -1,6 +1,6 @@
 // The main window built with the real windows, offscreen: one panel per capture service, the bars, the
-// log window, the share tabs' LEDs driven by the engine's notifications, the panel's delete road, the
-// settings road through its dialogs' modal loops, and the end of the session while a dialog is open.
+// log window, the share tabs' LEDs driven by the engine's notifications, the panel's Delete, the
+// settings sequence through its dialogs' modal loops, and the end of the session while a dialog is open.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -163,7 +163,7 @@ TEST_F(MainWindowPartsTest, DataNotificationsLightTheStatusBarLeds) {
 
 // "prevent Screensaver (KSA)" ticked and cleared in the settings dialog: the keep-awake timer and the
 // status bar's KSA lamp follow each OK.
-TEST_F(MainWindowPartsTest, SettingsRoadSwitchesTheKeepAwakeTimerAndItsLamp) {
+TEST_F(MainWindowPartsTest, SettingsDialogSwitchesTheKeepAwakeTimerAndItsLamp) {
     const auto* statusBar = ChildOf<app::TBottom_Frame>(*form);
     ASSERT_NE(statusBar, nullptr);
     ASSERT_FALSE(form->KsaTimerOn());
@@ -219,7 +219,7 @@ TEST(MainWindowStartTest, StartShowsTheWindowUnlessATrayHoldsIt) {
     }
 }
 
-// The settings road with every dialog in its real modal loop: Add Capture opens the capture editor,
+// The settings sequence with every dialog in its real modal loop: Add Capture opens the capture editor,
 // that one the share editor. What the editors wrote into the new job is in capture.xml on disk and in
 // the list as soon as the editor closes, before the settings dialog does (and even when it is then
 // cancelled).
@@ -248,9 +248,9 @@ TEST_F(MainWindowPartsTest, SettingsAddCaptureWritesTheJobsShareAndFrameRateAtOn
             savedBeforeClosing = fw_test::ReadFile(captureXml);
             const QAbstractItemModel* rows = settings.TabSheet2->Capture_VST->model();
             listedShares = rows->index(rows->rowCount() - 1, 2).data().toString();
-            fw_test::UserClick(*settings.Cancel_BitBtn);  // the list road has saved already
+            fw_test::UserClick(*settings.Cancel_BitBtn);  // the list's Add has saved already
         },
-        // The add road ends with the save, after a wait in which the dialog is up again already.
+        // Add ends with the save, after a wait in which the dialog is up again already.
         [&](app::TSettings_Form&) { return fw_test::ReadFile(captureXml).find("capture_service_") != std::string::npos; });
     form->OpenSettings();
     EXPECT_TRUE(modal.Done());
@@ -312,7 +312,7 @@ TEST_F(MainWindowPartsTest, PanelSettingsEditACopyThatOnlyOkWritesIntoTheJob) {
 }
 
 // The area button of a new screen-area capture with an empty field opens no picker; the program's
-// error road writes its "General error" line into the log window, and the editor goes on.
+// catch-all error handler writes its "General error" line into the log window, and the editor goes on.
 TEST_F(MainWindowPartsTest, AreaButtonWithAnEmptyFieldLogsAGeneralError) {
     const QListWidget* lines = windows.LogWindow().LogLB();
     const struct {

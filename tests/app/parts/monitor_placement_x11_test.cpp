@@ -1,4 +1,4 @@
-// Where the main window's settings road puts the settings dialog and where the main window itself
+// Where the main window's settings sequence puts the settings dialog and where the main window itself
 // goes, on a real X11 desktop of the test's own under a real window manager (openbox). The desktop is
 // split into two monitors side by side by a display layer of tables (Xvfb has one RandR monitor): the
 // dialog is centred on the monitor that holds the main window's top-left corner, and the main window

@@ -24,7 +24,7 @@ namespace {
 constexpr int kClientThreads = 8;
 constexpr int kEditCycles = 12;
 constexpr size_t kSnapshotBytes = 64 * 1024;
-constexpr size_t kWholeAnswersToSee = 16;  // before and after each road: the server really answers
+constexpr size_t kWholeAnswersToSee = 16;  // before and after each action: the server really answers
 
 // GET of one path by client threads as fast as they can, every answer sorted.
 class TSnapshotClients {
@@ -120,7 +120,7 @@ protected:
     std::string snapshot;
 };
 
-// The tool bar's Add road keeps the web servers running while the new service's editor adds and
+// The tool bar's Add keeps the web servers running while the new service's editor adds and
 // deletes shares, and its Cancel frees the new service with its shares.
 TEST_F(ShareRequestsTest, EditorAddsAndDeletesSharesWhileClientsAskForSnapshots) {
     TSnapshotClients clients(firstPort, "/cam/capimg_test.png", snapshot);
@@ -147,23 +147,23 @@ TEST_F(ShareRequestsTest, EditorAddsAndDeletesSharesWhileClientsAskForSnapshots)
     EXPECT_EQ(First().Capture->Streamers->Count(), 1u);
 }
 
-enum class TRoad { EditShareOverServerRestart, DeleteCaptureService, DeleteWebServer };
+enum class TUserAction { EditShareOverServerRestart, DeleteCaptureService, DeleteWebServer };
 
 struct TInFlightCase {
     const char* Name;
-    TRoad Road;
+    TUserAction Action;
     bool SecondServer;       // the clients ask the second web server
     bool ServerStaysUp;      // every request is answered
 };
 
 class RequestsInFlightTest : public ShareRequestsTest, public ::testing::WithParamInterface<TInFlightCase> {
 protected:
-    void Run(TRoad road) {
+    void Run(TUserAction action) {
         fw_test::ScopedMsgDlgAnswers boxes;  // "Yes"
         fw_test::ModalDriver modal(60s);
-        switch (road) {
-            case TRoad::EditShareOverServerRestart:
-                // The panel's Settings road stops the web servers, edits, saves and starts them again.
+        switch (action) {
+            case TUserAction::EditShareOverServerRestart:
+                // The panel's Settings button stops the web servers, edits, saves and starts them again.
                 modal.On<app::TCaptureSettings_Form>([](app::TCaptureSettings_Form& editor) {
                     QTreeWidget& rows = *editor.Setup_ScreenCapture_Frame1->Streamer_VST;
                     rows.setCurrentItem(rows.topLevelItem(0));
@@ -177,11 +177,11 @@ protected:
                 PanelOf(First())->Settings_TBClick();
                 EXPECT_EQ(First().Capture->Streamers->Items()[0]->SubDir, "cam_moved");
                 break;
-            case TRoad::DeleteCaptureService:
+            case TUserAction::DeleteCaptureService:
                 PanelOf(First())->Delete_TBClick();
                 EXPECT_TRUE(fw_test::PumpUntil([&] { return form->CaptureList().Count() == 0; }, 10s));
                 break;
-            case TRoad::DeleteWebServer:
+            case TUserAction::DeleteWebServer:
                 modal.On<app::TSettings_Form>([](app::TSettings_Form& settings) {
                     settings.SelectPage(app::TSettings_Form::kPageWebServer);
                     QTableView& servers = *settings.TabSheet1->Http_VST;
@@ -204,7 +204,7 @@ TEST_P(RequestsInFlightTest, EveryAnswerIsTheWholeFileOr404Or503) {
     TSnapshotClients clients(c.SecondServer ? secondPort : firstPort,
                              c.SecondServer ? "/b/capimg_test.png" : "/cam/capimg_test.png", snapshot);
     ASSERT_TRUE(SeeWholeAnswers(clients, kWholeAnswersToSee)) << "the web server does not answer: " << clients.Seen();
-    Run(c.Road);
+    Run(c.Action);
     if (c.SecondServer) {
         fw_test::PumpUntil([] { return false; }, 200ms);  // the requests that still try the deleted server
     } else {
@@ -220,9 +220,10 @@ TEST_P(RequestsInFlightTest, EveryAnswerIsTheWholeFileOr404Or503) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shares, RequestsInFlightTest,
-    ::testing::Values(TInFlightCase{"EditShareOverServerRestart", TRoad::EditShareOverServerRestart, false, false},
-                      TInFlightCase{"DeleteCaptureService", TRoad::DeleteCaptureService, false, true},
-                      TInFlightCase{"DeleteWebServer", TRoad::DeleteWebServer, true, false}),
+    ::testing::Values(
+        TInFlightCase{"EditShareOverServerRestart", TUserAction::EditShareOverServerRestart, false, false},
+        TInFlightCase{"DeleteCaptureService", TUserAction::DeleteCaptureService, false, true},
+        TInFlightCase{"DeleteWebServer", TUserAction::DeleteWebServer, true, false}),
     [](const ::testing::TestParamInfo<TInFlightCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace

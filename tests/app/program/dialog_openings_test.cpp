@@ -5,7 +5,7 @@
 // same picture of it as at the first (the share editor whole, with every control in it; the settings
 // dialog's page tree) at the same place, and the share editor switched to HTTP / HLS lies inside the
 // work area. Where the program's controls lie the test learns from the same windows made in its own
-// process on the same desktop (settings_road.h for the tool bar's Configuration button), and checks
+// process on the same desktop (settings_clicks.h for the tool bar's Configuration button), and checks
 // that the editors look alike there.
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -27,7 +27,7 @@
 #include "app/windows/settings_dialog/SettingsForm.h"
 #include "engine/settings/program_state.h"
 #include "tests/app/program/framewick_child.h"
-#include "tests/app/program/settings_road.h"
+#include "tests/app/program/settings_clicks.h"
 #include "tests/app/windows/editors/capture_entry_fixture.h"
 #include "tests/components/private_desktop.h"
 #include "tests/support/event_pump.h"
@@ -65,7 +65,7 @@ struct TWindowLook {
 class DialogOpeningsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        places = std::make_unique<fw_test::TSettingsRoadPlaces>(fw_test::OwnSettingsRoadPlaces(fw_test::ScratchRoot() / "own"));
+        places = std::make_unique<fw_test::TSettingsPlaces>(fw_test::OwnSettingsPlaces(fw_test::ScratchRoot() / "own"));
     }
     static void TearDownTestSuite() { places.reset(); }
 
@@ -156,7 +156,7 @@ protected:
     std::unique_ptr<fw_test::ChildProcess> windowManager;
     std::unique_ptr<fw_test::ChildProcess> tray;
     std::unique_ptr<fw_test::ChildProcess> framewick;
-    static inline std::unique_ptr<fw_test::TSettingsRoadPlaces> places;
+    static inline std::unique_ptr<fw_test::TSettingsPlaces> places;
 };
 
 // Where a control of the test's own window lies in its client area.
@@ -164,13 +164,13 @@ QRect PlaceIn(const QWidget& window, const QWidget& control) {
     return QRect(control.mapTo(&window, QPoint(0, 0)), control.size());
 }
 
-// The user's road at a first start with no capture service: the program opens the capture editor; its
+// The user at a first start with no capture service: the program opens the capture editor; its
 // "+" opens the share editor on a new (UDP) share; Escape, "+" again, the protocol turned to HTTP / HLS
 // with the mouse wheel, Escape, and once more. Every opening shows the share editor as the first did,
 // every switch as the first switch did, and the switched editor lies inside the work area.
 TEST_F(DialogOpeningsTest, ShareEditorOpensAsAtItsFirstOpening) {
     // The capture editor and the share editor as the test's own process lays them out on this desktop,
-    // with libVLC as the program has it (the own main window of settings_road.h found none).
+    // with libVLC as the program has it (the own main window of settings_clicks.h found none).
     engine::VlcMissing = false;
     app::TCaptureList captures;
     app::THttpServerList servers;

@@ -1,4 +1,4 @@
-// The screen road end to end: the screen capture graph with the real screen-capture filter grabbing a
+// Screen capture end to end: the screen capture graph with the real screen-capture filter grabbing a
 // red screen of the test's own X server, the real colour converter and the real Orbelle32 as a TCP
 // server, read by a client the way libVLC reads it (raw YV12 pictures, no sample header).
 #include <gtest/gtest.h>

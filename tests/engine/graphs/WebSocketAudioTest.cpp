@@ -1,4 +1,4 @@
-// The audio road end to end: the web-socket graph with the real sink filter and the audio-grab filter,
+// Web-socket audio end to end: the web-socket graph with the real sink filter and the audio-grab filter,
 // and a browser-like client that receives the sound as binary messages.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The request road over real loopback HTTP: files, folders, HEAD, types, refusals, credentials,
+// Request handling over real loopback HTTP: files, folders, HEAD, types, refusals, credentials,
 // notifications, the session page and the log.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

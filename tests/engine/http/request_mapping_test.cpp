@@ -1,4 +1,4 @@
-// Mapping request paths below a root, and the small text helpers of the request road.
+// Mapping request paths below a root, and the small text helpers of request handling.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -44,7 +44,7 @@ private:
     xcb_connection_t* conn_ = nullptr;
 };
 
-// A frame buffer of one of the kinds the capture road hands to Grab.
+// A frame buffer of one of the kinds the screen-capture stream hands to Grab.
 struct TFrameKind {
     const char* name;
     TRowOrder order;

@@ -1,4 +1,4 @@
-// One picture of the screen-capture filter, taken as the snapshot road takes it (GetImage into a
+// One picture of the screen-capture filter, taken as the snapshot thread takes it (GetImage into a
 // stream, the bitmap decoded), its pixels counted by colour.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The capture panel: what it shows for a job, its share tabs, start and stop, the settings road,
+// The capture panel: what it shows for a job, its share tabs, start and stop, its Settings button,
 // deletion and collapsing.
 #include <QLabel>
 

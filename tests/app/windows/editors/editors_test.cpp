@@ -184,7 +184,7 @@ TEST_F(ShareEditorTest, UdpShareKeepsVideoAndCancelAfterRefusalDeactivates) {
 }
 
 // A share whose OK was refused ends inactive however its editor is then cancelled; the capture
-// editor's edit road copies that into the share. The share editor runs its own modal loop.
+// editor's Edit copies that into the share. The share editor runs its own modal loop.
 TEST_F(ShareEditorTest, EveryCancelAfterARefusedOkLeavesTheShareInactive) {
     struct Case {
         const char* name;

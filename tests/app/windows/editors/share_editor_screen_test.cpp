@@ -150,7 +150,7 @@ TEST_F(ShareEditorScreenTest, EveryProtocolFitsItsMonitorWithItsButtonsAndKeepsI
     EXPECT_EQ(editor.size(), sizeOf[engine::kShareProtocolHttp]);
 }
 
-// The user's road: the capture editor's "+" opens the editor on a new share, in the modal loops of
+// What the user does: the capture editor's "+" opens the editor on a new share, in the modal loops of
 // both dialogs; Escape, "+" again, the protocol switched to HTTP / HLS, and once more. Every opening
 // shows the dialog and every control where the first showed them, and every switch where the first
 // switch did; the second opening comes at the size of the first, the third after another size.
@@ -160,7 +160,7 @@ TEST_F(ShareEditorScreenTest, EveryOpeningThroughTheCaptureEditorLooksLikeTheFir
     app::TCaptureListEntry& entry = capture.Entry;
 
     const auto placed = [this](app::TScreenCapture_StreameSet_Form&) { return OffScreen().empty(); };
-    // The road of "+" has come back from the share editor's modal loop once it has dropped the share.
+    // "+" is back from the share editor's modal loop once it has dropped the share.
     const auto noShare = [&entry](app::TCaptureSettings_Form&) { return entry.Capture->Streamers->Count() == 0; };
     std::vector<std::string> opened[kOpenings], switched[kOpenings];
     fw_test::ModalDriver modal;

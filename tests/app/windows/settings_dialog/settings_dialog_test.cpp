@@ -1,6 +1,6 @@
 // The settings dialog against the settings globals, the three live lists and the capture list file:
-// load and store round trips, the page tree, the archive limit, the free space, the list roads with
-// their refusals and the column widths.
+// load and store round trips, the page tree, the archive limit, the free space, the lists' Add, Edit
+// and Delete with their refusals and the column widths.
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
@@ -147,7 +147,8 @@ protected:
         return host_.captures.Append(std::move(entry));
     }
     // Shown, not run modally: these tests press the dialog's own buttons and read it afterwards. The
-    // dialogs it opens run their modal loops; the road through it runs modally in the main window's tests.
+    // dialogs it opens run their modal loops; the main window's tests run it modally, through the
+    // settings sequence.
     void Open() {
         form_->SelectPage(0);
         form_->show();
@@ -424,7 +425,7 @@ TEST_F(SettingsDialogTest, DeletingTheLastCaptureOffersToLeave) {
 }
 
 TEST_F(SettingsDialogTest, DuplicateWebServerIsRefusedAndEditingItselfIsAccepted) {
-    auto existing = AddServer("127.0.0.1", 8088);  // the [Http] defaults the add road starts from
+    auto existing = AddServer("127.0.0.1", 8088);  // the [Http] defaults Add starts from
     Open();
     auto& page = *form_->TabSheet1;
     ModalDriver modal;

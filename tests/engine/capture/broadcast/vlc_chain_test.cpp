@@ -1,5 +1,5 @@
 // The libVLC argument list, input, transcode element and share chains of a capture job, and the
-// broadcast's add/play/stop road against a fake libVLC.
+// broadcast's add, play and stop against a fake libVLC.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// The snapshot road end to end under the X server: the capture graph (real screen-capture filter over
+// Snapshots end to end under the X server: the capture graph (real screen-capture filter over
 // xcb, real sink filter) runs, the snapshot thread publishes its pictures into a web server's folder
 // and the web server serves them.
 #include <gtest/gtest.h>

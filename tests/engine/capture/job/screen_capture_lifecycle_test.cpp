@@ -619,7 +619,7 @@ TEST_F(ScreenCaptureTest, SharesGetMirrorsAndTheServersPageFiles) {
 // A share deleted from the job's list, by an editor too, ends what runs for it at once.
 TEST_F(ScreenCaptureTest, DeletingAShareEndsItsWorkers) {
     job = MakeJob(kCapEncoderDirectX);
-    TStreamerList& shares = *job->Streamers;
+    TShareList& shares = *job->Streamers;
     const PCaptureStreamer a = shares.AddStreamer();
     const PCaptureStreamer b = shares.AddStreamer();
     auto log = std::make_shared<fw_test::WorkerLog>();

@@ -205,9 +205,9 @@ TEST_F(CaptureRectTest, WindowDestroyedWhileAskedIsGoneNeverHidden) {
     EXPECT_EQ(g.CaptureRect, shown);
 }
 
-// The roads back: shown again after a move while hidden (the new rectangle wins, as a normal move),
-// a window never found (the primary screen's size, found as soon as it shows), and a window found
-// again after it was gone, under the caption it had last.
+// How a window kind gets its window back: shown again after a move while hidden (the new rectangle
+// wins, as a normal move), a window never found (the primary screen's size, found as soon as it
+// shows), and a window found again after it was gone, under the caption it had last.
 TEST_F(CaptureRectTest, WindowKindTakesTheWindowBackWhenItShowsAgain) {
     OneMonitor();
     const std::string name = "window \"Editor\" (class \"EdClass\")";

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/capture/settings/ShareHttpServer.h"
+#include "engine/capture/settings/ShareList.h"
 #include "engine/capture/settings/ShareWorker.h"
-#include "engine/capture/settings/StreamerList.h"
 
 namespace fw_test {
 

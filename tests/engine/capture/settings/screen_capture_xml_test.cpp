@@ -27,7 +27,7 @@ protected:
     std::string HtmlDir() const { return (temp / "HTML").string() + "/"; }
 
     // The block as text, for comparing two records field by field.
-    static std::string Save(const TScreenCaptureParams& params, const TStreamerList& shares) {
+    static std::string Save(const TScreenCaptureParams& params, const TShareList& shares) {
         pugi::xml_document doc;
         SaveCaptureParamsToXml(doc.append_child("SCREENCAPTURE_PARAMS"), params, shares);
         std::ostringstream out;
@@ -103,7 +103,7 @@ TEST_F(ScreenCaptureXmlTest, RoundTripKeepsEveryFieldExceptLibraryFolderAndShare
 
     const TScreenCaptureParams original = EveryFieldChanged(folder);
     const TShareDefaults defaults = fw_test::TestShareDefaults(3, HtmlDir());  // one share counter
-    TStreamerList shares(defaults);
+    TShareList shares(defaults);
     PCaptureStreamer http = shares.AddStreamer();
     http->Protocol = kShareProtocolHttp;
     http->IpAddr = kAddress192_168_1_10;
@@ -134,7 +134,7 @@ TEST_F(ScreenCaptureXmlTest, RoundTripKeepsEveryFieldExceptLibraryFolderAndShare
     SaveCaptureParamsToXml(block, original, shares);
 
     // Every stored value differs from its default, so a field the reader forgot would show.
-    TStreamerList defaultShares(fw_test::TestShareDefaults(3, HtmlDir()));
+    TShareList defaultShares(fw_test::TestShareDefaults(3, HtmlDir()));
     defaultShares.AddStreamer();
     pugi::xml_document defaultDoc = Parse(Save(TScreenCaptureParams{}, defaultShares));
     const pugi::xml_node defaultBlock = defaultDoc.child("SCREENCAPTURE_PARAMS");
@@ -152,7 +152,7 @@ TEST_F(ScreenCaptureXmlTest, RoundTripKeepsEveryFieldExceptLibraryFolderAndShare
     EXPECT_STREQ(entry.child("strHttpPort").text().get(), "8080");
     EXPECT_FALSE(entry.child("iIdx"));
 
-    TStreamerList loadedShares(defaults);
+    TShareList loadedShares(defaults);
     TScreenCaptureParams loaded = LoadCaptureParamsFromXml(block, loadedShares, &servers);
     EXPECT_EQ(loaded.capVlcLibPath, "");
     EXPECT_EQ(loaded.capUdpIp, kAddress192_168_1_10);
@@ -190,7 +190,7 @@ TEST_F(ScreenCaptureXmlTest, HandWrittenBlockKeepsGoodValuesAndDefaultsBadOnes) 
                             "<strHttpPort></strHttpPort><strPort>abc</strPort></streamer_list_entry>"
                             "</streamer_list></SCREENCAPTURE_PARAMS>";
     pugi::xml_document doc = Parse(xml);
-    TStreamerList shares(fw_test::TestShareDefaults(3, HtmlDir()));
+    TShareList shares(fw_test::TestShareDefaults(3, HtmlDir()));
     const TScreenCaptureParams p = LoadCaptureParamsFromXml(doc.first_child(), shares, &servers);
 
     EXPECT_EQ(p.capKind, 3);
@@ -241,7 +241,7 @@ TEST_F(ScreenCaptureXmlTest, OnlyElementsOfTheShareListAreShares) {
         pugi::xml_document doc;
         ASSERT_TRUE(doc.load_string(xml.c_str(), c.parseOptions));
         ASSERT_NE(doc.first_child().child("streamer_list").first_child().type(), pugi::node_element);
-        TStreamerList shares(fw_test::TestShareDefaults(3, HtmlDir()));
+        TShareList shares(fw_test::TestShareDefaults(3, HtmlDir()));
         LoadCaptureParamsFromXml(doc.first_child(), shares, &servers);
         EXPECT_EQ(shares.Count(), 2u);
         if (shares.Count() < 2) continue;
@@ -252,11 +252,11 @@ TEST_F(ScreenCaptureXmlTest, OnlyElementsOfTheShareListAreShares) {
 
 TEST_F(ScreenCaptureXmlTest, BlockWithOnlyKindGetsDefaultsAndOneDefaultShare) {
     pugi::xml_document doc = Parse("<SCREENCAPTURE_PARAMS><capKind>2</capKind></SCREENCAPTURE_PARAMS>");
-    TStreamerList shares(fw_test::TestShareDefaults(3, HtmlDir()));
+    TShareList shares(fw_test::TestShareDefaults(3, HtmlDir()));
     const TScreenCaptureParams p = LoadCaptureParamsFromXml(doc.first_child(), shares, nullptr);
     TScreenCaptureParams expected;
     expected.capKind = 2;
-    TStreamerList none(fw_test::TestShareDefaults(3, HtmlDir()));
+    TShareList none(fw_test::TestShareDefaults(3, HtmlDir()));
     EXPECT_EQ(Save(p, none), Save(expected, none));
     ASSERT_EQ(shares.Count(), 1u);
     EXPECT_EQ(shares.Items()[0]->Port, 50300);
@@ -264,7 +264,7 @@ TEST_F(ScreenCaptureXmlTest, BlockWithOnlyKindGetsDefaultsAndOneDefaultShare) {
 }
 
 TEST_F(ScreenCaptureXmlTest, BlockWithoutShareListKeepsTheJobsShares) {
-    TStreamerList shares(fw_test::TestShareDefaults(0, HtmlDir()));
+    TShareList shares(fw_test::TestShareDefaults(0, HtmlDir()));
     const PCaptureStreamer kept = shares.AddStreamer();
     pugi::xml_document doc = Parse("<SCREENCAPTURE_PARAMS><capEncoder>0</capEncoder><vidFrameRate>0</vidFrameRate></SCREENCAPTURE_PARAMS>");
     const TScreenCaptureParams p = LoadCaptureParamsFromXml(doc.first_child(), shares, nullptr);
@@ -274,7 +274,7 @@ TEST_F(ScreenCaptureXmlTest, BlockWithoutShareListKeepsTheJobsShares) {
 }
 
 TEST_F(ScreenCaptureXmlTest, NewSharesTakeTheirDefaults) {
-    TStreamerList shares(fw_test::TestShareDefaults(2, HtmlDir()));
+    TShareList shares(fw_test::TestShareDefaults(2, HtmlDir()));
     const PCaptureStreamer s = shares.AddStreamer();
     EXPECT_EQ(s->Index, 1);
     EXPECT_EQ(s->Protocol, kShareProtocolUdp);
@@ -285,7 +285,7 @@ TEST_F(ScreenCaptureXmlTest, NewSharesTakeTheirDefaults) {
     EXPECT_EQ(s->HtmlDir, HtmlDir() + "Streamer_1/");
     EXPECT_TRUE(std::filesystem::is_directory(s->HtmlDir));
 
-    TStreamerList noVlc(fw_test::TestShareDefaults(2, HtmlDir(), /*vlcMissing=*/true));
+    TShareList noVlc(fw_test::TestShareDefaults(2, HtmlDir(), /*vlcMissing=*/true));
     const PCaptureStreamer snapshot = noVlc.AddStreamer();
     EXPECT_EQ(snapshot->Protocol, kShareProtocolHttp);
     EXPECT_FALSE(snapshot->VideoActive);
@@ -294,16 +294,16 @@ TEST_F(ScreenCaptureXmlTest, NewSharesTakeTheirDefaults) {
 
 // The web servers look shares up under GlobalLock: no change of a list gets past a thread that holds it.
 TEST_F(ScreenCaptureXmlTest, EveryChangeOfAShareListWaitsForGlobalLock) {
-    using TChange = std::function<void(TStreamerList& shares, const PCaptureStreamer& listed)>;
+    using TChange = std::function<void(TShareList& shares, const PCaptureStreamer& listed)>;
     const std::pair<const char*, TChange> cases[] = {
-        {"AddStreamer", [](TStreamerList& shares, const PCaptureStreamer&) { shares.AddStreamer(); }},
-        {"Append", [](TStreamerList& shares, const PCaptureStreamer&) { shares.Append(std::make_shared<TCaptureStreamer>()); }},
-        {"DeleteStreamer", [](TStreamerList& shares, const PCaptureStreamer& listed) { shares.DeleteStreamer(listed.get()); }},
-        {"ClearStreamers", [](TStreamerList& shares, const PCaptureStreamer&) { shares.ClearStreamers(); }},
+        {"AddStreamer", [](TShareList& shares, const PCaptureStreamer&) { shares.AddStreamer(); }},
+        {"Append", [](TShareList& shares, const PCaptureStreamer&) { shares.Append(std::make_shared<TCaptureStreamer>()); }},
+        {"DeleteStreamer", [](TShareList& shares, const PCaptureStreamer& listed) { shares.DeleteStreamer(listed.get()); }},
+        {"ClearStreamers", [](TShareList& shares, const PCaptureStreamer&) { shares.ClearStreamers(); }},
     };
     for (const auto& [name, change] : cases) {
         SCOPED_TRACE(name);
-        TStreamerList shares(fw_test::TestShareDefaults(0, HtmlDir()));
+        TShareList shares(fw_test::TestShareDefaults(0, HtmlDir()));
         const PCaptureStreamer listed = shares.AddStreamer();
         std::promise<void> locked;
         std::promise<void> release;

@@ -1,5 +1,5 @@
-// The settings road: everything stops, the settings dialog runs, OK saves the ini and the list files,
-// and what ran before starts again.
+// The settings sequence: everything stops, the settings dialog runs, OK saves the ini and the list
+// files, and what ran before starts again.
 #include "app/mainform/MainForm.h"
 
 #include "app/lists/http_server_list_file.h"

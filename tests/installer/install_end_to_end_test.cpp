@@ -1,4 +1,4 @@
-// The whole road as the install window drives it: a release archive holding the system's real libVLC
+// The whole install as the install window drives it: a release archive holding the system's real libVLC
 // is downloaded from a loopback server into the temporary folder, extracted by the extraction thread
 // and installed into the target folder, where both the installer's and Framewick's bindings accept it.
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ void FillRealRelease(const fs::path& release, const engine::TInstalledVlc& vlc) 
     fw_test::WriteFile(release / "plugins" / "liblua_plugin.so", "unwanted");
 }
 
-TEST(InstallRoad, DownloadExtractAndInstallTheReleaseIntoTheTargetFolder) {
+TEST(InstallEndToEnd, DownloadExtractAndInstallTheReleaseIntoTheTargetFolder) {
     const auto installed = engine::FindInstalledVlc();
     if (!installed) GTEST_SKIP() << "no system libVLC (libvlc5) installed";
     installer_test::EnsureQtApplication();

@@ -25,28 +25,28 @@ constexpr int32_t kSharePortsPerCapture = 100;
 // Every change of the list takes GlobalLock: the web servers' connection threads look shares up by
 // sub-folder under that lock while the user-interface thread adds and deletes them. Reading the list
 // needs no lock on the user-interface thread, the only one that changes it.
-class TStreamerList {
+class TShareList {
 public:
-    explicit TStreamerList(TShareDefaults defaults);
-    ~TStreamerList();
-    TStreamerList(const TStreamerList&) = delete;
-    TStreamerList& operator=(const TStreamerList&) = delete;
+    explicit TShareList(TShareDefaults defaults);
+    ~TShareList();
+    TShareList(const TShareList&) = delete;
+    TShareList& operator=(const TShareList&) = delete;
 
     // Fills a fresh record with the defaults; its port counts the shares already in the list. The
     // page folder is created with its parents when missing.
-    void InitStreamer(TCaptureStreamer& streamer, bool httpShare) const;
+    void InitStreamer(TCaptureStreamer& share, bool httpShare) const;
     // A new UDP share (InitStreamer with false) appended to the list.
     PCaptureStreamer AddStreamer();
     // Appends a record filled by InitStreamer (the capture.xml reader).
-    void Append(PCaptureStreamer streamer);
+    void Append(PCaptureStreamer share);
     // Position of the record, -1 for none or a record that is not in the list.
-    int IndexOfStreamer(const TCaptureStreamer* streamer) const;
+    int IndexOfStreamer(const TCaptureStreamer* share) const;
     // Removes the share from the list, then tells the list's owner (outside the lock), which ends what
     // runs for it. No effect for none or a stranger.
-    void DeleteStreamer(const TCaptureStreamer* streamer);
+    void DeleteStreamer(const TCaptureStreamer* share);
     void ClearStreamers();
     // Told of every share once it has left the list; none: nobody is told.
-    void SetOnDelete(std::function<void(const PCaptureStreamer& streamer)> onDelete);
+    void SetOnDelete(std::function<void(const PCaptureStreamer& share)> onDelete);
 
     const std::vector<PCaptureStreamer>& Items() const { return items_; }
     size_t Count() const { return items_.size(); }
@@ -55,7 +55,7 @@ public:
 private:
     TShareDefaults defaults_;
     std::vector<PCaptureStreamer> items_;
-    std::function<void(const PCaptureStreamer& streamer)> onDelete_;
+    std::function<void(const PCaptureStreamer& share)> onDelete_;
 };
 
 }  // namespace engine

@@ -1,4 +1,4 @@
-#include "tests/app/program/settings_road.h"
+#include "tests/app/program/settings_clicks.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,8 @@ QPoint CentreIn(QWidget& window, QWidget& widget) { return widget.mapTo(&window,
 
 }  // namespace
 
-TSettingsRoadPlaces OwnSettingsRoadPlaces(const std::filesystem::path& scratch) {
-    TSettingsRoadPlaces places;
+TSettingsPlaces OwnSettingsPlaces(const std::filesystem::path& scratch) {
+    TSettingsPlaces places;
     PrepareMainFormFolder(scratch, FW_BIN_DIR);
     WriteFolderCaptureList(scratch / "capture.xml", "Folder job", scratch / "drop", "cam");
     app::TMainWindowParts windows;
@@ -56,7 +56,7 @@ TSettingsRoadPlaces OwnSettingsRoadPlaces(const std::filesystem::path& scratch) 
             UserClick(*settings.Cancel_BitBtn);
         },
         [](app::TSettings_Form& settings) { return Exposed(settings); });
-    UserClick(configuration);  // as the program's own road opens it: on its first page
+    UserClick(configuration);  // as the program itself opens it: on its first page
     EXPECT_TRUE(modal.Done());
 
     // The download's question as the settings dialog asks it.

@@ -1,5 +1,5 @@
-// The settings road of Framewick itself (a second process on the desktop of the test program,
-// private_desktop.h), taken as a user takes it: the pointer (XTest) on the tool bar's Configuration
+// The settings dialog of Framewick itself (a second process on the desktop of the test program,
+// private_desktop.h), worked as a user works it: the pointer (XTest) on the tool bar's Configuration
 // button, then on the settings dialog's first page and its OK, or on its Download VLC and the question
 // that follows. Where those lie in their windows is read beforehand from the same windows made by the
 // test program on the same desktop (the main window with its real parts), which then go again.
@@ -23,7 +23,7 @@ inline constexpr const char* kSettingsCaption = "Framewick - Settings";
 inline constexpr const char* kQuestionCaption = "Confirmation";
 
 // Points in window pixels.
-struct TSettingsRoadPlaces {
+struct TSettingsPlaces {
     QPoint ConfigurationButton;  // of the main window's tool bar
     QSize Settings;              // the settings dialog, as it opens
     QPoint KeepAwakeBox;         // "prevent Screensaver (KSA)" on its first page
@@ -35,7 +35,7 @@ struct TSettingsRoadPlaces {
 
 // Made by the test program's own windows in a data folder below scratch; needs the QApplication of
 // the desktop.
-TSettingsRoadPlaces OwnSettingsRoadPlaces(const std::filesystem::path& scratch);
+TSettingsPlaces OwnSettingsPlaces(const std::filesystem::path& scratch);
 
 // The viewable top-level window called caption, when there is one now.
 std::optional<xcb_window_t> WindowCalled(const std::string& caption);

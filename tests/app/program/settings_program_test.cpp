@@ -1,5 +1,5 @@
-// Framewick itself as a second process on a desktop of the test's own, its settings road taken by the
-// pointer (settings_road.h). "prevent Screensaver (KSA)" keeps the desktop's screen saver away for as
+// Framewick itself as a second process on a desktop of the test's own, its settings dialog used by the
+// pointer (settings_clicks.h). "prevent Screensaver (KSA)" keeps the desktop's screen saver away for as
 // long as it is set, with no capture running; switched through the settings dialog, the hold goes or
 // comes while the program runs on, and framewick.ini keeps the new setting. "Download VLC" starts the
 // library installer from the install folder the registry names, else from the program's own folder,
@@ -16,7 +16,7 @@
 #include "engine/util/vlc_version.h"
 #include "platform/registry/registry.h"
 #include "tests/app/program/framewick_child.h"
-#include "tests/app/program/settings_road.h"
+#include "tests/app/program/settings_clicks.h"
 #include "tests/components/private_desktop.h"
 #include "tests/platform/display/screen_saver_probe.h"
 #include "tests/support/test_env.h"
@@ -37,10 +37,10 @@ constexpr const char* kInstallerMissingCaption = "Quillmar Ardenix";
 
 std::string Desktop() { return ::getenv("DISPLAY"); }
 
-class SettingsRoadProgramTest : public ::testing::Test {
+class SettingsProgramTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        places = std::make_unique<fw_test::TSettingsRoadPlaces>(fw_test::OwnSettingsRoadPlaces(fw_test::ScratchRoot() / "own"));
+        places = std::make_unique<fw_test::TSettingsPlaces>(fw_test::OwnSettingsPlaces(fw_test::ScratchRoot() / "own"));
     }
     static void TearDownTestSuite() { places.reset(); }
 
@@ -88,12 +88,12 @@ protected:
 
     fw_test::TempDir root;
     fw_test::FramewickFolder program{FW_FRAMEWICK, root / "prog"};
-    static inline std::unique_ptr<fw_test::TSettingsRoadPlaces> places;
+    static inline std::unique_ptr<fw_test::TSettingsPlaces> places;
 };
 
 // Set at the start, the hold is there with no capture running and goes when the box is cleared; clear
 // at the start, there is none until the box is ticked.
-TEST_F(SettingsRoadProgramTest, KeepAwakeHoldsTheScreenWhileSetAndFollowsTheSettingsDialog) {
+TEST_F(SettingsProgramTest, KeepAwakeHoldsTheScreenWhileSetAndFollowsTheSettingsDialog) {
     ASSERT_TRUE(program.ok());
     ASSERT_TRUE(fw_test::SetShortSaver(Desktop()));
     for (const bool setAtStart : {true, false}) {
@@ -141,7 +141,7 @@ void PlaceInstaller(const fs::path& folder, const fs::path& arguments) {
     fs::permissions(folder / "Hollarin", fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
 }
 
-TEST_F(SettingsRoadProgramTest, DownloadStartsTheInstallerFromTheInstallFolder) {
+TEST_F(SettingsProgramTest, DownloadStartsTheInstallerFromTheInstallFolder) {
     ASSERT_TRUE(program.ok());
     const fs::path installed = root / "installed";
     const fs::path arguments = root / "installer-arguments";

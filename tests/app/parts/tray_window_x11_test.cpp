@@ -100,7 +100,7 @@ private:
     std::vector<std::pair<xcb_window_t, QPoint>> mapped_;
 };
 
-class TrayRoadsTest : public ::testing::Test {
+class TrayWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         windowManager = fw_test::StartWindowManager(dir / "wm-started", kWaitMs);
@@ -171,7 +171,7 @@ protected:
 
 // A window the user minimised while the icon is in the tray goes into the tray like a shown one, and
 // comes back from there normal.
-TEST_F(TrayRoadsTest, MinimisedWindowGoesIntoTheDockedTray) {
+TEST_F(TrayWindowTest, MinimisedWindowGoesIntoTheDockedTray) {
     Start();
     StartTrayHost();
     ASSERT_EQ(fw_test::RunProgram({"xdotool", "windowminimize", "--sync", std::to_string(MainWindowId())}), 0);
@@ -184,7 +184,7 @@ TEST_F(TrayRoadsTest, MinimisedWindowGoesIntoTheDockedTray) {
 
 // Minimised with no tray, restored by the window manager, then a tray comes: Show/Hide puts the window
 // into the tray, and the next one brings it back normal at the first go.
-TEST_F(TrayRoadsTest, WindowRestoredByTheWindowManagerComesBackNormalFromTheTray) {
+TEST_F(TrayWindowTest, WindowRestoredByTheWindowManagerComesBackNormalFromTheTray) {
     Start();
     TrayShowHide();
     ASSERT_TRUE(PumpUntil([&] { return Minimised(); }, kWaitMs)) << "without a tray Show/Hide did not minimise";
@@ -199,7 +199,7 @@ TEST_F(TrayRoadsTest, WindowRestoredByTheWindowManagerComesBackNormalFromTheTray
 
 // The stored place is where the window is mapped at its first showing and at every showing from the
 // tray: the window manager never puts it anywhere first.
-TEST_F(TrayRoadsTest, MainWindowIsMappedOnlyAtItsStoredPlace) {
+TEST_F(TrayWindowTest, MainWindowIsMappedOnlyAtItsStoredPlace) {
     const QPoint stored(365, 400);
     app::WriteFormOrigin("main", stored.x(), stored.y());
     FrameMapRecorder recorder;
@@ -219,7 +219,7 @@ TEST_F(TrayRoadsTest, MainWindowIsMappedOnlyAtItsStoredPlace) {
 
 // Collapsed or expanded, the panels, the tool bar and the whole status bar fit the window; the X server
 // has the window at that height. One capture service collapsed is lower than the scroll box's bars.
-class CollapsedPanelsTest : public TrayRoadsTest, public ::testing::WithParamInterface<int> {};
+class CollapsedPanelsTest : public TrayWindowTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CollapsedPanelsTest, LeaveTheWholeStatusBarInTheWindow) {
     WriteCaptures(GetParam());
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(CaptureServices, CollapsedPanelsTest, ::testing::Values
 
 // Four expanded panels are taller than the 700-pixel desktop: the window is cut to it, the status bar
 // stays whole at its bottom, and the panels scroll until the last one shows whole above it.
-TEST_F(TrayRoadsTest, PanelsTallerThanTheDesktopScrollInAWindowCutToIt) {
+TEST_F(TrayWindowTest, PanelsTallerThanTheDesktopScrollInAWindowCutToIt) {
     WriteCaptures(4);
     Start();
     const QRect desktop = Main().screen()->availableGeometry();
